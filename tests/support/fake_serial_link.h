@@ -16,7 +16,7 @@ namespace kv820::test {
 // can also be fed directly. Every write is recorded, so tests assert the exact bytes.
 // A read that finds no input waits out its whole time-out on the virtual clock.
 class FakeSerialLink final : public SerialLink {
-public:
+  public:
     explicit FakeSerialLink(VirtualClock& clock) : clock_(clock) {}
 
     // When `written` is written, `reply` becomes available to read. Rules are used in
@@ -34,7 +34,10 @@ public:
     void close() override;
     bool write(std::string_view bytes) override;
     std::string readAvailable(std::size_t maxBytes, std::chrono::milliseconds timeout) override;
-    bool pulseBreak() override { ++breaks; return breakWorks; }
+    bool pulseBreak() override {
+        ++breaks;
+        return breakWorks;
+    }
     bool vanished() const override { return vanished_; }
     void vanish() { vanished_ = true; }
 
@@ -50,7 +53,7 @@ public:
     int closeCount = 0;
     int breaks = 0;
 
-private:
+  private:
     struct Rule {
         std::string written;
         std::string reply;

@@ -10,12 +10,14 @@ namespace kv820::test {
 // A clock that moves only when someone sleeps on it: conversations with seconds of
 // pauses run in microseconds, and the pauses they asked for can be asserted.
 class VirtualClock final : public Clock {
-public:
-    std::chrono::milliseconds now() const override { return std::chrono::milliseconds(now_.load()); }
+  public:
+    std::chrono::milliseconds now() const override {
+        return std::chrono::milliseconds(now_.load());
+    }
     void sleepFor(std::chrono::milliseconds duration) override { advance(duration); }
     void advance(std::chrono::milliseconds duration) { now_ += duration.count(); }
 
-private:
+  private:
     std::atomic<long long> now_{0};
 };
 

@@ -35,9 +35,8 @@ std::size_t FinalResultEnd(std::string_view text) {
     std::size_t lineStart = 0;
     while (lineStart < text.size()) {
         const std::size_t lf = text.find('\n', lineStart);
-        std::string_view rest = text.substr(lineStart, lf == std::string_view::npos
-                                                           ? std::string_view::npos
-                                                           : lf - lineStart);
+        std::string_view rest = text.substr(
+            lineStart, lf == std::string_view::npos ? std::string_view::npos : lf - lineStart);
         // A "> " prompt is not followed by a line end: it ends the text it stands in.
         if (lf == std::string_view::npos) {
             const std::size_t prompt = rest.find("> ");
@@ -108,7 +107,8 @@ std::string ComPort::ReadModemReply(std::size_t size) {
         if (now >= deadline || !link_.isOpen()) {
             break;
         }
-        const auto remaining = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
+        const auto remaining =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
         std::string chunk = link_.readAvailable(size - reply.size(), remaining);
         reply += chunk;
     }

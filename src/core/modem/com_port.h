@@ -17,7 +17,7 @@ namespace kv820 {
 // bytes that arrive after a final result code stay buffered for the next reader, and
 // "+CMTI" announcements found inside a reply are kept aside for the line reader.
 class ComPort {
-public:
+  public:
     static constexpr std::chrono::milliseconds ReadTimeout{500};
 
     ComPort(SerialLink& link, Clock& clock) : link_(link), clock_(clock) {}
@@ -40,7 +40,7 @@ public:
     SerialLink& link() { return link_; }
     Clock& clock() { return clock_; }
 
-private:
+  private:
     void keepAnnouncements(std::string& reply);
 
     SerialLink& link_;

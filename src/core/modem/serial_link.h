@@ -11,7 +11,7 @@ namespace kv820 {
 // buffering past a reply, announcements) live above it in ComPort, so that every
 // implementation (QSerialPort, the test fake) stays a plain byte pipe.
 class SerialLink {
-public:
+  public:
     virtual ~SerialLink() = default;
 
     // Opens the device with 115200 8N1, no flow control, DTR and RTS held off, a break

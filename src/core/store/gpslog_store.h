@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/store/gpslog_row.h"
+
+namespace kv820 {
+
+class Database;
+
+// A row is incomplete when any column is NULL; such rows are never shown.
+extern const char* const GpslogIncompleteCondition;
+
+// One tracker's reports between two receive moments ("YYYY/MM/DD" + "HH:MM:SS" joined with
+// nothing between), both ends included.
+struct ReceiveRange {
+    std::string imei;
+    std::string from;
+    std::string to;
+};
+
+// Where a newest-first listing stopped, so that the next page continues after it.
+struct HistoryPosition {
+    std::string moment;
+    std::int64_t rowid = 0;
+};
+
+struct StoredGpslogRow {
+    std::int64_t rowid = 0;
+    GpslogRow row;
+    HistoryPosition position() const { return {row[ReceiveDate] + row[ReceiveTime], rowid}; }
+};
+
+// The gpslog table. Every method throws DatabaseError on failure.
+class GpslogStore {
+  public:
+    explicit GpslogStore(Database& db) : db_(db) {}
+
+    // Deletes every row with a NULL column; returns how many went.
+    int PurgeIncompleteGpslogRows();
+    // Appends one report; it is committed when this returns.
+    void append(const GpslogRow& row);
+    // True when a row equal in all thirteen columns is stored already.
+    bool contains(const GpslogRow& row);
+    // Deletes the incomplete rows of a range, so that a listing never shows them.
+    int deleteIncomplete(const ReceiveRange& range);
+    // Up to `limit` rows of the range, newest first, continuing after `after` if given.
+    // Rows with the same receive moment come newest stored first.
+    std::vector<StoredGpslogRow> newestFirst(const ReceiveRange& range,
+                                             const std::optional<HistoryPosition>& after,
+                                             std::size_t limit);
+    // Every complete row of the range, oldest first, until the visitor returns false.
+    void forEachOldestFirst(const ReceiveRange& range,
+                            const std::function<bool(const GpslogRow&)>& visit);
+
+  private:
+    Database& db_;
+};
+
+}  // namespace kv820

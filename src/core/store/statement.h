@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct sqlite3_stmt;
+
+namespace kv820 {
+
+class Database;
+
+// A prepared statement (RAII). Values are always bound, never pasted into the SQL text.
+class Statement {
+  public:
+    Statement(Database& db, std::string_view sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    // Parameters are numbered from 1.
+    Statement& bind(int index, std::string_view text);
+    Statement& bind(int index, std::int64_t value);
+
+    // True when a row is ready; false when the statement is done.
+    bool step();
+    // Runs a statement that returns no rows.
+    void run();
+    void reset();
+
+    // A column of the current row as text; nullopt when it is NULL.
+    std::optional<std::string> text(int column) const;
+    std::int64_t integer(int column) const;
+    int columnCount() const;
+
+  private:
+    [[noreturn]] void fail() const;
+
+    Database& db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+}  // namespace kv820

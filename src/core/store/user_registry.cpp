@@ -1,0 +1,71 @@
+#include "core/store/user_registry.h"
+
+namespace kv820 {
+
+std::string CutToBytes(std::string_view text, std::size_t capacity) {
+    if (text.size() <= capacity) {
+        return std::string(text);
+    }
+    std::size_t end = capacity;
+    // Step back over continuation bytes (10xxxxxx) to the start of the cut character.
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+        --end;
+    }
+    return std::string(text.substr(0, end));
+}
+
+void UserRegistry::replace(std::vector<UserSlot> users) {
+    Snapshot fresh;
+    for (std::size_t i = 0; i < users.size() && i < MaxUsers; ++i) {
+        fresh.slots[i] = {CutToBytes(users[i].name, SlotCapacity),
+                          CutToBytes(users[i].phone, SlotCapacity),
+                          CutToBytes(users[i].imei, SlotCapacity)};
+        ++fresh.userCount;
+    }
+    std::lock_guard lock(mutex_);
+    current_ = std::move(fresh);
+}
+
+UserRegistry::Snapshot UserRegistry::snapshot() const {
+    std::lock_guard lock(mutex_);
+    return current_;
+}
+
+int UserRegistry::userCount() const {
+    std::lock_guard lock(mutex_);
+    return current_.userCount;
+}
+
+std::vector<std::string> UserRegistry::listNames() const {
+    const Snapshot s = snapshot();
+    std::vector<std::string> names;
+    for (const UserSlot& slot : s.slots) {
+        if (slot.name.empty()) {
+            break;
+        }
+        names.push_back(slot.name);
+    }
+    return names;
+}
+
+std::optional<UserSlot> UserRegistry::FindUserByName(std::string_view name) const {
+    const Snapshot s = snapshot();
+    for (int i = 0; i < s.userCount; ++i) {
+        if (!s.slots[i].name.empty() && s.slots[i].name == name) {
+            return s.slots[i];
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<UserSlot> UserRegistry::FindUserByImei(std::string_view imei) const {
+    const Snapshot s = snapshot();
+    for (int i = 0; i < s.userCount; ++i) {
+        if (s.slots[i].imei == imei) {
+            return s.slots[i];
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace kv820

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kv820 {
+
+struct UserSlot {
+    std::string name;
+    std::string phone;
+    std::string imei;
+};
+
+// The registered trackers, at most five, in the stable row order of the users table.
+// It is rebuilt aside and swapped in under a lock, so the reception thread always reads
+// a whole registry, never a half-loaded one.
+class UserRegistry {
+  public:
+    static constexpr std::size_t MaxUsers = 5;
+    static constexpr std::size_t SlotCapacity = 63;  // bytes a slot keeps
+    using Slots = std::array<UserSlot, MaxUsers>;
+
+    struct Snapshot {
+        Slots slots;
+        int userCount = 0;
+    };
+
+    // Replaces the registry; texts longer than a slot are cut to SlotCapacity bytes.
+    void replace(std::vector<UserSlot> users);
+    Snapshot snapshot() const;
+    int userCount() const;
+
+    // The names of every user list: from slot 0 up to the first free slot.
+    std::vector<std::string> listNames() const;
+    // Exact, case-sensitive; a free slot never matches (not even the empty name).
+    std::optional<UserSlot> FindUserByName(std::string_view name) const;
+    // Exact match over the used slots.
+    std::optional<UserSlot> FindUserByImei(std::string_view imei) const;
+
+  private:
+    mutable std::mutex mutex_;
+    Snapshot current_;
+};
+
+// Cuts a text to at most `capacity` bytes without splitting a UTF-8 character.
+std::string CutToBytes(std::string_view text, std::size_t capacity);
+
+}  // namespace kv820

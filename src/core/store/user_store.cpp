@@ -1,0 +1,58 @@
+#include "core/store/user_store.h"
+
+#include "core/store/database.h"
+#include "core/store/database_error.h"
+#include "core/store/statement.h"
+#include "core/store/transaction.h"
+
+namespace kv820 {
+
+std::vector<UserSlot> UserStore::readUsers(std::size_t limit, std::vector<UserSlot>* loaded) {
+    std::vector<UserSlot> local;
+    std::vector<UserSlot>& users = loaded ? *loaded : local;
+    users.clear();
+    Statement query(db_, "SELECT name, phone, imei FROM users ORDER BY rowid LIMIT ?1");
+    query.bind(1, static_cast<std::int64_t>(limit));
+    while (query.step()) {
+        auto name = query.text(0);
+        auto phone = query.text(1);
+        auto imei = query.text(2);
+        if (!name || !phone || !imei) {
+            throw DatabaseError("a users row holds a NULL value");
+        }
+        users.push_back({std::move(*name), std::move(*phone), std::move(*imei)});
+    }
+    return users;
+}
+
+void UserStore::addOrUpdate(const UserSlot& user) {
+    Transaction transaction(db_);
+    Statement update(db_, "UPDATE users SET name=?1, phone=?2 WHERE imei=?3");
+    update.bind(1, user.name).bind(2, user.phone).bind(3, user.imei).run();
+    if (db_.changes() == 0) {
+        Statement insert(db_, "INSERT INTO users (name, phone, imei) VALUES (?1, ?2, ?3)");
+        insert.bind(1, user.name).bind(2, user.phone).bind(3, user.imei).run();
+    }
+    transaction.commit();
+}
+
+bool UserStore::deleteAt(std::size_t index) {
+    Statement remove(db_,
+                     "DELETE FROM users WHERE rowid = "
+                     "(SELECT rowid FROM users ORDER BY rowid LIMIT 1 OFFSET ?1)");
+    remove.bind(1, static_cast<std::int64_t>(index)).run();
+    return db_.changes() > 0;
+}
+
+void LoadUsers(Database& db, UserRegistry& registry) {
+    std::vector<UserSlot> users;
+    try {
+        UserStore(db).readUsers(UserRegistry::MaxUsers, &users);
+    } catch (const DatabaseError&) {
+        registry.replace(std::move(users));
+        throw;
+    }
+    registry.replace(std::move(users));
+}
+
+}  // namespace kv820
