@@ -1,0 +1,104 @@
+#include "core/store/user_registry.h"
+
+#include <gtest/gtest.h>
+
+#include "core/store/database.h"
+#include "core/store/database_error.h"
+#include "core/store/schema.h"
+#include "core/store/user_store.h"
+#include "support/temp_dir.h"
+
+namespace kv820 {
+namespace {
+
+class UserRegistryTest : public testing::Test {
+  protected:
+    UserRegistryTest() {
+        CreateDatabaseFile(dir_.file(DatabaseFileName));
+        db_ = std::make_unique<Database>(dir_.file(DatabaseFileName));
+    }
+    void addRow(const std::string& values) {
+        db_->execute(("INSERT INTO users (name, phone, imei) VALUES (" + values + ")").c_str());
+    }
+
+    test::TempDir dir_;
+    std::unique_ptr<Database> db_;
+    UserRegistry registry_;
+};
+
+TEST_F(UserRegistryTest, EmptyTableGivesNoUsersAndNoMatches) {
+    LoadUsers(*db_, registry_);
+    EXPECT_EQ(registry_.userCount(), 0);
+    EXPECT_TRUE(registry_.listNames().empty());
+    // A free slot has an empty name, but it never stands for a user.
+    EXPECT_FALSE(registry_.FindUserByName(""));
+    EXPECT_FALSE(registry_.FindUserByImei(""));
+}
+
+TEST_F(UserRegistryTest, KeepsTheFirstFiveRowsInRowOrder) {
+    for (int i = 1; i <= 7; ++i) {
+        const std::string n = std::to_string(i);
+        addRow("'user" + n + "', '09" + n + "', '35000000000000" + n + "'");
+    }
+    LoadUsers(*db_, registry_);
+    EXPECT_EQ(registry_.userCount(), 5);
+    EXPECT_EQ(registry_.listNames(),
+              (std::vector<std::string>{"user1", "user2", "user3", "user4", "user5"}));
+    EXPECT_FALSE(registry_.FindUserByName("user6"));
+    EXPECT_EQ(registry_.FindUserByImei("350000000000003")->name, "user3");
+}
+
+TEST_F(UserRegistryTest, NameLookupIsExactAndCaseSensitive) {
+    addRow("'Truck', '0912345678', '354612071234567'");
+    addRow("'truck', '0987654321', '354612071234568'");
+    LoadUsers(*db_, registry_);
+    EXPECT_EQ(registry_.FindUserByName("truck")->phone, "0987654321");
+    EXPECT_EQ(registry_.FindUserByName("Truck")->imei, "354612071234567");
+    EXPECT_FALSE(registry_.FindUserByName("Truck "));
+}
+
+TEST_F(UserRegistryTest, LongValuesAreCutToSixtyThreeBytesOnACharacterBoundary) {
+    const std::string ascii(80, 'a');
+    std::string utf8;
+    for (int i = 0; i < 40; ++i) {
+        utf8 += "\xC3\xA9";  // é, two bytes
+    }
+    addRow("'" + ascii + "', '" + utf8 + "', '354612071234567'");
+    LoadUsers(*db_, registry_);
+    const UserSlot slot = registry_.snapshot().slots[0];
+    EXPECT_EQ(slot.name, std::string(63, 'a'));
+    EXPECT_EQ(slot.phone.size(), 62u);
+    EXPECT_EQ(slot.phone, utf8.substr(0, 62));
+}
+
+TEST_F(UserRegistryTest, ANullValueStopsLoadingAndKeepsTheRowsBefore) {
+    addRow("'first', '0911', '350000000000001'");
+    addRow("'second', NULL, '350000000000002'");
+    addRow("'third', '0933', '350000000000003'");
+    EXPECT_THROW(LoadUsers(*db_, registry_), DatabaseError);
+    EXPECT_EQ(registry_.listNames(), std::vector<std::string>{"first"});
+}
+
+TEST_F(UserRegistryTest, AddOrUpdateKeysOnTheImeiAndDeleteGoesByPosition) {
+    UserStore store(*db_);
+    store.addOrUpdate({"a", "0911", "350000000000001"});
+    store.addOrUpdate({"b", "0922", "350000000000002"});
+    store.addOrUpdate({"c", "0933", "350000000000003"});
+    store.addOrUpdate({"B", "0999", "350000000000002"});
+    LoadUsers(*db_, registry_);
+    EXPECT_EQ(registry_.listNames(), (std::vector<std::string>{"a", "B", "c"}));
+    EXPECT_TRUE(store.deleteAt(1));
+    EXPECT_FALSE(store.deleteAt(2));
+    LoadUsers(*db_, registry_);
+    EXPECT_EQ(registry_.listNames(), (std::vector<std::string>{"a", "c"}));
+}
+
+TEST_F(UserRegistryTest, AMissingTableFailsTheLoadAndEmptiesTheRegistry) {
+    registry_.replace({{"old", "1", "2"}});
+    db_->execute("DROP TABLE users");
+    EXPECT_THROW(LoadUsers(*db_, registry_), DatabaseError);
+    EXPECT_EQ(registry_.userCount(), 0);
+}
+
+}  // namespace
+}  // namespace kv820
