@@ -17,7 +17,7 @@ std::string CutToBytes(std::string_view text, std::size_t capacity) {
 void UserRegistry::replace(std::vector<UserSlot> users) {
     Snapshot fresh;
     for (std::size_t i = 0; i < users.size() && i < MaxUsers; ++i) {
-        fresh.slots[i] = {CutToBytes(users[i].name, SlotCapacity),
+        fresh.users[i] = {CutToBytes(users[i].name, SlotCapacity),
                           CutToBytes(users[i].phone, SlotCapacity),
                           CutToBytes(users[i].imei, SlotCapacity)};
         ++fresh.userCount;
@@ -39,7 +39,7 @@ int UserRegistry::userCount() const {
 std::vector<std::string> UserRegistry::listNames() const {
     const Snapshot s = snapshot();
     std::vector<std::string> names;
-    for (const UserSlot& slot : s.slots) {
+    for (const UserSlot& slot : s.users) {
         if (slot.name.empty()) {
             break;
         }
@@ -51,8 +51,8 @@ std::vector<std::string> UserRegistry::listNames() const {
 std::optional<UserSlot> UserRegistry::FindUserByName(std::string_view name) const {
     const Snapshot s = snapshot();
     for (int i = 0; i < s.userCount; ++i) {
-        if (!s.slots[i].name.empty() && s.slots[i].name == name) {
-            return s.slots[i];
+        if (!s.users[i].name.empty() && s.users[i].name == name) {
+            return s.users[i];
         }
     }
     return std::nullopt;
@@ -61,8 +61,8 @@ std::optional<UserSlot> UserRegistry::FindUserByName(std::string_view name) cons
 std::optional<UserSlot> UserRegistry::FindUserByImei(std::string_view imei) const {
     const Snapshot s = snapshot();
     for (int i = 0; i < s.userCount; ++i) {
-        if (s.slots[i].imei == imei) {
-            return s.slots[i];
+        if (s.users[i].imei == imei) {
+            return s.users[i];
         }
     }
     return std::nullopt;

@@ -26,7 +26,7 @@ class UserRegistry {
     using Slots = std::array<UserSlot, MaxUsers>;
 
     struct Snapshot {
-        Slots slots;
+        Slots users;
         int userCount = 0;
     };
 

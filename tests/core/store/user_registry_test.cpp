@@ -65,7 +65,7 @@ TEST_F(UserRegistryTest, LongValuesAreCutToSixtyThreeBytesOnACharacterBoundary) 
     }
     addRow("'" + ascii + "', '" + utf8 + "', '354612071234567'");
     LoadUsers(*db_, registry_);
-    const UserSlot slot = registry_.snapshot().slots[0];
+    const UserSlot slot = registry_.snapshot().users[0];
     EXPECT_EQ(slot.name, std::string(63, 'a'));
     EXPECT_EQ(slot.phone.size(), 62u);
     EXPECT_EQ(slot.phone, utf8.substr(0, 62));

@@ -1,0 +1,62 @@
+#include <QApplication>
+#include <QDir>
+#include <cstdio>
+
+#include "app/shell/app_context.h"
+#include "app/shell/command_line.h"
+#include "app/shell/main_window.h"
+#include "app/shell/single_instance.h"
+#include "core/store/schema.h"
+
+namespace {
+
+QStringList Arguments(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
+int RunWindow(int argc, char** argv) {
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("kv820-callcenter"));
+    app.setApplicationVersion(QStringLiteral(KV820_VERSION));
+
+    kv820::SingleInstance instance(QStringLiteral("kv820-callcenter-") +
+                                   QString::fromLocal8Bit(qgetenv("USER")));
+    if (qEnvironmentVariableIsEmpty("KV820_NO_SINGLE_INSTANCE") && !instance.claim()) {
+        return 0;  // the running copy comes to the front
+    }
+    kv820::AppContext context(kv820::DatabaseFileName);
+    kv820::MainWindow window(context);
+    QObject::connect(&instance, &kv820::SingleInstance::activationRequested, &window,
+                     &kv820::MainWindow::activate);
+    window.showMaximized();
+    return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using Action = kv820::CommandLine::Action;
+    const kv820::CommandLine command = kv820::CommandLine::Parse(Arguments(argc, argv));
+    switch (command.action) {
+        case Action::Help:
+            std::fputs(kv820::CommandLine::HelpText().toLocal8Bit().constData(), stdout);
+            return 0;
+        case Action::Version:
+            std::printf("kv820-callcenter %s\n", KV820_VERSION);
+            return 0;
+        case Action::CreateDatabase:
+            return kv820::RunCreateDatabase();
+        case Action::Invalid:
+            std::fprintf(stderr, "kv820-callcenter: %s\n%s",
+                         command.error.toLocal8Bit().constData(),
+                         kv820::CommandLine::HelpText().toLocal8Bit().constData());
+            return 1;
+        case Action::RunWindow:
+            break;
+    }
+    return RunWindow(argc, argv);
+}

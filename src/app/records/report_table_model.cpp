@@ -1,0 +1,106 @@
+#include "app/records/report_table_model.h"
+
+#include <QColor>
+
+#include "core/store/database_error.h"
+
+namespace kv820 {
+
+ReportTableModel::ReportTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+const QStringList& ReportTableModel::headers() {
+    static const QStringList names = {
+        "User Name",     "Receive_Date",    "Receive_Time",  "GPS_Latitude", "GPS_Longitude",
+        "GPS_Date",      "GPS_Time",        "GPS_Status",    "GPS_Altitude(m)",
+        "GPS_Speed(km)", "GPS_Direciton",   "GPS_Number_Satellite", "Message_Status"};
+    return names;
+}
+
+void ReportTableModel::clear() {
+    beginResetModel();
+    rows_.clear();
+    db_ = nullptr;
+    complete_ = true;
+    endResetModel();
+}
+
+void ReportTableModel::showHistory(Database& db, const ReceiveRange& range,
+                                   const QString& userName) {
+    clear();
+    db_ = &db;
+    range_ = range;
+    userName_ = userName;
+    complete_ = false;
+    try {
+        GpslogStore(db).deleteIncomplete(range_);
+        fetchPage();
+    } catch (const DatabaseError&) {
+        complete_ = true;
+        throw;
+    }
+}
+
+void ReportTableModel::fetchPage() {
+    std::optional<HistoryPosition> after;
+    if (!rows_.empty()) {
+        after = rows_.back().position();
+    }
+    auto page = GpslogStore(*db_).newestFirst(range_, after, PageSize);
+    complete_ = page.size() < PageSize;
+    if (page.empty()) {
+        return;
+    }
+    const int first = static_cast<int>(rows_.size());
+    beginInsertRows({}, first, first + static_cast<int>(page.size()) - 1);
+    std::move(page.begin(), page.end(), std::back_inserter(rows_));
+    endInsertRows();
+}
+
+bool ReportTableModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && !complete_ && db_ != nullptr;
+}
+
+void ReportTableModel::fetchMore(const QModelIndex& parent) {
+    if (!canFetchMore(parent)) {
+        return;
+    }
+    try {
+        fetchPage();
+    } catch (const DatabaseError&) {
+        complete_ = true;
+        emit fetchFailed();
+    }
+}
+
+int ReportTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int ReportTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(GpslogColumnCount);
+}
+
+QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) {
+        return {};
+    }
+    const GpslogRow& row = rowAt(index.row());
+    if (role == Qt::DisplayRole) {
+        // Column 0 names the user the query was made for; the others are stored texts.
+        if (index.column() == 0) {
+            return userName_;
+        }
+        return QString::fromStdString(row[static_cast<std::size_t>(index.column())]);
+    }
+    return {};
+}
+
+QVariant ReportTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < headers().size()) {
+        return headers().at(section);
+    }
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+}  // namespace kv820

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "core/store/database.h"
+#include "core/store/user_registry.h"
+
+namespace kv820 {
+
+// What the main window owns for the whole run: the two database connections of the UI
+// thread and the registry of users. Workers open their own connections on `databasePath`.
+class AppContext : public QObject {
+    Q_OBJECT
+public:
+    explicit AppContext(std::string databasePath, QObject* parent = nullptr);
+    ~AppContext() override;
+
+    // Opens both connections, loads the users and purges incomplete reports, showing each
+    // failure's message in this order; start-up goes on after every failure.
+    void openStore(QWidget* messageOwner);
+    // Reloads the registry from the users table and tells every user list. Shows
+    // "Users Database open failure." (owned by `messageOwner`) when it fails.
+    void reloadUsers(QWidget* messageOwner);
+
+    const std::string& databasePath() const { return databasePath_; }
+    Database* usersConnection() { return usersConnection_.get(); }
+    Database* gpslogConnection() { return gpslogConnection_.get(); }
+    UserRegistry& registry() { return registry_; }
+
+signals:
+    // The registry changed: every user list refills itself.
+    void usersChanged();
+
+private:
+    std::unique_ptr<Database> openConnection(QWidget* messageOwner, const QString& failure);
+    void purgeIncompleteReports(QWidget* messageOwner);
+
+    std::string databasePath_;
+    std::unique_ptr<Database> usersConnection_;
+    std::unique_ptr<Database> gpslogConnection_;
+    UserRegistry registry_;
+};
+
+}  // namespace kv820

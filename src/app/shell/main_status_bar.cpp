@@ -1,0 +1,48 @@
+#include "app/shell/main_status_bar.h"
+
+#include <QLabel>
+#include <QTimer>
+
+namespace kv820 {
+
+MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent), clock_(new QTimer(this)) {
+    setObjectName(QStringLiteral("mainStatusBar"));
+    setSizeGripEnabled(true);
+    const char* texts[] = {"", "", "NUM", ""};
+    for (std::size_t i = 0; i < parts_.size(); ++i) {
+        parts_[i] = new QLabel(QString::fromLatin1(texts[i]), this);
+        parts_[i]->setObjectName(QStringLiteral("statusPart%1").arg(i));
+        parts_[i]->setFrameShape(QFrame::Panel);
+        parts_[i]->setFrameShadow(QFrame::Sunken);
+    }
+    clock_->setInterval(1000);
+    connect(clock_, &QTimer::timeout, this, &MainStatusBar::tick);
+    clock_->start();
+    tick();
+}
+
+QString MainStatusBar::ClockText(const QDateTime& t) {
+    const QDate d = t.date();
+    const QTime h = t.time();
+    return QString::asprintf("%04d/%02d/%02d     %02d:%02d:%02d", d.year(), d.month(), d.day(),
+                             h.hour(), h.minute(), h.second());
+}
+
+std::array<int, 4> MainStatusBar::PartRightEdges(int width) {
+    const int w = std::max(width, MinimumPartsWidth);
+    return {w - 110, w - 80, w - 50, w};
+}
+
+void MainStatusBar::resizeEvent(QResizeEvent* event) {
+    QStatusBar::resizeEvent(event);
+    const auto edges = PartRightEdges(width());
+    int left = 0;
+    for (std::size_t i = 0; i < parts_.size(); ++i) {
+        parts_[i]->setGeometry(left, 2, edges[i] - left, height() - 4);
+        left = edges[i];
+    }
+}
+
+void MainStatusBar::tick() { parts_[0]->setText(ClockText(QDateTime::currentDateTime())); }
+
+}  // namespace kv820

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDateTime>
+#include <QStatusBar>
+#include <QString>
+
+class QLabel;
+class QTimer;
+
+namespace kv820 {
+
+// Four parts whose right edges are W-110, W-80, W-50 and W (W the width, at least 300):
+// the clock, an empty part, "NUM" and an empty part. The clock ticks every second.
+class MainStatusBar : public QStatusBar {
+    Q_OBJECT
+public:
+    static constexpr int MinimumPartsWidth = 300;
+
+    explicit MainStatusBar(QWidget* parent = nullptr);
+
+    // "YYYY/MM/DD     hh:mm:ss", five spaces between date and time.
+    static QString ClockText(const QDateTime& localTime);
+    // The right edges of the four parts for a bar of the given width.
+    static std::array<int, 4> PartRightEdges(int width);
+
+    QLabel* part(int index) const { return parts_.at(static_cast<std::size_t>(index)); }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void tick();
+
+    std::array<QLabel*, 4> parts_{};
+    QTimer* clock_;
+};
+
+}  // namespace kv820

@@ -1,0 +1,151 @@
+#include "app/shell/main_window.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QToolBar>
+
+#include "app/modem/sms_command_page.h"
+#include "app/records/search_records_page.h"
+#include "app/records/sms_tracking_page.h"
+#include "app/shell/about_dialog.h"
+#include "app/shell/app_context.h"
+#include "app/shell/main_status_bar.h"
+#include "app/shell/toolbar_icons.h"
+
+namespace kv820 {
+
+namespace {
+
+constexpr int SearchRecordsTab = 1;
+
+QAction* MakeAction(QObject* parent, const char* objectName, const QString& text,
+                    const QString& toolTip = {}, const QIcon& icon = {}) {
+    auto* action = new QAction(icon, text, parent);
+    action->setObjectName(QString::fromLatin1(objectName));
+    if (!toolTip.isEmpty()) {
+        action->setToolTip(toolTip);
+    }
+    return action;
+}
+
+void FillUserCombo(QComboBox* combo, const std::vector<std::string>& names) {
+    combo->clear();
+    for (const std::string& name : names) {
+        combo->addItem(QString::fromStdString(name));
+    }
+    if (combo->count() > 0) {
+        combo->setCurrentIndex(0);
+    }
+}
+
+}  // namespace
+
+MainWindow::MainWindow(AppContext& context, QWidget* parent)
+    : QMainWindow(parent), context_(context) {
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(Title());
+    setWindowIcon(MapMarkIcon());
+    resize(780, 650);
+    move(100, 50);
+    context_.openStore(this);
+    createActions();
+    createMenu();
+    createToolBar();
+    statusBar_ = new MainStatusBar(this);
+    setStatusBar(statusBar_);
+    createPages();
+    connect(&context_, &AppContext::usersChanged, this, &MainWindow::fillUserLists);
+    fillUserLists();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createActions() {
+    exitAction_ = MakeAction(this, "actionExit", QStringLiteral("Exit"));
+    userInformationAction_ =
+        MakeAction(this, "actionUserInformation", QStringLiteral("User Information"),
+                   QStringLiteral("User information"), UserInformationIcon());
+    userEditAction_ = MakeAction(this, "actionUserEdit", QStringLiteral("User Edit"),
+                                 QStringLiteral("Delete user"), DeleteUserIcon());
+    setupAction_ = MakeAction(this, "actionKv820Setup", QStringLiteral("KV820 Setup"),
+                              QStringLiteral("KV820 Setup"), SetupIcon());
+    firmwareAction_ = MakeAction(this, "actionFirmwareUpdate", QStringLiteral("Firmware Update"));
+    viewTrackingPointsAction_ =
+        MakeAction(this, "actionViewTrackingPoints", QStringLiteral("View Tracking Points"),
+                   QStringLiteral("Mark location in the map"), MapMarkIcon());
+    viewTrackingPointsAction_->setCheckable(true);
+    exportKmlAction_ = MakeAction(this, "actionExportKml", QStringLiteral("Export KML File"),
+                                  QStringLiteral("Export information to the KML format"),
+                                  ExportKmlIcon());
+    exportKmlAction_->setEnabled(false);
+    aboutAction_ = MakeAction(this, "actionAbout", QStringLiteral("About"));
+
+    connect(exitAction_, &QAction::triggered, this, &QWidget::close);
+    connect(aboutAction_, &QAction::triggered, this, [this] { AboutDialog(this).exec(); });
+}
+
+void MainWindow::createMenu() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    file->addAction(exitAction_);
+    QMenu* management = menuBar()->addMenu(QStringLiteral("Management"));
+    management->addAction(userInformationAction_);
+    management->addSeparator();
+    management->addAction(userEditAction_);
+    QMenu* device = menuBar()->addMenu(QStringLiteral("Device"));
+    device->addAction(setupAction_);
+    device->addAction(firmwareAction_);
+    QMenu* map = menuBar()->addMenu(QStringLiteral("Map"));
+    map->addAction(viewTrackingPointsAction_);
+    map->addSeparator();
+    map->addAction(exportKmlAction_);
+    menuBar()->addAction(aboutAction_);
+}
+
+void MainWindow::createToolBar() {
+    QToolBar* toolBar = addToolBar(QStringLiteral("Tools"));
+    toolBar->setObjectName(QStringLiteral("mainToolBar"));
+    toolBar->setMovable(false);
+    toolBar->setIconSize(QSize(40, 40));
+    toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (QAction* action : {userInformationAction_, viewTrackingPointsAction_, exportKmlAction_,
+                            setupAction_, userEditAction_}) {
+        toolBar->addAction(action);
+    }
+}
+
+void MainWindow::createPages() {
+    mainTab_ = new QTabWidget(this);
+    mainTab_->setObjectName(QStringLiteral("mainTab"));
+    trackingPage_ = new SmsTrackingPage;
+    searchPage_ = new SearchRecordsPage;
+    commandPage_ = new SmsCommandPage;
+    mainTab_->addTab(trackingPage_, QStringLiteral("SMS Tracking"));
+    mainTab_->addTab(searchPage_, QStringLiteral("Search Records"));
+    mainTab_->addTab(commandPage_, QStringLiteral("SMS Command"));
+    setCentralWidget(mainTab_);
+    connect(mainTab_, &QTabWidget::currentChanged, this, &MainWindow::applyMainTabSelection);
+    applyMainTabSelection(mainTab_->currentIndex());
+}
+
+void MainWindow::applyMainTabSelection(int index) {
+    // Only the search result can be exported.
+    exportKmlAction_->setEnabled(index == SearchRecordsTab);
+}
+
+void MainWindow::fillUserLists() {
+    const auto names = context_.registry().listNames();
+    FillUserCombo(searchPage_->userCombo(), names);
+    FillUserCombo(commandPage_->userCombo(), names);
+}
+
+void MainWindow::activate() {
+    if (isMinimized()) {
+        showMaximized();
+    }
+    raise();
+    activateWindow();
+}
+
+}  // namespace kv820

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QTabWidget;
+
+namespace kv820 {
+
+class AppContext;
+class MainStatusBar;
+class SearchRecordsPage;
+class SmsCommandPage;
+class SmsTrackingPage;
+
+// The one top-level window: menu, toolbar, status bar and the three main pages.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    static QString Title() { return QStringLiteral("KV820-Call Center V1.01"); }
+
+    // Opens the store through `context` (showing its failures) before building the pages.
+    explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    AppContext& context() { return context_; }
+    QTabWidget* mainTab() const { return mainTab_; }
+    SmsTrackingPage* trackingPage() const { return trackingPage_; }
+    SearchRecordsPage* searchPage() const { return searchPage_; }
+    SmsCommandPage* commandPage() const { return commandPage_; }
+    MainStatusBar* mainStatusBar() const { return statusBar_; }
+
+    // The command actions, shared by the menu and the toolbar.
+    QAction* exitAction() const { return exitAction_; }
+    QAction* userInformationAction() const { return userInformationAction_; }
+    QAction* userEditAction() const { return userEditAction_; }
+    QAction* setupAction() const { return setupAction_; }
+    QAction* firmwareAction() const { return firmwareAction_; }
+    QAction* viewTrackingPointsAction() const { return viewTrackingPointsAction_; }
+    QAction* exportKmlAction() const { return exportKmlAction_; }
+    QAction* aboutAction() const { return aboutAction_; }
+
+    // Brings the window to the front (a second copy of the program asked for it).
+    void activate();
+
+private:
+    void createActions();
+    void createMenu();
+    void createToolBar();
+    void createPages();
+    void applyMainTabSelection(int index);
+    void fillUserLists();
+
+    AppContext& context_;
+    QTabWidget* mainTab_ = nullptr;
+    SmsTrackingPage* trackingPage_ = nullptr;
+    SearchRecordsPage* searchPage_ = nullptr;
+    SmsCommandPage* commandPage_ = nullptr;
+    MainStatusBar* statusBar_ = nullptr;
+
+    QAction* exitAction_ = nullptr;
+    QAction* userInformationAction_ = nullptr;
+    QAction* userEditAction_ = nullptr;
+    QAction* setupAction_ = nullptr;
+    QAction* firmwareAction_ = nullptr;
+    QAction* viewTrackingPointsAction_ = nullptr;
+    QAction* exportKmlAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+};
+
+}  // namespace kv820

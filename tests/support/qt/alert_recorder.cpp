@@ -1,0 +1,30 @@
+#include "support/qt/alert_recorder.h"
+
+namespace kv820::test {
+
+AlertRecorder::AlertRecorder() { installAlerts(this); }
+
+AlertRecorder::~AlertRecorder() { installAlerts(nullptr); }
+
+void AlertRecorder::error(QWidget* owner, const QString& text) {
+    messages_.push_back({QStringLiteral("error"), QStringLiteral("ERROR"), text, owner});
+}
+
+void AlertRecorder::information(QWidget* owner, const QString& caption, const QString& text) {
+    messages_.push_back({QStringLiteral("information"), caption, text, owner});
+}
+
+bool AlertRecorder::question(QWidget* owner, const QString& caption, const QString& text) {
+    messages_.push_back({QStringLiteral("question"), caption, text, owner});
+    return answer;
+}
+
+QStringList AlertRecorder::texts() const {
+    QStringList all;
+    for (const Message& m : messages_) {
+        all << m.text;
+    }
+    return all;
+}
+
+}  // namespace kv820::test
