@@ -1,0 +1,34 @@
+#include "core/firmware/firmware_image_reader.h"
+
+#include <vector>
+
+namespace kv820 {
+
+std::string FirmwareHexText(const unsigned char* bytes, std::size_t count) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(count * 3);
+    for (std::size_t i = 0; i < count; ++i) {
+        text += kDigits[bytes[i] >> 4];
+        text += kDigits[bytes[i] & 0x0F];
+        text += ' ';
+    }
+    return text;
+}
+
+std::optional<std::string> FirmwareImageReader::nextBlock() {
+    if (exhausted_) {
+        return std::nullopt;
+    }
+    const std::size_t size = firstBlockDone_ ? kBlockSize : kFirstBlockSize;
+    std::vector<unsigned char> block(size);
+    image_.read(reinterpret_cast<char*>(block.data()), static_cast<std::streamsize>(size));
+    if (static_cast<std::size_t>(image_.gcount()) < size) {
+        exhausted_ = true;
+        return std::nullopt;
+    }
+    firstBlockDone_ = true;
+    return FirmwareHexText(block.data(), size);
+}
+
+}  // namespace kv820

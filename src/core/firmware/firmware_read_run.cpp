@@ -1,0 +1,22 @@
+#include "core/firmware/firmware_read_run.h"
+
+#include "core/firmware/firmware_image_reader.h"
+
+namespace kv820 {
+
+int FirmwareReadRun::run(const std::atomic<bool>& running, const ModemLog& line) {
+    FirmwareImageReader reader(image_);
+    int lines = 0;
+    while (running.load()) {
+        const auto block = reader.nextBlock();
+        if (!block) {
+            break;  // the end of the image: nothing more will ever come
+        }
+        line(*block);
+        ++lines;
+        clock_.sleepFor(kPauseBetweenBlocks);
+    }
+    return lines;
+}
+
+}  // namespace kv820

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <istream>
+
+#include "core/common/clock.h"
+#include "core/modem/modem_log.h"
+
+namespace kv820 {
+
+// One run of the firmware view: hands each complete block of the image to the modem log
+// line by line, pausing between blocks so the log stays readable, until the image is
+// exhausted or `running` is cleared. Clearing `running` stops the output within one block.
+// Returns the number of lines handed on.
+class FirmwareReadRun {
+  public:
+    static constexpr std::chrono::milliseconds kPauseBetweenBlocks{5};
+
+    FirmwareReadRun(std::istream& image, Clock& clock) : image_(image), clock_(clock) {}
+
+    int run(const std::atomic<bool>& running, const ModemLog& line);
+
+  private:
+    std::istream& image_;
+    Clock& clock_;
+};
+
+}  // namespace kv820

@@ -1,0 +1,63 @@
+#include "core/records/csv_writer.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "core/records/report_list_headers.h"
+
+namespace kv820 {
+
+namespace {
+
+void AppendField(std::string& out, std::string_view field) {
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += field;
+        return;
+    }
+    out += '"';
+    for (char c : field) {
+        if (c == '"') {
+            out += '"';
+        }
+        out += c;
+    }
+    out += '"';
+}
+
+template <std::size_t N>
+void AppendRecord(std::string& out, const std::array<std::string_view, N>& fields) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (i > 0) {
+            out += ',';
+        }
+        AppendField(out, fields[i]);
+    }
+    out += "\r\n";
+}
+
+std::array<std::string_view, 13> RecordFields(std::string_view user, const ReportRowView& r) {
+    return {user,           r.receiveDate, r.receiveTime,  r.gpsPosLat,   r.gpsPosLon,
+            r.gpsDate,      r.gpsTime,     r.gpsStatus,    r.gpsAltitude, r.gpsSpeed,
+            r.gpsDirection, r.gpsNumber,   r.messageStatus};
+}
+
+}  // namespace
+
+ExportOutcome WriteCsv(TextSink& sink, const SearchCriteria& criteria, const ReportRows& rows) {
+    std::string record;
+    AppendRecord(record, kReportListHeaders);
+    bool written = sink.write(record);
+    const bool rowsRead = written && rows.forEachOldestFirst([&](const ReportRowView& row) {
+        record.clear();
+        AppendRecord(record, RecordFields(criteria.userName, row));
+        written = sink.write(record);
+        return written;
+    });
+    if (!written) {
+        return ExportOutcome::kWriteFailure;
+    }
+    return rowsRead ? ExportOutcome::kWritten : ExportOutcome::kRowsUnreadable;
+}
+
+}  // namespace kv820

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <filesystem>
+
+namespace kv820 {
+
+enum class ExportFormat { kKml, kGpx, kCsv };
+
+// The format a chosen file name asks for: ".gpx" and ".csv" (any letter case) give those
+// formats, every other name KML, the program's first export format.
+ExportFormat ExportFormatForPath(const std::filesystem::path& path);
+
+}  // namespace kv820

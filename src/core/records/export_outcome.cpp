@@ -1,0 +1,23 @@
+#include "core/records/export_outcome.h"
+
+namespace kv820 {
+
+std::string_view ExportOutcomeMessage(ExportOutcome outcome) {
+    switch (outcome) {
+        case ExportOutcome::kWritten:
+            return "";
+        case ExportOutcome::kNoData:
+            return "No data.";
+        case ExportOutcome::kNoEffectiveData:
+            return "No effective data.";
+        case ExportOutcome::kNoFileExistence:
+            return "No file existence.";
+        case ExportOutcome::kWriteFailure:
+            return "Export file write failure.";
+        case ExportOutcome::kRowsUnreadable:
+            return "Inquire Gpslog Database failure.";
+    }
+    return "";
+}
+
+}  // namespace kv820

@@ -1,0 +1,115 @@
+#include "core/records/gpx_writer.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/commands/input_validators.h"
+#include "core/records/decimal_text.h"
+#include "core/records/gps_time_utc.h"
+#include "core/records/track_point.h"
+#include "core/records/xml_text.h"
+
+namespace kv820 {
+
+namespace {
+
+std::string Escaped(std::string_view text) {
+    std::string out;
+    AppendXmlText(out, text);
+    return out;
+}
+
+std::string DocumentHead(const SearchCriteria& c) {
+    const std::string user = Escaped(c.userName);
+    const std::string title = user + ':' + Escaped(c.startDate) + '-' + Escaped(c.startTime) + '~' +
+                              Escaped(c.stopDate) + '-' + Escaped(c.stopTime);
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+           "<gpx version=\"1.1\" creator=\"KV820-Call Center\"\r\n"
+           "     xmlns=\"http://www.topografix.com/GPX/1/1\"\r\n"
+           "     xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"\r\n"
+           "     xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1 "
+           "http://www.topografix.com/GPX/1/1/gpx.xsd\">\r\n"
+           " <metadata>\r\n"
+           "  <name>" +
+           title +
+           "</name>\r\n"
+           " </metadata>\r\n"
+           " <trk>\r\n"
+           "  <name>" +
+           user +
+           " Tracking</name>\r\n"
+           "  <desc>KV820 TRACK LOG</desc>\r\n"
+           "  <trkseg>\r\n";
+}
+
+std::optional<std::string_view> GpxFix(std::string_view status) {
+    if (status == "2D") {
+        return "2d";
+    }
+    if (status == "3D") {
+        return "3d";
+    }
+    return std::nullopt;
+}
+
+bool HasGpxPosition(const ReportRowView& row) {
+    return IsDegreesWithin(row.gpsPosLat, 90.0) && IsDegreesWithin(row.gpsPosLon, 180.0);
+}
+
+// The child elements keep the order the GPX schema fixes: ele, time, fix, sat.
+void AppendTrackPoint(std::string& out, const ReportRowView& row) {
+    out += "   <trkpt lat=\"";
+    out += row.gpsPosLat;
+    out += "\" lon=\"";
+    out += row.gpsPosLon;
+    out += "\">\r\n";
+    if (IsDecimalText(row.gpsAltitude)) {
+        out += "    <ele>";
+        out += row.gpsAltitude;
+        out += "</ele>\r\n";
+    }
+    if (const auto utc = GpsLocalTimeToUtcIso(row.gpsDate, row.gpsTime)) {
+        out += "    <time>" + *utc + "</time>\r\n";
+    }
+    if (const auto fix = GpxFix(row.gpsStatus)) {
+        out += "    <fix>";
+        out += *fix;
+        out += "</fix>\r\n";
+    }
+    if (!row.gpsNumber.empty() && IsDigitString(row.gpsNumber)) {
+        out += "    <sat>";
+        out += row.gpsNumber;
+        out += "</sat>\r\n";
+    }
+    out += "   </trkpt>\r\n";
+}
+
+constexpr std::string_view kDocumentTail =
+    "  </trkseg>\r\n"
+    " </trk>\r\n"
+    "</gpx>\r\n";
+
+}  // namespace
+
+ExportOutcome WriteGpx(TextSink& sink, const SearchCriteria& criteria, const ReportRows& rows) {
+    bool written = sink.write(DocumentHead(criteria));
+    std::string point;
+    const bool rowsRead = written && rows.forEachOldestFirst([&](const ReportRowView& row) {
+        if (IsTrackPoint(row) && HasGpxPosition(row)) {
+            point.clear();
+            AppendTrackPoint(point, row);
+            written = sink.write(point);
+        }
+        return written;
+    });
+    if (!written) {
+        return ExportOutcome::kWriteFailure;
+    }
+    if (!rowsRead) {
+        return ExportOutcome::kRowsUnreadable;
+    }
+    return sink.write(kDocumentTail) ? ExportOutcome::kWritten : ExportOutcome::kWriteFailure;
+}
+
+}  // namespace kv820

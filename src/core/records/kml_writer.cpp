@@ -1,0 +1,102 @@
+#include "core/records/kml_writer.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "core/records/track_point.h"
+#include "core/records/xml_text.h"
+
+namespace kv820 {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+void AppendLine(std::string& out, int blanks, std::string_view text) {
+    out.append(static_cast<std::size_t>(blanks), ' ');
+    out += text;
+    out += kLineEnd;
+}
+
+std::string TrackTitle(const SearchCriteria& c) {
+    std::string title;
+    AppendXmlText(title, c.userName);
+    title += ':';
+    AppendXmlText(title, c.startDate);
+    title += '-';
+    AppendXmlText(title, c.startTime);
+    title += '~';
+    AppendXmlText(title, c.stopDate);
+    title += '-';
+    AppendXmlText(title, c.stopTime);
+    return title;
+}
+
+std::string DocumentHead(const SearchCriteria& criteria) {
+    std::string folderName;
+    AppendXmlText(folderName, criteria.userName);
+    const std::array<std::string, 17> lines{
+        "<kml xmlns=\"http://earth.google.com/kml/2.0\">",
+        "<Folder>",
+        "<name>" + folderName + " Tracking</name>",
+        "<open>1</open>",
+        "<Placemark>",
+        "<description>KV820 TRACK LOG</description>",
+        "<name>" + TrackTitle(criteria) + "</name>",
+        "<styleUrl>root://styleMaps#default+nicon=0x467+hicon=0x477</styleUrl>",
+        "<Style>",
+        "<LineStyle id=\"khLineStyle989\">",
+        "<color>7f0000ff</color>",
+        "<width>4</width>",
+        "</LineStyle>",
+        "</Style>",
+        "<LineString>",
+        "<tessellate>1</tessellate>",
+        "<coordinates>",
+    };
+    std::string head;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        AppendLine(head, static_cast<int>(i), lines[i]);
+    }
+    return head;
+}
+
+void AppendCoordinateLine(std::string& out, const ReportRowView& row) {
+    AppendXmlText(out, row.gpsPosLon);
+    out += ", ";
+    AppendXmlText(out, row.gpsPosLat);
+    out += ", 0.000000";
+    out += kLineEnd;
+}
+
+constexpr std::string_view kDocumentTail =
+    "    </coordinates>\r\n"
+    "   </LineString>\r\n"
+    "  </Placemark>\r\n"
+    " </Folder>\r\n"
+    "</kml>";
+
+}  // namespace
+
+ExportOutcome WriteKml(TextSink& sink, const SearchCriteria& criteria, const ReportRows& rows) {
+    bool written = sink.write(DocumentHead(criteria));
+    std::string line;
+    const bool rowsRead = written && rows.forEachOldestFirst([&](const ReportRowView& row) {
+        if (IsTrackPoint(row)) {
+            line.clear();
+            AppendCoordinateLine(line, row);
+            written = sink.write(line);
+        }
+        return written;
+    });
+    if (!written) {
+        return ExportOutcome::kWriteFailure;
+    }
+    if (!rowsRead) {
+        return ExportOutcome::kRowsUnreadable;
+    }
+    return sink.write(kDocumentTail) ? ExportOutcome::kWritten : ExportOutcome::kWriteFailure;
+}
+
+}  // namespace kv820

@@ -1,0 +1,72 @@
+#include "core/records/record_export.h"
+
+#include "core/records/csv_writer.h"
+#include "core/records/export_file.h"
+#include "core/records/gpx_writer.h"
+#include "core/records/kml_writer.h"
+#include "core/records/track_point.h"
+
+namespace kv820 {
+
+namespace {
+
+ExportOutcome WriteDocument(ExportFormat format, TextSink& sink, const SearchCriteria& criteria,
+                            const ReportRows& rows) {
+    switch (format) {
+        case ExportFormat::kGpx:
+            return WriteGpx(sink, criteria, rows);
+        case ExportFormat::kCsv:
+            return WriteCsv(sink, criteria, rows);
+        case ExportFormat::kKml:
+            break;
+    }
+    return WriteKml(sink, criteria, rows);
+}
+
+}  // namespace
+
+ExportOutcome PrecheckExport(ExportFormat format, const ReportRows& rows) {
+    bool anyRow = false;
+    bool anyFix = false;
+    const bool needsFix = format != ExportFormat::kCsv;
+    const bool rowsRead = rows.forEachOldestFirst([&](const ReportRowView& row) {
+        anyRow = true;
+        anyFix = HasFix(row);
+        return needsFix && !anyFix;  // stop at the first row that settles the question
+    });
+    if (!rowsRead) {
+        return ExportOutcome::kRowsUnreadable;
+    }
+    if (!anyRow) {
+        return ExportOutcome::kNoData;
+    }
+    if (needsFix && !anyFix) {
+        return ExportOutcome::kNoEffectiveData;
+    }
+    return ExportOutcome::kWritten;
+}
+
+ExportOutcome ExportRecords(ExportFormat format, const std::filesystem::path& path,
+                            const SearchCriteria& criteria, const ReportRows& rows) {
+    const ExportOutcome precheck = PrecheckExport(format, rows);
+    if (precheck != ExportOutcome::kWritten) {
+        return precheck;
+    }
+    ExportFile file(path);
+    if (!file.open()) {
+        return ExportOutcome::kNoFileExistence;
+    }
+    const ExportOutcome outcome = WriteDocument(format, file, criteria, rows);
+    if (outcome != ExportOutcome::kWritten) {
+        file.discard();
+        return outcome;
+    }
+    return file.commit() ? ExportOutcome::kWritten : ExportOutcome::kWriteFailure;
+}
+
+ExportOutcome ExportKml(const std::filesystem::path& path, const SearchCriteria& criteria,
+                        const ReportRows& rows) {
+    return ExportRecords(ExportFormat::kKml, path, criteria, rows);
+}
+
+}  // namespace kv820

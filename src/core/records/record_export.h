@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+
+#include "core/records/export_format.h"
+#include "core/records/export_outcome.h"
+#include "core/records/report_rows.h"
+#include "core/records/search_criteria.h"
+
+namespace kv820 {
+
+// What the result allows before a file is chosen: kNoData for an empty result; for the
+// track formats (KML, GPX) kNoEffectiveData when no row has a fix; otherwise kWritten
+// (nothing stands in the way). kRowsUnreadable when the result cannot be read.
+ExportOutcome PrecheckExport(ExportFormat format, const ReportRows& rows);
+
+// Writes the result to the file at path in the given format, replacing whatever the file
+// held. Repeats the precheck first, so no file is created for a result that has nothing
+// to export. Any failure after the file was created removes it.
+ExportOutcome ExportRecords(ExportFormat format, const std::filesystem::path& path,
+                            const SearchCriteria& criteria, const ReportRows& rows);
+
+// The KML track export of the record search.
+ExportOutcome ExportKml(const std::filesystem::path& path, const SearchCriteria& criteria,
+                        const ReportRows& rows);
+
+}  // namespace kv820

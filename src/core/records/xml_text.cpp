@@ -1,0 +1,40 @@
+#include "core/records/xml_text.h"
+
+namespace kv820 {
+
+namespace {
+bool IsForbiddenInXml(unsigned char c) {
+    return c < 0x20 && c != '\t' && c != '\n' && c != '\r';
+}
+}  // namespace
+
+void AppendXmlText(std::string& out, std::string_view text) {
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&apos;";
+                break;
+            case '\r':
+                out += "&#13;";  // a raw CR would be folded into LF by any reader
+                break;
+            default:
+                if (!IsForbiddenInXml(static_cast<unsigned char>(c))) {
+                    out += c;
+                }
+        }
+    }
+}
+
+}  // namespace kv820

@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/records/decimal_text.h"
+#include "core/records/gps_time_utc.h"
+#include "core/records/record_export.h"
+#include "report_rows_fixture.h"
+
+namespace kv820 {
+namespace {
+
+using test::At;
+using test::FreshTempFolder;
+using test::ReadGolden;
+using test::ReadWholeFile;
+using test::StoredReport;
+using test::StoredReports;
+
+// Central European time with its summer rule, written out so no zone database is needed.
+class CentralEuropeanZone : public testing::Test {
+  protected:
+    void SetUp() override {
+        const char* saved = std::getenv("TZ");
+        saved_ = saved ? std::optional<std::string>(saved) : std::nullopt;
+        setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+        tzset();
+    }
+    void TearDown() override {
+        if (saved_) {
+            setenv("TZ", saved_->c_str(), 1);
+        } else {
+            unsetenv("TZ");
+        }
+        tzset();
+    }
+
+  private:
+    std::optional<std::string> saved_;
+};
+
+StoredReport Fix(std::string lat, std::string lon, std::string status, std::string date,
+                 std::string time, std::string altitude, std::string satellites) {
+    StoredReport r = At(std::move(lat), std::move(lon), std::move(status));
+    r.gpsDate = std::move(date);
+    r.gpsTime = std::move(time);
+    r.gpsAltitude = std::move(altitude);
+    r.gpsNumber = std::move(satellites);
+    return r;
+}
+
+const SearchCriteria kCriteria{"A&B", "2007/01/01", "00:00:00", "2007/05/31", "23:59:59"};
+
+std::vector<StoredReport> MixedTrack() {
+    return {
+        Fix("-34.603722", "-58.381592", "2D", "2007/01/01", "00:30:00", "N/A", ""),
+        Fix("25.1", "121.5", "No Fix", "2007/02/01", "00:00:00", "1", "0"),
+        Fix("NO", "121.5", "3D", "2007/03/01", "00:00:00", "1", "3"),
+        Fix("25.047924", "121.517081", "3D", "2007/05/12", "10:02:58", "12.5", "7"),
+        // A position GPX cannot carry is left out rather than making the file invalid.
+        Fix("abc", "121.5", "3D", "2007/05/12", "10:02:59", "1", "3"),
+        Fix("91.0", "121.5", "3D", "2007/05/12", "10:03:00", "1", "3"),
+        // A moment the tracker never had keeps its point but gets no time.
+        Fix("51.500000", "-0.120000", "3D", "2000/00/00", "00:00:00", "-5", "07"),
+    };
+}
+
+TEST_F(CentralEuropeanZone, TrackHoldsThePointsOldestFirstWithUtcTimes) {
+    const auto path = FreshTempFolder() / "track.gpx";
+    ASSERT_EQ(ExportRecords(ExportFormat::kGpx, path, kCriteria, StoredReports(MixedTrack())),
+              ExportOutcome::kWritten);
+    EXPECT_EQ(ReadWholeFile(path), ReadGolden("gpx_track.gpx"));
+}
+
+TEST_F(CentralEuropeanZone, FixedRowsWithoutPositionGiveAnEmptySegment) {
+    const auto path = FreshTempFolder() / "empty.gpx";
+    ASSERT_EQ(ExportRecords(ExportFormat::kGpx, path, kCriteria,
+                            StoredReports({At("NO", "NO"), At("NO", "12.0", "2D")})),
+              ExportOutcome::kWritten);
+    EXPECT_EQ(ReadWholeFile(path), ReadGolden("gpx_empty_track.gpx"));
+}
+
+TEST_F(CentralEuropeanZone, DocumentIsWellFormedXml) {
+    if (std::system("xmllint --version > /dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "xmllint is not installed";
+    }
+    const auto path = FreshTempFolder() / "check.gpx";
+    SearchCriteria awkward = kCriteria;
+    awkward.userName = "<Tom & \"Jerry\">\x01\r\n";
+    ASSERT_EQ(ExportRecords(ExportFormat::kGpx, path, awkward, StoredReports(MixedTrack())),
+              ExportOutcome::kWritten);
+    const std::string command = "xmllint --noout '" + path.string() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    // The KML document must stand the same names.
+    const auto kml = path.parent_path() / "check.kml";
+    ASSERT_EQ(ExportKml(kml, awkward, StoredReports(MixedTrack())), ExportOutcome::kWritten);
+    EXPECT_EQ(std::system(("xmllint --noout '" + kml.string() + "'").c_str()), 0);
+}
+
+struct TimeCase {
+    const char* date;
+    const char* time;
+    std::optional<std::string> utc;
+};
+
+class GpsTimeToUtc : public CentralEuropeanZone, public testing::WithParamInterface<TimeCase> {};
+
+TEST_P(GpsTimeToUtc, UsesTheZoneRulesOfThatMoment) {
+    EXPECT_EQ(GpsLocalTimeToUtcIso(GetParam().date, GetParam().time), GetParam().utc);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moments, GpsTimeToUtc,
+    testing::Values(TimeCase{"2007/05/12", "10:02:58", "2007-05-12T08:02:58Z"},  // summer
+                    TimeCase{"2007/01/01", "00:30:00", "2006-12-31T23:30:00Z"},  // winter
+                    TimeCase{"2024/02/29", "12:00:00", "2024-02-29T11:00:00Z"},  // leap day
+                    TimeCase{"2024/03/31", "03:00:00", "2024-03-31T01:00:00Z"},  // after switch
+                    TimeCase{"2000/00/00", "00:00:00", std::nullopt},            // unconverted
+                    TimeCase{"2023/02/29", "12:00:00", std::nullopt},
+                    TimeCase{"2007/04/31", "12:00:00", std::nullopt},
+                    TimeCase{"2007/05/12", "24:00:00", std::nullopt},
+                    TimeCase{"2007/05/12", "10:60:00", std::nullopt},
+                    TimeCase{"2007-05-12", "10:02:58", std::nullopt},
+                    TimeCase{"2007/05/12", "10:2:58", std::nullopt},
+                    TimeCase{"2007/05/1x", "10:02:58", std::nullopt},
+                    TimeCase{"", "", std::nullopt}));
+
+struct DecimalCase {
+    const char* text;
+    bool decimal;
+    bool latitude;
+};
+
+class DecimalTexts : public testing::TestWithParam<DecimalCase> {};
+
+TEST_P(DecimalTexts, AcceptPlainDecimalsOnly) {
+    EXPECT_EQ(IsDecimalText(GetParam().text), GetParam().decimal) << GetParam().text;
+    EXPECT_EQ(IsDegreesWithin(GetParam().text, 90.0), GetParam().latitude) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, DecimalTexts,
+    testing::Values(DecimalCase{"25.047924", true, true}, DecimalCase{"-90.000000", true, true},
+                    DecimalCase{"-90.000001", true, false}, DecimalCase{"+3", true, true},
+                    DecimalCase{".5", true, true}, DecimalCase{"7.", true, true},
+                    DecimalCase{"", false, false}, DecimalCase{"-", false, false},
+                    DecimalCase{".", false, false}, DecimalCase{"1.2.3", false, false},
+                    DecimalCase{"1e3", false, false}, DecimalCase{" 1", false, false},
+                    DecimalCase{"NO", false, false}, DecimalCase{"N/A", false, false}));
+
+}  // namespace
+}  // namespace kv820

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/records/export_format.h"
+#include "core/records/record_export.h"
+#include "report_rows_fixture.h"
+
+#if !defined(_WIN32)
+#include <sys/resource.h>
+#endif
+
+namespace kv820 {
+namespace {
+
+using test::At;
+using test::FreshTempFolder;
+using test::StoredReport;
+using test::StoredReports;
+
+const SearchCriteria kCriteria{"Tom", "2007/05/01", "00:00:00", "2007/05/31", "23:59:59"};
+
+struct PrecheckCase {
+    const char* name;
+    std::vector<StoredReport> oldestFirst;
+    ExportOutcome kml;
+    ExportOutcome gpx;
+    ExportOutcome csv;
+};
+
+class Precheck : public testing::TestWithParam<PrecheckCase> {};
+
+// A result with nothing to export creates no file at all, whatever the format.
+TEST_P(Precheck, DecidesBeforeAnyFileIsCreated) {
+    const PrecheckCase& c = GetParam();
+    const StoredReports rows(c.oldestFirst);
+    const auto folder = FreshTempFolder();
+    const std::vector<std::pair<ExportFormat, ExportOutcome>> expected{
+        {ExportFormat::kKml, c.kml}, {ExportFormat::kGpx, c.gpx}, {ExportFormat::kCsv, c.csv}};
+    for (const auto& [format, outcome] : expected) {
+        EXPECT_EQ(PrecheckExport(format, rows), outcome);
+        const auto path = folder / ("out" + std::to_string(static_cast<int>(format)));
+        const ExportOutcome exported = ExportRecords(format, path, kCriteria, rows);
+        if (outcome == ExportOutcome::kWritten) {
+            EXPECT_EQ(exported, ExportOutcome::kWritten);
+            EXPECT_TRUE(std::filesystem::exists(path));
+        } else {
+            EXPECT_EQ(exported, outcome);
+            EXPECT_FALSE(std::filesystem::exists(path));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Results, Precheck,
+    testing::Values(
+        PrecheckCase{
+            "Empty", {}, ExportOutcome::kNoData, ExportOutcome::kNoData, ExportOutcome::kNoData},
+        PrecheckCase{"AllNoFix",
+                     {At("25.1", "121.5", "No Fix"), At("NO", "NO", "No Fix")},
+                     ExportOutcome::kNoEffectiveData,
+                     ExportOutcome::kNoEffectiveData,
+                     ExportOutcome::kWritten},
+        PrecheckCase{"OnlyTheNewestFixed",
+                     {At("25.1", "121.5", "No Fix"), At("25.1", "121.5", "2D")},
+                     ExportOutcome::kWritten,
+                     ExportOutcome::kWritten,
+                     ExportOutcome::kWritten},
+        // "no fix" is not the status text the tracker reports for a missing fix.
+        PrecheckCase{"StatusComparedExactly",
+                     {At("25.1", "121.5", "no fix")},
+                     ExportOutcome::kWritten,
+                     ExportOutcome::kWritten,
+                     ExportOutcome::kWritten}),
+    [](const testing::TestParamInfo<PrecheckCase>& info) { return std::string(info.param.name); });
+
+TEST(RecordExport, UnopenableFileIsNoFileExistence) {
+    const auto folder = FreshTempFolder();
+    const StoredReports rows({At("25.1", "121.5")});
+    EXPECT_EQ(ExportKml(folder / "missing" / "t.kml", kCriteria, rows),
+              ExportOutcome::kNoFileExistence);
+    EXPECT_EQ(ExportKml(folder, kCriteria, rows), ExportOutcome::kNoFileExistence);
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+TEST(RecordExport, ResultThatBreaksOffRemovesThePartialFile) {
+    const auto path = FreshTempFolder() / "t.kml";
+    const std::vector<StoredReport> rows(5, At("25.1", "121.5"));
+    for (ExportFormat format : {ExportFormat::kKml, ExportFormat::kGpx, ExportFormat::kCsv}) {
+        EXPECT_EQ(ExportRecords(format, path, kCriteria, StoredReports(rows, 3)),
+                  ExportOutcome::kRowsUnreadable);
+        EXPECT_FALSE(std::filesystem::exists(path));
+    }
+}
+
+#if !defined(_WIN32)
+// The file system refuses to grow the file past a limit, as a full disk would.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+
+  private:
+    rlimit saved_{};
+};
+
+TEST(RecordExport, WriteFailureRemovesThePartialFile) {
+    const auto path = FreshTempFolder() / "big.kml";
+    const StoredReports rows(std::vector<StoredReport>(20000, At("25.047924", "121.517081")));
+    for (ExportFormat format : {ExportFormat::kKml, ExportFormat::kGpx, ExportFormat::kCsv}) {
+        ExportOutcome outcome;
+        {
+            FileSizeLimit limit(64 * 1024);
+            outcome = ExportRecords(format, path, kCriteria, rows);
+        }
+        EXPECT_EQ(outcome, ExportOutcome::kWriteFailure);
+        EXPECT_FALSE(std::filesystem::exists(path));
+    }
+}
+
+TEST(RecordExport, FailureAtTheLastFlushIsAlsoAWriteFailure) {
+    // The whole document fits in the file's buffer, so only the close can fail.
+    const auto path = FreshTempFolder() / "small.kml";
+    ExportOutcome outcome;
+    {
+        FileSizeLimit limit(100);
+        outcome = ExportKml(path, kCriteria, StoredReports({At("25.1", "121.5")}));
+    }
+    EXPECT_EQ(outcome, ExportOutcome::kWriteFailure);
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+#endif
+
+TEST(RecordExport, OutcomesReadAsTheOperatorsMessages) {
+    EXPECT_EQ(ExportOutcomeMessage(ExportOutcome::kWritten), "");
+    EXPECT_EQ(ExportOutcomeMessage(ExportOutcome::kNoData), "No data.");
+    EXPECT_EQ(ExportOutcomeMessage(ExportOutcome::kNoEffectiveData), "No effective data.");
+    EXPECT_EQ(ExportOutcomeMessage(ExportOutcome::kNoFileExistence), "No file existence.");
+    EXPECT_EQ(ExportOutcomeMessage(ExportOutcome::kWriteFailure), "Export file write failure.");
+    EXPECT_EQ(ExportOutcomeMessage(ExportOutcome::kRowsUnreadable),
+              "Inquire Gpslog Database failure.");
+}
+
+TEST(RecordExport, FormatFollowsTheFileSuffix) {
+    EXPECT_EQ(ExportFormatForPath("/tmp/a.kml"), ExportFormat::kKml);
+    EXPECT_EQ(ExportFormatForPath("/tmp/a.GPX"), ExportFormat::kGpx);
+    EXPECT_EQ(ExportFormatForPath("C:/x/a.Csv"), ExportFormat::kCsv);
+    EXPECT_EQ(ExportFormatForPath("/tmp/csv"), ExportFormat::kKml);
+    EXPECT_EQ(ExportFormatForPath("/tmp/a.gpx.kml"), ExportFormat::kKml);
+}
+
+}  // namespace
+}  // namespace kv820
