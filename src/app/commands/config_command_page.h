@@ -9,12 +9,12 @@ namespace kv820 {
 // The "SMS Configuration Command" page of the command tab.
 class ConfigCommandPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ConfigCommandPage(QWidget* parent = nullptr);
 
     QPushButton* sendButton() const { return sendButton_; }
 
-private:
+  private:
     QPushButton* sendButton_;
 };
 

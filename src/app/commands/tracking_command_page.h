@@ -9,12 +9,12 @@ namespace kv820 {
 // The "SMS Tracking Command" page of the command tab.
 class TrackingCommandPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TrackingCommandPage(QWidget* parent = nullptr);
 
     QPushButton* sendButton() const { return sendButton_; }
 
-private:
+  private:
     QPushButton* sendButton_;
 };
 

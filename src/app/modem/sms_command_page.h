@@ -16,7 +16,7 @@ class TrackingCommandPage;
 // commands go to, the modem log, and the tab of the two command pages.
 class SmsCommandPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit SmsCommandPage(QWidget* parent = nullptr);
 
     QComboBox* comPortCombo() const { return comPortCombo_; }
@@ -28,10 +28,10 @@ public:
     TrackingCommandPage* trackingPage() const { return trackingPage_; }
     ConfigCommandPage* configPage() const { return configPage_; }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     QComboBox* comPortCombo_;
     QPushButton* scanButton_;
     QPushButton* startButton_;

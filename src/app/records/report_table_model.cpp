@@ -9,10 +9,11 @@ namespace kv820 {
 ReportTableModel::ReportTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 const QStringList& ReportTableModel::headers() {
-    static const QStringList names = {
-        "User Name",     "Receive_Date",    "Receive_Time",  "GPS_Latitude", "GPS_Longitude",
-        "GPS_Date",      "GPS_Time",        "GPS_Status",    "GPS_Altitude(m)",
-        "GPS_Speed(km)", "GPS_Direciton",   "GPS_Number_Satellite", "Message_Status"};
+    static const QStringList names = {"User Name",     "Receive_Date",  "Receive_Time",
+                                      "GPS_Latitude",  "GPS_Longitude", "GPS_Date",
+                                      "GPS_Time",      "GPS_Status",    "GPS_Altitude(m)",
+                                      "GPS_Speed(km)", "GPS_Direciton", "GPS_Number_Satellite",
+                                      "Message_Status"};
     return names;
 }
 

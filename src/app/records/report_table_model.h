@@ -16,7 +16,7 @@ class Database;
 // a million rows shows its first screen at once and memory grows only with what is seen.
 class ReportTableModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     static constexpr int PageSize = 256;
 
     explicit ReportTableModel(QObject* parent = nullptr);
@@ -40,11 +40,11 @@ public:
     // The thirteen column headers of both report lists, in order.
     static const QStringList& headers();
 
-signals:
+  signals:
     // Fetching a further page failed; the rows so far stay.
     void fetchFailed();
 
-private:
+  private:
     void fetchPage();
 
     Database* db_ = nullptr;

@@ -15,7 +15,7 @@ class ReportListView;
 // list of the last inquiry, newest first.
 class SearchRecordsPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int ListTop = 128;
 
     explicit SearchRecordsPage(QWidget* parent = nullptr);
@@ -28,10 +28,10 @@ public:
     QPushButton* inquireButton() const { return inquireButton_; }
     ReportListView* resultList() const { return resultList_; }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     QDateEdit* startDate_;
     QTimeEdit* startTime_;
     QDateEdit* stopDate_;

@@ -16,11 +16,16 @@ struct PanelField {
 };
 
 constexpr PanelField PanelFields[] = {
-    {"User Name :", "userNameEdit"},       {"Phone Number :", "phoneNumberEdit"},
-    {"Module IMEI :", "moduleImeiEdit"},   {"Latitude :", "latitudeEdit"},
-    {"Longitude :", "longitudeEdit"},      {"GPS Status :", "gpsStatusEdit"},
-    {"GPS Altitude :", "gpsAltitudeEdit"}, {"GPS Speed :", "gpsSpeedEdit"},
-    {"GPS Direction :", "gpsDirectionEdit"}, {"GPS Date-Time :", "gpsDateTimeEdit"},
+    {"User Name :", "userNameEdit"},
+    {"Phone Number :", "phoneNumberEdit"},
+    {"Module IMEI :", "moduleImeiEdit"},
+    {"Latitude :", "latitudeEdit"},
+    {"Longitude :", "longitudeEdit"},
+    {"GPS Status :", "gpsStatusEdit"},
+    {"GPS Altitude :", "gpsAltitudeEdit"},
+    {"GPS Speed :", "gpsSpeedEdit"},
+    {"GPS Direction :", "gpsDirectionEdit"},
+    {"GPS Date-Time :", "gpsDateTimeEdit"},
     {"Receive Date-Time :", "receiveDateTimeEdit"},
 };
 constexpr int PanelColumns = 3;

@@ -14,7 +14,7 @@ class ReportListView;
 // that tracker's history below it.
 class SmsTrackingPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int PanelHeight = 135;
 
     explicit SmsTrackingPage(QWidget* parent = nullptr);
@@ -23,10 +23,10 @@ public:
     // The panel field with the given objectName ("userNameEdit", ...).
     QLineEdit* field(const QString& objectName) const { return fields_.value(objectName); }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     QWidget* panel_;
     ReportListView* reportList_;
     QMap<QString, QLineEdit*> fields_;

@@ -8,7 +8,7 @@ namespace kv820 {
 // with its close box (or Escape).
 class AboutDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit AboutDialog(QWidget* parent = nullptr);
 };
 

@@ -7,7 +7,7 @@ namespace kv820 {
 namespace {
 
 class MessageBoxAlerts final : public Alerts {
-public:
+  public:
     void error(QWidget* owner, const QString& text) override {
         QMessageBox::critical(owner, QStringLiteral("ERROR"), text, QMessageBox::Ok);
     }
@@ -25,8 +25,12 @@ Alerts* installed = nullptr;
 
 }  // namespace
 
-Alerts& alerts() { return installed ? *installed : messageBoxes; }
+Alerts& alerts() {
+    return installed ? *installed : messageBoxes;
+}
 
-void installAlerts(Alerts* replacement) { installed = replacement; }
+void installAlerts(Alerts* replacement) {
+    installed = replacement;
+}
 
 }  // namespace kv820

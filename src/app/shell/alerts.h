@@ -10,7 +10,7 @@ namespace kv820 {
 // every message text, caption and order can be asserted. Only the UI thread calls it; a
 // worker posts its message to the UI thread and goes on.
 class Alerts {
-public:
+  public:
     virtual ~Alerts() = default;
     // Caption "ERROR", an OK button.
     virtual void error(QWidget* owner, const QString& text) = 0;

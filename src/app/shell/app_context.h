@@ -14,7 +14,7 @@ namespace kv820 {
 // thread and the registry of users. Workers open their own connections on `databasePath`.
 class AppContext : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit AppContext(std::string databasePath, QObject* parent = nullptr);
     ~AppContext() override;
 
@@ -30,11 +30,11 @@ public:
     Database* gpslogConnection() { return gpslogConnection_.get(); }
     UserRegistry& registry() { return registry_; }
 
-signals:
+  signals:
     // The registry changed: every user list refills itself.
     void usersChanged();
 
-private:
+  private:
     std::unique_ptr<Database> openConnection(QWidget* messageOwner, const QString& failure);
     void purgeIncompleteReports(QWidget* messageOwner);
 

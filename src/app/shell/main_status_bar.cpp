@@ -43,6 +43,8 @@ void MainStatusBar::resizeEvent(QResizeEvent* event) {
     }
 }
 
-void MainStatusBar::tick() { parts_[0]->setText(ClockText(QDateTime::currentDateTime())); }
+void MainStatusBar::tick() {
+    parts_[0]->setText(ClockText(QDateTime::currentDateTime()));
+}
 
 }  // namespace kv820

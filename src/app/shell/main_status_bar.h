@@ -13,7 +13,7 @@ namespace kv820 {
 // the clock, an empty part, "NUM" and an empty part. The clock ticks every second.
 class MainStatusBar : public QStatusBar {
     Q_OBJECT
-public:
+  public:
     static constexpr int MinimumPartsWidth = 300;
 
     explicit MainStatusBar(QWidget* parent = nullptr);
@@ -25,10 +25,10 @@ public:
 
     QLabel* part(int index) const { return parts_.at(static_cast<std::size_t>(index)); }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void tick();
 
     std::array<QLabel*, 4> parts_{};

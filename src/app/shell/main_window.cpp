@@ -76,9 +76,9 @@ void MainWindow::createActions() {
         MakeAction(this, "actionViewTrackingPoints", QStringLiteral("View Tracking Points"),
                    QStringLiteral("Mark location in the map"), MapMarkIcon());
     viewTrackingPointsAction_->setCheckable(true);
-    exportKmlAction_ = MakeAction(this, "actionExportKml", QStringLiteral("Export KML File"),
-                                  QStringLiteral("Export information to the KML format"),
-                                  ExportKmlIcon());
+    exportKmlAction_ =
+        MakeAction(this, "actionExportKml", QStringLiteral("Export KML File"),
+                   QStringLiteral("Export information to the KML format"), ExportKmlIcon());
     exportKmlAction_->setEnabled(false);
     aboutAction_ = MakeAction(this, "actionAbout", QStringLiteral("About"));
 

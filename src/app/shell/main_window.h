@@ -16,7 +16,7 @@ class SmsTrackingPage;
 // The one top-level window: menu, toolbar, status bar and the three main pages.
 class MainWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     static QString Title() { return QStringLiteral("KV820-Call Center V1.01"); }
 
     // Opens the store through `context` (showing its failures) before building the pages.
@@ -43,7 +43,7 @@ public:
     // Brings the window to the front (a second copy of the program asked for it).
     void activate();
 
-private:
+  private:
     void createActions();
     void createMenu();
     void createToolBar();

@@ -10,8 +10,7 @@ namespace {
 constexpr int ConnectTimeoutMs = 1000;
 }
 
-SingleInstance::SingleInstance(const QString& key, QObject* parent)
-    : QObject(parent), key_(key) {
+SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent), key_(key) {
     connect(&server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server_.nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
@@ -20,7 +19,9 @@ SingleInstance::SingleInstance(const QString& key, QObject* parent)
     });
 }
 
-SingleInstance::~SingleInstance() { server_.close(); }
+SingleInstance::~SingleInstance() {
+    server_.close();
+}
 
 bool SingleInstance::claim() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);

@@ -13,7 +13,7 @@ namespace kv820 {
 // a crashed copy is recovered.
 class SingleInstance : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit SingleInstance(const QString& key, QObject* parent = nullptr);
     ~SingleInstance() override;
 
@@ -21,11 +21,11 @@ public:
     // to the front.
     bool claim();
 
-signals:
+  signals:
     // Another copy asked this one to come to the front.
     void activationRequested();
 
-private:
+  private:
     bool askRunningCopyToActivate();
 
     QString key_;

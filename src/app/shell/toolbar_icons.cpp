@@ -50,8 +50,8 @@ QIcon MapMarkIcon() {
     return Draw([](QPainter& p) {
         p.setPen(QPen(QColor(0x6a, 0x9a, 0x5b), 2));
         p.setBrush(QColor(0xdf, 0xee, 0xd6));
-        p.drawPolygon(QPolygonF({{4, 12}, {14, 8}, {26, 12}, {36, 8}, {36, 34}, {26, 38},
-                                 {14, 34}, {4, 38}}));
+        p.drawPolygon(QPolygonF(
+            {{4, 12}, {14, 8}, {26, 12}, {36, 8}, {36, 34}, {26, 38}, {14, 34}, {4, 38}}));
         QPainterPath pin;
         pin.moveTo(20, 32);
         pin.cubicTo(10, 20, 12, 6, 20, 6);
