@@ -6,7 +6,9 @@ namespace kv820 {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool AllOf(std::string_view text, bool (*accepts)(char)) {
     return std::all_of(text.begin(), text.end(), accepts);
@@ -14,7 +16,9 @@ bool AllOf(std::string_view text, bool (*accepts)(char)) {
 
 }  // namespace
 
-bool IsDigitString(std::string_view text) { return AllOf(text, IsDigit); }
+bool IsDigitString(std::string_view text) {
+    return AllOf(text, IsDigit);
+}
 
 bool IsDecimalString(std::string_view text) {
     return AllOf(text, [](char c) { return IsDigit(c) || c == '.'; });
