@@ -1,0 +1,168 @@
+#include "core/commands/tracking_command.h"
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/commands/command_text.h"
+#include "core/commands/input_validators.h"
+#include "core/commands/leading_integer.h"
+
+namespace kv820 {
+
+namespace {
+
+using Refusal = std::optional<std::string>;
+
+constexpr int MinReportInterval = 1;
+constexpr int MaxReportInterval = 86400;
+
+struct CoordinateField {
+    const std::string& text;
+    const char* emptyMessage;
+    const char* failureMessage;
+};
+
+Refusal CheckCoordinates(std::initializer_list<CoordinateField> fields) {
+    for (const CoordinateField& field : fields) {
+        if (field.text.empty()) {
+            return field.emptyMessage;
+        }
+        if (!IsCoordinateString(field.text)) {
+            return field.failureMessage;
+        }
+    }
+    return std::nullopt;
+}
+
+Refusal CheckReportTiming(const TrackingCommandForm& form) {
+    if (form.reportInterval.empty()) {
+        return "Report Time must have a value.";
+    }
+    if (!IsDigitString(form.reportInterval)) {
+        return "Report Time input is a failure.";
+    }
+    const int interval = LeadingInt32(form.reportInterval);
+    if (interval > MaxReportInterval || interval < MinReportInterval) {
+        return "Report Time input is 1 ~ 86400";
+    }
+    if (form.numberOfReports.empty()) {
+        return "Number of Reports must have a value.";
+    }
+    if (!IsDigitString(form.numberOfReports)) {
+        return "Number of Reports input is a failure.";
+    }
+    return std::nullopt;
+}
+
+Refusal CheckRectangle(const TrackingCommandForm& form) {
+    return CheckCoordinates({
+        {form.longitude1, "Longitude 1 must have a value.", "Longitude 1 input is a failure."},
+        {form.latitude1, "Latitude 1 must have a value.", "Latitude 1 input is a failure."},
+        {form.longitude2, "Longitude 2 must have a value.", "Longitude 2 input is a failure."},
+        {form.latitude2, "Latitude 2 must have a value.", "Latitude 2 input is a failure."},
+    });
+}
+
+Refusal CheckCircle(const TrackingCommandForm& form) {
+    if (Refusal refusal = CheckCoordinates({
+            {form.circleLongitude, "Longitude must have a value.", "Longitude input is a failure."},
+            {form.circleLatitude, "Latitude must have a value.", "Latitude input is a failure."},
+        })) {
+        return refusal;
+    }
+    if (form.radius.empty()) {
+        return "Radius must have a value.";
+    }
+    if (!IsDecimalString(form.radius)) {
+        return "Radius input is a failure.";
+    }
+    if (LeadingInt32(form.radius) < 1) {
+        return "Radius must be greater than 0";
+    }
+    return std::nullopt;
+}
+
+Refusal CheckModeFields(const TrackingCommandForm& form) {
+    switch (form.reportMode) {
+        case TrackingReportMode::PeriodReport:
+            return CheckReportTiming(form);
+        case TrackingReportMode::Geofence:
+            if (Refusal refusal = CheckReportTiming(form)) {
+                return refusal;
+            }
+            return form.shape == GeofenceShape::Rectangle ? CheckRectangle(form)
+                                                          : CheckCircle(form);
+        case TrackingReportMode::ImmediateReport:
+        case TrackingReportMode::StopReport:
+        case TrackingReportMode::VoiceMonitor:
+            return std::nullopt;
+    }
+    throw std::out_of_range("unknown tracking report mode");
+}
+
+// The fields after the IMEI; geofence corners and centre go latitude first.
+std::vector<std::string> ModeFields(const TrackingCommandForm& form) {
+    const std::string format = std::to_string(form.reportFormatIndex);
+    switch (form.reportMode) {
+        case TrackingReportMode::ImmediateReport:
+            return {format};
+        case TrackingReportMode::PeriodReport:
+            return {form.reportInterval, form.numberOfReports, format};
+        case TrackingReportMode::Geofence:
+            if (form.shape == GeofenceShape::Rectangle) {
+                return {"R",
+                        form.latitude1,
+                        form.longitude1,
+                        form.latitude2,
+                        form.longitude2,
+                        form.inOut,
+                        form.reportInterval,
+                        form.numberOfReports,
+                        format};
+            }
+            return {"C",        form.circleLatitude, form.circleLongitude, form.radius,
+                    form.inOut, form.reportInterval, form.numberOfReports, format};
+        case TrackingReportMode::StopReport:
+        case TrackingReportMode::VoiceMonitor:
+            return {};
+    }
+    throw std::out_of_range("unknown tracking report mode");
+}
+
+char ModeCode(TrackingReportMode mode) {
+    switch (mode) {
+        case TrackingReportMode::ImmediateReport:
+            return '0';
+        case TrackingReportMode::PeriodReport:
+            return '1';
+        case TrackingReportMode::StopReport:
+            return '2';
+        case TrackingReportMode::Geofence:
+            return '4';
+        case TrackingReportMode::VoiceMonitor:
+            return '6';
+    }
+    throw std::out_of_range("unknown tracking report mode");
+}
+
+}  // namespace
+
+CommandOutcome PrepareTrackingCommand(const TrackingCommandForm& form,
+                                      const CommandTarget& target) {
+    if (auto refusal = CheckSessionAndUser(target)) {
+        return *refusal;
+    }
+    if (!IsAcceptableReturnPhone(form.returnPhone)) {
+        return CommandMessage{"Return Phone Number input is a failure.", MessageOwner::MainWindow};
+    }
+    if (Refusal refusal = CheckModeFields(form)) {
+        return CommandMessage{*refusal, MessageOwner::MainWindow};
+    }
+    const std::vector<std::string> fields = ModeFields(form);
+    return CommandSms{target.user->phone, CommandText(ModeCode(form.reportMode), target.user->imei,
+                                                      fields, form.returnPhone)};
+}
+
+}  // namespace kv820
