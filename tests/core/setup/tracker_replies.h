@@ -9,8 +9,13 @@ namespace kv820::test {
 
 // Replies of a tracker's GSM module with echo on, as they arrive on the cable.
 
-inline std::string Echoed(std::string_view command, std::string_view body) {
-    return std::string(command) + "\r\r\n" + std::string(body) + "\r\n\r\nOK\r\n";
+// The echo of command, the body lines (if any) and the final "OK".
+inline std::string Echoed(std::string_view command, std::string_view body = {}) {
+    std::string reply = std::string(command) + "\r\r\n";
+    if (!body.empty()) {
+        reply += std::string(body) + "\r\n\r\n";
+    }
+    return reply + "OK\r\n";
 }
 
 // The reply to "at+cmgr=<index>" for setup message k holding text.
