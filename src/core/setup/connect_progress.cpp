@@ -1,0 +1,29 @@
+#include "core/setup/connect_progress.h"
+
+namespace kv820 {
+
+std::string ConnectProgress::Text(int dots) {
+    return "Connecting now! Please Wait" + std::string(static_cast<std::size_t>(dots), '.');
+}
+
+void ConnectProgress::Show(int dots) {
+    report(Text(dots));
+}
+
+void ConnectProgress::Advance() {
+    ++step_;
+    const int dots = step_ % 5;
+    Show(dots == 0 ? 5 : dots);
+}
+
+void ConnectProgress::Clear() {
+    report("");
+}
+
+void ConnectProgress::report(std::string_view text) {
+    if (report_) {
+        report_(text);
+    }
+}
+
+}  // namespace kv820

@@ -1,0 +1,261 @@
+#include "core/setup/connect_tracker.h"
+
+#include <algorithm>
+
+#include "core/commands/input_validators.h"
+#include "core/setup/connect_progress.h"
+#include "core/setup/setup_listing.h"
+#include "core/setup/setup_message_codec.h"
+#include "core/setup/tracker_identity.h"
+#include "core/setup/wait_for_final_result.h"
+
+namespace kv820 {
+
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr std::string_view ListingCommand{"at^smgl=\"STO UNSENT\""};
+constexpr int WakeAttempts = 3;
+constexpr int WakeWaitSeconds = 5;
+constexpr std::size_t ShortReply = 64;
+constexpr std::size_t WakeReply = 128;
+constexpr std::size_t StateReply = 256;
+constexpr std::size_t MessageReply = 512;
+constexpr std::size_t AtReply = 1024;
+constexpr std::size_t ListingReply = 16384;
+
+bool Contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
+
+// One run of the connect sequence over an open wizard.
+class TrackerConnection {
+  public:
+    TrackerConnection(ComPort& port, SetupContext& context, const RegisteredUsers& users,
+                      const ConnectTrackerHooks& hooks)
+        : port_(port), context_(context), users_(users), hooks_(hooks), progress_(hooks.progress) {}
+
+    ConnectResult Run(const std::string& portEntry);
+
+  private:
+    void Start(const std::string& portEntry);
+    void WakeTracker();
+    void Identify();
+    std::string Exchange(std::string_view command, std::size_t size);
+    std::optional<ConnectOutcome> Check();
+    ConnectResult Refuse(ConnectOutcome outcome);
+    bool IsCompleteListing() const;
+    ConnectResult ReadSetupMessages();
+    ConnectResult DeleteDamagedSetup();
+    void DeleteFirstCopies(std::string_view listing);
+
+    ComPort& port_;
+    SetupContext& context_;
+    const RegisteredUsers& users_;
+    const ConnectTrackerHooks& hooks_;
+    ConnectProgress progress_;
+    ConnectResult result_;
+    std::string atiReply_;
+    std::string pinStateReply_;
+    std::string listing_;
+};
+
+ConnectResult TrackerConnection::Run(const std::string& portEntry) {
+    Start(portEntry);
+    WakeTracker();
+    Identify();
+    if (const std::optional<ConnectOutcome> refusal = Check()) {
+        return Refuse(*refusal);
+    }
+    return IsCompleteListing() ? ReadSetupMessages() : DeleteDamagedSetup();
+}
+
+void TrackerConnection::Start(const std::string& portEntry) {
+    progress_.Show(1);
+    port_.CloseComPort();
+    if (hooks_.pulseBreakOnListedPorts) {
+        hooks_.pulseBreakOnListedPorts();
+    }
+    context_.loadedFromDevice = false;
+    context_.trackerRegistered = false;
+    context_.trackerSimPin.clear();
+    context_.storedIndex = {};
+    context_.portEntry = portEntry;
+    // A port that does not open gives no replies and ends in the ATI check.
+    port_.OpenComPort(portEntry);
+}
+
+void TrackerConnection::WakeTracker() {
+    for (int attempt = 0; attempt < WakeAttempts; ++attempt) {
+        port_.SendAtCommand("2", "");
+        // A module that echoes the wake character is awake; any other has time to wake.
+        if (port_.ReadModemReply(WakeReply) == "2") {
+            continue;
+        }
+        for (int second = 0; second < WakeWaitSeconds; ++second) {
+            port_.clock().sleepFor(milliseconds(1000));
+            progress_.Advance();
+        }
+    }
+}
+
+std::string TrackerConnection::Exchange(std::string_view command, std::size_t size) {
+    port_.SendAtCommand(command);
+    return WaitForFinalResult(port_, size);
+}
+
+void TrackerConnection::Identify() {
+    port_.SendAtCommand("at");
+    port_.ReadModemReply(AtReply);
+    port_.SendAtCommand("tr+fwv");
+    result_.firmwareVersion = FirmwareVersionFromReply(port_.ReadModemReply(WakeReply));
+    Exchange("at+cfun=1", StateReply);
+    progress_.Show(2);
+    atiReply_ = Exchange("ati", StateReply);
+    progress_.Show(3);
+    pinStateReply_ = Exchange("at+cpin?", StateReply);
+    progress_.Show(4);
+    Exchange("at+cmgf=1", ListingReply);
+    progress_.Show(5);
+    port_.SendAtCommand("at+cpms=\"ME\",\"ME\",\"MT\"");
+    WaitForFinalResult(port_, ListingReply, [this] { progress_.Advance(); });
+    port_.SendAtCommand(ListingCommand);
+    progress_.Advance();
+    listing_ = WaitForFinalResult(port_, ListingReply);
+    port_.SendAtCommand("at+cgsn");
+    progress_.Advance();
+    result_.imei = ImeiFromReply(WaitForFinalResult(port_, ShortReply));
+}
+
+std::optional<ConnectOutcome> TrackerConnection::Check() {
+    if (!Contains(atiReply_, "SIEMENS") || !ReplyHasOk(atiReply_)) {
+        return ConnectOutcome::ComPortError;
+    }
+    // An IMEI that is not 15 digits would register a user no report can ever match.
+    if (!IsValidImei(result_.imei)) {
+        return ConnectOutcome::ComPortError;
+    }
+    if (const auto user = users_.FindUserByImei(result_.imei)) {
+        context_.trackerRegistered = true;
+        result_.registeredName = user->name;
+        result_.registeredPhone = user->phone;
+    }
+    if (users_.IsFull() && !context_.trackerRegistered) {
+        return ConnectOutcome::UserLimitReached;
+    }
+    if (Contains(pinStateReply_, "ERROR")) {
+        return ConnectOutcome::NoSimCard;
+    }
+    if (Contains(pinStateReply_, "SIM PIN")) {
+        return ConnectOutcome::SimPinRequired;
+    }
+    if (Contains(pinStateReply_, "SIM PUK")) {
+        return ConnectOutcome::SimLocked;
+    }
+    if (!ReplyHasOk(listing_)) {
+        return ConnectOutcome::ConnectError;
+    }
+    return std::nullopt;
+}
+
+ConnectResult TrackerConnection::Refuse(ConnectOutcome outcome) {
+    port_.CloseComPort();
+    progress_.Clear();
+    result_.outcome = outcome;
+    return result_;
+}
+
+bool TrackerConnection::IsCompleteListing() const {
+    for (int k = 1; k <= SetupMessageCount; ++k) {
+        // A message whose entry has no readable index cannot be read or replaced in place.
+        if (CountSetupMessage(listing_, k) != 1 || !SetupMessageIndex(listing_, k)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+ConnectResult TrackerConnection::ReadSetupMessages() {
+    for (int k = 1; k <= SetupMessageCount; ++k) {
+        context_.storedIndex[k - 1] = SetupMessageIndex(listing_, k);
+    }
+    SetupMessageReplies replies;
+    for (int k = 1; k <= SetupMessageCount; ++k) {
+        port_.SendAtCommand("at+cmgr=" + std::to_string(*context_.storedIndex[k - 1]));
+        progress_.Advance();
+        replies[k - 1] = port_.ReadModemReply(MessageReply);
+    }
+    port_.CloseComPort();
+    result_.setupFile = ReadSetupFile(replies);
+    if (IsDigitString(result_.setupFile.simPin)) {
+        context_.trackerSimPin = result_.setupFile.simPin;
+    }
+    context_.loadedFromDevice = true;
+    result_.outcome = ConnectOutcome::SetupFileRead;
+    return result_;
+}
+
+ConnectResult TrackerConnection::DeleteDamagedSetup() {
+    DeleteFirstCopies(listing_);
+    bool doubled = false;
+    for (int k = 1; k <= SetupMessageCount; ++k) {
+        doubled = doubled || CountSetupMessage(listing_, k) > 1;
+    }
+    if (doubled) {
+        port_.SendAtCommand(ListingCommand);
+        progress_.Advance();
+        DeleteFirstCopies(WaitForFinalResult(port_, ListingReply));
+    }
+    port_.CloseComPort();
+    result_.setupFile = SetupFile{};
+    result_.firmwareVersion = std::string(UnknownFirmwareVersion);
+    result_.outcome = ConnectOutcome::SetupFileDamaged;
+    return result_;
+}
+
+void TrackerConnection::DeleteFirstCopies(std::string_view listing) {
+    for (int k = 1; k <= SetupMessageCount; ++k) {
+        if (CountSetupMessage(listing, k) == 0) {
+            continue;
+        }
+        context_.storedIndex[k - 1] = SetupMessageIndex(listing, k);
+        // Without a readable index the delete would hit whatever message sits at a guess.
+        if (!context_.storedIndex[k - 1]) {
+            continue;
+        }
+        port_.SendAtCommand("at+cmgd=" + std::to_string(*context_.storedIndex[k - 1]));
+        progress_.Advance();
+        port_.ReadModemReply(StateReply);
+    }
+}
+
+}  // namespace
+
+ConnectResult ConnectTracker(ComPort& port, const std::string& portEntry, SetupContext& context,
+                             const RegisteredUsers& users, const ConnectTrackerHooks& hooks) {
+    return TrackerConnection(port, context, users, hooks).Run(portEntry);
+}
+
+std::string_view ConnectOutcomeMessage(ConnectOutcome outcome) {
+    switch (outcome) {
+        case ConnectOutcome::SetupFileDamaged:
+            return "Your setup file is ERROR.";
+        case ConnectOutcome::ComPortError:
+            return "COM Port is ERROR.";
+        case ConnectOutcome::UserLimitReached:
+            return "Five users login already, please delete one.";
+        case ConnectOutcome::NoSimCard:
+            return "Please check the SIM card.";
+        case ConnectOutcome::SimLocked:
+            return "Your SIM card is locked.";
+        case ConnectOutcome::ConnectError:
+            return "Connect is ERROR.";
+        case ConnectOutcome::SetupFileRead:
+        case ConnectOutcome::SimPinRequired:
+            break;
+    }
+    return {};
+}
+
+}  // namespace kv820

@@ -1,0 +1,92 @@
+#include "core/setup/setup_file_writer.h"
+
+#include <array>
+#include <string>
+
+#include "core/setup/setup_message_codec.h"
+
+namespace kv820 {
+
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr std::size_t WriteReply = 256;
+constexpr milliseconds StepPause{500};
+constexpr std::string_view MessageEnd{"\x1A\r"};
+constexpr std::string_view Confirmation{"+CMGW"};
+
+std::string LoadingText(int dots) {
+    return "Please wait, now is loading" + std::string(static_cast<std::size_t>(dots), '.');
+}
+
+// The status after each step cycles through two, three, four and one dot.
+std::string LoadingTextAfterStep(int step) {
+    constexpr std::array<int, 4> dots{2, 3, 4, 1};
+    return LoadingText(dots[static_cast<std::size_t>(step) % dots.size()]);
+}
+
+void Report(const SetupProgress& progress, std::string_view text) {
+    if (progress) {
+        progress(text);
+    }
+}
+
+std::size_t CountOccurrences(std::string_view text, std::string_view part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string_view::npos;
+         at = text.find(part, at + part.size())) {
+        ++count;
+    }
+    return count;
+}
+
+// One paced step: the write, one read of the reply, the pause and the status text.
+std::string Step(ComPort& port, std::string_view text, std::string_view terminator, int step,
+                 const SetupProgress& progress) {
+    port.SendAtCommand(text, terminator);
+    std::string reply = port.ReadModemReply(WriteReply);
+    port.clock().sleepFor(StepPause);
+    Report(progress, LoadingTextAfterStep(step));
+    return reply;
+}
+
+void DeleteOldMessages(ComPort& port, const SetupContext& context, const SetupProgress& progress) {
+    for (int k = 0; k < SetupMessageCount; ++k) {
+        // An index the listing did not give is never guessed: a wrong delete loses a message.
+        if (context.storedIndex[k]) {
+            Step(port, "at+cmgd=" + std::to_string(*context.storedIndex[k]), "\r", k, progress);
+        }
+    }
+}
+
+}  // namespace
+
+WriteOutcome WriteSetupFile(ComPort& port, const SetupContext& context, const SetupFile& file,
+                            std::string_view timeZoneText, const SetupProgress& progress) {
+    port.OpenComPort(context.portEntry);
+    if (context.loadedFromDevice) {
+        DeleteOldMessages(port, context, progress);
+    }
+    SetupFile written = file;
+    written.simPin = SimPinToWrite(context);
+    const SetupMessageTexts texts = EncodeSetupFile(written, timeZoneText);
+    std::string replies;
+    for (int k = 0; k < SetupMessageCount; ++k) {
+        const std::string command = "at+cmgw=+" + std::to_string(k + 1);
+        replies += Step(port, command, "\r", 2 * k, progress);
+        replies += Step(port, texts[k], MessageEnd, 2 * k + 1, progress);
+    }
+    if (CountOccurrences(replies, Confirmation) < SetupMessageCount) {
+        port.CloseComPort();
+        Report(progress, "Loading failed.");
+        return WriteOutcome::Failed;
+    }
+    return WriteOutcome::Written;
+}
+
+std::string_view WriteOutcomeMessage(WriteOutcome outcome) {
+    return outcome == WriteOutcome::Failed ? "KV820 Setup is failed." : "";
+}
+
+}  // namespace kv820

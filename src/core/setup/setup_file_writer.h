@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string_view>
+
+#include "core/modem/com_port.h"
+#include "core/setup/setup_context.h"
+#include "core/setup/setup_file.h"
+#include "core/setup/setup_progress.h"
+
+namespace kv820 {
+
+enum class WriteOutcome {
+    Written,  // all four messages confirmed; the port stays open for the registration
+    Failed,   // fewer than four confirmations; the port is closed
+};
+
+// Writes the setup file back to the tracker on context.portEntry: deletes the four old
+// messages when the file was read from the tracker, then stores the four new ones with
+// "at+cmgw=+1" to "at+cmgw=+4", each step paced by a 500 ms pause and a status text. The
+// module confirms each stored message with "+CMGW"; the confirmations are counted over all
+// replies, so one that arrives late is still counted. timeZoneText is the computer's
+// offset text when OK was pressed; the SIM PIN written is SimPinToWrite(context).
+WriteOutcome WriteSetupFile(ComPort& port, const SetupContext& context, const SetupFile& file,
+                            std::string_view timeZoneText, const SetupProgress& progress);
+
+// "KV820 Setup is failed." (caption "ERROR") for Failed; empty for Written.
+std::string_view WriteOutcomeMessage(WriteOutcome outcome);
+
+}  // namespace kv820

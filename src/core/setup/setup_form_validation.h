@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "core/setup/registered_users.h"
+#include "core/setup/setup_form.h"
+
+namespace kv820 {
+
+// The first check of the Setup File dialog that fails, in the dialog's fixed order, with
+// the message shown for it (caption "ERROR"); nothing when every check passes. Disabled
+// fields are checked like enabled ones. Lengths count bytes.
+std::optional<std::string_view> ValidateSetupForm(const SetupForm& form,
+                                                  const RegisteredUsers& users);
+
+}  // namespace kv820

@@ -1,0 +1,146 @@
+#include "core/setup/setup_file_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/setup/tracker_replies.h"
+#include "support/fake_serial_link.h"
+
+namespace kv820 {
+namespace {
+
+using std::chrono::milliseconds;
+using Writes = std::vector<std::string>;
+
+const std::string End = "\x1A\r";
+
+std::string Loading(int dots) {
+    return "Please wait, now is loading" + std::string(dots, '.');
+}
+
+class SetupFileWriterTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        context.portEntry = "ttyUSB0:";
+        file.userName = "Bus 7";
+        link.onWrite = [this](test::FakeSerialLink& l, std::string_view written) {
+            Answer(l, written);
+        };
+    }
+
+    // A module that prompts for each message and stores it under the next index.
+    void Answer(test::FakeSerialLink& l, std::string_view written) {
+        if (written.starts_with("at+cmgd=")) {
+            l.feed(std::string(written) + "\r\nOK\r\n");
+        } else if (written.starts_with("at+cmgw=")) {
+            l.feed(std::string(written) + "\r\n> ");
+        } else if (written.ends_with(End)) {
+            const bool refused = ++stored == refuseMessage;
+            l.feed(refused ? std::string("\r\n+CMS ERROR: 322\r\n")
+                           : "\r\n+CMGW: " + std::to_string(20 + stored) + "\r\n\r\nOK\r\n");
+        }
+    }
+
+    WriteOutcome Write() {
+        return WriteSetupFile(port, context, file, "+8.00",
+                              [this](std::string_view t) { statuses.emplace_back(t); });
+    }
+
+    test::VirtualClock clock;
+    test::FakeSerialLink link{clock};
+    ComPort port{link, clock};
+    SetupContext context;
+    SetupFile file;
+    std::vector<std::string> statuses;
+    int stored = 0;
+    int refuseMessage = 0;
+};
+
+const Writes NewMessages = {"at+cmgw=+1\r", "0,3,,,,,,,Bus 7,+8.00,2,30,1,,5184," + End,
+                            "at+cmgw=+2\r", ",,,,,,," + End,
+                            "at+cmgw=+3\r", "5000,,,,,," + End,
+                            "at+cmgw=+4\r", "," + End};
+
+const std::vector<std::string> WriteStatuses = {Loading(2), Loading(3), Loading(4), Loading(1),
+                                                Loading(2), Loading(3), Loading(4), Loading(1)};
+
+TEST_F(SetupFileWriterTest, DefaultsAreWrittenAfterEightPacedSteps) {
+    EXPECT_EQ(Write(), WriteOutcome::Written);
+    EXPECT_EQ(link.openedPaths, std::vector<std::string>{"ttyUSB0"});
+    EXPECT_EQ(link.writes, NewMessages);
+    EXPECT_EQ(statuses, WriteStatuses);
+    EXPECT_EQ(clock.now(), milliseconds(8 * 500));
+    EXPECT_TRUE(link.isOpen());  // the registration closes it
+}
+
+TEST_F(SetupFileWriterTest, FileReadFromTheTrackerReplacesItsOldMessages) {
+    context.loadedFromDevice = true;
+    context.storedIndex = {3, 4, 11, 12};
+    EXPECT_EQ(Write(), WriteOutcome::Written);
+    Writes expected = {"at+cmgd=3\r", "at+cmgd=4\r", "at+cmgd=11\r", "at+cmgd=12\r"};
+    expected.insert(expected.end(), NewMessages.begin(), NewMessages.end());
+    EXPECT_EQ(link.writes, expected);
+    std::vector<std::string> expectedStatuses = {Loading(2), Loading(3), Loading(4), Loading(1)};
+    expectedStatuses.insert(expectedStatuses.end(), WriteStatuses.begin(), WriteStatuses.end());
+    EXPECT_EQ(statuses, expectedStatuses);
+    EXPECT_EQ(clock.now(), milliseconds(12 * 500));
+}
+
+TEST_F(SetupFileWriterTest, OldMessageWithoutKnownIndexIsNotDeleted) {
+    context.loadedFromDevice = true;
+    context.storedIndex = {3, std::nullopt, 11, 12};
+    Write();
+    EXPECT_EQ(Writes(link.writes.begin(), link.writes.begin() + 4),
+              (Writes{"at+cmgd=3\r", "at+cmgd=11\r", "at+cmgd=12\r", "at+cmgw=+1\r"}));
+}
+
+TEST_F(SetupFileWriterTest, MissingConfirmationOfAnEarlierMessageFailsTheWrite) {
+    refuseMessage = 2;
+    EXPECT_EQ(Write(), WriteOutcome::Failed);
+    EXPECT_EQ(WriteOutcomeMessage(WriteOutcome::Failed), "KV820 Setup is failed.");
+    EXPECT_EQ(link.writes, NewMessages);
+    EXPECT_EQ(statuses.back(), "Loading failed.");
+    EXPECT_FALSE(link.isOpen());
+}
+
+TEST_F(SetupFileWriterTest, SilentModuleFailsTheWrite) {
+    link.onWrite = nullptr;
+    EXPECT_EQ(Write(), WriteOutcome::Failed);
+    EXPECT_FALSE(link.isOpen());
+}
+
+struct PinCase {
+    std::string typed;
+    std::string stored;
+    std::string written;
+};
+
+void PrintTo(const PinCase& c, std::ostream* os) {
+    *os << c.typed << "/" << c.stored;
+}
+
+class WrittenPin : public SetupFileWriterTest, public testing::WithParamInterface<PinCase> {};
+
+TEST_P(WrittenPin, TypedPinFirstThenTheTrackersOwnThenTheDefault) {
+    context.simPin = GetParam().typed;
+    context.trackerSimPin = GetParam().stored;
+    file.simPin = "0000";  // what the dialog holds is never the PIN written
+    Write();
+    EXPECT_EQ(link.writes[1], "0,3,,,,,,,Bus 7,+8.00,2,30,1,," + GetParam().written + "," + End);
+    EXPECT_EQ(context.simPin, GetParam().typed);  // the default is not remembered
+}
+
+INSTANTIATE_TEST_SUITE_P(Pins, WrittenPin,
+                         testing::Values(PinCase{"1357", "2468", "1357"},
+                                         PinCase{"", "2468", "2468"}, PinCase{"", "", "5184"}));
+
+TEST_F(SetupFileWriterTest, TimeZoneOffWritesTheOffText) {
+    file.timeZoneOn = false;
+    Write();
+    EXPECT_EQ(link.writes[1], "0,3,,,,,,,Bus 7,-0.00,2,30,1,,5184," + End);
+}
+
+}  // namespace
+}  // namespace kv820

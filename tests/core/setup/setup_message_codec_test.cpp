@@ -1,0 +1,206 @@
+#include "core/setup/setup_message_codec.h"
+
+#include <gtest/gtest.h>
+
+#include "core/setup/setup_file_printer.h"
+#include "core/setup/tracker_replies.h"
+
+namespace kv820 {
+namespace {
+
+using test::StoredMessageReply;
+
+SetupMessageReplies RepliesFor(const SetupMessageTexts& texts) {
+    SetupMessageReplies replies;
+    for (int k = 1; k <= 4; ++k) {
+        replies[k - 1] = StoredMessageReply(20 + k, k, texts[k - 1]);
+    }
+    return replies;
+}
+
+SetupFile EveryFieldSet() {
+    SetupFile file;
+    file.defaultReturnEnabled = true;
+    file.maxGpsFixingTime = 10;
+    file.userName = "Truck 12";
+    file.timeZoneOn = false;
+    file.reportMode = ReportMode::Period;
+    file.reportInterval = "86400";
+    file.reportFormat = 0;
+    file.numberOfReports = "250";
+    file.simPin = "12345678";
+    file.sosNumbers = {"+886912345678", "0912000111", "110"};
+    file.defaultReturnPhone = "+15550001";
+    file.reportReturnPhone = "0922333444";
+    return file;
+}
+
+TEST(SetupMessageCodec, DefaultsEncodeToTheKnownTexts) {
+    SetupFile file;
+    file.userName = "Bus 7";
+    file.simPin = "5184";
+    const SetupMessageTexts texts = EncodeSetupFile(file, "+8.00");
+    EXPECT_EQ(texts[0], "0,3,,,,,,,Bus 7,+8.00,2,30,1,,5184,");
+    EXPECT_EQ(texts[1], ",,,,,,,");
+    EXPECT_EQ(texts[2], "5000,,,,,,");
+    EXPECT_EQ(texts[3], ",");
+}
+
+TEST(SetupMessageCodec, EveryFieldEncodesInItsPlace) {
+    const SetupMessageTexts texts = EncodeSetupFile(EveryFieldSet(), "+5.50");
+    EXPECT_EQ(texts[0], "1,10,,,,,,,Truck 12,-0.00,1,86400,0,250,12345678,");
+    EXPECT_EQ(texts[1], "+886912345678,0912000111,110,+15550001,0922333444,,,");
+}
+
+TEST(SetupMessageCodec, EveryFieldDecodesBackFromTheModuleReplies) {
+    const SetupMessageTexts texts = EncodeSetupFile(EveryFieldSet(), "+5.50");
+    const SetupMessageReplies replies = RepliesFor(texts);
+    const std::vector<std::string> first = DecodeSetupMessage(replies[0], 1);
+    EXPECT_EQ(first, (std::vector<std::string>{"1", "10", "", "", "", "", "", "", "Truck 12",
+                                               "-0.00", "1", "86400", "0", "250", "12345678"}));
+    EXPECT_EQ(DecodeSetupMessage(replies[1], 2),
+              (std::vector<std::string>{"+886912345678", "0912000111", "110", "+15550001",
+                                        "0922333444", "", ""}));
+    EXPECT_EQ(DecodeSetupMessage(replies[2], 3),
+              (std::vector<std::string>{"5000", "", "", "", "", ""}));
+    EXPECT_EQ(DecodeSetupMessage(replies[3], 4), (std::vector<std::string>{""}));
+}
+
+TEST(SetupMessageCodec, ReadBackRestoresEveryControlButTheUserName) {
+    const SetupFile original = EveryFieldSet();
+    SetupFile expected = original;
+    expected.userName.clear();  // the dialog shows the registered name instead
+    EXPECT_EQ(ReadSetupFile(RepliesFor(EncodeSetupFile(original, "+5.50"))), expected);
+}
+
+TEST(SetupMessageCodec, DefaultsReadBackAsDefaults) {
+    SetupFile file;
+    file.simPin = "5184";
+    EXPECT_EQ(ReadSetupFile(RepliesFor(EncodeSetupFile(file, "+8.00"))), file);
+    file.timeZoneOn = false;
+    EXPECT_EQ(ReadSetupFile(RepliesFor(EncodeSetupFile(file, "+8.00"))), file);
+}
+
+struct TimeZoneFieldCase {
+    std::string field;
+    bool on;
+};
+
+void PrintTo(const TimeZoneFieldCase& c, std::ostream* os) {
+    *os << '"' << c.field << '"';
+}
+
+class TimeZoneField : public testing::TestWithParam<TimeZoneFieldCase> {};
+
+TEST_P(TimeZoneField, OnlyTheOffTextReadsBackAsOff) {
+    const std::string text = "0,3,,,,,,,n," + GetParam().field + ",2,30,1,,5184,";
+    SetupMessageReplies replies = RepliesFor(EncodeSetupFile(SetupFile{}, "+0.00"));
+    replies[0] = StoredMessageReply(1, 1, text);
+    EXPECT_EQ(ReadSetupFile(replies).timeZoneOn, GetParam().on) << GetParam().field;
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, TimeZoneField,
+                         testing::Values(TimeZoneFieldCase{"-0.00", false},
+                                         TimeZoneFieldCase{"+0.00", true},
+                                         TimeZoneFieldCase{"", true},
+                                         TimeZoneFieldCase{"-5.00", true}));
+
+TEST(SetupMessageCodec, UserNameContainingOkIsKept) {
+    SetupFile file = EveryFieldSet();
+    file.userName = "OKAY";
+    const std::string reply = StoredMessageReply(1, 1, EncodeSetupFile(file, "+8.00")[0]);
+    const std::vector<std::string> fields = DecodeSetupMessage(reply, 1);
+    EXPECT_EQ(fields[8], "OKAY");
+    EXPECT_EQ(fields[13], "250");
+    EXPECT_EQ(fields[14], "12345678");
+}
+
+TEST(SetupMessageCodec, DecodingEndsAtTheFinalOkLine) {
+    // A short message followed by the result: fields beyond it stay empty, and neither the
+    // result nor its line breaks become a field.
+    const std::string reply = StoredMessageReply(1, 2, "+886,0912");
+    EXPECT_EQ(DecodeSetupMessage(reply, 2),
+              (std::vector<std::string>{"+886", "0912", "", "", "", "", ""}));
+}
+
+TEST(SetupMessageCodec, ReplyCutOffBeforeItsResultKeepsWhatArrived) {
+    const std::string reply = "at+cmgr=4\r\r\n+CMGR: \"STO UNSENT\",\"+1\",\r\n1,7,,,,,,,Bus,+8.";
+    const std::vector<std::string> fields = DecodeSetupMessage(reply, 1);
+    EXPECT_EQ(fields[0], "1");
+    EXPECT_EQ(fields[8], "Bus");
+    EXPECT_EQ(fields[9], "+8.");
+    EXPECT_EQ(fields[10], "");
+}
+
+TEST(SetupMessageCodec, ErrorOrEmptyReplyGivesEmptyFields) {
+    EXPECT_EQ(DecodeSetupMessage("at+cmgr=9\r\r\n+CMS ERROR: 321\r\n", 4),
+              (std::vector<std::string>{""}));
+    EXPECT_EQ(DecodeSetupMessage("", 3), std::vector<std::string>(6));
+    // Texts are copied whatever they hold; the choices keep the dialog's defaults.
+    SetupFile expected;
+    expected.reportInterval = "";
+    EXPECT_EQ(ReadSetupFile({"", "", "", ""}), expected);
+}
+
+TEST(SetupMessageCodec, OverlongPieceIsCutToTheFieldLimit) {
+    const std::string longName(300, 'x');
+    const std::string reply = StoredMessageReply(1, 1, "0,3,,,,,,," + longName + ",+8.00,2,");
+    const std::vector<std::string> fields = DecodeSetupMessage(reply, 1);
+    EXPECT_EQ(fields[8], std::string(MaxSetupFieldLength, 'x'));
+    EXPECT_EQ(fields[9], "+8.00");
+}
+
+struct ChoiceCase {
+    std::string message1;
+    SetupFile expected;
+};
+
+SetupFile With(void (*change)(SetupFile&)) {
+    SetupFile file;
+    change(file);
+    return file;
+}
+
+void PrintTo(const ChoiceCase& c, std::ostream* os) {
+    *os << '"' << c.message1 << '"';
+}
+
+class ChoiceFields : public testing::TestWithParam<ChoiceCase> {};
+
+TEST_P(ChoiceFields, OnlyValuesThatNameAnEntryChangeTheDialog) {
+    SetupMessageReplies replies;
+    replies[0] = StoredMessageReply(1, 1, GetParam().message1);
+    replies[1] = StoredMessageReply(2, 2, ",,,+123,,,,");
+    EXPECT_EQ(ReadSetupFile(replies), GetParam().expected) << GetParam().message1;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ChoiceFields,
+    testing::Values(
+        // The check box reads 0 or 1 and brings the default return number with it.
+        ChoiceCase{"1,3,,,,,,,,,2,30,1,,,", With([](SetupFile& f) {
+                       f.defaultReturnEnabled = true;
+                       f.defaultReturnPhone = "+123";
+                       f.reportInterval = "30";
+                   })},
+        ChoiceCase{"0,3,,,,,,,,,2,30,1,,,",
+                   With([](SetupFile& f) { f.defaultReturnPhone = "+123"; })},
+        // Any other value leaves box and number untouched.
+        ChoiceCase{"2,3,,,,,,,,,2,30,1,,,", SetupFile{}},
+        ChoiceCase{"x,3,,,,,,,,,2,30,1,,,", SetupFile{}},
+        // Fixing time 1 to 10, mode 0 to 2, format 0 to 1; outside keeps the default.
+        ChoiceCase{"5,1,,,,,,,,,0,30,0,,,", With([](SetupFile& f) {
+                       f.maxGpsFixingTime = 1;
+                       f.reportMode = ReportMode::Immediate;
+                       f.reportFormat = 0;
+                   })},
+        ChoiceCase{"5,11,,,,,,,,,3,30,2,,,", SetupFile{}},
+        ChoiceCase{"5,0,,,,,,,,,-1,30,,,,", SetupFile{}},
+        // Texts are copied as they are, the empty text included.
+        ChoiceCase{"5,3,,,,,,,,,2,,1,7,,", With([](SetupFile& f) {
+                       f.reportInterval = "";
+                       f.numberOfReports = "7";
+                   })}));
+
+}  // namespace
+}  // namespace kv820
