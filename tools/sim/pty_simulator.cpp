@@ -140,8 +140,8 @@ void PtySimulator::wake() {
     [[maybe_unused]] auto written = ::write(wakePipe_[1], &byte, 1);
 }
 
-void PtySimulator::collectOutputLocked() {
-    std::string bytes = device_->takeOutput();
+void PtySimulator::collectOutputLocked(std::string bytes) {
+    bytes += device_->takeOutput();
     if (bytes.empty()) {
         return;
     }
@@ -232,8 +232,8 @@ void PtySimulator::handleProgramInput() {
     ssize_t length;
     while ((length = ::read(master_, buffer, sizeof buffer)) > 0) {
         std::lock_guard lock(mutex_);
-        device_->feed(std::string_view(buffer, static_cast<std::size_t>(length)));
-        collectOutputLocked();
+        collectOutputLocked(
+            device_->feed(std::string_view(buffer, static_cast<std::size_t>(length))));
     }
 }
 

@@ -84,7 +84,8 @@ class PtySimulator {
     void handleProgramInput();
     void writeDueOutput();
     void closeTerminal();
-    void collectOutputLocked();
+    // Queues `bytes` and whatever the device queued, due after the reply delay.
+    void collectOutputLocked(std::string bytes = {});
     void wake();
 
     std::unique_ptr<AtDeviceSimulator> device_;

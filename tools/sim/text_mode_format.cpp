@@ -11,9 +11,9 @@ std::string headerFields(const StoredMessage& message) {
     std::string fields = quoted(statusText(message.status)) + "," + quoted(message.address);
     if (message.received()) {
         const std::string stamp = message.timestamp ? message.timestamp->toText() : "";
-        fields += ",," + quoted(stamp);
+        return fields + ",," + quoted(stamp);
     }
-    return fields;
+    return fields + ",";  // the empty phonebook name of the destination
 }
 
 }  // namespace
@@ -26,7 +26,7 @@ std::string listingEntry(std::string_view prefix, const StoredMessage& message) 
     std::string header =
         std::string(prefix) + ": " + std::to_string(message.index) + "," + headerFields(message);
     if (!message.received()) {
-        header += ",,";
+        header += ",";  // no time stamp for a message that was never sent
     }
     return header + "\r\n" + message.body + "\r\n";
 }

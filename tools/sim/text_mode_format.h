@@ -10,8 +10,8 @@ namespace kv820::sim {
 // Text-mode renderings of stored messages, shared by the modem and the tracker module.
 //
 // Read ("+CMGR"): a received message carries status, originating address, an empty
-// phonebook name and the quoted time stamp; a stored outgoing message only its status and
-// its destination address. The header is followed by CR LF, the body and CR LF.
+// phonebook name and the quoted time stamp; a stored outgoing message its status, its
+// destination address and an empty name. The header is followed by CR LF, the body and CR LF.
 std::string readResponse(const StoredMessage& message);
 
 // One listing entry: `prefix` ("+CMGL" or "^SMGL") ": " index "," status "," address ","
