@@ -207,15 +207,14 @@ void PtySimulator::handlePortEvents() {
         for (char* at = buffer; at < buffer + length;) {
             const auto* event = reinterpret_cast<const inotify_event*>(at);
             std::lock_guard lock(mutex_);
+            // Whatever was still waiting belongs to the previous opening of the port.
+            pending_.clear();
             if (event->mask & IN_OPEN) {
                 ++openCount_;
                 portOpen_ = true;
-                pending_.clear();
-                tcflush(slave_, TCIFLUSH);  // what the device sent before is gone
                 device_->portOpened();
             } else if (event->mask & IN_CLOSE) {
                 portOpen_ = false;
-                pending_.clear();
                 device_->portClosed();
             }
             at += sizeof(inotify_event) + event->len;
@@ -231,6 +230,8 @@ void PtySimulator::handleProgramInput() {
     char buffer[4096];
     ssize_t length;
     while ((length = ::read(master_, buffer, sizeof buffer)) > 0) {
+        // The open that preceded these bytes may have been noticed after the last look.
+        handlePortEvents();
         std::lock_guard lock(mutex_);
         collectOutputLocked(
             device_->feed(std::string_view(buffer, static_cast<std::size_t>(length))));
