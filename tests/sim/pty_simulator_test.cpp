@@ -1,0 +1,174 @@
+#include "sim/pty_simulator.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+namespace kv820::sim {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The program's side of the line, with nothing but POSIX calls.
+class PortFromProgram {
+  public:
+    explicit PortFromProgram(const std::string& path)
+        : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY)) {
+        termios settings{};
+        if (fd_ >= 0 && tcgetattr(fd_, &settings) == 0) {
+            cfmakeraw(&settings);
+            tcsetattr(fd_, TCSANOW, &settings);
+        }
+    }
+    ~PortFromProgram() { close(); }
+    bool isOpen() const { return fd_ >= 0; }
+    void close() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+    }
+    bool write(const std::string& bytes) {
+        return ::write(fd_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    }
+    // Reads until `expected` bytes came or `timeout` passed.
+    std::string read(std::size_t expected, std::chrono::milliseconds timeout = 2000ms) {
+        std::string text;
+        const auto end = std::chrono::steady_clock::now() + timeout;
+        while (text.size() < expected && std::chrono::steady_clock::now() < end) {
+            pollfd fd{fd_, POLLIN, 0};
+            if (::poll(&fd, 1, 20) <= 0) {
+                continue;
+            }
+            if (fd.revents & (POLLERR | POLLHUP | POLLNVAL)) {
+                failed_ = true;
+                break;
+            }
+            char buffer[256];
+            const ssize_t length = ::read(fd_, buffer, sizeof buffer);
+            if (length <= 0) {
+                failed_ = true;
+                break;
+            }
+            text.append(buffer, static_cast<std::size_t>(length));
+        }
+        return text;
+    }
+    bool failed() const { return failed_; }
+
+  private:
+    int fd_;
+    bool failed_ = false;
+};
+
+template <class Condition>
+bool eventually(Condition condition) {
+    const auto end = std::chrono::steady_clock::now() + 2s;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(5ms);
+    }
+    return true;
+}
+
+TEST(PtySimulator, AnswersATOverAPlainlyOpenedTerminal) {
+    auto simulator = PtySimulator::modem();
+    PortFromProgram port(simulator->devicePath());
+    ASSERT_TRUE(port.isOpen());
+    ASSERT_TRUE(port.write("at\r"));
+    EXPECT_EQ(port.read(9), "at\r\r\nOK\r\n");
+}
+
+TEST(PtySimulator, InjectedReportIsAnnouncedOnTheOpenPort) {
+    auto simulator = PtySimulator::modem();
+    PortFromProgram port(simulator->devicePath());
+    port.write("at+cmgf=1\rat+cnmi=1,1\r");
+    EXPECT_EQ(port.read(33), "at+cmgf=1\r\r\nOK\r\nat+cnmi=1,1\r\r\nOK\r\n");
+    const auto index = simulator->withModem(
+        [](ModemSimulator& modem) { return modem.injectSms("+15550100", "?354612071234567!"); });
+    EXPECT_EQ(index, 1);
+    EXPECT_EQ(port.read(17), "\r\n+CMTI: \"SM\",1\r\n");
+    port.write("at+cmgs=0912345678\r");
+    port.read(23);
+    port.write("?2,354612071234567!\x1a\r");
+    port.read(40, 300ms);
+    const auto sent = simulator->withModem([](ModemSimulator& m) { return m.sentMessages(); });
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].text, "?2,354612071234567!");
+}
+
+TEST(PtySimulator, SurvivesTheProgramClosingAndReopeningThePort) {
+    auto simulator = PtySimulator::tracker();
+    {
+        PortFromProgram port(simulator->devicePath());
+        port.write("2");
+        EXPECT_EQ(port.read(1), "2");
+    }
+    PortFromProgram again(simulator->devicePath());
+    again.write("at+cgsn\r");
+    EXPECT_EQ(again.read(32), "at+cgsn\r\r\n354612071234567\r\n\r\nOK\r\n");
+}
+
+#ifdef __linux__
+TEST(PtySimulator, KnowsWhenTheProgramHoldsThePortAndEndsTheSessionOnClose) {
+    auto simulator = PtySimulator::modem();
+    EXPECT_FALSE(simulator->portOpen());
+    {
+        PortFromProgram port(simulator->devicePath());
+        ASSERT_TRUE(eventually([&] { return simulator->portOpen(); }));
+        port.write("at+cnmi=1,1\r");
+        port.read(18);
+        EXPECT_TRUE(simulator->withModem([](ModemSimulator& m) { return m.sessionOpen(); }));
+    }
+    ASSERT_TRUE(eventually([&] { return !simulator->portOpen(); }));
+    EXPECT_FALSE(simulator->withModem([](ModemSimulator& m) { return m.sessionOpen(); }));
+    EXPECT_EQ(simulator->portOpenCount(), 1);
+}
+
+TEST(PtySimulator, OutputSentWhileThePortWasClosedIsNotReadLater) {
+    auto simulator = PtySimulator::modem();
+    {
+        PortFromProgram port(simulator->devicePath());
+        port.write("at+cnmi=1,1\r");
+        port.read(18);
+    }
+    ASSERT_TRUE(eventually([&] { return !simulator->portOpen(); }));
+    simulator->withModem([](ModemSimulator& m) { return m.injectSms("+1", "lost"); });
+    std::this_thread::sleep_for(50ms);
+    PortFromProgram port(simulator->devicePath());
+    port.write("at\r");
+    EXPECT_EQ(port.read(9), "at\r\r\nOK\r\n");
+}
+#endif
+
+TEST(PtySimulator, ReplyDelayHoldsTheAnswerBack) {
+    auto simulator = PtySimulator::modem();
+    simulator->setReplyDelay(300ms);
+    PortFromProgram port(simulator->devicePath());
+    port.write("at\r");
+    EXPECT_EQ(port.read(9, 100ms), "");
+    EXPECT_EQ(port.read(9), "at\r\r\nOK\r\n");
+}
+
+TEST(PtySimulator, VanishMakesTheOpenPortFail) {
+    auto simulator = PtySimulator::tracker();
+    PortFromProgram port(simulator->devicePath());
+    port.write("at\r");
+    port.read(9);
+    simulator->vanish();
+    EXPECT_TRUE(simulator->vanished());
+    port.read(1, 500ms);
+    EXPECT_TRUE(port.failed());
+}
+
+}  // namespace
+}  // namespace kv820::sim

@@ -1,0 +1,197 @@
+#include "sim/tracker_module_simulator.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace kv820::sim {
+namespace {
+
+const char kListingCommand[] = "at^smgl=\"STO UNSENT\"\r";
+
+TEST(TrackerModule, AnswersTheConnectSequenceByteForByte) {
+    TrackerModuleSimulator tracker;
+    EXPECT_EQ(tracker.feed("2"), "2");
+    EXPECT_EQ(tracker.feed("at\r"), "at\r\r\nOK\r\n");
+    EXPECT_EQ(tracker.feed("tr+fwv\r"), "tr+fwv\r\r\nKV-820V1.01(2007-05-12)\r\n\r\nOK\r\n");
+    EXPECT_EQ(tracker.feed("at+cfun=1\r"), "at+cfun=1\r\r\nOK\r\n");
+    EXPECT_EQ(tracker.feed("ati\r"), "ati\r\r\nSIEMENS\r\nMC35i\r\nREVISION 02.00\r\n\r\nOK\r\n");
+    EXPECT_EQ(tracker.feed("at+cpin?\r"), "at+cpin?\r\r\n+CPIN: READY\r\n\r\nOK\r\n");
+    EXPECT_EQ(tracker.feed("at+cmgf=1\r"), "at+cmgf=1\r\r\nOK\r\n");
+    EXPECT_EQ(tracker.feed("at+cpms=\"ME\",\"ME\",\"MT\"\r"),
+              "at+cpms=\"ME\",\"ME\",\"MT\"\r\r\n+CPMS: 4,25,4,25,4,25\r\n\r\nOK\r\n");
+    EXPECT_EQ(tracker.feed(kListingCommand),
+              "at^smgl=\"STO UNSENT\"\r\r\n"
+              "^SMGL: 1,\"STO UNSENT\",\"+1\",,\r\n0,3,,,,,,,Tracker 1,+8.00,2,30,1,,5184,\r\n"
+              "^SMGL: 2,\"STO UNSENT\",\"+2\",,\r\n,,,,,,,\r\n"
+              "^SMGL: 3,\"STO UNSENT\",\"+3\",,\r\n5000,,,,,,\r\n"
+              "^SMGL: 4,\"STO UNSENT\",\"+4\",,\r\n,\r\n"
+              "\r\nOK\r\n");
+    EXPECT_EQ(tracker.feed("at+cgsn\r"), "at+cgsn\r\r\n354612071234567\r\n\r\nOK\r\n");
+    EXPECT_EQ(tracker.feed("at+cmgr=3\r"),
+              "at+cmgr=3\r\r\n+CMGR: \"STO UNSENT\",\"+3\",\r\n5000,,,,,,\r\n\r\nOK\r\n");
+}
+
+TEST(TrackerModule, PlacesVersionAndImeiWhereTheWizardTakesThem) {
+    TrackerModuleSimulator tracker;
+    const std::string version = tracker.feed("tr+fwv\r");
+    const std::string fromOffset = version.substr(15);
+    EXPECT_EQ(fromOffset.substr(0, fromOffset.find(')') + 1), "V1.01(2007-05-12)");
+    EXPECT_EQ(tracker.feed("at+cgsn\r").substr(10, 15), "354612071234567");
+}
+
+TEST(TrackerModule, ReadReplySplitsIntoStatusAddressAndFields) {
+    TrackerModuleSimulator tracker;
+    const std::string reply = tracker.feed("at+cmgr=1\r");
+    // Pieces at commas: 0 echo and status, 1 the quoted address, 2 CR LF and field 1.
+    std::vector<std::string> pieces(1);
+    for (char c : reply) {
+        if (c == ',') {
+            pieces.emplace_back();
+        } else {
+            pieces.back() += c;
+        }
+    }
+    ASSERT_GE(pieces.size(), 17u);
+    EXPECT_EQ(pieces[0], "at+cmgr=1\r\r\n+CMGR: \"STO UNSENT\"");
+    EXPECT_EQ(pieces[1], "\"+1\"");
+    EXPECT_EQ(pieces[2], "\r\n0");
+    EXPECT_EQ(pieces[10], "Tracker 1");
+    EXPECT_EQ(pieces[16], "5184");
+}
+
+struct LayoutCase {
+    SetupMessageLayout layout;
+    std::vector<std::string> addresses;
+};
+
+class SetupLayouts : public testing::TestWithParam<LayoutCase> {};
+
+TEST_P(SetupLayouts, HoldTheMessagesAskedFor) {
+    TrackerModuleConfig config;
+    config.setupLayout = GetParam().layout;
+    TrackerModuleSimulator tracker(config);
+    std::vector<std::string> addresses;
+    for (const StoredMessage& message : tracker.storage().list()) {
+        addresses.push_back(message.address);
+    }
+    EXPECT_EQ(addresses, GetParam().addresses);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    All, SetupLayouts,
+    testing::Values(LayoutCase{SetupMessageLayout::Complete, {"+1", "+2", "+3", "+4"}},
+                    LayoutCase{SetupMessageLayout::None, {}},
+                    LayoutCase{SetupMessageLayout::Damaged, {"+1", "+3", "+4"}},
+                    LayoutCase{SetupMessageLayout::Doubled, {"+1", "+2", "+3", "+4", "+3"}}));
+
+TEST(TrackerModule, EmptyListingIsJustOk) {
+    TrackerModuleConfig config;
+    config.setupLayout = SetupMessageLayout::None;
+    TrackerModuleSimulator tracker(config);
+    EXPECT_EQ(tracker.feed(kListingCommand), "at^smgl=\"STO UNSENT\"\r\r\nOK\r\n");
+}
+
+TEST(TrackerModule, WriteBackDeletesAndStoresWithPromptAndConfirmation) {
+    TrackerModuleSimulator tracker;
+    EXPECT_EQ(tracker.feed("at+cmgd=2\r"), "at+cmgd=2\r\r\nOK\r\n");
+    EXPECT_EQ(tracker.feed("at+cmgw=+2\r"), "at+cmgw=+2\r\r\n> ");
+    EXPECT_EQ(tracker.feed(",,,,+15550100,,,\x1a\r"), ",,,,+15550100,,,\r\n+CMGW: 2\r\n\r\nOK\r\n");
+    const StoredMessage* written = tracker.storage().find(2);
+    ASSERT_NE(written, nullptr);
+    EXPECT_EQ(written->address, "+2");
+    EXPECT_EQ(written->body, ",,,,+15550100,,,");
+    EXPECT_EQ(written->status, MessageStatus::StoredUnsent);
+}
+
+TEST(TrackerModule, WakeEchoAndFirmwareVersionAreConfigurable) {
+    TrackerModuleConfig config;
+    config.wakeEcho = false;
+    config.firmwareVersion.reset();
+    TrackerModuleSimulator tracker(config);
+    EXPECT_EQ(tracker.feed("2"), "");
+    EXPECT_EQ(tracker.feed("tr+fwv\r"), "tr+fwv\r\r\nERROR\r\n");
+}
+
+TEST(TrackerModule, BootLoaderAnswersTheFirmwareProbeAndRepeatsItsPrompt) {
+    using namespace std::chrono_literals;
+    TrackerModuleSimulator tracker;
+    EXPECT_EQ(tracker.feed("1"), "C");
+    const auto start = std::chrono::steady_clock::time_point{} + 1h;
+    tracker.tick(start);
+    tracker.tick(start + 500ms);
+    EXPECT_EQ(tracker.takeOutput(), "");
+    tracker.tick(start + 1s);
+    tracker.tick(start + 2s);
+    EXPECT_EQ(tracker.takeOutput(), "CC");
+    tracker.feed("2");  // any other input ends the boot loader's wait
+    tracker.tick(start + 5s);
+    EXPECT_EQ(tracker.takeOutput(), "");
+}
+
+// --- SIM card -------------------------------------------------------------------------
+
+TrackerModuleSimulator lockedTracker(SimCard::State state) {
+    TrackerModuleConfig config;
+    config.simState = state;
+    config.simPin = "1234";
+    return TrackerModuleSimulator(config);
+}
+
+struct PinStateCase {
+    SimCard::State state;
+    std::string pinQuery;
+    std::string listing;
+};
+
+class SimStates : public testing::TestWithParam<PinStateCase> {};
+
+TEST_P(SimStates, ShowInThePinQueryAndGuardTheMessages) {
+    TrackerModuleSimulator tracker = lockedTracker(GetParam().state);
+    tracker.setEcho(false);
+    EXPECT_EQ(tracker.feed("at+cpin?\r"), GetParam().pinQuery);
+    EXPECT_EQ(tracker.feed(kListingCommand), GetParam().listing);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    All, SimStates,
+    testing::Values(PinStateCase{SimCard::State::PinRequired, "\r\n+CPIN: SIM PIN\r\n\r\nOK\r\n",
+                                 "\r\n+CMS ERROR: 311\r\n"},
+                    PinStateCase{SimCard::State::PukRequired, "\r\n+CPIN: SIM PUK\r\n\r\nOK\r\n",
+                                 "\r\n+CMS ERROR: 316\r\n"},
+                    PinStateCase{SimCard::State::Absent, "\r\n+CME ERROR: 10\r\n",
+                                 "\r\n+CMS ERROR: 310\r\n"}));
+
+TEST(SimPin, RightPinUnlocks) {
+    TrackerModuleSimulator tracker = lockedTracker(SimCard::State::PinRequired);
+    EXPECT_EQ(tracker.feed("at+cpin=1234\r"), "at+cpin=1234\r\r\nOK\r\n");
+    EXPECT_EQ(tracker.feed("at^spic\r\n"), "at^spic\r\r\n^SPIC: 3\r\n\r\nOK\r\n");
+    EXPECT_EQ(tracker.sim().state(), SimCard::State::Ready);
+    EXPECT_NE(tracker.feed(kListingCommand).find("\r\nOK\r\n"), std::string::npos);
+}
+
+TEST(SimPin, WrongPinsCountDownThenTheCardWantsItsPuk) {
+    TrackerModuleSimulator tracker = lockedTracker(SimCard::State::PinRequired);
+    tracker.setEcho(false);
+    const std::vector<std::string> counters = {"^SPIC: 2", "^SPIC: 1", "^SPIC: 10"};
+    for (const std::string& counter : counters) {
+        EXPECT_EQ(tracker.feed("at+cpin=9999\r"), "\r\n+CME ERROR: 16\r\n");
+        // The counter query ends with CR LF; the LF must not start another command.
+        EXPECT_EQ(tracker.feed("at^spic\r\n"), "\r\n" + counter + "\r\n\r\nOK\r\n");
+    }
+    EXPECT_EQ(tracker.feed("at+cpin?\r"), "\r\n+CPIN: SIM PUK\r\n\r\nOK\r\n");
+    EXPECT_EQ(tracker.feed("at+cpin=1234\r"), "\r\n+CME ERROR: 16\r\n");  // PIN no longer helps
+    EXPECT_EQ(tracker.feed("at+cpin=12345678,4321\r"), "\r\nOK\r\n");
+    EXPECT_EQ(tracker.sim().pin(), "4321");
+}
+
+TEST(SimPin, PinEntryOnAReadyCardIsNotAllowed) {
+    TrackerModuleSimulator tracker;
+    tracker.setEcho(false);
+    EXPECT_EQ(tracker.feed("at+cpin=5184\r"), "\r\n+CME ERROR: 3\r\n");
+}
+
+}  // namespace
+}  // namespace kv820::sim

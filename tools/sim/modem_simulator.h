@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/at_device_simulator.h"
+#include "sim/message_store.h"
+#include "sim/sms_timestamp.h"
+#include "sim/tracker_report.h"
+
+namespace kv820::sim {
+
+// An SMS the program asked the modem to send.
+struct SentSms {
+    std::string destination;
+    std::string text;
+    bool operator==(const SentSms&) const = default;
+};
+
+// The GSM modem of an SMS session (a Siemens module in text mode). It stores received
+// SMS on its SIM, announces them with "+CMTI" once "at+cnmi=1,1" asked for it, reads,
+// lists and deletes them, and records every SMS it is asked to send.
+class ModemSimulator : public AtDeviceSimulator {
+  public:
+    static constexpr std::size_t kDefaultCapacity = 30;
+    static constexpr std::string_view kDefaultSender = "+886912345678";
+
+    explicit ModemSimulator(std::size_t capacity = kDefaultCapacity);
+
+    // Where service-centre time stamps come from (the current UTC time by default).
+    void setClock(std::function<SmsTimestamp()> clock) { clock_ = std::move(clock); }
+
+    // A report from a simulated tracker arrives: it is stored as a received SMS and, when
+    // announcements are on, "+CMTI" is queued. Returns the index, or nullopt when full.
+    std::optional<int> injectReport(const TrackerReport& report,
+                                    std::string_view sender = kDefaultSender);
+    std::optional<int> injectSms(std::string_view sender, std::string_view text);
+    // Stores without any announcement (a message that arrived while nobody listened).
+    std::optional<int> storeSms(std::string_view sender, std::string_view text,
+                                MessageStatus status = MessageStatus::ReceivedUnread);
+    // Several reports arrive together: all are stored first, then all "+CMTI" lines are
+    // queued back to back. Returns the indexes of those stored.
+    std::vector<int> injectBurst(const std::vector<TrackerReport>& reports,
+                                 std::string_view sender = kDefaultSender);
+
+    const std::vector<SentSms>& sentMessages() const { return sent_; }
+    const MessageStore& storage() const { return store_; }
+    MessageStore& storage() { return store_; }
+    bool announcing() const { return announcing_; }
+    bool textMode() const { return textMode_; }
+    void setTextMode(bool on) { textMode_ = on; }
+    // True once "at+cnmi=1,1" was seen since the program last opened the port.
+    bool sessionOpen() const { return sessionOpen_; }
+
+    void portOpened() override { sessionOpen_ = false; }
+    void portClosed() override { sessionOpen_ = false; }
+
+  protected:
+    std::string answerCommand(std::string_view command) override;
+    std::string answerWake(char wake) override;
+    std::string answerMessageText(std::string_view text) override;
+    void cancelMessageText() override { pendingDestination_.reset(); }
+
+  private:
+    std::string answerSmsCommand(std::string_view command);
+    std::string answerNewMessageIndications(std::string_view arguments);
+    std::string answerRead(std::string_view argument);
+    std::string answerDelete(std::string_view argument);
+    std::string answerList(std::string_view argument);
+    std::string answerSend(std::string_view argument);
+    void announce(int index);
+
+    MessageStore store_;
+    std::function<SmsTimestamp()> clock_;
+    std::vector<SentSms> sent_;
+    std::optional<std::string> pendingDestination_;
+    int nextReference_ = 1;
+    bool textMode_ = false;
+    bool announcing_ = false;
+    bool sessionOpen_ = false;
+};
+
+}  // namespace kv820::sim

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "sim/at_device_simulator.h"
+#include "sim/modem_simulator.h"
+#include "sim/tracker_module_simulator.h"
+
+namespace kv820::sim {
+
+// Serves one simulated device on a pseudo-terminal: the program opens devicePath() like
+// a serial port. A thread feeds what the program writes into the device and writes the
+// device's answers back, after the configured reply delay. The simulator keeps its own
+// descriptor of the terminal open, so the program may close and reopen the port freely.
+// Every call below is thread-safe.
+class PtySimulator {
+  public:
+    // Throws std::system_error when no pseudo-terminal can be made.
+    explicit PtySimulator(std::unique_ptr<AtDeviceSimulator> device);
+    ~PtySimulator();
+    PtySimulator(const PtySimulator&) = delete;
+    PtySimulator& operator=(const PtySimulator&) = delete;
+
+    static std::unique_ptr<PtySimulator> modem(
+        std::size_t capacity = ModemSimulator::kDefaultCapacity);
+    static std::unique_ptr<PtySimulator> tracker(TrackerModuleConfig config = {});
+
+    // The path to open, e.g. /dev/pts/5.
+    const std::string& devicePath() const { return path_; }
+    void setReplyDelay(std::chrono::milliseconds delay);
+
+    // Runs `f` on the device under the lock and sends any output it queued.
+    template <class F>
+    decltype(auto) withDevice(F&& f) {
+        std::lock_guard lock(mutex_);
+        OutputCollector collect{*this};
+        return f(*device_);
+    }
+    // The same for the role the simulator plays; throws std::bad_cast for the other role.
+    template <class F>
+    decltype(auto) withModem(F&& f) {
+        return withDevice([&](AtDeviceSimulator& d) -> decltype(auto) {
+            return f(dynamic_cast<ModemSimulator&>(d));
+        });
+    }
+    template <class F>
+    decltype(auto) withTracker(F&& f) {
+        return withDevice([&](AtDeviceSimulator& d) -> decltype(auto) {
+            return f(dynamic_cast<TrackerModuleSimulator&>(d));
+        });
+    }
+
+    // Closes the terminal: the program's open port fails from now on, as when a USB
+    // adapter is pulled. Returns once the terminal is closed.
+    void vanish();
+    bool vanished() const { return vanished_; }
+    // Whether the program holds the port open (known on Linux; otherwise always true).
+    bool portOpen() const { return portOpen_; }
+    // Number of times the program opened the port.
+    int portOpenCount() const { return openCount_; }
+
+  private:
+    struct OutputCollector {
+        PtySimulator& owner;
+        ~OutputCollector() { owner.collectOutputLocked(); }
+    };
+    struct PendingOutput {
+        std::chrono::steady_clock::time_point due;
+        std::string bytes;
+    };
+
+    void openTerminal();
+    void startPortWatch();
+    void run();
+    void waitForActivity(std::chrono::milliseconds timeout);
+    void handlePortEvents();
+    void handleProgramInput();
+    void writeDueOutput();
+    void closeTerminal();
+    // Queues `bytes` and whatever the device queued, due after the reply delay.
+    void collectOutputLocked(std::string bytes = {});
+    void wake();
+
+    std::unique_ptr<AtDeviceSimulator> device_;
+    std::mutex mutex_;
+    std::condition_variable vanishedSignal_;
+    std::deque<PendingOutput> pending_;
+    std::chrono::milliseconds delay_{0};
+    std::string path_;
+    int master_ = -1;
+    int slave_ = -1;
+    int watch_ = -1;
+    int wakePipe_[2] = {-1, -1};
+    bool outputBlocked_ = false;
+    std::atomic<bool> stopping_{false};
+    std::atomic<bool> vanishRequested_{false};
+    std::atomic<bool> vanished_{false};
+    std::atomic<bool> portOpen_{true};
+    std::atomic<int> openCount_{0};
+    std::thread thread_;
+};
+
+}  // namespace kv820::sim
