@@ -50,6 +50,8 @@ int main(int argc, char** argv) {
             return 0;
         case Action::CreateDatabase:
             return kv820::RunCreateDatabase();
+        case Action::ListPorts:
+            return kv820::RunListPorts();
         case Action::Invalid:
             std::fprintf(stderr, "kv820-callcenter: %s\n%s",
                          command.error.toLocal8Bit().constData(),

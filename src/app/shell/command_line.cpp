@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/ports/port_discovery.h"
 #include "core/store/database_error.h"
 #include "core/store/schema.h"
 
@@ -25,6 +26,8 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
         result.action = Action::Version;
     } else if (option == QLatin1String("--create-database")) {
         result.action = Action::CreateDatabase;
+    } else if (option == QLatin1String("--list-ports")) {
+        result.action = Action::ListPorts;
     } else {
         result.action = Action::Invalid;
         result.error = QStringLiteral("unknown option '%1'").arg(option);
@@ -45,6 +48,7 @@ QString CommandLine::HelpText() {
         "Options:\n"
         "  --create-database  create KV820Y.mdb in the current folder (an existing file is\n"
         "                     left untouched)\n"
+        "  --list-ports       print the entries of the \"COM Port :\" lists, one a line\n"
         "  --help             show this text\n"
         "  --version          show the version\n"
         "\n"
@@ -66,6 +70,17 @@ int RunCreateDatabase() {
         std::fprintf(stderr, "Cannot create %s: %s\n", DatabaseFileName, error.what());
     }
     return 1;
+}
+
+}  // namespace kv820
+
+namespace kv820 {
+
+int RunListPorts() {
+    for (const QString& entry : EnumUsbSerialPorts()) {
+        std::printf("%s\n", entry.toLocal8Bit().constData());
+    }
+    return 0;
 }
 
 }  // namespace kv820

@@ -7,7 +7,7 @@ namespace kv820 {
 
 // What the program was asked to do on its command line.
 struct CommandLine {
-    enum class Action { RunWindow, CreateDatabase, Help, Version, Invalid };
+    enum class Action { RunWindow, CreateDatabase, ListPorts, Help, Version, Invalid };
 
     Action action = Action::RunWindow;
     QString error;  // why the command line is invalid
@@ -16,7 +16,8 @@ struct CommandLine {
     static QString HelpText();
 };
 
-// Runs the actions that need no window; returns the process exit code.
+// The actions that need no window; each returns the process exit code.
 int RunCreateDatabase();
+int RunListPorts();
 
 }  // namespace kv820
