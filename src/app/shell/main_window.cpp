@@ -7,6 +7,7 @@
 #include <QToolBar>
 
 #include "app/modem/sms_command_page.h"
+#include "app/ports/port_discovery.h"
 #include "app/records/search_records_page.h"
 #include "app/records/sms_tracking_page.h"
 #include "app/shell/about_dialog.h"
@@ -125,6 +126,8 @@ void MainWindow::createPages() {
     mainTab_->addTab(searchPage_, QStringLiteral("Search Records"));
     mainTab_->addTab(commandPage_, QStringLiteral("SMS Command"));
     setCentralWidget(mainTab_);
+    FillPortCombo(commandPage_->comPortCombo());
+    PulseBreakOnPortsOf(commandPage_->comPortCombo());
     connect(mainTab_, &QTabWidget::currentChanged, this, &MainWindow::applyMainTabSelection);
     applyMainTabSelection(mainTab_->currentIndex());
 }
