@@ -92,6 +92,10 @@ std::string ComPort::ReadModemReply(std::size_t size) {
     std::string reply;
     reply.swap(pending_);
     while (true) {
+        // Announcements are no part of the reply, so they must not count against its size:
+        // in a burst, the next "+CMTI" lines wait ahead of the reply and would otherwise
+        // push its end (and its final result code) past the read size.
+        keepAnnouncements(reply);
         const std::size_t end = FinalResultEnd(reply);
         if (end != std::string::npos && end <= size) {
             pending_ = reply.substr(end) + pending_;
@@ -112,7 +116,6 @@ std::string ComPort::ReadModemReply(std::size_t size) {
         std::string chunk = link_.readAvailable(size - reply.size(), remaining);
         reply += chunk;
     }
-    keepAnnouncements(reply);
     return reply;
 }
 
