@@ -55,3 +55,53 @@ TEST(ComPortAnnouncements, AnnouncementInsideAReplyIsTakenOut) {
 
 }  // namespace
 }  // namespace kv820
+
+namespace kv820 {
+namespace {
+
+TEST(ComPortAnnouncements, ReadEndingInsideAnAnnouncementKeepsItsStart) {
+    VirtualClock clock;
+    FakeSerialLink link(clock);
+    ComPort port(link, clock);
+    ASSERT_TRUE(port.OpenComPort("ttyFake:"));
+    std::string burst;
+    for (int i = 1; i <= 12; ++i) {
+        burst += Announcement(i);
+    }
+    // The first read takes 128 bytes: eight whole lines and the start of the ninth.
+    link.feed(burst.substr(0, 128));
+    EXPECT_EQ(port.ReadModemReply(128), "");
+    link.feed(burst.substr(128) + "at+cmgf=1\r\r\nOK\r\n");
+    EXPECT_EQ(port.ReadModemReply(128), "at+cmgf=1\r\r\nOK\r\n");
+    for (int i = 1; i <= 12; ++i) {
+        EXPECT_EQ(port.TakeAnnouncement(), Announcement(i));
+    }
+}
+
+TEST(ComPortAnnouncements, OtherCutRepliesAreHandedOutAsRead) {
+    VirtualClock clock;
+    FakeSerialLink link(clock);
+    ComPort port(link, clock);
+    ASSERT_TRUE(port.OpenComPort("ttyFake:"));
+    link.feed("at+cmgr=1\r\r\n+CMGR: \"REC");
+    EXPECT_EQ(port.ReadModemReply(512), "at+cmgr=1\r\r\n+CMGR: \"REC");
+}
+
+TEST(ComPortAnnouncements, PartialAnnouncementReachesTheLineReaderWhole) {
+    VirtualClock clock;
+    FakeSerialLink link(clock);
+    ComPort port(link, clock);
+    ASSERT_TRUE(port.OpenComPort("ttyFake:"));
+    link.feed("OK\r\n+CMT");
+    EXPECT_EQ(port.ReadModemReply(2), "OK");
+    EXPECT_EQ(port.ReadModemReply(3), "\r\n");
+    link.feed("I: \"SM\",4\r\n");
+    std::string line;
+    while (const auto byte = port.ReadByte(std::chrono::milliseconds(0))) {
+        line += *byte;
+    }
+    EXPECT_EQ(line, Announcement(4));
+}
+
+}  // namespace
+}  // namespace kv820
