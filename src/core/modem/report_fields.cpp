@@ -18,7 +18,9 @@ std::string CoordinateText(std::string_view piece, char positiveHemisphere,
     const double whole = LeadingDecimal(TextFrom(piece, 1), false);
     const double minutes = LeadingDecimal(TextFrom(piece, 1 + degreeDigits), false);
     const double degrees = (whole - minutes) * 0.01 + minutes * (1.0 / 60.0);
-    return (positive ? "" : "-") + FixedDecimal(degrees, 6);
+    std::string text(positive ? "" : "-");
+    text += FixedDecimal(degrees, 6);
+    return text;
 }
 
 }  // namespace
@@ -52,7 +54,9 @@ std::string FixText(std::string_view piece) {
 }
 
 std::string ReceiveDateText(std::string_view datePiece) {
-    return "20" + std::string(TextFrom(datePiece, 1));
+    std::string text("20");
+    text += TextFrom(datePiece, 1);
+    return text;
 }
 
 std::string ReceiveTimeText(std::string_view timePiece) {

@@ -60,5 +60,39 @@ TEST_F(ReportHistoryTest, IncompleteRowsInTheRangeAreDeletedNotShown) {
     EXPECT_EQ(store.PurgeIncompleteGpslogRows(), 0) << "the incomplete row is gone already";
 }
 
+TEST_F(ReportHistoryTest, OnlyTheTrackersIncompleteRowsInTheRangeGo) {
+    const char* insertIncomplete =
+        "INSERT INTO gpslog (imei, receive_date, receive_time) VALUES (?1, ?2, '10:00:00')";
+    Statement(db, insertIncomplete).bind(1, "A").bind(2, "2012/05/02").run();
+    Statement(db, insertIncomplete).bind(1, "B").bind(2, "2012/05/02").run();
+    Statement(db, insertIncomplete).bind(1, "A").bind(2, "2014/05/02").run();
+
+    EXPECT_EQ(store.deleteIncomplete({"A", "2012/01/01", "2013/01/01"}), 1);
+    EXPECT_EQ(store.PurgeIncompleteGpslogRows(), 2);
+}
+
+TEST_F(ReportHistoryTest, WorksOnAFileWithoutThePartialIndex) {
+    db.execute("DROP INDEX gpslog_incomplete");
+    Statement(db,
+              "INSERT INTO gpslog (imei, receive_date, receive_time) "
+              "VALUES ('A', '2012/05/02', '10:00:00')")
+        .run();
+    store.append(Row("A", "2012/05/01", "10:00:00"));
+
+    EXPECT_EQ(LoadReportHistory(store, {"A", "2012/01/01", "2013/01/01"}).size(), 1u);
+    EXPECT_EQ(store.PurgeIncompleteGpslogRows(), 0);
+}
+
+TEST_F(ReportHistoryTest, DuplicateCheckMatchesEveryColumn) {
+    const GpslogRow row = Row("A", "2012/05/01", "10:00:00");
+    store.append(row);
+    EXPECT_TRUE(store.contains(row));
+    GpslogRow other = row;
+    other[GpsSpeed] = "0.0000";
+    EXPECT_FALSE(store.contains(other));
+    // Same joined moment, split differently: a different row.
+    EXPECT_FALSE(store.contains(Row("A", "2012/05/011", "0:00:00")));
+}
+
 }  // namespace
 }  // namespace kv820
