@@ -20,10 +20,19 @@ namespace kv820 {
 
 namespace {
 
+// Eleven rows and four group boxes share the height of the command tab's page.
+constexpr int PageMargin = 6;
+constexpr int RowSpacing = 4;
+
 QGroupBox* MakeGroup(const QString& title, const char* objectName, QWidget* parent) {
     auto* group = new QGroupBox(title, parent);
     group->setObjectName(QString::fromLatin1(objectName));
     return group;
+}
+
+void TightenGroup(QGroupBox* group) {
+    group->layout()->setContentsMargins(8, 2, 8, 6);
+    group->layout()->setSpacing(RowSpacing);
 }
 
 }  // namespace
@@ -96,23 +105,27 @@ void ConfigCommandPage::layOutControls() {
     fixingRow->addWidget(maximumGpsFixingTimeCombo_);
     fixingRow->addStretch();
 
+    // The mode's list spans the row above the two columns of its fields; the long label of
+    // the mode's own return number takes a row of its own.
     QGroupBox* modeGroup =
         MakeGroup(QStringLiteral("Default Report Mode Setting"), "defaultReportModeGroup", this);
     auto* mode = new QGridLayout(modeGroup);
     mode->addWidget(
         MakeBuddyLabel(QStringLiteral("Default Report Mode :"), defaultReportModeCombo_), 0, 0);
-    mode->addWidget(defaultReportModeCombo_, 0, 1);
-    mode->addWidget(MakeBuddyLabel(QStringLiteral("Report Format :"), reportFormatCombo_), 0, 2);
-    mode->addWidget(reportFormatCombo_, 0, 3);
+    mode->addWidget(defaultReportModeCombo_, 0, 1, 1, 3, Qt::AlignLeft);
     mode->addWidget(MakeBuddyLabel(QStringLiteral("Report Interval :"), reportIntervalEdit_), 1, 0);
     mode->addWidget(reportIntervalEdit_, 1, 1);
-    mode->addWidget(MakeBuddyLabel(QStringLiteral("Number of Reports :"), numberOfReportsEdit_), 1,
-                    2);
-    mode->addWidget(numberOfReportsEdit_, 1, 3);
-    mode->addWidget(MakeBuddyLabel(QStringLiteral("Return Phone Number for Default Report Mode :"),
-                                   defaultModeReturnPhoneEdit_),
-                    2, 0, 1, 2);
-    mode->addWidget(defaultModeReturnPhoneEdit_, 2, 2, 1, 2);
+    mode->addWidget(MakeBuddyLabel(QStringLiteral("Report Format :"), reportFormatCombo_), 1, 2);
+    mode->addWidget(reportFormatCombo_, 1, 3, Qt::AlignLeft);
+    mode->addWidget(MakeBuddyLabel(QStringLiteral("Number of Reports :"), numberOfReportsEdit_), 2,
+                    0);
+    mode->addWidget(numberOfReportsEdit_, 2, 1);
+    auto* modeReturn = new QHBoxLayout;
+    modeReturn->addWidget(
+        MakeBuddyLabel(QStringLiteral("Return Phone Number for Default Report Mode :"),
+                       defaultModeReturnPhoneEdit_));
+    modeReturn->addWidget(defaultModeReturnPhoneEdit_, 1);
+    mode->addLayout(modeReturn, 3, 0, 1, 4);
 
     QGroupBox* sosGroup = MakeGroup(QStringLiteral("SOS Number"), "sosNumberGroup", this);
     auto* sos = new QGridLayout(sosGroup);
@@ -126,20 +139,18 @@ void ConfigCommandPage::layOutControls() {
     auto* answer = new QHBoxLayout;
     answer->addWidget(MakeBuddyLabel(QStringLiteral("Return Phone Number :"), returnPhoneEdit_));
     answer->addWidget(returnPhoneEdit_, 1);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(sendButton_);
+    answer->addWidget(sendButton_);
 
     auto* page = new QVBoxLayout(this);
     page->addLayout(parameter);
-    page->addWidget(returnGroup);
-    page->addWidget(fixingGroup);
-    page->addWidget(modeGroup);
-    page->addWidget(sosGroup);
+    for (QGroupBox* group : {returnGroup, fixingGroup, modeGroup, sosGroup}) {
+        TightenGroup(group);
+        page->addWidget(group);
+    }
     page->addLayout(answer);
     page->addStretch();
-    page->addLayout(buttons);
+    page->setContentsMargins(PageMargin, PageMargin, PageMargin, PageMargin);
+    page->setSpacing(RowSpacing);
 }
 
 void ConfigCommandPage::connectControls() {

@@ -49,10 +49,18 @@ inline QString BuddyOf(const QWidget* page, const QString& text) {
     return {};
 }
 
-// Every visible control lies wholly inside the page at its given size: nothing is clipped
-// or pushed out of the command tab.
-inline bool AllControlsInside(const QWidget* page) {
-    bool inside = true;
+// The command tab gives each page 505 x 450 pixels. At that size the page's layout needs
+// no more room than it has, and every visible control lies wholly inside it: nothing is
+// squeezed below its text or pushed out of the tab.
+inline bool FitsTheTabPage(QWidget* page) {
+    const QSize tabPage(505, 450);
+    page->resize(tabPage);
+    bool fits = true;
+    if (page->minimumSizeHint().width() > tabPage.width() ||
+        page->minimumSizeHint().height() > tabPage.height()) {
+        qWarning() << "the page needs" << page->minimumSizeHint();
+        fits = false;
+    }
     for (const QWidget* child : page->findChildren<QWidget*>()) {
         if (!child->isVisible()) {
             continue;
@@ -61,10 +69,10 @@ inline bool AllControlsInside(const QWidget* page) {
         if (!page->rect().contains(area)) {
             qWarning() << child->objectName() << child->metaObject()->className() << area
                        << "lies outside" << page->rect();
-            inside = false;
+            fits = false;
         }
     }
-    return inside;
+    return fits;
 }
 
 }  // namespace kv820::test
