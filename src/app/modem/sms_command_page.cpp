@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "app/commands/command_dispatcher.h"
 #include "app/commands/config_command_page.h"
 #include "app/commands/tracking_command_page.h"
 
@@ -26,8 +27,9 @@ SmsCommandPage::SmsCommandPage(QWidget* parent)
       userCombo_(new QComboBox(this)),
       modemLog_(new QPlainTextEdit(this)),
       commandTab_(new QTabWidget(this)),
-      trackingPage_(new TrackingCommandPage),
-      configPage_(new ConfigCommandPage) {
+      dispatcher_(new CommandDispatcher(this)),
+      trackingPage_(new TrackingCommandPage(*dispatcher_)),
+      configPage_(new ConfigCommandPage(*dispatcher_)) {
     setObjectName(QStringLiteral("smsCommandPage"));
     auto* frame = new QFrame(this);
     frame->setFrameShape(QFrame::StyledPanel);
@@ -59,6 +61,15 @@ SmsCommandPage::SmsCommandPage(QWidget* parent)
     commandTab_->setObjectName(QStringLiteral("commandTab"));
     commandTab_->addTab(trackingPage_, QStringLiteral("SMS Tracking Command"));
     commandTab_->addTab(configPage_, QStringLiteral("SMS Configuration Command"));
+    dispatcher_->setUserSource(userCombo_, nullptr);
+}
+
+void SmsCommandPage::setUserRegistry(const UserRegistry* registry) {
+    dispatcher_->setUserSource(userCombo_, registry);
+}
+
+void SmsCommandPage::setCommandChannel(CommandChannel* channel) {
+    dispatcher_->setCommandChannel(channel);
 }
 
 void SmsCommandPage::resizeEvent(QResizeEvent* event) {

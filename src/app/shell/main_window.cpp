@@ -122,6 +122,7 @@ void MainWindow::createPages() {
     trackingPage_ = new SmsTrackingPage;
     searchPage_ = new SearchRecordsPage;
     commandPage_ = new SmsCommandPage;
+    commandPage_->setUserRegistry(&context_.registry());
     mainTab_->addTab(trackingPage_, QStringLiteral("SMS Tracking"));
     mainTab_->addTab(searchPage_, QStringLiteral("Search Records"));
     mainTab_->addTab(commandPage_, QStringLiteral("SMS Command"));
