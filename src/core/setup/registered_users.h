@@ -19,7 +19,7 @@ struct RegisteredUsers {
         std::string imei;
     };
 
-    std::array<Slot, MaxUsers> slots;
+    std::array<Slot, MaxUsers> entries;
     int userCount = 0;
 
     // The first of the loaded slots whose IMEI equals imei exactly.

@@ -18,7 +18,7 @@ UserRegistry::Snapshot Users(std::initializer_list<UserSlot> slots) {
     UserRegistry::Snapshot snapshot;
     std::size_t i = 0;
     for (const UserSlot& slot : slots) {
-        snapshot.slots[i++] = slot;
+        snapshot.users[i++] = slot;
         if (!slot.name.empty()) {
             ++snapshot.userCount;
         }
@@ -107,7 +107,7 @@ class FindReportOwnerTest : public ::testing::TestWithParam<OwnerCase> {};
 TEST_P(FindReportOwnerTest, PicksTheFirstSlotWhoseImeiOccursInThePiece) {
     UserRegistry::Snapshot snapshot;
     for (std::size_t i = 0; i < GetParam().slots.size(); ++i) {
-        snapshot.slots[i] = GetParam().slots[i];
+        snapshot.users[i] = GetParam().slots[i];
     }
     const auto owner = FindReportOwner(GetParam().piece, snapshot);
     EXPECT_EQ(owner ? owner->name : "", GetParam().expectedName);
