@@ -153,7 +153,7 @@ void ScanComPortDialog::waitOutGracePeriod() {
     blockingInput_ = true;
     qApp->installEventFilter(this);
     QEventLoop loop;
-    QTimer::singleShot(grace_, &loop, &QEventLoop::quit);
+    QTimer::singleShot(grace_, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
     qApp->removeEventFilter(this);
     blockingInput_ = false;
