@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -105,7 +106,7 @@ void ScanComPortDialog::startScan() {
     for (int i = 0; i < ownerPortCombo_->count(); ++i) {
         entries.push_back(ownerPortCombo_->itemText(i).toStdString());
     }
-    worker_ = std::thread([this, entries, factory = probeFactory_, clock = clock_] {
+    worker_.reset(QThread::create([this, entries, factory = probeFactory_, clock = clock_] {
         PortScan scan(factory(variant_, *clock), *clock);
         scan.run(entries, stop_,
                  {[this](const std::string& status) {
@@ -114,7 +115,8 @@ void ScanComPortDialog::startScan() {
                   [this](std::size_t row, const std::string& line) {
                       post([this, row, text = FromStd(line)] { insertLine(row, text); });
                   }});
-    });
+    }));
+    worker_->start();
 }
 
 void ScanComPortDialog::post(std::function<void()> update) {
@@ -127,8 +129,9 @@ void ScanComPortDialog::insertLine(std::size_t row, const QString& line) {
 
 void ScanComPortDialog::stopScan() {
     stop_ = true;
-    if (worker_.joinable()) {
-        worker_.join();
+    if (worker_) {
+        worker_->wait();
+        worker_.reset();
     }
 }
 

@@ -5,7 +5,6 @@
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <thread>
 
 #include "core/common/clock.h"
 #include "core/ports/port_scan.h"
@@ -15,6 +14,7 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QThread;
 
 namespace kv820 {
 
@@ -65,7 +65,8 @@ class ScanComPortDialog : public QDialog {
     std::shared_ptr<Clock> clock_;
     std::chrono::milliseconds grace_ = kGracePeriod;
     std::atomic<bool> stop_{false};
-    std::thread worker_;
+    // A QThread rather than a plain thread: the serial port it opens needs one.
+    std::unique_ptr<QThread> worker_;
     bool started_ = false;
     bool ending_ = false;
     bool blockingInput_ = false;
