@@ -5,7 +5,6 @@
 #include <QString>
 #include <string_view>
 
-
 namespace kv820 {
 
 // The modem log of the SMS Command page, as every writer uses it: modem lines (and the

@@ -10,6 +10,7 @@
 #include "app/commands/command_dispatcher.h"
 #include "app/commands/config_command_page.h"
 #include "app/commands/tracking_command_page.h"
+#include "app/ports/scan_com_port_dialog.h"
 
 namespace kv820 {
 
@@ -42,6 +43,10 @@ SmsCommandPage::SmsCommandPage(QWidget* parent)
     comPortCombo_->setGeometry(95, 14, 200, 24);
     scanButton_->setObjectName(QStringLiteral("scanComPortButton"));
     scanButton_->setGeometry(305, 12, 100, 28);
+    // The button is greyed while a session holds the port, so the scan has the ports alone.
+    connect(scanButton_, &QPushButton::clicked, this, [this] {
+        ScanComPortDialog(ScanVariant::SmsCommand, comPortCombo_, this).exec();
+    });
     startButton_->setObjectName(QStringLiteral("startSmsButton"));
     startButton_->setGeometry(415, 12, 100, 28);
 

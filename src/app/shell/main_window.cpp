@@ -6,6 +6,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 
+#include "app/firmware/firmware_wizard.h"
 #include "app/modem/sms_command_page.h"
 #include "app/ports/port_discovery.h"
 #include "app/records/search_records_page.h"
@@ -85,6 +86,8 @@ void MainWindow::createActions() {
 
     connect(exitAction_, &QAction::triggered, this, &QWidget::close);
     connect(aboutAction_, &QAction::triggered, this, [this] { AboutDialog(this).exec(); });
+    connect(firmwareAction_, &QAction::triggered, this,
+            [this] { FirmwareWizard::open(this, commandPage_->modemLog()); });
 }
 
 void MainWindow::createMenu() {
