@@ -9,12 +9,18 @@
 #include "app/firmware/firmware_wizard.h"
 #include "app/modem/sms_command_page.h"
 #include "app/ports/port_discovery.h"
+#include "app/records/map_point_activation.h"
+#include "app/records/record_search.h"
+#include "app/records/report_list_view.h"
+#include "app/records/search_result_export.h"
 #include "app/records/search_records_page.h"
 #include "app/records/sms_tracking_page.h"
 #include "app/shell/about_dialog.h"
 #include "app/shell/app_context.h"
 #include "app/shell/main_status_bar.h"
 #include "app/shell/toolbar_icons.h"
+#include "app/users/user_edit_dialog.h"
+#include "app/users/user_information_dialog.h"
 
 namespace kv820 {
 
@@ -58,6 +64,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     statusBar_ = new MainStatusBar(this);
     setStatusBar(statusBar_);
     createPages();
+    connectRecordsAndUsers();
     connect(&context_, &AppContext::usersChanged, this, &MainWindow::fillUserLists);
     fillUserLists();
 }
@@ -139,6 +146,20 @@ void MainWindow::createPages() {
 void MainWindow::applyMainTabSelection(int index) {
     // Only the search result can be exported.
     exportKmlAction_->setEnabled(index == SearchRecordsTab);
+}
+
+void MainWindow::connectRecordsAndUsers() {
+    recordSearch_ = new RecordSearch(context_, *searchPage_, this, this);
+    OpenMapOnActivation(searchPage_->resultList(), this);
+    OpenMapOnActivation(trackingPage_->reportList(), this);
+    connect(exportKmlAction_, &QAction::triggered, this, [this] {
+        ExportSearchResult(this, context_.gpslogConnection(), recordSearch_->criteria(),
+                           recordSearch_->shownRange());
+    });
+    connect(userInformationAction_, &QAction::triggered, this,
+            [this] { UserInformationDialog(context_, this).exec(); });
+    connect(userEditAction_, &QAction::triggered, this,
+            [this] { UserEditDialog(context_, recordSearch_, this).exec(); });
 }
 
 void MainWindow::fillUserLists() {

@@ -9,6 +9,7 @@ namespace kv820 {
 
 class AppContext;
 class MainStatusBar;
+class RecordSearch;
 class SearchRecordsPage;
 class SmsCommandPage;
 class SmsTrackingPage;
@@ -29,6 +30,7 @@ class MainWindow : public QMainWindow {
     SearchRecordsPage* searchPage() const { return searchPage_; }
     SmsCommandPage* commandPage() const { return commandPage_; }
     MainStatusBar* mainStatusBar() const { return statusBar_; }
+    RecordSearch* recordSearch() const { return recordSearch_; }
 
     // The command actions, shared by the menu and the toolbar.
     QAction* exitAction() const { return exitAction_; }
@@ -50,6 +52,7 @@ class MainWindow : public QMainWindow {
     void createPages();
     void applyMainTabSelection(int index);
     void fillUserLists();
+    void connectRecordsAndUsers();
 
     AppContext& context_;
     QTabWidget* mainTab_ = nullptr;
@@ -57,6 +60,7 @@ class MainWindow : public QMainWindow {
     SearchRecordsPage* searchPage_ = nullptr;
     SmsCommandPage* commandPage_ = nullptr;
     MainStatusBar* statusBar_ = nullptr;
+    RecordSearch* recordSearch_ = nullptr;
 
     QAction* exitAction_ = nullptr;
     QAction* userInformationAction_ = nullptr;

@@ -1,0 +1,21 @@
+#include "app/records/map_point_activation.h"
+
+#include <QPointer>
+
+#include "app/records/report_list_view.h"
+#include "app/records/web_map_opener.h"
+#include "app/shell/alerts.h"
+
+namespace kv820 {
+
+void OpenMapOnActivation(ReportListView* list, QWidget* messageOwner) {
+    QObject::connect(list, &ReportListView::pointActivated, list,
+                     [owner = QPointer<QWidget>(messageOwner)](const QString& latitude,
+                                                               const QString& longitude) {
+                         if (!OpenWebMap(longitude, latitude)) {
+                             alerts().error(owner, QStringLiteral("Open Google map is fail."));
+                         }
+                     });
+}
+
+}  // namespace kv820

@@ -1,0 +1,13 @@
+#pragma once
+
+class QWidget;
+
+namespace kv820 {
+
+class ReportListView;
+
+// A double-clicked row of `list` opens its point on the web map; a map that cannot be
+// opened shows "Open Google map is fail." owned by `messageOwner`.
+void OpenMapOnActivation(ReportListView* list, QWidget* messageOwner);
+
+}  // namespace kv820

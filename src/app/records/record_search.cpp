@@ -1,0 +1,100 @@
+#include "app/records/record_search.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QPushButton>
+#include <QTimeEdit>
+
+#include "app/records/report_list_view.h"
+#include "app/records/report_table_model.h"
+#include "app/records/search_records_page.h"
+#include "app/shell/alerts.h"
+#include "app/shell/app_context.h"
+#include "core/records/search_range.h"
+#include "core/store/database_error.h"
+
+namespace kv820 {
+
+namespace {
+
+const QString InquireFailure = QStringLiteral("Inquire Gpslog Database failure.");
+
+PickerMoment MomentOf(const QDateEdit* date, const QTimeEdit* time) {
+    const QDate d = date->date();
+    const QTime t = time->time();
+    return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
+}
+
+}  // namespace
+
+RecordSearch::RecordSearch(AppContext& context, SearchRecordsPage& page, QWidget* messageOwner,
+                           QObject* parent)
+    : QObject(parent), context_(context), page_(page), messageOwner_(messageOwner) {
+    connect(page_.inquireButton(), &QPushButton::clicked, this, &RecordSearch::inquire);
+    // A later page of a long result is read as the list scrolls; its failure is the
+    // search's failure all the same.
+    connect(page_.resultList()->reportModel(), &ReportTableModel::fetchFailed, this,
+            [this] { alerts().error(messageOwner_, InquireFailure); });
+}
+
+void RecordSearch::inquire() {
+    clearResult();
+    // The range is kept even when no user can be searched: the export's title reads it.
+    storePickerRange();
+    if (!chooseUser()) {
+        alerts().error(&page_, QStringLiteral("No user is choosed."));
+        return;
+    }
+    showRange(SearchCriteriaRange(criteria_, currentSearchImei_));
+}
+
+void RecordSearch::clearResult() {
+    page_.resultList()->reportModel()->clear();
+    shownRange_.reset();
+}
+
+void RecordSearch::storePickerRange() {
+    StoreSearchRange(criteria_, MomentOf(page_.startDate(), page_.startTime()),
+                     MomentOf(page_.stopDate(), page_.stopTime()));
+}
+
+bool RecordSearch::chooseUser() {
+    const QComboBox* combo = page_.userCombo();
+    if (combo->currentIndex() < 0) {
+        return false;
+    }
+    criteria_.userName = CutToBytes(combo->currentText().toStdString(), UserRegistry::SlotCapacity);
+    // A name no registered user has (or a free slot) is never searched: the IMEI of an
+    // earlier search would list another tracker's reports under this name.
+    const auto user = context_.registry().FindUserByName(criteria_.userName);
+    if (!user) {
+        return false;
+    }
+    currentSearchImei_ = user->imei;
+    return true;
+}
+
+void RecordSearch::showRange(const ReceiveRange& range) {
+    Database* db = context_.gpslogConnection();
+    if (db == nullptr) {
+        alerts().error(messageOwner_, InquireFailure);
+        return;
+    }
+    shownRange_ = range;
+    try {
+        page_.resultList()->reportModel()->showHistory(*db, range,
+                                                       QString::fromStdString(criteria_.userName));
+    } catch (const DatabaseError&) {
+        // The rows listed before the failure stay, and so does their range.
+        alerts().error(messageOwner_, InquireFailure);
+    }
+}
+
+void RecordSearch::clearResultOf(const QString& userName) {
+    // An empty list of that user goes too: its range must not be exported any more.
+    if (shownRange_ && page_.resultList()->reportModel()->userName() == userName) {
+        clearResult();
+    }
+}
+
+}  // namespace kv820

@@ -1,0 +1,70 @@
+#include "app/records/search_result_export.h"
+
+#include <QString>
+#include <filesystem>
+#include <vector>
+
+#include "app/shell/alerts.h"
+#include "app/shell/file_chooser.h"
+#include "core/records/record_export.h"
+#include "core/records/stored_range_rows.h"
+
+namespace kv820 {
+
+namespace {
+
+struct OfferedFormat {
+    FileFilter filter;
+    ExportFormat format;
+};
+
+// KML first: it is the export the program has always made.
+const std::vector<OfferedFormat>& OfferedFormats() {
+    static const std::vector<OfferedFormat> formats = {
+        {{QStringLiteral("KV820 Files (*.kml)"), QStringLiteral("kml")}, ExportFormat::kKml},
+        {{QStringLiteral("GPX Files (*.gpx)"), QStringLiteral("gpx")}, ExportFormat::kGpx},
+        {{QStringLiteral("CSV Files (*.csv)"), QStringLiteral("csv")}, ExportFormat::kCsv},
+    };
+    return formats;
+}
+
+void Report(QWidget* owner, ExportOutcome outcome) {
+    if (outcome != ExportOutcome::kWritten) {
+        alerts().error(owner, QString::fromStdString(std::string(ExportOutcomeMessage(outcome))));
+    }
+}
+
+}  // namespace
+
+void ExportSearchResult(QWidget* owner, Database* db, const SearchCriteria& criteria,
+                        const std::optional<ReceiveRange>& shownRange) {
+    if (db == nullptr || !shownRange) {
+        Report(owner, ExportOutcome::kNoData);  // the result list is empty
+        return;
+    }
+    const StoredRangeRows rows(*db, *shownRange);
+    // Checked against the first offered format, before any dialog, as the operator has
+    // always seen it: an empty result or one without a single fix is refused at once.
+    const ExportOutcome precheck = PrecheckExport(ExportFormat::kKml, rows);
+    if (precheck != ExportOutcome::kWritten) {
+        Report(owner, precheck);
+        return;
+    }
+    std::vector<FileFilter> filters;
+    for (const OfferedFormat& offered : OfferedFormats()) {
+        filters.push_back(offered.filter);
+    }
+    const auto choice = fileChooser().chooseSaveFile(owner, filters);
+    if (!choice) {
+        return;
+    }
+    const OfferedFormat& chosen =
+        OfferedFormats().at(choice->filter >= 0 && choice->filter < int(filters.size())
+                                ? static_cast<std::size_t>(choice->filter)
+                                : 0);
+    const QString path = WithDefaultSuffix(choice->path, chosen.filter.suffix);
+    Report(owner, ExportRecords(chosen.format, std::filesystem::path(path.toStdU16String()),
+                                criteria, rows));
+}
+
+}  // namespace kv820

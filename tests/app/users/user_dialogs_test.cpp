@@ -1,0 +1,277 @@
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include "app/modem/sms_command_page.h"
+#include "app/records/record_search.h"
+#include "app/records/report_list_view.h"
+#include "app/records/report_table_model.h"
+#include "app/records/search_records_page.h"
+#include "app/shell/app_context.h"
+#include "app/shell/main_window.h"
+#include "app/users/user_edit_dialog.h"
+#include "app/users/user_information_dialog.h"
+#include "app/users/user_list_view.h"
+#include "core/store/database.h"
+#include "core/store/gpslog_store.h"
+#include "core/store/user_store.h"
+#include "support/qt/alert_recorder.h"
+#include "support/qt/records_database.h"
+#include "support/temp_dir.h"
+
+namespace kv820 {
+
+namespace {
+
+QStringList Rows(const QTreeWidget* list) {
+    QStringList rows;
+    for (int r = 0; r < list->topLevelItemCount(); ++r) {
+        const QTreeWidgetItem* item = list->topLevelItem(r);
+        rows << item->text(0) + "|" + item->text(1) + "|" + item->text(2);
+    }
+    return rows;
+}
+
+QStringList Entries(const QComboBox* combo) {
+    QStringList entries;
+    for (int i = 0; i < combo->count(); ++i) {
+        entries << combo->itemText(i);
+    }
+    return entries;
+}
+
+void ClickRow(QTreeWidget* list, int row) {
+    const QRect rect = list->visualItemRect(list->topLevelItem(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+const QString TruckRow = "truck|0912345678|354612071234567";
+const QString VanRow = "van|0922333444|354612079876543";
+const QString BikeRow = "bike|0933555666|354612070000001";
+
+}  // namespace
+
+class UserDialogsTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<test::TempDir> dir_;
+    std::string path_;
+    std::unique_ptr<AppContext> context_;
+    std::unique_ptr<MainWindow> window_;
+
+    void openWith(const std::vector<UserSlot>& users) {
+        dir_ = std::make_unique<test::TempDir>();
+        path_ = test::CreateRecordsDatabase(*dir_, users);
+        context_ = std::make_unique<AppContext>(path_);
+        window_ = std::make_unique<MainWindow>(*context_);
+        window_->show();
+    }
+
+    std::vector<std::string> tableNames() {
+        Database db(path_);
+        std::vector<std::string> names;
+        for (const UserSlot& user : UserStore(db).readUsers(10)) {
+            names.push_back(user.name);
+        }
+        return names;
+    }
+
+    QComboBox* searchUsers() { return window_->searchPage()->userCombo(); }
+    QComboBox* smsUsers() { return window_->commandPage()->userCombo(); }
+
+  private slots:
+    void cleanup() {
+        window_.reset();
+        context_.reset();
+        dir_.reset();
+    }
+
+    void userInformationListsTheUsersInTableOrder() {
+        openWith({test::Truck, test::Van, test::Bike});
+        // Added behind the program's back: the dialog reloads on opening.
+        {
+            Database db(path_);
+            UserStore(db).addOrUpdate({"car", "0944", "354612070000002"});
+        }
+        QStringList shown;
+        QStringList headers;
+        QRect geometry;
+        QSize dialogSize;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<UserInformationDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("User Information"));
+            auto* list = dialog->findChild<UserListView*>(QStringLiteral("userInformationList"));
+            shown = Rows(list);
+            for (int c = 0; c < list->columnCount(); ++c) {
+                headers << list->headerItem()->text(c) + ":" +
+                               QString::number(list->columnWidth(c));
+            }
+            geometry = list->geometry();
+            dialogSize = dialog->size();
+            dialog->reject();
+        });
+        window_->userInformationAction()->trigger();
+        QCOMPARE(shown, QStringList({TruckRow, VanRow, BikeRow, "car|0944|354612070000002"}));
+        QCOMPARE(headers, QStringList({"User Name:125", "Phone Number:125", "Module IMEI:125"}));
+        QCOMPARE(geometry, QRect(10, 10, 380, 180));
+        QVERIFY(QRect(QPoint(0, 0), dialogSize).contains(geometry));
+        QCOMPARE(Entries(searchUsers()), QStringList({"truck", "van", "bike", "car"}));
+    }
+
+    void fiveUsersFillFiveRowsAndNeverASixth() {
+        openWith({test::Truck,
+                  test::Van,
+                  test::Bike,
+                  {"a", "1", "354612070000011"},
+                  {"b", "2", "354612070000012"},
+                  {"c", "3", "354612070000013"}});
+        UserInformationDialog information(*context_, window_.get());
+        UserEditDialog edit(*context_, window_->recordSearch(), window_.get());
+        QCOMPARE(information.userList()->topLevelItemCount(), 5);
+        QCOMPARE(edit.userList()->topLevelItemCount(), 5);
+        QCOMPARE(edit.userList()->topLevelItem(4)->text(0), QStringLiteral("b"));
+    }
+
+    void noUsersGiveEmptyListsAndDeleteSaysNoUserIsChoosed() {
+        openWith({});
+        test::AlertRecorder recorder;
+        UserInformationDialog information(*context_, window_.get());
+        UserEditDialog edit(*context_, window_->recordSearch(), window_.get());
+        QCOMPARE(information.userList()->topLevelItemCount(), 0);
+        QCOMPARE(edit.userList()->headerItem()->text(2), QStringLiteral("Module IMEI"));
+        edit.show();
+        QTest::mouseClick(edit.deleteButton(), Qt::LeftButton);
+        QCOMPARE(recorder.texts(), QStringList({"No user is choosed."}));
+        QCOMPARE(recorder.messages().front().owner, &edit);
+    }
+
+    void deleteRemovesTheClickedPositionAndRefreshesEveryList() {
+        openWith({test::Truck, test::Van, test::Bike});
+        test::AlertRecorder recorder;
+        UserEditDialog edit(*context_, window_->recordSearch(), window_.get());
+        edit.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        ClickRow(edit.userList(), 1);
+        QCOMPARE(edit.selectedUserRow(), 1);
+        QTest::mouseClick(edit.deleteButton(), Qt::LeftButton);
+
+        QVERIFY(recorder.texts().isEmpty());
+        QCOMPARE(tableNames(), (std::vector<std::string>{"truck", "bike"}));
+        QCOMPARE(Rows(edit.userList()), QStringList({TruckRow, BikeRow}));
+        QCOMPARE(context_->registry().listNames(), (std::vector<std::string>{"truck", "bike"}));
+        QCOMPARE(Entries(searchUsers()), QStringList({"truck", "bike"}));
+        QCOMPARE(searchUsers()->currentIndex(), 0);
+        QCOMPARE(Entries(smsUsers()), QStringList({"truck", "bike"}));
+        QCOMPARE(edit.selectedUserRow(), -1);
+
+        // The choice went with the deleted row.
+        QTest::mouseClick(edit.deleteButton(), Qt::LeftButton);
+        QCOMPARE(recorder.texts(), QStringList({"No user is choosed."}));
+        QCOMPARE(tableNames().size(), 2u);
+    }
+
+    void theDeletedRowIsTheOneAtThePositionWhateverItsName() {
+        openWith({test::Truck, test::Van, test::Bike});
+        UserEditDialog edit(*context_, window_->recordSearch(), window_.get());
+        edit.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        ClickRow(edit.userList(), 0);
+        {
+            Database db(path_);
+            UserStore(db).deleteAt(0);  // the table changed since the list was filled
+        }
+        QTest::mouseClick(edit.deleteButton(), Qt::LeftButton);
+        QCOMPARE(tableNames(), (std::vector<std::string>{"bike"}));
+        QCOMPARE(Rows(edit.userList()), QStringList({BikeRow}));
+    }
+
+    void deletingTheSearchedUserEmptiesTheResultOnly() {
+        openWith({test::Truck, test::Van});
+        {
+            Database db(path_);
+            GpslogStore(db).append(test::ReportAt(test::Truck.imei, "10:00:00"));
+        }
+        SearchRecordsPage& page = *window_->searchPage();
+        test::SetSearchRange(page, test::OnReportDay(9, 0, 0), test::OnReportDay(11, 0, 0));
+        page.inquireButton()->click();
+        ReportTableModel* result = page.resultList()->reportModel();
+        QCOMPARE(result->rowCount(), 1);
+
+        UserEditDialog edit(*context_, window_->recordSearch(), window_.get());
+        edit.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        ClickRow(edit.userList(), 1);  // van
+        QTest::mouseClick(edit.deleteButton(), Qt::LeftButton);
+        QCOMPARE(result->rowCount(), 1);
+        ClickRow(edit.userList(), 0);  // truck, the user the result shows
+        QTest::mouseClick(edit.deleteButton(), Qt::LeftButton);
+        QCOMPARE(result->rowCount(), 0);
+        QVERIFY(!window_->recordSearch()->shownRange());
+
+        // Nothing of the deleted user is left to export.
+        test::AlertRecorder recorder;
+        window_->mainTab()->setCurrentIndex(1);
+        window_->exportKmlAction()->trigger();
+        QCOMPARE(recorder.texts(), QStringList({"No data."}));
+    }
+
+    void aFailingDeleteSaysDeleteUserErrorAndTheListFollowsTheTable() {
+        openWith({test::Truck, test::Van, test::Bike});
+        {
+            Database db(path_);
+            db.execute(
+                "CREATE TRIGGER keep_users BEFORE DELETE ON users "
+                "BEGIN SELECT RAISE(ABORT, 'kept'); END");
+        }
+        test::AlertRecorder recorder;
+        UserEditDialog edit(*context_, window_->recordSearch(), window_.get());
+        edit.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        ClickRow(edit.userList(), 2);
+        QTest::mouseClick(edit.deleteButton(), Qt::LeftButton);
+        QCOMPARE(recorder.texts(), QStringList({"Delete user error."}));
+        QCOMPARE(recorder.messages().front().owner, &edit);
+        QCOMPARE(tableNames(), (std::vector<std::string>{"truck", "van", "bike"}));
+        QCOMPARE(Rows(edit.userList()), QStringList({TruckRow, VanRow, BikeRow}));
+        QCOMPARE(Entries(searchUsers()), QStringList({"truck", "van", "bike"}));
+    }
+
+    void userEditOpensFromItsActionWithTheListAboveDelete() {
+        openWith({test::Truck});
+        QRect list;
+        QRect button;
+        QSize dialogSize;
+        bool isDefault = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<UserEditDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("User Edit"));
+            list = dialog->findChild<QTreeWidget*>(QStringLiteral("userEditList"))->geometry();
+            auto* remove = dialog->findChild<QPushButton*>(QStringLiteral("deleteUserButton"));
+            QCOMPARE(remove->text(), QStringLiteral("Delete"));
+            button = remove->geometry();
+            isDefault = remove->isDefault();
+            dialogSize = dialog->size();
+            dialog->reject();
+        });
+        window_->userEditAction()->trigger();
+        QCOMPARE(list, QRect(10, 10, 380, 180));
+        QVERIFY(button.top() > list.bottom());
+        QVERIFY(isDefault);
+        const QRect client(QPoint(0, 0), dialogSize);
+        QVERIFY(client.contains(list));
+        QVERIFY(client.contains(button));
+    }
+};
+
+}  // namespace kv820
+
+QTEST_MAIN(kv820::UserDialogsTest)
+#include "user_dialogs_test.moc"

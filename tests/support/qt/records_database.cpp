@@ -1,0 +1,40 @@
+#include "support/qt/records_database.h"
+
+#include <QDateEdit>
+#include <QTimeEdit>
+
+#include "app/records/search_records_page.h"
+#include "core/store/database.h"
+#include "core/store/schema.h"
+#include "core/store/user_store.h"
+
+namespace kv820::test {
+
+std::string CreateRecordsDatabase(const TempDir& dir, const std::vector<UserSlot>& users) {
+    const std::string path = dir.file(DatabaseFileName);
+    CreateDatabaseFile(path);
+    Database db(path);
+    for (const UserSlot& user : users) {
+        UserStore(db).addOrUpdate(user);
+    }
+    return path;
+}
+
+GpslogRow ReportAt(const std::string& imei, const std::string& time, const std::string& status,
+                   const std::string& lat, const std::string& lon) {
+    return {imei,   "2007/05/12", time,      lat,  lon, "2007/05/12",   time,
+            status, "12",         "18.5200", "90", "7", "Period report"};
+}
+
+void SetSearchRange(SearchRecordsPage& page, const QDateTime& start, const QDateTime& stop) {
+    page.startDate()->setDate(start.date());
+    page.startTime()->setTime(start.time());
+    page.stopDate()->setDate(stop.date());
+    page.stopTime()->setTime(stop.time());
+}
+
+QDateTime OnReportDay(int hour, int minute, int second) {
+    return QDateTime(QDate(2007, 5, 12), QTime(hour, minute, second));
+}
+
+}  // namespace kv820::test

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDateTime>
+#include <string>
+#include <vector>
+
+#include "core/store/gpslog_row.h"
+#include "core/store/user_registry.h"
+#include "support/temp_dir.h"
+
+namespace kv820 {
+class SearchRecordsPage;
+}
+
+namespace kv820::test {
+
+inline const UserSlot Truck{"truck", "0912345678", "354612071234567"};
+inline const UserSlot Van{"van", "0922333444", "354612079876543"};
+inline const UserSlot Bike{"bike", "0933555666", "354612070000001"};
+
+// A fresh database file in `dir` holding `users` in this order; returns its path.
+std::string CreateRecordsDatabase(const TempDir& dir, const std::vector<UserSlot>& users);
+
+// A complete report of `imei` received on 2007/05/12 at `time`.
+GpslogRow ReportAt(const std::string& imei, const std::string& time,
+                   const std::string& status = "3D", const std::string& lat = "25.047924",
+                   const std::string& lon = "121.517081");
+
+// Sets the four pickers of the search page.
+void SetSearchRange(SearchRecordsPage& page, const QDateTime& start, const QDateTime& stop);
+
+// 2007/05/12 at the given time, as the pickers take it.
+QDateTime OnReportDay(int hour, int minute, int second);
+
+}  // namespace kv820::test
