@@ -10,6 +10,7 @@
 #include "app/ports/port_discovery.h"
 #include "app/records/search_records_page.h"
 #include "app/records/sms_tracking_page.h"
+#include "app/records/sos_alarms.h"
 #include "app/shell/about_dialog.h"
 #include "app/shell/app_context.h"
 #include "app/shell/main_status_bar.h"
@@ -57,6 +58,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     statusBar_ = new MainStatusBar(this);
     setStatusBar(statusBar_);
     createPages();
+    sosAlarms_ = new SosAlarms(this, this);
     connect(&context_, &AppContext::usersChanged, this, &MainWindow::fillUserLists);
     fillUserLists();
 }

@@ -12,6 +12,7 @@ class MainStatusBar;
 class SearchRecordsPage;
 class SmsCommandPage;
 class SmsTrackingPage;
+class SosAlarms;
 
 // The one top-level window: menu, toolbar, status bar and the three main pages.
 class MainWindow : public QMainWindow {
@@ -29,6 +30,8 @@ class MainWindow : public QMainWindow {
     SearchRecordsPage* searchPage() const { return searchPage_; }
     SmsCommandPage* commandPage() const { return commandPage_; }
     MainStatusBar* mainStatusBar() const { return statusBar_; }
+    // Every stored report goes through it; SOS reports raise the operator's alarm.
+    SosAlarms* sosAlarms() const { return sosAlarms_; }
 
     // The command actions, shared by the menu and the toolbar.
     QAction* exitAction() const { return exitAction_; }
@@ -57,6 +60,7 @@ class MainWindow : public QMainWindow {
     SearchRecordsPage* searchPage_ = nullptr;
     SmsCommandPage* commandPage_ = nullptr;
     MainStatusBar* statusBar_ = nullptr;
+    SosAlarms* sosAlarms_ = nullptr;
 
     QAction* exitAction_ = nullptr;
     QAction* userInformationAction_ = nullptr;
