@@ -3,11 +3,29 @@
 #include <QSerialPort>
 #include <QThread>
 
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#endif
+
 namespace kv820 {
 
 namespace {
 constexpr int WriteTimeoutMs = 500;
 constexpr int BreakMs = 10;
+
+// True when the line was hung up underneath the open port. On Unix a pulled USB adapter
+// (or a closed pseudo-terminal) only hangs the descriptor up; QSerialPort's waits take
+// that for silence and never report an error.
+bool HungUp(QSerialPort& port) {
+#ifdef Q_OS_UNIX
+    pollfd descriptor{static_cast<int>(port.handle()), POLLIN, 0};
+    return ::poll(&descriptor, 1, 0) > 0 && (descriptor.revents & (POLLHUP | POLLERR | POLLNVAL));
+#else
+    (void)port;
+    return false;  // elsewhere the port reports a resource error
+#endif
+}
+
 }  // namespace
 
 QtSerialLink::QtSerialLink() = default;
@@ -54,6 +72,9 @@ void QtSerialLink::close() {
 void QtSerialLink::noteError() {
     if (!port_) {
         return;
+    }
+    if (HungUp(*port_)) {
+        vanished_ = true;
     }
     const QSerialPort::SerialPortError error = port_->error();
     // The device went away underneath the open port (USB cable pulled, simulator gone).

@@ -93,6 +93,10 @@ QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
         }
         return QString::fromStdString(row[static_cast<std::size_t>(index.column())]);
     }
+    // An SOS report stands out in every list.
+    if (role == Qt::ForegroundRole && row[MessageStatus] == "SOS report") {
+        return QColor(Qt::red);
+    }
     return {};
 }
 

@@ -15,6 +15,7 @@
 #include "app/records/search_result_export.h"
 #include "app/records/search_records_page.h"
 #include "app/records/sms_tracking_page.h"
+#include "app/records/sos_alarms.h"
 #include "app/shell/about_dialog.h"
 #include "app/shell/app_context.h"
 #include "app/shell/main_status_bar.h"
@@ -65,6 +66,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     setStatusBar(statusBar_);
     createPages();
     connectRecordsAndUsers();
+    sosAlarms_ = new SosAlarms(this, this);
     connect(&context_, &AppContext::usersChanged, this, &MainWindow::fillUserLists);
     fillUserLists();
 }

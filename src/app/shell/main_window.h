@@ -13,6 +13,7 @@ class RecordSearch;
 class SearchRecordsPage;
 class SmsCommandPage;
 class SmsTrackingPage;
+class SosAlarms;
 
 // The one top-level window: menu, toolbar, status bar and the three main pages.
 class MainWindow : public QMainWindow {
@@ -31,6 +32,8 @@ class MainWindow : public QMainWindow {
     SmsCommandPage* commandPage() const { return commandPage_; }
     MainStatusBar* mainStatusBar() const { return statusBar_; }
     RecordSearch* recordSearch() const { return recordSearch_; }
+    // Every stored report goes through it; SOS reports raise the operator's alarm.
+    SosAlarms* sosAlarms() const { return sosAlarms_; }
 
     // The command actions, shared by the menu and the toolbar.
     QAction* exitAction() const { return exitAction_; }
@@ -61,6 +64,7 @@ class MainWindow : public QMainWindow {
     SmsCommandPage* commandPage_ = nullptr;
     MainStatusBar* statusBar_ = nullptr;
     RecordSearch* recordSearch_ = nullptr;
+    SosAlarms* sosAlarms_ = nullptr;
 
     QAction* exitAction_ = nullptr;
     QAction* userInformationAction_ = nullptr;

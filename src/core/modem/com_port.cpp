@@ -4,8 +4,6 @@
 
 namespace kv820 {
 
-namespace {
-
 bool IsFinalResultLine(std::string_view line) {
     if (line == "OK" || line == "ERROR") {
         return true;
@@ -17,8 +15,6 @@ bool IsFinalResultLine(std::string_view line) {
     }
     return false;
 }
-
-}  // namespace
 
 std::string PortNameFromEntry(std::string_view entry) {
     if (!entry.empty() && entry.back() == ':') {

@@ -26,6 +26,9 @@ class ComPort {
     bool OpenComPort(const std::string& entry);
     void CloseComPort();
     bool isOpen() const { return link_.isOpen(); }
+    // True when the device went away underneath the open port (USB cable pulled), or no
+    // port is open: nothing more can be said or heard.
+    bool gone() const { return link_.vanished() || !link_.isOpen(); }
 
     void SendAtCommand(std::string_view text, std::string_view terminator = "\r");
     std::string ReadModemReply(std::size_t size);
@@ -55,6 +58,10 @@ std::string PortNameFromEntry(std::string_view entry);
 
 // True when the two letters "OK" occur anywhere in the reply.
 bool ReplyHasOk(std::string_view reply);
+
+// True for a final result code line ("OK", "ERROR", "+CMS ERROR: n", "+CME ERROR: n"),
+// given without its line end.
+bool IsFinalResultLine(std::string_view line);
 
 // Length of the text up to and including its first final result code line ("OK",
 // "ERROR", "+CMS ERROR: n", "+CME ERROR: n") or "> " prompt; npos when there is none yet.

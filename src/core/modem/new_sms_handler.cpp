@@ -66,8 +66,12 @@ NewSmsOutcome HandleReport(NewSmsContext& context, NewSmsOutcome outcome,
 }  // namespace
 
 NewSmsOutcome ProcessNewSms(std::string_view announcementLine, NewSmsContext& context) {
+    return ProcessStoredSms(NewSmsIndex(announcementLine), context);
+}
+
+NewSmsOutcome ProcessStoredSms(std::string index, NewSmsContext& context) {
     NewSmsOutcome outcome;
-    outcome.index = NewSmsIndex(announcementLine);
+    outcome.index = std::move(index);
     context.port.SendAtCommand("at+cmgr=" + outcome.index);
     const std::string reply = context.port.ReadModemReply(MessageReplySize);
     LogReply(context, reply);

@@ -30,4 +30,8 @@ struct NewSmsContext {
 //   the modem (with a log line), never deleted unread.
 NewSmsOutcome ProcessNewSms(std::string_view announcementLine, NewSmsContext& context);
 
+// The same for a message known by its storage index (the decimal text "5"): one found
+// stored in the modem when a session starts is handled exactly as if just announced.
+NewSmsOutcome ProcessStoredSms(std::string index, NewSmsContext& context);
+
 }  // namespace kv820

@@ -2,6 +2,7 @@
 
 #include "core/modem/modem_line_handler.h"
 #include "core/modem/sms_modem_init.h"
+#include "core/modem/stored_message_list_read.h"
 #include "core/records/receive_range_builder.h"
 #include "core/records/report_history.h"
 #include "core/store/database.h"
@@ -29,7 +30,11 @@ void SmsSessionWorker::run() {
         return;
     }
     listener_.sessionStarted(true);
+    catchUpStoredMessages();
     readLoop();
+    if (portGone_) {
+        listener_.modemLog(ModemGoneText);
+    }
     finish();
 }
 
@@ -64,12 +69,50 @@ GpslogStore* SmsSessionWorker::store() {
     return store_.get();
 }
 
+void SmsSessionWorker::catchUpStoredMessages() {
+    const StoredMessageListRead read = ListStoredMessages(port_, [this] { return stop_.load(); });
+    if (stop_ || portGone()) {
+        return;
+    }
+    const bool emptyListing =
+        read.listing.complete && !read.listing.refused && read.listing.entries.empty();
+    if (!emptyListing && !read.reply.empty()) {
+        logReply(read.reply);  // an empty listing says nothing worth a line
+    }
+    if (read.listing.refused) {
+        listener_.modemLog("The stored SMS could not be listed.\r\n");
+        return;
+    }
+    if (!read.listing.complete) {
+        listener_.modemLog("The list of stored SMS did not arrive whole.\r\n");
+    }
+    // Announcements that came meanwhile wait for the reading loop: the messages listed
+    // are the older ones. Commands of the operator do not wait.
+    for (const int index : read.listing.receivedIndexes()) {
+        runQueuedJobs();
+        if (stop_ || portGone()) {
+            return;
+        }
+        handleMessage(std::to_string(index));
+    }
+}
+
+void SmsSessionWorker::logReply(std::string_view reply) {
+    listener_.modemLog(reply);
+    listener_.modemLog("\r\n");
+}
+
+bool SmsSessionWorker::portGone() {
+    portGone_ = portGone_ || (!stop_ && port_.gone());
+    return portGone_;
+}
+
 void SmsSessionWorker::readLoop() {
     const auto stopping = [this] { return stop_.load(); };
     while (!stop_) {
         runQueuedJobs();
         handleQueuedAnnouncements();
-        if (stop_) {
+        if (stop_ || portGone()) {
             break;
         }
         if (const auto line = reader_.ReadModemLine(port_, stopping)) {
@@ -110,12 +153,21 @@ void SmsSessionWorker::handleQueuedAnnouncements() {
     }
 }
 
+NewSmsContext SmsSessionWorker::newSmsContext() {
+    return NewSmsContext{port_, users_, store(),
+                         [this](std::string_view text) { listener_.modemLog(text); }};
+}
+
 void SmsSessionWorker::handleLine(const std::string& line) {
-    NewSmsContext context{port_, users_, store(),
-                          [this](std::string_view text) { listener_.modemLog(text); }};
+    NewSmsContext context = newSmsContext();
     if (const std::optional<NewSmsOutcome> outcome = HandleModemLine(line, context)) {
         publish(*outcome);
     }
+}
+
+void SmsSessionWorker::handleMessage(const std::string& index) {
+    NewSmsContext context = newSmsContext();
+    publish(ProcessStoredSms(index, context));
 }
 
 void SmsSessionWorker::publish(const NewSmsOutcome& outcome) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 
 #include "core/modem/com_port.h"
 #include "core/modem/modem_line_reader.h"
@@ -24,10 +25,13 @@ class GpslogStore;
 using SessionJob = std::function<void(ComPort&)>;
 
 // The SMS session: the one owner of the modem port while it is open. run() starts the
-// modem, then reads its lines until stopped, handing every "+CMTI" announcement (read as a
-// line or found inside a reply) to ProcessNewSms, and running posted jobs between line
-// attempts. It uses its own database connection on its own thread. The application runs
-// it on a thread; the headless receiver runs it on its main thread.
+// modem, handles the received messages already stored in it (they arrived while no
+// session was open, or their announcement was missed), then reads its lines until
+// stopped, handing every "+CMTI" announcement (read as a line or found inside a reply) to
+// ProcessNewSms, and running posted jobs between line attempts. When the port goes away
+// underneath it (USB cable pulled) the session ends by itself. It uses its own database
+// connection on its own thread. The application runs it on a thread; the headless
+// receiver runs it on its main thread.
 class SmsSessionWorker {
   public:
     struct Settings {
@@ -36,6 +40,8 @@ class SmsSessionWorker {
     };
 
     static constexpr std::chrono::milliseconds LinePause{100};
+    static constexpr std::string_view ModemGoneText =
+        "The modem is gone (port closed). The SMS session has ended.\r\n";
 
     SmsSessionWorker(SerialLink& link, Clock& clock, const UserRegistry& users,
                      SmsSessionListener& listener, Settings settings);
@@ -43,8 +49,9 @@ class SmsSessionWorker {
     SmsSessionWorker(const SmsSessionWorker&) = delete;
     SmsSessionWorker& operator=(const SmsSessionWorker&) = delete;
 
-    // Blocks until the session ends: after a failed start, or within about 600 ms of
-    // requestStop() (plus a new SMS being handled at that moment). Closes the port.
+    // Blocks until the session ends: after a failed start, within about 600 ms of
+    // requestStop() (plus a new SMS being handled at that moment), or once the port is
+    // gone. Closes the port.
     void run();
 
     // Any thread. The session ends at its next check; queued jobs that have not started
@@ -61,10 +68,15 @@ class SmsSessionWorker {
   private:
     void openDatabase();
     GpslogStore* store();
+    void catchUpStoredMessages();
     void readLoop();
+    bool portGone();
     void runQueuedJobs();
     void handleQueuedAnnouncements();
+    NewSmsContext newSmsContext();
     void handleLine(const std::string& line);
+    void handleMessage(const std::string& index);
+    void logReply(std::string_view reply);
     void publish(const NewSmsOutcome& outcome);
     void finish();
 
@@ -76,6 +88,7 @@ class SmsSessionWorker {
     std::unique_ptr<Database> db_;
     std::unique_ptr<GpslogStore> store_;
     std::atomic<bool> stop_{false};
+    bool portGone_ = false;
     std::mutex jobsMutex_;
     std::deque<SessionJob> jobs_;
 };

@@ -8,6 +8,7 @@
 
 #include "core/modem/report_reply.h"
 #include "core/modem/scoped_time_zone.h"
+#include "core/modem/session_rig.h"
 #include "core/modem/temp_database_file.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
@@ -18,89 +19,15 @@ namespace kv820 {
 namespace {
 
 using std::chrono::milliseconds;
+using test::ActLikeAModem;
 using test::FakeSerialLink;
-using test::ReadMessageReply;
-using test::ReportBody;
+using test::May2007;
+using test::RecordingListener;
+using test::StartDuration;
+using test::StartWrites;
+using test::TrackerImei;
+using test::TwoDigits;
 using test::VirtualClock;
-
-constexpr const char* TrackerImei = "356789012345678";
-constexpr milliseconds StartDuration{11000};  // two unanswered wakes
-
-std::string TwoDigits(int n) {
-    return (n < 10 ? "0" : "") + std::to_string(n);
-}
-
-// Records what the session reports; safe to call from the session's thread.
-class RecordingListener final : public SmsSessionListener {
-  public:
-    void modemLog(std::string_view text) override {
-        {
-            std::lock_guard lock(mutex);
-            log.append(text);
-        }
-        if (onLog) {
-            onLog(text);
-        }
-    }
-    void sessionStarted(bool ready) override {
-        std::lock_guard lock(mutex);
-        started.push_back(ready);
-    }
-    void reportStored(const StoredReportEvent& event) override {
-        {
-            std::lock_guard lock(mutex);
-            stored.push_back(event);
-        }
-        if (onStored) {
-            onStored(event);
-        }
-    }
-    void reportStoreFailed(const PositionReport& report, std::string_view why) override {
-        std::lock_guard lock(mutex);
-        storeFailures.emplace_back(std::string(why));
-        (void)report;
-    }
-    void sessionEnded() override {
-        std::lock_guard lock(mutex);
-        ++ended;
-    }
-
-    std::mutex mutex;
-    std::string log;
-    std::vector<bool> started;
-    std::vector<StoredReportEvent> stored;
-    std::vector<std::string> storeFailures;
-    int ended = 0;
-    std::function<void(const StoredReportEvent&)> onStored;
-    std::function<void(std::string_view)> onLog;
-};
-
-// Answers like a modem holding one report per index, stamped 10:20:<index>.
-void ActLikeAModem(FakeSerialLink& link) {
-    link.replyTo("at\r", "at\r\r\nOK\r\n");
-    link.replyTo("ati\r", "ati\r\r\nSIEMENS\r\nMC35i\r\n\r\nOK\r\n");
-    link.replyTo("at+cmgf=1\r", "at+cmgf=1\r\r\nOK\r\n");
-    link.replyTo("at+cnmi=1,1\r", "at+cnmi=1,1\r\r\nOK\r\n");
-    link.onWrite = [](FakeSerialLink& modem, std::string_view bytes) {
-        const std::string command(bytes.substr(0, bytes.size() - 1));
-        if (command.starts_with("at+cmgr=")) {
-            const std::string index = command.substr(8);
-            const std::string stamp = "07/05/12,10:20:" + TwoDigits(std::stoi(index)) + "+32";
-            modem.feed(ReadMessageReply(index, ReportBody(TrackerImei), stamp));
-        } else if (command.starts_with("at+cmgd=")) {
-            modem.feed(command + "\r\r\nOK\r\n");
-        }
-    };
-}
-
-std::tm May2007() {
-    std::tm t{};
-    t.tm_year = 107;
-    t.tm_mon = 4;
-    t.tm_mday = 12;
-    t.tm_hour = 12;
-    return t;
-}
 
 class SmsSessionWorkerTest : public ::testing::Test {
   protected:
@@ -112,7 +39,7 @@ class SmsSessionWorkerTest : public ::testing::Test {
     }
 
     std::vector<std::string> writesAfterStart() const {
-        return {link.writes.begin() + 6, link.writes.end()};
+        return {link.writes.begin() + StartWrites, link.writes.end()};
     }
 
     test::ScopedTimeZone zone{"CST-8"};

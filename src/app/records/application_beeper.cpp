@@ -1,0 +1,11 @@
+#include "app/records/application_beeper.h"
+
+#include <QApplication>
+
+namespace kv820 {
+
+void ApplicationBeeper::beep() {
+    QApplication::beep();
+}
+
+}  // namespace kv820

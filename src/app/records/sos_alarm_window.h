@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace kv820 {
+
+class SosAlarms;
+
+// The non-modal window of the oldest unacknowledged SOS alarm: who sent it (user and
+// phone), when and where, how many further alarms wait, a button that opens the point on
+// the web map and one that acknowledges the alarm.
+class SosAlarmWindow : public QWidget {
+    Q_OBJECT
+  public:
+    SosAlarmWindow(SosAlarms& alarms, QWidget* parent = nullptr);
+
+    // Shows the oldest alarm, in front and without taking the input of other windows.
+    void showAlarm();
+
+    QLabel* userLabel() const { return user_; }
+    QLabel* phoneLabel() const { return phone_; }
+    QLabel* timeLabel() const { return time_; }
+    QLabel* positionLabel() const { return position_; }
+    QLabel* waitingLabel() const { return waiting_; }
+    QPushButton* openMapButton() const { return openMap_; }
+    QPushButton* acknowledgeButton() const { return acknowledge_; }
+
+  protected:
+    // Closing the window is no acknowledgement: the alarm stays and keeps beeping.
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void fill();
+    void openMap();
+
+    SosAlarms& alarms_;
+    QLabel* user_;
+    QLabel* phone_;
+    QLabel* time_;
+    QLabel* position_;
+    QLabel* waiting_;
+    QPushButton* openMap_;
+    QPushButton* acknowledge_;
+};
+
+}  // namespace kv820

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <deque>
+#include <memory>
+
+#include "app/records/alarm_beeper.h"
+#include "app/records/sos_alarm_window.h"
+#include "core/modem/position_report.h"
+
+class QWidget;
+
+namespace kv820 {
+
+// The SOS alarms not yet acknowledged by the operator, oldest first. An SOS report
+// cannot be missed: it opens a non-modal alarm window (reception goes on behind it) and
+// beeps every few seconds until every alarm is acknowledged. Alarms queue; none is lost.
+class SosAlarms : public QObject {
+    Q_OBJECT
+  public:
+    static constexpr int BeepIntervalMs = 2000;
+    static constexpr const char* SosKindText = "SOS report";
+
+    // The alarm window is made as a window of its own over `windowParent`.
+    explicit SosAlarms(QWidget* windowParent, QObject* parent = nullptr);
+    ~SosAlarms() override;
+
+    // For each stored report; reports of any other kind are ignored.
+    void raise(const PositionReport& report);
+    // The operator saw the oldest alarm: the next one is shown, or the alarm ends.
+    void acknowledge();
+
+    bool empty() const { return pending_.empty(); }
+    std::size_t count() const { return pending_.size(); }
+    // The oldest unacknowledged alarm; only when not empty.
+    const PositionReport& oldest() const { return pending_.front(); }
+
+    SosAlarmWindow* window() const { return window_; }
+    void setBeeper(std::unique_ptr<AlarmBeeper> beeper) { beeper_ = std::move(beeper); }
+    void setBeepInterval(int milliseconds) { beepTimer_.setInterval(milliseconds); }
+    bool beeping() const { return beepTimer_.isActive(); }
+
+  signals:
+    // The queue changed: an alarm was raised or acknowledged.
+    void changed();
+
+  private:
+    void beep();
+    SosAlarmWindow* ensureWindow();
+
+    QPointer<QWidget> windowParent_;
+    QPointer<SosAlarmWindow> window_;
+    std::unique_ptr<AlarmBeeper> beeper_;
+    std::deque<PositionReport> pending_;
+    QTimer beepTimer_;
+};
+
+}  // namespace kv820

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kv820 {
+
+// One message named by a "+CMGL: <index>,\"<status>\",..." header of a listing.
+struct StoredMessageEntry {
+    int index = 0;
+    std::string status;  // "REC UNREAD", "REC READ", "STO UNSENT", "STO SENT"
+
+    // A message the modem received (a report may be waiting in it); stored outgoing
+    // messages are the operator's own and are never touched.
+    bool received() const;
+    bool operator==(const StoredMessageEntry&) const = default;
+};
+
+// What a text-mode message listing ("at+cmgl=\"ALL\"") holds.
+struct StoredMessageListing {
+    // The listing reached its final result line; without it, the entries are those whose
+    // header lines arrived whole.
+    bool complete = false;
+    // The final result was a refusal ("ERROR", "+CMS ERROR: n", "+CME ERROR: n").
+    bool refused = false;
+    std::vector<StoredMessageEntry> entries;  // in listing order
+
+    // The indexes of the received messages, in index order. An index named twice (a
+    // message body that imitates a header) is left out: which status is true cannot be
+    // told, and handling a stored unsent message as received would delete it.
+    std::vector<int> receivedIndexes() const;
+};
+
+StoredMessageListing ParseStoredMessageListing(std::string_view reply);
+
+// Length of the listing up to and including its final result line; npos while it has
+// none yet. The line right after a header is that message's body, so a message reading
+// "OK" does not end the listing.
+std::size_t StoredMessageListingEnd(std::string_view text);
+
+}  // namespace kv820

@@ -1,0 +1,209 @@
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QWidget>
+
+#include "app/records/report_table_model.h"
+#include "app/records/sos_alarm_window.h"
+#include "app/records/sos_alarms.h"
+#include "app/records/web_map_opener.h"
+#include "core/store/database.h"
+#include "core/store/gpslog_store.h"
+#include "core/store/schema.h"
+#include "support/qt/alert_recorder.h"
+#include "support/temp_dir.h"
+
+namespace kv820 {
+
+namespace {
+
+class CountingBeeper final : public AlarmBeeper {
+  public:
+    explicit CountingBeeper(int& beeps) : beeps_(beeps) {}
+    void beep() override { ++beeps_; }
+
+  private:
+    int& beeps_;
+};
+
+class RecordingOpener final : public WebMapOpener {
+  public:
+    bool open(const QUrl& address) override {
+        opened.push_back(address.toString());
+        return succeeds;
+    }
+    QStringList opened;
+    bool succeeds = true;
+};
+
+PositionReport Report(const std::string& user, const std::string& kind,
+                      const std::string& latitude = "25.052057",
+                      const std::string& longitude = "121.502057") {
+    PositionReport report;
+    report.imei = "356789012345678";
+    report.userName = user;
+    report.phone = "0912345678";
+    report.kindText = kind;
+    report.gpsDate = "2012/05/08";
+    report.gpsTime = "07:59:59";
+    report.latitude = latitude;
+    report.longitude = longitude;
+    return report;
+}
+
+}  // namespace
+
+class SosAlarmWindowTest : public QObject {
+    Q_OBJECT
+
+  private:
+    // Alarms over a parent window, beeping into `beeps` every 20 ms.
+    struct Rig {
+        QWidget owner;
+        int beeps = 0;
+        SosAlarms alarms{&owner};
+        Rig() {
+            alarms.setBeeper(std::make_unique<CountingBeeper>(beeps));
+            alarms.setBeepInterval(20);
+        }
+        SosAlarmWindow* window() { return owner.findChild<SosAlarmWindow*>("sosAlarmWindow"); }
+    };
+
+  private slots:
+    void otherReportsRaiseNoAlarm() {
+        Rig rig;
+        for (const char* kind : {"Period report", "Immediate report", "Time report", ""}) {
+            rig.alarms.raise(Report("Truck", kind));
+        }
+        QVERIFY(rig.alarms.empty());
+        QVERIFY(rig.window() == nullptr);
+        QCOMPARE(rig.beeps, 0);
+    }
+
+    void twoAlarmsQueueAndTheWindowShowsTheOldest() {
+        Rig rig;
+        rig.alarms.raise(Report("Truck", "SOS report", "25.052057", "121.502057"));
+        rig.alarms.raise(Report("Van", "SOS report", "-33.508333", "-74.205000"));
+        QCOMPARE(rig.alarms.count(), std::size_t{2});
+        SosAlarmWindow* window = rig.window();
+        QVERIFY(window != nullptr);
+        QVERIFY(window->isVisible());
+        QVERIFY(window->isWindow());
+        QVERIFY(!window->isModal());
+        QCOMPARE(window->userLabel()->text(), QStringLiteral("Truck"));
+        QCOMPARE(window->phoneLabel()->text(), QStringLiteral("0912345678"));
+        QCOMPARE(window->timeLabel()->text(), QStringLiteral("2012/05/08-07:59:59"));
+        QCOMPARE(window->positionLabel()->text(), QStringLiteral("25.052057, 121.502057"));
+        QCOMPARE(window->waitingLabel()->text(), QStringLiteral("1 more SOS alarm(s) waiting."));
+    }
+
+    void theBeeperBeepsUntilEveryAlarmIsAcknowledged() {
+        Rig rig;
+        rig.alarms.raise(Report("Truck", "SOS report"));
+        QCOMPARE(rig.beeps, 1);  // at once
+        rig.alarms.raise(Report("Van", "SOS report"));
+        QTRY_VERIFY(rig.beeps >= 4);
+        QTest::mouseClick(rig.window()->acknowledgeButton(), Qt::LeftButton);
+        QVERIFY(rig.alarms.beeping());
+        const int before = rig.beeps;
+        QTRY_VERIFY(rig.beeps > before + 1);  // the second alarm still sounds
+        QTest::mouseClick(rig.window()->acknowledgeButton(), Qt::LeftButton);
+        QVERIFY(!rig.alarms.beeping());
+        const int silent = rig.beeps;
+        QTest::qWait(100);
+        QCOMPARE(rig.beeps, silent);
+    }
+
+    void acknowledgingShowsTheNextAlarmAndTheLastHidesTheWindow() {
+        Rig rig;
+        rig.alarms.raise(Report("Truck", "SOS report"));
+        rig.alarms.raise(Report("Van", "SOS report"));
+        rig.alarms.raise(Report("Bus", "SOS report"));
+        SosAlarmWindow* window = rig.window();
+        QTest::mouseClick(window->acknowledgeButton(), Qt::LeftButton);
+        QCOMPARE(window->userLabel()->text(), QStringLiteral("Van"));
+        QCOMPARE(window->waitingLabel()->text(), QStringLiteral("1 more SOS alarm(s) waiting."));
+        QTest::mouseClick(window->acknowledgeButton(), Qt::LeftButton);
+        QCOMPARE(window->userLabel()->text(), QStringLiteral("Bus"));
+        QCOMPARE(window->waitingLabel()->text(), QString());
+        QTest::mouseClick(window->acknowledgeButton(), Qt::LeftButton);
+        QVERIFY(rig.alarms.empty());
+        QVERIFY(!window->isVisible());
+        // A later alarm opens the window again.
+        rig.alarms.raise(Report("Car", "SOS report"));
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->userLabel()->text(), QStringLiteral("Car"));
+    }
+
+    void closingTheWindowIsNoAcknowledgement() {
+        Rig rig;
+        rig.alarms.raise(Report("Truck", "SOS report"));
+        QVERIFY(!rig.window()->close());
+        QVERIFY(rig.window()->isVisible());
+        QVERIFY(rig.alarms.beeping());
+    }
+
+    void theMapButtonOpensTheOldestPoint() {
+        Rig rig;
+        RecordingOpener opener;
+        installWebMapOpener(&opener);
+        test::AlertRecorder recorder;
+        rig.alarms.raise(Report("Truck", "SOS report", "25.052057", "121.502057"));
+        rig.alarms.raise(Report("Van", "SOS report", "-33.508333", "-74.205000"));
+        QTest::mouseClick(rig.window()->openMapButton(), Qt::LeftButton);
+        installWebMapOpener(nullptr);
+        QCOMPARE(opener.opened.size(), 1);
+        QVERIFY2(opener.opened[0].contains("25.052057"), qPrintable(opener.opened[0]));
+        QVERIFY2(opener.opened[0].contains("121.502057"), qPrintable(opener.opened[0]));
+        QVERIFY(recorder.texts().isEmpty());
+        QCOMPARE(rig.alarms.count(), std::size_t{2});  // opening the map acknowledges nothing
+    }
+
+    void aMapThatCannotOpenSaysSo() {
+        Rig rig;
+        RecordingOpener opener;
+        opener.succeeds = false;
+        installWebMapOpener(&opener);
+        test::AlertRecorder recorder;
+        rig.alarms.raise(Report("Truck", "SOS report"));
+        QTest::mouseClick(rig.window()->openMapButton(), Qt::LeftButton);
+        installWebMapOpener(nullptr);
+        QCOMPARE(recorder.texts(), QStringList{"Open Google map is fail."});
+        QCOMPARE(recorder.messages().front().owner, rig.window());
+    }
+
+    void sosRowsAreRedInTheReportLists() {
+        test::TempDir dir;
+        const std::string path = dir.file("KV820Y.mdb");
+        CreateDatabaseFile(path);
+        Database db(path);
+        const std::string imei = "356789012345678";
+        auto row = [&](const std::string& time, const std::string& kind) {
+            return GpslogRow{imei,         "2007/05/12", time, "25.052057", "121.502057",
+                             "2012/05/08", time,         "3D", "100",       "18.5200",
+                             "270",        "8",          kind};
+        };
+        GpslogStore(db).append(row("10:20:01", "Period report"));
+        GpslogStore(db).append(row("10:20:02", "SOS report"));
+        GpslogStore(db).append(row("10:20:03", ""));
+        ReportTableModel model;
+        model.showHistory(db, {imei, "2007/05/1200:00:00", "2007/05/1223:59:59"}, "Truck");
+        QCOMPARE(model.rowCount(), 3);
+        for (int r = 0; r < model.rowCount(); ++r) {
+            const bool sos = model.rowAt(r)[MessageStatus] == "SOS report";
+            for (int c = 0; c < model.columnCount(); ++c) {
+                const QVariant foreground = model.data(model.index(r, c), Qt::ForegroundRole);
+                if (sos) {
+                    QCOMPARE(foreground.value<QColor>(), QColor(Qt::red));
+                } else {
+                    QVERIFY(!foreground.isValid());
+                }
+            }
+        }
+    }
+};
+
+}  // namespace kv820
+
+QTEST_MAIN(kv820::SosAlarmWindowTest)
+#include "sos_alarm_window_test.moc"

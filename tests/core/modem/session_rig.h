@@ -1,0 +1,110 @@
+#pragma once
+
+#include <ctime>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/modem/report_reply.h"
+#include "core/modem/sms_session_listener.h"
+#include "support/fake_serial_link.h"
+
+namespace kv820::test {
+
+inline constexpr const char* TrackerImei = "356789012345678";
+inline constexpr std::chrono::milliseconds StartDuration{11000};  // two unanswered wakes
+// The writes of a session start ("2" twice, at, ati, at+cmgf=1, at+cnmi=1,1) and its
+// listing of the stored messages.
+inline constexpr std::size_t StartWrites = 7;
+inline constexpr const char* ListCommand = "at+cmgl=\"ALL\"\r";
+
+inline std::string TwoDigits(int n) {
+    return (n < 10 ? "0" : "") + std::to_string(n);
+}
+
+// Records what the session reports; safe to call from the session's thread.
+class RecordingListener final : public SmsSessionListener {
+  public:
+    void modemLog(std::string_view text) override {
+        {
+            std::lock_guard lock(mutex);
+            log.append(text);
+        }
+        if (onLog) {
+            onLog(text);
+        }
+    }
+    void sessionStarted(bool ready) override {
+        std::lock_guard lock(mutex);
+        started.push_back(ready);
+    }
+    void reportStored(const StoredReportEvent& event) override {
+        {
+            std::lock_guard lock(mutex);
+            stored.push_back(event);
+        }
+        if (onStored) {
+            onStored(event);
+        }
+    }
+    void reportStoreFailed(const PositionReport& report, std::string_view why) override {
+        std::lock_guard lock(mutex);
+        storeFailures.emplace_back(std::string(why));
+        (void)report;
+    }
+    void sessionEnded() override {
+        std::lock_guard lock(mutex);
+        ++ended;
+    }
+
+    std::mutex mutex;
+    std::string log;
+    std::vector<bool> started;
+    std::vector<StoredReportEvent> stored;
+    std::vector<std::string> storeFailures;
+    int ended = 0;
+    std::function<void(const StoredReportEvent&)> onStored;
+    std::function<void(std::string_view)> onLog;
+};
+
+// The read reply of the report a scripted modem holds at `index`, stamped 10:20:<index>.
+inline std::string StoredReportReply(const std::string& index) {
+    const std::string stamp = "07/05/12,10:20:" + TwoDigits(std::stoi(index)) + "+32";
+    return ReadMessageReply(index, ReportBody(TrackerImei), stamp);
+}
+
+// Answers like a modem holding one report per index; the listing of stored messages is
+// whatever `answerListing` feeds (an empty listing by default).
+inline void ActLikeAModem(
+    FakeSerialLink& link,
+    std::function<void(FakeSerialLink&)> answerListing = [](FakeSerialLink& modem) {
+        modem.feed("at+cmgl=\"ALL\"\r\r\nOK\r\n");
+    }) {
+    link.replyTo("at\r", "at\r\r\nOK\r\n");
+    link.replyTo("ati\r", "ati\r\r\nSIEMENS\r\nMC35i\r\n\r\nOK\r\n");
+    link.replyTo("at+cmgf=1\r", "at+cmgf=1\r\r\nOK\r\n");
+    link.replyTo("at+cnmi=1,1\r", "at+cnmi=1,1\r\r\nOK\r\n");
+    link.onWrite = [answerListing](FakeSerialLink& modem, std::string_view bytes) {
+        const std::string command(bytes.substr(0, bytes.size() - 1));
+        if (command.starts_with("at+cmgr=")) {
+            modem.feed(StoredReportReply(command.substr(8)));
+        } else if (command.starts_with("at+cmgd=")) {
+            modem.feed(command + "\r\r\nOK\r\n");
+        } else if (bytes == ListCommand && answerListing) {
+            answerListing(modem);
+        }
+    };
+}
+
+inline std::tm May2007() {
+    std::tm t{};
+    t.tm_year = 107;
+    t.tm_mon = 4;
+    t.tm_mday = 12;
+    t.tm_hour = 12;
+    return t;
+}
+
+}  // namespace kv820::test

@@ -1,0 +1,134 @@
+#include "core/modem/stored_message_listing.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kv820 {
+namespace {
+
+struct ListingCase {
+    const char* name;
+    std::string reply;
+    bool complete;
+    bool refused;
+    std::vector<StoredMessageEntry> entries;
+    std::vector<int> received;
+};
+
+std::string Header(int index, const std::string& status,
+                   const std::string& rest = ",\"+886912345678\",,\"07/05/12,10:20:30+32\"") {
+    return "+CMGL: " + std::to_string(index) + ",\"" + status + "\"" + rest + "\r\n";
+}
+
+const std::string Echo = "at+cmgl=\"ALL\"\r";
+const std::string Ok = "\r\nOK\r\n";
+
+std::vector<ListingCase> Cases() {
+    return {
+        {"EmptyListing", Echo + "\r\nOK\r\n", true, false, {}, {}},
+        {"EmptyListingWithoutEcho", "\r\nOK\r\n", true, false, {}, {}},
+        {"ErrorReply", Echo + "\r\nERROR\r\n", true, true, {}, {}},
+        {"CmsErrorReply", Echo + "\r\n+CMS ERROR: 302\r\n", true, true, {}, {}},
+        {"EveryStatus",
+         Echo + "\r\n" + Header(1, "REC UNREAD") + "?356789012345678,1,3!\r\n" +
+             Header(2, "REC READ") + "hello\r\n" + Header(3, "STO UNSENT", ",\"0912\",,") +
+             "?1,356789012345678!\r\n" + Header(4, "STO SENT", ",\"0912\",,") + "sent\r\n" + Ok,
+         true,
+         false,
+         {{1, "REC UNREAD"}, {2, "REC READ"}, {3, "STO UNSENT"}, {4, "STO SENT"}},
+         {1, 2}},
+        {"ReceivedIndexesInIndexOrder",
+         Header(17, "REC READ") + "a\r\n" + Header(4, "REC UNREAD") + "b\r\n" +
+             Header(255, "REC READ") + "c\r\n" + Ok,
+         true,
+         false,
+         {{17, "REC READ"}, {4, "REC UNREAD"}, {255, "REC READ"}},
+         {4, 17, 255}},
+        {"BodiesWithCommasQuotesAndHeaderLookalikes",
+         Header(1, "REC READ") +
+             "?356789012345678,5,3,070512,235959,E12130.1234,N2503.1234,\"x\"!\r\n" +
+             Header(2, "REC READ") + "say \"+CMGL: 9\", then OK\r\n" + Ok,
+         true,
+         false,
+         {{1, "REC READ"}, {2, "REC READ"}},
+         {1, 2}},
+        {"BodyReadingOkDoesNotEndTheListing",
+         Header(1, "REC READ") + "OK\r\n" + Header(2, "REC UNREAD") + "ERROR\r\n" + Ok,
+         true,
+         false,
+         {{1, "REC READ"}, {2, "REC UNREAD"}},
+         {1, 2}},
+        {"StatusWithoutQuotesAndBlanks",
+         "+CMGL:  6 , REC UNREAD ,\"+886\",,\"07/05/12\"\r\nx\r\n" + Ok,
+         true,
+         false,
+         {{6, "REC UNREAD"}},
+         {6}},
+        {"CutOffListingKeepsItsWholeHeaders",
+         Header(1, "REC UNREAD") + "?35...\r\n" + "+CMGL: 2,\"REC UN",
+         false,
+         false,
+         {{1, "REC UNREAD"}},
+         {1}},
+        {"NothingAtAll", "", false, false, {}, {}},
+        {"MalformedHeadersAreNoEntries",
+         "+CMGL: ,\"REC READ\"\r\nx\r\n+CMGL: 12345678901,\"REC READ\"\r\ny\r\n+CMGL: 3\r\nz\r\n" +
+             Ok,
+         true,
+         false,
+         {},
+         {}},
+        {"AnIndexNamedTwiceIsNotHandled",
+         Header(2, "REC READ") + "hi\r\n+CMGL: 3,\"REC READ\"\r\n" +
+             Header(3, "STO UNSENT", ",\"0912\",,") + "mine\r\n" + Ok,
+         true,
+         false,
+         {{2, "REC READ"}, {3, "REC READ"}, {3, "STO UNSENT"}},
+         {2}},
+    };
+}
+
+class StoredMessageListingTest : public ::testing::TestWithParam<ListingCase> {};
+
+TEST_P(StoredMessageListingTest, GivesEntriesAndTheReceivedIndexes) {
+    const ListingCase& c = GetParam();
+    const StoredMessageListing listing = ParseStoredMessageListing(c.reply);
+    EXPECT_EQ(listing.complete, c.complete);
+    EXPECT_EQ(listing.refused, c.refused);
+    EXPECT_EQ(listing.entries, c.entries);
+    EXPECT_EQ(listing.receivedIndexes(), c.received);
+    // The end lies exactly at the final result line of a complete listing.
+    const std::size_t end = StoredMessageListingEnd(c.reply);
+    if (c.complete) {
+        ASSERT_NE(end, std::string::npos);
+        EXPECT_TRUE(c.reply.substr(0, end).ends_with("\r\n"));
+        EXPECT_EQ(end, c.reply.size());
+    } else {
+        EXPECT_EQ(end, std::string::npos);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Listings, StoredMessageListingTest, ::testing::ValuesIn(Cases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StoredMessageListingEndTest, BytesAfterTheFinalLineAreNoPartOfTheListing) {
+    const std::string listing = Header(1, "REC READ") + "x\r\n" + Ok;
+    EXPECT_EQ(StoredMessageListingEnd(listing + "\r\nRING\r\n"), listing.size());
+}
+
+TEST(StoredMessageListingEndTest, AFinalLineStillWithoutItsLineEndIsNotTheEnd) {
+    EXPECT_EQ(StoredMessageListingEnd(Header(1, "REC READ") + "x\r\n\r\nOK"), std::string::npos);
+}
+
+TEST(StoredMessageEntryTest, OnlyReceivedStatusesCount) {
+    EXPECT_TRUE((StoredMessageEntry{1, "REC UNREAD"}.received()));
+    EXPECT_TRUE((StoredMessageEntry{1, "REC READ"}.received()));
+    EXPECT_FALSE((StoredMessageEntry{1, "STO UNSENT"}.received()));
+    EXPECT_FALSE((StoredMessageEntry{1, "STO SENT"}.received()));
+    EXPECT_FALSE((StoredMessageEntry{1, "rec read"}.received()));
+}
+
+}  // namespace
+}  // namespace kv820

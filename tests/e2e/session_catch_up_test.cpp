@@ -1,0 +1,184 @@
+// The SMS session against the simulated modem through the real serial link: reports that
+// waited in the modem, a report read again after a stop, and the modem going away.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <future>
+#include <thread>
+
+#include "app/ports/qt_serial_link.h"
+#include "core/modem/position_report.h"
+#include "core/modem/report_pieces.h"
+#include "core/modem/session_rig.h"
+#include "core/modem/sms_session_worker.h"
+#include "core/modem/temp_database_file.h"
+#include "core/store/database.h"
+#include "core/store/gpslog_store.h"
+#include "sim/pty_simulator.h"
+#include "sim/text_mode_format.h"
+
+namespace kv820 {
+namespace {
+
+using namespace std::chrono_literals;
+using sim::MessageStatus;
+using sim::ModemSimulator;
+using sim::PtySimulator;
+using sim::TrackerReport;
+using test::RecordingListener;
+using test::TrackerImei;
+
+// Real time, with the modem start's long pauses cut short: the simulator needs no waking.
+class ShortPausesClock final : public Clock {
+  public:
+    std::chrono::milliseconds now() const override { return real_.now(); }
+    void sleepFor(std::chrono::milliseconds duration) override {
+        real_.sleepFor(std::min(duration, std::chrono::milliseconds(100)));
+    }
+
+  private:
+    SystemClock real_;
+};
+
+std::string ReportAt(int minute, const std::string& kind = "1") {
+    TrackerReport report = TrackerReport::at(TrackerImei, 121.502057, 25.052057,
+                                             1336780800 + 60 * minute);  // 2012-05-12
+    report.kind = kind;
+    return sim::formatReportBody(report);
+}
+
+// Runs one session on its own thread, as the application does, over the real link.
+class SessionThread {
+  public:
+    SessionThread(const std::string& devicePath, const std::string& databasePath,
+                  const UserRegistry& users, RecordingListener& listener)
+        : listener_(listener),
+          worker_(link_, clock_, users, listener, {devicePath + ":", databasePath}) {
+        thread_ = std::thread([this] {
+            worker_.run();
+            ended_.set_value();
+        });
+    }
+    ~SessionThread() {
+        worker_.requestStop();
+        thread_.join();
+    }
+
+    // True once `done` holds, polled for up to `limit`.
+    template <class Condition>
+    bool waitFor(Condition done, std::chrono::seconds limit = 20s) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < deadline) {
+            {
+                std::lock_guard lock(listener_.mutex);
+                if (done()) {
+                    return true;
+                }
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return false;
+    }
+    bool endsWithin(std::chrono::seconds limit) {
+        return ended_future_.wait_for(limit) == std::future_status::ready;
+    }
+    SmsSessionWorker& worker() { return worker_; }
+
+  private:
+    RecordingListener& listener_;
+    QtSerialLink link_;
+    ShortPausesClock clock_;
+    SmsSessionWorker worker_;
+    std::promise<void> ended_;
+    std::future<void> ended_future_ = ended_.get_future();
+    std::thread thread_;
+};
+
+class SessionCatchUpEndToEnd : public ::testing::Test {
+  protected:
+    SessionCatchUpEndToEnd() : modem(PtySimulator::modem()) {
+        users.replace({{"Truck", "0912345678", TrackerImei}});
+    }
+
+    std::size_t storedRows() {
+        Database db(file.path());
+        std::size_t rows = 0;
+        GpslogStore(db).forEachOldestFirst({TrackerImei, "", "~"}, [&](const GpslogRow&) {
+            ++rows;
+            return true;
+        });
+        return rows;
+    }
+
+    std::vector<sim::StoredMessage> modemMessages() {
+        return modem->withModem([](ModemSimulator& m) { return m.storage().list(); });
+    }
+
+    test::TempDatabaseFile file;
+    std::unique_ptr<PtySimulator> modem;
+    UserRegistry users;
+    RecordingListener listener;
+};
+
+TEST_F(SessionCatchUpEndToEnd, ReportsStoredBeforeTheSessionAreProcessedAtItsStart) {
+    modem->withModem([](ModemSimulator& m) {
+        m.storeSms(ModemSimulator::kDefaultSender, ReportAt(1), MessageStatus::ReceivedRead);
+        m.storeSms("0912345678", "?1,356789012345678,1,60!", MessageStatus::StoredUnsent);
+        m.storeSms(ModemSimulator::kDefaultSender, ReportAt(2, "5"));
+        m.storeSms(ModemSimulator::kDefaultSender, "hello");
+    });
+    {
+        SessionThread session(modem->devicePath(), file.path(), users, listener);
+        ASSERT_TRUE(session.waitFor([&] { return listener.stored.size() == 2; }));
+        // The non-report is deleted after the reports: wait until only the unsent stays.
+        const auto onlyUnsentLeft = [&] {
+            const auto left = modemMessages();
+            return left.size() == 1 && left[0].status == MessageStatus::StoredUnsent;
+        };
+        ASSERT_TRUE(session.waitFor(onlyUnsentLeft));
+    }
+    EXPECT_EQ(storedRows(), 2u);
+    EXPECT_EQ(listener.stored[1].report.kindText, "SOS report");
+    EXPECT_EQ(modemMessages()[0].index, 2);
+}
+
+TEST_F(SessionCatchUpEndToEnd, AReportStoredBeforeAStopIsStoredOnceAfterTheRestart) {
+    const std::string reply = modem->withModem([](ModemSimulator& m) {
+        const int index = *m.storeSms(ModemSimulator::kDefaultSender, ReportAt(3));
+        return sim::readResponse(*m.storage().find(index)) + sim::okResult();
+    });
+    // The stopped program had stored the row but never deleted the SMS.
+    {
+        Database db(file.path());
+        GpslogStore(db).append(
+            ToGpslogRow(DecodePositionReport(SplitReportPieces(reply), users.snapshot())));
+    }
+    {
+        SessionThread session(modem->devicePath(), file.path(), users, listener);
+        ASSERT_TRUE(session.waitFor([&] { return listener.stored.size() == 1; }));
+        EXPECT_TRUE(listener.stored[0].alreadyStored);
+    }
+    EXPECT_EQ(storedRows(), 1u);
+    EXPECT_TRUE(modemMessages().empty());
+}
+
+TEST_F(SessionCatchUpEndToEnd, TheModemVanishingEndsTheSessionByItself) {
+    SessionThread session(modem->devicePath(), file.path(), users, listener);
+    ASSERT_TRUE(session.waitFor([&] { return listener.started == std::vector<bool>{true}; }));
+    modem->withModem([](ModemSimulator& m) {
+        m.injectReport(TrackerReport::at(TrackerImei, 121.5, 25.05, 1336780800));
+    });
+    ASSERT_TRUE(session.waitFor([&] { return listener.stored.size() == 1; }));
+
+    modem->vanish();
+
+    ASSERT_TRUE(session.endsWithin(5s)) << "the session must notice by itself";
+    EXPECT_FALSE(session.worker().post([](ComPort&) {}));
+    std::lock_guard lock(listener.mutex);
+    EXPECT_EQ(listener.ended, 1);
+    EXPECT_TRUE(listener.log.ends_with(SmsSessionWorker::ModemGoneText)) << listener.log;
+}
+
+}  // namespace
+}  // namespace kv820
