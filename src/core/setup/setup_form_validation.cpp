@@ -120,7 +120,7 @@ Failure CheckSosNumbers(const SetupFile& file) {
 Failure CheckNotTaken(const RegisteredUsers& users, std::string_view value,
                       std::string RegisteredUsers::Slot::*field, std::string_view imei,
                       std::string_view message) {
-    for (const RegisteredUsers::Slot& slot : users.slots) {
+    for (const RegisteredUsers::Slot& slot : users.entries) {
         if (slot.*field == value) {
             return slot.imei == imei ? Failure{} : Failure{message};
         }

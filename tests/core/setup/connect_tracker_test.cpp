@@ -209,11 +209,11 @@ TEST_F(ConnectTrackerTest, ImeiIsReadAgainAtOffset18WhenOffset10IsNotDigits) {
 RegisteredUsers FiveUsers(bool includingTracker) {
     RegisteredUsers users;
     for (int i = 0; i < 5; ++i) {
-        users.slots[i] = {"User " + std::to_string(i), "09" + std::to_string(i),
+        users.entries[i] = {"User " + std::to_string(i), "09" + std::to_string(i),
                           "35600000000010" + std::to_string(i)};
     }
     if (includingTracker) {
-        users.slots[3] = {"Bus 7", "0912345678", TrackerImei};
+        users.entries[3] = {"Bus 7", "0912345678", TrackerImei};
     }
     users.userCount = 5;
     return users;

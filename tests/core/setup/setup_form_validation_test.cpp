@@ -21,8 +21,8 @@ SetupForm ValidForm() {
 
 RegisteredUsers TwoUsers() {
     RegisteredUsers users;
-    users.slots[0] = {"Bus 7", "0912345678", OwnImei};
-    users.slots[1] = {"Van 2", "+886922000111", "356000000000002"};
+    users.entries[0] = {"Bus 7", "0912345678", OwnImei};
+    users.entries[1] = {"Van 2", "+886922000111", "356000000000002"};
     users.userCount = 2;
     return users;
 }
@@ -229,7 +229,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SetupFormChecks, RepeatChecksLookOnlyAtTheFirstEqualSlot) {
     RegisteredUsers users = TwoUsers();
     // A later slot with the same name and this tracker's IMEI does not excuse the first.
-    users.slots[2] = {"Van 2", "0955", "356000000000009"};
+    users.entries[2] = {"Van 2", "0955", "356000000000009"};
     users.userCount = 3;
     SetupForm form = ValidForm();
     form.moduleImei = "356000000000009";
