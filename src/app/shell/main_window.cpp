@@ -9,6 +9,7 @@
 #include "app/modem/sms_command_page.h"
 #include "app/records/search_records_page.h"
 #include "app/records/sms_tracking_page.h"
+#include "app/setup/setup_launcher.h"
 #include "app/shell/about_dialog.h"
 #include "app/shell/app_context.h"
 #include "app/shell/main_status_bar.h"
@@ -56,6 +57,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     statusBar_ = new MainStatusBar(this);
     setStatusBar(statusBar_);
     createPages();
+    connect(setupAction_, &QAction::triggered, new SetupLauncher(*this), &SetupLauncher::open);
     connect(&context_, &AppContext::usersChanged, this, &MainWindow::fillUserLists);
     fillUserLists();
 }
