@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
+
 #include <QApplication>
 
-// The end-to-end flows drive real windows: they need an application object. They run
-// offscreen, also when the build lists the tests without the test environment.
+// The end-to-end tests drive the real serial link and real dialogs, which need a Qt
+// application object. They never need a display, not even when the tests are listed.
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -17,7 +17,7 @@
 #include "core/store/database.h"
 #include "core/store/schema.h"
 #include "core/store/user_store.h"
-#include "e2e/fast_clock.h"
+#include "support/skipping_clock.h"
 #include "e2e/wait_for.h"
 #include "sim/pty_simulator.h"
 #include "support/qt/alert_recorder.h"
@@ -58,7 +58,7 @@ class TrackerSetupTest : public ::testing::Test {
         window_->show();
         launcher_ = window_->findChild<SetupLauncher*>(QStringLiteral("setupLauncher"));
         SetupDevices devices;
-        devices.makeClock = [] { return std::make_unique<test::FastClock>(); };
+        devices.makeClock = [] { return std::make_unique<test::SkippingClock>(); };
         launcher_->setDevices(devices);
     }
 

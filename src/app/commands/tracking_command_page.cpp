@@ -1,16 +1,176 @@
 #include "app/commands/tracking_command_page.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/commands/command_dispatcher.h"
+#include "app/commands/command_page_controls.h"
+#include "core/commands/tracking_command.h"
+#include "core/commands/tracking_enabling_rules.h"
 
 namespace kv820 {
 
-TrackingCommandPage::TrackingCommandPage(QWidget* parent)
-    : QWidget(parent), sendButton_(new QPushButton(QStringLiteral("Send Tracking Command"), this)) {
+TrackingCommandPage::TrackingCommandPage(CommandDispatcher& dispatcher, QWidget* parent)
+    : QWidget(parent), dispatcher_(dispatcher) {
     setObjectName(QStringLiteral("trackingCommandPage"));
+    createControls();
+    layOutControls();
+    connectControls();
+    applyEnablingRules(GeofenceShape::Rectangle);
+    dispatcher_.addSendButton(sendButton_);
+}
+
+void TrackingCommandPage::createControls() {
+    reportModeCombo_ = MakeCommandCombo(this, "reportModeCombo", TrackingReportModeNames);
+    reportIntervalEdit_ = MakeCommandEdit(this, "reportIntervalEdit", TrackingFieldMaxLength);
+    reportFormatCombo_ = MakeCommandCombo(this, "reportFormatCombo", ReportFormatNames);
+    numberOfReportsEdit_ = MakeCommandEdit(this, "numberOfReportsEdit", TrackingFieldMaxLength);
+
+    rectangleCheck_ = new QCheckBox(QStringLiteral("Rectangle :"), this);
+    rectangleCheck_->setObjectName(QStringLiteral("rectangleCheck"));
+    longitude1Edit_ = MakeCommandEdit(this, "longitude1Edit", TrackingFieldMaxLength);
+    latitude1Edit_ = MakeCommandEdit(this, "latitude1Edit", TrackingFieldMaxLength);
+    longitude2Edit_ = MakeCommandEdit(this, "longitude2Edit", TrackingFieldMaxLength);
+    latitude2Edit_ = MakeCommandEdit(this, "latitude2Edit", TrackingFieldMaxLength);
+
+    circleCheck_ = new QCheckBox(QStringLiteral("Circle :"), this);
+    circleCheck_->setObjectName(QStringLiteral("circleCheck"));
+    circleLongitudeEdit_ = MakeCommandEdit(this, "circleLongitudeEdit", TrackingFieldMaxLength);
+    circleLatitudeEdit_ = MakeCommandEdit(this, "circleLatitudeEdit", TrackingFieldMaxLength);
+    radiusEdit_ = MakeCommandEdit(this, "radiusEdit", TrackingFieldMaxLength);
+    inOutCombo_ = MakeCommandCombo(this, "inOutCombo", GeofenceInOutNames);
+
+    returnPhoneEdit_ = MakeCommandEdit(this, "returnPhoneEdit", TrackingReturnPhoneMaxLength);
+    sendButton_ = new QPushButton(QStringLiteral("Send Tracking Command"), this);
     sendButton_->setObjectName(QStringLiteral("sendTrackingCommandButton"));
     sendButton_->setDefault(true);
     sendButton_->setEnabled(false);
-    sendButton_->setGeometry(300, 400, 190, 28);
+}
+
+void TrackingCommandPage::layOutControls() {
+    auto* reporting = new QGridLayout;
+    reporting->addWidget(MakeBuddyLabel(QStringLiteral("Report Mode :"), reportModeCombo_), 0, 0);
+    reporting->addWidget(reportModeCombo_, 0, 1);
+    reporting->addWidget(MakeBuddyLabel(QStringLiteral("Report Format :"), reportFormatCombo_), 0,
+                         2);
+    reporting->addWidget(reportFormatCombo_, 0, 3);
+    reporting->addWidget(MakeBuddyLabel(QStringLiteral("Report Interval :"), reportIntervalEdit_),
+                         1, 0);
+    reporting->addWidget(reportIntervalEdit_, 1, 1);
+    reporting->addWidget(
+        MakeBuddyLabel(QStringLiteral("Number of Reports :"), numberOfReportsEdit_), 1, 2);
+    reporting->addWidget(numberOfReportsEdit_, 1, 3);
+
+    // The rectangle's corners on the left, the circle on the right, the boundary below both.
+    auto* geofence = new QGroupBox(QStringLiteral("Geofence"), this);
+    geofence->setObjectName(QStringLiteral("geofenceGroup"));
+    auto* shapes = new QGridLayout(geofence);
+    shapes->addWidget(rectangleCheck_, 0, 0, 1, 2);
+    const std::pair<const char*, QLineEdit*> corners[] = {{"Longitude 1 :", longitude1Edit_},
+                                                          {"Latitude 1 :", latitude1Edit_},
+                                                          {"Longitude 2 :", longitude2Edit_},
+                                                          {"Latitude 2 :", latitude2Edit_}};
+    int row = 1;
+    for (const auto& [label, edit] : corners) {
+        shapes->addWidget(MakeBuddyLabel(QString::fromLatin1(label), edit), row, 0);
+        shapes->addWidget(edit, row++, 1);
+    }
+    shapes->addWidget(circleCheck_, 0, 2, 1, 2);
+    shapes->addWidget(MakeBuddyLabel(QStringLiteral("Longitude :"), circleLongitudeEdit_), 1, 2);
+    shapes->addWidget(circleLongitudeEdit_, 1, 3);
+    shapes->addWidget(MakeBuddyLabel(QStringLiteral("Latitude :"), circleLatitudeEdit_), 2, 2);
+    shapes->addWidget(circleLatitudeEdit_, 2, 3);
+    shapes->addWidget(MakeBuddyLabel(QStringLiteral("Radius :"), radiusEdit_), 3, 2);
+    auto* radius = new QHBoxLayout;
+    radius->addWidget(radiusEdit_);
+    radius->addWidget(new QLabel(QStringLiteral("meter"), geofence));
+    shapes->addLayout(radius, 3, 3);
+    auto* boundary = new QHBoxLayout;
+    boundary->addWidget(MakeBuddyLabel(QStringLiteral("In or Out the boundary :"), inOutCombo_));
+    boundary->addWidget(inOutCombo_);
+    boundary->addStretch();
+    shapes->addLayout(boundary, row, 0, 1, 4);
+
+    auto* answer = new QHBoxLayout;
+    answer->addWidget(MakeBuddyLabel(QStringLiteral("Return Phone Number :"), returnPhoneEdit_));
+    answer->addWidget(returnPhoneEdit_, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(sendButton_);
+
+    auto* page = new QVBoxLayout(this);
+    page->addLayout(reporting);
+    page->addWidget(geofence);
+    page->addLayout(answer);
+    page->addStretch();
+    page->addLayout(buttons);
+}
+
+void TrackingCommandPage::connectControls() {
+    connect(reportModeCombo_, &QComboBox::currentIndexChanged, this,
+            [this] { applyEnablingRules(checkedShape()); });
+    // The two boxes act as a pair of radio buttons: a click always leaves the clicked one
+    // checked, even when it already was.
+    connect(rectangleCheck_, &QCheckBox::clicked, this,
+            [this] { applyEnablingRules(GeofenceShape::Rectangle); });
+    connect(circleCheck_, &QCheckBox::clicked, this,
+            [this] { applyEnablingRules(GeofenceShape::Circle); });
+    connect(sendButton_, &QPushButton::clicked, this, &TrackingCommandPage::send);
+}
+
+GeofenceShape TrackingCommandPage::checkedShape() const {
+    return circleCheck_->isChecked() ? GeofenceShape::Circle : GeofenceShape::Rectangle;
+}
+
+void TrackingCommandPage::applyEnablingRules(GeofenceShape shape) {
+    const auto mode = static_cast<TrackingReportMode>(reportModeCombo_->currentIndex());
+    const TrackingControlStates states = TrackingEnablingRules(mode, shape);
+    reportIntervalEdit_->setEnabled(states.reportInterval);
+    numberOfReportsEdit_->setEnabled(states.reportInterval);
+    reportFormatCombo_->setEnabled(states.reportFormat);
+    rectangleCheck_->setEnabled(states.geofenceChoice);
+    circleCheck_->setEnabled(states.geofenceChoice);
+    inOutCombo_->setEnabled(states.geofenceChoice);
+    rectangleCheck_->setChecked(states.rectangleChecked);
+    circleCheck_->setChecked(states.circleChecked);
+    for (QLineEdit* corner : {longitude1Edit_, latitude1Edit_, longitude2Edit_, latitude2Edit_}) {
+        corner->setEnabled(states.rectangleCorners);
+    }
+    for (QLineEdit* circle : {circleLongitudeEdit_, circleLatitudeEdit_, radiusEdit_}) {
+        circle->setEnabled(states.circleFields);
+    }
+}
+
+TrackingCommandForm TrackingCommandPage::form() const {
+    TrackingCommandForm form;
+    form.reportMode = static_cast<TrackingReportMode>(reportModeCombo_->currentIndex());
+    form.reportFormatIndex = reportFormatCombo_->currentIndex();
+    form.reportInterval = reportIntervalEdit_->text().toStdString();
+    form.numberOfReports = numberOfReportsEdit_->text().toStdString();
+    form.shape = checkedShape();
+    form.longitude1 = longitude1Edit_->text().toStdString();
+    form.latitude1 = latitude1Edit_->text().toStdString();
+    form.longitude2 = longitude2Edit_->text().toStdString();
+    form.latitude2 = latitude2Edit_->text().toStdString();
+    form.circleLongitude = circleLongitudeEdit_->text().toStdString();
+    form.circleLatitude = circleLatitudeEdit_->text().toStdString();
+    form.radius = radiusEdit_->text().toStdString();
+    form.inOut = inOutCombo_->currentText().toStdString();
+    form.returnPhone = returnPhoneEdit_->text().toStdString();
+    return form;
+}
+
+void TrackingCommandPage::send() {
+    applyEnablingRules(checkedShape());
+    dispatcher_.dispatch(PrepareTrackingCommand(form(), dispatcher_.target()), this);
 }
 
 }  // namespace kv820

@@ -7,8 +7,10 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "app/commands/command_dispatcher.h"
 #include "app/commands/config_command_page.h"
 #include "app/commands/tracking_command_page.h"
+#include "app/ports/scan_com_port_dialog.h"
 
 namespace kv820 {
 
@@ -26,8 +28,9 @@ SmsCommandPage::SmsCommandPage(QWidget* parent)
       userCombo_(new QComboBox(this)),
       modemLog_(new QPlainTextEdit(this)),
       commandTab_(new QTabWidget(this)),
-      trackingPage_(new TrackingCommandPage),
-      configPage_(new ConfigCommandPage) {
+      dispatcher_(new CommandDispatcher(this)),
+      trackingPage_(new TrackingCommandPage(*dispatcher_)),
+      configPage_(new ConfigCommandPage(*dispatcher_)) {
     setObjectName(QStringLiteral("smsCommandPage"));
     auto* frame = new QFrame(this);
     frame->setFrameShape(QFrame::StyledPanel);
@@ -40,6 +43,10 @@ SmsCommandPage::SmsCommandPage(QWidget* parent)
     comPortCombo_->setGeometry(95, 14, 200, 24);
     scanButton_->setObjectName(QStringLiteral("scanComPortButton"));
     scanButton_->setGeometry(305, 12, 100, 28);
+    // The button is greyed while a session holds the port, so the scan has the ports alone.
+    connect(scanButton_, &QPushButton::clicked, this, [this] {
+        ScanComPortDialog(ScanVariant::SmsCommand, comPortCombo_, this).exec();
+    });
     startButton_->setObjectName(QStringLiteral("startSmsButton"));
     startButton_->setGeometry(415, 12, 100, 28);
 
@@ -59,6 +66,15 @@ SmsCommandPage::SmsCommandPage(QWidget* parent)
     commandTab_->setObjectName(QStringLiteral("commandTab"));
     commandTab_->addTab(trackingPage_, QStringLiteral("SMS Tracking Command"));
     commandTab_->addTab(configPage_, QStringLiteral("SMS Configuration Command"));
+    dispatcher_->setUserSource(userCombo_, nullptr);
+}
+
+void SmsCommandPage::setUserRegistry(const UserRegistry* registry) {
+    dispatcher_->setUserSource(userCombo_, registry);
+}
+
+void SmsCommandPage::setCommandChannel(CommandChannel* channel) {
+    dispatcher_->setCommandChannel(channel);
 }
 
 void SmsCommandPage::resizeEvent(QResizeEvent* event) {

@@ -9,8 +9,11 @@ class QTabWidget;
 
 namespace kv820 {
 
+class CommandChannel;
+class CommandDispatcher;
 class ConfigCommandPage;
 class TrackingCommandPage;
+class UserRegistry;
 
 // The "SMS Command" page: the modem's port, the SMS session toggle, the user that
 // commands go to, the modem log, and the tab of the two command pages.
@@ -27,6 +30,12 @@ class SmsCommandPage : public QWidget {
     QTabWidget* commandTab() const { return commandTab_; }
     TrackingCommandPage* trackingPage() const { return trackingPage_; }
     ConfigCommandPage* configPage() const { return configPage_; }
+    CommandDispatcher* commandDispatcher() const { return dispatcher_; }
+
+    // Where the command pages look up the user selected in "User Name :".
+    void setUserRegistry(const UserRegistry* registry);
+    // The session both command pages send through; their send buttons follow it.
+    void setCommandChannel(CommandChannel* channel);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -38,6 +47,7 @@ class SmsCommandPage : public QWidget {
     QComboBox* userCombo_;
     QPlainTextEdit* modemLog_;
     QTabWidget* commandTab_;
+    CommandDispatcher* dispatcher_;  // before the pages, which are built on it
     TrackingCommandPage* trackingPage_;
     ConfigCommandPage* configPage_;
 };

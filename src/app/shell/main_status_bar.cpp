@@ -14,6 +14,7 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent), clock_(new Q
         parts_[i]->setObjectName(QStringLiteral("statusPart%1").arg(i));
         parts_[i]->setFrameShape(QFrame::Panel);
         parts_[i]->setFrameShadow(QFrame::Sunken);
+        parts_[i]->setContentsMargins(2, 0, 0, 0);
     }
     clock_->setInterval(1000);
     connect(clock_, &QTimer::timeout, this, &MainStatusBar::tick);

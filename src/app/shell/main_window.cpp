@@ -6,7 +6,9 @@
 #include <QTabWidget>
 #include <QToolBar>
 
+#include "app/firmware/firmware_wizard.h"
 #include "app/modem/sms_command_page.h"
+#include "app/ports/port_discovery.h"
 #include "app/records/search_records_page.h"
 #include "app/records/sms_tracking_page.h"
 #include "app/setup/setup_launcher.h"
@@ -86,6 +88,8 @@ void MainWindow::createActions() {
 
     connect(exitAction_, &QAction::triggered, this, &QWidget::close);
     connect(aboutAction_, &QAction::triggered, this, [this] { AboutDialog(this).exec(); });
+    connect(firmwareAction_, &QAction::triggered, this,
+            [this] { FirmwareWizard::open(this, commandPage_->modemLog()); });
 }
 
 void MainWindow::createMenu() {
@@ -123,10 +127,13 @@ void MainWindow::createPages() {
     trackingPage_ = new SmsTrackingPage;
     searchPage_ = new SearchRecordsPage;
     commandPage_ = new SmsCommandPage;
+    commandPage_->setUserRegistry(&context_.registry());
     mainTab_->addTab(trackingPage_, QStringLiteral("SMS Tracking"));
     mainTab_->addTab(searchPage_, QStringLiteral("Search Records"));
     mainTab_->addTab(commandPage_, QStringLiteral("SMS Command"));
     setCentralWidget(mainTab_);
+    FillPortCombo(commandPage_->comPortCombo());
+    PulseBreakOnPortsOf(commandPage_->comPortCombo());
     connect(mainTab_, &QTabWidget::currentChanged, this, &MainWindow::applyMainTabSelection);
     applyMainTabSelection(mainTab_->currentIndex());
 }

@@ -7,7 +7,7 @@
 
 #include "core/commands/command_text.h"
 #include "core/commands/input_validators.h"
-#include "core/commands/leading_integer.h"
+#include "core/common/number_text.h"
 
 namespace kv820 {
 
@@ -61,7 +61,7 @@ Refusal CheckDefaultReportMode(const ConfigCommandForm& form) {
     if (!IsDigitString(form.reportInterval)) {
         return PageMessage("Return Interval input is a failure.");
     }
-    const int interval = LeadingInt32(form.reportInterval);
+    const int interval = LeadingInt32(form.reportInterval).value_or(0);
     if (period && (interval > MaxDefaultInterval || interval < MinDefaultInterval)) {
         return CommandMessage{"Return Interval input is 5 ~ 86400", MessageOwner::MainWindow};
     }
@@ -71,7 +71,7 @@ Refusal CheckDefaultReportMode(const ConfigCommandForm& form) {
     if (!IsDigitString(form.numberOfReports)) {
         return PageMessage("Number of Reports input is a failure.");
     }
-    const int reports = LeadingInt32(form.numberOfReports);
+    const int reports = LeadingInt32(form.numberOfReports).value_or(0);
     if (period && (reports > MaxDefaultReports || reports < MinDefaultReports)) {
         return CommandMessage{"Number of Reports input is 0 ~ 999", MessageOwner::MainWindow};
     }

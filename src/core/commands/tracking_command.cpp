@@ -7,7 +7,7 @@
 
 #include "core/commands/command_text.h"
 #include "core/commands/input_validators.h"
-#include "core/commands/leading_integer.h"
+#include "core/common/number_text.h"
 
 namespace kv820 {
 
@@ -43,7 +43,7 @@ Refusal CheckReportTiming(const TrackingCommandForm& form) {
     if (!IsDigitString(form.reportInterval)) {
         return "Report Time input is a failure.";
     }
-    const int interval = LeadingInt32(form.reportInterval);
+    const int interval = LeadingInt32(form.reportInterval).value_or(0);
     if (interval > MaxReportInterval || interval < MinReportInterval) {
         return "Report Time input is 1 ~ 86400";
     }
@@ -78,7 +78,7 @@ Refusal CheckCircle(const TrackingCommandForm& form) {
     if (!IsDecimalString(form.radius)) {
         return "Radius input is a failure.";
     }
-    if (LeadingInt32(form.radius) < 1) {
+    if (LeadingInt32(form.radius).value_or(0) < 1) {
         return "Radius must be greater than 0";
     }
     return std::nullopt;

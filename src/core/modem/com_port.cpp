@@ -92,6 +92,10 @@ std::string ComPort::ReadModemReply(std::size_t size) {
     std::string reply;
     reply.swap(pending_);
     while (true) {
+        // Announcements are no part of the reply, so they must not count against its size:
+        // in a burst, the next "+CMTI" lines wait ahead of the reply and would otherwise
+        // push its end (and its final result code) past the read size.
+        keepAnnouncements(reply);
         const std::size_t end = FinalResultEnd(reply);
         if (end != std::string::npos && end <= size) {
             pending_ = reply.substr(end) + pending_;
@@ -101,10 +105,12 @@ std::string ComPort::ReadModemReply(std::size_t size) {
         if (reply.size() >= size) {
             pending_ = reply.substr(size) + pending_;
             reply.resize(size);
+            keepPartialAnnouncement(reply);
             break;
         }
         const auto now = clock_.now();
         if (now >= deadline || !link_.isOpen()) {
+            keepPartialAnnouncement(reply);
             break;
         }
         const auto remaining =
@@ -112,7 +118,6 @@ std::string ComPort::ReadModemReply(std::size_t size) {
         std::string chunk = link_.readAvailable(size - reply.size(), remaining);
         reply += chunk;
     }
-    keepAnnouncements(reply);
     return reply;
 }
 
@@ -130,6 +135,20 @@ void ComPort::keepAnnouncements(std::string& reply) {
         } else {
             lineStart = lf + 1;
         }
+    }
+}
+
+void ComPort::keepPartialAnnouncement(std::string& reply) {
+    // A read cut short by its size or time-out can end inside an announcement line; handed
+    // out with the reply, its start would be lost and the rest would reach the next reader
+    // without its "+CMTI". Such a start stays buffered until the line is whole.
+    constexpr std::string_view Mark = "+CMTI";
+    const std::size_t lf = reply.rfind('\n');
+    const std::size_t start = lf == std::string::npos ? 0 : lf + 1;
+    const std::string_view tail = std::string_view(reply).substr(start);
+    if (!tail.empty() && (tail.starts_with(Mark) || Mark.starts_with(tail))) {
+        pending_.insert(0, tail);
+        reply.resize(start);
     }
 }
 

@@ -42,6 +42,7 @@ class ComPort {
 
   private:
     void keepAnnouncements(std::string& reply);
+    void keepPartialAnnouncement(std::string& reply);
 
     SerialLink& link_;
     Clock& clock_;

@@ -7,7 +7,7 @@
 
 namespace kv820 {
 
-// The registered users as the setup sees them: the registry's five entries in list order
+// The registered users as the setup sees them: the registry's five slots in list order
 // and the number of rows loaded. The app fills it from the user registry, so that the
 // setup needs no database.
 struct RegisteredUsers {
@@ -19,11 +19,10 @@ struct RegisteredUsers {
         std::string imei;
     };
 
-    // Not named "slots": the app includes this header, and Qt defines that word as a macro.
     std::array<Slot, MaxUsers> entries;
     int userCount = 0;
 
-    // The first of the loaded entries whose IMEI equals imei exactly.
+    // The first of the loaded slots whose IMEI equals imei exactly.
     std::optional<Slot> FindUserByImei(std::string_view imei) const;
     bool IsFull() const { return userCount >= MaxUsers; }
 };

@@ -67,10 +67,13 @@ void GpslogStore::append(const GpslogRow& row) {
 bool GpslogStore::contains(const GpslogRow& row) {
     Statement query(db_,
                     "SELECT 1 FROM gpslog WHERE imei=?1 AND receive_date||receive_time=?2||?3 "
-                    "AND receive_date=?2 AND receive_time=?3 AND gps_pos_lat=?4 "
+                    "AND +receive_date=?2 AND +receive_time=?3 AND gps_pos_lat=?4 "
                     "AND gps_pos_lon=?5 AND gps_date=?6 AND gps_time=?7 AND gps_status=?8 "
                     "AND gps_altitude=?9 AND gps_speed=?10 AND gps_direction=?11 "
                     "AND gps_number=?12 AND message_status=?13 LIMIT 1");
+    // The unary "+" keeps SQLite from substituting ?2 and ?3 into the moment expression
+    // (constant propagation), which would hide it from the index: every check would then
+    // scan all of the tracker's rows.
     for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
         query.bind(static_cast<int>(c) + 1, row[c]);
     }
@@ -78,10 +81,22 @@ bool GpslogStore::contains(const GpslogRow& row) {
 }
 
 int GpslogStore::deleteIncomplete(const ReceiveRange& range) {
-    Statement remove(db_, std::string("DELETE FROM gpslog") + InRange + " AND (" +
-                              GpslogIncompleteCondition + ")");
-    BindRange(remove, range);
-    remove.run();
+    const std::string incompleteInRange =
+        std::string(InRange) + " AND (" + GpslogIncompleteCondition + ")";
+    std::optional<Statement> remove;
+    try {
+        // Through the partial index only the tracker's incomplete rows are visited, not
+        // every row of the range (a two-year history may hold a hundred thousand).
+        remove.emplace(db_,
+                       "DELETE FROM gpslog WHERE rowid IN (SELECT rowid FROM gpslog "
+                       "INDEXED BY gpslog_incomplete" +
+                           incompleteInRange + ")");
+    } catch (const DatabaseError&) {
+        // A file made elsewhere may lack the index; the plain delete gives the same result.
+        remove.emplace(db_, "DELETE FROM gpslog" + incompleteInRange);
+    }
+    BindRange(*remove, range);
+    remove->run();
     return db_.changes();
 }
 

@@ -1,4 +1,4 @@
-#include "core/commands/leading_integer.h"
+#include "core/common/number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ void PrintTo(const LeadingCase& c, std::ostream* os) {
 class LeadingInt32Test : public testing::TestWithParam<LeadingCase> {};
 
 TEST_P(LeadingInt32Test, ReadsTheLeadingDigits) {
-    EXPECT_EQ(LeadingInt32(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
+    EXPECT_EQ(LeadingInt32(GetParam().text).value_or(0), GetParam().value) << '"' << GetParam().text << '"';
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+#include "core/common/date_time_text.h"
+#include "core/store/database.h"
+#include "core/store/gpslog_row.h"
+#include "core/store/schema.h"
+#include "core/store/statement.h"
+#include "core/store/transaction.h"
+
+namespace kv820::bench {
+
+inline const char* const TrackerImeis[] = {"356789012345671", "356789012345672", "356789012345673",
+                                           "356789012345674", "356789012345675"};
+
+// A gpslog of `rows` reports from five trackers taking turns, one report every `stepSeconds`
+// from 2005 on, built once in /tmp with one transaction and one prepared insert.
+class GpslogFixture {
+  public:
+    GpslogFixture(const std::string& name, long rows, long stepSeconds)
+        : path_("/tmp/kv820-bench-" + name + "-" + std::to_string(::getpid()) + ".mdb") {
+        CreateDatabaseFile(path_);
+        Database db(path_);
+        db.execute("PRAGMA synchronous=OFF");
+        db.execute("PRAGMA cache_size=-262144");
+        Transaction transaction(db);
+        Statement insert(db,
+                         "INSERT INTO gpslog VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13)");
+        const std::time_t start = 1104537600;  // 2005-01-01 00:00:00 UTC
+        for (long i = 0; i < rows; ++i) {
+            const GpslogRow row = RowAt(TrackerImeis[i % 5], start + i * stepSeconds);
+            for (int c = 0; c < static_cast<int>(GpslogColumnCount); ++c) {
+                insert.bind(c + 1, row[c]);
+            }
+            insert.run();
+            insert.reset();
+        }
+        transaction.commit();
+        db.execute("ANALYZE");
+    }
+    ~GpslogFixture() {
+        for (const char* suffix : {"", "-wal", "-shm"}) {
+            std::remove((path_ + suffix).c_str());
+        }
+    }
+
+    const std::string& path() const { return path_; }
+
+    static GpslogRow RowAt(const std::string& imei, std::time_t moment) {
+        std::tm t{};
+        gmtime_r(&moment, &t);
+        const std::string date = DateText(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday);
+        const std::string time = TimeText(t.tm_hour, t.tm_min, t.tm_sec);
+        return {imei, date,    time,      "25.052057", "121.502057", date,           time,
+                "3D", "120.5", "18.5200", "270",       "8",          "Period report"};
+    }
+
+  private:
+    std::string path_;
+};
+
+}  // namespace kv820::bench

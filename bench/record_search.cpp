@@ -1,0 +1,60 @@
+// A one-year search for one tracker in a gpslog of five million rows: time to the first
+// screen (50 rows, newest first) through the index, and the same query as a full scan.
+#include <benchmark/benchmark.h>
+
+#include "core/records/receive_range_builder.h"
+#include "core/records/report_history.h"
+#include "core/store/gpslog_store.h"
+#include "gpslog_fixture.h"
+
+namespace {
+
+using namespace kv820;
+
+constexpr long StoredRows = 5'000'000;
+
+bench::GpslogFixture& Fixture() {
+    // One report a minute: about 9.5 years of five trackers.
+    static bench::GpslogFixture fixture("search", StoredRows, 60);
+    return fixture;
+}
+
+RangeTexts OneYear() {
+    return SearchRangeTexts({2008, 1, 1, 0, 0, 0}, {2008, 12, 31, 23, 59, 59});
+}
+
+void BM_SearchFirstScreenIndexed(benchmark::State& state) {
+    Database db(Fixture().path());
+    GpslogStore store(db);
+    const ReceiveRange range = SearchReceiveRange(bench::TrackerImeis[2], OneYear());
+    for (auto _ : state) {
+        const auto rows = LoadReportHistory(store, range);
+        if (rows.size() != ReportHistoryScreenRows) {
+            state.SkipWithError("short first screen");
+        }
+        benchmark::DoNotOptimize(rows);
+    }
+}
+BENCHMARK(BM_SearchFirstScreenIndexed)->Unit(benchmark::kMillisecond);
+
+void BM_SearchFirstScreenFullScan(benchmark::State& state) {
+    Database db(Fixture().path());
+    const ReceiveRange range = SearchReceiveRange(bench::TrackerImeis[2], OneYear());
+    for (auto _ : state) {
+        Statement query(db,
+                        "SELECT rowid, * FROM gpslog NOT INDEXED WHERE imei=?1 "
+                        "AND receive_date||receive_time>=?2 AND receive_date||receive_time<=?3 "
+                        "ORDER BY receive_date||receive_time DESC, rowid DESC LIMIT 50");
+        query.bind(1, range.imei).bind(2, range.from).bind(3, range.to);
+        int rows = 0;
+        while (query.step()) {
+            ++rows;
+        }
+        if (rows != 50) {
+            state.SkipWithError("short first screen");
+        }
+    }
+}
+BENCHMARK(BM_SearchFirstScreenFullScan)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace

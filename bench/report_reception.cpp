@@ -1,0 +1,63 @@
+// Receiving one report with a large gpslog: decode the read-message reply, store the row
+// (with its duplicate check) and fetch the tracker's first screen of history.
+#include <benchmark/benchmark.h>
+
+#include "core/modem/position_report.h"
+#include "core/modem/report_pieces.h"
+#include "core/records/report_history.h"
+#include "core/store/gpslog_store.h"
+#include "gpslog_fixture.h"
+
+namespace {
+
+using namespace kv820;
+
+constexpr long StoredRows = 1'000'000;
+
+bench::GpslogFixture& Fixture() {
+    // One report every 5 minutes: about 9.5 years of five trackers.
+    static bench::GpslogFixture fixture("reception", StoredRows, 300);
+    return fixture;
+}
+
+std::string Reply(long n) {
+    // A fresh receive moment per report, after everything stored (2015 on).
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "15/%02ld/%02ld,%02ld:%02ld:%02ld+32", n / 86400 % 12 + 1,
+                  n / 3600 % 28 + 1, n / 60 % 24, n % 60, n % 59);
+    return std::string("at+cmgr=3\r\r\n+CMGR: \"REC UNREAD\",\"+886912345678\",,\"") + stamp +
+           "\"\r\n?356789012345671,1,3,070512,235959,E12130.1234,N2503.1234,120,10,270,8,0!"
+           "\r\n\r\nOK\r\n";
+}
+
+void BM_DecodeStoreAndShowHistory(benchmark::State& state) {
+    Database db(Fixture().path());
+    GpslogStore store(db);
+    UserRegistry users;
+    users.replace({{"Truck", "0912345678", bench::TrackerImeis[0]}});
+    const ReceiveRange range{bench::TrackerImeis[0], "2014/01/0100:00:00", "2016/01/0100:00:00"};
+    long n = 0;
+    for (auto _ : state) {
+        const PositionReport report =
+            DecodePositionReport(SplitReportPieces(Reply(n++)), users.snapshot());
+        const GpslogRow row = ToGpslogRow(report);
+        if (!store.contains(row)) {
+            store.append(row);
+        }
+        benchmark::DoNotOptimize(LoadReportHistory(store, range));
+    }
+}
+BENCHMARK(BM_DecodeStoreAndShowHistory)->Unit(benchmark::kMillisecond);
+
+void BM_DecodeOnly(benchmark::State& state) {
+    UserRegistry users;
+    users.replace({{"Truck", "0912345678", bench::TrackerImeis[0]}});
+    const std::string reply = Reply(1);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            ToGpslogRow(DecodePositionReport(SplitReportPieces(reply), users.snapshot())));
+    }
+}
+BENCHMARK(BM_DecodeOnly)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -1,0 +1,186 @@
+#include "app/ports/scan_com_port_dialog.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QEventLoop>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/ports/port_discovery.h"
+#include "app/ports/qt_serial_link.h"
+#include "core/modem/com_port.h"
+
+namespace kv820 {
+
+namespace {
+
+// The probe over a real serial line, made on the scan's worker thread.
+PortProbe MakeSerialScanProbe(ScanVariant variant, Clock& clock) {
+    std::shared_ptr<SerialLink> link = MakeSerialLink();
+    auto port = std::make_shared<ComPort>(*link, clock);
+    return [link, port, variant](const std::string& entry, const std::atomic<bool>& stop) {
+        return ScanProbe(variant, *port).probe(entry, stop);
+    };
+}
+
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+bool IsInputEvent(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
+        case QEvent::ShortcutOverride:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+ScanComPortDialog::ScanComPortDialog(ScanVariant variant, QComboBox* ownerPortCombo,
+                                     QWidget* parent)
+    : QDialog(parent),
+      variant_(variant),
+      ownerPortCombo_(ownerPortCombo),
+      list_(new QListWidget(this)),
+      status_(new QLabel(FromStd(std::string(kScanStartStatus)), this)),
+      okButton_(new QPushButton(QStringLiteral("OK"), this)),
+      probeFactory_(MakeSerialScanProbe),
+      clock_(std::make_shared<SystemClock>()) {
+    setObjectName(QStringLiteral("scanComPortDialog"));
+    setWindowTitle(QStringLiteral("Scan COM Port"));
+    list_->setObjectName(QStringLiteral("scanList"));
+    list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    status_->setObjectName(QStringLiteral("scanStatus"));
+    okButton_->setObjectName(QStringLiteral("scanOkButton"));
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(status_, 1);
+    bottom->addWidget(okButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(list_, 1);
+    layout->addLayout(bottom);
+
+    // 140 x 150 dialog units at least: a dialog unit is a quarter of the average character
+    // width across and an eighth of the character height down.
+    const QFontMetrics metrics(font());
+    setMinimumSize(140 * metrics.averageCharWidth() / 4, 150 * metrics.height() / 8);
+}
+
+ScanComPortDialog::~ScanComPortDialog() {
+    stopScan();
+}
+
+void ScanComPortDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!started_) {
+        started_ = true;
+        startScan();
+    }
+}
+
+void ScanComPortDialog::startScan() {
+    FillPortCombo(ownerPortCombo_);
+    PulseBreakOnPortsOf(ownerPortCombo_);
+    std::vector<std::string> entries;
+    for (int i = 0; i < ownerPortCombo_->count(); ++i) {
+        entries.push_back(ownerPortCombo_->itemText(i).toStdString());
+    }
+    worker_.reset(QThread::create([this, entries, factory = probeFactory_, clock = clock_] {
+        PortScan scan(factory(variant_, *clock), *clock);
+        scan.run(entries, stop_,
+                 {[this](const std::string& status) {
+                      post([this, text = FromStd(status)] { status_->setText(text); });
+                  },
+                  [this](std::size_t row, const std::string& line) {
+                      post([this, row, text = FromStd(line)] { insertLine(row, text); });
+                  }});
+    }));
+    worker_->start();
+}
+
+void ScanComPortDialog::post(std::function<void()> update) {
+    QMetaObject::invokeMethod(this, std::move(update), Qt::QueuedConnection);
+}
+
+void ScanComPortDialog::insertLine(std::size_t row, const QString& line) {
+    list_->insertItem(std::min(static_cast<int>(row), list_->count()), line);
+}
+
+void ScanComPortDialog::stopScan() {
+    stop_ = true;
+    if (worker_) {
+        worker_->wait();
+        worker_.reset();
+    }
+}
+
+void ScanComPortDialog::done(int) {
+    if (ending_) {
+        return;  // an ending is already under way (the grace period)
+    }
+    ending_ = true;
+    if (status_->text() != FromStd(std::string(kScanCompleteStatus))) {
+        ownerPortCombo_->setCurrentIndex(0);
+        status_->setText(FromStd(std::string(kScanBrokenStatus)));
+        waitOutGracePeriod();
+    }
+    selectAnsweringPort();
+    stopScan();
+    QDialog::done(0);
+}
+
+void ScanComPortDialog::waitOutGracePeriod() {
+    // The port being probed may still finish and add its line meanwhile: queued updates
+    // and painting go on, the operator's input to this dialog does not.
+    blockingInput_ = true;
+    qApp->installEventFilter(this);
+    QEventLoop loop;
+    QTimer::singleShot(grace_, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+    qApp->removeEventFilter(this);
+    blockingInput_ = false;
+}
+
+bool ScanComPortDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (blockingInput_ && IsInputEvent(event->type())) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && (widget == this || isAncestorOf(widget))) {
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ScanComPortDialog::selectAnsweringPort() {
+    std::vector<std::string> lines;
+    for (int row = 0; row < list_->count(); ++row) {
+        lines.push_back(list_->item(row)->text().toStdString());
+    }
+    const auto entryCount = static_cast<std::size_t>(ownerPortCombo_->count());
+    if (const auto row = FirstAnsweringEntry(lines, entryCount)) {
+        ownerPortCombo_->setCurrentIndex(static_cast<int>(*row));
+    }
+}
+
+}  // namespace kv820

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDialog>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+
+#include "core/common/clock.h"
+#include "core/ports/port_scan.h"
+#include "core/ports/scan_probe.h"
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QThread;
+
+namespace kv820 {
+
+// "Scan COM Port": on opening it relists the owner's ports, pulses a break on them and
+// probes them one by one on a worker thread, one list line per port. When it ends, the
+// owner's list selects the first port that answered (entry 0 when none did). Ended during
+// the scan, it shows "Break Scan." and lets the port being probed finish for a grace
+// period, staying painted but taking no input, before it decides and stops the scan.
+class ScanComPortDialog : public QDialog {
+    Q_OBJECT
+  public:
+    static constexpr std::chrono::milliseconds kGracePeriod{3000};
+
+    // Makes the probe of one scan. Called on the scan's worker thread, so that the serial
+    // link it opens is made, used and closed there.
+    using ProbeFactory = std::function<PortProbe(ScanVariant variant, Clock& clock)>;
+
+    ScanComPortDialog(ScanVariant variant, QComboBox* ownerPortCombo, QWidget* parent);
+    ~ScanComPortDialog() override;
+
+    // Replacements for tests: the probe, the clock of the scan's waits, the grace period.
+    // They take effect when the dialog is first shown.
+    void setProbeFactory(ProbeFactory factory) { probeFactory_ = std::move(factory); }
+    void setClock(std::shared_ptr<Clock> clock) { clock_ = std::move(clock); }
+    void setGracePeriod(std::chrono::milliseconds grace) { grace_ = grace; }
+
+    // Every ending ("OK", the close box, Escape) comes here and ends with result 0.
+    void done(int result) override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void startScan();
+    void stopScan();
+    void waitOutGracePeriod();
+    void selectAnsweringPort();
+    void post(std::function<void()> update);
+    void insertLine(std::size_t row, const QString& line);
+
+    ScanVariant variant_;
+    QComboBox* ownerPortCombo_;
+    QListWidget* list_;
+    QLabel* status_;
+    QPushButton* okButton_;
+    ProbeFactory probeFactory_;
+    std::shared_ptr<Clock> clock_;
+    std::chrono::milliseconds grace_ = kGracePeriod;
+    std::atomic<bool> stop_{false};
+    // A QThread rather than a plain thread: the serial port it opens needs one.
+    std::unique_ptr<QThread> worker_;
+    bool started_ = false;
+    bool ending_ = false;
+    bool blockingInput_ = false;
+};
+
+}  // namespace kv820

@@ -1,0 +1,99 @@
+#include "core/common/number_text.h"
+
+#include <charconv>
+#include <limits>
+
+namespace kv820 {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::string_view SkipBlanks(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) {
+        ++i;
+    }
+    return text.substr(i);
+}
+
+}  // namespace
+
+std::optional<std::int32_t> LeadingInt32(std::string_view text) {
+    text = SkipBlanks(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty() || !IsDigit(text.front())) {
+        return std::nullopt;
+    }
+    constexpr std::int64_t Max = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int64_t Min = std::numeric_limits<std::int32_t>::min();
+    std::int64_t value = 0;
+    for (std::size_t i = 0; i < text.size() && IsDigit(text[i]); ++i) {
+        // Past the 32-bit range further digits cannot bring the value back: stop growing.
+        if (value <= Max + 1) {
+            value = value * 10 + (text[i] - '0');
+        }
+    }
+    if (negative) {
+        value = -value;
+    }
+    if (value > Max) {
+        return static_cast<std::int32_t>(Max);
+    }
+    if (value < Min) {
+        return static_cast<std::int32_t>(Min);
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+double LeadingDecimal(std::string_view text, bool signAllowed) {
+    text = SkipBlanks(text);
+    bool negative = false;
+    if (signAllowed && !text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    std::size_t end = 0;
+    std::size_t digits = 0;
+    while (end < text.size() && IsDigit(text[end])) {
+        ++end;
+        ++digits;
+    }
+    if (end < text.size() && text[end] == '.') {
+        ++end;
+        while (end < text.size() && IsDigit(text[end])) {
+            ++end;
+            ++digits;
+        }
+    }
+    if (digits == 0) {
+        return 0.0;
+    }
+    std::string number(text.substr(0, end));
+    if (number.front() == '.') {
+        number.insert(number.begin(), '0');
+    }
+    double value = 0.0;
+    std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::fixed);
+    return negative ? -value : value;
+}
+
+std::string FixedDecimal(double value, int decimals) {
+    // Enough for any double in fixed notation (up to 309 integer digits) and the fraction.
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    return std::string(buffer, result.ptr);
+}
+
+}  // namespace kv820

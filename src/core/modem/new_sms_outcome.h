@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/modem/position_report.h"
+
+namespace kv820 {
+
+// What handling one announced SMS came to, and so what the screens must show.
+struct NewSmsOutcome {
+    enum class Kind {
+        NonReportDeleted,     // a whole reply without "?35": deleted, nothing stored
+        UnreadKept,           // the reply did not arrive whole: the SMS stays in the modem
+        PartialReportKept,    // "?35" but no "!" end mark: the SMS stays in the modem
+        ReportStored,         // stored, then deleted from the modem
+        ReportAlreadyStored,  // an equal row was stored before: deleted, not stored again
+        StoreFailed,          // not stored: the SMS stays in the modem
+    };
+
+    Kind kind = Kind::NonReportDeleted;
+    std::string index;
+    // Set for ReportStored, ReportAlreadyStored and StoreFailed.
+    std::optional<PositionReport> report;
+    // Why the store failed (StoreFailed only).
+    std::string failure;
+
+    // A report to show on the panel, in the tracker's history and (when asked) on the map.
+    bool hasStoredReport() const {
+        return kind == Kind::ReportStored || kind == Kind::ReportAlreadyStored;
+    }
+};
+
+}  // namespace kv820

@@ -1,0 +1,71 @@
+#include "core/modem/position_report.h"
+
+#include "core/modem/gps_moment.h"
+#include "core/modem/report_fields.h"
+#include "core/modem/report_owner.h"
+
+namespace kv820 {
+
+namespace {
+
+// Where each value sits among the pieces of a read-message reply.
+enum ReportPiece : std::size_t {
+    StampDatePiece = 3,
+    StampTimeAndImeiPiece = 4,
+    KindPiece = 5,
+    FixPiece = 6,
+    GpsDatePiece = 7,
+    GpsTimePiece = 8,
+    LongitudePiece = 9,
+    LatitudePiece = 10,
+    AltitudePiece = 11,
+    SpeedPiece = 12,
+    DirectionPiece = 13,
+    SatellitesPiece = 14,
+};
+
+}  // namespace
+
+PositionReport DecodePositionReport(const ReportPieces& pieces,
+                                    const UserRegistry::Snapshot& users) {
+    PositionReport report;
+    if (const auto owner = FindReportOwner(pieces[StampTimeAndImeiPiece], users)) {
+        report.imei = owner->imei;
+        report.userName = owner->name;
+        report.phone = owner->phone;
+    }
+    report.receiveDate = ReceiveDateText(pieces[StampDatePiece]);
+    report.receiveTime = ReceiveTimeText(pieces[StampTimeAndImeiPiece]);
+    report.kindText = ReportKindText(pieces[KindPiece]);
+    report.fixText = FixText(pieces[FixPiece]);
+    GpsMomentText gps = GpsLocalMoment(pieces[GpsDatePiece], pieces[GpsTimePiece]);
+    report.gpsDate = std::move(gps.date);
+    report.gpsTime = std::move(gps.time);
+    report.longitude = LongitudeText(pieces[LongitudePiece]);
+    report.latitude = LatitudeText(pieces[LatitudePiece]);
+    report.altitude = pieces[AltitudePiece];
+    report.speed = SpeedText(pieces[SpeedPiece]);
+    report.direction = pieces[DirectionPiece];
+    report.satellites = pieces[SatellitesPiece];
+    return report;
+}
+
+GpslogRow ToGpslogRow(const PositionReport& report) {
+    GpslogRow row;
+    row[Imei] = report.imei;
+    row[ReceiveDate] = report.receiveDate;
+    row[ReceiveTime] = report.receiveTime;
+    row[GpsPosLat] = report.latitude;
+    row[GpsPosLon] = report.longitude;
+    row[GpsDate] = report.gpsDate;
+    row[GpsTime] = report.gpsTime;
+    row[GpsStatus] = report.fixText;
+    row[GpsAltitude] = report.altitude;
+    row[GpsSpeed] = report.speed;
+    row[GpsDirection] = report.direction;
+    row[GpsNumber] = report.satellites;
+    row[MessageStatus] = report.kindText;
+    return row;
+}
+
+}  // namespace kv820

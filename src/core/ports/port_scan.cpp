@@ -1,0 +1,53 @@
+#include "core/ports/port_scan.h"
+
+#include "core/common/stoppable_sleep.h"
+#include "core/modem/com_port.h"
+
+namespace kv820 {
+
+namespace {
+constexpr std::string_view kAnsweredMark = "...[Open succeed]";
+constexpr std::string_view kSilentMark = "...[Open failed]";
+}  // namespace
+
+std::string ScanningStatus(const std::string& entry) {
+    return "Scanning " + PortNameFromEntry(entry) + "...";
+}
+
+std::string ScanResultLine(const std::string& entry, bool answered) {
+    return "Scanning " + PortNameFromEntry(entry) +
+           std::string(answered ? kAnsweredMark : kSilentMark);
+}
+
+std::optional<std::size_t> FirstAnsweringEntry(const std::vector<std::string>& lines,
+                                               std::size_t entryCount) {
+    for (std::size_t row = 0; row < lines.size() && row < entryCount; ++row) {
+        if (lines[row].find(kAnsweredMark) != std::string::npos) {
+            return row;
+        }
+    }
+    return std::nullopt;
+}
+
+bool PortScan::run(const std::vector<std::string>& entries, const std::atomic<bool>& stop,
+                   const PortScanListener& listener) {
+    for (std::size_t row = 0; row < entries.size(); ++row) {
+        if (stop.load()) {
+            return false;
+        }
+        listener.status(ScanningStatus(entries[row]));
+        const bool answered = probe_(entries[row], stop);
+        if (stop.load()) {
+            return false;
+        }
+        listener.line(row, ScanResultLine(entries[row], answered));
+    }
+    if (!SleepUnlessStopped(clock_, kRestBeforeCompletion, stop)) {
+        return false;
+    }
+    listener.line(entries.size(), std::string(kScanCompletedLine));
+    listener.status(std::string(kScanCompleteStatus));
+    return true;
+}
+
+}  // namespace kv820

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/common/clock.h"
+
+namespace kv820 {
+
+// Probes the port of one list entry; true when the wanted device answered there. Returns
+// soon once `stop` is set.
+using PortProbe = std::function<bool(const std::string& entry, const std::atomic<bool>& stop)>;
+
+// What a scan tells its window: the status line and the list line at a row.
+struct PortScanListener {
+    std::function<void(const std::string& status)> status;
+    std::function<void(std::size_t row, const std::string& line)> line;
+};
+
+// Probes every entry of a "COM Port :" list in turn and reports each result as one list
+// line, then the closing line and the completed status.
+class PortScan {
+  public:
+    static constexpr std::chrono::milliseconds kRestBeforeCompletion{1000};
+
+    PortScan(PortProbe probe, Clock& clock) : probe_(std::move(probe)), clock_(clock) {}
+
+    // True when every entry was probed; false when `stop` ended the scan first (the port
+    // being probed then gets no line).
+    bool run(const std::vector<std::string>& entries, const std::atomic<bool>& stop,
+             const PortScanListener& listener);
+
+  private:
+    PortProbe probe_;
+    Clock& clock_;
+};
+
+inline constexpr std::string_view kScanStartStatus = "Scan...";
+inline constexpr std::string_view kScanCompletedLine = "Scanning Completed.";
+inline constexpr std::string_view kScanCompleteStatus = "Complete Scan.";
+inline constexpr std::string_view kScanBrokenStatus = "Break Scan.";
+
+// "Scanning COM3..." while the port of entry "COM3:" is probed.
+std::string ScanningStatus(const std::string& entry);
+// "Scanning COM3...[Open succeed]" or "Scanning COM3...[Open failed]".
+std::string ScanResultLine(const std::string& entry, bool answered);
+
+// The entry to select after a scan: the row of the first line, among the first
+// `entryCount`, that says its port answered; nothing when no port answered.
+std::optional<std::size_t> FirstAnsweringEntry(const std::vector<std::string>& lines,
+                                               std::size_t entryCount);
+
+}  // namespace kv820

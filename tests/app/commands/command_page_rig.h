@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QComboBox>
+#include <QTest>
+#include <QWidget>
+#include <memory>
+
+#include "app/commands/command_dispatcher.h"
+#include "app/commands/fake_command_channel.h"
+#include "app/modem/command_channel.h"
+#include "core/store/user_registry.h"
+
+namespace kv820::test {
+
+inline constexpr char RigUserName[] = "truck";
+inline constexpr char RigUserPhone[] = "0912345678";
+inline constexpr char RigUserImei[] = "354612071234567";
+
+// A command page inside a stand-in main window, with the "User Name :" list, a registry of
+// one user ("truck") and a fake session, as the SMS Command page gives them to it.
+template <typename Page>
+struct CommandPageRig {
+    CommandPageRig() {
+        registry.replace({{RigUserName, RigUserPhone, RigUserImei}});
+        users = new QComboBox(&window);
+        users->addItem(QString::fromLatin1(RigUserName));
+        users->setCurrentIndex(0);
+        dispatcher.setUserSource(users, &registry);
+        dispatcher.setCommandChannel(&channel);
+        page = new Page(dispatcher, &window);
+        window.resize(505, 450);
+        page->resize(505, 450);
+        window.show();
+    }
+
+    // Opens the session, so that the send button is enabled.
+    void openSession() { channel.setActive(true); }
+
+    template <typename W>
+    W* child(const char* name) const {
+        W* widget = page->template findChild<W*>(QString::fromLatin1(name));
+        if (widget == nullptr) {
+            qFatal("no child named %s", name);
+        }
+        return widget;
+    }
+
+    void type(const char* name, const QString& text) {
+        auto* edit = child<QLineEdit>(name);
+        edit->clear();
+        QTest::keyClicks(edit, text);
+    }
+
+    QWidget window;  // stands in for the main window: owner of most refusals
+    UserRegistry registry;
+    QComboBox* users = nullptr;
+    FakeCommandChannel channel;
+    CommandDispatcher dispatcher;
+    Page* page = nullptr;
+};
+
+}  // namespace kv820::test

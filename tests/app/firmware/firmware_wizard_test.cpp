@@ -1,0 +1,204 @@
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <fstream>
+#include <memory>
+
+#include "app/firmware/firmware_update_dialog.h"
+#include "app/firmware/firmware_wizard.h"
+#include "app/firmware/firmware_wizard_dialog.h"
+#include "app/shell/app_context.h"
+#include "app/shell/main_window.h"
+#include "core/store/schema.h"
+#include "support/qt/alert_recorder.h"
+#include "support/temp_dir.h"
+
+namespace kv820 {
+
+namespace {
+
+// An image whose byte i is i modulo 256.
+std::string WriteImage(const test::TempDir& dir, const std::string& name, std::size_t size) {
+    const std::string path = dir.file(name);
+    std::ofstream out(path, std::ios::binary);
+    for (std::size_t i = 0; i < size; ++i) {
+        out.put(static_cast<char>(i % 256));
+    }
+    return path;
+}
+
+}  // namespace
+
+class FirmwareWizardTest : public QObject {
+    Q_OBJECT
+
+  private:
+    // The main window over a fresh database, with the firmware view opened from its action.
+    struct Fixture {
+        Fixture() : context(CreateDatabase(dir)), window(context) {
+            window.show();
+            window.firmwareAction()->trigger();
+            wizard = window.findChild<FirmwareWizard*>();
+        }
+        static std::string CreateDatabase(const test::TempDir& dir) {
+            const std::string path = dir.file(DatabaseFileName);
+            CreateDatabaseFile(path);
+            return path;
+        }
+        FirmwareUpdateDialog* update() const { return wizard->updateDialog(); }
+        QPushButton* button(const char* name) const {
+            return update()->findChild<QPushButton*>(QString::fromLatin1(name));
+        }
+        QPlainTextEdit* log() const {
+            return window.findChild<QPlainTextEdit*>(QStringLiteral("modemLogBox"));
+        }
+        // Goes on to "Firmware Update" and picks `path` through the chooser.
+        void chooseImage(const std::string& path) {
+            wizard->wizardDialog()
+                ->findChild<QPushButton*>(QStringLiteral("firmwareUpdateButton"))
+                ->click();
+            update()->setFileChooser([path](QWidget*) { return QString::fromStdString(path); });
+            button("firmwareBrowseButton")->click();
+        }
+
+        test::TempDir dir;
+        test::AlertRecorder recorder;
+        AppContext context;
+        MainWindow window;
+        QPointer<FirmwareWizard> wizard;
+    };
+
+  private slots:
+    void init() { qputenv("KV820_EXTRA_PORTS", "/nonexistent/kv820-firmware-port"); }
+
+    void theActionOpensTheWizardAndDisablesTheMainWindow() {
+        Fixture f;
+        QVERIFY(f.wizard);
+        QVERIFY(!f.window.isEnabled());
+        FirmwareWizardDialog* wizardDialog = f.wizard->wizardDialog();
+        QVERIFY(wizardDialog->isVisible());
+        QVERIFY(wizardDialog->isEnabled());
+        QCOMPARE(wizardDialog->windowTitle(), QStringLiteral("KV820 Update"));
+        auto* ports = wizardDialog->findChild<QComboBox*>(QStringLiteral("firmwarePortCombo"));
+        QCOMPARE(ports->currentText(), QStringLiteral("/nonexistent/kv820-firmware-port:"));
+        QVERIFY(f.recorder.texts().isEmpty());
+    }
+
+    void updateShowsTheSecondDialogAndHidesTheFirst() {
+        Fixture f;
+        f.wizard->wizardDialog()
+            ->findChild<QPushButton*>(QStringLiteral("firmwareUpdateButton"))
+            ->click();
+        QVERIFY(f.update()->isVisible());
+        QVERIFY(f.update()->isEnabled());
+        QVERIFY(!f.wizard->wizardDialog()->isVisible());
+        QCOMPARE(f.update()->windowTitle(), QStringLiteral("Firmware Update"));
+        QCOMPARE(f.button("firmwareStopButton")->text(), QStringLiteral("Button1"));
+        QCOMPARE(f.update()->findChild<QProgressBar*>()->value(), 0);
+        QVERIFY(!f.window.isEnabled());
+    }
+
+    void closingTheFirstDialogEnablesTheMainWindow() {
+        Fixture f;
+        f.wizard->wizardDialog()->close();
+        QVERIFY(f.window.isEnabled());
+        QTRY_VERIFY(!f.wizard);
+    }
+
+    void aCancelledChoiceKeepsThePreviousPath() {
+        Fixture f;
+        f.chooseImage("/images/first.bin");
+        auto* path = f.update()->findChild<QLineEdit*>(QStringLiteral("firmwarePathEdit"));
+        QCOMPARE(path->text(), QStringLiteral("/images/first.bin"));
+        QVERIFY(path->isReadOnly());
+        f.update()->setFileChooser([](QWidget*) { return QString(); });
+        f.button("firmwareBrowseButton")->click();
+        QCOMPARE(path->text(), QStringLiteral("/images/first.bin"));
+    }
+
+    void aThousandByteImageShowsOneLineOf384Characters() {
+        Fixture f;
+        f.chooseImage(WriteImage(f.dir, "small.bin", 1000));
+        f.button("firmwareStartButton")->click();
+        QTRY_VERIFY(!f.update()->runActive());
+        QTRY_VERIFY(f.button("firmwareStartButton")->isEnabled());
+        QApplication::processEvents();
+        const QStringList lines = f.log()->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 2);  // the block's line and the empty line after its break
+        QCOMPARE(lines.at(0).size(), 384);
+        QVERIFY(lines.at(0).startsWith(QStringLiteral("00 01 02 ")));
+        QVERIFY(lines.at(0).endsWith(QStringLiteral("7E 7F ")));
+    }
+
+    void eachFullBlockIsOneLineAndTheRestIsNotShown() {
+        Fixture f;
+        f.chooseImage(WriteImage(f.dir, "three.bin", 128 + 2 * 1024 + 5));
+        f.button("firmwareStartButton")->click();
+        QTRY_VERIFY(f.button("firmwareStartButton")->isEnabled());
+        QApplication::processEvents();
+        const QStringList lines = f.log()->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines.at(0).size(), 3 * 128);
+        QCOMPARE(lines.at(1).size(), 3 * 1024);
+        QCOMPARE(lines.at(2).size(), 3 * 1024);
+        QVERIFY(lines.at(1).startsWith(QStringLiteral("80 81 ")));
+    }
+
+    void startIsGreyedWhileARunIsActiveAndButton1StopsIt() {
+        Fixture f;
+        f.chooseImage(WriteImage(f.dir, "large.bin", 4 * 1024 * 1024));
+        QPushButton* start = f.button("firmwareStartButton");
+        start->click();
+        QVERIFY(f.update()->runActive());
+        QVERIFY(!start->isEnabled());
+        QTRY_VERIFY(f.log()->document()->blockCount() > 2);
+        f.button("firmwareStopButton")->click();
+        QVERIFY(!f.update()->runActive());
+        QVERIFY(start->isEnabled());
+        QApplication::processEvents();
+        const int shown = f.log()->document()->blockCount();
+        QTest::qWait(100);
+        QCOMPARE(f.log()->document()->blockCount(), shown);
+
+        // A new run begins again with a 128-byte block.
+        f.log()->clear();
+        start->click();
+        QTRY_VERIFY(f.log()->document()->blockCount() >= 2);
+        f.button("firmwareStopButton")->click();
+        QApplication::processEvents();
+        QCOMPARE(f.log()->toPlainText().split(QLatin1Char('\n')).at(0).size(), 384);
+    }
+
+    void closingTheUpdateDialogStopsTheRunAndEnablesTheMainWindow() {
+        Fixture f;
+        f.chooseImage(WriteImage(f.dir, "large.bin", 4 * 1024 * 1024));
+        FirmwareUpdateDialog* update = f.update();
+        f.button("firmwareStartButton")->click();
+        QVERIFY(update->runActive());
+        update->close();
+        QVERIFY(!update->runActive());
+        QVERIFY(!update->isVisible());
+        QVERIFY(!f.wizard->wizardDialog()->isVisible());
+        QVERIFY(f.window.isEnabled());
+        QTRY_VERIFY(!f.wizard);
+    }
+
+    void closingTheMainWindowWithTheViewOpenStopsTheRun() {
+        auto f = std::make_unique<Fixture>();
+        f->chooseImage(WriteImage(f->dir, "large.bin", 4 * 1024 * 1024));
+        f->button("firmwareStartButton")->click();
+        QVERIFY(f->update()->runActive());
+        f.reset();  // the view and its thread go with the main window
+    }
+};
+
+}  // namespace kv820
+
+QTEST_MAIN(kv820::FirmwareWizardTest)
+#include "firmware_wizard_test.moc"

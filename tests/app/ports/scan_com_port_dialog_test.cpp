@@ -1,0 +1,217 @@
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <map>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "app/ports/scan_com_port_dialog.h"
+#include "support/skipping_clock.h"
+
+namespace kv820 {
+
+namespace {
+
+const QString kPortA = QStringLiteral("/nonexistent/kv820-scan-a");
+const QString kPortB = QStringLiteral("/nonexistent/kv820-scan-b");
+
+// How the fake device on each port behaves: answers at once, answers after a delay, or
+// never finishes until the scan is stopped.
+struct FakePorts {
+    std::set<std::string> answering;
+    std::map<std::string, std::chrono::milliseconds> delays;
+    std::set<std::string> hanging;
+    std::atomic<bool> sawStop{false};
+    std::atomic<int> probes{0};
+
+    ScanComPortDialog::ProbeFactory factory() {
+        return [this](ScanVariant, Clock&) -> PortProbe {
+            return [this](const std::string& entry, const std::atomic<bool>& stop) {
+                ++probes;
+                if (hanging.count(entry) != 0) {
+                    while (!stop.load()) {
+                        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                    }
+                    sawStop = true;
+                    return false;
+                }
+                if (const auto delay = delays.find(entry); delay != delays.end()) {
+                    std::this_thread::sleep_for(delay->second);
+                }
+                return answering.count(entry) != 0;
+            };
+        };
+    }
+};
+
+std::string Entry(const QString& path) {
+    return path.toStdString() + ":";
+}
+
+}  // namespace
+
+class ScanComPortDialogTest : public QObject {
+    Q_OBJECT
+
+  private:
+    QStringList lines(ScanComPortDialog& dialog) {
+        auto* list = dialog.findChild<QListWidget*>(QStringLiteral("scanList"));
+        QStringList texts;
+        for (int row = 0; row < list->count(); ++row) {
+            texts << list->item(row)->text();
+        }
+        return texts;
+    }
+    QString status(ScanComPortDialog& dialog) {
+        return dialog.findChild<QLabel*>(QStringLiteral("scanStatus"))->text();
+    }
+    QPushButton* okButton(ScanComPortDialog& dialog) {
+        return dialog.findChild<QPushButton*>(QStringLiteral("scanOkButton"));
+    }
+    void prepare(ScanComPortDialog& dialog, FakePorts& ports,
+                 std::chrono::milliseconds grace = std::chrono::milliseconds(300)) {
+        dialog.setProbeFactory(ports.factory());
+        dialog.setClock(std::make_shared<test::SkippingClock>());
+        dialog.setGracePeriod(grace);
+    }
+
+  private slots:
+    void init() { qputenv("KV820_EXTRA_PORTS", (kPortA + ":" + kPortB).toLocal8Bit()); }
+
+    void showsItsTitleAndTheStartStatusBeforeOpening() {
+        QComboBox owner;
+        ScanComPortDialog dialog(ScanVariant::SmsCommand, &owner, nullptr);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Scan COM Port"));
+        QCOMPARE(status(dialog), QStringLiteral("Scan..."));
+        QVERIFY(lines(dialog).isEmpty());
+        QCOMPARE(okButton(dialog)->text(), QStringLiteral("OK"));
+    }
+
+    void openingRelistsTheOwnersPorts() {
+        QComboBox owner;
+        owner.addItems({"stale:", "older:", "oldest:"});
+        owner.setCurrentIndex(2);
+        FakePorts ports;
+        ScanComPortDialog dialog(ScanVariant::SmsCommand, &owner, nullptr);
+        prepare(dialog, ports);
+        dialog.show();
+        QCOMPARE(owner.count(), 2);
+        QCOMPARE(owner.itemText(0), QString::fromStdString(Entry(kPortA)));
+        QCOMPARE(owner.itemText(1), QString::fromStdString(Entry(kPortB)));
+        QCOMPARE(owner.currentIndex(), 0);
+        QTRY_COMPARE(status(dialog), QStringLiteral("Complete Scan."));
+        okButton(dialog)->click();
+    }
+
+    void noPortAnsweringLeavesEntryZero() {
+        QComboBox owner;
+        FakePorts ports;
+        ScanComPortDialog dialog(ScanVariant::SmsCommand, &owner, nullptr);
+        prepare(dialog, ports);
+        dialog.show();
+        QTRY_COMPARE(status(dialog), QStringLiteral("Complete Scan."));
+        QCOMPARE(lines(dialog),
+                 QStringList({"Scanning " + kPortA + "...[Open failed]",
+                              "Scanning " + kPortB + "...[Open failed]", "Scanning Completed."}));
+        okButton(dialog)->click();
+        QCOMPARE(owner.currentIndex(), 0);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), 0);
+    }
+
+    void theSecondPortAnsweringIsSelected() {
+        QComboBox owner;
+        FakePorts ports;
+        ports.answering = {Entry(kPortB)};
+        ScanComPortDialog dialog(ScanVariant::SmsCommand, &owner, nullptr);
+        prepare(dialog, ports);
+        dialog.show();
+        QTRY_COMPARE(status(dialog), QStringLiteral("Complete Scan."));
+        QCOMPARE(lines(dialog).at(1), "Scanning " + kPortB + "...[Open succeed]");
+        QCOMPARE(owner.currentIndex(), 0);  // nothing is selected before the dialog ends
+        okButton(dialog)->click();
+        QCOMPARE(owner.currentIndex(), 1);
+    }
+
+    void theCloseBoxEndsLikeOk() {
+        QComboBox owner;
+        FakePorts ports;
+        ports.answering = {Entry(kPortA), Entry(kPortB)};
+        ScanComPortDialog dialog(ScanVariant::FirmwareWizard, &owner, nullptr);
+        prepare(dialog, ports);
+        dialog.show();
+        QTRY_COMPARE(status(dialog), QStringLiteral("Complete Scan."));
+        dialog.close();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(owner.currentIndex(), 0);  // the first that answered
+    }
+
+    void endingBeforeTheFirstPortEndsBreaksTheScanWithEntryZero() {
+        QComboBox owner;
+        FakePorts ports;
+        ports.hanging = {Entry(kPortA)};
+        ports.answering = {Entry(kPortB)};
+        ScanComPortDialog dialog(ScanVariant::SmsCommand, &owner, nullptr);
+        prepare(dialog, ports, ScanComPortDialog::kGracePeriod);
+        dialog.show();
+        QTRY_COMPARE(status(dialog), "Scanning " + kPortA + "...");
+
+        QString statusDuringGrace;
+        bool visibleDuringGrace = false;
+        QTimer::singleShot(500, this, [&] {
+            statusDuringGrace = status(dialog);
+            visibleDuringGrace = dialog.isVisible();
+            // The operator's input goes nowhere meanwhile.
+            QTest::mouseClick(okButton(dialog), Qt::LeftButton);
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        QElapsedTimer elapsed;
+        elapsed.start();
+        okButton(dialog)->click();
+        QVERIFY(elapsed.elapsed() >= 3000);
+        QCOMPARE(statusDuringGrace, QStringLiteral("Break Scan."));
+        QVERIFY(visibleDuringGrace);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(owner.currentIndex(), 0);
+        QVERIFY(lines(dialog).isEmpty());
+        QVERIFY(ports.sawStop);            // stopped and joined before the dialog ended
+        QCOMPARE(ports.probes.load(), 1);  // the second port was never probed
+    }
+
+    void aPortThatFinishesWithinTheGraceDecides() {
+        QComboBox owner;
+        FakePorts ports;
+        ports.answering = {Entry(kPortB)};
+        ports.delays[Entry(kPortB)] = std::chrono::milliseconds(300);
+        ScanComPortDialog dialog(ScanVariant::SetupWizard, &owner, nullptr);
+        prepare(dialog, ports, std::chrono::milliseconds(1500));
+        dialog.show();
+        QTRY_COMPARE(lines(dialog).size(), 1);
+        okButton(dialog)->click();
+        QCOMPARE(lines(dialog).at(1), "Scanning " + kPortB + "...[Open succeed]");
+        QCOMPARE(owner.currentIndex(), 1);
+    }
+
+    void destroyingTheDialogDuringAScanStopsIt() {
+        QComboBox owner;
+        FakePorts ports;
+        ports.hanging = {Entry(kPortA)};
+        {
+            ScanComPortDialog dialog(ScanVariant::SmsCommand, &owner, nullptr);
+            prepare(dialog, ports);
+            dialog.show();
+            QTRY_COMPARE(ports.probes.load(), 1);
+        }
+        QVERIFY(ports.sawStop);
+    }
+};
+
+}  // namespace kv820
+
+QTEST_MAIN(kv820::ScanComPortDialogTest)
+#include "scan_com_port_dialog_test.moc"

@@ -1,0 +1,219 @@
+#include "core/modem/new_sms_handler.h"
+
+#include <gtest/gtest.h>
+
+#include "core/modem/report_reply.h"
+#include "core/modem/scoped_time_zone.h"
+#include "core/modem/temp_database_file.h"
+#include "core/records/receive_range_builder.h"
+#include "core/store/database.h"
+#include "core/store/gpslog_store.h"
+#include "support/fake_serial_link.h"
+#include "support/virtual_clock.h"
+
+namespace kv820 {
+namespace {
+
+using test::FakeSerialLink;
+using test::ReadMessageReply;
+using test::ReportBody;
+using test::VirtualClock;
+using Kind = NewSmsOutcome::Kind;
+
+constexpr const char* TrackerImei = "356789012345678";
+const std::string DeleteReply = "at+cmgd=5\r\r\nOK\r\n";
+
+int CountRows(const std::string& path) {
+    Database db(path);
+    int rows = 0;
+    GpslogStore(db).forEachOldestFirst({TrackerImei, "", "~"}, [&](const GpslogRow&) {
+        ++rows;
+        return true;
+    });
+    return rows;
+}
+
+class ProcessNewSmsTest : public ::testing::Test {
+  protected:
+    ProcessNewSmsTest() : link(clock), port(link, clock), db(file.path()), store(db) {
+        users.replace({{"Truck", "0912345678", TrackerImei}});
+        port.OpenComPort("ttyFake:");
+    }
+
+    NewSmsOutcome process(const std::string& line = "+CMTI: \"SM\",5\r\n") {
+        NewSmsContext context{port, users, storeInUse,
+                              [this](std::string_view text) { log.append(text); }};
+        return ProcessNewSms(line, context);
+    }
+
+    test::ScopedTimeZone zone{"CST-8"};
+    test::TempDatabaseFile file;
+    VirtualClock clock;
+    FakeSerialLink link;
+    ComPort port;
+    Database db;
+    GpslogStore store;
+    GpslogStore* storeInUse = &store;
+    UserRegistry users;
+    std::string log;
+};
+
+TEST_F(ProcessNewSmsTest, StoresTheReportBeforeDeletingIt) {
+    const std::string reply = ReadMessageReply("5", ReportBody(TrackerImei));
+    link.replyTo("at+cmgr=5\r", reply);
+    link.replyTo("at+cmgd=5\r", DeleteReply);
+    int rowsWhenDeleted = -1;
+    link.onWrite = [&](FakeSerialLink&, std::string_view bytes) {
+        if (bytes.starts_with("at+cmgd=")) {
+            rowsWhenDeleted = CountRows(file.path());  // another connection sees it committed
+        }
+    };
+
+    const NewSmsOutcome outcome = process();
+
+    EXPECT_EQ(link.writes, (std::vector<std::string>{"at+cmgr=5\r", "at+cmgd=5\r"}));
+    EXPECT_EQ(rowsWhenDeleted, 1);
+    EXPECT_EQ(outcome.kind, Kind::ReportStored);
+    EXPECT_EQ(outcome.index, "5");
+    ASSERT_TRUE(outcome.report.has_value());
+    EXPECT_EQ(outcome.report->userName, "Truck");
+    EXPECT_EQ(log, reply + "\r\n" + DeleteReply + "\r\n");
+    const auto rows = store.newestFirst({TrackerImei, "", "~"}, std::nullopt, 10);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].row, ToGpslogRow(*outcome.report));
+}
+
+TEST_F(ProcessNewSmsTest, DeletesAWholeNonReportWithoutStoring) {
+    const std::string reply = ReadMessageReply("5", "Hello from the operator");
+    link.replyTo("at+cmgr=5\r", reply);
+    link.replyTo("at+cmgd=5\r", DeleteReply);
+
+    EXPECT_EQ(process().kind, Kind::NonReportDeleted);
+    EXPECT_EQ(link.writes, (std::vector<std::string>{"at+cmgr=5\r", "at+cmgd=5\r"}));
+    EXPECT_EQ(log, reply + "\r\n" + DeleteReply + "\r\n");
+    EXPECT_EQ(CountRows(file.path()), 0);
+}
+
+TEST_F(ProcessNewSmsTest, AnErrorReplyIsWholeAndIsDeleted) {
+    link.replyTo("at+cmgr=5\r", "at+cmgr=5\r\r\n+CMS ERROR: 321\r\n");
+    EXPECT_EQ(process().kind, Kind::NonReportDeleted);
+    EXPECT_EQ(link.writes.back(), "at+cmgd=5\r");
+}
+
+TEST_F(ProcessNewSmsTest, ReportOfAnotherTrackerFamilyIsNotAReport) {
+    link.replyTo("at+cmgr=5\r", ReadMessageReply("5", ReportBody("866789012345678")));
+    EXPECT_EQ(process().kind, Kind::NonReportDeleted);
+    EXPECT_EQ(CountRows(file.path()), 0);
+}
+
+struct KeptCase {
+    const char* name;
+    std::string reply;
+    Kind kind;
+    const char* logTail;
+};
+
+class ProcessNewSmsKeptTest : public ProcessNewSmsTest,
+                              public ::testing::WithParamInterface<KeptCase> {};
+
+TEST_P(ProcessNewSmsKeptTest, LeavesTheSmsInTheModemAndSaysSo) {
+    link.feed(GetParam().reply);
+    const NewSmsOutcome outcome = process();
+    EXPECT_EQ(outcome.kind, GetParam().kind);
+    EXPECT_EQ(link.writes, (std::vector<std::string>{"at+cmgr=5\r"}));
+    EXPECT_EQ(log, GetParam().reply + "\r\n" + GetParam().logTail);
+    EXPECT_EQ(CountRows(file.path()), 0);
+}
+
+const std::string HeaderOnly = "at+cmgr=5\r\r\n+CMGR: \"REC UNREAD\",\"+886912345678\",,\"07/05/12";
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, ProcessNewSmsKeptTest,
+    ::testing::Values(
+        KeptCase{"silence", "", Kind::UnreadKept,
+                 "SMS 5 was not read completely; it stays in the modem.\r\n"},
+        KeptCase{"cut_header", HeaderOnly, Kind::UnreadKept,
+                 "SMS 5 was not read completely; it stays in the modem.\r\n"},
+        KeptCase{"cut_report", HeaderOnly + ",10:20:30+32\"\r\n?356789012345678,1,3",
+                 Kind::UnreadKept, "SMS 5 was not read completely; it stays in the modem.\r\n"},
+        KeptCase{
+            "no_end_mark", ReadMessageReply("5", "?356789012345678,1,3,070512,235959,E12130.1234"),
+            Kind::PartialReportKept, "SMS 5 is not a whole report; it stays in the modem.\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ProcessNewSmsTest, ReportWithItsEndMarkIsStoredEvenIfTheOkComesLate) {
+    const std::string reply = ReadMessageReply("5", ReportBody(TrackerImei));
+    const std::size_t okAt = reply.find("\r\n\r\nOK");
+    link.feed(reply.substr(0, okAt));
+    link.feedAfter(std::chrono::milliseconds(700), reply.substr(okAt));
+    EXPECT_EQ(process().kind, Kind::ReportStored);
+    EXPECT_EQ(link.writes.back(), "at+cmgd=5\r");
+    EXPECT_EQ(CountRows(file.path()), 1);
+}
+
+TEST_F(ProcessNewSmsTest, WithoutADatabaseTheReportStaysInTheModem) {
+    storeInUse = nullptr;
+    const std::string reply = ReadMessageReply("5", ReportBody(TrackerImei));
+    link.replyTo("at+cmgr=5\r", reply);
+
+    const NewSmsOutcome outcome = process();
+
+    EXPECT_EQ(outcome.kind, Kind::StoreFailed);
+    EXPECT_EQ(outcome.failure, "no database connection");
+    ASSERT_TRUE(outcome.report.has_value());
+    EXPECT_EQ(link.writes, (std::vector<std::string>{"at+cmgr=5\r"}));
+    EXPECT_EQ(log, reply + "\r\n" +
+                       "SMS 5 is a report that could not be stored (no database connection); "
+                       "it stays in the modem.\r\n");
+}
+
+TEST_F(ProcessNewSmsTest, AFailedStoreKeepsTheSmsInTheModem) {
+    db.execute("DROP TABLE gpslog");
+    link.replyTo("at+cmgr=5\r", ReadMessageReply("5", ReportBody(TrackerImei)));
+
+    const NewSmsOutcome outcome = process();
+
+    EXPECT_EQ(outcome.kind, Kind::StoreFailed);
+    EXPECT_FALSE(outcome.failure.empty());
+    EXPECT_EQ(link.writes, (std::vector<std::string>{"at+cmgr=5\r"}));
+    EXPECT_NE(log.find("could not be stored"), std::string::npos);
+}
+
+TEST_F(ProcessNewSmsTest, AReportReadTwiceIsStoredOnce) {
+    const std::string reply = ReadMessageReply("5", ReportBody(TrackerImei));
+    link.replyTo("at+cmgr=5\r", reply, 2);
+    link.replyTo("at+cmgd=5\r", DeleteReply, 2);
+
+    EXPECT_EQ(process().kind, Kind::ReportStored);
+    EXPECT_EQ(process().kind, Kind::ReportAlreadyStored);
+    EXPECT_EQ(link.writes.back(), "at+cmgd=5\r");
+    EXPECT_EQ(CountRows(file.path()), 1);
+}
+
+TEST_F(ProcessNewSmsTest, UsesTheIndexOfTheAnnouncement) {
+    link.replyTo("at+cmgr=17\r", ReadMessageReply("17", ReportBody(TrackerImei)));
+    link.replyTo("at+cmgd=17\r", "at+cmgd=17\r\r\nOK\r\n");
+    EXPECT_EQ(process("+CMTI: \"ME\",17\r\n").index, "17");
+    EXPECT_EQ(link.writes, (std::vector<std::string>{"at+cmgr=17\r", "at+cmgd=17\r"}));
+}
+
+TEST_F(ProcessNewSmsTest, AnnouncementInsideTheReplyIsQueuedNotLogged) {
+    const std::string reply = ReadMessageReply("5", ReportBody(TrackerImei));
+    link.replyTo("at+cmgr=5\r", "+CMTI: \"SM\",6\r\n" + reply);
+    link.replyTo("at+cmgd=5\r", DeleteReply);
+
+    EXPECT_EQ(process().kind, Kind::ReportStored);
+    EXPECT_EQ(port.TakeAnnouncement(), "+CMTI: \"SM\",6\r\n");
+    EXPECT_EQ(log.find("+CMTI"), std::string::npos);
+}
+
+TEST_F(ProcessNewSmsTest, UnregisteredTrackerIsStoredWithAnEmptyImei) {
+    users.replace({});
+    link.replyTo("at+cmgr=5\r", ReadMessageReply("5", ReportBody(TrackerImei)));
+    link.replyTo("at+cmgd=5\r", DeleteReply);
+    EXPECT_EQ(process().kind, Kind::ReportStored);
+    EXPECT_EQ(store.newestFirst({"", "", "~"}, std::nullopt, 10).size(), 1u);
+}
+
+}  // namespace
+}  // namespace kv820

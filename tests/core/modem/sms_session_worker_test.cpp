@@ -1,0 +1,337 @@
+#include "core/modem/sms_session_worker.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <mutex>
+#include <thread>
+
+#include "core/modem/report_reply.h"
+#include "core/modem/scoped_time_zone.h"
+#include "core/modem/temp_database_file.h"
+#include "core/store/database.h"
+#include "core/store/gpslog_store.h"
+#include "support/fake_serial_link.h"
+#include "support/virtual_clock.h"
+
+namespace kv820 {
+namespace {
+
+using std::chrono::milliseconds;
+using test::FakeSerialLink;
+using test::ReadMessageReply;
+using test::ReportBody;
+using test::VirtualClock;
+
+constexpr const char* TrackerImei = "356789012345678";
+constexpr milliseconds StartDuration{11000};  // two unanswered wakes
+
+std::string TwoDigits(int n) {
+    return (n < 10 ? "0" : "") + std::to_string(n);
+}
+
+// Records what the session reports; safe to call from the session's thread.
+class RecordingListener final : public SmsSessionListener {
+  public:
+    void modemLog(std::string_view text) override {
+        {
+            std::lock_guard lock(mutex);
+            log.append(text);
+        }
+        if (onLog) {
+            onLog(text);
+        }
+    }
+    void sessionStarted(bool ready) override {
+        std::lock_guard lock(mutex);
+        started.push_back(ready);
+    }
+    void reportStored(const StoredReportEvent& event) override {
+        {
+            std::lock_guard lock(mutex);
+            stored.push_back(event);
+        }
+        if (onStored) {
+            onStored(event);
+        }
+    }
+    void reportStoreFailed(const PositionReport& report, std::string_view why) override {
+        std::lock_guard lock(mutex);
+        storeFailures.emplace_back(std::string(why));
+        (void)report;
+    }
+    void sessionEnded() override {
+        std::lock_guard lock(mutex);
+        ++ended;
+    }
+
+    std::mutex mutex;
+    std::string log;
+    std::vector<bool> started;
+    std::vector<StoredReportEvent> stored;
+    std::vector<std::string> storeFailures;
+    int ended = 0;
+    std::function<void(const StoredReportEvent&)> onStored;
+    std::function<void(std::string_view)> onLog;
+};
+
+// Answers like a modem holding one report per index, stamped 10:20:<index>.
+void ActLikeAModem(FakeSerialLink& link) {
+    link.replyTo("at\r", "at\r\r\nOK\r\n");
+    link.replyTo("ati\r", "ati\r\r\nSIEMENS\r\nMC35i\r\n\r\nOK\r\n");
+    link.replyTo("at+cmgf=1\r", "at+cmgf=1\r\r\nOK\r\n");
+    link.replyTo("at+cnmi=1,1\r", "at+cnmi=1,1\r\r\nOK\r\n");
+    link.onWrite = [](FakeSerialLink& modem, std::string_view bytes) {
+        const std::string command(bytes.substr(0, bytes.size() - 1));
+        if (command.starts_with("at+cmgr=")) {
+            const std::string index = command.substr(8);
+            const std::string stamp = "07/05/12,10:20:" + TwoDigits(std::stoi(index)) + "+32";
+            modem.feed(ReadMessageReply(index, ReportBody(TrackerImei), stamp));
+        } else if (command.starts_with("at+cmgd=")) {
+            modem.feed(command + "\r\r\nOK\r\n");
+        }
+    };
+}
+
+std::tm May2007() {
+    std::tm t{};
+    t.tm_year = 107;
+    t.tm_mon = 4;
+    t.tm_mday = 12;
+    t.tm_hour = 12;
+    return t;
+}
+
+class SmsSessionWorkerTest : public ::testing::Test {
+  protected:
+    SmsSessionWorkerTest()
+        : link(clock), worker(link, clock, users, listener, {"ttyUSB0:", file.path()}) {
+        users.replace({{"Truck", "0912345678", TrackerImei}});
+        worker.localNow = May2007;
+        ActLikeAModem(link);
+    }
+
+    std::vector<std::string> writesAfterStart() const {
+        return {link.writes.begin() + 6, link.writes.end()};
+    }
+
+    test::ScopedTimeZone zone{"CST-8"};
+    test::TempDatabaseFile file;
+    VirtualClock clock;
+    FakeSerialLink link;
+    UserRegistry users;
+    RecordingListener listener;
+    SmsSessionWorker worker;
+};
+
+TEST_F(SmsSessionWorkerTest, FailedStartLogsTheErrorAndEnds) {
+    link.openSucceeds = false;
+    worker.run();
+    EXPECT_EQ(listener.log, "COM Port ERROR!!!");
+    EXPECT_EQ(listener.started, std::vector<bool>{false});
+    EXPECT_EQ(listener.ended, 1);
+    EXPECT_FALSE(worker.post([](ComPort&) {}));
+}
+
+class SmsSessionBurstTest : public SmsSessionWorkerTest,
+                            public ::testing::WithParamInterface<int> {};
+
+// The burst arrives while the session reads lines, or already during the modem start,
+// where the start's short reads take part of it.
+INSTANTIATE_TEST_SUITE_P(Arrivals, SmsSessionBurstTest, ::testing::Values(12000, 5700, 11000));
+
+TEST_P(SmsSessionBurstTest, TwentyAnnouncementsAreStoredWholeAndInOrder) {
+    std::string burst;
+    for (int i = 1; i <= 20; ++i) {
+        burst += "+CMTI: \"SM\"," + std::to_string(i) + "\r\n";
+    }
+    link.feedAfter(milliseconds(GetParam()), burst);
+    listener.onStored = [this](const StoredReportEvent&) {
+        if (listener.stored.size() == 20) {
+            worker.requestStop();
+        }
+    };
+
+    worker.run();
+
+    std::vector<std::string> expectedWrites;
+    for (int i = 1; i <= 20; ++i) {
+        expectedWrites.push_back("at+cmgr=" + std::to_string(i) + "\r");
+        expectedWrites.push_back("at+cmgd=" + std::to_string(i) + "\r");
+    }
+    EXPECT_EQ(writesAfterStart(), expectedWrites);
+    Database db(file.path());
+    std::vector<std::string> times;
+    GpslogStore(db).forEachOldestFirst({TrackerImei, "", "~"}, [&](const GpslogRow& row) {
+        times.push_back(row[ReceiveTime]);
+        return true;
+    });
+    ASSERT_EQ(times.size(), 20u);
+    for (int i = 1; i <= 20; ++i) {
+        EXPECT_EQ(times[i - 1], "10:20:" + TwoDigits(i));
+        const StoredReportEvent& event = listener.stored[i - 1];
+        EXPECT_EQ(event.report.receiveTime, "10:20:" + TwoDigits(i));
+        EXPECT_EQ(event.history.size(), static_cast<std::size_t>(i));
+        EXPECT_EQ(event.history.front().row[ReceiveTime], event.report.receiveTime);
+        EXPECT_FALSE(event.historyFailure.has_value());
+    }
+    EXPECT_EQ(listener.stored[0].historyRange.from, "2006/05/1212:00:00");
+    EXPECT_EQ(listener.ended, 1);
+    EXPECT_FALSE(link.isOpen());
+}
+
+TEST_F(SmsSessionWorkerTest, EveryLineIsLoggedWithALineBreak) {
+    link.feedAfter(StartDuration + milliseconds(100), "\r\nRING\r\n");
+    link.feedAfter(StartDuration + milliseconds(3000), "+CMTI: \"SM\",4\r\n");
+    listener.onStored = [this](const StoredReportEvent&) { worker.requestStop(); };
+    worker.run();
+    EXPECT_TRUE(listener.log.starts_with("\r\n\r\nRING\r\n\r\n+CMTI: \"SM\",4\r\n\r\nat+cmgr=4"))
+        << listener.log;
+}
+
+TEST_F(SmsSessionWorkerTest, QueuedJobsRunWholeBeforeTheFirstLineIsRead) {
+    link.replyTo("at+cmgs=\"0912345678\"\r", "\r\n> ");
+    link.replyTo(std::string("?0,") + TrackerImei + "!\x1a\r", "\r\n+CMGS: 12\r\n\r\nOK\r\n");
+    link.feed("RING\r\n");  // waiting before the start: must not split the job
+    std::vector<std::string> replies;
+    worker.post([&](ComPort& port) {
+        port.SendAtCommand("at+cmgs=\"0912345678\"");
+        replies.push_back(port.ReadModemReply(64));
+        port.SendAtCommand(std::string("?0,") + TrackerImei + "!", "\x1a\r");
+        replies.push_back(port.ReadModemReply(64));
+    });
+    worker.post([&](ComPort&) { worker.requestStop(); });
+
+    worker.run();
+
+    EXPECT_EQ(writesAfterStart(),
+              (std::vector<std::string>{"at+cmgs=\"0912345678\"\r",
+                                        std::string("?0,") + TrackerImei + "!\x1a\r"}));
+    ASSERT_EQ(replies.size(), 2u);
+    EXPECT_TRUE(replies[1].ends_with("OK\r\n"));
+}
+
+TEST_F(SmsSessionWorkerTest, AnnouncementInsideAJobsReplyIsHandled) {
+    link.replyTo("at+cpms?\r", "\r\n+CMTI: \"SM\",7\r\n+CPMS: \"SM\",1,30\r\n\r\nOK\r\n");
+    worker.post([](ComPort& port) {
+        port.SendAtCommand("at+cpms?");
+        port.ReadModemReply(64);
+    });
+    listener.onStored = [this](const StoredReportEvent&) { worker.requestStop(); };
+
+    worker.run();
+
+    EXPECT_EQ(writesAfterStart(),
+              (std::vector<std::string>{"at+cpms?\r", "at+cmgr=7\r", "at+cmgd=7\r"}));
+    ASSERT_EQ(listener.stored.size(), 1u);
+    EXPECT_EQ(listener.stored[0].report.userName, "Truck");
+}
+
+TEST_F(SmsSessionWorkerTest, JobPostedFromAnotherThreadRunsOnTheSessionThread) {
+    std::promise<std::thread::id> ranOn;
+    std::thread session([this] { worker.run(); });
+    while (true) {
+        {
+            std::lock_guard lock(listener.mutex);
+            if (!listener.started.empty()) {
+                break;
+            }
+        }
+        std::this_thread::yield();
+    }
+    ASSERT_TRUE(worker.post([&](ComPort& port) {
+        port.SendAtCommand("at");
+        ranOn.set_value(std::this_thread::get_id());
+    }));
+    auto done = ranOn.get_future();
+    const bool ran = done.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    worker.requestStop();
+    session.join();
+    ASSERT_TRUE(ran);
+    EXPECT_NE(done.get(), std::this_thread::get_id());
+    EXPECT_EQ(link.writes.back(), "at\r");
+    EXPECT_EQ(listener.ended, 1);
+}
+
+TEST_F(SmsSessionWorkerTest, WithoutADatabaseReportsStayInTheModemAndReceptionGoesOn) {
+    RecordingListener noStore;
+    SmsSessionWorker session(link, clock, users, noStore, {"ttyUSB0:", file.path() + ".none"});
+    link.feedAfter(StartDuration + milliseconds(1000), "+CMTI: \"SM\",3\r\n");
+    link.feedAfter(StartDuration + milliseconds(3000), "RING\r\n");
+    noStore.onLog = [&](std::string_view text) {
+        if (text == "RING\r\n") {
+            session.requestStop();
+        }
+    };
+
+    session.run();
+
+    EXPECT_EQ(writesAfterStart(), std::vector<std::string>{"at+cmgr=3\r"});
+    EXPECT_EQ(noStore.storeFailures, std::vector<std::string>{"no database connection"});
+    EXPECT_NE(noStore.log.find("SMS 3 is a report that could not be stored"), std::string::npos);
+    EXPECT_TRUE(noStore.stored.empty());
+}
+
+TEST_F(SmsSessionWorkerTest, JobsPostedAfterTheEndAreRefused) {
+    worker.post([this](ComPort&) { worker.requestStop(); });
+    worker.run();
+    EXPECT_FALSE(worker.post([](ComPort&) {}));
+    EXPECT_EQ(listener.ended, 1);
+}
+
+// A link that asks the session to stop at the start of the first read at or after a moment,
+// the worst case: the read then waits its whole time-out.
+class StopDuringReadLink final : public SerialLink {
+  public:
+    StopDuringReadLink(FakeSerialLink& inner, VirtualClock& clock, milliseconds at)
+        : inner_(inner), clock_(clock), at_(at) {}
+
+    bool open(const std::string& path) override { return inner_.open(path); }
+    bool isOpen() const override { return inner_.isOpen(); }
+    void close() override { inner_.close(); }
+    bool write(std::string_view bytes) override { return inner_.write(bytes); }
+    bool pulseBreak() override { return inner_.pulseBreak(); }
+    std::string readAvailable(std::size_t maxBytes, milliseconds timeout) override {
+        if (!requestedAt && worker && clock_.now() >= at_) {
+            requestedAt = clock_.now();
+            worker->requestStop();
+        }
+        return inner_.readAvailable(maxBytes, timeout);
+    }
+
+    SmsSessionWorker* worker = nullptr;
+    std::optional<milliseconds> requestedAt;
+
+  private:
+    FakeSerialLink& inner_;
+    VirtualClock& clock_;
+    milliseconds at_;
+};
+
+class SmsSessionStopTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(SmsSessionStopTest, EndsWithinSixHundredMillisecondsOfTheRequest) {
+    test::TempDatabaseFile file;
+    VirtualClock clock;
+    FakeSerialLink fake(clock);
+    ActLikeAModem(fake);
+    StopDuringReadLink link(fake, clock, StartDuration + milliseconds(GetParam()));
+    UserRegistry users;
+    RecordingListener listener;
+    SmsSessionWorker worker(link, clock, users, listener, {"ttyUSB0:", file.path()});
+    link.worker = &worker;
+
+    worker.run();
+
+    ASSERT_TRUE(link.requestedAt.has_value());
+    const milliseconds took = clock.now() - *link.requestedAt;
+    EXPECT_LE(took, milliseconds(600));
+    EXPECT_GE(took, milliseconds(500)) << "the request came just as an idle read began";
+    EXPECT_EQ(listener.ended, 1);
+    EXPECT_FALSE(fake.isOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, SmsSessionStopTest, ::testing::Values(1, 300, 599, 600, 4321));
+
+}  // namespace
+}  // namespace kv820

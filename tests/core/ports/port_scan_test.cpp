@@ -1,0 +1,159 @@
+#include "core/ports/port_scan.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "core/ports/scan_probe.h"
+#include "support/fake_serial_link.h"
+#include "support/virtual_clock.h"
+
+namespace kv820 {
+namespace {
+
+using namespace std::chrono_literals;
+using Texts = std::vector<std::string>;
+
+// What the scan's window would show, in the order it was told.
+struct Screen {
+    PortScanListener listener() {
+        return {[this](const std::string& status) { events.push_back("status " + status); },
+                [this](std::size_t row, const std::string& line) {
+                    events.push_back("line " + std::to_string(row) + " " + line);
+                }};
+    }
+    Texts events;
+};
+
+class PortScanTest : public testing::Test {
+  protected:
+    // A probe that answers on the entries listed in `answering`.
+    PortProbe probeAnsweringOn(Texts answering) {
+        return [this, answering](const std::string& entry, const std::atomic<bool>&) {
+            probed.push_back(entry);
+            clock.advance(7000ms);
+            return std::find(answering.begin(), answering.end(), entry) != answering.end();
+        };
+    }
+
+    test::VirtualClock clock;
+    std::atomic<bool> stop{false};
+    Screen screen;
+    Texts probed;
+};
+
+TEST_F(PortScanTest, ReportsEveryPortThenTheClosingLine) {
+    PortScan scan(probeAnsweringOn({"COM4:"}), clock);
+    EXPECT_TRUE(scan.run({"COM3:", "COM4:"}, stop, screen.listener()));
+    EXPECT_EQ(screen.events,
+              (Texts{"status Scanning COM3...", "line 0 Scanning COM3...[Open failed]",
+                     "status Scanning COM4...", "line 1 Scanning COM4...[Open succeed]",
+                     "line 2 Scanning Completed.", "status Complete Scan."}));
+    EXPECT_EQ(probed, (Texts{"COM3:", "COM4:"}));
+    EXPECT_EQ(clock.now(), 2 * 7000ms + 1000ms);
+}
+
+TEST_F(PortScanTest, ThePortNameIsTheEntryWithoutItsFinalColon) {
+    PortScan scan(probeAnsweringOn({}), clock);
+    scan.run({"/dev/pts/3:"}, stop, screen.listener());
+    EXPECT_EQ(screen.events.at(0), "status Scanning /dev/pts/3...");
+    EXPECT_EQ(screen.events.at(1), "line 0 Scanning /dev/pts/3...[Open failed]");
+}
+
+TEST_F(PortScanTest, AStopDuringAProbeGivesThatPortNoLineAndEndsTheScan) {
+    PortScan scan(
+        [this](const std::string& entry, const std::atomic<bool>&) {
+            probed.push_back(entry);
+            stop = true;
+            return true;
+        },
+        clock);
+    EXPECT_FALSE(scan.run({"COM3:", "COM4:"}, stop, screen.listener()));
+    EXPECT_EQ(screen.events, Texts{"status Scanning COM3..."});
+    EXPECT_EQ(probed, Texts{"COM3:"});
+}
+
+TEST_F(PortScanTest, AStopBeforeTheStartProbesNothing) {
+    stop = true;
+    PortScan scan(probeAnsweringOn({}), clock);
+    EXPECT_FALSE(scan.run({"COM3:"}, stop, screen.listener()));
+    EXPECT_TRUE(screen.events.empty());
+    EXPECT_TRUE(probed.empty());
+}
+
+TEST_F(PortScanTest, TheEntryNoGivesOneFailedLineWithTheRealProbe) {
+    test::FakeSerialLink link(clock);
+    ComPort port(link, clock);
+    ScanProbe probe(ScanVariant::SmsCommand, port);
+    PortScan scan([&](const std::string& entry,
+                      const std::atomic<bool>& halt) { return probe.probe(entry, halt); },
+                  clock);
+    EXPECT_TRUE(scan.run({"NO"}, stop, screen.listener()));
+    EXPECT_EQ(screen.events, (Texts{"status Scanning NO...", "line 0 Scanning NO...[Open failed]",
+                                    "line 1 Scanning Completed.", "status Complete Scan."}));
+    EXPECT_TRUE(link.openedPaths.empty());
+}
+
+TEST_F(PortScanTest, TwoPortsOnlyTheSecondWithAModuleWithTheRealProbe) {
+    test::FakeSerialLink link(clock);
+    ComPort port(link, clock);
+    ScanProbe probe(ScanVariant::SmsCommand, port);
+    link.onWrite = [](test::FakeSerialLink& self, std::string_view written) {
+        if (written == "ati\r" && self.openedPaths.back() == "COM4") {
+            self.feed("\r\nSIEMENS\r\nMC35i\r\n\r\nOK\r\n");
+        }
+    };
+    PortScan scan([&](const std::string& entry,
+                      const std::atomic<bool>& halt) { return probe.probe(entry, halt); },
+                  clock);
+    EXPECT_TRUE(scan.run({"COM3:", "COM4:"}, stop, screen.listener()));
+    EXPECT_EQ(screen.events.at(1), "line 0 Scanning COM3...[Open failed]");
+    EXPECT_EQ(screen.events.at(3), "line 1 Scanning COM4...[Open succeed]");
+    EXPECT_EQ(link.writes, (Texts{"2", "ati\r", "2", "ati\r"}));
+    EXPECT_EQ(link.closeCount, 2);
+}
+
+struct SelectionCase {
+    const char* what;
+    Texts lines;
+    std::size_t entryCount;
+    std::optional<std::size_t> selected;
+};
+
+class ScanSelection : public testing::TestWithParam<SelectionCase> {};
+
+TEST_P(ScanSelection, PicksTheFirstPortThatAnswered) {
+    const SelectionCase& c = GetParam();
+    EXPECT_EQ(FirstAnsweringEntry(c.lines, c.entryCount), c.selected) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ScanSelection,
+    testing::Values(
+        SelectionCase{"no lines yet", {}, 2, std::nullopt},
+        SelectionCase{"none answered",
+                      {"Scanning COM3...[Open failed]", "Scanning COM4...[Open failed]",
+                       "Scanning Completed."},
+                      2,
+                      std::nullopt},
+        SelectionCase{"second answered",
+                      {"Scanning COM3...[Open failed]", "Scanning COM4...[Open succeed]"},
+                      2,
+                      1},
+        SelectionCase{"first of two",
+                      {"Scanning COM3...[Open succeed]", "Scanning COM4...[Open succeed]"},
+                      2,
+                      0},
+        SelectionCase{"beyond the entries",
+                      {"Scanning COM3...[Open failed]", "Scanning COM4...[Open succeed]"},
+                      1,
+                      std::nullopt}));
+
+TEST(ScanTexts, StatusAndLinesNameThePort) {
+    EXPECT_EQ(ScanningStatus("COM3:"), "Scanning COM3...");
+    EXPECT_EQ(ScanResultLine("COM3:", true), "Scanning COM3...[Open succeed]");
+    EXPECT_EQ(ScanResultLine("COM12:", false), "Scanning COM12...[Open failed]");
+}
+
+}  // namespace
+}  // namespace kv820

@@ -1,0 +1,145 @@
+#include "core/ports/scan_probe.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fake_serial_link.h"
+#include "support/virtual_clock.h"
+
+namespace kv820 {
+namespace {
+
+using namespace std::chrono_literals;
+using Writes = std::vector<std::string>;
+
+constexpr char kIdentity[] = "\r\nSIEMENS\r\nMC35i\r\nREVISION 02.00\r\n\r\nOK\r\n";
+
+class ScanProbeTest : public testing::Test {
+  protected:
+    bool probe(ScanVariant variant, const std::string& entry = "ttyUSB0:") {
+        ScanProbe scanProbe(variant, port);
+        return scanProbe.probe(entry, stop);
+    }
+
+    test::VirtualClock clock;
+    test::FakeSerialLink link{clock};
+    ComPort port{link, clock};
+    std::atomic<bool> stop{false};
+};
+
+TEST_F(ScanProbeTest, SmsCommandWakesWithTwoAndAsksAtiOnce) {
+    link.replyTo("ati\r", kIdentity);
+    EXPECT_TRUE(probe(ScanVariant::SmsCommand));
+    EXPECT_EQ(link.openedPaths, Writes{"ttyUSB0"});
+    EXPECT_EQ(link.writes, (Writes{"2", "ati\r"}));
+    EXPECT_EQ(link.closeCount, 1);
+    EXPECT_FALSE(link.isOpen());
+}
+
+TEST_F(ScanProbeTest, SetupWizardClearsTheLineWithAtBeforeAti) {
+    link.replyTo("at\r", "\r\nOK\r\n");
+    link.replyTo("ati\r", kIdentity);
+    EXPECT_TRUE(probe(ScanVariant::SetupWizard));
+    EXPECT_EQ(link.writes, (Writes{"2", "at\r", "ati\r"}));
+    EXPECT_EQ(link.closeCount, 1);
+}
+
+TEST_F(ScanProbeTest, SetupWizardDecidesOnTheAtiReplyAlone) {
+    link.replyTo("at\r", kIdentity);  // an identity in the dropped reply does not count
+    link.replyTo("ati\r", "\r\nERROR\r\n");
+    EXPECT_FALSE(probe(ScanVariant::SetupWizard));
+}
+
+TEST_F(ScanProbeTest, FirmwareWizardWakesWithOneAndOnlyListens) {
+    link.feedAfter(2000ms, "C");
+    EXPECT_TRUE(probe(ScanVariant::FirmwareWizard));
+    EXPECT_EQ(link.writes, Writes{"1"});
+    EXPECT_EQ(link.closeCount, 1);
+}
+
+TEST_F(ScanProbeTest, FirmwareWizardDropsTheAnswerToTheWakeItself) {
+    link.replyTo("1", "C");
+    EXPECT_FALSE(probe(ScanVariant::FirmwareWizard));
+}
+
+TEST_F(ScanProbeTest, WaitsFiveSecondsAfterTheWakeAndOneAfterClosing) {
+    // Nothing answers: the wake read runs out (500 ms), the pause after the wake, the
+    // "ati" read runs out (500 ms), then the rest after closing.
+    EXPECT_FALSE(probe(ScanVariant::SmsCommand));
+    EXPECT_EQ(clock.now(), 500ms + 5000ms + 500ms + 1000ms);
+}
+
+TEST_F(ScanProbeTest, FirmwareWizardReadsThreeTimes) {
+    EXPECT_FALSE(probe(ScanVariant::FirmwareWizard));
+    EXPECT_EQ(clock.now(), 500ms + 5000ms + 3 * 500ms + 1000ms);
+}
+
+TEST_F(ScanProbeTest, AQuickAnswerEndsTheReadAtItsFinalResult) {
+    link.replyTo("ati\r", kIdentity);
+    EXPECT_TRUE(probe(ScanVariant::SmsCommand));
+    EXPECT_EQ(clock.now(), 500ms + 5000ms + 1000ms);
+}
+
+TEST_F(ScanProbeTest, TheEntryNoOpensNothingAndDoesNotAnswer) {
+    EXPECT_FALSE(probe(ScanVariant::SmsCommand, "NO"));
+    EXPECT_TRUE(link.openedPaths.empty());
+    EXPECT_TRUE(link.writes.empty());
+}
+
+TEST_F(ScanProbeTest, APortThatDoesNotOpenDoesNotAnswer) {
+    link.openSucceeds = false;
+    link.replyTo("ati\r", kIdentity);
+    EXPECT_FALSE(probe(ScanVariant::SmsCommand));
+    EXPECT_EQ(link.openedPaths, Writes{"ttyUSB0"});
+    EXPECT_TRUE(link.writes.empty());
+}
+
+TEST_F(ScanProbeTest, AStopDuringThePauseClosesThePortAndAsksNothingMore) {
+    link.replyTo("ati\r", kIdentity);
+    link.onWrite = [this](test::FakeSerialLink&, std::string_view written) {
+        if (written == "2") {
+            stop = true;
+        }
+    };
+    EXPECT_FALSE(probe(ScanVariant::SmsCommand));
+    EXPECT_EQ(link.writes, Writes{"2"});
+    EXPECT_EQ(link.closeCount, 1);
+    EXPECT_EQ(clock.now(), 500ms);
+}
+
+struct DecisionCase {
+    const char* what;
+    ScanVariant variant;
+    std::vector<std::string> replies;
+    bool answered;
+};
+
+class ScanDecision : public testing::TestWithParam<DecisionCase> {};
+
+TEST_P(ScanDecision, FollowsTheVariantsRule) {
+    const DecisionCase& c = GetParam();
+    EXPECT_EQ(ScanRepliesAnswer(c.variant, c.replies), c.answered) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, ScanDecision,
+    testing::Values(
+        DecisionCase{"identity and OK", ScanVariant::SmsCommand, {kIdentity}, true},
+        DecisionCase{"identity without OK", ScanVariant::SmsCommand, {"\r\nSIEMENS\r\n"}, false},
+        DecisionCase{"OK without identity", ScanVariant::SmsCommand, {"\r\nOK\r\n"}, false},
+        DecisionCase{"lower-case identity", ScanVariant::SmsCommand, {"siemens\r\nOK"}, false},
+        DecisionCase{"nothing", ScanVariant::SmsCommand, {""}, false},
+        DecisionCase{"setup: same rule", ScanVariant::SetupWizard, {"SIEMENS OK"}, true},
+        DecisionCase{"setup: no OK", ScanVariant::SetupWizard, {"SIEMENS"}, false},
+        DecisionCase{"firmware: C", ScanVariant::FirmwareWizard, {"", "", "C"}, true},
+        DecisionCase{"firmware: c", ScanVariant::FirmwareWizard, {"c", "c", "c"}, false},
+        DecisionCase{"firmware: C in text", ScanVariant::FirmwareWizard, {"xCx", "", ""}, true},
+        DecisionCase{"firmware: silence", ScanVariant::FirmwareWizard, {"", "", ""}, false}));
+
+TEST(ScanWake, GsmModuleWakesWithTwoBootLoaderWithOne) {
+    EXPECT_EQ(ScanWakeCharacter(ScanVariant::SetupWizard), '2');
+    EXPECT_EQ(ScanWakeCharacter(ScanVariant::SmsCommand), '2');
+    EXPECT_EQ(ScanWakeCharacter(ScanVariant::FirmwareWizard), '1');
+}
+
+}  // namespace
+}  // namespace kv820
