@@ -1,11 +1,15 @@
 #include "app/setup/setup_port_worker.h"
 
+#include <QThread>
+
 #include "app/setup/stoppable_clock.h"
 
 namespace kv820 {
 
 SetupPortWorker::SetupPortWorker(SetupDevices devices)
-    : devices_(std::move(devices)), thread_([this] { run(); }) {}
+    : devices_(std::move(devices)), thread_(QThread::create([this] { run(); })) {
+    thread_->start();
+}
 
 SetupPortWorker::~SetupPortWorker() {
     {
@@ -17,7 +21,7 @@ SetupPortWorker::~SetupPortWorker() {
         }
     }
     wake_.notify_all();
-    thread_.join();
+    thread_->wait();
 }
 
 void SetupPortWorker::post(Job job) {

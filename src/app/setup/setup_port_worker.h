@@ -3,11 +3,13 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
-#include <thread>
 
 #include "app/setup/setup_devices.h"
 #include "core/modem/com_port.h"
+
+class QThread;
 
 namespace kv820 {
 
@@ -44,7 +46,9 @@ class SetupPortWorker {
     std::deque<Job> jobs_;
     bool stopping_ = false;
     StoppableClock* clock_ = nullptr;  // owned by the thread; guarded by mutex_
-    std::thread thread_;
+    // A QThread rather than a plain thread: the serial port it opens needs one for its
+    // notifiers.
+    std::unique_ptr<QThread> thread_;
 };
 
 }  // namespace kv820

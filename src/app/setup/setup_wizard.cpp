@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/ports/port_discovery.h"
+#include "app/ports/scan_com_port_dialog.h"
 #include "app/setup/setup_port_worker.h"
 #include "app/setup/setup_session.h"
 #include "app/setup/setup_text.h"
@@ -77,6 +78,7 @@ void SetupWizard::buildControls() {
     layout->addWidget(statusLine_);
 
     connect(setupButton_, &QPushButton::clicked, this, &SetupWizard::runSetup);
+    connect(scanButton_, &QPushButton::clicked, this, &SetupWizard::scanPorts);
 }
 
 void SetupWizard::setConnecting(bool connecting) {
@@ -112,6 +114,11 @@ void SetupWizard::runSetup() {
             this, [this, result, context] { finishConnect(result, context); },
             Qt::QueuedConnection);
     });
+}
+
+void SetupWizard::scanPorts() {
+    // An idle wizard holds no port: every connect closes it before it returns.
+    ScanComPortDialog(ScanVariant::SetupWizard, portCombo_, this).exec();
 }
 
 void SetupWizard::finishConnect(const ConnectResult& result, const SetupContext& context) {

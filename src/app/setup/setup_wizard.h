@@ -35,6 +35,8 @@ class SetupWizard : public QDialog {
   public slots:
     // "Setup": runs the connect sequence on the selected port.
     void runSetup();
+    // "Scan COM Port": finds the tracker's port and selects it in the list.
+    void scanPorts();
     // The close box and Escape; never in the middle of a connect.
     void reject() override;
 

@@ -5,7 +5,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
+#include "app/ports/scan_com_port_dialog.h"
 #include "app/setup/scripted_setup_devices.h"
 #include "app/setup/setup_session.h"
 #include "app/setup/setup_wizard.h"
@@ -220,6 +222,22 @@ class SetupWizardTest : public QObject {
         wizard.close();
         QVERIFY(wizard.isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!wizard.isConnecting(), 20000);
+    }
+
+    void scanComPortScansTheWizardsOwnList() {
+        SetupWizard wizard(session_);
+        wizard.show();
+        ScanComPortDialog* scan = nullptr;
+        QTimer::singleShot(0, &wizard, [&] {
+            scan = wizard.findChild<ScanComPortDialog*>();
+            if (scan) {
+                scan->done(0);
+            }
+        });
+        QTest::mouseClick(wizard.scanButton(), Qt::LeftButton);
+        QVERIFY(scan);
+        QVERIFY(wizard.isVisible());
+        QCOMPARE(wizard.portCombo()->currentText(), TrackerPort + ":");
     }
 
     void theCloseBoxEndsAnIdleWizard() {
