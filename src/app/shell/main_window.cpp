@@ -16,6 +16,7 @@
 #include "app/records/search_records_page.h"
 #include "app/records/sms_tracking_page.h"
 #include "app/records/sos_alarms.h"
+#include "app/setup/setup_launcher.h"
 #include "app/shell/about_dialog.h"
 #include "app/shell/app_context.h"
 #include "app/shell/main_status_bar.h"
@@ -67,6 +68,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     createPages();
     connectRecordsAndUsers();
     sosAlarms_ = new SosAlarms(this, this);
+    connect(setupAction_, &QAction::triggered, new SetupLauncher(*this), &SetupLauncher::open);
     connect(&context_, &AppContext::usersChanged, this, &MainWindow::fillUserLists);
     fillUserLists();
 }

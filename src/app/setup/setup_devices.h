@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "app/ports/qt_serial_link.h"
+#include "core/common/clock.h"
+#include "core/modem/serial_link.h"
+
+namespace kv820 {
+
+// Where the setup's conversations get their serial line and their time. The program uses
+// the real port and the system clock; tests put a scripted line or a faster clock here.
+// Both factories are called on the thread that then owns what they make.
+struct SetupDevices {
+    std::function<std::unique_ptr<SerialLink>()> makeLink = MakeSerialLink;
+    std::function<std::unique_ptr<Clock>()> makeClock = [] {
+        return std::make_unique<SystemClock>();
+    };
+};
+
+}  // namespace kv820

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include "app/setup/setup_file_dialog.h"
+#include "app/setup/setup_session.h"
+#include "app/setup/setup_wizard.h"
+#include "core/setup/setup_form.h"
+
+namespace kv820 {
+
+class MainWindow;
+
+// Runs tracker setups for the main window over the whole program run: opens the wizard,
+// hands over to the Setup File dialog, keeps the main window disabled while either is
+// open, and registers the tracker at the end. It holds the one setup session, so a SIM
+// PIN typed once is known to every later setup.
+class SetupLauncher : public QObject {
+    Q_OBJECT
+  public:
+    explicit SetupLauncher(MainWindow& window);
+    ~SetupLauncher() override;
+
+    // Tests put a scripted line or a faster clock here.
+    void setDevices(SetupDevices devices) { session_.devices = std::move(devices); }
+    const SetupSession& session() const { return session_; }
+
+    SetupWizard* wizard() const { return wizard_; }
+    SetupFileDialog* setupFileDialog() const { return setupFileDialog_; }
+
+  public slots:
+    // "KV820 Setup": opens the wizard, or brings the open setup window to the front.
+    void open();
+
+  private:
+    void openSetupFile(const SetupForm& form);
+    void showOverDisabledWindow(QWidget* setupWindow);
+    void endOf(QWidget* setupWindow);
+    void registerTracker(QWidget* owner, const UserSlot& tracker);
+
+    MainWindow& window_;
+    SetupSession session_;
+    QPointer<SetupWizard> wizard_;
+    QPointer<SetupFileDialog> setupFileDialog_;
+};
+
+}  // namespace kv820

@@ -1,0 +1,212 @@
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/records/report_list_view.h"
+#include "app/records/report_table_model.h"
+#include "app/records/search_records_page.h"
+#include "app/setup/scripted_setup_devices.h"
+#include "app/setup/setup_file_dialog.h"
+#include "app/setup/setup_launcher.h"
+#include "app/setup/setup_wizard.h"
+#include "app/shell/app_context.h"
+#include "app/shell/main_window.h"
+#include "core/setup/scripted_tracker.h"
+#include "core/store/database.h"
+#include "core/store/gpslog_store.h"
+#include "core/store/schema.h"
+#include "core/store/user_store.h"
+#include "support/qt/alert_recorder.h"
+#include "support/temp_dir.h"
+
+namespace kv820 {
+
+namespace {
+
+const UserSlot Registered{"Van", "0955000000", "354612079999999"};
+
+// The module confirms every stored message.
+void ConfirmWrites(test::FakeSerialLink& link) {
+    link.onWrite = [stored = 0](test::FakeSerialLink& l, std::string_view written) mutable {
+        if (written.starts_with("at+cmgd=")) {
+            l.feed(std::string(written) + "\r\nOK\r\n");
+        } else if (written.starts_with("at+cmgw=")) {
+            l.feed(std::string(written) + "\r\n> ");
+        } else if (written.ends_with("\x1A\r")) {
+            l.feed("\r\n+CMGW: " + std::to_string(++stored) + "\r\n\r\nOK\r\n");
+        }
+    };
+}
+
+}  // namespace
+
+class SetupLauncherTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TempDir> dir_;
+    std::unique_ptr<test::ScriptedSetupDevices> scripted_;
+
+    std::string databaseWith(const std::vector<UserSlot>& users) {
+        const std::string path = dir_->file(DatabaseFileName);
+        CreateDatabaseFile(path);
+        Database db(path);
+        for (const UserSlot& user : users) {
+            UserStore(db).addOrUpdate(user);
+        }
+        return path;
+    }
+
+    SetupLauncher* launcherOf(MainWindow& window) {
+        auto* launcher = window.findChild<SetupLauncher*>(QStringLiteral("setupLauncher"));
+        launcher->setDevices(scripted_->devices());
+        return launcher;
+    }
+
+    // Opens the wizard from the menu command and connects to the fresh scripted tracker.
+    void connectFreshTracker(MainWindow& window, SetupLauncher* launcher) {
+        test::ScriptedTracker tracker;
+        tracker.listings = {test::ListingReply({})};
+        tracker.Install(scripted_->link);
+        ConfirmWrites(scripted_->link);
+        window.setupAction()->trigger();
+        QTest::mouseClick(launcher->wizard()->setupButton(), Qt::LeftButton);
+        QTRY_VERIFY(launcher->setupFileDialog() != nullptr);
+    }
+
+    static void fillAndSubmit(SetupFileDialog* dialog, const QString& name, const QString& phone) {
+        dialog->findChild<QLineEdit*>(QStringLiteral("userNameEdit"))->setText(name);
+        dialog->findChild<QLineEdit*>(QStringLiteral("phoneNumberEdit"))->setText(phone);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("setupFileOkButton")),
+                          Qt::LeftButton);
+    }
+
+    static QStringList names(QComboBox* combo) {
+        QStringList all;
+        for (int i = 0; i < combo->count(); ++i) {
+            all << combo->itemText(i);
+        }
+        return all;
+    }
+
+  private slots:
+    void init() {
+        qputenv("KV820_EXTRA_PORTS", "/dev/ttyTRACKER");
+        dir_ = std::make_unique<test::TempDir>();
+        scripted_ = std::make_unique<test::ScriptedSetupDevices>();
+    }
+
+    void theMainWindowIsDisabledWhileTheWizardIsOpen() {
+        test::AlertRecorder recorder;
+        AppContext context(databaseWith({}));
+        MainWindow window(context);
+        window.show();
+        SetupLauncher* launcher = launcherOf(window);
+        window.setupAction()->trigger();
+        QVERIFY(launcher->wizard());
+        QVERIFY(launcher->wizard()->isVisible());
+        QVERIFY(!window.isEnabled());
+        QVERIFY(launcher->wizard()->isEnabled());
+        QCOMPARE(launcher->wizard()->windowTitle(), QStringLiteral("KV820 Setup"));
+        launcher->wizard()->close();
+        QVERIFY(window.isEnabled());
+        QTRY_VERIFY(launcher->wizard() == nullptr);
+    }
+
+    void theSetupFileDialogReplacesTheWizardAndKeepsTheWindowDisabled() {
+        test::AlertRecorder recorder;
+        AppContext context(databaseWith({}));
+        MainWindow window(context);
+        window.show();
+        SetupLauncher* launcher = launcherOf(window);
+        connectFreshTracker(window, launcher);
+        SetupFileDialog* dialog = launcher->setupFileDialog();
+        QVERIFY(dialog);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(dialog->isEnabled());
+        QVERIFY(!window.isEnabled());
+        QTRY_VERIFY(launcher->wizard() == nullptr);
+        QVERIFY(!window.isEnabled());
+        recorder.answer = true;
+        dialog->reject();
+        QVERIFY(window.isEnabled());
+        QCOMPARE(recorder.texts(),
+                 QStringList({"Your setup file is ERROR.",
+                              "Are you sure you want to cancel the KV820 Setup?"}));
+    }
+
+    void aSetupRegistersTheTrackerAndRefreshesEveryList() {
+        test::AlertRecorder recorder;
+        const std::string path = databaseWith({Registered});
+        {
+            Database db(path);
+            GpslogRow row{Registered.imei,
+                          "2024/05/01",
+                          "12:00:00",
+                          "25.0",
+                          "121.5",
+                          "2024/05/01",
+                          "12:00:00",
+                          "A",
+                          "10",
+                          "0",
+                          "0",
+                          "8",
+                          "0"};
+            GpslogStore(db).append(row);
+        }
+        AppContext context(path);
+        MainWindow window(context);
+        window.show();
+        ReportTableModel* result = window.searchPage()->resultList()->reportModel();
+        result->showHistory(*context.gpslogConnection(),
+                            {Registered.imei, "2024/01/0100:00:00", "2024/12/3123:59:59"},
+                            QStringLiteral("Van"));
+        QCOMPARE(result->rowCount(), 1);
+        SetupLauncher* launcher = launcherOf(window);
+        connectFreshTracker(window, launcher);
+        SetupFileDialog* dialog = launcher->setupFileDialog();
+        QVERIFY(dialog);
+        fillAndSubmit(dialog, QStringLiteral("Truck"), QStringLiteral("0912345678"));
+        QTRY_VERIFY(window.isEnabled());
+
+        QCOMPARE(recorder.texts(),
+                 QStringList({"Your setup file is ERROR.", "KV820 Setup is successful."}));
+        Database db(path);
+        const auto rows = UserStore(db).readUsers(10);
+        QCOMPARE(rows.size(), std::size_t{2});
+        QCOMPARE(rows[1].name, std::string("Truck"));
+        QCOMPARE(rows[1].phone, std::string("0912345678"));
+        QCOMPARE(rows[1].imei, test::TrackerImei);
+        QCOMPARE(names(window.searchPage()->userCombo()), QStringList({"Van", "Truck"}));
+        QCOMPARE(window.searchPage()->userCombo()->currentIndex(), 0);
+        auto* smsUsers = window.findChild<QComboBox*>(QStringLiteral("smsUserNameCombo"));
+        QCOMPARE(names(smsUsers), QStringList({"Van", "Truck"}));
+        QCOMPARE(result->rowCount(), 0);
+        QCOMPARE(context.registry().userCount(), 2);
+    }
+
+    void aDatabaseFailureIsShownAndTheSetupStillSucceeds() {
+        test::AlertRecorder recorder;
+        AppContext context(dir_->file(DatabaseFileName));  // no database file
+        MainWindow window(context);
+        window.show();
+        recorder.clear();
+        SetupLauncher* launcher = launcherOf(window);
+        connectFreshTracker(window, launcher);
+        SetupFileDialog* dialog = launcher->setupFileDialog();
+        QVERIFY(dialog);
+        fillAndSubmit(dialog, QStringLiteral("Truck"), QStringLiteral("0912345678"));
+        QTRY_VERIFY(window.isEnabled());
+        QCOMPARE(recorder.texts(),
+                 QStringList({"Your setup file is ERROR.", "Add user error.",
+                              "Users Database open failure.", "KV820 Setup is successful."}));
+        QCOMPARE(recorder.messages()[1].owner, dialog);
+    }
+};
+
+}  // namespace kv820
+
+QTEST_MAIN(kv820::SetupLauncherTest)
+#include "setup_launcher_test.moc"

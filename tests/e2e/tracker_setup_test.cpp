@@ -1,0 +1,299 @@
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/records/search_records_page.h"
+#include "app/setup/setup_file_dialog.h"
+#include "app/setup/setup_launcher.h"
+#include "app/setup/setup_wizard.h"
+#include "app/setup/sim_pin_dialog.h"
+#include "app/shell/app_context.h"
+#include "app/shell/main_window.h"
+#include "core/setup/time_zone_text.h"
+#include "core/store/database.h"
+#include "core/store/schema.h"
+#include "core/store/user_store.h"
+#include "support/skipping_clock.h"
+#include "e2e/wait_for.h"
+#include "sim/pty_simulator.h"
+#include "support/qt/alert_recorder.h"
+#include "support/temp_dir.h"
+
+namespace kv820 {
+namespace {
+
+using sim::PtySimulator;
+using sim::SetupMessageLayout;
+using sim::SimCard;
+using sim::TrackerModuleConfig;
+
+const std::string TrackerImei = "354612071234567";
+
+// The whole cable setup through the program's windows, against a simulated tracker on a
+// pseudo-terminal opened by the real serial link.
+class TrackerSetupTest : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        window_.reset();
+        context_.reset();
+        tracker_.reset();
+    }
+
+    void registerUsers(const std::vector<UserSlot>& users) {
+        Database db(databasePath());
+        for (const UserSlot& user : users) {
+            UserStore(db).addOrUpdate(user);
+        }
+    }
+
+    void startTracker(TrackerModuleConfig config) {
+        tracker_ = PtySimulator::tracker(std::move(config));
+        qputenv("KV820_EXTRA_PORTS", QByteArray::fromStdString(tracker_->devicePath()));
+        context_ = std::make_unique<AppContext>(databasePath());
+        window_ = std::make_unique<MainWindow>(*context_);
+        window_->show();
+        launcher_ = window_->findChild<SetupLauncher*>(QStringLiteral("setupLauncher"));
+        SetupDevices devices;
+        devices.makeClock = [] { return std::make_unique<test::SkippingClock>(); };
+        launcher_->setDevices(devices);
+    }
+
+    // "KV820 Setup", then "Setup" on the simulator's port.
+    SetupWizard* pressSetup() {
+        window_->setupAction()->trigger();
+        SetupWizard* wizard = launcher_->wizard();
+        EXPECT_EQ(wizard->portCombo()->currentText().toStdString(), tracker_->devicePath() + ":");
+        wizard->setupButton()->click();
+        return wizard;
+    }
+
+    SetupFileDialog* waitForSetupFile() {
+        EXPECT_TRUE(test::WaitFor([this] { return launcher_->setupFileDialog() != nullptr; }));
+        return launcher_->setupFileDialog();
+    }
+
+    bool waitUntilIdle(SetupWizard* wizard) {
+        return test::WaitFor([wizard] { return !wizard->isConnecting(); });
+    }
+
+    bool waitForMessage(const QString& text) {
+        return test::WaitFor([&] { return recorder_.texts().contains(text); });
+    }
+
+    void submit(SetupFileDialog* dialog, const QString& name, const QString& phone) {
+        dialog->findChild<QLineEdit*>(QStringLiteral("userNameEdit"))->setText(name);
+        dialog->findChild<QLineEdit*>(QStringLiteral("phoneNumberEdit"))->setText(phone);
+        dialog->submit();
+        ASSERT_TRUE(waitForMessage(QStringLiteral("KV820 Setup is successful.")));
+        ASSERT_TRUE(test::WaitFor([this] { return window_->isEnabled(); }));
+    }
+
+    // The tracker's stored setup messages, "+k:text" in store order.
+    std::vector<std::string> storedMessages() {
+        return tracker_->withTracker([](sim::TrackerModuleSimulator& t) {
+            std::vector<std::string> messages;
+            for (const sim::StoredMessage& m : t.storage().list()) {
+                messages.push_back(m.address + ":" + m.body);
+            }
+            return messages;
+        });
+    }
+
+    std::vector<UserSlot> users() {
+        Database db(databasePath());
+        return UserStore(db).readUsers(10);
+    }
+
+    std::string databasePath() {
+        const std::string path = dir_.file(DatabaseFileName);
+        if (!QFile::exists(QString::fromStdString(path))) {
+            CreateDatabaseFile(path);
+        }
+        return path;
+    }
+
+    static std::string zone() { return TimeZoneText(CurrentUtcOffsetSeconds()); }
+
+    test::TempDir dir_;
+    test::AlertRecorder recorder_;
+    std::unique_ptr<PtySimulator> tracker_;
+    std::unique_ptr<AppContext> context_;
+    std::unique_ptr<MainWindow> window_;
+    SetupLauncher* launcher_ = nullptr;
+};
+
+TEST_F(TrackerSetupTest, AFreshTrackerIsSetUpAndRegistered) {
+    TrackerModuleConfig config;
+    config.setupLayout = SetupMessageLayout::None;
+    startTracker(config);
+    pressSetup();
+    SetupFileDialog* dialog = waitForSetupFile();
+    EXPECT_EQ(recorder_.texts(), QStringList({"Your setup file is ERROR."}));
+    EXPECT_EQ(dialog->form().moduleImei, TrackerImei);
+    EXPECT_EQ(dialog->form().firmwareVersion, "0001");
+    EXPECT_EQ(dialog->form().file, SetupFile{});
+    EXPECT_FALSE(window_->isEnabled());
+
+    submit(dialog, QStringLiteral("Truck 1"), QStringLiteral("0912345678"));
+    EXPECT_EQ(storedMessages(),
+              (std::vector<std::string>{"+1:0,3,,,,,,,Truck 1," + zone() + ",2,30,1,,5184,",
+                                        "+2:,,,,,,,", "+3:5000,,,,,,", "+4:,"}));
+    const std::vector<UserSlot> rows = users();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].name, "Truck 1");
+    EXPECT_EQ(rows[0].phone, "0912345678");
+    EXPECT_EQ(rows[0].imei, TrackerImei);
+    EXPECT_EQ(window_->searchPage()->userCombo()->currentText(), QStringLiteral("Truck 1"));
+    EXPECT_FALSE(tracker_->portOpen());
+}
+
+TEST_F(TrackerSetupTest, ACompleteSetupFileIsReadBackExactlyAndReplacedInPlace) {
+    registerUsers(
+        {{"Van", "0955000000", "354612079999999"}, {"Truck 7", "0912000007", TrackerImei}});
+    TrackerModuleConfig config;
+    config.setup.userName = "Name in tracker";
+    config.setup.timeZone = "-0.00";
+    config.setup.pin = "7777";
+    config.setup.defaultReturnEnabled = "1";
+    config.setup.maxFixTime = "7";
+    config.setup.reportMode = "1";
+    config.setup.reportInterval = "60";
+    config.setup.reportFormat = "0";
+    config.setup.reportCount = "12";
+    config.setup.sos1 = "0911000001";
+    config.setup.sos2 = "0911000002";
+    config.setup.sos3 = "+886911000003";
+    config.setup.defaultReturnNumber = "0933000000";
+    config.setup.reportReturnNumber = "0944000000";
+    startTracker(config);
+    pressSetup();
+    SetupFileDialog* dialog = waitForSetupFile();
+    EXPECT_TRUE(recorder_.texts().isEmpty());
+
+    SetupForm expected;
+    expected.firmwareVersion = "V1.01(2007-05-12)";
+    expected.moduleImei = TrackerImei;
+    expected.phoneNumber = "0912000007";
+    SetupFile& file = expected.file;
+    file.userName = "Truck 7";  // the registered name, not the tracker's copy
+    file.timeZoneOn = false;
+    file.defaultReturnEnabled = true;
+    file.maxGpsFixingTime = 7;
+    file.reportMode = ReportMode::Period;
+    file.reportInterval = "60";
+    file.reportFormat = 0;
+    file.numberOfReports = "12";
+    file.sosNumbers = {"0911000001", "0911000002", "+886911000003"};
+    file.defaultReturnPhone = "0933000000";
+    file.reportReturnPhone = "0944000000";
+    const SetupForm shown = dialog->form();
+    EXPECT_EQ(shown.firmwareVersion, expected.firmwareVersion);
+    EXPECT_EQ(shown.moduleImei, expected.moduleImei);
+    EXPECT_EQ(shown.phoneNumber, expected.phoneNumber);
+    EXPECT_EQ(shown.file, expected.file);
+
+    submit(dialog, QStringLiteral("Truck 7"), QStringLiteral("0912000008"));
+    // The four old messages were deleted first; the tracker's own PIN is kept.
+    EXPECT_EQ(
+        storedMessages(),
+        (std::vector<std::string>{"+1:1,7,,,,,,,Truck 7,-0.00,1,60,0,12,7777,",
+                                  "+2:0911000001,0911000002,+886911000003,0933000000,0944000000,,,",
+                                  "+3:5000,,,,,,", "+4:,"}));
+    const std::vector<UserSlot> rows = users();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].name, "Truck 7");
+    EXPECT_EQ(rows[1].phone, "0912000008");
+}
+
+TEST_F(TrackerSetupTest, ADoubledMessageIsCleanedUpBeforeTheDefaultsAreShown) {
+    TrackerModuleConfig config;
+    config.setupLayout = SetupMessageLayout::Doubled;
+    startTracker(config);
+    ASSERT_EQ(storedMessages().size(), 5u);
+    pressSetup();
+    SetupFileDialog* dialog = waitForSetupFile();
+    EXPECT_EQ(recorder_.texts(), QStringList({"Your setup file is ERROR."}));
+    EXPECT_TRUE(storedMessages().empty());
+    EXPECT_EQ(dialog->form().file, SetupFile{});
+
+    submit(dialog, QStringLiteral("Truck 2"), QStringLiteral("0912000002"));
+    EXPECT_EQ(storedMessages().size(), 4u);
+}
+
+TEST_F(TrackerSetupTest, ASimAskingForItsPinIsUnlockedAndThePinWrittenIntoTheFile) {
+    TrackerModuleConfig config;
+    config.simState = SimCard::State::PinRequired;
+    config.simPin = "2468";
+    config.setupLayout = SetupMessageLayout::None;
+    startTracker(config);
+    SetupWizard* wizard = pressSetup();
+    ASSERT_TRUE(waitUntilIdle(wizard));
+    auto* pinDialog = wizard->findChild<SimPinDialog*>();
+    ASSERT_NE(pinDialog, nullptr);
+    EXPECT_TRUE(recorder_.texts().isEmpty());
+
+    pinDialog->pinEdit()->setText(QStringLiteral("1111"));
+    pinDialog->okButton()->click();
+    ASSERT_TRUE(waitForMessage(QStringLiteral("Input ERROR. You have 2 attempts left.")));
+    EXPECT_TRUE(pinDialog->isVisible());
+
+    pinDialog->pinEdit()->setText(QStringLiteral("2468"));
+    pinDialog->okButton()->click();
+    SetupFileDialog* dialog = waitForSetupFile();
+    EXPECT_EQ(recorder_.texts(), QStringList({"Input ERROR. You have 2 attempts left.",
+                                              "Your SIM PIN is correct. Continue set up.",
+                                              "Your setup file is ERROR."}));
+    submit(dialog, QStringLiteral("Truck 3"), QStringLiteral("0912000003"));
+    EXPECT_EQ(storedMessages().front(), "+1:0,3,,,,,,,Truck 3," + zone() + ",2,30,1,,2468,");
+}
+
+TEST_F(TrackerSetupTest, AWrongPinOnTheLastAttemptLocksTheSim) {
+    TrackerModuleConfig config;
+    config.simState = SimCard::State::PinRequired;
+    config.simPin = "2468";
+    config.pinAttempts = 1;
+    startTracker(config);
+    SetupWizard* wizard = pressSetup();
+    ASSERT_TRUE(waitUntilIdle(wizard));
+    auto* pinDialog = wizard->findChild<SimPinDialog*>();
+    ASSERT_NE(pinDialog, nullptr);
+    pinDialog->pinEdit()->setText(QStringLiteral("1111"));
+    pinDialog->okButton()->click();
+    ASSERT_TRUE(waitForMessage(QStringLiteral("Input ERROR. Your SIM card is locked.")));
+    EXPECT_TRUE(test::WaitFor([wizard] { return wizard->findChild<SimPinDialog*>() == nullptr; }));
+    EXPECT_TRUE(wizard->isVisible());
+    EXPECT_TRUE(wizard->setupButton()->isEnabled());
+
+    // The next connect finds the SIM wanting its PUK.
+    recorder_.clear();
+    wizard->setupButton()->click();
+    ASSERT_TRUE(waitUntilIdle(wizard));
+    EXPECT_EQ(recorder_.texts(), QStringList({"Your SIM card is locked."}));
+    EXPECT_EQ(launcher_->setupFileDialog(), nullptr);
+}
+
+TEST_F(TrackerSetupTest, ASixthTrackerIsRefused) {
+    std::vector<UserSlot> five;
+    for (int i = 0; i < 5; ++i) {
+        five.push_back({"User " + std::to_string(i), "091200000" + std::to_string(i),
+                        "35461207000000" + std::to_string(i)});
+    }
+    registerUsers(five);
+    startTracker({});
+    SetupWizard* wizard = pressSetup();
+    ASSERT_TRUE(waitUntilIdle(wizard));
+    EXPECT_EQ(recorder_.texts(), QStringList({"Five users login already, please delete one."}));
+    EXPECT_TRUE(wizard->isVisible());
+    EXPECT_EQ(wizard->statusLine()->text(), QString());
+    EXPECT_FALSE(window_->isEnabled());
+    EXPECT_EQ(storedMessages().size(), 4u);
+    wizard->close();
+    EXPECT_TRUE(window_->isEnabled());
+}
+
+}  // namespace
+}  // namespace kv820
