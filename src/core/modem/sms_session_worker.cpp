@@ -1,6 +1,6 @@
 #include "core/modem/sms_session_worker.h"
 
-#include "core/modem/modem_line_handler.h"
+#include "core/modem/new_sms_index.h"
 #include "core/modem/sms_modem_init.h"
 #include "core/records/receive_range_builder.h"
 #include "core/records/report_history.h"
@@ -76,6 +76,11 @@ void SmsSessionWorker::readLoop() {
             handleLine(*line);
         }
         handleQueuedAnnouncements();
+        if (port_.link().vanished()) {
+            // The adapter was pulled: nothing will ever come again on this port.
+            listener_.modemLog(PortVanishedText);
+            break;
+        }
         port_.clock().sleepFor(LinePause);
     }
 }
@@ -111,11 +116,15 @@ void SmsSessionWorker::handleQueuedAnnouncements() {
 }
 
 void SmsSessionWorker::handleLine(const std::string& line) {
+    // The line goes to the log as a line, so that the log's line rule is applied to modem
+    // lines only; replies and status texts of the handling are appended as given.
+    listener_.modemLine(line);
+    if (!IsNewSmsAnnouncement(line)) {
+        return;
+    }
     NewSmsContext context{port_, users_, store(),
                           [this](std::string_view text) { listener_.modemLog(text); }};
-    if (const std::optional<NewSmsOutcome> outcome = HandleModemLine(line, context)) {
-        publish(*outcome);
-    }
+    publish(ProcessNewSms(line, context));
 }
 
 void SmsSessionWorker::publish(const NewSmsOutcome& outcome) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 
 #include "core/modem/com_port.h"
 #include "core/modem/modem_line_reader.h"
@@ -36,6 +37,9 @@ class SmsSessionWorker {
     };
 
     static constexpr std::chrono::milliseconds LinePause{100};
+    // Logged when the port's device goes away during the session, which then ends.
+    static constexpr std::string_view PortVanishedText =
+        "COM Port is gone; SMS session closed.\r\n";
 
     SmsSessionWorker(SerialLink& link, Clock& clock, const UserRegistry& users,
                      SmsSessionListener& listener, Settings settings);
