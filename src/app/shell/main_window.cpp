@@ -7,7 +7,9 @@
 #include <QToolBar>
 
 #include "app/modem/sms_command_page.h"
+#include "app/modem/sms_session.h"
 #include "app/ports/port_discovery.h"
+#include "app/records/report_display.h"
 #include "app/records/search_records_page.h"
 #include "app/records/sms_tracking_page.h"
 #include "app/shell/about_dialog.h"
@@ -57,11 +59,24 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     statusBar_ = new MainStatusBar(this);
     setStatusBar(statusBar_);
     createPages();
+    createSmsSession();
     connect(&context_, &AppContext::usersChanged, this, &MainWindow::fillUserLists);
     fillUserLists();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The session's worker writes into the pages: it ends before they go.
+    smsSession_->shutdown();
+}
+
+void MainWindow::createSmsSession() {
+    smsSession_ = new SmsSession(*commandPage_, context_.registry(), context_.databasePath(), this);
+    smsSession_->setCableActions({setupAction_, userEditAction_, firmwareAction_});
+    smsSession_->setReportDisplay(new ReportDisplay(
+        trackingPage_, [this] { return context_.gpslogConnection(); }, viewTrackingPointsAction_,
+        this, smsSession_));
+    commandPage_->setCommandChannel(smsSession_);
+}
 
 void MainWindow::createActions() {
     exitAction_ = MakeAction(this, "actionExit", QStringLiteral("Exit"));

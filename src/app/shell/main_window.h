@@ -11,6 +11,7 @@ class AppContext;
 class MainStatusBar;
 class SearchRecordsPage;
 class SmsCommandPage;
+class SmsSession;
 class SmsTrackingPage;
 
 // The one top-level window: menu, toolbar, status bar and the three main pages.
@@ -29,6 +30,7 @@ class MainWindow : public QMainWindow {
     SearchRecordsPage* searchPage() const { return searchPage_; }
     SmsCommandPage* commandPage() const { return commandPage_; }
     MainStatusBar* mainStatusBar() const { return statusBar_; }
+    SmsSession* smsSession() const { return smsSession_; }
 
     // The command actions, shared by the menu and the toolbar.
     QAction* exitAction() const { return exitAction_; }
@@ -50,6 +52,7 @@ class MainWindow : public QMainWindow {
     void createPages();
     void applyMainTabSelection(int index);
     void fillUserLists();
+    void createSmsSession();
 
     AppContext& context_;
     QTabWidget* mainTab_ = nullptr;
@@ -57,6 +60,7 @@ class MainWindow : public QMainWindow {
     SearchRecordsPage* searchPage_ = nullptr;
     SmsCommandPage* commandPage_ = nullptr;
     MainStatusBar* statusBar_ = nullptr;
+    SmsSession* smsSession_ = nullptr;
 
     QAction* exitAction_ = nullptr;
     QAction* userInformationAction_ = nullptr;
