@@ -1,7 +1,9 @@
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
 
+#include "app/modem/headless_receiver.h"
 #include "app/shell/app_context.h"
 #include "app/shell/command_line.h"
 #include "app/shell/main_window.h"
@@ -52,6 +54,10 @@ int main(int argc, char** argv) {
             return kv820::RunCreateDatabase();
         case Action::ListPorts:
             return kv820::RunListPorts();
+        case Action::Receive: {
+            QCoreApplication app(argc, argv);
+            return kv820::RunHeadlessReceiver(command.port.toStdString());
+        }
         case Action::Invalid:
             std::fprintf(stderr, "kv820-callcenter: %s\n%s",
                          command.error.toLocal8Bit().constData(),

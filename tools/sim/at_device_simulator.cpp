@@ -41,17 +41,17 @@ void AtDeviceSimulator::handle(const FramedInput& input) {
             break;
         case FramedInput::Kind::WakeCharacter:
             if (!faults_.takeSilence()) {
-                send(answerWake(input.text[0]));
+                queueOutput(answerWake(input.text[0]));
             }
             break;
         case FramedInput::Kind::MessageText:
             if (!faults_.takeSilence()) {
-                send(faults_.shapeReply(answerMessageText(input.text)));
+                queueOutput(faults_.shapeReply(answerMessageText(input.text)));
             }
             break;
         case FramedInput::Kind::MessageCancelled:
             cancelMessageText();
-            send(okResult());
+            queueOutput(okResult());
             break;
     }
 }
@@ -66,7 +66,7 @@ void AtDeviceSimulator::handleCommand(const std::string& command) {
     } else {
         reply += answerEchoCommand(command);
     }
-    send(faults_.shapeReply(std::move(reply)));
+    queueOutput(faults_.shapeReply(std::move(reply)));
 }
 
 std::string AtDeviceSimulator::answerEchoCommand(std::string_view command) {

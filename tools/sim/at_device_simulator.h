@@ -34,9 +34,11 @@ class AtDeviceSimulator {
     FaultInjector& faults() { return faults_; }
 
     // Line garbage on the wire, sent at once.
-    void injectNoise(std::string_view bytes) { send(bytes); }
+    void injectNoise(std::string_view bytes) { queueOutput(bytes); }
     // An unsolicited line of `length` characters and CR LF.
-    void injectOverlongLine(std::size_t length) { send(FaultInjector::overlongLine(length)); }
+    void injectOverlongLine(std::size_t length) {
+        queueOutput(FaultInjector::overlongLine(length));
+    }
 
   protected:
     // The reply to one command line (without echo); `command` is the line as received.
@@ -49,7 +51,7 @@ class AtDeviceSimulator {
 
     // Called from answerCommand: returns the prompt and switches the input to message text.
     std::string promptForMessageText();
-    void send(std::string_view bytes) { output_.append(bytes); }
+    void queueOutput(std::string_view bytes) { output_.append(bytes); }
 
     // Case-insensitive: does `command` start with `prefix`? Sets `rest` to what follows.
     static bool matches(std::string_view command, std::string_view prefix,

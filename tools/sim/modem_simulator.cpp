@@ -50,7 +50,7 @@ std::vector<int> ModemSimulator::injectBurst(const std::vector<TrackerReport>& r
 
 void ModemSimulator::announce(int index) {
     if (announcing_) {
-        send("\r\n+CMTI: \"SM\"," + std::to_string(index) + "\r\n");
+        queueOutput("\r\n+CMTI: \"SM\"," + std::to_string(index) + "\r\n");
     }
 }
 

@@ -40,7 +40,7 @@ void TrackerModuleSimulator::tick(std::chrono::steady_clock::time_point now) {
     if (!lastBootPrompt_) {
         lastBootPrompt_ = now;
     } else if (now - *lastBootPrompt_ >= std::chrono::seconds(1)) {
-        send("C");
+        queueOutput("C");
         --bootLoaderPrompts_;
         lastBootPrompt_ = now;
     }

@@ -1,5 +1,6 @@
 #include "app/ports/qt_serial_link.h"
 
+#include <QFile>
 #include <QSerialPort>
 #include <QThread>
 
@@ -26,6 +27,16 @@ bool HungUp(QSerialPort& port) {
 #endif
 }
 
+// The file a port lives in, where ports are files: "/dev/ttyUSB0" for "ttyUSB0".
+QString DeviceNode(const std::string& devicePath) {
+#ifdef Q_OS_WIN
+    (void)devicePath;
+    return {};
+#else
+    const QString path = QString::fromStdString(devicePath);
+    return path.startsWith(QLatin1Char('/')) ? path : QStringLiteral("/dev/") + path;
+#endif
+}
 }  // namespace
 
 QtSerialLink::QtSerialLink() = default;
@@ -37,6 +48,7 @@ QtSerialLink::~QtSerialLink() {
 bool QtSerialLink::open(const std::string& devicePath) {
     close();
     vanished_ = false;
+    deviceNode_ = DeviceNode(devicePath);
     port_ = std::make_unique<QSerialPort>();
     // A plain name ("ttyUSB0", "COM3") or a whole device path ("/dev/pts/3") both work.
     port_->setPortName(QString::fromStdString(devicePath));
@@ -80,6 +92,11 @@ void QtSerialLink::noteError() {
     // The device went away underneath the open port (USB cable pulled, simulator gone).
     if (error == QSerialPort::ResourceError || error == QSerialPort::DeviceNotFoundError ||
         error == QSerialPort::PermissionError) {
+        vanished_ = true;
+    }
+    // A pseudo-terminal whose other end closed, or an adapter pulled on Linux, shows up
+    // as a read error, and its device node is gone.
+    if (error == QSerialPort::ReadError && !deviceNode_.isEmpty() && !QFile::exists(deviceNode_)) {
         vanished_ = true;
     }
     if (error != QSerialPort::TimeoutError && error != QSerialPort::NoError) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <memory>
 
 #include "core/modem/serial_link.h"
@@ -28,6 +29,7 @@ class QtSerialLink final : public SerialLink {
     void noteError();
 
     std::unique_ptr<QSerialPort> port_;
+    QString deviceNode_;  // empty where ports are no files
     bool vanished_ = false;
 };
 

@@ -14,6 +14,16 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
     if (options.isEmpty()) {
         return result;
     }
+    if (options.front() == QLatin1String("--receive")) {
+        if (options.size() != 2 || options.at(1).isEmpty()) {
+            result.action = Action::Invalid;
+            result.error = QStringLiteral("--receive needs one port");
+            return result;
+        }
+        result.action = Action::Receive;
+        result.port = options.at(1);
+        return result;
+    }
     if (options.size() > 1) {
         result.action = Action::Invalid;
         result.error = QStringLiteral("too many arguments");
@@ -49,6 +59,10 @@ QString CommandLine::HelpText() {
         "  --create-database  create KV820Y.mdb in the current folder (an existing file is\n"
         "                     left untouched)\n"
         "  --list-ports       print the entries of the \"COM Port :\" lists, one a line\n"
+        "  --receive PORT     receive reports without a window: start the modem on PORT (a\n"
+        "                     listed entry such as ttyUSB0: or a device path), print the\n"
+        "                     modem log, store reports in KV820Y.mdb; SIGINT or SIGTERM\n"
+        "                     closes the session\n"
         "  --help             show this text\n"
         "  --version          show the version\n"
         "\n"

@@ -8,11 +8,13 @@
 
 #include "app/firmware/firmware_wizard.h"
 #include "app/modem/sms_command_page.h"
+#include "app/modem/sms_session.h"
 #include "app/ports/port_discovery.h"
 #include "app/records/map_point_activation.h"
 #include "app/records/record_search.h"
 #include "app/records/report_list_view.h"
 #include "app/records/search_result_export.h"
+#include "app/records/report_display.h"
 #include "app/records/search_records_page.h"
 #include "app/records/sms_tracking_page.h"
 #include "app/records/sos_alarms.h"
@@ -69,11 +71,25 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     connectRecordsAndUsers();
     sosAlarms_ = new SosAlarms(this, this);
     connect(setupAction_, &QAction::triggered, new SetupLauncher(*this), &SetupLauncher::open);
+    createSmsSession();
     connect(&context_, &AppContext::usersChanged, this, &MainWindow::fillUserLists);
     fillUserLists();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The session's worker writes into the pages: it ends before they go.
+    smsSession_->shutdown();
+}
+
+void MainWindow::createSmsSession() {
+    smsSession_ = new SmsSession(*commandPage_, context_.registry(), context_.databasePath(), this);
+    smsSession_->setCableActions({setupAction_, userEditAction_, firmwareAction_});
+    smsSession_->setReportDisplay(new ReportDisplay(
+        trackingPage_, [this] { return context_.gpslogConnection(); }, viewTrackingPointsAction_,
+        this, smsSession_));
+    commandPage_->setCommandChannel(smsSession_);
+    connect(smsSession_, &SmsSession::reportReceived, sosAlarms_, &SosAlarms::raise);
+}
 
 void MainWindow::createActions() {
     exitAction_ = MakeAction(this, "actionExit", QStringLiteral("Exit"));

@@ -12,6 +12,7 @@ class MainStatusBar;
 class RecordSearch;
 class SearchRecordsPage;
 class SmsCommandPage;
+class SmsSession;
 class SmsTrackingPage;
 class SosAlarms;
 
@@ -34,6 +35,7 @@ class MainWindow : public QMainWindow {
     RecordSearch* recordSearch() const { return recordSearch_; }
     // Every stored report goes through it; SOS reports raise the operator's alarm.
     SosAlarms* sosAlarms() const { return sosAlarms_; }
+    SmsSession* smsSession() const { return smsSession_; }
 
     // The command actions, shared by the menu and the toolbar.
     QAction* exitAction() const { return exitAction_; }
@@ -56,6 +58,7 @@ class MainWindow : public QMainWindow {
     void applyMainTabSelection(int index);
     void fillUserLists();
     void connectRecordsAndUsers();
+    void createSmsSession();
 
     AppContext& context_;
     QTabWidget* mainTab_ = nullptr;
@@ -65,6 +68,7 @@ class MainWindow : public QMainWindow {
     MainStatusBar* statusBar_ = nullptr;
     RecordSearch* recordSearch_ = nullptr;
     SosAlarms* sosAlarms_ = nullptr;
+    SmsSession* smsSession_ = nullptr;
 
     QAction* exitAction_ = nullptr;
     QAction* userInformationAction_ = nullptr;

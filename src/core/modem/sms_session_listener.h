@@ -31,6 +31,13 @@ class SmsSessionListener {
 
     // Text for the modem log, to be appended exactly as given.
     virtual void modemLog(std::string_view text) = 0;
+    // One line the modem sent, with its own line end. The log shows it followed by CR LF,
+    // and a log box empties itself first once it holds more than 100 lines; a listener
+    // that applies that rule itself overrides this.
+    virtual void modemLine(std::string_view line) {
+        modemLog(line);
+        modemLog("\r\n");
+    }
     // The modem start finished. On failure "COM Port ERROR!!!" is in the log already, the
     // port is closed, and the session ends (sessionEnded follows).
     virtual void sessionStarted(bool ready) = 0;

@@ -1,6 +1,6 @@
 #include "core/modem/sms_session_worker.h"
 
-#include "core/modem/modem_line_handler.h"
+#include "core/modem/new_sms_index.h"
 #include "core/modem/sms_modem_init.h"
 #include "core/modem/stored_message_list_read.h"
 #include "core/records/receive_range_builder.h"
@@ -119,6 +119,9 @@ void SmsSessionWorker::readLoop() {
             handleLine(*line);
         }
         handleQueuedAnnouncements();
+        if (portGone()) {
+            break;  // the adapter was pulled: nothing will ever come again on this port
+        }
         port_.clock().sleepFor(LinePause);
     }
 }
@@ -159,10 +162,14 @@ NewSmsContext SmsSessionWorker::newSmsContext() {
 }
 
 void SmsSessionWorker::handleLine(const std::string& line) {
-    NewSmsContext context = newSmsContext();
-    if (const std::optional<NewSmsOutcome> outcome = HandleModemLine(line, context)) {
-        publish(*outcome);
+    // The line goes to the log as a line, so that the log's line rule is applied to modem
+    // lines only; replies and status texts of the handling are appended as given.
+    listener_.modemLine(line);
+    if (!IsNewSmsAnnouncement(line)) {
+        return;
     }
+    NewSmsContext context = newSmsContext();
+    publish(ProcessNewSms(line, context));
 }
 
 void SmsSessionWorker::handleMessage(const std::string& index) {

@@ -258,6 +258,53 @@ TEST_P(SmsSessionStopTest, EndsWithinSixHundredMillisecondsOfTheRequest) {
     EXPECT_FALSE(fake.isOpen());
 }
 
+TEST_F(SmsSessionWorkerTest, AVanishedPortEndsTheSessionByItself) {
+    worker.post([this](ComPort&) { link.vanish(); });
+    worker.run();
+    EXPECT_TRUE(listener.log.ends_with(SmsSessionWorker::ModemGoneText)) << listener.log;
+    EXPECT_EQ(listener.started, std::vector<bool>{true});
+    EXPECT_EQ(listener.ended, 1);
+    EXPECT_FALSE(link.isOpen());
+}
+
+// Keeps modem lines apart from the other log texts, as a log box with a line rule does.
+class LineSortingListener final : public SmsSessionListener {
+  public:
+    void modemLog(std::string_view text) override { texts.emplace_back(text); }
+    void modemLine(std::string_view line) override { lines.emplace_back(line); }
+    void sessionStarted(bool) override {}
+    void reportStored(const StoredReportEvent&) override { ++stored; }
+    void reportStoreFailed(const PositionReport&, std::string_view) override {}
+    void sessionEnded() override {}
+
+    std::vector<std::string> lines;
+    std::vector<std::string> texts;
+    int stored = 0;
+};
+
+TEST_F(SmsSessionWorkerTest, ModemLinesReachTheListenerAsLinesAndRepliesAsTexts) {
+    LineSortingListener sorting;
+    SmsSessionWorker session(link, clock, users, sorting, {"ttyUSB0:", file.path()});
+    link.feedAfter(StartDuration + milliseconds(100), "RING\r\n+CMTI: \"SM\",4\r\n");
+    // Stop once the report is through.
+    SmsSessionWorker* running = &session;
+    link.onWrite = [inner = link.onWrite, running](FakeSerialLink& modem, std::string_view bytes) {
+        inner(modem, bytes);
+        if (bytes.starts_with("at+cmgd=")) {
+            running->post([running](ComPort&) { running->requestStop(); });
+        }
+    };
+
+    session.run();
+
+    EXPECT_EQ(sorting.lines, (std::vector<std::string>{"RING\r\n", "+CMTI: \"SM\",4\r\n"}));
+    ASSERT_EQ(sorting.texts.size(), 4u);
+    EXPECT_TRUE(sorting.texts[0].starts_with("at+cmgr=4"));
+    EXPECT_EQ(sorting.texts[1], "\r\n");
+    EXPECT_EQ(sorting.texts[2], "at+cmgd=4\r\r\nOK\r\n");
+    EXPECT_EQ(sorting.stored, 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(Moments, SmsSessionStopTest, ::testing::Values(1, 300, 599, 600, 4321));
 
 }  // namespace

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kv820 {
+
+// The "COM Port :" entry of a port given on the command line: a listed entry ("ttyUSB0:")
+// is taken as it is, a device path ("/dev/pts/3") becomes an entry that opens exactly it.
+std::string PortEntryFromArgument(std::string_view argument);
+
+// Runs an SMS session without a window on the port `argument` names: the modem starts as
+// "Start SMS" starts it, every modem line and status text is printed to standard output,
+// and reports are stored in KV820Y.mdb of the current folder for the users registered
+// there. SIGINT or SIGTERM closes the session as "Close SMS" does. Returns the exit code:
+// 0 after a requested close, 1 when the start failed or the port went away.
+int RunHeadlessReceiver(std::string_view argument);
+
+}  // namespace kv820

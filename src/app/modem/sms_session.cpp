@@ -1,0 +1,274 @@
+#include "app/modem/sms_session.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QPushButton>
+#include <QThread>
+#include <mutex>
+
+#include "app/modem/queued_session_listener.h"
+#include "app/modem/sms_command_page.h"
+#include "app/ports/qt_serial_link.h"
+#include "app/records/report_display.h"
+#include "app/shell/input_blocker.h"
+#include "core/commands/send_command_sms.h"
+#include "core/common/interruptible_clock.h"
+#include "core/modem/sms_session_worker.h"
+
+namespace kv820 {
+
+// What the UI thread and one session's worker thread share. The worker and its clock live
+// on the worker thread's stack; they are reachable here only while run() runs.
+struct SmsSession::Run {
+    std::mutex mutex;
+    SmsSessionWorker* worker = nullptr;
+    InterruptibleClock* clock = nullptr;
+    bool stopRequested = false;
+    // UI thread only: the operator closed this session (or it ended by itself), so its
+    // late start and end notices change nothing any more.
+    bool closed = false;
+
+    void attach(SmsSessionWorker* w, InterruptibleClock* c) {
+        std::lock_guard lock(mutex);
+        worker = w;
+        clock = c;
+        if (stopRequested && worker != nullptr) {
+            worker->requestStop();
+            clock->interrupt();
+        }
+    }
+
+    void stop() {
+        std::lock_guard lock(mutex);
+        stopRequested = true;
+        if (worker != nullptr) {
+            worker->requestStop();
+            clock->interrupt();  // a stop during the modem start skips its pauses
+        }
+    }
+
+    bool post(SessionJob job) {
+        std::lock_guard lock(mutex);
+        return worker != nullptr && worker->post(std::move(job));
+    }
+};
+
+namespace {
+
+struct WorkerSetup {
+    SmsSession::LinkFactory makeLink;
+    double sleepScale;
+    SmsSessionWorker::Settings settings;
+};
+
+// The body of a session's worker thread: the link, the clock and the worker are made,
+// used and destroyed on this thread.
+void RunSessionThread(const WorkerSetup& setup, const UserRegistry& users,
+                      SmsSessionListener& listener,
+                      const std::function<void(SmsSessionWorker*, InterruptibleClock*)>& attach) {
+    std::unique_ptr<SerialLink> link = setup.makeLink ? setup.makeLink() : MakeSerialLink();
+    InterruptibleClock clock(setup.sleepScale);
+    SmsSessionWorker worker(*link, clock, users, listener, setup.settings);
+    attach(&worker, &clock);
+    try {
+        worker.run();
+    } catch (const std::exception& error) {
+        listener.modemLog(std::string("SMS session failed: ") + error.what() + "\r\n");
+    }
+    attach(nullptr, nullptr);
+}
+
+}  // namespace
+
+SmsSession::SmsSession(SmsCommandPage& page, const UserRegistry& users, std::string databasePath,
+                       QObject* parent)
+    : CommandChannel(parent),
+      page_(page),
+      users_(users),
+      databasePath_(std::move(databasePath)),
+      log_(page.modemLog()),
+      inputBlocker_(new InputBlocker(this)) {
+    connect(page_.startButton(), &QPushButton::clicked, this, &SmsSession::toggle);
+}
+
+SmsSession::~SmsSession() {
+    shutdown();
+}
+
+void SmsSession::setCableActions(const QList<QAction*>& actions) {
+    cableActions_.clear();
+    for (QAction* action : actions) {
+        cableActions_.append(action);
+    }
+}
+
+void SmsSession::setReportDisplay(ReportDisplay* display) {
+    display_ = display;
+}
+
+void SmsSession::setLinkFactory(LinkFactory factory) {
+    linkFactory_ = std::move(factory);
+}
+
+bool SmsSession::workerRunning() const {
+    return thread_ != nullptr;
+}
+
+void SmsSession::toggle() {
+    if (state_ == State::Idle) {
+        start();
+    } else if (state_ == State::Open) {
+        close();
+    }
+    // While a start runs the press is not taken.
+}
+
+void SmsSession::start() {
+    setState(State::Starting);
+    inputBlocker_->block(page_.window());
+    if (thread_ != nullptr) {
+        startPending_ = true;  // the closed session's worker still holds the port
+        return;
+    }
+    launchWorker();
+}
+
+void SmsSession::launchWorker() {
+    log_.clear();
+    auto run = std::make_shared<Run>();
+    run_ = run;
+    WorkerSetup setup{linkFactory_,
+                      sleepScale_,
+                      {page_.comPortCombo()->currentText().toStdString(), databasePath_}};
+    const UserRegistry& users = users_;
+    thread_ = QThread::create([this, run, setup = std::move(setup), &users] {
+        QueuedSessionListener listener(this, *this, [this, run] { return run_ == run; });
+        RunSessionThread(setup, users, listener,
+                         [&run](SmsSessionWorker* worker, InterruptibleClock* clock) {
+                             run->attach(worker, clock);
+                         });
+    });
+    thread_->setObjectName(QStringLiteral("SmsSessionWorker"));
+    connect(thread_, &QThread::finished, this, &SmsSession::onWorkerFinished);
+    thread_->start();
+}
+
+void SmsSession::close() {
+    run_->closed = true;
+    run_->stop();
+    applySessionControls(false);
+}
+
+void SmsSession::onWorkerFinished() {
+    if (thread_ == nullptr) {
+        return;
+    }
+    thread_->wait();  // returns at once: the thread has finished
+    delete thread_;
+    thread_ = nullptr;
+    if (startPending_) {
+        startPending_ = false;
+        launchWorker();
+    } else if (state_ == State::Starting) {
+        // The worker ended without a word about its start.
+        inputBlocker_->release();
+        setState(State::Idle);
+    }
+    emit workerFinished();
+}
+
+void SmsSession::shutdown() {
+    startPending_ = false;
+    if (run_) {
+        run_->closed = true;
+        run_->stop();
+    }
+    if (thread_ != nullptr) {
+        thread_->wait();
+        delete thread_;
+        thread_ = nullptr;
+    }
+    inputBlocker_->release();
+    state_ = State::Idle;
+}
+
+void SmsSession::setState(State state) {
+    if (state_ != state) {
+        state_ = state;
+        emit stateChanged(state);
+    }
+}
+
+void SmsSession::applySessionControls(bool open) {
+    setState(open ? State::Open : State::Idle);
+    page_.startButton()->setText(open ? QStringLiteral("Close SMS") : QStringLiteral("Start SMS"));
+    page_.scanButton()->setEnabled(!open);
+    page_.comPortCombo()->setEnabled(!open);
+    page_.userCombo()->setEnabled(open);
+    emit sessionActiveChanged(open);  // both send buttons follow
+    for (const QPointer<QAction>& action : cableActions_) {
+        if (action) {
+            action->setEnabled(!open);
+        }
+    }
+}
+
+bool SmsSession::sendCommand(const QString& phone, const QString& text) {
+    if (state_ != State::Open || !run_) {
+        return false;
+    }
+    // Runs on the worker thread; what it logs and its end reach the UI thread queued.
+    SessionJob job = [this, phone = phone.toStdString(), text = text.toStdString()](ComPort& port) {
+        const ModemLog log = [this](std::string_view written) {
+            QMetaObject::invokeMethod(
+                this, [this, written = std::string(written)] { log_.appendText(written); },
+                Qt::QueuedConnection);
+        };
+        SendCommandSms(port, log, phone, text);
+        QMetaObject::invokeMethod(
+            this, [this] { emit commandSent(); }, Qt::QueuedConnection);
+    };
+    return run_->post(std::move(job));
+}
+
+void SmsSession::modemLog(std::string_view text) {
+    log_.appendText(text);
+}
+
+void SmsSession::modemLine(std::string_view line) {
+    log_.appendLine(line);
+}
+
+void SmsSession::sessionStarted(bool ready) {
+    if (run_->closed) {
+        return;
+    }
+    inputBlocker_->release();
+    if (!ready) {
+        setState(State::Idle);  // "COM Port ERROR!!!" is in the log; nothing else changes
+        return;
+    }
+    applySessionControls(true);
+}
+
+void SmsSession::reportStored(const StoredReportEvent& event) {
+    if (display_) {
+        display_->show(event);
+    }
+    emit reportReceived(event.report);
+}
+
+void SmsSession::reportStoreFailed(const PositionReport&, std::string_view) {
+    // The modem log already says that the SMS stays in the modem.
+}
+
+void SmsSession::sessionEnded() {
+    if (run_->closed || state_ != State::Open) {
+        return;
+    }
+    // Nobody asked: the port went away. The controls return to idle.
+    run_->closed = true;
+    applySessionControls(false);
+}
+
+}  // namespace kv820

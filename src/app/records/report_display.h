@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+
+class QAction;
+class QWidget;
+
+namespace kv820 {
+
+class Database;
+class SmsTrackingPage;
+struct StoredReportEvent;
+
+// Shows a received report on the "SMS Tracking" page: the panel of the last report, the
+// reporting tracker's recent history below it, and, while "View Tracking Points" is
+// checked, the point on the web map. Runs on the UI thread with its gpslog connection.
+class ReportDisplay : public QObject {
+    Q_OBJECT
+  public:
+    using ConnectionSource = std::function<Database*()>;
+
+    ReportDisplay(SmsTrackingPage* page, ConnectionSource gpslog, QAction* viewTrackingPoints,
+                  QWidget* messageOwner, QObject* parent = nullptr);
+
+    void show(const StoredReportEvent& event);
+
+  private:
+    void fillPanel(const StoredReportEvent& event);
+    void refreshHistory(const StoredReportEvent& event);
+    void openMapWhenViewing(const StoredReportEvent& event);
+
+    QPointer<SmsTrackingPage> page_;
+    ConnectionSource gpslog_;
+    QPointer<QAction> viewTrackingPoints_;
+    QPointer<QWidget> messageOwner_;
+};
+
+}  // namespace kv820

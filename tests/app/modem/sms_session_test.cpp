@@ -1,0 +1,237 @@
+#include <QAction>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <memory>
+
+#include "app/modem/sms_command_page.h"
+#include "app/modem/sms_session.h"
+#include "app/shell/app_context.h"
+#include "app/shell/main_window.h"
+#include "core/store/database.h"
+#include "core/store/schema.h"
+#include "core/store/user_store.h"
+#include "sim/pty_simulator.h"
+#include "support/qt/alert_recorder.h"
+#include "support/temp_dir.h"
+
+namespace kv820 {
+
+namespace {
+
+constexpr int SessionTimeoutMs = 20000;
+
+std::string DatabaseWithUser(const test::TempDir& dir) {
+    const std::string path = dir.file(DatabaseFileName);
+    CreateDatabaseFile(path);
+    Database db(path);
+    UserStore(db).addOrUpdate({"truck", "0912345678", "354612071234567"});
+    return path;
+}
+
+// A main window whose "COM Port :" list holds a simulated modem, with the session's
+// pauses shortened.
+struct SessionRig {
+    explicit SessionRig(const QString& portEntry = {})
+        : modem(sim::PtySimulator::modem()), context(DatabaseWithUser(dir)), window(context) {
+        QComboBox* ports = window.commandPage()->comPortCombo();
+        ports->clear();
+        ports->addItem(portEntry.isEmpty() ? QString::fromStdString(modem->devicePath() + ":")
+                                           : portEntry);
+        session()->setSleepScale(0.02);
+        window.show();
+        window.mainTab()->setCurrentWidget(window.commandPage());
+    }
+
+    SmsSession* session() { return window.smsSession(); }
+    SmsCommandPage* page() { return window.commandPage(); }
+    QPushButton* startButton() { return page()->startButton(); }
+    QString log() { return page()->modemLog()->toPlainText(); }
+    QPushButton* button(const char* name) {
+        return window.findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+    QToolButton* toolButtonFor(QAction* action) {
+        auto* toolBar = window.findChild<QToolBar*>(QStringLiteral("mainToolBar"));
+        return qobject_cast<QToolButton*>(toolBar->widgetForAction(action));
+    }
+
+    test::TempDir dir;
+    test::AlertRecorder recorder;
+    std::unique_ptr<sim::PtySimulator> modem;
+    AppContext context;
+    MainWindow window;
+};
+
+}  // namespace
+
+class SmsSessionTest : public QObject {
+    Q_OBJECT
+
+  private:
+    // Every control the session state table names, checked against one state.
+    void verifyControls(SessionRig& rig, bool open) {
+        QCOMPARE(rig.startButton()->text(),
+                 open ? QStringLiteral("Close SMS") : QStringLiteral("Start SMS"));
+        QVERIFY(rig.startButton()->isEnabled());
+        QCOMPARE(rig.page()->scanButton()->isEnabled(), !open);
+        QCOMPARE(rig.page()->comPortCombo()->isEnabled(), !open);
+        QCOMPARE(rig.page()->userCombo()->isEnabled(), open);
+        QCOMPARE(rig.button("sendTrackingCommandButton")->isEnabled(), open);
+        QCOMPARE(rig.button("sendConfigurationCommandButton")->isEnabled(), open);
+        for (QAction* action :
+             {rig.window.setupAction(), rig.window.userEditAction(), rig.window.firmwareAction()}) {
+            QCOMPARE(action->isEnabled(), !open);
+        }
+        QCOMPARE(rig.toolButtonFor(rig.window.setupAction())->isEnabled(), !open);
+        QCOMPARE(rig.toolButtonFor(rig.window.userEditAction())->isEnabled(), !open);
+        // "User Information" is no cable function: it stays available.
+        QVERIFY(rig.window.userInformationAction()->isEnabled());
+        QVERIFY(rig.toolButtonFor(rig.window.userInformationAction())->isEnabled());
+        QCOMPARE(rig.session()->sessionActive(), open);
+    }
+
+    void openSession(SessionRig& rig) {
+        QTest::mouseClick(rig.startButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.session()->state(), SmsSession::State::Open,
+                                  SessionTimeoutMs);
+    }
+
+  private slots:
+    void theControlsSwitchOnlyOnceTheModemStartHasFinished() {
+        SessionRig rig;
+        verifyControls(rig, false);
+        QSignalSpy activeChanges(rig.session(), &CommandChannel::sessionActiveChanged);
+
+        QTest::mouseClick(rig.startButton(), Qt::LeftButton);
+        QCOMPARE(rig.session()->state(), SmsSession::State::Starting);
+        verifyControls(rig, false);  // nothing changes while the modem starts
+        // The window takes no input meanwhile: a second press starts nothing.
+        QTest::mouseClick(rig.startButton(), Qt::LeftButton);
+        rig.session()->toggle();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.session()->state(), SmsSession::State::Open,
+                                  SessionTimeoutMs);
+
+        verifyControls(rig, true);
+        QCOMPARE(rig.modem->portOpenCount(), 1);
+        QVERIFY(rig.modem->withModem([](sim::ModemSimulator& m) { return m.sessionOpen(); }));
+        QCOMPARE(activeChanges.size(), 1);
+        QCOMPARE(activeChanges.at(0).at(0).toBool(), true);
+    }
+
+    void closeSmsReturnsToIdleAtOnceAndTheWorkerEndsSoon() {
+        SessionRig rig;
+        openSession(rig);
+        QSignalSpy finished(rig.session(), &SmsSession::workerFinished);
+
+        QTest::mouseClick(rig.startButton(), Qt::LeftButton);
+        verifyControls(rig, false);
+        QCOMPARE(rig.session()->state(), SmsSession::State::Idle);
+        QVERIFY(rig.session()->workerRunning());
+        QVERIFY(finished.wait(5000));  // about 600 ms
+        QVERIFY(!rig.session()->workerRunning());
+        QTRY_VERIFY(!rig.modem->portOpen());
+        QVERIFY(!rig.session()->sendCommand(QStringLiteral("0912345678"), QStringLiteral("?0,1!")));
+    }
+
+    void aFailedStartLeavesEverythingIdleWithTheErrorInTheLog_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("silent");
+        QTest::newRow("no port listed") << QStringLiteral("NO") << false;
+        QTest::newRow("a port that does not exist") << QStringLiteral("/dev/kv820-none:") << false;
+        QTest::newRow("a modem that never answers") << QString() << true;
+    }
+
+    void aFailedStartLeavesEverythingIdleWithTheErrorInTheLog() {
+        QFETCH(QString, entry);
+        QFETCH(bool, silent);
+        SessionRig rig(entry);
+        rig.modem->withModem([&](sim::ModemSimulator& m) { m.faults().setSilent(silent); });
+        rig.page()->modemLog()->setPlainText(QStringLiteral("from before"));
+        QSignalSpy finished(rig.session(), &SmsSession::workerFinished);
+
+        QTest::mouseClick(rig.startButton(), Qt::LeftButton);
+        QVERIFY(finished.wait(SessionTimeoutMs));
+
+        QCOMPARE(rig.session()->state(), SmsSession::State::Idle);
+        QCOMPARE(rig.log(), QStringLiteral("COM Port ERROR!!!"));
+        verifyControls(rig, false);
+        QVERIFY(!rig.modem->portOpen());  // a failed start closes what it opened
+        QVERIFY(rig.recorder.texts().isEmpty());
+    }
+
+    void aNewStartWaitsForTheClosedSessionsWorker() {
+        SessionRig rig;
+        openSession(rig);
+        QTest::mouseClick(rig.startButton(), Qt::LeftButton);  // close
+        QTest::mouseClick(rig.startButton(), Qt::LeftButton);  // and start again at once
+        QCOMPARE(rig.session()->state(), SmsSession::State::Starting);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.session()->state(), SmsSession::State::Open,
+                                  SessionTimeoutMs);
+        verifyControls(rig, true);
+        QCOMPARE(rig.modem->portOpenCount(), 2);
+        QVERIFY(rig.modem->portOpen());
+    }
+
+    void aVanishedPortReturnsThePageToIdle() {
+        SessionRig rig;
+        openSession(rig);
+        QSignalSpy finished(rig.session(), &SmsSession::workerFinished);
+        rig.modem->vanish();
+        QVERIFY(finished.wait(SessionTimeoutMs));
+        QCOMPARE(rig.session()->state(), SmsSession::State::Idle);
+        verifyControls(rig, false);
+        QVERIFY(rig.log().contains(QStringLiteral("The modem is gone")));
+    }
+
+    void modemLinesFollowTheLineRuleAndRepliesAreAppendedAsGiven() {
+        SessionRig rig;
+        rig.page()->modemLog()->setPlainText(QStringLiteral("from before"));
+        openSession(rig);
+        QCOMPARE(rig.log(), QString());  // cleared at the start
+
+        // A full log: the next modem line empties it first; replies never do.
+        for (int i = 0; i < 120; ++i) {
+            rig.page()->modemLog()->appendPlainText(QStringLiteral("old %1").arg(i));
+        }
+        rig.modem->withModem([](sim::ModemSimulator& m) { m.injectSms("+886900000000", "hello"); });
+        QTRY_VERIFY_WITH_TIMEOUT(rig.log().contains(QStringLiteral("at+cmgd=1")), SessionTimeoutMs);
+        QTRY_VERIFY(rig.log().endsWith(QStringLiteral("OK\n\n")));
+        const QString log = rig.log();
+        // The modem's empty line ahead of the announcement is a line of its own: it shows
+        // as itself and its line break.
+        QVERIFY(log.startsWith(QStringLiteral("\n\n+CMTI: \"SM\",1\n\nat+cmgr=1")));
+        QVERIFY(!log.contains(QStringLiteral("old")));
+        QCOMPARE(log.count(QStringLiteral("+CMTI")), 1);
+        QVERIFY(log.contains(QStringLiteral("hello")));
+    }
+
+    void destroyingTheWindowStopsAndJoinsTheWorker() {
+        auto rig = std::make_unique<SessionRig>();
+        openSession(*rig);
+        const auto modem = std::move(rig->modem);
+        rig.reset();
+        QVERIFY(!modem->portOpen());
+    }
+
+    void destroyingTheWindowDuringTheStartDoesNotWaitForThePauses() {
+        auto rig = std::make_unique<SessionRig>();
+        rig->session()->setSleepScale(1.0);  // two pauses of 5 s
+        QTest::mouseClick(rig->startButton(), Qt::LeftButton);
+        QTest::qWait(200);
+        QElapsedTimer timer;
+        timer.start();
+        const auto modem = std::move(rig->modem);
+        rig.reset();
+        QVERIFY2(timer.elapsed() < 8000, "the pauses of the start were cut short");
+        QVERIFY(!modem->portOpen());
+    }
+};
+
+}  // namespace kv820
+
+QTEST_MAIN(kv820::SmsSessionTest)
+#include "sms_session_test.moc"

@@ -1,0 +1,177 @@
+#include <QAction>
+#include <QLineEdit>
+#include <QTest>
+#include <vector>
+
+#include "app/records/report_display.h"
+#include "app/records/report_list_view.h"
+#include "app/records/report_table_model.h"
+#include "app/records/sms_tracking_page.h"
+#include "app/records/web_map_opener.h"
+#include "core/modem/sms_session_listener.h"
+#include "core/store/database.h"
+#include "core/store/gpslog_store.h"
+#include "core/store/schema.h"
+#include "support/qt/alert_recorder.h"
+#include "support/temp_dir.h"
+
+namespace kv820 {
+
+namespace {
+
+constexpr const char* TrackerImei = "354612071234567";
+
+class RecordingOpener final : public WebMapOpener {
+  public:
+    RecordingOpener() { installWebMapOpener(this); }
+    ~RecordingOpener() override { installWebMapOpener(nullptr); }
+    bool open(const QUrl& address) override {
+        opened.push_back(address);
+        return succeeds;
+    }
+    std::vector<QUrl> opened;
+    bool succeeds = true;
+};
+
+PositionReport Report(const std::string& receiveTime) {
+    PositionReport report;
+    report.imei = TrackerImei;
+    report.userName = "truck";
+    report.phone = "0912345678";
+    report.receiveDate = "2007/05/12";
+    report.receiveTime = receiveTime;
+    report.kindText = "Period report";
+    report.fixText = "3D";
+    report.gpsDate = "2007/05/12";
+    report.gpsTime = "18:20:30";
+    report.longitude = "121.502057";
+    report.latitude = "25.052057";
+    report.altitude = "100";
+    report.speed = "18.5200";
+    report.direction = "90";
+    report.satellites = "8";
+    return report;
+}
+
+StoredReportEvent Event(const PositionReport& report) {
+    StoredReportEvent event;
+    event.report = report;
+    event.historyRange = {TrackerImei, "2006/05/1212:00:00", "2008/05/1212:00:00"};
+    return event;
+}
+
+// The "SMS Tracking" page, the map toggle and a database, as the main window holds them.
+struct DisplayRig {
+    DisplayRig() : path(dir.file(DatabaseFileName)) {
+        CreateDatabaseFile(path);
+        db = std::make_unique<Database>(path);
+        view.setCheckable(true);
+    }
+    ReportTableModel* model() { return page.reportList()->reportModel(); }
+    QString field(const char* name) { return page.field(QString::fromLatin1(name))->text(); }
+
+    test::TempDir dir;
+    std::string path;
+    std::unique_ptr<Database> db;
+    test::AlertRecorder recorder;
+    RecordingOpener opener;
+    QWidget owner;
+    SmsTrackingPage page;
+    QAction view{QStringLiteral("View Tracking Points")};
+    ReportDisplay display{&page, [this] { return db.get(); }, &view, &owner};
+};
+
+}  // namespace
+
+class ReportDisplayTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void theReportFillsThePanelAndItsTrackersHistoryNewestFirst() {
+        DisplayRig rig;
+        GpslogStore store(*rig.db);
+        store.append(ToGpslogRow(Report("10:20:30")));
+        store.append(ToGpslogRow(Report("10:25:30")));
+        PositionReport other = Report("10:26:00");
+        other.imei = "359999999999999";
+        store.append(ToGpslogRow(other));
+
+        rig.display.show(Event(Report("10:25:30")));
+
+        QCOMPARE(rig.field("userNameEdit"), QStringLiteral("truck"));
+        QCOMPARE(rig.field("phoneNumberEdit"), QStringLiteral("0912345678"));
+        QCOMPARE(rig.field("moduleImeiEdit"), QString::fromLatin1(TrackerImei));
+        QCOMPARE(rig.field("latitudeEdit"), QStringLiteral("25.052057"));
+        QCOMPARE(rig.field("longitudeEdit"), QStringLiteral("121.502057"));
+        QCOMPARE(rig.field("gpsStatusEdit"), QStringLiteral("3D"));
+        QCOMPARE(rig.field("gpsAltitudeEdit"), QStringLiteral("100"));
+        QCOMPARE(rig.field("gpsSpeedEdit"), QStringLiteral("18.5200"));
+        QCOMPARE(rig.field("gpsDirectionEdit"), QStringLiteral("90"));
+        QCOMPARE(rig.field("gpsDateTimeEdit"), QStringLiteral("2007/05/12-18:20:30"));
+        QCOMPARE(rig.field("receiveDateTimeEdit"), QStringLiteral("2007/05/12-10:25:30"));
+        QCOMPARE(rig.model()->rowCount(), 2);
+        QCOMPARE(rig.model()->data(rig.model()->index(0, 0)).toString(), QStringLiteral("truck"));
+        QCOMPARE(rig.model()->data(rig.model()->index(0, 2)).toString(),
+                 QStringLiteral("10:25:30"));
+        QVERIFY(rig.recorder.texts().isEmpty());
+        QVERIFY(rig.opener.opened.empty());  // "View Tracking Points" is not checked
+    }
+
+    void anUnregisteredTrackerShowsEmptyUserFields() {
+        DisplayRig rig;
+        PositionReport report = Report("10:20:30");
+        report.imei = report.userName = report.phone = "";
+        GpslogStore(*rig.db).append(ToGpslogRow(report));
+        StoredReportEvent event = Event(report);
+        event.historyRange.imei = "";
+        rig.display.show(event);
+        QCOMPARE(rig.field("userNameEdit"), QString());
+        QCOMPARE(rig.field("moduleImeiEdit"), QString());
+        QCOMPARE(rig.field("longitudeEdit"), QStringLiteral("121.502057"));
+        QCOMPARE(rig.model()->rowCount(), 1);
+        QCOMPARE(rig.model()->data(rig.model()->index(0, 0)).toString(), QString());
+    }
+
+    void whileTrackingPointsAreViewedEveryReportOpensTheMapOnce() {
+        DisplayRig rig;
+        rig.view.setChecked(true);
+        rig.display.show(Event(Report("10:20:30")));
+        rig.display.show(Event(Report("10:21:30")));
+        QCOMPARE(rig.opener.opened.size(), std::size_t{2});
+        const QString address = rig.opener.opened[0].toString();
+        QVERIFY2(address.contains(QStringLiteral("25.052057")), qPrintable(address));
+        QVERIFY2(address.contains(QStringLiteral("121.502057")), qPrintable(address));
+        QVERIFY(address.indexOf(QStringLiteral("25.052057")) <
+                address.indexOf(QStringLiteral("121.502057")));
+        QVERIFY(rig.recorder.texts().isEmpty());
+    }
+
+    void aFailedMapIsReportedAndTheReportStillShown() {
+        DisplayRig rig;
+        rig.view.setChecked(true);
+        rig.opener.succeeds = false;
+        rig.display.show(Event(Report("10:20:30")));
+        QCOMPARE(rig.recorder.texts(), QStringList{QStringLiteral("Show Google map is fail.")});
+        QCOMPARE(rig.recorder.messages()[0].caption, QStringLiteral("ERROR"));
+        QCOMPARE(rig.recorder.messages()[0].owner, &rig.owner);
+        QCOMPARE(rig.field("userNameEdit"), QStringLiteral("truck"));
+    }
+
+    void aHistoryThatCannotBeReadIsReportedAndThePanelStillFilled() {
+        DisplayRig rig;
+        rig.db.reset();
+        rig.view.setChecked(true);
+        rig.display.show(Event(Report("10:20:30")));
+        QCOMPARE(rig.recorder.texts(),
+                 QStringList{QStringLiteral("Track Gpslog Database open failure.")});
+        QCOMPARE(rig.recorder.messages()[0].owner, &rig.owner);
+        QCOMPARE(rig.field("receiveDateTimeEdit"), QStringLiteral("2007/05/12-10:20:30"));
+        QCOMPARE(rig.model()->rowCount(), 0);
+        QCOMPARE(rig.opener.opened.size(), std::size_t{1});  // the map opens all the same
+    }
+};
+
+}  // namespace kv820
+
+QTEST_MAIN(kv820::ReportDisplayTest)
+#include "report_display_test.moc"

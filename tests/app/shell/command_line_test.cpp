@@ -1,0 +1,76 @@
+#include <QTest>
+
+#include "app/modem/headless_receiver.h"
+#include "app/shell/command_line.h"
+
+namespace kv820 {
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void parse_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("port");
+        using A = CommandLine::Action;
+        QTest::newRow("window") << QStringList{} << int(A::RunWindow) << QString();
+        QTest::newRow("receive entry") << QStringList{"--receive", "ttyUSB0:"} << int(A::Receive)
+                                       << QStringLiteral("ttyUSB0:");
+        QTest::newRow("receive path") << QStringList{"--receive", "/dev/pts/3"} << int(A::Receive)
+                                      << QStringLiteral("/dev/pts/3");
+        QTest::newRow("receive without port")
+            << QStringList{"--receive"} << int(A::Invalid) << QString();
+        QTest::newRow("receive empty port")
+            << QStringList{"--receive", ""} << int(A::Invalid) << QString();
+        QTest::newRow("receive two ports")
+            << QStringList{"--receive", "a:", "b:"} << int(A::Invalid) << QString();
+        QTest::newRow("port before option")
+            << QStringList{"ttyUSB0:", "--receive"} << int(A::Invalid) << QString();
+        QTest::newRow("list ports")
+            << QStringList{"--list-ports"} << int(A::ListPorts) << QString();
+        QTest::newRow("list ports with more")
+            << QStringList{"--list-ports", "x"} << int(A::Invalid) << QString();
+    }
+
+    void parse() {
+        QFETCH(QStringList, options);
+        QFETCH(int, action);
+        QFETCH(QString, port);
+        const CommandLine command =
+            CommandLine::Parse(QStringList{QStringLiteral("kv820-callcenter")} + options);
+        QCOMPARE(int(command.action), action);
+        QCOMPARE(command.port, port);
+        QCOMPARE(command.error.isEmpty(), action != int(CommandLine::Action::Invalid));
+    }
+
+    void theHelpNamesTheReceiver() {
+        QVERIFY(CommandLine::HelpText().contains(QStringLiteral("--receive PORT")));
+    }
+
+    void portEntries_data() {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("listed entry") << "ttyUSB0:"
+                                      << "ttyUSB0:";
+        QTest::newRow("device path") << "/dev/pts/3"
+                                     << "/dev/pts/3:";
+        QTest::newRow("path holding a colon") << "/dev/serial/by-path/pci-0:1"
+                                              << "/dev/serial/by-path/pci-0:1:";
+        QTest::newRow("windows entry") << "COM3:"
+                                       << "COM3:";
+        QTest::newRow("no port") << "NO"
+                                 << "NO:";
+    }
+
+    void portEntries() {
+        QFETCH(QString, argument);
+        QFETCH(QString, entry);
+        QCOMPARE(QString::fromStdString(PortEntryFromArgument(argument.toStdString())), entry);
+    }
+};
+
+}  // namespace kv820
+
+QTEST_MAIN(kv820::CommandLineTest)
+#include "command_line_test.moc"
