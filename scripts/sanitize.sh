@@ -3,8 +3,9 @@
 #
 #   scripts/sanitize.sh asan   AddressSanitizer + UndefinedBehaviorSanitizer, whole suite,
 #                              in build-asan/
-#   scripts/sanitize.sh tsan   ThreadSanitizer, only the threaded tests (session, worker,
-#                              scan, firmware, e2e), in build-tsan/
+#   scripts/sanitize.sh tsan   ThreadSanitizer, only the threaded tests (names holding
+#                              session, worker, scan, firmware or e2e, either case; the
+#                              test preset holds the pattern), in build-tsan/
 #
 # Extra arguments go to ctest (e.g. -R modem). Build jobs: SANITIZE_BUILD_JOBS (default 2).
 set -euo pipefail
