@@ -52,19 +52,23 @@ std::optional<int> ReadLeadingInt(std::string_view text) {
     while (pos < text.size() && std::isspace(static_cast<unsigned char>(text[pos]))) {
         ++pos;
     }
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
+    // from_chars reads a '-' itself (so the most negative int reads whole) but no '+'.
+    // Either sign is taken once and must be followed by a digit, as "%d" wants.
+    const bool plus = pos < text.size() && text[pos] == '+';
+    if (plus) {
         ++pos;
     }
-    int value = 0;
-    const char* first = text.data() + pos;
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc{} || end == first) {
+    const bool minus = !plus && pos < text.size() && text[pos] == '-';
+    const std::size_t digits = minus ? pos + 1 : pos;
+    if (digits >= text.size() || !std::isdigit(static_cast<unsigned char>(text[digits]))) {
         return std::nullopt;
     }
-    return negative ? -value : value;
+    int value = 0;
+    const char* last = text.data() + text.size();
+    if (std::from_chars(text.data() + pos, last, value).ec != std::errc{}) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 }  // namespace kv820

@@ -81,7 +81,20 @@ INSTANTIATE_TEST_SUITE_P(Texts, LeadingInt,
                                          LeadingIntCase{"+4", 4}, LeadingIntCase{"", std::nullopt},
                                          LeadingIntCase{"x1", std::nullopt},
                                          LeadingIntCase{"-", std::nullopt},
-                                         LeadingIntCase{"99999999999", std::nullopt}));
+                                         LeadingIntCase{"99999999999", std::nullopt},
+                                         LeadingIntCase{"-2147483648", -2147483647 - 1},
+                                         LeadingIntCase{"2147483647", 2147483647},
+                                         LeadingIntCase{"2147483648", std::nullopt}));
+
+// One sign at most: a second one is no number at all, and "--2147483648" must not turn
+// into a negation that overflows.
+INSTANTIATE_TEST_SUITE_P(DoubleSigns, LeadingInt,
+                         testing::Values(LeadingIntCase{"--5", std::nullopt},
+                                         LeadingIntCase{"+-5", std::nullopt},
+                                         LeadingIntCase{"-+5", std::nullopt},
+                                         LeadingIntCase{"++5", std::nullopt},
+                                         LeadingIntCase{"--2147483648", std::nullopt},
+                                         LeadingIntCase{" - 5", std::nullopt}));
 
 }  // namespace
 }  // namespace kv820
