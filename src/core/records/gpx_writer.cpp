@@ -7,6 +7,7 @@
 #include "core/commands/input_validators.h"
 #include "core/records/decimal_text.h"
 #include "core/records/gps_time_utc.h"
+#include "core/records/track_document.h"
 #include "core/records/track_point.h"
 #include "core/records/xml_text.h"
 
@@ -93,23 +94,14 @@ constexpr std::string_view kDocumentTail =
 }  // namespace
 
 ExportOutcome WriteGpx(TextSink& sink, const SearchCriteria& criteria, const ReportRows& rows) {
-    bool written = sink.write(DocumentHead(criteria));
-    std::string point;
-    const bool rowsRead = written && rows.forEachOldestFirst([&](const ReportRowView& row) {
-        if (IsTrackPoint(row) && HasGpxPosition(row)) {
-            point.clear();
-            AppendTrackPoint(point, row);
-            written = sink.write(point);
-        }
-        return written;
-    });
-    if (!written) {
-        return ExportOutcome::kWriteFailure;
-    }
-    if (!rowsRead) {
-        return ExportOutcome::kRowsUnreadable;
-    }
-    return sink.write(kDocumentTail) ? ExportOutcome::kWritten : ExportOutcome::kWriteFailure;
+    return WriteTrackDocument(sink, DocumentHead(criteria), kDocumentTail, rows,
+                              [](const ReportRowView& row, std::string& out) {
+                                  if (!IsTrackPoint(row) || !HasGpxPosition(row)) {
+                                      return false;
+                                  }
+                                  AppendTrackPoint(out, row);
+                                  return true;
+                              });
 }
 
 }  // namespace kv820

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/records/track_document.h"
 #include "core/records/track_point.h"
 #include "core/records/xml_text.h"
 
@@ -80,23 +81,14 @@ constexpr std::string_view kDocumentTail =
 }  // namespace
 
 ExportOutcome WriteKml(TextSink& sink, const SearchCriteria& criteria, const ReportRows& rows) {
-    bool written = sink.write(DocumentHead(criteria));
-    std::string line;
-    const bool rowsRead = written && rows.forEachOldestFirst([&](const ReportRowView& row) {
-        if (IsTrackPoint(row)) {
-            line.clear();
-            AppendCoordinateLine(line, row);
-            written = sink.write(line);
-        }
-        return written;
-    });
-    if (!written) {
-        return ExportOutcome::kWriteFailure;
-    }
-    if (!rowsRead) {
-        return ExportOutcome::kRowsUnreadable;
-    }
-    return sink.write(kDocumentTail) ? ExportOutcome::kWritten : ExportOutcome::kWriteFailure;
+    return WriteTrackDocument(sink, DocumentHead(criteria), kDocumentTail, rows,
+                              [](const ReportRowView& row, std::string& out) {
+                                  if (!IsTrackPoint(row)) {
+                                      return false;
+                                  }
+                                  AppendCoordinateLine(out, row);
+                                  return true;
+                              });
 }
 
 }  // namespace kv820

@@ -1,0 +1,26 @@
+#include "core/records/track_document.h"
+
+namespace kv820 {
+
+ExportOutcome WriteTrackDocument(
+    TextSink& sink, std::string_view head, std::string_view tail, const ReportRows& rows,
+    const std::function<bool(const ReportRowView& row, std::string& out)>& pointText) {
+    bool written = sink.write(head);
+    std::string point;
+    const bool rowsRead = written && rows.forEachOldestFirst([&](const ReportRowView& row) {
+        point.clear();
+        if (pointText(row, point)) {
+            written = sink.write(point);
+        }
+        return written;
+    });
+    if (!written) {
+        return ExportOutcome::kWriteFailure;
+    }
+    if (!rowsRead) {
+        return ExportOutcome::kRowsUnreadable;
+    }
+    return sink.write(tail) ? ExportOutcome::kWritten : ExportOutcome::kWriteFailure;
+}
+
+}  // namespace kv820
