@@ -2,19 +2,15 @@
 // waited in the modem, a report read again after a stop, and the modem going away.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
-#include <future>
-#include <thread>
 
-#include "app/ports/qt_serial_link.h"
 #include "core/modem/position_report.h"
 #include "core/modem/report_pieces.h"
-#include "core/modem/session_rig.h"
 #include "core/modem/sms_session_worker.h"
 #include "core/modem/temp_database_file.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
+#include "e2e/session_thread.h"
 #include "sim/pty_simulator.h"
 #include "sim/text_mode_format.h"
 
@@ -27,19 +23,8 @@ using sim::ModemSimulator;
 using sim::PtySimulator;
 using sim::TrackerReport;
 using test::RecordingListener;
+using test::SessionThread;
 using test::TrackerImei;
-
-// Real time, with the modem start's long pauses cut short: the simulator needs no waking.
-class ShortPausesClock final : public Clock {
-  public:
-    std::chrono::milliseconds now() const override { return real_.now(); }
-    void sleepFor(std::chrono::milliseconds duration) override {
-        real_.sleepFor(std::min(duration, std::chrono::milliseconds(100)));
-    }
-
-  private:
-    SystemClock real_;
-};
 
 std::string ReportAt(int minute, const std::string& kind = "1") {
     TrackerReport report = TrackerReport::at(TrackerImei, 121.502057, 25.052057,
@@ -47,53 +32,6 @@ std::string ReportAt(int minute, const std::string& kind = "1") {
     report.kind = kind;
     return sim::formatReportBody(report);
 }
-
-// Runs one session on its own thread, as the application does, over the real link.
-class SessionThread {
-  public:
-    SessionThread(const std::string& devicePath, const std::string& databasePath,
-                  const UserRegistry& users, RecordingListener& listener)
-        : listener_(listener),
-          worker_(link_, clock_, users, listener, {devicePath + ":", databasePath}) {
-        thread_ = std::thread([this] {
-            worker_.run();
-            ended_.set_value();
-        });
-    }
-    ~SessionThread() {
-        worker_.requestStop();
-        thread_.join();
-    }
-
-    // True once `done` holds, polled for up to `limit`.
-    template <class Condition>
-    bool waitFor(Condition done, std::chrono::seconds limit = 20s) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < deadline) {
-            {
-                std::lock_guard lock(listener_.mutex);
-                if (done()) {
-                    return true;
-                }
-            }
-            std::this_thread::sleep_for(20ms);
-        }
-        return false;
-    }
-    bool endsWithin(std::chrono::seconds limit) {
-        return ended_future_.wait_for(limit) == std::future_status::ready;
-    }
-    SmsSessionWorker& worker() { return worker_; }
-
-  private:
-    RecordingListener& listener_;
-    QtSerialLink link_;
-    ShortPausesClock clock_;
-    SmsSessionWorker worker_;
-    std::promise<void> ended_;
-    std::future<void> ended_future_ = ended_.get_future();
-    std::thread thread_;
-};
 
 class SessionCatchUpEndToEnd : public ::testing::Test {
   protected:

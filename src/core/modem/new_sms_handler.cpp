@@ -38,6 +38,24 @@ bool StoreOnce(GpslogStore& store, const GpslogRow& row) {
     return true;
 }
 
+// True when the reply ends in a refusal ("ERROR", "+CMS ERROR: n", "+CME ERROR: n"): the
+// modem could not read the message (SIM busy, for one), which says nothing about what the
+// message holds.
+bool ReadWasRefused(std::string_view reply) {
+    const std::size_t end = FinalResultEnd(reply);
+    if (end == std::string_view::npos) {
+        return false;
+    }
+    std::string_view upToResult = reply.substr(0, end);
+    while (!upToResult.empty() && (upToResult.back() == '\r' || upToResult.back() == '\n')) {
+        upToResult.remove_suffix(1);
+    }
+    const std::size_t lineStart = upToResult.find_last_of("\r\n");
+    const std::string_view result =
+        lineStart == std::string_view::npos ? upToResult : upToResult.substr(lineStart + 1);
+    return result != "OK" && IsFinalResultLine(result);
+}
+
 NewSmsOutcome Kept(NewSmsContext& context, NewSmsOutcome outcome, const std::string& why) {
     Log(context, "SMS " + outcome.index + " " + why + "; it stays in the modem.\r\n");
     return outcome;
@@ -76,6 +94,10 @@ NewSmsOutcome ProcessStoredSms(std::string index, NewSmsContext& context) {
     const std::string reply = context.port.ReadModemReply(MessageReplySize);
     LogReply(context, reply);
 
+    if (ReadWasRefused(reply)) {
+        outcome.kind = NewSmsOutcome::Kind::ReadRefusedKept;
+        return Kept(context, std::move(outcome), "could not be read");
+    }
     const bool whole = FinalResultEnd(reply) != std::string::npos;
     if (reply.find(ReportMark) == std::string::npos) {
         if (!whole) {

@@ -10,8 +10,9 @@ namespace kv820 {
 // What handling one announced SMS came to, and so what the screens must show.
 struct NewSmsOutcome {
     enum class Kind {
-        NonReportDeleted,     // a whole reply without "?35": deleted, nothing stored
+        NonReportDeleted,     // a whole, accepted reply without "?35": deleted, nothing stored
         UnreadKept,           // the reply did not arrive whole: the SMS stays in the modem
+        ReadRefusedKept,      // the modem refused the read (an error result): it stays too
         PartialReportKept,    // "?35" but no "!" end mark: the SMS stays in the modem
         ReportStored,         // stored, then deleted from the modem
         ReportAlreadyStored,  // an equal row was stored before: deleted, not stored again

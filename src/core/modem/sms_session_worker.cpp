@@ -147,7 +147,8 @@ void SmsSessionWorker::runQueuedJobs() {
 
 void SmsSessionWorker::handleQueuedAnnouncements() {
     // Handling one announcement reads replies, which may queue further ones (a burst).
-    while (!stop_) {
+    // Once the port is gone the rest stay in the modem: each would wait out a read.
+    while (!stop_ && !portGone()) {
         const std::optional<std::string> line = port_.TakeAnnouncement();
         if (!line) {
             return;

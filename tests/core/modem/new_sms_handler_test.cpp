@@ -94,12 +94,6 @@ TEST_F(ProcessNewSmsTest, DeletesAWholeNonReportWithoutStoring) {
     EXPECT_EQ(CountRows(file.path()), 0);
 }
 
-TEST_F(ProcessNewSmsTest, AnErrorReplyIsWholeAndIsDeleted) {
-    link.replyTo("at+cmgr=5\r", "at+cmgr=5\r\r\n+CMS ERROR: 321\r\n");
-    EXPECT_EQ(process().kind, Kind::NonReportDeleted);
-    EXPECT_EQ(link.writes.back(), "at+cmgd=5\r");
-}
-
 TEST_F(ProcessNewSmsTest, ReportOfAnotherTrackerFamilyIsNotAReport) {
     link.replyTo("at+cmgr=5\r", ReadMessageReply("5", ReportBody("866789012345678")));
     EXPECT_EQ(process().kind, Kind::NonReportDeleted);
@@ -136,6 +130,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "SMS 5 was not read completely; it stays in the modem.\r\n"},
         KeptCase{"cut_report", HeaderOnly + ",10:20:30+32\"\r\n?356789012345678,1,3",
                  Kind::UnreadKept, "SMS 5 was not read completely; it stays in the modem.\r\n"},
+        // A refused read says nothing about the message: a busy SIM must not cost a report.
+        KeptCase{"error", "at+cmgr=5\r\r\nERROR\r\n", Kind::ReadRefusedKept,
+                 "SMS 5 could not be read; it stays in the modem.\r\n"},
+        KeptCase{"cms_error", "at+cmgr=5\r\r\n+CMS ERROR: 314\r\n", Kind::ReadRefusedKept,
+                 "SMS 5 could not be read; it stays in the modem.\r\n"},
+        KeptCase{"cme_error_after_echo", "at+cmgr=5\r+CME ERROR: 10\r\n", Kind::ReadRefusedKept,
+                 "SMS 5 could not be read; it stays in the modem.\r\n"},
         KeptCase{
             "no_end_mark", ReadMessageReply("5", "?356789012345678,1,3,070512,235959,E12130.1234"),
             Kind::PartialReportKept, "SMS 5 is not a whole report; it stays in the modem.\r\n"}),

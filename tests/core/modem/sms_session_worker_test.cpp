@@ -267,6 +267,30 @@ TEST_F(SmsSessionWorkerTest, AVanishedPortEndsTheSessionByItself) {
     EXPECT_FALSE(link.isOpen());
 }
 
+TEST_F(SmsSessionWorkerTest, AnnouncementsLeftWhenThePortVanishesStayInTheModem) {
+    link.feedAfter(milliseconds(12000),
+                   "+CMTI: \"SM\",1\r\n+CMTI: \"SM\",2\r\n"
+                   "+CMTI: \"SM\",3\r\n+CMTI: \"SM\",4\r\n");
+    const auto actLikeAModem = link.onWrite;
+    milliseconds vanishedAt{0};
+    link.onWrite = [&, actLikeAModem](FakeSerialLink& modem, std::string_view bytes) {
+        actLikeAModem(modem, bytes);
+        if (bytes == "at+cmgd=1\r") {
+            modem.vanish();  // pulled out in the middle of the burst
+            vanishedAt = clock.now();
+        }
+    };
+
+    worker.run();
+
+    // Reading the rest would only wait out a read each: they are left for the next session.
+    EXPECT_LE(clock.now() - vanishedAt, ComPort::ReadTimeout + SmsSessionWorker::LinePause);
+    EXPECT_EQ(writesAfterStart(), (std::vector<std::string>{"at+cmgr=1\r", "at+cmgd=1\r"}));
+    EXPECT_EQ(listener.stored.size(), 1u);
+    EXPECT_TRUE(listener.log.ends_with(SmsSessionWorker::ModemGoneText)) << listener.log;
+    EXPECT_EQ(listener.ended, 1);
+}
+
 // Keeps modem lines apart from the other log texts, as a log box with a line rule does.
 class LineSortingListener final : public SmsSessionListener {
   public:

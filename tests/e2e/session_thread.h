@@ -1,0 +1,78 @@
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <future>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "app/ports/qt_serial_link.h"
+#include "core/common/clock.h"
+#include "core/modem/session_rig.h"
+#include "core/modem/sms_session_worker.h"
+
+namespace kv820::test {
+
+// Real time, with the modem start's long pauses cut short: the simulator needs no waking.
+class ShortPausesClock final : public Clock {
+  public:
+    std::chrono::milliseconds now() const override { return real_.now(); }
+    void sleepFor(std::chrono::milliseconds duration) override {
+        real_.sleepFor(std::min(duration, std::chrono::milliseconds(100)));
+    }
+
+  private:
+    SystemClock real_;
+};
+
+// Runs one session on its own thread, as the application does, over the real link.
+class SessionThread {
+  public:
+    SessionThread(const std::string& devicePath, const std::string& databasePath,
+                  const UserRegistry& users, RecordingListener& listener)
+        : listener_(listener),
+          worker_(link_, clock_, users, listener, {devicePath + ":", databasePath}) {
+        thread_ = std::thread([this] {
+            worker_.run();
+            ended_.set_value();
+        });
+    }
+    ~SessionThread() {
+        worker_.requestStop();
+        thread_.join();
+    }
+    SessionThread(const SessionThread&) = delete;
+    SessionThread& operator=(const SessionThread&) = delete;
+
+    // True once `done` holds (checked under the listener's lock), polled for up to `limit`.
+    template <class Condition>
+    bool waitFor(Condition done, std::chrono::seconds limit = std::chrono::seconds(20)) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < deadline) {
+            {
+                std::lock_guard lock(listener_.mutex);
+                if (done()) {
+                    return true;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+    bool endsWithin(std::chrono::seconds limit) {
+        return ended_future_.wait_for(limit) == std::future_status::ready;
+    }
+    SmsSessionWorker& worker() { return worker_; }
+
+  private:
+    RecordingListener& listener_;
+    QtSerialLink link_;
+    ShortPausesClock clock_;
+    SmsSessionWorker worker_;
+    std::promise<void> ended_;
+    std::future<void> ended_future_ = ended_.get_future();
+    std::thread thread_;
+};
+
+}  // namespace kv820::test
