@@ -19,7 +19,7 @@ namespace {
 
 const QString InquireFailure = QStringLiteral("Inquire Gpslog Database failure.");
 
-PickerMoment MomentOf(const QDateEdit* date, const QTimeEdit* time) {
+PickedMoment MomentOf(const QDateEdit* date, const QTimeEdit* time) {
     const QDate d = date->date();
     const QTime t = time->time();
     return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};

@@ -10,8 +10,8 @@ namespace kv820 {
 namespace {
 
 struct PickerCase {
-    PickerMoment start;
-    PickerMoment stop;
+    PickedMoment start;
+    PickedMoment stop;
     const char* startDate;
     const char* startTime;
     const char* stopDate;
@@ -76,7 +76,7 @@ class SearchRangeOnStoreTest : public testing::Test {
         return dir.file(DatabaseFileName);
     }
 
-    std::vector<std::string> timesBetween(PickerMoment start, PickerMoment stop) {
+    std::vector<std::string> timesBetween(PickedMoment start, PickedMoment stop) {
         SearchCriteria criteria;
         StoreSearchRange(criteria, start, stop);
         std::vector<std::string> times;
