@@ -6,27 +6,12 @@
 #include <ostream>
 #include <string>
 
-#include "support/command_outcome_printers.h"
+#include "command_test_values.h"
 
 namespace kv820 {
 namespace {
 
-const std::string Imei = "354612071234567";
-const std::string UserPhone = "0912345678";
-
-CommandTarget RegisteredUser() {
-    return {true, "car", UserContact{UserPhone, Imei}};
-}
-
-CommandMessage Page(const char* text) {
-    return {text, MessageOwner::Page};
-}
-CommandMessage Main(const char* text) {
-    return {text, MessageOwner::MainWindow};
-}
-CommandSms Sms(std::string text) {
-    return {UserPhone, std::move(text)};
-}
+using namespace command_test;
 
 // Every field valid for its mode; each case breaks or changes what it is about.
 TrackingCommandForm Filled(TrackingReportMode mode,

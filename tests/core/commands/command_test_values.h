@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "core/commands/command_outcome.h"
+#include "core/commands/command_target.h"
+#include "support/command_outcome_printers.h"
+
+// The registered user both command pages send to in these tests, and short ways to write
+// the outcomes they expect.
+namespace kv820::command_test {
+
+inline const std::string Imei = "354612071234567";
+inline const std::string UserPhone = "0912345678";
+
+inline CommandTarget RegisteredUser() {
+    return {true, "car", UserContact{UserPhone, Imei}};
+}
+
+inline CommandMessage Page(const char* text) {
+    return {text, MessageOwner::Page};
+}
+inline CommandMessage Main(const char* text) {
+    return {text, MessageOwner::MainWindow};
+}
+inline CommandSms Sms(std::string text) {
+    return {UserPhone, std::move(text)};
+}
+
+}  // namespace kv820::command_test
