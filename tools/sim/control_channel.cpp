@@ -70,14 +70,9 @@ bool onOff(const std::string& word) {
 }
 
 SetupMessageLayout layoutFromWord(const std::string& word) {
-    if (word == "complete")
-        return SetupMessageLayout::Complete;
-    if (word == "none")
-        return SetupMessageLayout::None;
-    if (word == "damaged")
-        return SetupMessageLayout::Damaged;
-    if (word == "doubled")
-        return SetupMessageLayout::Doubled;
+    if (const auto layout = SetupMessageLayoutFromWord(word)) {
+        return *layout;
+    }
     throw std::invalid_argument("setup is complete, none, damaged or doubled");
 }
 
@@ -280,15 +275,11 @@ std::string ControlChannel::runTrackerCommand(const std::vector<std::string>& wo
         const bool on = onOff(words[1]);
         simulator_.withTracker([&](TrackerModuleSimulator& t) { t.setWakeEcho(on); });
     } else if (command == "sim" && words.size() >= 2) {
-        SimCard::State state = SimCard::State::Ready;
-        if (words[1] == "pin")
-            state = SimCard::State::PinRequired;
-        else if (words[1] == "puk")
-            state = SimCard::State::PukRequired;
-        else if (words[1] == "none")
-            state = SimCard::State::Absent;
-        else if (words[1] != "ready")
+        const std::optional<SimCard::State> chosen = SimStateFromWord(words[1]);
+        if (!chosen) {
             throw std::invalid_argument("sim is ready, pin, puk or none");
+        }
+        const SimCard::State state = *chosen;
         simulator_.withTracker([&](TrackerModuleSimulator& t) {
             const std::string pin = words.size() > 2 ? words[2] : t.sim().pin();
             t.sim() = SimCard(state, pin);

@@ -37,4 +37,16 @@ std::vector<SetupMessage> setupMessages(const SetupValues& v, SetupMessageLayout
     return {};
 }
 
+std::optional<SetupMessageLayout> SetupMessageLayoutFromWord(std::string_view word) {
+    if (word == "complete")
+        return SetupMessageLayout::Complete;
+    if (word == "none")
+        return SetupMessageLayout::None;
+    if (word == "damaged")
+        return SetupMessageLayout::Damaged;
+    if (word == "doubled")
+        return SetupMessageLayout::Doubled;
+    return std::nullopt;
+}
+
 }  // namespace kv820::sim

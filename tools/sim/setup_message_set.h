@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kv820::sim {
@@ -32,5 +34,8 @@ struct SetupMessage {
 
 // The messages in the order a tracker stores them.
 std::vector<SetupMessage> setupMessages(const SetupValues& values, SetupMessageLayout layout);
+
+// "complete", "none", "damaged" or "doubled", as options and control commands name them.
+std::optional<SetupMessageLayout> SetupMessageLayoutFromWord(std::string_view word);
 
 }  // namespace kv820::sim

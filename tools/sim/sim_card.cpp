@@ -43,4 +43,16 @@ SimCard::Entry SimCard::enterPuk(std::string_view puk, std::string_view newPin) 
     return Entry::Accepted;
 }
 
+std::optional<SimCard::State> SimStateFromWord(std::string_view word) {
+    if (word == "ready")
+        return SimCard::State::Ready;
+    if (word == "pin")
+        return SimCard::State::PinRequired;
+    if (word == "puk")
+        return SimCard::State::PukRequired;
+    if (word == "none")
+        return SimCard::State::Absent;
+    return std::nullopt;
+}
+
 }  // namespace kv820::sim

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,5 +38,8 @@ class SimCard {
     int pinAttempts_ = kPinAttempts;
     int pukAttempts_ = kPukAttempts;
 };
+
+// "ready", "pin", "puk" or "none", as options and control commands name them.
+std::optional<SimCard::State> SimStateFromWord(std::string_view word);
 
 }  // namespace kv820::sim

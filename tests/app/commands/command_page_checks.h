@@ -30,6 +30,16 @@ inline void ClickBox(QCheckBox* box) {
     QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
 }
 
+// Whether each named child of `page` is enabled, in the order of the names.
+template <std::size_t N>
+QList<bool> EnabledStates(const QWidget* page, const char* const (&names)[N]) {
+    QList<bool> states;
+    for (const char* name : names) {
+        states << page->findChild<QWidget*>(QString::fromLatin1(name))->isEnabled();
+    }
+    return states;
+}
+
 inline QStringList Entries(const QComboBox* combo) {
     QStringList entries;
     for (int i = 0; i < combo->count(); ++i) {

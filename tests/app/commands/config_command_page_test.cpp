@@ -32,11 +32,7 @@ const char* const ParameterDependentControls[] = {"defaultReturnNumberCheck",
                                                   "sosNumber3Edit"};
 
 QList<bool> EnabledStates(const Rig& rig) {
-    QList<bool> states;
-    for (const char* name : ParameterDependentControls) {
-        states << rig.child<QWidget>(name)->isEnabled();
-    }
-    return states;
+    return test::EnabledStates(rig.page, ParameterDependentControls);
 }
 
 }  // namespace

@@ -25,11 +25,7 @@ const char* const ModeDependentControls[] = {
     "radiusEdit"};
 
 QList<bool> EnabledStates(const Rig& rig) {
-    QList<bool> states;
-    for (const char* name : ModeDependentControls) {
-        states << rig.child<QWidget>(name)->isEnabled();
-    }
-    return states;
+    return test::EnabledStates(rig.page, ModeDependentControls);
 }
 
 }  // namespace

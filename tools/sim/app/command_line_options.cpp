@@ -6,26 +6,16 @@ namespace kv820::sim {
 namespace {
 
 SimCard::State simStateFrom(const std::string& word) {
-    if (word == "ready")
-        return SimCard::State::Ready;
-    if (word == "pin")
-        return SimCard::State::PinRequired;
-    if (word == "puk")
-        return SimCard::State::PukRequired;
-    if (word == "none")
-        return SimCard::State::Absent;
+    if (const auto state = SimStateFromWord(word)) {
+        return *state;
+    }
     throw std::invalid_argument("--sim takes ready, pin, puk or none");
 }
 
 SetupMessageLayout layoutFrom(const std::string& word) {
-    if (word == "complete")
-        return SetupMessageLayout::Complete;
-    if (word == "none")
-        return SetupMessageLayout::None;
-    if (word == "damaged")
-        return SetupMessageLayout::Damaged;
-    if (word == "doubled")
-        return SetupMessageLayout::Doubled;
+    if (const auto layout = SetupMessageLayoutFromWord(word)) {
+        return *layout;
+    }
     throw std::invalid_argument("--setup takes complete, none, damaged or doubled");
 }
 
