@@ -36,9 +36,8 @@ void BM_ExchangeEndingAtTheResultCode(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        port.SendAtCommand("at+cmgr=1");
-        const std::string reply = port.ReadModemReply(512);
-        if (reply.find("OK") == std::string::npos) {
+        const kv820::ModemReply reply = port.Exchange("at+cmgr=1", kv820::reply_timeout::Sim);
+        if (!reply.ok()) {
             state.SkipWithError("no complete reply");
             break;
         }

@@ -1,7 +1,8 @@
-// Any byte stream from the modem through the reply reads of a conversation: the final
-// result detection, the announcements kept aside and the bytes held for the next reader.
+// Any byte stream from the modem through the exchanges of a conversation: reply framing,
+// unsolicited lines taken out, stale replies after time-outs, bytes held for the next reader.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <array>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -10,34 +11,51 @@
 #include <string_view>
 
 #include "core/modem/com_port.h"
+#include "core/modem/modem_reply.h"
 #include "fuzz_check.h"
 #include "input_serial_link.h"
 
 namespace {
 
-void CheckFinalResultEnd(std::string_view text) {
-    const std::size_t end = kv820::FinalResultEnd(text);
-    if (end == std::string_view::npos) {
-        return;
+using std::chrono::milliseconds;
+
+struct Command {
+    std::string_view text;
+    milliseconds timeout;
+};
+
+constexpr std::array<Command, 5> Commands = {{
+    {"at", kv820::reply_timeout::Quick},
+    {"at+cmgr=1", kv820::reply_timeout::Sim},
+    {"at+cmgs=1", kv820::reply_timeout::Sim},
+    {"at+cmgl=\"ALL\"", kv820::reply_timeout::Listing},
+    {"at+creg?", kv820::reply_timeout::Quick},
+}};
+
+// Framing does not depend on how the bytes were cut into pieces.
+void CheckPiecesFrameAlike(std::string_view stream, std::size_t piece) {
+    kv820::ReplyAssembler whole("+CMGR");
+    const std::size_t taken = whole.add(stream);
+    kv820::ReplyAssembler cut("+CMGR");
+    std::size_t cutTaken = 0;
+    for (std::size_t at = 0; at < stream.size() && !cut.complete(); at += piece) {
+        cutTaken += cut.add(stream.substr(at, piece));
     }
-    FUZZ_CHECK(end >= 1 && end <= text.size());
-    // It ends after a line break, or at a "> " prompt that ends the text.
-    FUZZ_CHECK(text[end - 1] == '\n' || (end == text.size() && text.ends_with("> ")));
+    if (whole.complete()) {
+        FUZZ_CHECK(cut.complete() && cutTaken == taken);
+        FUZZ_CHECK(cut.reply().text == whole.reply().text);
+        FUZZ_CHECK(cut.takeUnsolicited() == whole.takeUnsolicited());
+    }
 }
 
-void CheckReply(std::string_view reply, std::size_t size) {
-    FUZZ_CHECK(reply.size() <= size);
-    // A reply ends at its first final result code, or holds none.
-    const std::size_t end = kv820::FinalResultEnd(reply);
-    FUZZ_CHECK(end == std::string_view::npos || end == reply.size());
-    // No whole announcement line stays inside a reply.
-    std::size_t lineStart = 0;
-    for (std::size_t lf = reply.find('\n'); lf != std::string_view::npos;
-         lf = reply.find('\n', lineStart)) {
-        FUZZ_CHECK(reply.substr(lineStart, lf + 1 - lineStart).find("+CMTI") ==
-                   std::string_view::npos);
-        lineStart = lf + 1;
+void CheckReply(const kv820::ModemReply& reply) {
+    if (reply.result == kv820::FinalResult::None || reply.prompted()) {
+        return;
     }
+    // A complete reply ends with its own final result line.
+    FUZZ_CHECK(reply.text.ends_with(reply.resultLine + "\r\n") ||
+               reply.text.ends_with(reply.resultLine + "\n"));
+    FUZZ_CHECK(kv820::FinalResultOfLine(reply.resultLine) == reply.result);
 }
 
 }  // namespace
@@ -45,35 +63,40 @@ void CheckReply(std::string_view reply, std::size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider provider(data, size);
     const std::size_t chunkSize = provider.ConsumeIntegralInRange<std::size_t>(1, 600);
-    std::size_t readSizes[4];
-    for (std::size_t& readSize : readSizes) {
-        readSize = provider.ConsumeIntegralInRange<std::size_t>(0, 600);
+    std::array<std::size_t, 4> picks{};
+    for (std::size_t& pick : picks) {
+        pick = provider.ConsumeIntegralInRange<std::size_t>(0, Commands.size() - 1);
     }
     const std::string stream = provider.ConsumeRemainingBytesAsString();
-    CheckFinalResultEnd(stream);
+    CheckPiecesFrameAlike(stream, chunkSize);
 
     kv820::fuzz::StepClock clock;
     kv820::fuzz::InputSerialLink link(clock, stream, chunkSize);
     kv820::ComPort port(link, clock);
+    std::size_t stray = 0;
+    port.setStrayLog([&stray](std::string_view bytes) { stray += bytes.size(); });
 
-    // Every byte ends up in exactly one place: a reply, an announcement, or still buffered.
+    // Every byte ends up in exactly one place: a reply, an announcement, the stray log, or
+    // still buffered for the line reader. None is lost, none is counted twice.
     std::size_t accounted = 0;
-    for (std::size_t read = 0; read < 64 && link.unread() > 0; ++read) {
-        const std::size_t readSize = readSizes[read % 4];
-        const auto before = clock.now();
-        const std::string reply = port.ReadModemReply(readSize);
-        FUZZ_CHECK(clock.now() - before <= kv820::ComPort::ReadTimeout);
-        CheckReply(reply, readSize);
-        accounted += reply.size();
+    for (std::size_t exchange = 0; exchange < 64 && link.unread() > 0; ++exchange) {
+        const Command& command = Commands[picks[exchange % picks.size()]];
+        const milliseconds before = clock.now();
+        const kv820::ModemReply reply = port.Exchange(command.text, command.timeout);
+        // Its own time-out, and at most one resynchronisation before it.
+        FUZZ_CHECK(clock.now() - before <= command.timeout + kv820::ComPort::StaleReplyWait +
+                                               4 * kv820::reply_timeout::Quick + milliseconds(200));
+        CheckReply(reply);
+        accounted += reply.text.size();
         while (const std::optional<std::string> line = port.TakeAnnouncement()) {
             FUZZ_CHECK(line->find("+CMTI") != std::string::npos);
             FUZZ_CHECK(line->ends_with('\n'));
             accounted += line->size();
         }
     }
-    while (port.ReadByte(std::chrono::milliseconds(0))) {
+    while (port.ReadByte(milliseconds(0))) {
         ++accounted;
     }
-    FUZZ_CHECK(accounted == stream.size());
+    FUZZ_CHECK(accounted + stray == stream.size());
     return 0;
 }

@@ -20,6 +20,10 @@ std::optional<FramedInput> AtInputFramer::pushCommandByte(char byte) {
     if (byte == '\n' || byte == '\0') {
         return std::nullopt;
     }
+    if (byte == kEscape) {  // a modem drops a command line cut short by ESC
+        buffer_.clear();
+        return std::nullopt;
+    }
     if (buffer_.empty() && (byte == '1' || byte == '2')) {
         return FramedInput{FramedInput::Kind::WakeCharacter, std::string(1, byte)};
     }

@@ -2,19 +2,29 @@
 
 #include <algorithm>
 
+#include "core/modem/new_sms_index.h"
+
 namespace kv820 {
 
-bool IsFinalResultLine(std::string_view line) {
-    if (line == "OK" || line == "ERROR") {
-        return true;
-    }
-    for (std::string_view prefix : {"+CMS ERROR:", "+CME ERROR:"}) {
-        if (line.starts_with(prefix)) {
-            return true;
-        }
-    }
-    return false;
+namespace {
+
+using std::chrono::milliseconds;
+
+// Waits are cut into slices so that a stop request is seen between them; a read returns as
+// soon as bytes arrive, so slicing costs nothing when the modem answers.
+constexpr milliseconds ReadSlice{100};
+constexpr std::size_t ReadChunk = 4096;
+// After a resynchronising "OK": a stale final result still on its way shows up within this.
+constexpr milliseconds SettleQuiet{100};
+constexpr int ResyncAttempts = 3;
+constexpr std::string_view CancelText = "\x1b";  // ESC ends a modem's message text entry
+constexpr std::string_view MessageTextEnd = "\x1a\r";
+
+bool AwaitsMessageText(std::string_view answerPrefix) {
+    return answerPrefix == "+CMGS" || answerPrefix == "+CMGW";
 }
+
+}  // namespace
 
 std::string PortNameFromEntry(std::string_view entry) {
     if (!entry.empty() && entry.back() == ':') {
@@ -23,48 +33,12 @@ std::string PortNameFromEntry(std::string_view entry) {
     return std::string(entry);
 }
 
-bool ReplyHasOk(std::string_view reply) {
-    return reply.find("OK") != std::string_view::npos;
-}
-
-std::size_t FinalResultEnd(std::string_view text) {
-    std::size_t lineStart = 0;
-    while (lineStart < text.size()) {
-        const std::size_t lf = text.find('\n', lineStart);
-        std::string_view rest = text.substr(
-            lineStart, lf == std::string_view::npos ? std::string_view::npos : lf - lineStart);
-        // A "> " prompt is not followed by a line end: it ends the text it stands in.
-        if (lf == std::string_view::npos) {
-            const std::size_t prompt = rest.find("> ");
-            if (prompt != std::string_view::npos && prompt + 2 == rest.size()) {
-                return text.size();
-            }
-            return std::string_view::npos;
-        }
-        std::string_view line = rest;
-        while (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        // An echoed command ends with CR only, so the result may follow it on the same line.
-        const std::size_t cr = line.rfind('\r');
-        if (cr != std::string_view::npos) {
-            line = line.substr(cr + 1);
-        }
-        if (IsFinalResultLine(line)) {
-            return lf + 1;
-        }
-        lineStart = lf + 1;
-    }
-    return std::string_view::npos;
-}
-
 bool ComPort::OpenComPort(const std::string& entry) {
     CloseComPort();
     const std::string name = PortNameFromEntry(entry);
     if (name.empty() || name == "NO") {
         return false;
     }
-    pending_.clear();
     announcements_.clear();
     return link_.open(name);
 }
@@ -74,6 +48,8 @@ void ComPort::CloseComPort() {
         link_.close();
     }
     pending_.clear();
+    outOfStep_ = silent_ = false;
+    awaitingText_ = false;
 }
 
 void ComPort::SendAtCommand(std::string_view text, std::string_view terminator) {
@@ -83,80 +59,190 @@ void ComPort::SendAtCommand(std::string_view text, std::string_view terminator) 
     link_.write(line);
 }
 
-std::string ComPort::ReadModemReply(std::size_t size) {
-    const auto deadline = clock_.now() + ReadTimeout;
-    std::string reply;
-    reply.swap(pending_);
-    while (true) {
-        // Announcements are no part of the reply, so they must not count against its size:
-        // in a burst, the next "+CMTI" lines wait ahead of the reply and would otherwise
-        // push its end (and its final result code) past the read size.
-        keepAnnouncements(reply);
-        const std::size_t end = FinalResultEnd(reply);
-        if (end != std::string::npos && end <= size) {
-            pending_ = reply.substr(end) + pending_;
-            reply.resize(end);
-            break;
-        }
-        if (reply.size() >= size) {
-            pending_ = reply.substr(size) + pending_;
-            reply.resize(size);
-            keepPartialAnnouncement(reply);
-            break;
-        }
-        const auto now = clock_.now();
-        if (now >= deadline || !link_.isOpen()) {
-            keepPartialAnnouncement(reply);
-            break;
-        }
-        const auto remaining =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
-        std::string chunk = link_.readAvailable(size - reply.size(), remaining);
-        reply += chunk;
-    }
-    return reply;
+ModemReply ComPort::Exchange(std::string_view command, milliseconds timeout,
+                             std::string_view terminator) {
+    std::string prefix = AnswerPrefixOf(command);
+    const bool promptEnds = AwaitsMessageText(prefix);
+    std::string bytes(command);
+    bytes.append(terminator);
+    return exchange(bytes, ReplyAssembler(std::move(prefix), promptEnds), timeout);
 }
 
-void ComPort::keepAnnouncements(std::string& reply) {
-    std::size_t lineStart = 0;
-    while (lineStart < reply.size()) {
-        const std::size_t lf = reply.find('\n', lineStart);
-        if (lf == std::string::npos) {
+ModemReply ComPort::ExchangeMessageText(std::string_view text, std::string_view answerPrefix,
+                                        milliseconds timeout) {
+    // Without the prompt the modem is in command mode, where the text would be a command.
+    if (!awaitingText_ || gone()) {
+        return {};
+    }
+    awaitingText_ = false;
+    SendAtCommand(text, MessageTextEnd);
+    ReplyAssembler assembler{std::string(answerPrefix)};
+    finishReply(assembler, timeout);
+    return assembler.takeReply();
+}
+
+ModemReply ComPort::exchange(std::string_view bytes, ReplyAssembler assembler,
+                             milliseconds timeout) {
+    if (gone()) {
+        return {};
+    }
+    if (awaitingText_) {
+        SendAtCommand(CancelText, "");
+        awaitingText_ = false;
+    }
+    if (outOfStep_ && !resynchronise()) {
+        return {};  // nothing is written to a modem that cannot be brought back in step
+    }
+    drainWaiting(milliseconds(0));
+    SendAtCommand(bytes, "");
+    finishReply(assembler, timeout);
+    return assembler.takeReply();
+}
+
+void ComPort::finishReply(ReplyAssembler& assembler, milliseconds timeout) {
+    readInto(assembler, timeout);
+    keepUnsolicited(assembler.takeUnsolicited());
+    if (assembler.complete()) {
+        awaitingText_ = assembler.reply().prompted();
+        return;
+    }
+    // The rest of this reply may still come: whoever reads next must not take it for its own.
+    pending_.insert(0, assembler.releaseOpenAnnouncement());
+    outOfStep_ = true;
+    staleTimeout_ = timeout;
+}
+
+void ComPort::readInto(ReplyAssembler& assembler, milliseconds timeout) {
+    const milliseconds deadline = clock_.now() + timeout;
+    if (!pending_.empty()) {
+        pending_.erase(0, assembler.add(pending_));
+    }
+    while (!assembler.complete() && assembler.reply().text.size() < MaxReplyBytes) {
+        const milliseconds now = clock_.now();
+        if (now >= deadline || gone() || abandoned()) {
+            return;
+        }
+        const std::string chunk =
+            link_.readAvailable(ReadChunk, std::min(ReadSlice, deadline - now));
+        pending_.append(std::string_view(chunk).substr(assembler.add(chunk)));
+    }
+}
+
+bool ComPort::resynchronise() {
+    // A module that answered nothing last time is asked once more, briefly: a wrong or dead
+    // port must not cost seconds for every step of a conversation.
+    if (!silent_ && awaitStaleReply()) {
+        return true;
+    }
+    // ESC first, in case the modem waits for message text (it would take "at" for the text
+    // of an SMS).
+    SendAtCommand(CancelText, "");
+    const int attempts = silent_ ? 1 : ResyncAttempts;
+    for (int attempt = 0; attempt < attempts && !gone() && !abandoned(); ++attempt) {
+        drainWaiting(milliseconds(0));
+        SendAtCommand("at");
+        ReplyAssembler probe;
+        readInto(probe, reply_timeout::Quick);
+        keepUnsolicited(probe.takeUnsolicited());
+        logStray(probe.reply().text);
+        if (probe.reply().ok()) {
+            // That "OK" may have been the stale reply's end: the probe's own then follows
+            // within a moment and is drained with anything else left over.
+            drainWaiting(SettleQuiet);
+            outOfStep_ = silent_ = false;
+            return true;
+        }
+        pending_.insert(0, probe.releaseOpenAnnouncement());
+    }
+    silent_ = true;
+    return false;
+}
+
+bool ComPort::awaitStaleReply() {
+    // The reply that timed out may still be on its way: its end puts the port back in step.
+    ReplyAssembler stale;
+    readInto(stale, std::min(staleTimeout_, StaleReplyWait));
+    keepUnsolicited(stale.takeUnsolicited());
+    logStray(stale.reply().text);
+    if (!stale.complete()) {
+        pending_.insert(0, stale.releaseOpenAnnouncement());
+        return false;
+    }
+    outOfStep_ = false;
+    if (stale.reply().prompted()) {
+        SendAtCommand(CancelText, "");
+    }
+    return true;
+}
+
+void ComPort::drainWaiting(milliseconds quiet) {
+    std::string waiting;
+    waiting.swap(pending_);
+    while (!gone()) {
+        const std::string chunk = link_.readAvailable(ReadChunk, quiet);
+        if (chunk.empty()) {
             break;
         }
-        const std::string_view line(reply.data() + lineStart, lf + 1 - lineStart);
-        if (line.find("+CMTI") != std::string_view::npos) {
-            announcements_.emplace_back(line);
-            reply.erase(lineStart, line.size());
+        waiting += chunk;
+    }
+    std::size_t done = 0;
+    for (const ModemLine& line : ModemLines(waiting)) {
+        if (IsNewSmsAnnouncement(line.text)) {
+            logStray(std::string_view(waiting).substr(done, line.start - done));
+            announcements_.emplace_back(waiting.substr(line.start, line.end - line.start));
         } else {
-            lineStart = lf + 1;
+            logStray(std::string_view(waiting).substr(done, line.end - done));
+        }
+        done = line.end;
+    }
+    // A line still being written belongs to whatever comes next (the reply, or the line
+    // reader): it stays buffered.
+    pending_ = waiting.substr(done);
+}
+
+void ComPort::keepUnsolicited(std::vector<std::string> lines) {
+    for (std::string& line : lines) {
+        if (IsNewSmsAnnouncement(line)) {
+            announcements_.push_back(std::move(line));
+        } else {
+            logStray(line);
         }
     }
 }
 
-void ComPort::keepPartialAnnouncement(std::string& reply) {
-    // A read cut short by its size or time-out can end inside an announcement line; handed
-    // out with the reply, its start would be lost and the rest would reach the next reader
-    // without its "+CMTI". Such a start stays buffered until the line is whole.
-    constexpr std::string_view Mark = "+CMTI";
-    const std::size_t lf = reply.rfind('\n');
-    const std::size_t start = lf == std::string::npos ? 0 : lf + 1;
-    const std::string_view tail = std::string_view(reply).substr(start);
-    if (!tail.empty() && (tail.starts_with(Mark) || Mark.starts_with(tail))) {
-        pending_.insert(0, tail);
-        reply.resize(start);
+void ComPort::logStray(std::string_view bytes) {
+    if (!bytes.empty() && strayLog_) {
+        strayLog_(bytes);
     }
 }
 
-void ComPort::WakeModem(std::chrono::milliseconds wait, char wakeCharacter) {
-    SendAtCommand(std::string_view(&wakeCharacter, 1), "");
-    ReadModemReply(128);
-    clock_.sleepFor(wait);
+bool ComPort::abandoned() const {
+    return abandon_ && abandon_();
 }
 
-std::optional<char> ComPort::ReadByte(std::chrono::milliseconds timeout) {
+std::string ComPort::Listen(std::size_t maxBytes, milliseconds timeout) {
+    const milliseconds deadline = clock_.now() + timeout;
+    std::string heard = pending_.substr(0, maxBytes);
+    pending_.erase(0, heard.size());
+    while (heard.size() < maxBytes) {
+        const milliseconds now = clock_.now();
+        if (now >= deadline || gone() || abandoned()) {
+            break;
+        }
+        heard += link_.readAvailable(maxBytes - heard.size(), std::min(ReadSlice, deadline - now));
+    }
+    return heard;
+}
+
+void ComPort::WakeModem(char wakeCharacter) {
+    constexpr std::size_t WakeReplySize = 128;
+    SendAtCommand(std::string_view(&wakeCharacter, 1), "");
+    Listen(WakeReplySize, reply_timeout::Quick);
+}
+
+std::optional<char> ComPort::ReadByte(milliseconds timeout) {
     if (pending_.empty()) {
-        pending_ = link_.readAvailable(1, timeout);
+        pending_ = link_.readAvailable(ReadChunk, timeout);
         if (pending_.empty()) {
             return std::nullopt;
         }

@@ -9,8 +9,8 @@ namespace kv820 {
 
 namespace {
 
-constexpr std::size_t MessageReplySize = 512;
 constexpr std::string_view ReportMark = "?35";
+constexpr std::string_view ReadHeader = "+CMGR:";
 
 void Log(NewSmsContext& context, std::string_view text) {
     if (context.log) {
@@ -24,8 +24,12 @@ void LogReply(NewSmsContext& context, std::string_view reply) {
 }
 
 void DeleteMessage(NewSmsContext& context, const std::string& index) {
-    context.port.SendAtCommand("at+cmgd=" + index);
-    LogReply(context, context.port.ReadModemReply(MessageReplySize));
+    const ModemReply reply = context.port.Exchange("at+cmgd=" + index, reply_timeout::Sim);
+    LogReply(context, reply.text);
+    if (!reply.ok()) {
+        // It is read again at the next start; the stored row keeps it from counting twice.
+        Log(context, "SMS " + index + " could not be deleted.\r\n");
+    }
 }
 
 // Commits the row unless an equal one is stored already (a report whose delete failed
@@ -36,24 +40,6 @@ bool StoreOnce(GpslogStore& store, const GpslogRow& row) {
     }
     store.append(row);
     return true;
-}
-
-// True when the reply ends in a refusal ("ERROR", "+CMS ERROR: n", "+CME ERROR: n"): the
-// modem could not read the message (SIM busy, for one), which says nothing about what the
-// message holds.
-bool ReadWasRefused(std::string_view reply) {
-    const std::size_t end = FinalResultEnd(reply);
-    if (end == std::string_view::npos) {
-        return false;
-    }
-    std::string_view upToResult = reply.substr(0, end);
-    while (!upToResult.empty() && (upToResult.back() == '\r' || upToResult.back() == '\n')) {
-        upToResult.remove_suffix(1);
-    }
-    const std::size_t lineStart = upToResult.find_last_of("\r\n");
-    const std::string_view result =
-        lineStart == std::string_view::npos ? upToResult : upToResult.substr(lineStart + 1);
-    return result != "OK" && IsFinalResultLine(result);
 }
 
 NewSmsOutcome Kept(NewSmsContext& context, NewSmsOutcome outcome, const std::string& why) {
@@ -90,30 +76,25 @@ NewSmsOutcome ProcessNewSms(std::string_view announcementLine, NewSmsContext& co
 NewSmsOutcome ProcessStoredSms(std::string index, NewSmsContext& context) {
     NewSmsOutcome outcome;
     outcome.index = std::move(index);
-    context.port.SendAtCommand("at+cmgr=" + outcome.index);
-    const std::string reply = context.port.ReadModemReply(MessageReplySize);
-    LogReply(context, reply);
+    const ModemReply reply = context.port.Exchange("at+cmgr=" + outcome.index, reply_timeout::Sim);
+    LogReply(context, reply.text);
 
-    if (ReadWasRefused(reply)) {
+    if (reply.refused()) {
         outcome.kind = NewSmsOutcome::Kind::ReadRefusedKept;
         return Kept(context, std::move(outcome), "could not be read");
     }
-    const bool whole = FinalResultEnd(reply) != std::string::npos;
-    if (reply.find(ReportMark) == std::string::npos) {
-        if (!whole) {
-            outcome.kind = NewSmsOutcome::Kind::UnreadKept;
-            return Kept(context, std::move(outcome), "was not read completely");
-        }
+    // Only a reply that came whole, with the message itself, says what the message holds.
+    if (!reply.ok() || !reply.hasLineStartingWith(ReadHeader)) {
+        outcome.kind = NewSmsOutcome::Kind::UnreadKept;
+        return Kept(context, std::move(outcome), "was not read completely");
+    }
+    if (!reply.contains(ReportMark)) {
         DeleteMessage(context, outcome.index);
         outcome.kind = NewSmsOutcome::Kind::NonReportDeleted;
         return outcome;
     }
-    const ReportPieces pieces = SplitReportPieces(reply);
+    const ReportPieces pieces = SplitReportPieces(reply.text);
     if (!pieces.hasEndMark) {
-        if (!whole) {
-            outcome.kind = NewSmsOutcome::Kind::UnreadKept;
-            return Kept(context, std::move(outcome), "was not read completely");
-        }
         outcome.kind = NewSmsOutcome::Kind::PartialReportKept;
         return Kept(context, std::move(outcome), "is not a whole report");
     }

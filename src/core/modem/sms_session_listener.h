@@ -10,16 +10,12 @@
 
 namespace kv820 {
 
-// A report that is safely stored and gone from the modem, with what the screens show for
-// it: the panel values, the first screen of its tracker's history (newest first) and the
-// range that history covers (to fetch further pages with GpslogStore::newestFirst).
+// A report that is safely stored and gone from the modem, with the range of its tracker's
+// history the screens show (newest first, read with GpslogStore::newestFirst).
 struct StoredReportEvent {
     PositionReport report;
     bool alreadyStored = false;  // an equal row existed; no second row was added
     ReceiveRange historyRange;
-    std::vector<StoredGpslogRow> history;
-    // Set when the history could not be read ("Track Gpslog Database open failure.").
-    std::optional<std::string> historyFailure;
 };
 
 // What an SMS session tells the screens. Every call comes on the session's own thread: an

@@ -4,7 +4,6 @@
 #include "core/modem/sms_modem_init.h"
 #include "core/modem/stored_message_list_read.h"
 #include "core/records/receive_range_builder.h"
-#include "core/records/report_history.h"
 #include "core/store/database.h"
 #include "core/store/database_error.h"
 #include "core/store/gpslog_store.h"
@@ -17,7 +16,10 @@ SmsSessionWorker::SmsSessionWorker(SerialLink& link, Clock& clock, const UserReg
       port_(link, clock),
       users_(users),
       listener_(listener),
-      settings_(std::move(settings)) {}
+      settings_(std::move(settings)) {
+    port_.setStrayLog([this](std::string_view bytes) { listener_.modemLog(bytes); });
+    port_.setAbandon([this] { return stop_.load(); });
+}
 
 SmsSessionWorker::~SmsSessionWorker() = default;
 
@@ -70,7 +72,7 @@ GpslogStore* SmsSessionWorker::store() {
 }
 
 void SmsSessionWorker::catchUpStoredMessages() {
-    const StoredMessageListRead read = ListStoredMessages(port_, [this] { return stop_.load(); });
+    const StoredMessageListRead read = ListStoredMessages(port_);
     if (stop_ || portGone()) {
         return;
     }
@@ -115,14 +117,17 @@ void SmsSessionWorker::readLoop() {
         if (stop_ || portGone()) {
             break;
         }
-        if (const auto line = reader_.ReadModemLine(port_, stopping)) {
+        const auto line = reader_.ReadModemLine(port_, stopping);
+        if (line) {
             handleLine(*line);
         }
         handleQueuedAnnouncements();
         if (portGone()) {
             break;  // the adapter was pulled: nothing will ever come again on this port
         }
-        port_.clock().sleepFor(LinePause);
+        if (!line) {
+            port_.clock().sleepFor(LinePause);  // a line at once is handled at once
+        }
     }
 }
 
@@ -190,15 +195,6 @@ void SmsSessionWorker::publish(const NewSmsOutcome& outcome) {
     event.report = *outcome.report;
     event.alreadyStored = outcome.kind == NewSmsOutcome::Kind::ReportAlreadyStored;
     event.historyRange = RecentReportsRange(event.report.imei, localNow());
-    try {
-        GpslogStore* gpslog = store();
-        if (gpslog == nullptr) {
-            throw DatabaseError("no database connection");
-        }
-        event.history = LoadReportHistory(*gpslog, event.historyRange);
-    } catch (const DatabaseError& error) {
-        event.historyFailure = error.what();
-    }
     listener_.reportStored(event);
 }
 

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <chrono>
-#include <cstddef>
-#include <functional>
 #include <string>
 
 #include "core/modem/com_port.h"
@@ -16,15 +13,9 @@ struct StoredMessageListRead {
     StoredMessageListing listing;
 };
 
-inline constexpr std::size_t StoredListReadSize = 512;
-inline constexpr std::chrono::milliseconds StoredListIdleLimit{5000};
-inline constexpr std::chrono::milliseconds StoredListTimeLimit{30000};
-
 // Asks the modem for every message it holds ("at+cmgl=\"ALL\"" + CR, text mode) and reads
-// the listing, appending read after read, until its final result line. A listing can be
-// far longer than one read, so reading ends only there, when no byte came for
-// StoredListIdleLimit, after StoredListTimeLimit in all, when the port is gone, or when
-// `abandon` turns true.
-StoredMessageListRead ListStoredMessages(ComPort& port, const std::function<bool()>& abandon = {});
+// the listing to its own final result line, within the listing's time-out: a full SIM
+// can take seconds before it answers.
+StoredMessageListRead ListStoredMessages(ComPort& port);
 
 }  // namespace kv820

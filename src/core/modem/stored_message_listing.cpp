@@ -5,42 +5,13 @@
 #include <optional>
 
 #include "core/common/number_text.h"
-#include "core/modem/com_port.h"
+#include "core/modem/modem_reply.h"
 
 namespace kv820 {
 
 namespace {
 
 constexpr std::string_view HeaderMark = "+CMGL:";
-
-// One whole line of the text (its LF seen), without its line end. An echoed command ends
-// with CR only, so what follows its last CR is the line proper.
-struct ListingLine {
-    std::string_view text;
-    std::size_t end;  // offset just past the LF
-};
-
-std::vector<ListingLine> WholeLines(std::string_view text) {
-    std::vector<ListingLine> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t lf = text.find('\n', start);
-        if (lf == std::string_view::npos) {
-            break;
-        }
-        std::string_view line = text.substr(start, lf - start);
-        while (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        const std::size_t cr = line.rfind('\r');
-        if (cr != std::string_view::npos) {
-            line = line.substr(cr + 1);
-        }
-        lines.push_back({line, lf + 1});
-        start = lf + 1;
-    }
-    return lines;
-}
 
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && text.front() == ' ') {
@@ -82,26 +53,6 @@ std::optional<StoredMessageEntry> ParseHeader(std::string_view line) {
     return StoredMessageEntry{*index, std::string(status)};
 }
 
-// Walks the whole lines of a listing, collecting its entries, up to its final result
-// line. Returns the length up to and including that line; npos when there is none yet.
-std::size_t WalkListing(std::string_view text, StoredMessageListing& listing) {
-    bool bodyLineNext = false;
-    for (const ListingLine& line : WholeLines(text)) {
-        if (std::optional<StoredMessageEntry> entry = ParseHeader(line.text)) {
-            listing.entries.push_back(std::move(*entry));
-            bodyLineNext = true;
-            continue;
-        }
-        if (!bodyLineNext && IsFinalResultLine(line.text)) {
-            listing.complete = true;
-            listing.refused = line.text != "OK";
-            return line.end;
-        }
-        bodyLineNext = false;
-    }
-    return std::string_view::npos;
-}
-
 }  // namespace
 
 bool StoredMessageEntry::received() const {
@@ -124,14 +75,21 @@ std::vector<int> StoredMessageListing::receivedIndexes() const {
 }
 
 StoredMessageListing ParseStoredMessageListing(std::string_view reply) {
+    // Framed as the exchange frames it: the listing ends at its own final result line.
+    ReplyAssembler framer{std::string(HeaderMark.substr(0, HeaderMark.size() - 1))};
+    framer.add(reply);
     StoredMessageListing listing;
-    WalkListing(reply, listing);
+    listing.complete = framer.reply().complete();
+    listing.refused = framer.reply().refused();
+    bool messageTextNext = false;
+    for (const ModemLine& line : ModemLines(framer.reply().text)) {
+        // A text that imitates a header is counted as one: receivedIndexes() then leaves the
+        // index it names alone.
+        if (std::optional<StoredMessageEntry> entry = ParseHeader(line.text)) {
+            listing.entries.push_back(std::move(*entry));
+        }
+    }
     return listing;
-}
-
-std::size_t StoredMessageListingEnd(std::string_view text) {
-    StoredMessageListing ignored;
-    return WalkListing(text, ignored);
 }
 
 }  // namespace kv820

@@ -33,11 +33,7 @@ struct StoredMessageListing {
     std::vector<int> receivedIndexes() const;
 };
 
+// The listing in a reply: its entries, and whether it reached its final result line.
 StoredMessageListing ParseStoredMessageListing(std::string_view reply);
-
-// Length of the listing up to and including its final result line; npos while it has
-// none yet. The line right after a header is that message's body, so a message reading
-// "OK" does not end the listing.
-std::size_t StoredMessageListingEnd(std::string_view text);
 
 }  // namespace kv820

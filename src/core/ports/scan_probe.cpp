@@ -17,7 +17,7 @@ bool ScanRepliesAnswer(ScanVariant variant, const std::vector<std::string>& repl
         });
     }
     return std::any_of(replies.begin(), replies.end(), [](const std::string& reply) {
-        return reply.find("SIEMENS") != std::string::npos && ReplyHasOk(reply);
+        return reply.find("SIEMENS") != std::string::npos && reply.find("OK") != std::string::npos;
     });
 }
 
@@ -25,7 +25,7 @@ bool ScanProbe::probe(const std::string& entry, const std::atomic<bool>& stop) {
     port_.OpenComPort(entry);
     const char wake = ScanWakeCharacter(variant_);
     port_.SendAtCommand(std::string_view(&wake, 1), "");
-    port_.ReadModemReply(kWakeReplySize);
+    port_.Listen(kWakeReplySize, reply_timeout::Quick);
     std::vector<std::string> replies;
     if (SleepUnlessStopped(port_.clock(), kSettleAfterWake, stop)) {
         replies = askDevice();
@@ -37,20 +37,23 @@ bool ScanProbe::probe(const std::string& entry, const std::atomic<bool>& stop) {
     return ScanRepliesAnswer(variant_, replies);
 }
 
+std::string ScanProbe::identity() {
+    const ModemReply reply = port_.Exchange("ati", reply_timeout::Quick);
+    // Only a reply that ended in its own "OK" counts.
+    return reply.ok() ? reply.text : std::string();
+}
+
 std::vector<std::string> ScanProbe::askDevice() {
     switch (variant_) {
         case ScanVariant::SetupWizard:
-            port_.SendAtCommand("at");
-            port_.ReadModemReply(kIdentityReplySize);  // only clears the line
-            port_.SendAtCommand("ati");
-            return {port_.ReadModemReply(kIdentityReplySize)};
+            port_.Exchange("at", reply_timeout::Quick);  // only clears the line
+            return {identity()};
         case ScanVariant::SmsCommand:
-            port_.SendAtCommand("ati");
-            return {port_.ReadModemReply(kIdentityReplySize)};
+            return {identity()};
         case ScanVariant::FirmwareWizard: {
             std::vector<std::string> prompts;
             for (int i = 0; i < kPromptReads; ++i) {
-                prompts.push_back(port_.ReadModemReply(kPromptReplySize));
+                prompts.push_back(port_.Listen(kPromptReplySize, reply_timeout::Quick));
             }
             return prompts;
         }

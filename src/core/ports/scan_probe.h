@@ -23,7 +23,6 @@ class ScanProbe {
     static constexpr std::chrono::milliseconds kSettleAfterWake{5000};
     static constexpr std::chrono::milliseconds kRestAfterClose{1000};
     static constexpr std::size_t kWakeReplySize = 128;
-    static constexpr std::size_t kIdentityReplySize = 1024;
     static constexpr std::size_t kPromptReplySize = 128;
     static constexpr int kPromptReads = 3;
 
@@ -37,6 +36,8 @@ class ScanProbe {
   private:
     // The replies that decide, after the wake and the pause.
     std::vector<std::string> askDevice();
+    // The "ati" reply when it ended in "OK"; empty otherwise.
+    std::string identity();
 
     ScanVariant variant_;
     ComPort& port_;

@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "core/commands/input_validators.h"
+#include "core/modem/modem_wake.h"
 #include "core/setup/connect_progress.h"
 #include "core/setup/setup_listing.h"
 #include "core/setup/setup_message_codec.h"
 #include "core/setup/tracker_identity.h"
-#include "core/setup/wait_for_final_result.h"
 
 namespace kv820 {
 
@@ -17,17 +17,8 @@ using std::chrono::milliseconds;
 
 constexpr std::string_view ListingCommand{"at^smgl=\"STO UNSENT\""};
 constexpr int WakeAttempts = 3;
-constexpr int WakeWaitSeconds = 5;
-constexpr std::size_t ShortReply = 64;
+constexpr milliseconds WakeWait{5000};
 constexpr std::size_t WakeReply = 128;
-constexpr std::size_t StateReply = 256;
-constexpr std::size_t MessageReply = 512;
-constexpr std::size_t AtReply = 1024;
-constexpr std::size_t ListingReply = 16384;
-
-bool Contains(std::string_view text, std::string_view part) {
-    return text.find(part) != std::string_view::npos;
-}
 
 // One run of the connect sequence over an open wizard.
 class TrackerConnection {
@@ -42,7 +33,7 @@ class TrackerConnection {
     void Start(const std::string& portEntry);
     void WakeTracker();
     void Identify();
-    std::string Exchange(std::string_view command, std::size_t size);
+    std::string Exchange(std::string_view command, milliseconds timeout = reply_timeout::Module);
     std::optional<ConnectOutcome> Check();
     ConnectResult Refuse(ConnectOutcome outcome);
     bool IsCompleteListing() const;
@@ -56,9 +47,9 @@ class TrackerConnection {
     const ConnectTrackerHooks& hooks_;
     ConnectProgress progress_;
     ConnectResult result_;
-    std::string atiReply_;
-    std::string pinStateReply_;
-    std::string listing_;
+    bool identified_ = false;
+    ModemReply pinStateReply_;
+    ModemReply listing_;
 };
 
 ConnectResult TrackerConnection::Run(const std::string& portEntry) {
@@ -90,46 +81,38 @@ void TrackerConnection::WakeTracker() {
     for (int attempt = 0; attempt < WakeAttempts; ++attempt) {
         port_.SendAtCommand("2", "");
         // A module that echoes the wake character is awake; any other has time to wake.
-        if (port_.ReadModemReply(WakeReply) == "2") {
+        if (port_.Listen(WakeReply, reply_timeout::Quick) == "2") {
             continue;
         }
-        for (int second = 0; second < WakeWaitSeconds; ++second) {
-            port_.clock().sleepFor(milliseconds(1000));
-            progress_.Advance();
-        }
+        AwaitModemAnswer(port_, WakeWait, [this] { progress_.Advance(); });
     }
 }
 
-std::string TrackerConnection::Exchange(std::string_view command, std::size_t size) {
-    port_.SendAtCommand(command);
-    return WaitForFinalResult(port_, size);
+std::string TrackerConnection::Exchange(std::string_view command, milliseconds timeout) {
+    return port_.Exchange(command, timeout).text;
 }
 
 void TrackerConnection::Identify() {
-    port_.SendAtCommand("at");
-    port_.ReadModemReply(AtReply);
-    port_.SendAtCommand("tr+fwv");
-    result_.firmwareVersion = FirmwareVersionFromReply(port_.ReadModemReply(WakeReply));
-    Exchange("at+cfun=1", StateReply);
+    Exchange("at", reply_timeout::Quick);
+    result_.firmwareVersion = FirmwareVersionFromReply(Exchange("tr+fwv", reply_timeout::Quick));
+    Exchange("at+cfun=1");
     progress_.Show(2);
-    atiReply_ = Exchange("ati", StateReply);
+    const ModemReply ati = port_.Exchange("ati", reply_timeout::Module);
+    identified_ = ati.ok() && ati.contains("SIEMENS");
     progress_.Show(3);
-    pinStateReply_ = Exchange("at+cpin?", StateReply);
+    pinStateReply_ = port_.Exchange("at+cpin?", reply_timeout::Module);
     progress_.Show(4);
-    Exchange("at+cmgf=1", ListingReply);
+    Exchange("at+cmgf=1");
     progress_.Show(5);
-    port_.SendAtCommand("at+cpms=\"ME\",\"ME\",\"MT\"");
-    WaitForFinalResult(port_, ListingReply, [this] { progress_.Advance(); });
-    port_.SendAtCommand(ListingCommand);
+    Exchange("at+cpms=\"ME\",\"ME\",\"MT\"");
     progress_.Advance();
-    listing_ = WaitForFinalResult(port_, ListingReply);
-    port_.SendAtCommand("at+cgsn");
+    listing_ = port_.Exchange(ListingCommand, reply_timeout::Listing);
     progress_.Advance();
-    result_.imei = ImeiFromReply(WaitForFinalResult(port_, ShortReply));
+    result_.imei = ImeiFromReply(Exchange("at+cgsn"));
 }
 
 std::optional<ConnectOutcome> TrackerConnection::Check() {
-    if (!Contains(atiReply_, "SIEMENS") || !ReplyHasOk(atiReply_)) {
+    if (!identified_) {
         return ConnectOutcome::ComPortError;
     }
     // An IMEI that is not 15 digits would register a user no report can ever match.
@@ -144,16 +127,16 @@ std::optional<ConnectOutcome> TrackerConnection::Check() {
     if (users_.IsFull() && !context_.trackerRegistered) {
         return ConnectOutcome::UserLimitReached;
     }
-    if (Contains(pinStateReply_, "ERROR")) {
+    if (pinStateReply_.contains("ERROR")) {
         return ConnectOutcome::NoSimCard;
     }
-    if (Contains(pinStateReply_, "SIM PIN")) {
+    if (pinStateReply_.contains("SIM PIN")) {
         return ConnectOutcome::SimPinRequired;
     }
-    if (Contains(pinStateReply_, "SIM PUK")) {
+    if (pinStateReply_.contains("SIM PUK")) {
         return ConnectOutcome::SimLocked;
     }
-    if (!ReplyHasOk(listing_)) {
+    if (!listing_.ok()) {
         return ConnectOutcome::ConnectError;
     }
     return std::nullopt;
@@ -169,7 +152,7 @@ ConnectResult TrackerConnection::Refuse(ConnectOutcome outcome) {
 bool TrackerConnection::IsCompleteListing() const {
     for (int k = 1; k <= SetupMessageCount; ++k) {
         // A message whose entry has no readable index cannot be read or replaced in place.
-        if (CountSetupMessage(listing_, k) != 1 || !SetupMessageIndex(listing_, k)) {
+        if (CountSetupMessage(listing_.text, k) != 1 || !SetupMessageIndex(listing_.text, k)) {
             return false;
         }
     }
@@ -178,13 +161,13 @@ bool TrackerConnection::IsCompleteListing() const {
 
 ConnectResult TrackerConnection::ReadSetupMessages() {
     for (int k = 1; k <= SetupMessageCount; ++k) {
-        context_.storedIndex[k - 1] = SetupMessageIndex(listing_, k);
+        context_.storedIndex[k - 1] = SetupMessageIndex(listing_.text, k);
     }
     SetupMessageReplies replies;
     for (int k = 1; k <= SetupMessageCount; ++k) {
-        port_.SendAtCommand("at+cmgr=" + std::to_string(*context_.storedIndex[k - 1]));
         progress_.Advance();
-        replies[k - 1] = port_.ReadModemReply(MessageReply);
+        replies[k - 1] =
+            Exchange("at+cmgr=" + std::to_string(*context_.storedIndex[k - 1]), reply_timeout::Sim);
     }
     port_.CloseComPort();
     result_.setupFile = ReadSetupFile(replies);
@@ -197,15 +180,14 @@ ConnectResult TrackerConnection::ReadSetupMessages() {
 }
 
 ConnectResult TrackerConnection::DeleteDamagedSetup() {
-    DeleteFirstCopies(listing_);
+    DeleteFirstCopies(listing_.text);
     bool doubled = false;
     for (int k = 1; k <= SetupMessageCount; ++k) {
-        doubled = doubled || CountSetupMessage(listing_, k) > 1;
+        doubled = doubled || CountSetupMessage(listing_.text, k) > 1;
     }
     if (doubled) {
-        port_.SendAtCommand(ListingCommand);
         progress_.Advance();
-        DeleteFirstCopies(WaitForFinalResult(port_, ListingReply));
+        DeleteFirstCopies(Exchange(ListingCommand, reply_timeout::Listing));
     }
     port_.CloseComPort();
     result_.setupFile = SetupFile{};
@@ -224,9 +206,8 @@ void TrackerConnection::DeleteFirstCopies(std::string_view listing) {
         if (!context_.storedIndex[k - 1]) {
             continue;
         }
-        port_.SendAtCommand("at+cmgd=" + std::to_string(*context_.storedIndex[k - 1]));
         progress_.Advance();
-        port_.ReadModemReply(StateReply);
+        Exchange("at+cmgd=" + std::to_string(*context_.storedIndex[k - 1]), reply_timeout::Sim);
     }
 }
 

@@ -11,9 +11,7 @@ namespace {
 
 using std::chrono::milliseconds;
 
-constexpr std::size_t WriteReply = 256;
 constexpr milliseconds StepPause{500};
-constexpr std::string_view MessageEnd{"\x1A\r"};
 constexpr std::string_view Confirmation{"+CMGW"};
 
 std::string LoadingText(int dots) {
@@ -41,21 +39,19 @@ std::size_t CountOccurrences(std::string_view text, std::string_view part) {
     return count;
 }
 
-// One paced step: the write, one read of the reply, the pause and the status text.
-std::string Step(ComPort& port, std::string_view text, std::string_view terminator, int step,
-                 const SetupProgress& progress) {
-    port.SendAtCommand(text, terminator);
-    std::string reply = port.ReadModemReply(WriteReply);
+// One paced step: the exchange, the pause and the status text.
+std::string Step(ComPort& port, const ModemReply& reply, int step, const SetupProgress& progress) {
     port.clock().sleepFor(StepPause);
     Report(progress, LoadingTextAfterStep(step));
-    return reply;
+    return reply.text;
 }
 
 void DeleteOldMessages(ComPort& port, const SetupContext& context, const SetupProgress& progress) {
     for (int k = 0; k < SetupMessageCount; ++k) {
         // An index the listing did not give is never guessed: a wrong delete loses a message.
         if (context.storedIndex[k]) {
-            Step(port, "at+cmgd=" + std::to_string(*context.storedIndex[k]), "\r", k, progress);
+            const std::string command = "at+cmgd=" + std::to_string(*context.storedIndex[k]);
+            Step(port, port.Exchange(command, reply_timeout::Sim), k, progress);
         }
     }
 }
@@ -74,8 +70,11 @@ WriteOutcome WriteSetupFile(ComPort& port, const SetupContext& context, const Se
     std::string replies;
     for (int k = 0; k < SetupMessageCount; ++k) {
         const std::string command = "at+cmgw=+" + std::to_string(k + 1);
-        replies += Step(port, command, "\r", 2 * k, progress);
-        replies += Step(port, texts[k], MessageEnd, 2 * k + 1, progress);
+        replies += Step(port, port.Exchange(command, reply_timeout::Sim), 2 * k, progress);
+        // Without the prompt the text is not written: the message is simply not confirmed.
+        const ModemReply written =
+            port.ExchangeMessageText(texts[k], Confirmation, reply_timeout::Sim);
+        replies += Step(port, written, 2 * k + 1, progress);
     }
     if (CountOccurrences(replies, Confirmation) < SetupMessageCount) {
         port.CloseComPort();

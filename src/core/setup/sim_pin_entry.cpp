@@ -1,13 +1,11 @@
 #include "core/setup/sim_pin_entry.h"
 
 #include "core/commands/input_validators.h"
-#include "core/setup/wait_for_final_result.h"
 
 namespace kv820 {
 
 namespace {
 
-constexpr std::size_t PinReply = 128;
 constexpr std::size_t MinPinLength = 4;
 constexpr std::size_t MaxPinLength = 8;
 
@@ -17,11 +15,11 @@ bool Contains(std::string_view text, std::string_view part) {
 
 // The decision on the module's answers: the PIN reply first, then the counter, whose
 // texts are looked for in the order "10", "2", "1" so that 10 is never taken for 1.
-SimPinOutcome Decide(std::string_view pinReply, std::string_view counterReply) {
-    if (ReplyHasOk(pinReply)) {
+SimPinOutcome Decide(const ModemReply& pinReply, std::string_view counterReply) {
+    if (pinReply.ok()) {
         return SimPinOutcome::Accepted;
     }
-    if (!Contains(pinReply, "ERROR")) {
+    if (!pinReply.contains("ERROR")) {
         return SimPinOutcome::SetupError;
     }
     if (Contains(counterReply, "10")) {
@@ -47,10 +45,9 @@ SimPinOutcome EnterSimPin(ComPort& port, std::string_view typedPin, SetupContext
         return SimPinOutcome::NotDigits;
     }
     port.OpenComPort(context.portEntry);
-    port.SendAtCommand("at+cpin=" + std::string(typedPin));
-    const std::string pinReply = WaitForFinalResult(port, PinReply);
-    port.SendAtCommand("at^spic", "\r\n");
-    const std::string counterReply = WaitForFinalResult(port, PinReply);
+    const ModemReply pinReply =
+        port.Exchange("at+cpin=" + std::string(typedPin), reply_timeout::Module);
+    const std::string counterReply = port.Exchange("at^spic", reply_timeout::Module, "\r\n").text;
     port.CloseComPort();
     const SimPinOutcome outcome = Decide(pinReply, counterReply);
     if (outcome == SimPinOutcome::Accepted) {

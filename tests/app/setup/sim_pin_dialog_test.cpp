@@ -115,8 +115,14 @@ class SimPinDialogTest : public QObject {
         test::AlertRecorder recorder;
         enter(dialog, QStringLiteral("1234"));
 
-        QCOMPARE(scripted_->link.writes,
-                 (std::vector<std::string>{"at+cpin=1234\r", "at^spic\r\n"}));
+        // A module that does not answer the PIN is asked nothing more (only "at" to wake it).
+        std::vector<std::string> questions = scripted_->link.writes;
+        std::erase_if(questions, [](const std::string& w) { return w == "\x1b" || w == "at\r"; });
+        std::vector<std::string> expected{"at+cpin=1234\r"};
+        if (!pinReply.isEmpty()) {
+            expected.push_back("at^spic\r\n");
+        }
+        QCOMPARE(questions, expected);
         QCOMPARE(scripted_->link.openedPaths, std::vector<std::string>{"/dev/ttyTRACKER"});
         QVERIFY(!scripted_->link.isOpen());
         QCOMPARE(recorder.texts(), QStringList({message}));

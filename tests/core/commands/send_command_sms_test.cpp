@@ -11,7 +11,7 @@
 namespace kv820 {
 namespace {
 
-using namespace std::chrono_literals;
+const std::string Text = "?2,354612071234567!";
 
 class SendCommandSmsTest : public testing::Test {
   protected:
@@ -20,6 +20,8 @@ class SendCommandSmsTest : public testing::Test {
         log_ = [this](std::string_view text) { logged_.append(text); };
     }
 
+    bool send() { return SendCommandSms(port_, log_, "0912345678", Text); }
+
     test::VirtualClock clock_;
     test::FakeSerialLink link_;
     ComPort port_;
@@ -27,72 +29,56 @@ class SendCommandSmsTest : public testing::Test {
     std::string logged_;
 };
 
-TEST_F(SendCommandSmsTest, WritesThreeLinesWithTheirTerminatorsInOrder) {
+TEST_F(SendCommandSmsTest, WritesAndLogsThreeLinesEachAfterItsOwnReply) {
     link_.replyTo("at+cmgf=1\r", "at+cmgf=1\r\r\nOK\r\n");
     link_.replyTo("at+cmgs=0912345678\r", "at+cmgs=0912345678\r\r\n> ");
-    link_.replyTo("?2,354612071234567!\x1a\r", "\r\n+CMGS: 7\r\n\r\nOK\r\n");
+    link_.onWrite = [](test::FakeSerialLink& modem, std::string_view bytes) {
+        if (bytes == Text + "\x1a\r") {  // the network answers after seconds
+            modem.feedAfter(std::chrono::seconds(8), "\r\n+CMGS: 7\r\n\r\nOK\r\n");
+        }
+    };
 
-    SendCommandSms(port_, log_, "0912345678", "?2,354612071234567!");
+    EXPECT_TRUE(send());
 
-    const std::vector<std::string> expected = {"at+cmgf=1\r", "at+cmgs=0912345678\r",
-                                               "?2,354612071234567!\x1a\r"};
-    EXPECT_EQ(link_.writes, expected);
-    EXPECT_EQ(link_.unreadInput(), "");
+    EXPECT_EQ(link_.writes,
+              (std::vector<std::string>{"at+cmgf=1\r", "at+cmgs=0912345678\r", Text + "\x1a\r"}));
+    EXPECT_EQ(logged_, "at+cmgf=1\r\r\nat+cmgs=0912345678\r\r\n" + Text + "\x1a\r\r\n");
+    EXPECT_FALSE(port_.outOfStep()) << "nothing of the send is left for the reception";
 }
 
-TEST_F(SendCommandSmsTest, LogsEachWrittenTextThenALineEnd) {
-    SendCommandSms(port_, log_, "+15550100", "?0,354612071234567,1!");
+struct RefusalCase {
+    const char* name;
+    std::string modeReply;
+    std::string sendReply;
+    std::size_t writes;
+};
 
-    EXPECT_EQ(logged_,
-              "at+cmgf=1\r\r\n"
-              "at+cmgs=+15550100\r\r\n"
-              "?0,354612071234567,1!\x1a\r\r\n");
+class SendCommandSmsRefusal : public SendCommandSmsTest,
+                              public testing::WithParamInterface<RefusalCase> {};
+
+// Without the prompt the text is never written: in command mode it would be a command.
+TEST_P(SendCommandSmsRefusal, StopsAtTheRefusedStepAndSaysSo) {
+    link_.replyTo("at+cmgf=1\r", GetParam().modeReply);
+    link_.replyTo("at+cmgs=0912345678\r", GetParam().sendReply);
+    EXPECT_FALSE(send());
+    ASSERT_GE(link_.writes.size(), GetParam().writes);
+    for (const std::string& write : link_.writes) {
+        EXPECT_NE(write, Text + "\x1a\r");
+    }
+    EXPECT_TRUE(logged_.ends_with("The SMS was not sent.\r\n"));
 }
 
-TEST_F(SendCommandSmsTest, ReadsAtMostSixtyFourBytesAfterEachWrite) {
-    // A modem that answers each line with more than 64 bytes and no result code: each read
-    // takes exactly 64 bytes, the rest stays for whoever reads next.
-    const std::string chatter(100, 'x');
-    link_.replyTo("at+cmgf=1\r", chatter);
-    link_.replyTo("at+cmgs=1\r", chatter);
-    link_.replyTo("?6,354612071234567!\x1a\r", chatter);
-
-    SendCommandSms(port_, log_, "1", "?6,354612071234567!");
-
-    EXPECT_EQ(link_.writes.size(), 3u);
-    EXPECT_EQ(port_.ReadModemReply(1000), std::string(3 * 100 - 3 * 64, 'x'));
-}
-
-TEST_F(SendCommandSmsTest, SilentModemStillCompletesAfterThreeReadTimeouts) {
-    const auto start = clock_.now();
-
-    SendCommandSms(port_, log_, "0912345678", "?2,354612071234567!");
-
-    EXPECT_EQ(link_.writes.size(), 3u);
-    EXPECT_EQ(clock_.now() - start, 3 * ComPort::ReadTimeout);
-}
-
-TEST_F(SendCommandSmsTest, ModemErrorsAreNotExamined) {
-    link_.replyTo("at+cmgf=1\r", "ERROR\r\n");
-    link_.replyTo("at+cmgs=0912345678\r", "+CMS ERROR: 500\r\n");
-
-    SendCommandSms(port_, log_, "0912345678", "?2,354612071234567!");
-
-    EXPECT_EQ(link_.written(), "at+cmgf=1\rat+cmgs=0912345678\r?2,354612071234567!\x1a\r");
-}
+INSTANTIATE_TEST_SUITE_P(Replies, SendCommandSmsRefusal,
+                         testing::Values(RefusalCase{"mode_refused", "ERROR\r\n", "", 1},
+                                         RefusalCase{"send_refused", "OK\r\n",
+                                                     "+CMS ERROR: 500\r\n", 2},
+                                         RefusalCase{"silent_modem", "", "", 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SendCommandSmsTest, AnnouncementInsideAReplyIsKeptForTheLineReader) {
     link_.replyTo("at+cmgf=1\r", "\r\n+CMTI: \"SM\",3\r\nOK\r\n");
-
-    SendCommandSms(port_, log_, "0912345678", "?2,354612071234567!");
-
+    send();
     EXPECT_EQ(port_.TakeAnnouncement(), "+CMTI: \"SM\",3\r\n");
-}
-
-TEST_F(SendCommandSmsTest, EmptyLogSinkIsAllowed) {
-    SendCommandSms(port_, ModemLog{}, "0912345678", "?2,354612071234567!");
-
-    EXPECT_EQ(link_.writes.size(), 3u);
 }
 
 }  // namespace

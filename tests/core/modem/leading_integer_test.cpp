@@ -25,7 +25,8 @@ void PrintTo(const LeadingCase& c, std::ostream* os) {
 class LeadingInt32Test : public testing::TestWithParam<LeadingCase> {};
 
 TEST_P(LeadingInt32Test, ReadsTheLeadingDigits) {
-    EXPECT_EQ(LeadingInt32(GetParam().text).value_or(0), GetParam().value) << '"' << GetParam().text << '"';
+    EXPECT_EQ(LeadingInt32(GetParam().text).value_or(0), GetParam().value)
+        << '"' << GetParam().text << '"';
 }
 
 INSTANTIATE_TEST_SUITE_P(

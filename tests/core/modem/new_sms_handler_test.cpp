@@ -111,7 +111,7 @@ class ProcessNewSmsKeptTest : public ProcessNewSmsTest,
                               public ::testing::WithParamInterface<KeptCase> {};
 
 TEST_P(ProcessNewSmsKeptTest, LeavesTheSmsInTheModemAndSaysSo) {
-    link.feed(GetParam().reply);
+    link.replyTo("at+cmgr=5\r", GetParam().reply);
     const NewSmsOutcome outcome = process();
     EXPECT_EQ(outcome.kind, GetParam().kind);
     EXPECT_EQ(link.writes, (std::vector<std::string>{"at+cmgr=5\r"}));
@@ -125,6 +125,9 @@ INSTANTIATE_TEST_SUITE_P(
     Replies, ProcessNewSmsKeptTest,
     ::testing::Values(
         KeptCase{"silence", "", Kind::UnreadKept,
+                 "SMS 5 was not read completely; it stays in the modem.\r\n"},
+        // An "OK" alone may be a stale one: only the message itself proves the read.
+        KeptCase{"ok_without_the_message", "at+cmgr=5\r\r\nOK\r\n", Kind::UnreadKept,
                  "SMS 5 was not read completely; it stays in the modem.\r\n"},
         KeptCase{"cut_header", HeaderOnly, Kind::UnreadKept,
                  "SMS 5 was not read completely; it stays in the modem.\r\n"},
@@ -142,11 +145,17 @@ INSTANTIATE_TEST_SUITE_P(
             Kind::PartialReportKept, "SMS 5 is not a whole report; it stays in the modem.\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ProcessNewSmsTest, ReportWithItsEndMarkIsStoredEvenIfTheOkComesLate) {
+TEST_F(ProcessNewSmsTest, ASlowSimReadIsAwaitedToItsOk) {
     const std::string reply = ReadMessageReply("5", ReportBody(TrackerImei));
     const std::size_t okAt = reply.find("\r\n\r\nOK");
-    link.feed(reply.substr(0, okAt));
-    link.feedAfter(std::chrono::milliseconds(700), reply.substr(okAt));
+    link.onWrite = [&](FakeSerialLink& modem, std::string_view bytes) {
+        if (bytes == "at+cmgr=5\r") {
+            modem.feedAfter(std::chrono::milliseconds(300), reply.substr(0, okAt));
+            modem.feedAfter(std::chrono::milliseconds(1500), reply.substr(okAt));
+        } else if (bytes == "at+cmgd=5\r") {
+            modem.feedAfter(std::chrono::milliseconds(800), DeleteReply);
+        }
+    };
     EXPECT_EQ(process().kind, Kind::ReportStored);
     EXPECT_EQ(link.writes.back(), "at+cmgd=5\r");
     EXPECT_EQ(CountRows(file.path()), 1);

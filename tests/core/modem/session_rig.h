@@ -14,10 +14,11 @@
 namespace kv820::test {
 
 inline constexpr const char* TrackerImei = "356789012345678";
-inline constexpr std::chrono::milliseconds StartDuration{11000};  // two unanswered wakes
-// The writes of a session start ("2" twice, at, ati, at+cmgf=1, at+cnmi=1,1) and its
-// listing of the stored messages.
-inline constexpr std::size_t StartWrites = 7;
+// Two wakes of a 500 ms read each, the modem answering "at" at once after each.
+inline constexpr std::chrono::milliseconds StartDuration{1000};
+// The writes of a session start ("2" and "at" twice, at, ati, at+cmgf=1, at+cnmi=1,1) and
+// its listing of the stored messages.
+inline constexpr std::size_t StartWrites = 9;
 inline constexpr const char* ListCommand = "at+cmgl=\"ALL\"\r";
 
 inline std::string TwoDigits(int n) {
@@ -82,7 +83,7 @@ inline void ActLikeAModem(
     std::function<void(FakeSerialLink&)> answerListing = [](FakeSerialLink& modem) {
         modem.feed("at+cmgl=\"ALL\"\r\r\nOK\r\n");
     }) {
-    link.replyTo("at\r", "at\r\r\nOK\r\n");
+    link.replyTo("at\r", "at\r\r\nOK\r\n", 0);
     link.replyTo("ati\r", "ati\r\r\nSIEMENS\r\nMC35i\r\n\r\nOK\r\n");
     link.replyTo("at+cmgf=1\r", "at+cmgf=1\r\r\nOK\r\n");
     link.replyTo("at+cnmi=1,1\r", "at+cnmi=1,1\r\r\nOK\r\n");

@@ -99,28 +99,10 @@ TEST_P(StoredMessageListingTest, GivesEntriesAndTheReceivedIndexes) {
     EXPECT_EQ(listing.refused, c.refused);
     EXPECT_EQ(listing.entries, c.entries);
     EXPECT_EQ(listing.receivedIndexes(), c.received);
-    // The end lies exactly at the final result line of a complete listing.
-    const std::size_t end = StoredMessageListingEnd(c.reply);
-    if (c.complete) {
-        ASSERT_NE(end, std::string::npos);
-        EXPECT_TRUE(c.reply.substr(0, end).ends_with("\r\n"));
-        EXPECT_EQ(end, c.reply.size());
-    } else {
-        EXPECT_EQ(end, std::string::npos);
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Listings, StoredMessageListingTest, ::testing::ValuesIn(Cases()),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(StoredMessageListingEndTest, BytesAfterTheFinalLineAreNoPartOfTheListing) {
-    const std::string listing = Header(1, "REC READ") + "x\r\n" + Ok;
-    EXPECT_EQ(StoredMessageListingEnd(listing + "\r\nRING\r\n"), listing.size());
-}
-
-TEST(StoredMessageListingEndTest, AFinalLineStillWithoutItsLineEndIsNotTheEnd) {
-    EXPECT_EQ(StoredMessageListingEnd(Header(1, "REC READ") + "x\r\n\r\nOK"), std::string::npos);
-}
 
 TEST(StoredMessageEntryTest, OnlyReceivedStatusesCount) {
     EXPECT_TRUE((StoredMessageEntry{1, "REC UNREAD"}.received()));

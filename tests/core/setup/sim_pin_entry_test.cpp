@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -97,7 +99,12 @@ TEST_P(SimPinReplies, DecideInOrderAndNeverKeepARefusedPin) {
     EXPECT_EQ(SimPinOutcomeMessage(outcome), GetParam().message);
     EXPECT_EQ(SimPinOutcomeCaption(outcome), "ERROR");
     EXPECT_EQ(SimPinDialogStaysOpen(outcome), GetParam().staysOpen);
-    EXPECT_EQ(link.writes, (std::vector<std::string>{"at+cpin=87654321\r", "at^spic\r\n"}));
+    ASSERT_FALSE(link.writes.empty());
+    EXPECT_EQ(link.writes.front(), "at+cpin=87654321\r");
+    // A module that did not answer the PIN is asked nothing more.
+    const bool asked =
+        std::find(link.writes.begin(), link.writes.end(), "at^spic\r\n") != link.writes.end();
+    EXPECT_EQ(asked, !GetParam().pinReply.empty());
     EXPECT_FALSE(link.isOpen());
     EXPECT_EQ(context.simPin, "");
 }

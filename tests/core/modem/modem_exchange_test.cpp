@@ -1,0 +1,256 @@
+#include <gtest/gtest.h>
+
+#include "core/modem/com_port.h"
+#include "core/modem/modem_reply.h"
+#include "core/modem/modem_wake.h"
+#include "support/fake_serial_link.h"
+#include "support/virtual_clock.h"
+
+namespace kv820 {
+namespace {
+
+using std::chrono::milliseconds;
+using test::FakeSerialLink;
+using test::VirtualClock;
+
+std::string Announcement(int index) {
+    return "+CMTI: \"SM\"," + std::to_string(index) + "\r\n";
+}
+
+struct FramingCase {
+    const char* name;
+    std::string command;
+    std::string input;
+    std::string text;  // the reply as judged
+    FinalResult result;
+    std::vector<std::string> unsolicited;
+    std::size_t left = 0;  // bytes of the input not taken
+};
+
+const std::string ReadHeader = "+CMGR: \"REC UNREAD\",\"+1\",,\"07/05/12,10:20:30+32\"\r\n";
+
+const FramingCase FramingCases[] = {
+    {"EchoAndResultOnOneLine", "at", "at\rOK\r\n", "at\rOK\r\n", FinalResult::Ok, {}},
+    {"SimError",
+     "at+cmgr=9",
+     "at+cmgr=9\r\r\n+CMS ERROR: 321\r\n",
+     "at+cmgr=9\r\r\n+CMS ERROR: 321\r\n",
+     FinalResult::CmsError,
+     {}},
+    {"EquipmentError",
+     "at+cpin=1234",
+     "\r\n+CME ERROR: 16\r\n",
+     "\r\n+CME ERROR: 16\r\n",
+     FinalResult::CmeError,
+     {}},
+    {"PromptEndsASend",
+     "at+cmgs=123",
+     "at+cmgs=123\r\r\n> ",
+     "at+cmgs=123\r\r\n> ",
+     FinalResult::Prompt,
+     {}},
+    {"PromptSignInAMessageIsNoEnd",
+     "at+cmgr=1",
+     "at+cmgr=1\r\r\n" + ReadHeader + "a > ",
+     "at+cmgr=1\r\r\n" + ReadHeader + "a > ",
+     FinalResult::None,
+     {}},
+    {"OkAsMessageTextIsNoEnd",
+     "at+cmgr=1",
+     ReadHeader + "OK\r\n\r\nOK\r\n",
+     ReadHeader + "OK\r\n\r\nOK\r\n",
+     FinalResult::Ok,
+     {}},
+    {"AnnouncementBefore",
+     "at+cmgd=1",
+     Announcement(3) + "at+cmgd=1\r\r\nOK\r\n",
+     "at+cmgd=1\r\r\nOK\r\n",
+     FinalResult::Ok,
+     {Announcement(3)}},
+    {"AnnouncementsInside",
+     "at+cmgd=1",
+     "at+cmgd=1\r\r\n" + Announcement(4) + "RING\r\nOK\r\n",
+     "at+cmgd=1\r\r\nOK\r\n",
+     FinalResult::Ok,
+     {Announcement(4), "RING\r\n"}},
+    {"AnnouncementAfterStaysUnread",
+     "at+cmgd=1",
+     "at+cmgd=1\r\r\nOK\r\n" + Announcement(5),
+     "at+cmgd=1\r\r\nOK\r\n",
+     FinalResult::Ok,
+     {},
+     Announcement(5).size()},
+    {"OwnAnswerIsNotUnsolicited",
+     "at+creg?",
+     "+CREG: 0,1\r\nOK\r\n",
+     "+CREG: 0,1\r\nOK\r\n",
+     FinalResult::Ok,
+     {}},
+    {"NoFinalResult",
+     "ati",
+     "ati\r\r\nSIEMENS\r\nMC3",
+     "ati\r\r\nSIEMENS\r\nMC3",
+     FinalResult::None,
+     {}},
+};
+
+class ReplyFraming : public ::testing::TestWithParam<FramingCase> {};
+
+// The same bytes give the same reply whether they come at once or one by one.
+TEST_P(ReplyFraming, FramesTheSameInAnyPieces) {
+    const FramingCase& c = GetParam();
+    for (const std::size_t piece : {c.input.size(), std::size_t{1}, std::size_t{7}}) {
+        const std::string prefix = AnswerPrefixOf(c.command);
+        ReplyAssembler assembler(prefix, prefix == "+CMGS");
+        std::size_t taken = 0;
+        for (std::size_t at = 0; at < c.input.size(); at += piece) {
+            const std::string_view bytes = std::string_view(c.input).substr(at, piece);
+            const std::size_t used = assembler.add(bytes);
+            taken += used;
+            if (used < bytes.size()) {
+                break;
+            }
+        }
+        SCOPED_TRACE(piece);
+        EXPECT_EQ(assembler.reply().text, c.text);
+        EXPECT_EQ(assembler.reply().result, c.result);
+        EXPECT_EQ(assembler.takeUnsolicited(), c.unsolicited);
+        EXPECT_EQ(c.input.size() - taken, c.left);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReplyFraming, ::testing::ValuesIn(FramingCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AnswerPrefix, NamesTheExtendedCommand) {
+    EXPECT_EQ(AnswerPrefixOf("at+cmgr=3"), "+CMGR");
+    EXPECT_EQ(AnswerPrefixOf("AT^smgl=\"STO UNSENT\""), "^SMGL");
+    EXPECT_EQ(AnswerPrefixOf("ati"), "");
+}
+
+class Exchanges : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(port.OpenComPort("ttyFake:"));
+        port.setStrayLog([this](std::string_view bytes) { stray.append(bytes); });
+    }
+
+    VirtualClock clock;
+    FakeSerialLink link{clock};
+    ComPort port{link, clock};
+    std::string stray;
+};
+
+TEST_F(Exchanges, SlowSimReplyIsAwaitedWhole) {
+    link.onWrite = [](FakeSerialLink& modem, std::string_view bytes) {
+        if (bytes == "at+cmgr=1\r") {
+            modem.feedAfter(milliseconds(1500),
+                            "at+cmgr=1\r\r\n" + ReadHeader + "?35x!\r\n\r\nOK\r\n");
+        }
+    };
+    const ModemReply reply = port.Exchange("at+cmgr=1", reply_timeout::Sim);
+    EXPECT_TRUE(reply.ok());
+    EXPECT_TRUE(reply.contains("?35x!"));
+    EXPECT_FALSE(port.outOfStep());
+}
+
+TEST_F(Exchanges, LateReplyIsNeverTakenForTheNextCommands) {
+    // "at" times out; its "OK" comes late and must not answer "at+cmgd=2".
+    link.onWrite = [](FakeSerialLink& modem, std::string_view bytes) {
+        if (bytes == "at\r") {
+            modem.feedAfter(milliseconds(700), "at\r\r\nOK\r\n");
+        } else if (bytes == "at+cmgd=2\r") {
+            modem.feedAfter(milliseconds(200), "at+cmgd=2\r\r\n+CMS ERROR: 321\r\n");
+        }
+    };
+    EXPECT_FALSE(port.Exchange("at", reply_timeout::Quick).complete());
+    EXPECT_TRUE(port.outOfStep());
+
+    const ModemReply reply = port.Exchange("at+cmgd=2", reply_timeout::Sim);
+    EXPECT_EQ(reply.result, FinalResult::CmsError);
+    EXPECT_EQ(reply.text, "at+cmgd=2\r\r\n+CMS ERROR: 321\r\n");
+    EXPECT_EQ(stray, "at\r\r\nOK\r\n");
+    EXPECT_EQ(link.writes, (std::vector<std::string>{"at\r", "at+cmgd=2\r"}));
+}
+
+TEST_F(Exchanges, SilentModemIsAskedForAFreshOkBeforeTheNextCommand) {
+    int ats = 0;
+    link.onWrite = [&ats](FakeSerialLink& modem, std::string_view bytes) {
+        if (bytes == "at\r" && ++ats == 2) {
+            modem.feed("at\r\r\nOK\r\n");
+        } else if (bytes == "at+cmgr=1\r") {
+            modem.feed("at+cmgr=1\r\r\n" + ReadHeader + "hello\r\n\r\nOK\r\n");
+        }
+    };
+    EXPECT_FALSE(port.Exchange("at", reply_timeout::Quick).complete());
+    const ModemReply reply = port.Exchange("at+cmgr=1", reply_timeout::Sim);
+    EXPECT_TRUE(reply.ok());
+    EXPECT_EQ(link.writes, (std::vector<std::string>{"at\r", "\x1b", "at\r", "at+cmgr=1\r"}));
+}
+
+TEST_F(Exchanges, ModemThatNeverAnswersGetsNoFurtherCommand) {
+    EXPECT_FALSE(port.Exchange("at+cmgr=1", reply_timeout::Sim).complete());
+    EXPECT_FALSE(port.Exchange("at+cmgd=1", reply_timeout::Sim).complete());
+    for (const std::string& write : link.writes) {
+        EXPECT_NE(write, "at+cmgd=1\r") << "a delete was sent to a modem out of step";
+    }
+}
+
+TEST_F(Exchanges, WaitingBytesAreDrainedBeforeTheCommand) {
+    link.feed("junk\r\n" + Announcement(4) + "+CMT");
+    link.replyTo("at+cmgf=1\r", "I: \"SM\",5\r\nat+cmgf=1\r\r\nOK\r\n");
+    const ModemReply reply = port.Exchange("at+cmgf=1", reply_timeout::Setting);
+    EXPECT_EQ(reply.text, "at+cmgf=1\r\r\nOK\r\n");
+    EXPECT_EQ(stray, "junk\r\n");
+    EXPECT_EQ(port.TakeAnnouncement(), Announcement(4));
+    EXPECT_EQ(port.TakeAnnouncement(), Announcement(5)) << "a line cut by the drain stays whole";
+}
+
+TEST_F(Exchanges, MessageTextGoesOnlyAfterThePrompt) {
+    link.replyTo("at+cmgs=123\r", "at+cmgs=123\r\r\n> ");
+    link.replyTo("hi\x1a\r", "hi\x1a\r\n+CMGS: 7\r\n\r\nOK\r\n");
+    ASSERT_TRUE(port.Exchange("at+cmgs=123", reply_timeout::Sim).prompted());
+    EXPECT_TRUE(port.ExchangeMessageText("hi", "+CMGS", reply_timeout::Network).ok());
+
+    link.replyTo("at+cmgs=456\r", "at+cmgs=456\r\r\nERROR\r\n");
+    EXPECT_TRUE(port.Exchange("at+cmgs=456", reply_timeout::Sim).refused());
+    EXPECT_FALSE(port.ExchangeMessageText("lost", "+CMGS", reply_timeout::Network).complete());
+    EXPECT_EQ(link.writes.back(), "at+cmgs=456\r");
+}
+
+TEST_F(Exchanges, AnnouncementCutByAReadReachesTheLineReaderWhole) {
+    link.replyTo("at\r", "at\r\r\nOK\r\n+CMT");
+    EXPECT_TRUE(port.Exchange("at", reply_timeout::Quick).ok());
+    link.feed("I: \"SM\",4\r\n");
+    std::string line;
+    while (const auto byte = port.ReadByte(milliseconds(0))) {
+        line += *byte;
+    }
+    EXPECT_EQ(line, Announcement(4));
+}
+
+TEST(AwaitModemAnswer, AModemAnsweringAtOnceCostsOneExchange) {
+    VirtualClock clock;
+    FakeSerialLink link(clock);
+    ComPort port(link, clock);
+    ASSERT_TRUE(port.OpenComPort("ttyFake:"));
+    link.replyTo("at\r", "at\r\r\nOK\r\n", 0);
+    EXPECT_TRUE(AwaitModemAnswer(port, milliseconds(5000)));
+    EXPECT_EQ(link.writes.size(), 1u);
+    EXPECT_EQ(clock.now(), milliseconds(0));
+}
+
+TEST(AwaitModemAnswer, ASilentModemGetsTheWholePauseAndNoMore) {
+    VirtualClock clock;
+    FakeSerialLink link(clock);
+    ComPort port(link, clock);
+    ASSERT_TRUE(port.OpenComPort("ttyFake:"));
+    int seconds = 0;
+    EXPECT_FALSE(AwaitModemAnswer(port, milliseconds(5000), [&seconds] { ++seconds; }));
+    EXPECT_GE(clock.now(), milliseconds(5000));
+    EXPECT_LE(clock.now(), milliseconds(5000) + ComPort::StaleReplyWait);
+    EXPECT_EQ(seconds, clock.now().count() / 1000);
+}
+
+}  // namespace
+}  // namespace kv820
