@@ -180,8 +180,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SlowModemCase{"burst_1500ms", "cmgr,cmgd,cmgl=1500", Scenario::Burst},
                       SlowModemCase{"burst_random_0_to_1200ms", "cmgr,cmgd,cmgl=0-1200",
                                     Scenario::Burst},
-                      SlowModemCase{"catch_up_700ms", "cmgr,cmgd,cmgl=700", Scenario::CatchUp},
-                      SlowModemCase{"command_during_burst_700ms", "cmgr,cmgd,cmgl=700",
+                      SlowModemCase{"catch_up_550ms", "cmgr,cmgd,cmgl=550", Scenario::CatchUp},
+                      SlowModemCase{"command_during_burst_550ms", "cmgr,cmgd,cmgl=550",
                                     Scenario::CommandDuringBurst}),
     [](const auto& info) { return std::string(info.param.name); });
 
