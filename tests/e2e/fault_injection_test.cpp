@@ -16,6 +16,7 @@
 #include "core/store/database.h"
 #include "core/store/statement.h"
 #include "e2e/e2e_database.h"
+#include "e2e/minute_reports.h"
 #include "e2e/session_thread.h"
 #include "sim/pty_simulator.h"
 #include "sim/text_mode_format.h"
@@ -29,50 +30,15 @@ using sim::FaultInjector;
 using sim::ModemSimulator;
 using sim::PtySimulator;
 using sim::TrackerReport;
+using test::MomentsOfMinutes;
 using test::RecordingListener;
+using test::ReportOfMinute;
+using test::ReportsOfMinutes;
 using test::SessionThread;
+using test::StoredMoments;
 using test::TrackerImei;
 
-constexpr std::time_t May2012 = 1336780800;
 constexpr std::size_t RoomyModem = 128;  // messages the simulated SIM holds
-
-// The report of minute `n`: reports differ by their GPS time only.
-TrackerReport ReportOfMinute(const std::string& imei, int n) {
-    return TrackerReport::at(imei, 121.502057, 25.052057, May2012 + 60 * n);
-}
-
-std::vector<TrackerReport> ReportsOfMinutes(const std::string& imei, int count) {
-    std::vector<TrackerReport> reports;
-    for (int n = 0; n < count; ++n) {
-        reports.push_back(ReportOfMinute(imei, n));
-    }
-    return reports;
-}
-
-// The GPS moment of every stored row, in the order the rows were stored.
-std::vector<std::string> StoredMoments(const std::string& path) {
-    Database db(path);
-    Statement rows(db, "SELECT gps_date || ' ' || gps_time FROM gpslog ORDER BY rowid");
-    std::vector<std::string> moments;
-    while (rows.step()) {
-        moments.push_back(rows.text(0).value_or(""));
-    }
-    return moments;
-}
-
-// The moments the reports of minutes 0 .. count-1 are stored with (UTC: the tests run in it).
-std::vector<std::string> MomentsOfMinutes(int count) {
-    std::vector<std::string> moments;
-    for (int n = 0; n < count; ++n) {
-        const std::time_t utc = May2012 + 60 * n;
-        std::tm t{};
-        gmtime_r(&utc, &t);
-        char text[32];
-        std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &t);
-        moments.emplace_back(text);
-    }
-    return moments;
-}
 
 std::string IntegrityCheck(const std::string& path) {
     Database db(path);

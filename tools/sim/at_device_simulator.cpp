@@ -1,5 +1,6 @@
 #include "sim/at_device_simulator.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 
@@ -27,6 +28,12 @@ std::string AtDeviceSimulator::takeOutput() {
     std::string output;
     output.swap(output_);
     return output;
+}
+
+std::optional<AtDeviceSimulator::ReceivedCommand> AtDeviceSimulator::takeReceivedCommand() {
+    std::optional<ReceivedCommand> received;
+    received.swap(received_);
+    return received;
 }
 
 std::string AtDeviceSimulator::promptForMessageText() {
@@ -57,16 +64,20 @@ void AtDeviceSimulator::handle(const FramedInput& input) {
 }
 
 void AtDeviceSimulator::handleCommand(const std::string& command) {
+    received_ = ReceivedCommand{command, output_.size()};
     if (command.empty() || faults_.takeSilence()) {
         return;
     }
     std::string reply = echo_ ? command + "\r" : std::string();
+    const std::size_t echoBytes = reply.size();
     if (faults_.takeError(command)) {
         reply += errorResult();
     } else {
         reply += answerEchoCommand(command);
     }
-    queueOutput(faults_.shapeReply(std::move(reply)));
+    reply = faults_.shapeReply(std::move(reply));
+    received_->answerStart += std::min(echoBytes, reply.size());
+    queueOutput(reply);
 }
 
 std::string AtDeviceSimulator::answerEchoCommand(std::string_view command) {

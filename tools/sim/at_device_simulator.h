@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,17 @@ class AtDeviceSimulator {
     std::string feed(std::string_view bytes);
     // Unsolicited output queued since the last feed or take (announcements, noise).
     std::string takeOutput();
+
+    // A command line a feed completed, and where in that feed's output its answer begins:
+    // what comes before (its echo) goes out as the line arrives, so that a line with a slow
+    // device can hold back the answer alone.
+    struct ReceivedCommand {
+        std::string line;
+        std::size_t answerStart = 0;
+    };
+    // The command line the last feed completed, if it completed one; feed one byte at a
+    // time to tell each line's output apart.
+    std::optional<ReceivedCommand> takeReceivedCommand();
     // Lets a device send what is due by time (a boot loader's repeated "C").
     virtual void tick(std::chrono::steady_clock::time_point now) { (void)now; }
     // The program opened or closed its side of the line.
@@ -68,6 +80,7 @@ class AtDeviceSimulator {
     AtInputFramer framer_;
     FaultInjector faults_;
     std::string output_;
+    std::optional<ReceivedCommand> received_;
     bool echo_ = true;
 };
 

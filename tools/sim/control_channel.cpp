@@ -69,6 +69,13 @@ bool onOff(const std::string& word) {
     return word == "on";
 }
 
+ReplyDelayRule replyDelayFromWord(const std::string& word) {
+    if (auto rule = ReplyDelayRuleFromWord(word)) {
+        return *rule;
+    }
+    throw std::invalid_argument("reply-delay takes COMMANDS=MS or COMMANDS=MIN-MAX");
+}
+
 SetupMessageLayout layoutFromWord(const std::string& word) {
     if (const auto layout = SetupMessageLayoutFromWord(word)) {
         return *layout;
@@ -87,12 +94,13 @@ std::vector<std::string> splitWords(std::string_view line) {
     return words;
 }
 
-TrackerReport reportFromWords(const std::vector<std::string>& words, std::size_t first) {
+TrackerReport reportFromWords(const std::vector<std::string>& words, std::size_t first,
+                              std::time_t utc) {
     if (first >= words.size()) {
         throw std::invalid_argument("an IMEI is needed");
     }
     TrackerReport report = TrackerReport::at(words[first], std::stod(kDefaultLongitude),
-                                             std::stod(kDefaultLatitude), std::time(nullptr));
+                                             std::stod(kDefaultLatitude), utc);
     for (std::size_t i = first + 1; i < words.size(); ++i) {
         const auto equals = words[i].find('=');
         if (equals == std::string::npos) {
@@ -157,6 +165,14 @@ std::string ControlChannel::run(const std::vector<std::string>& words) {
     }
     if (command == "delay" && words.size() == 2) {
         simulator_.setReplyDelay(std::chrono::milliseconds(number(words[1])));
+        return kOk;
+    }
+    if (command == "reply-delay" && words.size() == 2) {
+        simulator_.addReplyDelay(replyDelayFromWord(words[1]));
+        return kOk;
+    }
+    if (command == "seed" && words.size() == 2) {
+        simulator_.setReplySeed(static_cast<unsigned>(number(words[1])));
         return kOk;
     }
     if (command == "echo" && words.size() == 2) {
@@ -243,9 +259,13 @@ std::string ControlChannel::runModemCommand(const std::vector<std::string>& word
         }));
     }
     if (command == "burst" && words.size() >= 3) {
+        // A second apart, so that the program tells them apart and stores each.
         const int count = number(words[1]);
-        const std::vector<TrackerReport> reports(static_cast<std::size_t>(count),
-                                                 reportFromWords(words, 2));
+        const std::time_t now = std::time(nullptr);
+        std::vector<TrackerReport> reports;
+        for (int n = 0; n < count; ++n) {
+            reports.push_back(reportFromWords(words, 2, now - (count - 1 - n)));
+        }
         const auto indexes =
             simulator_.withModem([&](ModemSimulator& m) { return m.injectBurst(reports); });
         return "stored " + std::to_string(indexes.size()) + "\n" + kOk;
@@ -325,7 +345,8 @@ Modem:
   store IMEI [key=value ...]    a report is stored without announcement
   sms FROM TEXT...              a plain SMS arrives
   store-sms FROM TEXT...        a plain SMS is stored without announcement
-  burst N IMEI [key=value ...]  N reports arrive at once, then N announcements back to back
+  burst N IMEI [key=value ...]  N reports a second apart arrive at once, then N
+                                announcements back to back
   sent                          the SMS the program asked the modem to send
 Tracker:
   sim ready|pin|puk|none [PIN]  the SIM card's state (and PIN)
@@ -335,7 +356,11 @@ Tracker:
 Both:
   stored                        the stored messages
   echo on|off                   command echo
-  delay MS                      reply delay
+  delay MS                      the answer delay of commands no reply-delay names
+  reply-delay CMDS=MS|MIN-MAX   these commands answer late, e.g. cmgr,cmgd,cmgl=550 or
+                                cmgr=0-1200 (a random delay in the range); the echo goes
+                                at once, answers keep their order, "+CMTI" may pass them
+  seed N                        where the random delays start from (repeatable runs)
   silence [N|on|off]            the next N commands (1) get no reply; on/off: all of them
   error [COMMAND]               the next command answers ERROR; with COMMAND every command
                                 that starts so

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <ctime>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,8 +34,10 @@ class ControlChannel {
 };
 
 // Builds a report from "IMEI key=value ..." words (keys: kind fix date time lon lat alt
-// speed course sats last); lon and lat in decimal degrees or as E/W, N/S fields.
-TrackerReport reportFromWords(const std::vector<std::string>& words, std::size_t first);
+// speed course sats last); lon and lat in decimal degrees or as E/W, N/S fields. Date and
+// time are those of `utc` unless the words give them.
+TrackerReport reportFromWords(const std::vector<std::string>& words, std::size_t first,
+                              std::time_t utc = std::time(nullptr));
 
 std::vector<std::string> splitWords(std::string_view line);
 

@@ -5,6 +5,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <system_error>
@@ -18,6 +19,7 @@ namespace kv820::sim {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using Moment = Clock::time_point;
 // How often time-driven device output (a boot loader's prompts) is looked at.
 constexpr std::chrono::milliseconds kTickPeriod{100};
 // Output nobody reads is dropped beyond this, as a full receive buffer would.
@@ -45,6 +47,17 @@ void makeRaw(int fd) {
 
 void setNonBlocking(int fd) {
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+}
+
+// The "+CMTI" lines in unsolicited output, without their line ends.
+std::vector<std::string> announcementLines(std::string_view bytes) {
+    std::vector<std::string> lines;
+    for (auto start = bytes.find("+CMTI"); start != std::string_view::npos;
+         start = bytes.find("+CMTI", start + 1)) {
+        const auto end = bytes.find_first_of("\r\n", start);
+        lines.emplace_back(bytes.substr(start, end == std::string_view::npos ? end : end - start));
+    }
+    return lines;
 }
 
 void closeIfOpen(int& fd) {
@@ -124,7 +137,22 @@ void PtySimulator::startPortWatch() {
 
 void PtySimulator::setReplyDelay(std::chrono::milliseconds delay) {
     std::lock_guard lock(mutex_);
-    delay_ = delay;
+    schedule_.setDefaultDelay(delay);
+}
+
+void PtySimulator::addReplyDelay(ReplyDelayRule rule) {
+    std::lock_guard lock(mutex_);
+    schedule_.addRule(std::move(rule));
+}
+
+void PtySimulator::setReplySeed(unsigned seed) {
+    std::lock_guard lock(mutex_);
+    schedule_.setSeed(seed);
+}
+
+void PtySimulator::setTrafficWatcher(TrafficWatcher watcher) {
+    std::lock_guard lock(mutex_);
+    watcher_ = std::move(watcher);
 }
 
 void PtySimulator::vanish() {
@@ -140,13 +168,21 @@ void PtySimulator::wake() {
     [[maybe_unused]] auto written = ::write(wakePipe_[1], &byte, 1);
 }
 
-void PtySimulator::collectOutputLocked(std::string bytes) {
-    bytes += device_->takeOutput();
+void PtySimulator::collectOutputLocked() {
+    queueLocked(Clock::now(), device_->takeOutput(), true);
+}
+
+void PtySimulator::queueLocked(Moment due, std::string bytes, bool unsolicited) {
     if (bytes.empty()) {
         return;
     }
-    pending_.push_back(PendingOutput{Clock::now() + delay_, std::move(bytes)});
+    pending_.push_back(PendingOutput{due, std::move(bytes), unsolicited});
     wake();
+}
+
+void PtySimulator::forgetPendingLocked() {
+    pending_.clear();
+    schedule_.forgetPending();
 }
 
 void PtySimulator::run() {
@@ -154,21 +190,14 @@ void PtySimulator::run() {
         if (vanishRequested_ && !vanished_) {
             std::lock_guard lock(mutex_);
             closeTerminal();
-            pending_.clear();
+            forgetPendingLocked();
             vanished_ = true;
             vanishedSignal_.notify_all();
         }
-        std::chrono::milliseconds timeout = kTickPeriod;
+        std::chrono::milliseconds timeout;
         {
             std::lock_guard lock(mutex_);
-            if (!pending_.empty()) {
-                const auto untilDue = std::chrono::duration_cast<std::chrono::milliseconds>(
-                    pending_.front().due - Clock::now());
-                timeout = std::max(std::chrono::milliseconds(0), std::min(timeout, untilDue));
-                if (outputBlocked_) {
-                    timeout = kBlockedRetry;  // the program is not reading; do not spin
-                }
-            }
+            timeout = timeUntilDueLocked();
         }
         waitForActivity(timeout);
         handlePortEvents();
@@ -180,6 +209,21 @@ void PtySimulator::run() {
         }
         writeDueOutput();
     }
+}
+
+std::chrono::milliseconds PtySimulator::timeUntilDueLocked() const {
+    if (pending_.empty()) {
+        return kTickPeriod;
+    }
+    if (outputBlocked_) {
+        return kBlockedRetry;  // the program is not reading; do not spin
+    }
+    Moment first = pending_.front().due;
+    for (const PendingOutput& output : pending_) {
+        first = std::min(first, output.due);
+    }
+    const auto untilDue = std::chrono::ceil<std::chrono::milliseconds>(first - Clock::now());
+    return std::clamp(untilDue, std::chrono::milliseconds(0), kTickPeriod);
 }
 
 void PtySimulator::waitForActivity(std::chrono::milliseconds timeout) {
@@ -208,7 +252,7 @@ void PtySimulator::handlePortEvents() {
             const auto* event = reinterpret_cast<const inotify_event*>(at);
             std::lock_guard lock(mutex_);
             // Whatever was still waiting belongs to the previous opening of the port.
-            pending_.clear();
+            forgetPendingLocked();
             if (event->mask & IN_OPEN) {
                 ++openCount_;
                 portOpen_ = true;
@@ -230,35 +274,93 @@ void PtySimulator::handleProgramInput() {
     char buffer[4096];
     ssize_t length;
     while ((length = ::read(master_, buffer, sizeof buffer)) > 0) {
+        const Moment received = Clock::now();
         // The open that preceded these bytes may have been noticed after the last look.
         handlePortEvents();
-        std::lock_guard lock(mutex_);
-        collectOutputLocked(
-            device_->feed(std::string_view(buffer, static_cast<std::size_t>(length))));
+        std::vector<std::string> lines;
+        TrafficWatcher watcher;
+        {
+            std::lock_guard lock(mutex_);
+            lines =
+                feedLocked(std::string_view(buffer, static_cast<std::size_t>(length)), received);
+            watcher = watcher_;
+        }
+        if (watcher.commandReceived) {
+            for (const std::string& line : lines) {
+                watcher.commandReceived(line, received);
+            }
+        }
     }
 }
 
+std::vector<std::string> PtySimulator::feedLocked(std::string_view bytes, Moment received) {
+    std::vector<std::string> lines;
+    for (char byte : bytes) {
+        collectOutputLocked();  // what was queued before belongs to no command
+        std::string output = device_->feed(std::string_view(&byte, 1));
+        if (auto command = device_->takeReceivedCommand()) {
+            if (!output.empty()) {
+                const auto due = schedule_.scheduleCommand(command->line, received);
+                queueLocked(due.echo, output.substr(0, command->answerStart));
+                queueLocked(due.answer, output.substr(command->answerStart));
+            }
+            lines.push_back(std::move(command->line));
+        } else if (!output.empty()) {
+            queueLocked(schedule_.scheduleAnswer(received), std::move(output));
+        }
+    }
+    return lines;
+}
+
 void PtySimulator::writeDueOutput() {
-    std::lock_guard lock(mutex_);
+    std::vector<WrittenAnnouncement> announcements;
+    TrafficWatcher watcher;
+    {
+        std::lock_guard lock(mutex_);
+        announcements = writeDueOutputLocked();
+        watcher = watcher_;
+    }
+    if (watcher.announcementWritten) {
+        for (const WrittenAnnouncement& announcement : announcements) {
+            watcher.announcementWritten(announcement.line, announcement.written);
+        }
+    }
+}
+
+std::vector<PtySimulator::WrittenAnnouncement> PtySimulator::writeDueOutputLocked() {
+    std::vector<WrittenAnnouncement> announcements;
     const auto now = Clock::now();
     outputBlocked_ = false;
-    while (!pending_.empty() && pending_.front().due <= now) {
-        std::string& bytes = pending_.front().bytes;
-        if (master_ < 0 || !portOpen_) {
-            pending_.pop_front();  // nobody listens: the bytes are lost, as on a real line
+    for (auto output = pending_.begin(); output != pending_.end();) {
+        if (output->due > now) {
+            ++output;  // an answer held back; unsolicited output behind it may go
             continue;
         }
-        const ssize_t written = ::write(master_, bytes.data(), bytes.size());
+        if (master_ < 0 || !portOpen_) {
+            output = pending_.erase(output);  // nobody listens: the bytes are lost, as on a line
+            continue;
+        }
+        const std::string_view rest = std::string_view(output->bytes).substr(output->written);
+        const ssize_t written = ::write(master_, rest.data(), rest.size());
         if (written < 0) {
             outputBlocked_ = true;  // the terminal's buffer is full; try again later
             break;
         }
-        bytes.erase(0, static_cast<std::size_t>(written));
-        if (!bytes.empty()) {
+        output->written += static_cast<std::size_t>(written);
+        if (output->written < output->bytes.size()) {
+            // Its rest goes out before anything else: no other output splits it.
+            PendingOutput started = std::move(*output);
+            pending_.erase(output);
+            pending_.push_front(std::move(started));
             outputBlocked_ = true;
             break;
         }
-        pending_.pop_front();
+        if (output->unsolicited) {
+            for (std::string& line : announcementLines(output->bytes)) {
+                announcements.push_back({std::move(line), Clock::now()});
+            }
+        }
+        output = pending_.erase(output);
     }
     std::size_t total = 0;
     for (const PendingOutput& output : pending_) {
@@ -268,6 +370,7 @@ void PtySimulator::writeDueOutput() {
         total -= pending_.front().bytes.size();
         pending_.pop_front();
     }
+    return announcements;
 }
 
 void PtySimulator::closeTerminal() {

@@ -4,20 +4,25 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 #include "sim/at_device_simulator.h"
 #include "sim/modem_simulator.h"
+#include "sim/reply_schedule.h"
 #include "sim/tracker_module_simulator.h"
 
 namespace kv820::sim {
 
 // Serves one simulated device on a pseudo-terminal: the program opens devicePath() like
 // a serial port. A thread feeds what the program writes into the device and writes the
-// device's answers back, after the configured reply delay. The simulator keeps its own
+// device's answers back: a command's echo at once, its answer after the command's reply
+// delay (see ReplySchedule), unsolicited output ("+CMTI") as it comes. The simulator keeps its own
 // descriptor of the terminal open, so the program may close and reopen the port freely.
 // Every call below is thread-safe.
 class PtySimulator {
@@ -34,7 +39,24 @@ class PtySimulator {
 
     // The path to open, e.g. /dev/pts/5.
     const std::string& devicePath() const { return path_; }
+
+    // The answer delay of every command no rule names, and of the other answers.
     void setReplyDelay(std::chrono::milliseconds delay);
+    // Commands that answer late, each counted from the moment its line arrived.
+    void addReplyDelay(ReplyDelayRule rule);
+    // Where the random delays of a range start from: the same seed gives the same delays.
+    void setReplySeed(unsigned seed);
+
+    using Moment = std::chrono::steady_clock::time_point;
+    // Moments a benchmark or test may want to know. Called on the simulator's thread,
+    // outside its lock (a watcher may use withDevice), so keep them short.
+    struct TrafficWatcher {
+        // A command line arrived from the program (without its CR).
+        std::function<void(std::string_view line, Moment received)> commandReceived;
+        // An unsolicited "+CMTI" line was written to the program (without its CR LF).
+        std::function<void(std::string_view line, Moment written)> announcementWritten;
+    };
+    void setTrafficWatcher(TrafficWatcher watcher);
 
     // Runs `f` on the device under the lock and sends any output it queued.
     template <class F>
@@ -72,8 +94,14 @@ class PtySimulator {
         ~OutputCollector() { owner.collectOutputLocked(); }
     };
     struct PendingOutput {
-        std::chrono::steady_clock::time_point due;
+        Moment due;
         std::string bytes;
+        bool unsolicited = false;
+        std::size_t written = 0;
+    };
+    struct WrittenAnnouncement {
+        std::string line;
+        Moment written;
     };
 
     void openTerminal();
@@ -82,17 +110,26 @@ class PtySimulator {
     void waitForActivity(std::chrono::milliseconds timeout);
     void handlePortEvents();
     void handleProgramInput();
+    // Feeds the bytes one at a time, so that each command line's answer gets its own delay;
+    // returns the command lines they completed.
+    std::vector<std::string> feedLocked(std::string_view bytes, Moment received);
     void writeDueOutput();
+    // Writes what is due; returns the announcements written.
+    std::vector<WrittenAnnouncement> writeDueOutputLocked();
+    std::chrono::milliseconds timeUntilDueLocked() const;
+    void forgetPendingLocked();
     void closeTerminal();
-    // Queues `bytes` and whatever the device queued, due after the reply delay.
-    void collectOutputLocked(std::string bytes = {});
+    // Queues the unsolicited output the device queued, due at once.
+    void collectOutputLocked();
+    void queueLocked(Moment due, std::string bytes, bool unsolicited = false);
     void wake();
 
     std::unique_ptr<AtDeviceSimulator> device_;
     std::mutex mutex_;
     std::condition_variable vanishedSignal_;
     std::deque<PendingOutput> pending_;
-    std::chrono::milliseconds delay_{0};
+    ReplySchedule schedule_;
+    TrafficWatcher watcher_;
     std::string path_;
     int master_ = -1;
     int slave_ = -1;

@@ -43,6 +43,14 @@ bool applyCommon(CommandLineOptions& o, const std::string& option, const std::st
         o.echo = onOff(option, value);
     else if (option == "--delay")
         o.delayMs = count(option, value);
+    else if (option == "--reply-delay") {
+        const auto rule = ReplyDelayRuleFromWord(value);
+        if (!rule) {
+            throw std::invalid_argument(option + " takes COMMANDS=MS or COMMANDS=MIN-MAX");
+        }
+        o.replyDelays.push_back(*rule);
+    } else if (option == "--seed")
+        o.seed = static_cast<unsigned>(count(option, value));
     else if (option == "--scenario")
         o.scenario = value;
     else
@@ -148,7 +156,11 @@ commands, one per line (see below).
 
 Both roles:
   --echo on|off            command echo (on)
-  --delay MS               reply delay (0)
+  --delay MS               answer delay of the commands no --reply-delay names (0)
+  --reply-delay CMDS=MS    these commands answer MS late (the echo goes at once), e.g.
+                           cmgr,cmgd,cmgl=550; CMDS=MIN-MAX: a random delay in the range;
+                           repeatable, a later rule for a command replaces an earlier one
+  --seed N                 where the random delays start from (different on every run)
   --scenario FILE          control commands to run at start (with "sleep MS" for timing)
   --ignore-stdin           do not read standard input; stop on a signal only
 Modem:

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/reply_schedule.h"
 #include "sim/tracker_module_simulator.h"
 
 namespace kv820::sim {
@@ -15,6 +16,8 @@ struct CommandLineOptions {
     bool echo = true;
     bool ignoreStdin = false;
     int delayMs = 0;
+    std::vector<ReplyDelayRule> replyDelays;
+    std::optional<unsigned> seed;  // none: a different one on every run
     std::string scenario;
     // modem
     std::size_t capacity = 30;

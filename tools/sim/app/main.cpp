@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <random>
 #include <string>
 #include <thread>
 
@@ -34,6 +35,10 @@ std::unique_ptr<PtySimulator> makeSimulator(const CommandLineOptions& options) {
                                                   ? PtySimulator::modem(options.capacity)
                                                   : PtySimulator::tracker(options.tracker);
     simulator->setReplyDelay(std::chrono::milliseconds(options.delayMs));
+    for (const ReplyDelayRule& rule : options.replyDelays) {
+        simulator->addReplyDelay(rule);
+    }
+    simulator->setReplySeed(options.seed.value_or(std::random_device{}()));
     simulator->withDevice([&](AtDeviceSimulator& d) { d.setEcho(options.echo); });
     if (options.modem) {
         simulator->withModem([&](ModemSimulator& modem) {
