@@ -8,6 +8,7 @@ compiler=x86_64-w64-mingw32-g++
 command -v "$compiler" >/dev/null || { echo "$compiler is missing (scripts/install-deps.sh)" >&2; exit 1; }
 files=(
   src/core/common/local_time.cpp
+  src/core/records/export_file.cpp
 )
 for file in "${files[@]}"; do
   "$compiler" -std=c++20 -fsyntax-only -Wall -Wextra -Werror -Isrc "$file"

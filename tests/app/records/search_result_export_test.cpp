@@ -185,7 +185,8 @@ class SearchResultExportTest : public QObject {
         chooser.answer = SaveChoice{outFile("missing-folder/track.kml"), 0};
         test::AlertRecorder recorder;
         exportResult();
-        QCOMPARE(recorder.texts(), QStringList({"No file existence."}));
+        // The system's reason follows the message.
+        QCOMPARE(recorder.texts(), QStringList({"No file existence.\nNo such file or directory"}));
         QCOMPARE(recorder.messages().front().owner, window_.get());
     }
 };
