@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <system_error>
 
 #include "app/records/search_records_page.h"
 #include "app/shell/app_context.h"
@@ -186,7 +187,10 @@ class SearchResultExportTest : public QObject {
         test::AlertRecorder recorder;
         exportResult();
         // The system's reason follows the message.
-        QCOMPARE(recorder.texts(), QStringList({"No file existence.\nNo such file or directory"}));
+        const std::string reason =
+            std::make_error_code(std::errc::no_such_file_or_directory).message();
+        QCOMPARE(recorder.texts(),
+                 QStringList({QString::fromStdString("No file existence.\n" + reason)}));
         QCOMPARE(recorder.messages().front().owner, window_.get());
     }
 };

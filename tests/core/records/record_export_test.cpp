@@ -147,7 +147,10 @@ class FileSizeLimit {
     rlimit saved_{};
 };
 
-const std::string kFileTooLarge = std::make_error_code(std::errc::file_too_large).message();
+// In the words of the system, in the locale's language.
+std::string FileTooLarge() {
+    return std::make_error_code(std::errc::file_too_large).message();
+}
 
 TEST(RecordExport, WriteFailureLeavesTheOldFileAndSaysWhy) {
     const auto folder = FreshTempFolder();
@@ -159,7 +162,7 @@ TEST(RecordExport, WriteFailureLeavesTheOldFileAndSaysWhy) {
             FileSizeLimit limit(64 * 1024);
             result = ExportRecords(format, path, kCriteria, rows);
         }
-        EXPECT_EQ(ExportResultMessage(result), "Export file write failure.\n" + kFileTooLarge);
+        EXPECT_EQ(ExportResultMessage(result), "Export file write failure.\n" + FileTooLarge());
         EXPECT_EQ(ReadWholeFile(path), kOldDocument);
         EXPECT_EQ(FilesIn(folder), 1u);
     }
@@ -175,7 +178,7 @@ TEST(RecordExport, FailureAtTheLastFlushIsAlsoAWriteFailure) {
         result = ExportKml(path, kCriteria, StoredReports({At("25.1", "121.5")}));
     }
     EXPECT_EQ(result.outcome, ExportOutcome::kWriteFailure);
-    EXPECT_EQ(result.systemReason, kFileTooLarge);
+    EXPECT_EQ(result.systemReason, FileTooLarge());
     EXPECT_EQ(ReadWholeFile(path), kOldDocument);
     EXPECT_EQ(FilesIn(folder), 1u);
 }
