@@ -15,6 +15,7 @@
 #include "core/commands/input_validators.h"
 #include "core/commands/tracking_command.h"
 #include "core/commands/tracking_command_form.h"
+#include "core/common/number_text.h"
 #include "fuzz_check.h"
 
 namespace {
@@ -24,7 +25,7 @@ constexpr std::size_t MaxTypedLength = 64;
 // The implications between the character classes hold for every text.
 void CheckValidators(std::string_view text) {
     const bool digits = kv820::IsDigitString(text);
-    const bool decimal = kv820::IsDecimalString(text);
+    const bool decimal = kv820::HasOnlyDigitsAndPoints(text);
     const bool coordinate = kv820::IsCoordinateString(text);
     const bool phone = kv820::IsPhoneString(text);
     if (digits) {

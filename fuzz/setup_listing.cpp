@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/common/number_text.h"
 #include "core/setup/setup_listing.h"
 #include "fuzz_check.h"
 
@@ -25,7 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     // The number reader on its own, over the whole text.
-    if (const std::optional<int> value = kv820::ReadLeadingInt(listing)) {
+    const std::optional<std::int32_t> value = kv820::LeadingInt32(listing);
+    if (value && *value != INT32_MAX &&
+        *value != INT32_MIN) {  // saturated values are not in the text
         const std::string digits = std::to_string(*value);
         FUZZ_CHECK(listing.find(*value < 0 ? std::string_view(digits).substr(1)
                                            : std::string_view(digits)) != std::string_view::npos ||

@@ -25,8 +25,8 @@ int RunWindow(int argc, char** argv) {
     app.setApplicationName(QStringLiteral("kv820-callcenter"));
     app.setApplicationVersion(QStringLiteral(KV820_VERSION));
 
-    kv820::SingleInstance instance(QStringLiteral("kv820-callcenter-") +
-                                   QString::fromLocal8Bit(qgetenv("USER")));
+    kv820::SingleInstance instance(
+        kv820::SingleInstance::perUserKey(QStringLiteral("kv820-callcenter")));
     if (qEnvironmentVariableIsEmpty("KV820_NO_SINGLE_INSTANCE") && !instance.claim()) {
         return 0;  // the running copy comes to the front
     }

@@ -28,9 +28,9 @@ const std::vector<OfferedFormat>& OfferedFormats() {
     return formats;
 }
 
-void Report(QWidget* owner, ExportOutcome outcome) {
-    if (outcome != ExportOutcome::kWritten) {
-        alerts().error(owner, QString::fromStdString(std::string(ExportOutcomeMessage(outcome))));
+void Report(QWidget* owner, const ExportResult& result) {
+    if (result.outcome != ExportOutcome::kWritten) {
+        alerts().error(owner, QString::fromStdString(ExportResultMessage(result)));
     }
 }
 
@@ -39,7 +39,7 @@ void Report(QWidget* owner, ExportOutcome outcome) {
 void ExportSearchResult(QWidget* owner, Database* db, const SearchCriteria& criteria,
                         const std::optional<ReceiveRange>& shownRange) {
     if (db == nullptr || !shownRange) {
-        Report(owner, ExportOutcome::kNoData);  // the result list is empty
+        Report(owner, {ExportOutcome::kNoData, {}});  // the result list is empty
         return;
     }
     const StoredRangeRows rows(*db, *shownRange);
@@ -47,7 +47,7 @@ void ExportSearchResult(QWidget* owner, Database* db, const SearchCriteria& crit
     // always seen it: an empty result or one without a single fix is refused at once.
     const ExportOutcome precheck = PrecheckExport(ExportFormat::kKml, rows);
     if (precheck != ExportOutcome::kWritten) {
-        Report(owner, precheck);
+        Report(owner, {precheck, {}});
         return;
     }
     std::vector<FileFilter> filters;

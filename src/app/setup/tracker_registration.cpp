@@ -13,7 +13,13 @@ void RegisterTracker(AppContext& app, QWidget* owner, const UserSlot& tracker) {
         if (!users) {
             throw DatabaseError("no users connection");
         }
-        UserStore(*users).addOrUpdate(tracker);
+        // A tracker the registry holds keeps its row; if that row is gone, it is an error.
+        UserStore store(*users);
+        if (app.registry().FindUserByImei(tracker.imei)) {
+            store.updateRegistered(tracker);
+        } else {
+            store.addOrUpdate(tracker);
+        }
     } catch (const DatabaseError&) {
         alerts().error(owner, QStringLiteral("Add user error."));
     }

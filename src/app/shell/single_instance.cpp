@@ -4,6 +4,8 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 
+#include "core/common/local_time.h"
+
 namespace kv820 {
 
 namespace {
@@ -17,6 +19,10 @@ SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(pa
             emit activationRequested();
         }
     });
+}
+
+QString SingleInstance::perUserKey(const QString& program) {
+    return program + QLatin1Char('-') + QString::fromLocal8Bit(CurrentUserName());
 }
 
 SingleInstance::~SingleInstance() {

@@ -15,6 +15,8 @@ class SingleInstance : public QObject {
     Q_OBJECT
   public:
     explicit SingleInstance(const QString& key, QObject* parent = nullptr);
+    // The key of one copy per user of `program` on this computer.
+    static QString perUserKey(const QString& program);
     ~SingleInstance() override;
 
     // True when this is the only copy. Otherwise the running copy has been asked to come

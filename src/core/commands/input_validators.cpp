@@ -20,10 +20,6 @@ bool IsDigitString(std::string_view text) {
     return AllOf(text, IsDigit);
 }
 
-bool IsDecimalString(std::string_view text) {
-    return AllOf(text, [](char c) { return IsDigit(c) || c == '.'; });
-}
-
 bool IsCoordinateString(std::string_view text) {
     if (text.empty() || !(text.front() == '-' || IsDigit(text.front()))) {
         return false;

@@ -9,8 +9,6 @@ namespace kv820 {
 
 // Only '0'..'9'; the empty text passes.
 bool IsDigitString(std::string_view text);
-// Only '0'..'9' and '.' anywhere; the empty text passes.
-bool IsDecimalString(std::string_view text);
 // First '-' or a digit, then digits and '.'; the empty text fails ("-" passes).
 bool IsCoordinateString(std::string_view text);
 // First '+' or a digit, then digits; the empty text fails ("+" passes).

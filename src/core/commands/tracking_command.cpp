@@ -75,7 +75,7 @@ Refusal CheckCircle(const TrackingCommandForm& form) {
     if (form.radius.empty()) {
         return "Radius must have a value.";
     }
-    if (!IsDecimalString(form.radius)) {
+    if (!HasOnlyDigitsAndPoints(form.radius)) {
         return "Radius input is a failure.";
     }
     if (LeadingInt32(form.radius).value_or(0) < 1) {

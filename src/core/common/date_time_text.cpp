@@ -1,19 +1,15 @@
 #include "core/common/date_time_text.h"
 
-#include <cstdio>
+#include "core/common/number_text.h"
 
 namespace kv820 {
 
 std::string DateText(long long year, long long month, long long day) {
-    char text[80];
-    std::snprintf(text, sizeof text, "%.4lld/%.2lld/%.2lld", year, month, day);
-    return text;
+    return ZeroPadded(year, 4) + '/' + ZeroPadded(month, 2) + '/' + ZeroPadded(day, 2);
 }
 
 std::string TimeText(long long hour, long long minute, long long second) {
-    char text[80];
-    std::snprintf(text, sizeof text, "%.2lld:%.2lld:%.2lld", hour, minute, second);
-    return text;
+    return ZeroPadded(hour, 2) + ':' + ZeroPadded(minute, 2) + ':' + ZeroPadded(second, 2);
 }
 
 }  // namespace kv820

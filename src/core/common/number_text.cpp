@@ -1,6 +1,8 @@
 #include "core/common/number_text.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 namespace kv820 {
@@ -84,8 +86,40 @@ double LeadingDecimal(std::string_view text, bool signAllowed) {
         number.insert(number.begin(), '0');
     }
     double value = 0.0;
-    std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::fixed);
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
+                                        std::chars_format::fixed);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Saturates like the integers: too large is infinite, too small is zero.
+        const bool large = number.find_first_not_of("0.") < number.find('.');
+        value = large ? std::numeric_limits<double>::infinity() : 0.0;
+    }
     return negative ? -value : value;
+}
+
+bool IsDecimalText(std::string_view text) {
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        text.remove_prefix(1);
+    }
+    bool digit = false;
+    bool point = false;
+    for (char c : text) {
+        if (IsDigit(c)) {
+            digit = true;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+bool IsDecimalWithin(std::string_view text, double limit) {
+    return IsDecimalText(text) && std::fabs(LeadingDecimal(text)) <= limit;
+}
+
+bool HasOnlyDigitsAndPoints(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(c) || c == '.'; });
 }
 
 std::string FixedDecimal(double value, int decimals) {
@@ -94,6 +128,18 @@ std::string FixedDecimal(double value, int decimals) {
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     return std::string(buffer, result.ptr);
+}
+
+std::string ZeroPadded(long long value, int width) {
+    char digits[24];
+    const unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                                   : static_cast<unsigned long long>(value);
+    const auto end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
+    const auto count = static_cast<int>(end - digits);
+    std::string text = value < 0 ? "-" : "";
+    text.append(static_cast<std::size_t>(std::max(0, width - count)), '0');
+    text.append(digits, end);
+    return text;
 }
 
 }  // namespace kv820

@@ -7,12 +7,12 @@
 
 namespace kv820 {
 
-// Numbers as the devices write them, read and written without the C locale: the Qt
-// application sets the user's locale, which would turn "25.5" into 25 for strtod and
-// write "25,500000" for printf.
+// Every number the program reads from or writes into device text, files and SQL goes
+// through here, never through printf, strtod or streams: the Qt application sets the
+// user's locale, under which strtod reads "25.5" as 25 and printf writes "25,500000".
 
-// The whole number a text starts with: leading blanks, an optional sign, then digits
-// (what follows is ignored). nullopt when no digit comes first. Values beyond 32 bits
+// The whole number a text starts with: leading blanks, one optional sign, then digits
+// (what follows is ignored). nullopt when no digit follows. Values beyond 32 bits
 // saturate instead of wrapping, so "4294967356" stays a large number, not 60.
 std::optional<std::int32_t> LeadingInt32(std::string_view text);
 
@@ -21,8 +21,25 @@ std::optional<std::int32_t> LeadingInt32(std::string_view text);
 // none. No exponent, no "inf" or "nan": such texts are not device numbers.
 double LeadingDecimal(std::string_view text, bool signAllowed = true);
 
+// A whole text that is a plain decimal number: an optional sign, digits with at most one
+// decimal point and at least one digit ("-12.5", "+3", ".5", "7."); no exponent, no
+// blanks.
+bool IsDecimalText(std::string_view text);
+
+// A decimal number (as IsDecimalText) whose magnitude is at most `limit` (90 for a
+// latitude, 180 for a longitude).
+bool IsDecimalWithin(std::string_view text, double limit);
+
+// Only '0'..'9' and '.', anywhere and any number of points; the empty text passes. The
+// character check of the operator's decimal fields, which says nothing about the value.
+bool HasOnlyDigitsAndPoints(std::string_view text);
+
 // The value with exactly `decimals` digits after the point, as printf "%.Nf" writes it
 // in the C locale ("18.5200" for 18.52 with 4).
 std::string FixedDecimal(double value, int decimals);
+
+// The value with at least `width` digits, zeros in front ("%.Nd": 7 with 2 gives "07",
+// -5 with 4 gives "-0005").
+std::string ZeroPadded(long long value, int width);
 
 }  // namespace kv820

@@ -20,4 +20,13 @@ std::string_view ExportOutcomeMessage(ExportOutcome outcome) {
     return "";
 }
 
+std::string ExportResultMessage(const ExportResult& result) {
+    std::string message(ExportOutcomeMessage(result.outcome));
+    if (!result.systemReason.empty()) {
+        message += '\n';
+        message += result.systemReason;
+    }
+    return message;
+}
+
 }  // namespace kv820

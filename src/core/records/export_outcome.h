@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace kv820 {
@@ -9,12 +10,25 @@ enum class ExportOutcome {
     kWritten,
     kNoData,           // the search result is empty
     kNoEffectiveData,  // no row of the result has a fix
-    kNoFileExistence,  // the chosen file cannot be created or opened
-    kWriteFailure,     // a write or the close failed; the partial file is gone
-    kRowsUnreadable,   // the result could not be read to its end; the partial file is gone
+    kNoFileExistence,  // the file cannot be created beside the chosen one
+    kWriteFailure,     // a write, the close or the replacement failed
+    kRowsUnreadable,   // the result could not be read to its end
+};
+
+// How an export ended, with the system's reason when a file operation failed. Whatever
+// failed, the chosen file is as it was before.
+struct ExportResult {
+    ExportOutcome outcome = ExportOutcome::kWritten;
+    std::string systemReason;  // "No space left on device"; empty when there is none
+
+    friend bool operator==(const ExportResult& result, ExportOutcome outcome) {
+        return result.outcome == outcome;
+    }
 };
 
 // The message the operator sees for an outcome; empty for kWritten.
 std::string_view ExportOutcomeMessage(ExportOutcome outcome);
+// The outcome's message with the system's reason on a line of its own.
+std::string ExportResultMessage(const ExportResult& result);
 
 }  // namespace kv820

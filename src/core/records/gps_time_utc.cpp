@@ -1,8 +1,9 @@
 #include "core/records/gps_time_utc.h"
 
-#include <array>
-#include <cstdio>
 #include <ctime>
+
+#include "core/common/local_time.h"
+#include "core/common/number_text.h"
 
 namespace kv820 {
 
@@ -43,14 +44,6 @@ std::optional<std::tm> ParseLocal(std::string_view date, std::string_view time) 
     return tm;
 }
 
-bool ToUtc(std::time_t moment, std::tm& utc) {
-#ifdef _WIN32
-    return gmtime_s(&utc, &moment) == 0;
-#else
-    return gmtime_r(&moment, &utc) != nullptr;
-#endif
-}
-
 }  // namespace
 
 std::optional<std::string> GpsLocalTimeToUtcIso(std::string_view date, std::string_view time) {
@@ -59,22 +52,21 @@ std::optional<std::string> GpsLocalTimeToUtcIso(std::string_view date, std::stri
         return std::nullopt;
     }
     std::tm local = *parsed;
-    const std::time_t moment = std::mktime(&local);
-    // mktime normalises out-of-range fields (month 0, 31 April); such a text names no
+    const std::optional<std::time_t> moment = MomentOfLocal(local);
+    // Out-of-range fields are normalised (month 0, 31 April); such a text names no
     // moment. The hour may move only across a daylight-saving gap.
-    if (moment == static_cast<std::time_t>(-1) || local.tm_year != parsed->tm_year ||
-        local.tm_mon != parsed->tm_mon || local.tm_mday != parsed->tm_mday ||
-        local.tm_min != parsed->tm_min || local.tm_sec != parsed->tm_sec || parsed->tm_hour > 23) {
+    if (!moment || local.tm_year != parsed->tm_year || local.tm_mon != parsed->tm_mon ||
+        local.tm_mday != parsed->tm_mday || local.tm_min != parsed->tm_min ||
+        local.tm_sec != parsed->tm_sec || parsed->tm_hour > 23) {
         return std::nullopt;
     }
-    std::tm utc{};
-    if (!ToUtc(moment, utc)) {
+    const std::optional<std::tm> utc = UtcTimeAt(*moment);
+    if (!utc) {
         return std::nullopt;
     }
-    std::array<char, 32> text{};
-    std::snprintf(text.data(), text.size(), "%.4d-%.2d-%.2dT%.2d:%.2d:%.2dZ", utc.tm_year + 1900,
-                  utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
-    return std::string(text.data());
+    return ZeroPadded(utc->tm_year + 1900, 4) + '-' + ZeroPadded(utc->tm_mon + 1, 2) + '-' +
+           ZeroPadded(utc->tm_mday, 2) + 'T' + ZeroPadded(utc->tm_hour, 2) + ':' +
+           ZeroPadded(utc->tm_min, 2) + ':' + ZeroPadded(utc->tm_sec, 2) + 'Z';
 }
 
 }  // namespace kv820

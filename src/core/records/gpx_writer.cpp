@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "core/commands/input_validators.h"
-#include "core/records/decimal_text.h"
+#include "core/common/number_text.h"
 #include "core/records/gps_time_utc.h"
 #include "core/records/track_document.h"
 #include "core/records/track_point.h"
@@ -55,7 +55,7 @@ std::optional<std::string_view> GpxFix(std::string_view status) {
 }
 
 bool HasGpxPosition(const ReportRowView& row) {
-    return IsDegreesWithin(row.gpsPosLat, 90.0) && IsDegreesWithin(row.gpsPosLon, 180.0);
+    return IsDecimalWithin(row.gpsPosLat, 90.0) && IsDecimalWithin(row.gpsPosLon, 180.0);
 }
 
 // The child elements keep the order the GPX schema fixes: ele, time, fix, sat.

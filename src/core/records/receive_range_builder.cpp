@@ -1,6 +1,7 @@
 #include "core/records/receive_range_builder.h"
 
 #include "core/common/date_time_text.h"
+#include "core/common/local_time.h"
 
 namespace kv820 {
 
@@ -25,14 +26,7 @@ ReceiveRange RecentReportsRange(std::string imei, const std::tm& localNow) {
 }
 
 std::tm LocalNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    return local;
+    return LocalTimeAt(std::time(nullptr)).value_or(std::tm{});
 }
 
 }  // namespace kv820

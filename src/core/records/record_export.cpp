@@ -46,26 +46,29 @@ ExportOutcome PrecheckExport(ExportFormat format, const ReportRows& rows) {
     return ExportOutcome::kWritten;
 }
 
-ExportOutcome ExportRecords(ExportFormat format, const std::filesystem::path& path,
-                            const SearchCriteria& criteria, const ReportRows& rows) {
+ExportResult ExportRecords(ExportFormat format, const std::filesystem::path& path,
+                           const SearchCriteria& criteria, const ReportRows& rows) {
     const ExportOutcome precheck = PrecheckExport(format, rows);
     if (precheck != ExportOutcome::kWritten) {
-        return precheck;
+        return {precheck, {}};
     }
     ExportFile file(path);
     if (!file.open()) {
-        return ExportOutcome::kNoFileExistence;
+        return {ExportOutcome::kNoFileExistence, file.failureReason()};
     }
     const ExportOutcome outcome = WriteDocument(format, file, criteria, rows);
     if (outcome != ExportOutcome::kWritten) {
         file.discard();
-        return outcome;
+        return {outcome, file.failureReason()};
     }
-    return file.commit() ? ExportOutcome::kWritten : ExportOutcome::kWriteFailure;
+    if (!file.commit()) {
+        return {ExportOutcome::kWriteFailure, file.failureReason()};
+    }
+    return {};
 }
 
-ExportOutcome ExportKml(const std::filesystem::path& path, const SearchCriteria& criteria,
-                        const ReportRows& rows) {
+ExportResult ExportKml(const std::filesystem::path& path, const SearchCriteria& criteria,
+                       const ReportRows& rows) {
     return ExportRecords(ExportFormat::kKml, path, criteria, rows);
 }
 

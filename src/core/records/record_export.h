@@ -14,14 +14,14 @@ namespace kv820 {
 // (nothing stands in the way). kRowsUnreadable when the result cannot be read.
 ExportOutcome PrecheckExport(ExportFormat format, const ReportRows& rows);
 
-// Writes the result to the file at path in the given format, replacing whatever the file
-// held. Repeats the precheck first, so no file is created for a result that has nothing
-// to export. Any failure after the file was created removes it.
-ExportOutcome ExportRecords(ExportFormat format, const std::filesystem::path& path,
-                            const SearchCriteria& criteria, const ReportRows& rows);
+// Writes the result to the file at path in the given format, replacing the file only when
+// the document is whole. Repeats the precheck first, so no file is created for a result
+// that has nothing to export. On any failure the file at path is left as it was.
+ExportResult ExportRecords(ExportFormat format, const std::filesystem::path& path,
+                           const SearchCriteria& criteria, const ReportRows& rows);
 
 // The KML track export of the record search.
-ExportOutcome ExportKml(const std::filesystem::path& path, const SearchCriteria& criteria,
-                        const ReportRows& rows);
+ExportResult ExportKml(const std::filesystem::path& path, const SearchCriteria& criteria,
+                       const ReportRows& rows);
 
 }  // namespace kv820

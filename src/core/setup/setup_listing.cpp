@@ -1,7 +1,9 @@
 #include "core/setup/setup_listing.h"
 
-#include <cctype>
-#include <charconv>
+#include <cstdint>
+#include <limits>
+
+#include "core/common/number_text.h"
 
 namespace kv820 {
 
@@ -44,31 +46,13 @@ std::optional<int> SetupMessageIndex(std::string_view listing, int k) {
     if (comma == std::string_view::npos) {
         return std::nullopt;
     }
-    return ReadLeadingInt(listing.substr(indexStart, comma - indexStart));
-}
-
-std::optional<int> ReadLeadingInt(std::string_view text) {
-    std::size_t pos = 0;
-    while (pos < text.size() && std::isspace(static_cast<unsigned char>(text[pos]))) {
-        ++pos;
-    }
-    // from_chars reads a '-' itself (so the most negative int reads whole) but no '+'.
-    // Either sign is taken once and must be followed by a digit, as "%d" wants.
-    const bool plus = pos < text.size() && text[pos] == '+';
-    if (plus) {
-        ++pos;
-    }
-    const bool minus = !plus && pos < text.size() && text[pos] == '-';
-    const std::size_t digits = minus ? pos + 1 : pos;
-    if (digits >= text.size() || !std::isdigit(static_cast<unsigned char>(text[digits]))) {
+    // A negative or saturated index names no entry; it is never used to delete one.
+    const std::optional<std::int32_t> index =
+        LeadingInt32(listing.substr(indexStart, comma - indexStart));
+    if (!index || *index < 0 || *index == std::numeric_limits<std::int32_t>::max()) {
         return std::nullopt;
     }
-    int value = 0;
-    const char* last = text.data() + text.size();
-    if (std::from_chars(text.data() + pos, last, value).ec != std::errc{}) {
-        return std::nullopt;
-    }
-    return value;
+    return *index;
 }
 
 }  // namespace kv820

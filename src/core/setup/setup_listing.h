@@ -20,8 +20,4 @@ int CountSetupMessage(std::string_view listing, int k);
 // when the tag is missing or no readable header precedes it.
 std::optional<int> SetupMessageIndex(std::string_view listing, int k);
 
-// The leading decimal integer of a text after blanks, as "%d" reads it; nothing when no
-// digits follow or the value does not fit an int.
-std::optional<int> ReadLeadingInt(std::string_view text);
-
 }  // namespace kv820

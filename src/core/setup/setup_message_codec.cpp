@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "core/setup/setup_listing.h"
+#include "core/common/number_text.h"
 
 namespace kv820 {
 
@@ -63,7 +63,7 @@ std::string Join(std::initializer_list<std::string_view> fields) {
 // A numeric field selects a list entry only when it names one; otherwise the dialog's
 // default stays.
 void ReadChoice(const std::string& field, int low, int high, int& target) {
-    const std::optional<int> value = ReadLeadingInt(field);
+    const std::optional<int> value = LeadingInt32(field);
     if (value && *value >= low && *value <= high) {
         target = *value;
     }
@@ -105,7 +105,7 @@ SetupFile ReadSetupFile(const SetupMessageReplies& replies) {
     const std::vector<std::string> first = DecodeSetupMessage(replies[0], 1);
     const std::vector<std::string> second = DecodeSetupMessage(replies[1], 2);
     SetupFile file;
-    const std::optional<int> returnEnabled = ReadLeadingInt(first[0]);
+    const std::optional<int> returnEnabled = LeadingInt32(first[0]);
     if (returnEnabled == 0 || returnEnabled == 1) {
         file.defaultReturnEnabled = *returnEnabled == 1;
         file.defaultReturnPhone = second[3];

@@ -27,13 +27,27 @@ std::vector<UserSlot> UserStore::readUsers(std::size_t limit, std::vector<UserSl
 
 void UserStore::addOrUpdate(const UserSlot& user) {
     Transaction transaction(db_);
-    Statement update(db_, "UPDATE users SET name=?1, phone=?2 WHERE imei=?3");
-    update.bind(1, user.name).bind(2, user.phone).bind(3, user.imei).run();
-    if (db_.changes() == 0) {
+    if (!updateFirstWithImei(user)) {
         Statement insert(db_, "INSERT INTO users (name, phone, imei) VALUES (?1, ?2, ?3)");
         insert.bind(1, user.name).bind(2, user.phone).bind(3, user.imei).run();
     }
     transaction.commit();
+}
+
+void UserStore::updateRegistered(const UserSlot& user) {
+    Transaction transaction(db_);
+    if (!updateFirstWithImei(user)) {
+        throw DatabaseError("the registered user's row is gone");
+    }
+    transaction.commit();
+}
+
+bool UserStore::updateFirstWithImei(const UserSlot& user) {
+    Statement update(db_,
+                     "UPDATE users SET name=?1, phone=?2 WHERE rowid = "
+                     "(SELECT rowid FROM users WHERE imei=?3 ORDER BY rowid LIMIT 1)");
+    update.bind(1, user.name).bind(2, user.phone).bind(3, user.imei).run();
+    return db_.changes() > 0;
 }
 
 bool UserStore::deleteAt(std::size_t index) {

@@ -18,12 +18,20 @@ class UserStore {
     // The first `limit` rows. A NULL value stops the reading: the rows before it are
     // returned through `loaded` and the error is thrown.
     std::vector<UserSlot> readUsers(std::size_t limit, std::vector<UserSlot>* loaded = nullptr);
-    // Adds the tracker, or updates name and phone of the row that has its IMEI.
+    // Adds a new tracker, or updates name and phone of the first row (in row order, as the
+    // registry shows it) that has its IMEI. One transaction.
     void addOrUpdate(const UserSlot& user);
+    // Updates name and phone of the first row with the IMEI of a tracker that is already
+    // registered. A row deleted meanwhile is a failure (DatabaseError), and nothing is
+    // written: the tracker is not added back behind the operator's back.
+    void updateRegistered(const UserSlot& user);
     // Deletes the row at 0-based position `index` of the row order; false if there is none.
     bool deleteAt(std::size_t index);
 
   private:
+    // Name and phone of the first row with the user's IMEI; false when there is none.
+    bool updateFirstWithImei(const UserSlot& user);
+
     Database& db_;
 };
 

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <system_error>
 
 #include "app/records/search_records_page.h"
 #include "app/shell/app_context.h"
@@ -185,7 +186,11 @@ class SearchResultExportTest : public QObject {
         chooser.answer = SaveChoice{outFile("missing-folder/track.kml"), 0};
         test::AlertRecorder recorder;
         exportResult();
-        QCOMPARE(recorder.texts(), QStringList({"No file existence."}));
+        // The system's reason follows the message.
+        const std::string reason =
+            std::make_error_code(std::errc::no_such_file_or_directory).message();
+        QCOMPARE(recorder.texts(),
+                 QStringList({QString::fromStdString("No file existence.\n" + reason)}));
         QCOMPARE(recorder.messages().front().owner, window_.get());
     }
 };

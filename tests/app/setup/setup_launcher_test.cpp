@@ -204,6 +204,25 @@ class SetupLauncherTest : public QObject {
                               "Users Database open failure.", "KV820 Setup is successful."}));
         QCOMPARE(recorder.messages()[1].owner, dialog);
     }
+
+    // The tracker's row was deleted (outside this program) while its Setup File was open:
+    // it is not quietly added back as a new user.
+    void aRegisteredTrackerWhoseRowVanishedIsAnAddUserError() {
+        test::AlertRecorder recorder;
+        const std::string path = databaseWith({{"Truck", "0912345678", test::TrackerImei}});
+        AppContext context(path);
+        MainWindow window(context);
+        window.show();
+        SetupLauncher* launcher = launcherOf(window);
+        connectFreshTracker(window, launcher);
+        Database(path).execute("DELETE FROM users");
+        fillAndSubmit(launcher->setupFileDialog(), QStringLiteral("Truck"),
+                      QStringLiteral("0912345678"));
+        QTRY_VERIFY(window.isEnabled());
+        QCOMPARE(recorder.texts(), QStringList({"Your setup file is ERROR.", "Add user error.",
+                                                "KV820 Setup is successful."}));
+        QCOMPARE(UserStore(*context.usersConnection()).readUsers(10).size(), std::size_t{0});
+    }
 };
 
 }  // namespace kv820

@@ -1,4 +1,5 @@
 #include "core/commands/input_validators.h"
+#include "core/common/number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,7 @@ class InputValidators : public testing::TestWithParam<ValidatorCase> {};
 TEST_P(InputValidators, AcceptExactlyTheirCharacterClasses) {
     const ValidatorCase& c = GetParam();
     EXPECT_EQ(IsDigitString(c.text), c.digit) << '"' << c.text << '"';
-    EXPECT_EQ(IsDecimalString(c.text), c.decimal) << '"' << c.text << '"';
+    EXPECT_EQ(HasOnlyDigitsAndPoints(c.text), c.decimal) << '"' << c.text << '"';
     EXPECT_EQ(IsCoordinateString(c.text), c.coordinate) << '"' << c.text << '"';
     EXPECT_EQ(IsPhoneString(c.text), c.phone) << '"' << c.text << '"';
 }

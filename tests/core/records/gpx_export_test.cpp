@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "core/records/decimal_text.h"
 #include "core/records/gps_time_utc.h"
 #include "core/records/record_export.h"
 #include "report_rows_fixture.h"
@@ -129,29 +128,6 @@ INSTANTIATE_TEST_SUITE_P(
                     TimeCase{"2007/05/12", "10:2:58", std::nullopt},
                     TimeCase{"2007/05/1x", "10:02:58", std::nullopt},
                     TimeCase{"", "", std::nullopt}));
-
-struct DecimalCase {
-    const char* text;
-    bool decimal;
-    bool latitude;
-};
-
-class DecimalTexts : public testing::TestWithParam<DecimalCase> {};
-
-TEST_P(DecimalTexts, AcceptPlainDecimalsOnly) {
-    EXPECT_EQ(IsDecimalText(GetParam().text), GetParam().decimal) << GetParam().text;
-    EXPECT_EQ(IsDegreesWithin(GetParam().text, 90.0), GetParam().latitude) << GetParam().text;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, DecimalTexts,
-    testing::Values(DecimalCase{"25.047924", true, true}, DecimalCase{"-90.000000", true, true},
-                    DecimalCase{"-90.000001", true, false}, DecimalCase{"+3", true, true},
-                    DecimalCase{".5", true, true}, DecimalCase{"7.", true, true},
-                    DecimalCase{"", false, false}, DecimalCase{"-", false, false},
-                    DecimalCase{".", false, false}, DecimalCase{"1.2.3", false, false},
-                    DecimalCase{"1e3", false, false}, DecimalCase{" 1", false, false},
-                    DecimalCase{"NO", false, false}, DecimalCase{"N/A", false, false}));
 
 }  // namespace
 }  // namespace kv820

@@ -2,7 +2,10 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "core/records/export_format.h"
@@ -18,6 +21,7 @@ namespace {
 
 using test::At;
 using test::FreshTempFolder;
+using test::ReadWholeFile;
 using test::StoredReport;
 using test::StoredReports;
 
@@ -43,7 +47,7 @@ TEST_P(Precheck, DecidesBeforeAnyFileIsCreated) {
     for (const auto& [format, outcome] : expected) {
         EXPECT_EQ(PrecheckExport(format, rows), outcome);
         const auto path = folder / ("out" + std::to_string(static_cast<int>(format)));
-        const ExportOutcome exported = ExportRecords(format, path, kCriteria, rows);
+        const ExportOutcome exported = ExportRecords(format, path, kCriteria, rows).outcome;
         if (outcome == ExportOutcome::kWritten) {
             EXPECT_EQ(exported, ExportOutcome::kWritten);
             EXPECT_TRUE(std::filesystem::exists(path));
@@ -77,23 +81,53 @@ INSTANTIATE_TEST_SUITE_P(
                      ExportOutcome::kWritten}),
     [](const testing::TestParamInfo<PrecheckCase>& info) { return std::string(info.param.name); });
 
-TEST(RecordExport, UnopenableFileIsNoFileExistence) {
+// The operator's file as it was before the export.
+const std::string kOldDocument = "the operator's earlier track\n";
+
+std::filesystem::path OldFile(const std::filesystem::path& folder) {
+    const auto path = folder / "t.kml";
+    std::ofstream(path, std::ios::binary) << kOldDocument;
+    return path;
+}
+
+std::size_t FilesIn(const std::filesystem::path& folder) {
+    const std::filesystem::directory_iterator entries(folder);
+    return static_cast<std::size_t>(std::distance(begin(entries), end(entries)));
+}
+
+TEST(RecordExport, UnopenableFileIsNoFileExistenceWithTheReason) {
     const auto folder = FreshTempFolder();
     const StoredReports rows({At("25.1", "121.5")});
-    EXPECT_EQ(ExportKml(folder / "missing" / "t.kml", kCriteria, rows),
-              ExportOutcome::kNoFileExistence);
-    EXPECT_EQ(ExportKml(folder, kCriteria, rows), ExportOutcome::kNoFileExistence);
+    const ExportResult missing = ExportKml(folder / "missing" / "t.kml", kCriteria, rows);
+    EXPECT_EQ(missing.outcome, ExportOutcome::kNoFileExistence);
+    EXPECT_EQ(ExportResultMessage(missing),
+              "No file existence.\n" +
+                  std::make_error_code(std::errc::no_such_file_or_directory).message());
+    const ExportResult aFolder = ExportKml(folder, kCriteria, rows);
+    EXPECT_EQ(aFolder.outcome, ExportOutcome::kNoFileExistence);
+    EXPECT_EQ(aFolder.systemReason, std::make_error_code(std::errc::is_a_directory).message());
     EXPECT_TRUE(std::filesystem::is_directory(folder));
 }
 
-TEST(RecordExport, ResultThatBreaksOffRemovesThePartialFile) {
-    const auto path = FreshTempFolder() / "t.kml";
+TEST(RecordExport, ResultThatBreaksOffLeavesTheOldFileAlone) {
+    const auto folder = FreshTempFolder();
+    const auto path = OldFile(folder);
     const std::vector<StoredReport> rows(5, At("25.1", "121.5"));
     for (ExportFormat format : {ExportFormat::kKml, ExportFormat::kGpx, ExportFormat::kCsv}) {
         EXPECT_EQ(ExportRecords(format, path, kCriteria, StoredReports(rows, 3)),
                   ExportOutcome::kRowsUnreadable);
-        EXPECT_FALSE(std::filesystem::exists(path));
+        EXPECT_EQ(ReadWholeFile(path), kOldDocument);
+        EXPECT_EQ(FilesIn(folder), 1u);
     }
+}
+
+TEST(RecordExport, AWholeDocumentReplacesTheOldFile) {
+    const auto folder = FreshTempFolder();
+    const auto path = OldFile(folder);
+    EXPECT_EQ(ExportKml(path, kCriteria, StoredReports({At("25.1", "121.5")})),
+              ExportOutcome::kWritten);
+    EXPECT_NE(ReadWholeFile(path).find("<kml"), std::string::npos);
+    EXPECT_EQ(FilesIn(folder), 1u);
 }
 
 #if !defined(_WIN32)
@@ -113,30 +147,40 @@ class FileSizeLimit {
     rlimit saved_{};
 };
 
-TEST(RecordExport, WriteFailureRemovesThePartialFile) {
-    const auto path = FreshTempFolder() / "big.kml";
+// In the words of the system, in the locale's language.
+std::string FileTooLarge() {
+    return std::make_error_code(std::errc::file_too_large).message();
+}
+
+TEST(RecordExport, WriteFailureLeavesTheOldFileAndSaysWhy) {
+    const auto folder = FreshTempFolder();
+    const auto path = OldFile(folder);
     const StoredReports rows(std::vector<StoredReport>(20000, At("25.047924", "121.517081")));
     for (ExportFormat format : {ExportFormat::kKml, ExportFormat::kGpx, ExportFormat::kCsv}) {
-        ExportOutcome outcome;
+        ExportResult result;
         {
             FileSizeLimit limit(64 * 1024);
-            outcome = ExportRecords(format, path, kCriteria, rows);
+            result = ExportRecords(format, path, kCriteria, rows);
         }
-        EXPECT_EQ(outcome, ExportOutcome::kWriteFailure);
-        EXPECT_FALSE(std::filesystem::exists(path));
+        EXPECT_EQ(ExportResultMessage(result), "Export file write failure.\n" + FileTooLarge());
+        EXPECT_EQ(ReadWholeFile(path), kOldDocument);
+        EXPECT_EQ(FilesIn(folder), 1u);
     }
 }
 
 TEST(RecordExport, FailureAtTheLastFlushIsAlsoAWriteFailure) {
     // The whole document fits in the file's buffer, so only the close can fail.
-    const auto path = FreshTempFolder() / "small.kml";
-    ExportOutcome outcome;
+    const auto folder = FreshTempFolder();
+    const auto path = OldFile(folder);
+    ExportResult result;
     {
         FileSizeLimit limit(100);
-        outcome = ExportKml(path, kCriteria, StoredReports({At("25.1", "121.5")}));
+        result = ExportKml(path, kCriteria, StoredReports({At("25.1", "121.5")}));
     }
-    EXPECT_EQ(outcome, ExportOutcome::kWriteFailure);
-    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(result.outcome, ExportOutcome::kWriteFailure);
+    EXPECT_EQ(result.systemReason, FileTooLarge());
+    EXPECT_EQ(ReadWholeFile(path), kOldDocument);
+    EXPECT_EQ(FilesIn(folder), 1u);
 }
 
 #endif

@@ -60,41 +60,12 @@ TEST(SetupListing, TagWithoutEntryHeaderHasNoIndex) {
     EXPECT_EQ(SetupMessageIndex("\r\n^SMGL:   17,\"STO UNSENT\",\"+1\",", 1), 17);
 }
 
-struct LeadingIntCase {
-    std::string text;
-    std::optional<int> value;
-};
-
-void PrintTo(const LeadingIntCase& c, std::ostream* os) {
-    *os << '"' << c.text << '"';
+// An index that does not fit is no index: it must never name an entry to delete.
+TEST(SetupListing, IndexOutOfRangeIsNoIndex) {
+    EXPECT_EQ(SetupMessageIndex("\r\n^SMGL: 99999999999,\"STO UNSENT\",\"+1\",", 1), std::nullopt);
+    EXPECT_EQ(SetupMessageIndex("\r\n^SMGL: -3,\"STO UNSENT\",\"+1\",", 1), std::nullopt);
+    EXPECT_EQ(SetupMessageIndex("\r\n^SMGL: 0,\"STO UNSENT\",\"+1\",", 1), 0);
 }
-
-class LeadingInt : public testing::TestWithParam<LeadingIntCase> {};
-
-TEST_P(LeadingInt, ReadsLikeScanfPercentD) {
-    EXPECT_EQ(ReadLeadingInt(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
-}
-
-INSTANTIATE_TEST_SUITE_P(Texts, LeadingInt,
-                         testing::Values(LeadingIntCase{"7", 7}, LeadingIntCase{"\r\n1", 1},
-                                         LeadingIntCase{"  12x", 12}, LeadingIntCase{"-3", -3},
-                                         LeadingIntCase{"+4", 4}, LeadingIntCase{"", std::nullopt},
-                                         LeadingIntCase{"x1", std::nullopt},
-                                         LeadingIntCase{"-", std::nullopt},
-                                         LeadingIntCase{"99999999999", std::nullopt},
-                                         LeadingIntCase{"-2147483648", -2147483647 - 1},
-                                         LeadingIntCase{"2147483647", 2147483647},
-                                         LeadingIntCase{"2147483648", std::nullopt}));
-
-// One sign at most: a second one is no number at all, and "--2147483648" must not turn
-// into a negation that overflows.
-INSTANTIATE_TEST_SUITE_P(DoubleSigns, LeadingInt,
-                         testing::Values(LeadingIntCase{"--5", std::nullopt},
-                                         LeadingIntCase{"+-5", std::nullopt},
-                                         LeadingIntCase{"-+5", std::nullopt},
-                                         LeadingIntCase{"++5", std::nullopt},
-                                         LeadingIntCase{"--2147483648", std::nullopt},
-                                         LeadingIntCase{" - 5", std::nullopt}));
 
 }  // namespace
 }  // namespace kv820

@@ -1,0 +1,103 @@
+// The program runs under the operator's locale (the Qt application adopts it). Under a
+// locale that writes decimals with a comma, every number in device text and files must
+// still read and write with a point.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/common/number_text.h"
+#include "core/modem/report_fields.h"
+#include "core/records/gpx_writer.h"
+#include "core/records/kml_writer.h"
+#include "core/setup/setup_message_codec.h"
+#include "core/setup/time_zone_text.h"
+#include "report_rows_fixture.h"
+
+namespace kv820 {
+namespace {
+
+using test::At;
+using test::CollectingSink;
+using test::StoredReport;
+using test::StoredReports;
+
+class CommaDecimalLocale : public testing::Test {
+  protected:
+    void SetUp() override {
+        previous_ = std::setlocale(LC_ALL, nullptr);
+        if (!std::setlocale(LC_ALL, "de_DE.UTF-8") ||
+            std::strcmp(std::localeconv()->decimal_point, ",") != 0) {
+            GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed (scripts/install-deps.sh)";
+        }
+    }
+    void TearDown() override { std::setlocale(LC_ALL, previous_.c_str()); }
+
+  private:
+    std::string previous_;
+};
+
+struct TextCase {
+    std::string written;
+    std::string expected;
+};
+
+TEST_F(CommaDecimalLocale, DeviceNumbersAreWrittenWithAPoint) {
+    const std::vector<TextCase> cases{
+        {TimeZoneText(8 * 3600), "+8.00"},
+        {TimeZoneText(-(3 * 3600 + 1800)), "-3.50"},
+        {LatitudeText("N2503.1234"), "25.052057"},
+        {LongitudeText("W12130.6000"), "-121.510000"},
+        {SpeedText("10"), "18.5200"},
+        {SpeedText("10.5"), "19.4460"},
+    };
+    for (const TextCase& c : cases) {
+        EXPECT_EQ(c.written, c.expected);
+    }
+}
+
+TEST_F(CommaDecimalLocale, TimeZoneFieldKeepsTheSetupMessageFields) {
+    SetupFile file;
+    file.timeZoneOn = true;
+    const std::string first = EncodeSetupFile(file, TimeZoneText(8 * 3600))[0];
+    EXPECT_EQ(std::count(first.begin(), first.end(), ','), SetupMessageFieldCounts[0]);
+    EXPECT_NE(first.find(",+8.00,"), std::string::npos) << first;
+}
+
+struct DecimalCase {
+    const char* text;
+    double value;
+    bool latitude;
+};
+
+TEST_F(CommaDecimalLocale, DecimalsAreReadWithAPoint) {
+    const std::vector<DecimalCase> cases{
+        {"90.5", 90.5, false}, {"-90.000001", -90.000001, false},
+        {"89.5", 89.5, true},  {"25.047924", 25.047924, true},
+        {"0,5", 0.0, false},
+    };
+    for (const DecimalCase& c : cases) {
+        EXPECT_DOUBLE_EQ(LeadingDecimal(c.text), c.value) << c.text;
+        EXPECT_EQ(IsDecimalWithin(c.text, 90.0), c.latitude) << c.text;
+    }
+}
+
+TEST_F(CommaDecimalLocale, TrackFilesCarryTheStoredCoordinates) {
+    const StoredReports rows({At("25.047924", "121.517081"), At("90.5", "121.5")});
+    const SearchCriteria criteria{"Tom", "2007/05/01", "00:00:00", "2007/05/31", "23:59:59"};
+    CollectingSink gpx;
+    ASSERT_EQ(WriteGpx(gpx, criteria, rows), ExportOutcome::kWritten);
+    EXPECT_NE(gpx.text.find("<trkpt lat=\"25.047924\" lon=\"121.517081\">"), std::string::npos);
+    EXPECT_NE(gpx.text.find("<ele>12.5</ele>"), std::string::npos);
+    // A latitude beyond the pole is no track point.
+    EXPECT_EQ(gpx.text.find("lat=\"90.5\""), std::string::npos);
+    CollectingSink kml;
+    ASSERT_EQ(WriteKml(kml, criteria, rows), ExportOutcome::kWritten);
+    EXPECT_NE(kml.text.find("121.517081, 25.047924, 0.000000"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kv820
