@@ -143,7 +143,7 @@ class EveryWindowTest : public QObject {
 }  // namespace kv820
 
 int main(int argc, char** argv) {
-    kv820::test::UseLargeOffscreenScreen();
+    const kv820::test::LargeOffscreenScreen screen;
     QApplication app(argc, argv);
     kv820::EveryWindowTest test;
     return QTest::qExec(&test, argc, argv);
