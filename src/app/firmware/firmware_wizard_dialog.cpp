@@ -10,6 +10,7 @@
 
 #include "app/ports/port_discovery.h"
 #include "app/ports/scan_com_port_dialog.h"
+#include "app/shell/mnemonics.h"
 
 namespace kv820 {
 
@@ -46,6 +47,7 @@ FirmwareWizardDialog::FirmwareWizardDialog(QWidget* parent)
     // 145 x 110 dialog units at least.
     const QFontMetrics metrics(font());
     setMinimumSize(145 * metrics.averageCharWidth() / 4, 110 * metrics.height() / 8);
+    AssignMnemonics(this);
 
     connect(scanButton_, &QPushButton::clicked, this, &FirmwareWizardDialog::scanPorts);
     connect(updateButton_, &QPushButton::clicked, this, &FirmwareWizardDialog::updateRequested);

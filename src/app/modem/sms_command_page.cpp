@@ -18,6 +18,10 @@ namespace {
 // The log box sits right of the command tab; both keep these pixel offsets on resize.
 constexpr int LogX = 540, LogY = 20, LogRightMargin = 15, LogBottomMargin = 35;
 constexpr int TabX = 5, TabY = 90, TabWidth = 520, TabBottomMargin = 95;
+// The command pages keep their own size; below it their fields would be squeezed.
+constexpr QSize CommandPageSize(505, 450);
+// The log box keeps a readable width when the window is at its smallest.
+constexpr int LogMinimumWidth = 200;
 }  // namespace
 
 SmsCommandPage::SmsCommandPage(QWidget* parent)
@@ -35,6 +39,7 @@ SmsCommandPage::SmsCommandPage(QWidget* parent)
     auto* frame = new QFrame(this);
     frame->setFrameShape(QFrame::StyledPanel);
     frame->setGeometry(TabX, 6, TabWidth, 78);
+    frame->lower();  // made after the port controls, it must not lie on top of them
 
     comPortCombo_->setObjectName(QStringLiteral("comPortCombo"));
     auto* portLabel = new QLabel(QStringLiteral("COM Port :"), this);
@@ -44,9 +49,8 @@ SmsCommandPage::SmsCommandPage(QWidget* parent)
     scanButton_->setObjectName(QStringLiteral("scanComPortButton"));
     scanButton_->setGeometry(305, 12, 100, 28);
     // The button is greyed while a session holds the port, so the scan has the ports alone.
-    connect(scanButton_, &QPushButton::clicked, this, [this] {
-        ScanComPortDialog(ScanVariant::SmsCommand, comPortCombo_, this).exec();
-    });
+    connect(scanButton_, &QPushButton::clicked, this,
+            [this] { ScanComPortDialog(ScanVariant::SmsCommand, comPortCombo_, this).exec(); });
     startButton_->setObjectName(QStringLiteral("startSmsButton"));
     startButton_->setGeometry(415, 12, 100, 28);
 
@@ -58,6 +62,7 @@ SmsCommandPage::SmsCommandPage(QWidget* parent)
     userCombo_->setGeometry(95, 50, 200, 24);
 
     modemLog_->setObjectName(QStringLiteral("modemLogBox"));
+    modemLog_->setAccessibleName(QStringLiteral("Modem log"));
     modemLog_->setReadOnly(true);
     modemLog_->setLineWrapMode(QPlainTextEdit::NoWrap);
     modemLog_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -66,6 +71,10 @@ SmsCommandPage::SmsCommandPage(QWidget* parent)
     commandTab_->setObjectName(QStringLiteral("commandTab"));
     commandTab_->addTab(trackingPage_, QStringLiteral("SMS Tracking Command"));
     commandTab_->addTab(configPage_, QStringLiteral("SMS Configuration Command"));
+    trackingPage_->setFixedSize(CommandPageSize);
+    configPage_->setFixedSize(CommandPageSize);
+    setMinimumSize(LogX + LogMinimumWidth + LogRightMargin,
+                   TabBottomMargin + commandTab_->minimumSizeHint().height());
     dispatcher_->setUserSource(userCombo_, nullptr);
 }
 

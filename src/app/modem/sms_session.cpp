@@ -149,6 +149,8 @@ void SmsSession::launchWorker() {
                          });
     });
     thread_->setObjectName(QStringLiteral("SmsSessionWorker"));
+    // The scan must not reach for the port while a worker may still hold it.
+    page_.scanButton()->setEnabled(false);
     connect(thread_, &QThread::finished, this, &SmsSession::onWorkerFinished);
     thread_->start();
 }
@@ -166,6 +168,7 @@ void SmsSession::onWorkerFinished() {
     thread_->wait();  // returns at once: the thread has finished
     delete thread_;
     thread_ = nullptr;
+    page_.scanButton()->setEnabled(state_ != State::Open);
     if (startPending_) {
         startPending_ = false;
         launchWorker();
@@ -202,7 +205,8 @@ void SmsSession::setState(State state) {
 void SmsSession::applySessionControls(bool open) {
     setState(open ? State::Open : State::Idle);
     page_.startButton()->setText(open ? QStringLiteral("Close SMS") : QStringLiteral("Start SMS"));
-    page_.scanButton()->setEnabled(!open);
+    // The scan waits for the worker's end (onWorkerFinished), not for the press of "Close SMS".
+    page_.scanButton()->setEnabled(!open && thread_ == nullptr);
     page_.comPortCombo()->setEnabled(!open);
     page_.userCombo()->setEnabled(open);
     emit sessionActiveChanged(open);  // both send buttons follow

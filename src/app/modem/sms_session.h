@@ -28,7 +28,8 @@ class UserRegistry;
 // and the send buttons switch only once the modem start has finished; while it runs the
 // window takes no input. "Close SMS" returns the controls to idle at once; the worker
 // ends within about 600 ms and its thread is joined when it has finished, without the UI
-// waiting. A session whose port vanished returns to idle by itself.
+// waiting; "Scan COM Port" waits for that end. A session whose port vanished returns to
+// idle by itself.
 class SmsSession : public CommandChannel, private SmsSessionListener {
     Q_OBJECT
   public:

@@ -68,6 +68,7 @@ ScanComPortDialog::ScanComPortDialog(ScanVariant variant, QComboBox* ownerPortCo
     setObjectName(QStringLiteral("scanComPortDialog"));
     setWindowTitle(QStringLiteral("Scan COM Port"));
     list_->setObjectName(QStringLiteral("scanList"));
+    list_->setAccessibleName(QStringLiteral("Scanned ports"));
     list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     status_->setObjectName(QStringLiteral("scanStatus"));
     okButton_->setObjectName(QStringLiteral("scanOkButton"));
@@ -110,11 +111,17 @@ void ScanComPortDialog::startScan() {
         PortScan scan(factory(variant_, *clock), *clock);
         scan.run(entries, stop_,
                  {[this](const std::string& status) {
-                      post([this, text = FromStd(status)] { status_->setText(text); });
+                      // Once ending, the status says "Break Scan." to the end.
+                      post([this, text = FromStd(status)] {
+                          if (!ending_) {
+                              status_->setText(text);
+                          }
+                      });
                   },
                   [this](std::size_t row, const std::string& line) {
                       post([this, row, text = FromStd(line)] { insertLine(row, text); });
-                  }});
+                  }},
+                 &break_);
     }));
     worker_->start();
 }
@@ -143,6 +150,7 @@ void ScanComPortDialog::done(int) {
     if (status_->text() != FromStd(std::string(kScanCompleteStatus))) {
         ownerPortCombo_->setCurrentIndex(0);
         status_->setText(FromStd(std::string(kScanBrokenStatus)));
+        break_ = true;
         waitOutGracePeriod();
     }
     selectAnsweringPort();
@@ -155,9 +163,16 @@ void ScanComPortDialog::waitOutGracePeriod() {
     // and painting go on, the operator's input to this dialog does not.
     blockingInput_ = true;
     qApp->installEventFilter(this);
+    // The grace ends early once the scan has ended; its last line is queued before that.
     QEventLoop loop;
     QTimer::singleShot(grace_, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
+    if (worker_) {
+        connect(worker_.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    }
+    if (!worker_ || !worker_->isFinished()) {
+        loop.exec();
+    }
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     qApp->removeEventFilter(this);
     blockingInput_ = false;
 }

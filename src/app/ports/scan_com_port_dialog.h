@@ -22,7 +22,8 @@ namespace kv820 {
 // probes them one by one on a worker thread, one list line per port. When it ends, the
 // owner's list selects the first port that answered (entry 0 when none did). Ended during
 // the scan, it shows "Break Scan." and lets the port being probed finish for a grace
-// period, staying painted but taking no input, before it decides and stops the scan.
+// period (no further port is opened), staying painted but taking no input, before it
+// decides and stops the scan.
 class ScanComPortDialog : public QDialog {
     Q_OBJECT
   public:
@@ -65,6 +66,8 @@ class ScanComPortDialog : public QDialog {
     std::shared_ptr<Clock> clock_;
     std::chrono::milliseconds grace_ = kGracePeriod;
     std::atomic<bool> stop_{false};
+    // "OK" during the scan: no further port is opened, the one being probed may finish.
+    std::atomic<bool> break_{false};
     // A QThread rather than a plain thread: the serial port it opens needs one.
     std::unique_ptr<QThread> worker_;
     bool started_ = false;

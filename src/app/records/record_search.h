@@ -38,9 +38,11 @@ class RecordSearch : public QObject {
 
     // Empties the result list when it shows the reports of `userName` (a deleted user).
     void clearResultOf(const QString& userName);
+    // Empties the result list; nothing is left to export. Every emptying of the list comes
+    // here, so that the export never reads a range the list no longer shows.
+    void clearResult();
 
   private:
-    void clearResult();
     void storePickerRange();
     bool chooseUser();
     void showRange(const ReceiveRange& range);

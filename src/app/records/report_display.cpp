@@ -7,7 +7,6 @@
 #include "app/records/report_table_model.h"
 #include "app/records/sms_tracking_page.h"
 #include "app/records/web_map_opener.h"
-#include "app/shell/alerts.h"
 #include "core/modem/sms_session_listener.h"
 #include "core/store/database_error.h"
 
@@ -19,6 +18,8 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+const QString HistoryFailure = QStringLiteral("Track Gpslog Database open failure.");
+
 }  // namespace
 
 ReportDisplay::ReportDisplay(SmsTrackingPage* page, ConnectionSource gpslog,
@@ -27,7 +28,12 @@ ReportDisplay::ReportDisplay(SmsTrackingPage* page, ConnectionSource gpslog,
       page_(page),
       gpslog_(std::move(gpslog)),
       viewTrackingPoints_(viewTrackingPoints),
-      messageOwner_(messageOwner) {}
+      messageOwner_(messageOwner) {
+    // A later page of the history is read as the list scrolls; its failure is the
+    // history's failure all the same.
+    connect(page->reportList()->reportModel(), &ReportTableModel::fetchFailed, this,
+            [this] { reportFailure(HistoryFailure); });
+}
 
 void ReportDisplay::show(const StoredReportEvent& event) {
     if (!page_) {
@@ -70,7 +76,7 @@ void ReportDisplay::refreshHistory(const StoredReportEvent& event) {
         }
         model->showHistory(*db, event.historyRange, Text(event.report.userName));
     } catch (const DatabaseError&) {
-        alerts().error(messageOwner_, QStringLiteral("Track Gpslog Database open failure."));
+        reportFailure(HistoryFailure);
     }
 }
 
@@ -79,8 +85,16 @@ void ReportDisplay::openMapWhenViewing(const StoredReportEvent& event) {
         return;
     }
     if (!OpenWebMap(Text(event.report.longitude), Text(event.report.latitude))) {
-        alerts().error(messageOwner_, QStringLiteral("Show Google map is fail."));
+        reportFailure(QStringLiteral("Show Google map is fail."));
     }
+}
+
+void ReportDisplay::setFailureLog(QPlainTextEdit* log) {
+    failures_.setLog(log);
+}
+
+void ReportDisplay::reportFailure(const QString& text) {
+    failures_.error(messageOwner_, text);
 }
 
 }  // namespace kv820

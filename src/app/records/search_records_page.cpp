@@ -14,6 +14,9 @@ namespace kv820 {
 
 namespace {
 
+// Room right of the rightmost control, and the least of the result list, at the smallest size.
+constexpr int MinimumMargin = 10, MinimumListHeight = 100;
+
 QLabel* Label(const char* text, QWidget* buddy, QWidget* parent, int x, int y) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
     label->setBuddy(buddy);
@@ -68,6 +71,8 @@ SearchRecordsPage::SearchRecordsPage(QWidget* parent)
     inquireButton_->setGeometry(490, 84, 160, 28);
 
     resultList_->setObjectName(QStringLiteral("searchResultList"));
+    resultList_->setAccessibleName(QStringLiteral("Search results"));
+    setMinimumSize(userCombo_->geometry().right() + 1 + MinimumMargin, ListTop + MinimumListHeight);
 }
 
 void SearchRecordsPage::resizeEvent(QResizeEvent* event) {

@@ -3,6 +3,8 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 #include "app/records/report_list_view.h"
 
@@ -13,22 +15,39 @@ namespace {
 struct PanelField {
     const char* label;
     const char* objectName;
+    const char* longest;  // the widest value the box must show whole; "" for free texts
 };
 
+constexpr const char* LongestMoment = "2026/12/07-00:45:46";
 constexpr PanelField PanelFields[] = {
-    {"User Name :", "userNameEdit"},
-    {"Phone Number :", "phoneNumberEdit"},
-    {"Module IMEI :", "moduleImeiEdit"},
-    {"Latitude :", "latitudeEdit"},
-    {"Longitude :", "longitudeEdit"},
-    {"GPS Status :", "gpsStatusEdit"},
-    {"GPS Altitude :", "gpsAltitudeEdit"},
-    {"GPS Speed :", "gpsSpeedEdit"},
-    {"GPS Direction :", "gpsDirectionEdit"},
-    {"GPS Date-Time :", "gpsDateTimeEdit"},
-    {"Receive Date-Time :", "receiveDateTimeEdit"},
+    {"User Name :", "userNameEdit", ""},
+    {"Phone Number :", "phoneNumberEdit", ""},
+    {"Module IMEI :", "moduleImeiEdit", "354612071234567"},
+    {"Latitude :", "latitudeEdit", "-33.508333"},
+    {"Longitude :", "longitudeEdit", "-121.517081"},
+    {"GPS Status :", "gpsStatusEdit", ""},
+    {"GPS Altitude :", "gpsAltitudeEdit", ""},
+    {"GPS Speed :", "gpsSpeedEdit", ""},
+    {"GPS Direction :", "gpsDirectionEdit", ""},
+    {"GPS Date-Time :", "gpsDateTimeEdit", LongestMoment},
+    {"Receive Date-Time :", "receiveDateTimeEdit", LongestMoment},
 };
 constexpr int PanelColumns = 3;
+constexpr int MinimumListHeight = 100;
+constexpr int LineEditTextMargin = 2;  // QLineEdit's own margin on either side of its text
+
+// Keeps `edit` wide enough to show `longest` whole at any window size.
+void FitWidthTo(QLineEdit* edit, const QString& longest) {
+    QStyleOptionFrame frame;
+    frame.initFrom(edit);
+    frame.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit);
+    const QMargins margins = edit->textMargins();
+    const QSize text(edit->fontMetrics().horizontalAdvance(longest) + 2 * LineEditTextMargin +
+                         margins.left() + margins.right() + 1,  // + 1: the cursor
+                     edit->fontMetrics().height());
+    edit->setMinimumWidth(
+        edit->style()->sizeFromContents(QStyle::CT_LineEdit, &frame, text, edit).width());
+}
 
 }  // namespace
 
@@ -36,6 +55,7 @@ SmsTrackingPage::SmsTrackingPage(QWidget* parent)
     : QWidget(parent), panel_(new QWidget(this)), reportList_(new ReportListView(this)) {
     setObjectName(QStringLiteral("smsTrackingPage"));
     reportList_->setObjectName(QStringLiteral("reportListView"));
+    reportList_->setAccessibleName(QStringLiteral("SMS Tracking reports"));
 
     auto* grid = new QGridLayout(panel_);
     grid->setContentsMargins(8, 4, 8, 4);
@@ -51,6 +71,9 @@ SmsTrackingPage::SmsTrackingPage(QWidget* parent)
         auto* edit = new QLineEdit(panel_);
         edit->setReadOnly(true);
         edit->setObjectName(QString::fromLatin1(f.objectName));
+        if (*f.longest != '\0') {
+            FitWidthTo(edit, QString::fromLatin1(f.longest));
+        }
         label->setBuddy(edit);
         const int row = 1 + index / PanelColumns;
         const int column = 2 * (index % PanelColumns);
@@ -62,6 +85,7 @@ SmsTrackingPage::SmsTrackingPage(QWidget* parent)
     for (int c = 0; c < PanelColumns; ++c) {
         grid->setColumnStretch(2 * c + 1, 1);
     }
+    setMinimumSize(panel_->minimumSizeHint().width(), PanelHeight + MinimumListHeight);
 }
 
 void SmsTrackingPage::resizeEvent(QResizeEvent* event) {

@@ -14,6 +14,7 @@
 #include "app/setup/setup_session.h"
 #include "app/setup/setup_text.h"
 #include "app/shell/alerts.h"
+#include "app/shell/mnemonics.h"
 #include "core/setup/setup_form_validation.h"
 #include "core/setup/time_zone_text.h"
 
@@ -68,6 +69,7 @@ SetupFileDialog::SetupFileDialog(const SetupForm& form, SetupSession& session, Q
     setWindowTitle(QStringLiteral("Setup File"));
     setModal(false);
     buildControls();
+    AssignMnemonics(this);
     setForm(form);
 }
 

@@ -1,8 +1,6 @@
 #include "app/setup/setup_launcher.h"
 
-#include "app/records/report_list_view.h"
-#include "app/records/report_table_model.h"
-#include "app/records/search_records_page.h"
+#include "app/records/record_search.h"
 #include "app/setup/registered_users_of.h"
 #include "app/setup/setup_file_dialog.h"
 #include "app/setup/setup_wizard.h"
@@ -70,7 +68,7 @@ void SetupLauncher::endOf(QWidget* setupWindow) {
 void SetupLauncher::registerTracker(QWidget* owner, const UserSlot& tracker) {
     RegisterTracker(window_.context(), owner, tracker);
     // The last search may have listed a user whose name just changed.
-    window_.searchPage()->resultList()->reportModel()->clear();
+    window_.recordSearch()->clearResult();
 }
 
 }  // namespace kv820

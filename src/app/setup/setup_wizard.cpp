@@ -14,6 +14,7 @@
 #include "app/setup/setup_text.h"
 #include "app/setup/sim_pin_dialog.h"
 #include "app/shell/alerts.h"
+#include "app/shell/mnemonics.h"
 #include "core/ports/break_pulse.h"
 
 namespace kv820 {
@@ -38,6 +39,7 @@ SetupWizard::SetupWizard(SetupSession& session, QWidget* parent)
     setWindowTitle(QStringLiteral("KV820 Setup"));
     setModal(false);
     buildControls();
+    AssignMnemonics(this);
     FillPortCombo(portCombo_);
     PulseBreakOnPortsOf(portCombo_);
 }

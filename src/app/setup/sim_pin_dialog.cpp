@@ -11,6 +11,7 @@
 #include "app/setup/setup_session.h"
 #include "app/setup/setup_text.h"
 #include "app/shell/alerts.h"
+#include "app/shell/mnemonics.h"
 
 namespace kv820 {
 
@@ -27,6 +28,7 @@ SimPinDialog::SimPinDialog(SetupSession& session, QWidget* parent)
     setWindowTitle(QStringLiteral("Enter SIM PIN"));
     setWindowModality(Qt::WindowModal);
     buildControls();
+    AssignMnemonics(this);
 }
 
 SimPinDialog::~SimPinDialog() {

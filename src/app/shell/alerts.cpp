@@ -18,6 +18,15 @@ class MessageBoxAlerts final : public Alerts {
         return QMessageBox::question(owner, caption, text, QMessageBox::Yes | QMessageBox::No) ==
                QMessageBox::Yes;
     }
+    void errorWithoutWaiting(QWidget* owner, const QString& text,
+                             std::function<void()> closed) override {
+        auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("ERROR"), text,
+                                    QMessageBox::Ok, owner);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(box, &QMessageBox::finished, box,
+                         [closed = std::move(closed)] { closed(); });
+        box->open();  // modal to its window, but no nested event loop: nothing waits
+    }
 };
 
 MessageBoxAlerts messageBoxes;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -18,6 +19,14 @@ class Alerts {
     virtual void information(QWidget* owner, const QString& caption, const QString& text) = 0;
     // Yes and No buttons; true for Yes.
     virtual bool question(QWidget* owner, const QString& caption, const QString& text) = 0;
+    // Caption "ERROR", an OK button, shown without waiting for it: returns at once and
+    // calls `closed` when the operator has closed the box. By default shown as error()
+    // and closed at once.
+    virtual void errorWithoutWaiting(QWidget* owner, const QString& text,
+                                     std::function<void()> closed) {
+        error(owner, text);
+        closed();
+    }
 };
 
 // The program's alerts: message boxes unless a test installed something else.

@@ -30,7 +30,38 @@ void AppContext::openStore(QWidget* messageOwner) {
     purgeIncompleteReports(messageOwner);
 }
 
+namespace {
+
+bool SameUsers(const UserRegistry::Snapshot& a, const UserRegistry::Snapshot& b) {
+    if (a.userCount != b.userCount) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.users.size(); ++i) {
+        const UserSlot& x = a.users[i];
+        const UserSlot& y = b.users[i];
+        if (x.name != y.name || x.phone != y.phone || x.imei != y.imei) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 void AppContext::reloadUsers(QWidget* messageOwner) {
+    loadUsers(messageOwner);
+    emit usersChanged();
+}
+
+void AppContext::refreshUsers(QWidget* messageOwner) {
+    const UserRegistry::Snapshot before = registry_.snapshot();
+    loadUsers(messageOwner);
+    if (!SameUsers(before, registry_.snapshot())) {
+        emit usersChanged();
+    }
+}
+
+void AppContext::loadUsers(QWidget* messageOwner) {
     try {
         if (!usersConnection_) {
             registry_.replace({});
@@ -40,7 +71,6 @@ void AppContext::reloadUsers(QWidget* messageOwner) {
     } catch (const DatabaseError&) {
         alerts().error(messageOwner, QStringLiteral("Users Database open failure."));
     }
-    emit usersChanged();
 }
 
 void AppContext::purgeIncompleteReports(QWidget* messageOwner) {

@@ -24,6 +24,9 @@ class AppContext : public QObject {
     // Reloads the registry from the users table and tells every user list. Shows
     // "Users Database open failure." (owned by `messageOwner`) when it fails.
     void reloadUsers(QWidget* messageOwner);
+    // Reloads the registry as reloadUsers does, but tells the user lists only when the
+    // table changed behind the program's back: a look at the users refills nothing.
+    void refreshUsers(QWidget* messageOwner);
 
     const std::string& databasePath() const { return databasePath_; }
     Database* usersConnection() { return usersConnection_.get(); }
@@ -37,6 +40,7 @@ class AppContext : public QObject {
   private:
     std::unique_ptr<Database> openConnection(QWidget* messageOwner, const QString& failure);
     void purgeIncompleteReports(QWidget* messageOwner);
+    void loadUsers(QWidget* messageOwner);
 
     std::string databasePath_;
     std::unique_ptr<Database> usersConnection_;

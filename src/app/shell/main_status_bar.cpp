@@ -1,6 +1,7 @@
 #include "app/shell/main_status_bar.h"
 
 #include <QLabel>
+#include <QSizeGrip>
 #include <QTimer>
 
 namespace kv820 {
@@ -41,6 +42,10 @@ void MainStatusBar::resizeEvent(QResizeEvent* event) {
     for (std::size_t i = 0; i < parts_.size(); ++i) {
         parts_[i]->setGeometry(left, 2, edges[i] - left, height() - 4);
         left = edges[i];
+    }
+    // The last part reaches the right edge; the size grip stays on top of it, reachable.
+    if (auto* grip = findChild<QSizeGrip*>()) {
+        grip->raise();
     }
 }
 

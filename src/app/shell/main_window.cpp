@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QComboBox>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QToolBar>
+
+#include <algorithm>
 
 #include "app/firmware/firmware_wizard.h"
 #include "app/modem/sms_command_page.h"
@@ -12,16 +15,17 @@
 #include "app/ports/port_discovery.h"
 #include "app/records/map_point_activation.h"
 #include "app/records/record_search.h"
-#include "app/records/report_list_view.h"
-#include "app/records/search_result_export.h"
 #include "app/records/report_display.h"
+#include "app/records/report_list_view.h"
 #include "app/records/search_records_page.h"
+#include "app/records/search_result_export.h"
 #include "app/records/sms_tracking_page.h"
 #include "app/records/sos_alarms.h"
 #include "app/setup/setup_launcher.h"
 #include "app/shell/about_dialog.h"
 #include "app/shell/app_context.h"
 #include "app/shell/main_status_bar.h"
+#include "app/shell/mnemonics.h"
 #include "app/shell/toolbar_icons.h"
 #include "app/users/user_edit_dialog.h"
 #include "app/users/user_information_dialog.h"
@@ -42,13 +46,18 @@ QAction* MakeAction(QObject* parent, const char* objectName, const QString& text
     return action;
 }
 
+// Keeps the chosen user chosen: only when that user is gone does the first entry take over,
+// so that a command never goes to another tracker after the list was refilled.
 void FillUserCombo(QComboBox* combo, const std::vector<std::string>& names) {
+    const QString chosen = combo->currentText();
     combo->clear();
     for (const std::string& name : names) {
         combo->addItem(QString::fromStdString(name));
     }
+    const int kept =
+        chosen.isEmpty() ? -1 : combo->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (combo->count() > 0) {
-        combo->setCurrentIndex(0);
+        combo->setCurrentIndex(std::max(kept, 0));
     }
 }
 
@@ -74,6 +83,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     createSmsSession();
     connect(&context_, &AppContext::usersChanged, this, &MainWindow::fillUserLists);
     fillUserLists();
+    enableKeyboardUse();
 }
 
 MainWindow::~MainWindow() {
@@ -84,32 +94,34 @@ MainWindow::~MainWindow() {
 void MainWindow::createSmsSession() {
     smsSession_ = new SmsSession(*commandPage_, context_.registry(), context_.databasePath(), this);
     smsSession_->setCableActions({setupAction_, userEditAction_, firmwareAction_});
-    smsSession_->setReportDisplay(new ReportDisplay(
+    auto* display = new ReportDisplay(
         trackingPage_, [this] { return context_.gpslogConnection(); }, viewTrackingPointsAction_,
-        this, smsSession_));
+        this, smsSession_);
+    display->setFailureLog(commandPage_->modemLog());
+    smsSession_->setReportDisplay(display);
     commandPage_->setCommandChannel(smsSession_);
     connect(smsSession_, &SmsSession::reportReceived, sosAlarms_, &SosAlarms::raise);
 }
 
 void MainWindow::createActions() {
-    exitAction_ = MakeAction(this, "actionExit", QStringLiteral("Exit"));
+    exitAction_ = MakeAction(this, "actionExit", QStringLiteral("E&xit"));
     userInformationAction_ =
-        MakeAction(this, "actionUserInformation", QStringLiteral("User Information"),
+        MakeAction(this, "actionUserInformation", QStringLiteral("&User Information"),
                    QStringLiteral("User information"), UserInformationIcon());
-    userEditAction_ = MakeAction(this, "actionUserEdit", QStringLiteral("User Edit"),
+    userEditAction_ = MakeAction(this, "actionUserEdit", QStringLiteral("User &Edit"),
                                  QStringLiteral("Delete user"), DeleteUserIcon());
-    setupAction_ = MakeAction(this, "actionKv820Setup", QStringLiteral("KV820 Setup"),
+    setupAction_ = MakeAction(this, "actionKv820Setup", QStringLiteral("KV820 &Setup"),
                               QStringLiteral("KV820 Setup"), SetupIcon());
-    firmwareAction_ = MakeAction(this, "actionFirmwareUpdate", QStringLiteral("Firmware Update"));
+    firmwareAction_ = MakeAction(this, "actionFirmwareUpdate", QStringLiteral("&Firmware Update"));
     viewTrackingPointsAction_ =
-        MakeAction(this, "actionViewTrackingPoints", QStringLiteral("View Tracking Points"),
+        MakeAction(this, "actionViewTrackingPoints", QStringLiteral("&View Tracking Points"),
                    QStringLiteral("Mark location in the map"), MapMarkIcon());
     viewTrackingPointsAction_->setCheckable(true);
     exportKmlAction_ =
-        MakeAction(this, "actionExportKml", QStringLiteral("Export KML File"),
+        MakeAction(this, "actionExportKml", QStringLiteral("&Export KML File"),
                    QStringLiteral("Export information to the KML format"), ExportKmlIcon());
     exportKmlAction_->setEnabled(false);
-    aboutAction_ = MakeAction(this, "actionAbout", QStringLiteral("About"));
+    aboutAction_ = MakeAction(this, "actionAbout", QStringLiteral("&About"));
 
     connect(exitAction_, &QAction::triggered, this, &QWidget::close);
     connect(aboutAction_, &QAction::triggered, this, [this] { AboutDialog(this).exec(); });
@@ -118,16 +130,16 @@ void MainWindow::createActions() {
 }
 
 void MainWindow::createMenu() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->addAction(exitAction_);
-    QMenu* management = menuBar()->addMenu(QStringLiteral("Management"));
+    QMenu* management = menuBar()->addMenu(QStringLiteral("&Management"));
     management->addAction(userInformationAction_);
     management->addSeparator();
     management->addAction(userEditAction_);
-    QMenu* device = menuBar()->addMenu(QStringLiteral("Device"));
+    QMenu* device = menuBar()->addMenu(QStringLiteral("&Device"));
     device->addAction(setupAction_);
     device->addAction(firmwareAction_);
-    QMenu* map = menuBar()->addMenu(QStringLiteral("Map"));
+    QMenu* map = menuBar()->addMenu(QStringLiteral("Ma&p"));
     map->addAction(viewTrackingPointsAction_);
     map->addSeparator();
     map->addAction(exportKmlAction_);
@@ -135,7 +147,7 @@ void MainWindow::createMenu() {
 }
 
 void MainWindow::createToolBar() {
-    QToolBar* toolBar = addToolBar(QStringLiteral("Tools"));
+    QToolBar* toolBar = toolBar_ = addToolBar(QStringLiteral("Tools"));
     toolBar->setObjectName(QStringLiteral("mainToolBar"));
     toolBar->setMovable(false);
     toolBar->setIconSize(QSize(40, 40));
@@ -186,6 +198,21 @@ void MainWindow::fillUserLists() {
     const auto names = context_.registry().listNames();
     FillUserCombo(searchPage_->userCombo(), names);
     FillUserCombo(commandPage_->userCombo(), names);
+}
+
+void MainWindow::enableKeyboardUse() {
+    // F10 opens the menu bar, as on Windows.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(menuBar()->actions().value(0)); });
+    for (QAction* action : toolBar_->actions()) {
+        if (QWidget* button = toolBar_->widgetForAction(action)) {
+            button->setFocusPolicy(Qt::TabFocus);
+        }
+    }
+    const QString menuLetters = MnemonicLetters(menuBar()->actions());
+    for (int page = 0; page < mainTab_->count(); ++page) {
+        AssignMnemonics(mainTab_->widget(page), menuLetters);
+    }
 }
 
 void MainWindow::activate() {

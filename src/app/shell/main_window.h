@@ -4,6 +4,7 @@
 
 class QAction;
 class QTabWidget;
+class QToolBar;
 
 namespace kv820 {
 
@@ -59,9 +60,11 @@ class MainWindow : public QMainWindow {
     void fillUserLists();
     void connectRecordsAndUsers();
     void createSmsSession();
+    void enableKeyboardUse();
 
     AppContext& context_;
     QTabWidget* mainTab_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
     SmsTrackingPage* trackingPage_ = nullptr;
     SearchRecordsPage* searchPage_ = nullptr;
     SmsCommandPage* commandPage_ = nullptr;

@@ -12,7 +12,7 @@ UserInformationDialog::UserInformationDialog(AppContext& context, QWidget* paren
     setWindowTitle(QStringLiteral("User Information"));
     userList_->setObjectName(QStringLiteral("userInformationList"));
     userList_->setGeometry(UserListGeometry);
-    context.reloadUsers(parent);
+    context.refreshUsers(parent);
     setFixedSize(UserListGeometry.right() + 1 + UserListMargin,
                  UserListGeometry.bottom() + 1 + UserListMargin);
 }

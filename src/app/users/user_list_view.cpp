@@ -10,6 +10,7 @@ UserListView::UserListView(AppContext& context, QWidget* parent)
     : QTreeWidget(parent), context_(context) {
     setHeaderLabels({QStringLiteral("User Name"), QStringLiteral("Phone Number"),
                      QStringLiteral("Module IMEI")});
+    setAccessibleName(QStringLiteral("Registered users"));
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);

@@ -30,9 +30,10 @@ std::optional<std::size_t> FirstAnsweringEntry(const std::vector<std::string>& l
 }
 
 bool PortScan::run(const std::vector<std::string>& entries, const std::atomic<bool>& stop,
-                   const PortScanListener& listener) {
+                   const PortScanListener& listener, const std::atomic<bool>* breakScan) {
+    const auto ended = [&] { return stop.load() || (breakScan != nullptr && breakScan->load()); };
     for (std::size_t row = 0; row < entries.size(); ++row) {
-        if (stop.load()) {
+        if (ended()) {
             return false;
         }
         listener.status(ScanningStatus(entries[row]));
@@ -42,7 +43,7 @@ bool PortScan::run(const std::vector<std::string>& entries, const std::atomic<bo
         }
         listener.line(row, ScanResultLine(entries[row], answered));
     }
-    if (!SleepUnlessStopped(clock_, kRestBeforeCompletion, stop)) {
+    if (!SleepUnlessStopped(clock_, kRestBeforeCompletion, stop) || ended()) {
         return false;
     }
     listener.line(entries.size(), std::string(kScanCompletedLine));

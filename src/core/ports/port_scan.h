@@ -32,9 +32,10 @@ class PortScan {
     PortScan(PortProbe probe, Clock& clock) : probe_(std::move(probe)), clock_(clock) {}
 
     // True when every entry was probed; false when `stop` ended the scan first (the port
-    // being probed then gets no line).
+    // being probed then gets no line). Once `breakScan` is set no further port is probed:
+    // the one being probed finishes and gets its line, and the scan ends there.
     bool run(const std::vector<std::string>& entries, const std::atomic<bool>& stop,
-             const PortScanListener& listener);
+             const PortScanListener& listener, const std::atomic<bool>* breakScan = nullptr);
 
   private:
     PortProbe probe_;

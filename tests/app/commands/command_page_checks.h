@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QWidget>
 
+#include "support/qt/keyboard_check.h"
+
 namespace kv820::test {
 
 // Selects entry `index` of a drop-down list with the keyboard, as an operator would; a
@@ -52,7 +54,7 @@ inline QStringList Entries(const QComboBox* combo) {
 // has that text or it names nothing.
 inline QString BuddyOf(const QWidget* page, const QString& text) {
     for (const QLabel* label : page->findChildren<QLabel*>()) {
-        if (label->text() == text && label->buddy() != nullptr) {
+        if (test::ShownText(label) == text && label->buddy() != nullptr) {
             return label->buddy()->objectName();
         }
     }

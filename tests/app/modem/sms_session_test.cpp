@@ -72,12 +72,13 @@ class SmsSessionTest : public QObject {
     Q_OBJECT
 
   private:
-    // Every control the session state table names, checked against one state.
-    void verifyControls(SessionRig& rig, bool open) {
+    // Every control the session state table names, checked against one state. The scan
+    // waits until no worker holds the port any more.
+    void verifyControls(SessionRig& rig, bool open, bool portHeld = false) {
         QCOMPARE(rig.startButton()->text(),
                  open ? QStringLiteral("Close SMS") : QStringLiteral("Start SMS"));
         QVERIFY(rig.startButton()->isEnabled());
-        QCOMPARE(rig.page()->scanButton()->isEnabled(), !open);
+        QCOMPARE(rig.page()->scanButton()->isEnabled(), !open && !portHeld);
         QCOMPARE(rig.page()->comPortCombo()->isEnabled(), !open);
         QCOMPARE(rig.page()->userCombo()->isEnabled(), open);
         QCOMPARE(rig.button("sendTrackingCommandButton")->isEnabled(), open);
@@ -108,7 +109,7 @@ class SmsSessionTest : public QObject {
 
         QTest::mouseClick(rig.startButton(), Qt::LeftButton);
         QCOMPARE(rig.session()->state(), SmsSession::State::Starting);
-        verifyControls(rig, false);  // nothing changes while the modem starts
+        verifyControls(rig, false, true);  // nothing changes but the scan while the modem starts
         // The window takes no input meanwhile: a second press starts nothing.
         QTest::mouseClick(rig.startButton(), Qt::LeftButton);
         rig.session()->toggle();
@@ -128,11 +129,12 @@ class SmsSessionTest : public QObject {
         QSignalSpy finished(rig.session(), &SmsSession::workerFinished);
 
         QTest::mouseClick(rig.startButton(), Qt::LeftButton);
-        verifyControls(rig, false);
+        verifyControls(rig, false, true);
         QCOMPARE(rig.session()->state(), SmsSession::State::Idle);
         QVERIFY(rig.session()->workerRunning());
         QVERIFY(finished.wait(5000));  // about 600 ms
         QVERIFY(!rig.session()->workerRunning());
+        verifyControls(rig, false);
         QTRY_VERIFY(!rig.modem->portOpen());
         QVERIFY(!rig.session()->sendCommand(QStringLiteral("0912345678"), QStringLiteral("?0,1!")));
     }

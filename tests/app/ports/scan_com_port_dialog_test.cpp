@@ -197,6 +197,22 @@ class ScanComPortDialogTest : public QObject {
         QCOMPARE(owner.currentIndex(), 1);
     }
 
+    void afterOkOnlyThePortInProgressMayFinish() {
+        QComboBox owner;
+        FakePorts ports;
+        ports.delays[Entry(kPortA)] = std::chrono::milliseconds(200);
+        ports.answering = {Entry(kPortB)};
+        ScanComPortDialog dialog(ScanVariant::SmsCommand, &owner, nullptr);
+        prepare(dialog, ports);
+        dialog.show();
+        QTRY_COMPARE(status(dialog), "Scanning " + kPortA + "...");
+        okButton(dialog)->click();
+        QCOMPARE(status(dialog), QStringLiteral("Break Scan."));
+        QCOMPARE(lines(dialog), QStringList({"Scanning " + kPortA + "...[Open failed]"}));
+        QCOMPARE(ports.probes.load(), 1);  // the next port was neither opened nor probed
+        QCOMPARE(owner.currentIndex(), 0);
+    }
+
     void destroyingTheDialogDuringAScanStopsIt() {
         QComboBox owner;
         FakePorts ports;

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <vector>
 
@@ -168,6 +169,48 @@ class ReportDisplayTest : public QObject {
         QCOMPARE(rig.field("receiveDateTimeEdit"), QStringLiteral("2007/05/12-10:20:30"));
         QCOMPARE(rig.model()->rowCount(), 0);
         QCOMPARE(rig.opener.opened.size(), std::size_t{1});  // the map opens all the same
+    }
+
+    void aHistoryPageThatCannotBeReadWhileScrollingIsReported() {
+        DisplayRig rig;
+        rig.db->execute("BEGIN");
+        for (int second = 0; second <= ReportTableModel::PageSize; ++second) {
+            const QString time = QStringLiteral("10:%1:%2")
+                                     .arg(second / 60, 2, 10, QLatin1Char('0'))
+                                     .arg(second % 60, 2, 10, QLatin1Char('0'));
+            GpslogStore(*rig.db).append(ToGpslogRow(Report(time.toStdString())));
+        }
+        rig.db->execute("COMMIT");
+        rig.display.show(Event(Report("10:04:16")));
+        QVERIFY(rig.model()->canFetchMore({}));
+        Database(rig.path).execute("DROP TABLE gpslog");
+        rig.model()->fetchMore({});
+        QCOMPARE(rig.recorder.texts(),
+                 QStringList{QStringLiteral("Track Gpslog Database open failure.")});
+        QCOMPARE(rig.recorder.messages()[0].owner, &rig.owner);
+        QCOMPARE(rig.model()->rowCount(), ReportTableModel::PageSize);
+    }
+
+    void failuresOfOneKindShowOneMessageAtATimeAndAreCountedInTheLog() {
+        DisplayRig rig;
+        QPlainTextEdit log;
+        rig.display.setFailureLog(&log);
+        rig.view.setChecked(true);
+        rig.opener.succeeds = false;
+        rig.db.reset();
+        for (const char* time : {"10:20:30", "10:21:30", "10:22:30"}) {
+            rig.display.show(Event(Report(time)));
+        }
+        // Nothing waits for the operator: every report is shown meanwhile.
+        QCOMPARE(rig.field("receiveDateTimeEdit"), QStringLiteral("2007/05/12-10:22:30"));
+        QCOMPARE(rig.recorder.texts(),
+                 QStringList({"Track Gpslog Database open failure.", "Show Google map is fail."}));
+        QCOMPARE(rig.recorder.openMessages(), 2);
+        QCOMPARE(log.toPlainText().count(QStringLiteral("Show Google map is fail.")), 2);
+        QCOMPARE(log.toPlainText().count(QStringLiteral("Track Gpslog Database open failure.")), 2);
+        rig.recorder.closeOpenMessages();
+        rig.display.show(Event(Report("10:23:30")));
+        QCOMPARE(rig.recorder.texts().size(), 4);  // a closed message shows again
     }
 };
 

@@ -9,6 +9,7 @@
 #include "app/setup/setup_file_dialog.h"
 #include "app/setup/setup_session.h"
 #include "support/qt/alert_recorder.h"
+#include "support/qt/keyboard_check.h"
 
 namespace kv820 {
 
@@ -75,7 +76,7 @@ class SetupFileDialogTest : public QObject {
     static QString buddyText(QWidget& dialog, QWidget* control) {
         for (QLabel* label : dialog.findChildren<QLabel*>()) {
             if (label->buddy() == control) {
-                return label->text();
+                return test::ShownText(label);
             }
         }
         return {};

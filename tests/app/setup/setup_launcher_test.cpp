@@ -2,8 +2,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 
+#include "app/records/record_search.h"
 #include "app/records/report_list_view.h"
 #include "app/records/report_table_model.h"
 #include "app/records/search_records_page.h"
@@ -19,6 +21,7 @@
 #include "core/store/schema.h"
 #include "core/store/user_store.h"
 #include "support/qt/alert_recorder.h"
+#include "support/qt/records_database.h"
 #include "support/temp_dir.h"
 
 namespace kv820 {
@@ -160,9 +163,9 @@ class SetupLauncherTest : public QObject {
         MainWindow window(context);
         window.show();
         ReportTableModel* result = window.searchPage()->resultList()->reportModel();
-        result->showHistory(*context.gpslogConnection(),
-                            {Registered.imei, "2024/01/0100:00:00", "2024/12/3123:59:59"},
-                            QStringLiteral("Van"));
+        test::SetSearchRange(*window.searchPage(), QDateTime(QDate(2024, 1, 1), QTime(0, 0)),
+                             QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59)));
+        window.searchPage()->inquireButton()->click();
         QCOMPARE(result->rowCount(), 1);
         SetupLauncher* launcher = launcherOf(window);
         connectFreshTracker(window, launcher);
@@ -185,6 +188,12 @@ class SetupLauncherTest : public QObject {
         QCOMPARE(names(smsUsers), QStringList({"Van", "Truck"}));
         QCOMPARE(result->rowCount(), 0);
         QCOMPARE(context.registry().userCount(), 2);
+        // The export follows the list: nothing shown, nothing exported.
+        QVERIFY(!window.recordSearch()->shownRange());
+        recorder.clear();
+        window.mainTab()->setCurrentIndex(1);
+        window.exportKmlAction()->trigger();
+        QCOMPARE(recorder.texts(), QStringList({"No data."}));
     }
 
     void aDatabaseFailureIsShownAndTheSetupStillSucceeds() {

@@ -14,6 +14,7 @@
 #include "app/setup/sim_pin_dialog.h"
 #include "core/setup/scripted_tracker.h"
 #include "support/qt/alert_recorder.h"
+#include "support/qt/keyboard_check.h"
 
 Q_DECLARE_METATYPE(kv820::SetupForm)
 
@@ -92,7 +93,7 @@ class SetupWizardTest : public QObject {
             }
         }
         QVERIFY(label);
-        QCOMPARE(label->text(), QStringLiteral("COM Port :"));
+        QCOMPARE(test::ShownText(label), QStringLiteral("COM Port :"));
         QCOMPARE(wizard.findChild<QPushButton*>(QStringLiteral("setupScanComPortButton"))->text(),
                  QStringLiteral("Scan COM Port"));
         QCOMPARE(setupButton(wizard)->text(), QStringLiteral("Setup"));

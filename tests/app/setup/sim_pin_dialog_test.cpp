@@ -8,6 +8,7 @@
 #include "app/setup/sim_pin_dialog.h"
 #include "core/setup/tracker_replies.h"
 #include "support/qt/alert_recorder.h"
+#include "support/qt/keyboard_check.h"
 
 namespace kv820 {
 
@@ -37,8 +38,8 @@ class SimPinDialogTest : public QObject {
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Enter SIM PIN"));
         QStringList texts;
         for (QLabel* label : dialog.findChildren<QLabel*>()) {
-            texts << label->text();
-            if (label->text() == QStringLiteral("SIM PIN :")) {
+            texts << test::ShownText(label);
+            if (test::ShownText(label) == QStringLiteral("SIM PIN :")) {
                 QCOMPARE(label->buddy(), dialog.pinEdit());
             }
         }

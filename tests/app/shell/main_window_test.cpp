@@ -1,12 +1,22 @@
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/commands/config_command_page.h"
+#include "app/commands/tracking_command_page.h"
+#include "app/modem/sms_command_page.h"
+#include "app/records/search_records_page.h"
+#include "app/records/sms_tracking_page.h"
 #include "app/shell/app_context.h"
 #include "app/shell/main_status_bar.h"
 #include "app/shell/main_window.h"
@@ -24,6 +34,10 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
   private:
+    // The text as the menu shows it, the mnemonic's '&' aside.
+    static QString Shown(const QAction* action) {
+        return QString(action->text()).remove(QLatin1Char('&'));
+    }
     QToolButton* toolButtonFor(MainWindow& window, QAction* action) {
         auto* toolBar = window.findChild<QToolBar*>(QStringLiteral("mainToolBar"));
         return qobject_cast<QToolButton*>(toolBar->widgetForAction(action));
@@ -123,10 +137,10 @@ class MainWindowTest : public QObject {
             QStringList entries;
             if (top->menu()) {
                 for (QAction* entry : top->menu()->actions()) {
-                    entries << (entry->isSeparator() ? QStringLiteral("-") : entry->text());
+                    entries << (entry->isSeparator() ? QStringLiteral("-") : Shown(entry));
                 }
             }
-            menus << top->text() + ":" + entries.join(',');
+            menus << Shown(top) + ":" + entries.join(',');
         }
         QCOMPARE(menus, QStringList({"File:Exit", "Management:User Information,-,User Edit",
                                      "Device:KV820 Setup,Firmware Update",
@@ -176,6 +190,79 @@ class MainWindowTest : public QObject {
         QCOMPARE(geometryOf("modemLogBox"),
                  QRect(540, 20, command->width() - 555, command->height() - 35));
         QCOMPARE(geometryOf("commandTab"), QRect(5, 90, 520, command->height() - 95));
+    }
+
+    void theKeyboardReachesTheMenuTheToolbarAndTheUserList() {
+        test::TempDir dir;
+        test::AlertRecorder recorder;
+        AppContext context(dir.file(DatabaseFileName));
+        MainWindow window(context);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        QTest::keyClick(&window, Qt::Key_F10);
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(popup != nullptr);
+        QCOMPARE(popup, window.menuBar()->actions().front()->menu());
+        popup->close();
+
+        window.mainTab()->setCurrentIndex(1);
+        QTest::keyClick(&window, Qt::Key_U, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), window.searchPage()->userCombo());
+
+        auto* toolBar = window.findChild<QToolBar*>(QStringLiteral("mainToolBar"));
+        bool toolbarReached = false;
+        for (int press = 0; press < 40 && !toolbarReached; ++press) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            toolbarReached = toolBar->isAncestorOf(QApplication::focusWidget());
+        }
+        QVERIFY(toolbarReached);
+    }
+
+    void atTheSmallestSizeNothingIsClippedOrSqueezed() {
+        test::TempDir dir;
+        test::AlertRecorder recorder;
+        AppContext context(dir.file(DatabaseFileName));
+        MainWindow window(context);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.resize(window.minimumSize());
+        QCoreApplication::processEvents();
+        QVERIFY(window.minimumSize().width() > 0);
+
+        const std::pair<const char*, QString> longest[] = {
+            {"moduleImeiEdit", QStringLiteral("354612071234567")},
+            {"gpsDateTimeEdit", QStringLiteral("2026/12/07-00:45:46")},
+            {"receiveDateTimeEdit", QStringLiteral("2026/12/07-00:45:46")},
+            {"longitudeEdit", QStringLiteral("-121.517081")},
+        };
+        for (const auto& [name, value] : longest) {
+            QLineEdit* edit = window.trackingPage()->field(QString::fromLatin1(name));
+            edit->setText(value);
+            QStyleOptionFrame frame;
+            frame.initFrom(edit);
+            frame.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+            const int room =
+                edit->style()->subElementRect(QStyle::SE_LineEditContents, &frame, edit).width() -
+                2 * 2;  // the line edit's own margin on either side
+            QVERIFY2(edit->fontMetrics().horizontalAdvance(value) <= room, name);
+        }
+
+        window.mainTab()->setCurrentIndex(2);
+        QCoreApplication::processEvents();
+        for (QWidget* page : {static_cast<QWidget*>(window.commandPage()->trackingPage()),
+                              static_cast<QWidget*>(window.commandPage()->configPage())}) {
+            window.commandPage()->commandTab()->setCurrentWidget(page);
+            QCoreApplication::processEvents();
+            QCOMPARE(page->size(), QSize(505, 450));
+            for (QLineEdit* edit : page->findChildren<QLineEdit*>()) {
+                if (edit->isVisible()) {
+                    QVERIFY2(edit->height() >= edit->minimumSizeHint().height(),
+                             qPrintable(edit->objectName()));
+                }
+            }
+        }
     }
 };
 

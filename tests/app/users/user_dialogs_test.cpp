@@ -243,6 +243,35 @@ class UserDialogsTest : public QObject {
         QCOMPARE(Entries(searchUsers()), QStringList({"truck", "van", "bike"}));
     }
 
+    void theChosenUserSurvivesEveryReloadUntilDeleted() {
+        openWith({test::Truck, test::Van, test::Bike});
+        test::AlertRecorder recorder;
+        searchUsers()->setCurrentIndex(1);
+        smsUsers()->setCurrentIndex(1);
+        auto chosen = [&] {
+            return searchUsers()->currentText() + "," + smsUsers()->currentText();
+        };
+
+        QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
+        window_->userInformationAction()->trigger();
+        QCOMPARE(chosen(), QStringLiteral("van,van"));
+        {
+            Database db(path_);
+            UserStore(db).addOrUpdate({"car", "0944", "354612070000002"});
+            UserStore(db).deleteAt(0);
+        }
+        context_->reloadUsers(window_.get());
+        QCOMPARE(Entries(smsUsers()), QStringList({"van", "bike", "car"}));
+        QCOMPARE(chosen(), QStringLiteral("van,van"));
+        {
+            Database db(path_);
+            UserStore(db).deleteAt(0);
+        }
+        context_->reloadUsers(window_.get());
+        QCOMPARE(chosen(), QStringLiteral("bike,bike"));  // only a deleted user's choice moves
+        QVERIFY(recorder.texts().isEmpty());
+    }
+
     void userEditOpensFromItsActionWithTheListAboveDelete() {
         openWith({test::Truck});
         QRect list;

@@ -73,6 +73,21 @@ TEST_F(PortScanTest, AStopDuringAProbeGivesThatPortNoLineAndEndsTheScan) {
     EXPECT_EQ(probed, Texts{"COM3:"});
 }
 
+TEST_F(PortScanTest, ABreakDuringAProbeLetsThatPortFinishAndProbesNoOther) {
+    std::atomic<bool> breakScan{false};
+    PortScan scan(
+        [&](const std::string& entry, const std::atomic<bool>&) {
+            probed.push_back(entry);
+            breakScan = true;
+            return true;
+        },
+        clock);
+    EXPECT_FALSE(scan.run({"COM3:", "COM4:"}, stop, screen.listener(), &breakScan));
+    EXPECT_EQ(screen.events,
+              (Texts{"status Scanning COM3...", "line 0 Scanning COM3...[Open succeed]"}));
+    EXPECT_EQ(probed, Texts{"COM3:"});
+}
+
 TEST_F(PortScanTest, AStopBeforeTheStartProbesNothing) {
     stop = true;
     PortScan scan(probeAnsweringOn({}), clock);

@@ -1,10 +1,16 @@
 #include "support/qt/alert_recorder.h"
 
+#include <utility>
+
 namespace kv820::test {
 
-AlertRecorder::AlertRecorder() { installAlerts(this); }
+AlertRecorder::AlertRecorder() {
+    installAlerts(this);
+}
 
-AlertRecorder::~AlertRecorder() { installAlerts(nullptr); }
+AlertRecorder::~AlertRecorder() {
+    installAlerts(nullptr);
+}
 
 void AlertRecorder::error(QWidget* owner, const QString& text) {
     messages_.push_back({QStringLiteral("error"), QStringLiteral("ERROR"), text, owner});
@@ -17,6 +23,18 @@ void AlertRecorder::information(QWidget* owner, const QString& caption, const QS
 bool AlertRecorder::question(QWidget* owner, const QString& caption, const QString& text) {
     messages_.push_back({QStringLiteral("question"), caption, text, owner});
     return answer;
+}
+
+void AlertRecorder::errorWithoutWaiting(QWidget* owner, const QString& text,
+                                        std::function<void()> closed) {
+    error(owner, text);
+    openBoxes_.push_back(std::move(closed));
+}
+
+void AlertRecorder::closeOpenMessages() {
+    for (const auto& closed : std::exchange(openBoxes_, {})) {
+        closed();
+    }
 }
 
 QStringList AlertRecorder::texts() const {

@@ -1,0 +1,151 @@
+// Every page and dialog: each visible control is what a mouse click at its centre reaches,
+// and a keyboard-only operator reaches every labelled field.
+#include <QApplication>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/firmware/firmware_update_dialog.h"
+#include "app/firmware/firmware_wizard_dialog.h"
+#include "app/modem/sms_command_page.h"
+#include "app/ports/scan_com_port_dialog.h"
+#include "app/records/alarm_beeper.h"
+#include "app/records/sos_alarms.h"
+#include "app/setup/setup_file_dialog.h"
+#include "app/setup/setup_session.h"
+#include "app/setup/setup_wizard.h"
+#include "app/setup/sim_pin_dialog.h"
+#include "app/shell/about_dialog.h"
+#include "app/shell/app_context.h"
+#include "app/shell/main_window.h"
+#include "app/users/user_edit_dialog.h"
+#include "app/users/user_information_dialog.h"
+#include "core/modem/position_report.h"
+#include "support/qt/alert_recorder.h"
+#include "support/qt/keyboard_check.h"
+#include "support/qt/large_offscreen_screen.h"
+#include "support/qt/records_database.h"
+#include "support/qt/widget_hit_test.h"
+#include "support/temp_dir.h"
+
+namespace kv820 {
+
+namespace {
+
+class SilentBeeper final : public AlarmBeeper {
+  public:
+    void beep() override {}
+};
+
+// What the windows under test are made from; it outlives them.
+struct Rig {
+    test::TempDir dir;
+    AppContext context{test::CreateRecordsDatabase(dir, {test::Truck, test::Van})};
+    SetupSession session;
+    QPlainTextEdit modemLog;
+    QComboBox ownerPorts;
+    QWidget alarmOwner;
+    SosAlarms alarms{&alarmOwner};
+};
+
+using WindowFactory = std::function<std::unique_ptr<QWidget>(Rig&)>;
+
+std::unique_ptr<QWidget> MainWindowOn(Rig& rig, int mainTab, int commandTab, bool minimum) {
+    auto window = std::make_unique<MainWindow>(rig.context);
+    window->mainTab()->setCurrentIndex(mainTab);
+    window->commandPage()->commandTab()->setCurrentIndex(commandTab);
+    if (minimum) {
+        window->show();
+        window->resize(window->minimumSize());
+    }
+    return window;
+}
+
+std::unique_ptr<QWidget> SosAlarmWindowOf(Rig& rig) {
+    rig.alarms.setBeeper(std::make_unique<SilentBeeper>());
+    PositionReport report;
+    report.userName = "truck";
+    report.kindText = "SOS report";
+    rig.alarms.raise(report);
+    // The alarms own their window; the caller gets a window it may delete.
+    auto* shown = rig.alarmOwner.findChild<QWidget*>(QStringLiteral("sosAlarmWindow"));
+    shown->setParent(nullptr, shown->windowFlags());
+    return std::unique_ptr<QWidget>(shown);
+}
+
+const std::vector<std::pair<const char*, WindowFactory>>& Windows() {
+    static const std::vector<std::pair<const char*, WindowFactory>> windows = {
+        {"SMS Tracking", [](Rig& r) { return MainWindowOn(r, 0, 0, false); }},
+        {"Search Records", [](Rig& r) { return MainWindowOn(r, 1, 0, false); }},
+        {"SMS Command, tracking", [](Rig& r) { return MainWindowOn(r, 2, 0, false); }},
+        {"SMS Command, configuration", [](Rig& r) { return MainWindowOn(r, 2, 1, false); }},
+        {"SMS Tracking, smallest", [](Rig& r) { return MainWindowOn(r, 0, 0, true); }},
+        {"Search Records, smallest", [](Rig& r) { return MainWindowOn(r, 1, 0, true); }},
+        {"SMS Command, smallest", [](Rig& r) { return MainWindowOn(r, 2, 1, true); }},
+        {"Scan COM Port",
+         [](Rig& r) {
+             auto dialog = std::make_unique<ScanComPortDialog>(ScanVariant::SmsCommand,
+                                                               &r.ownerPorts, nullptr);
+             dialog->setProbeFactory([](ScanVariant, Clock&) -> PortProbe {
+                 return [](const std::string&, const std::atomic<bool>&) { return false; };
+             });
+             return dialog;
+         }},
+        {"KV820 Setup", [](Rig& r) { return std::make_unique<SetupWizard>(r.session); }},
+        {"SIM PIN", [](Rig& r) { return std::make_unique<SimPinDialog>(r.session); }},
+        {"Setup File",
+         [](Rig& r) { return std::make_unique<SetupFileDialog>(SetupForm{}, r.session); }},
+        {"User Information",
+         [](Rig& r) { return std::make_unique<UserInformationDialog>(r.context, nullptr); }},
+        {"User Edit",
+         [](Rig& r) { return std::make_unique<UserEditDialog>(r.context, nullptr, nullptr); }},
+        {"About", [](Rig&) { return std::make_unique<AboutDialog>(); }},
+        {"Firmware wizard", [](Rig&) { return std::make_unique<FirmwareWizardDialog>(); }},
+        {"Firmware update",
+         [](Rig& r) { return std::make_unique<FirmwareUpdateDialog>(&r.modemLog); }},
+        {"SOS alarm", SosAlarmWindowOf},
+    };
+    return windows;
+}
+
+}  // namespace
+
+class EveryWindowTest : public QObject {
+    Q_OBJECT
+
+  private:
+    // Shows each window of the table in turn and collects what `check` finds in it.
+    void checkEveryWindow(const std::function<QStringList(QWidget*)>& check) {
+        test::AlertRecorder recorder;
+        for (const auto& [name, make] : Windows()) {
+            Rig rig;
+            std::unique_ptr<QWidget> window = make(rig);
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+            const QStringList faults = check(window.get());
+            QVERIFY2(faults.isEmpty(),
+                     qPrintable(QString::fromLatin1(name) + ": " + faults.join("; ")));
+        }
+    }
+
+  private slots:
+    void init() { qputenv("KV820_EXTRA_PORTS", ""); }
+
+    void everyControlTakesTheClickAtItsCentre() { checkEveryWindow(test::UnreachableControls); }
+
+    void everyLabelledFieldHasItsOwnMnemonic() { checkEveryWindow(test::KeyboardFaults); }
+};
+
+}  // namespace kv820
+
+int main(int argc, char** argv) {
+    const kv820::test::LargeOffscreenScreen screen;
+    QApplication app(argc, argv);
+    kv820::EveryWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "every_window_test.moc"
