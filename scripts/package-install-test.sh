@@ -33,7 +33,7 @@ dpkg-deb --contents "$deb" | awk '$NF !~ /\/$/ { print "  " $NF }'
 
 root=$(mktemp -d /var/tmp/kv820-debian12.XXXXXX)
 cleanup() {
-  umount "$root/proc" 2>/dev/null || true
+  umount "$root/dev/pts" "$root/proc" 2>/dev/null || true
   if [ "${KV820_KEEP_ROOT:-}" = 1 ]; then echo "Root kept in $root"; else rm -rf "$root"; fi
 }
 trap cleanup EXIT
@@ -42,7 +42,9 @@ step "Making a clean Debian 12 root in $root"
 debootstrap --variant=minbase bookworm "$root" "$mirror" >"$root.debootstrap.log" 2>&1 ||
   { tail -n 20 "$root.debootstrap.log" >&2; exit 1; }
 rm -f "$root.debootstrap.log"
+chmod 755 "$root"  # apt's download user must reach its lists
 mount -t proc proc "$root/proc"
+mount --bind /dev/pts "$root/dev/pts"
 in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
 
 step "Installing $(basename "$deb") with apt-get"
