@@ -33,13 +33,12 @@ constexpr QtOption QtOptions[] = {
     {"name", true},
     {"style", true},
     {"stylesheet", true},
-    {"qmljsdebugger", true},
+    {"visual", true},
     {"reverse", false},
     {"widgetcount", false},
     {"nograb", false},
     {"dograb", false},
     {"testability", false},
-    {"sync", false},
 };
 
 void AddQtOptions(QCommandLineParser& parser) {
