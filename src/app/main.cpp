@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <cstdio>
 
 #include "app/modem/headless_receiver.h"
@@ -24,6 +25,8 @@ int RunWindow(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("kv820-callcenter"));
     app.setApplicationVersion(QStringLiteral(KV820_VERSION));
+    // Lets the desktop match the window with its menu entry (and so with its icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("kv820-callcenter"));
 
     kv820::SingleInstance instance(
         kv820::SingleInstance::perUserKey(QStringLiteral("kv820-callcenter")));
@@ -56,7 +59,8 @@ int main(int argc, char** argv) {
             return kv820::RunListPorts();
         case Action::Receive: {
             QCoreApplication app(argc, argv);
-            return kv820::RunHeadlessReceiver(command.port.toStdString());
+            return kv820::RunHeadlessReceiver(command.port.toStdString(),
+                                              QFile::encodeName(command.logFile).toStdString());
         }
         case Action::Invalid:
             std::fprintf(stderr, "kv820-callcenter: %s\n%s",

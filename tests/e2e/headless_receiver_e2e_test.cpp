@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <ctime>
 #include <memory>
@@ -33,9 +37,9 @@ class HeadlessReceiverEndToEnd : public ::testing::Test {
         }
     }
 
-    void start(const QString& port) {
+    void start(const QString& port, const QStringList& more = {}) {
         receiver.start(QStringLiteral(KV820_CALLCENTER_PROGRAM),
-                       {QStringLiteral("--receive"), port});
+                       QStringList{QStringLiteral("--receive"), port} + more);
         ASSERT_TRUE(receiver.waitForStarted());
     }
 
@@ -44,14 +48,27 @@ class HeadlessReceiverEndToEnd : public ::testing::Test {
         return printed;
     }
 
+    QByteArray logFileText(const std::string& name) {
+        QFile file(QString::fromStdString(dir.file(name)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
     test::TempDir dir;
     std::unique_ptr<sim::PtySimulator> modem;
     QProcess receiver;
     QByteArray printed;
 };
 
-TEST_F(HeadlessReceiverEndToEnd, StoresReportsAndClosesTheSessionOnSigterm) {
-    start(QString::fromStdString(modem->devicePath()));
+// Every line begins with the local time it was written.
+bool EveryLineStamped(const QByteArray& log) {
+    static const QRegularExpression stamped(
+        QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d [^\\r\\n]+\\n)+$"));
+    return stamped.match(QString::fromLatin1(log)).hasMatch();
+}
+
+TEST_F(HeadlessReceiverEndToEnd, StoresReportsRotatesItsLogOnSighupAndClosesOnSigterm) {
+    start(QString::fromStdString(modem->devicePath()),
+          {QStringLiteral("--log-file"), QStringLiteral("receiver.log")});
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return modem->withModem([](sim::ModemSimulator& m) { return m.sessionOpen(); }); },
         StartMs));
@@ -69,14 +86,29 @@ TEST_F(HeadlessReceiverEndToEnd, StoresReportsAndClosesTheSessionOnSigterm) {
         StartMs));
     EXPECT_EQ(GpslogColumn(path, "imei"), (std::vector<std::string>{RegisteredImei, ""}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return output().contains("at+cmgd=2"); }, 5000));
-    // Modem lines as the log shows them: the line, then a line break of its own.
-    EXPECT_TRUE(output().contains("+CMTI: \"SM\",1\r\n\r\n")) << output().toStdString();
+    EXPECT_TRUE(output().contains(" +CMTI: \"SM\",1\n")) << output().toStdString();
+
+    // A log rotation: the file is moved away, SIGHUP makes the receiver begin a new one.
+    ASSERT_TRUE(QFile::rename(QString::fromStdString(dir.file("receiver.log")),
+                              QString::fromStdString(dir.file("receiver.log.1"))));
+    ::kill(pid_t(receiver.processId()), SIGHUP);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return QFile::exists(QString::fromStdString(dir.file("receiver.log"))); }, 5000));
+    modem->withModem([](sim::ModemSimulator& m) {
+        m.injectReport(sim::TrackerReport::at(RegisteredImei, 121.6, 25.1, May2007 + 60));
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return logFileText("receiver.log").contains("at+cmgd=1"); },
+                                StartMs));
 
     receiver.terminate();  // SIGTERM
     ASSERT_TRUE(receiver.waitForFinished(5000));
     EXPECT_EQ(receiver.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(receiver.exitCode(), 0);
     EXPECT_FALSE(modem->portOpen());
+    EXPECT_TRUE(EveryLineStamped(output())) << output().toStdString();
+    EXPECT_TRUE(output().endsWith(logFileText("receiver.log")));
+    EXPECT_TRUE(output().startsWith(logFileText("receiver.log.1")));
+    EXPECT_TRUE(logFileText("receiver.log.1").contains("at+cmgd=2"));
 }
 
 TEST_F(HeadlessReceiverEndToEnd, AFailedStartPrintsTheErrorAndExitsWithOne) {
@@ -85,7 +117,8 @@ TEST_F(HeadlessReceiverEndToEnd, AFailedStartPrintsTheErrorAndExitsWithOne) {
     ASSERT_TRUE(receiver.waitForFinished(StartMs));
     EXPECT_EQ(receiver.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(receiver.exitCode(), 1);
-    EXPECT_EQ(output(), QByteArray("COM Port ERROR!!!\n"));
+    EXPECT_TRUE(output().endsWith(" COM Port ERROR!!!\n")) << output().toStdString();
+    EXPECT_TRUE(EveryLineStamped(output())) << output().toStdString();
     EXPECT_FALSE(modem->portOpen());
 }
 

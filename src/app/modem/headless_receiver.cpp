@@ -1,9 +1,13 @@
 #include "app/modem/headless_receiver.h"
 
-#include <atomic>
-#include <chrono>
-#include <csignal>
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <iterator>
+#include <system_error>
 #include <thread>
 
 #include "app/modem/printing_session_listener.h"
@@ -20,41 +24,70 @@ namespace kv820 {
 
 namespace {
 
-constexpr std::chrono::milliseconds SignalPoll{20};
+int signalPipe[2] = {-1, -1};
 
-std::atomic<bool> closeRequested{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
-
-extern "C" void RequestClose(int) {
-    closeRequested = true;
+// Runs in whatever thread the signal interrupts: only async-signal-safe calls. The
+// receiver's signal thread reads the number from the pipe and does the work.
+extern "C" void ForwardSignal(int number) {
+    const int savedErrno = errno;
+    const auto byte = static_cast<unsigned char>(number);
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+    errno = savedErrno;
 }
 
-// Installs the close handlers for its lifetime.
-class CloseSignals {
+// SIGINT, SIGTERM and SIGHUP arrive through a pipe while it lives.
+class SignalPipe {
   public:
-    CloseSignals() {
-        closeRequested = false;
-        previousInterrupt_ = std::signal(SIGINT, RequestClose);
-        previousTerminate_ = std::signal(SIGTERM, RequestClose);
+    static constexpr int Handled[] = {SIGINT, SIGTERM, SIGHUP};
+
+    SignalPipe() {
+        if (::pipe2(signalPipe, O_CLOEXEC) != 0) {
+            throw std::system_error(errno, std::generic_category(), "pipe2");
+        }
+        // A full pipe drops a signal rather than blocking its handler.
+        ::fcntl(signalPipe[1], F_SETFL, O_NONBLOCK);
+        struct sigaction action {};
+        action.sa_handler = ForwardSignal;
+        action.sa_flags = SA_RESTART;
+        sigemptyset(&action.sa_mask);
+        for (std::size_t i = 0; i < std::size(Handled); ++i) {
+            ::sigaction(Handled[i], &action, &previous_[i]);
+        }
     }
-    ~CloseSignals() {
-        std::signal(SIGINT, previousInterrupt_);
-        std::signal(SIGTERM, previousTerminate_);
+    ~SignalPipe() {
+        for (std::size_t i = 0; i < std::size(Handled); ++i) {
+            ::sigaction(Handled[i], &previous_[i], nullptr);
+        }
+        ::close(signalPipe[0]);
+        ::close(signalPipe[1]);
+        signalPipe[0] = signalPipe[1] = -1;
     }
+    SignalPipe(const SignalPipe&) = delete;
+    SignalPipe& operator=(const SignalPipe&) = delete;
+
+    // Waits for the next signal; 0 after wake() (or when the pipe fails).
+    int next() {
+        unsigned char byte = 0;
+        ssize_t count;
+        do {
+            count = ::read(signalPipe[0], &byte, 1);
+        } while (count < 0 && errno == EINTR);
+        return count == 1 ? byte : 0;
+    }
+    void wake() { ForwardSignal(0); }
 
   private:
-    void (*previousInterrupt_)(int);
-    void (*previousTerminate_)(int);
+    struct sigaction previous_[std::size(Handled)]{};
 };
 
-void LoadRegisteredUsers(UserRegistry& users) {
+void LoadRegisteredUsers(UserRegistry& users, SmsSessionListener& log) {
     try {
         Database db(DatabaseFileName);
         LoadUsers(db, users);
     } catch (const DatabaseError&) {
         // Reception goes on; reports from unknown trackers are still stored when the
         // gpslog table can be reached, and stay in the modem otherwise.
-        std::fputs("Users Database open failure.\n", stderr);
+        log.modemLog("Users Database open failure.\r\n");
     }
 }
 
@@ -68,37 +101,37 @@ std::string PortEntryFromArgument(std::string_view argument) {
     return entry;
 }
 
-int RunHeadlessReceiver(std::string_view argument) {
-    UserRegistry users;
-    LoadRegisteredUsers(users);
-
-    CloseSignals closeSignals;
+int RunHeadlessReceiver(std::string_view argument, const std::string& logFile) {
     PrintingSessionListener listener(stdout);
+    if (!logFile.empty() && !listener.openLogFile(logFile)) {
+        return 1;
+    }
+    UserRegistry users;
+    LoadRegisteredUsers(users, listener);
+
+    SignalPipe incoming;
     std::unique_ptr<SerialLink> link = MakeSerialLink();
     InterruptibleClock clock;
     SmsSessionWorker worker(*link, clock, users, listener,
                             {PortEntryFromArgument(argument), DatabaseFileName});
 
-    // A signal handler may only set a flag; this thread turns it into the close.
-    std::atomic<bool> sessionOver{false};
-    std::thread closer([&] {
-        while (!sessionOver) {
-            if (closeRequested) {
+    bool closeRequested = false;  // written by the signal thread, read after its join
+    std::thread signalThread([&] {
+        for (int number = incoming.next(); number != 0; number = incoming.next()) {
+            if (number == SIGHUP) {
+                listener.reopenLogFile();
+            } else {
+                closeRequested = true;
                 worker.requestStop();
                 clock.interrupt();
-                return;
             }
-            std::this_thread::sleep_for(SignalPoll);
         }
     });
     worker.run();
-    sessionOver = true;
-    closer.join();
+    incoming.wake();
+    signalThread.join();
     listener.finishLine();
-
-    if (!listener.started()) {
-        return 1;  // "COM Port ERROR!!!" is printed
-    }
+    // A failed start has printed "COM Port ERROR!!!", a lost modem its own text.
     return closeRequested ? 0 : 1;
 }
 

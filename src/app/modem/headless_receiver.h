@@ -12,8 +12,10 @@ std::string PortEntryFromArgument(std::string_view argument);
 // Runs an SMS session without a window on the port `argument` names: the modem starts as
 // "Start SMS" starts it, every modem line and status text is printed to standard output,
 // and reports are stored in KV820Y.mdb of the current folder for the users registered
-// there. SIGINT or SIGTERM closes the session as "Close SMS" does. Returns the exit code:
-// 0 after a requested close, 1 when the start failed or the port went away.
-int RunHeadlessReceiver(std::string_view argument);
+// there. Each log line carries its local time; with a `logFile` the log is appended to it
+// too, and SIGHUP reopens it. SIGINT or SIGTERM closes the session as "Close SMS" does.
+// Returns the exit code: 0 after a close by signal, 1 when the log file cannot be opened,
+// the start failed or the port went away.
+int RunHeadlessReceiver(std::string_view argument, const std::string& logFile = {});
 
 }  // namespace kv820

@@ -1,6 +1,8 @@
 #include "app/shell/command_line.h"
 
+#include <QCommandLineParser>
 #include <cstdio>
+#include <utility>
 
 #include "app/ports/port_discovery.h"
 #include "core/store/database_error.h"
@@ -8,46 +10,110 @@
 
 namespace kv820 {
 
-CommandLine CommandLine::Parse(const QStringList& arguments) {
-    CommandLine result;
-    const QStringList options = arguments.mid(1);
-    if (options.isEmpty()) {
-        return result;
-    }
-    if (options.front() == QLatin1String("--receive")) {
-        if (options.size() != 2 || options.at(1).isEmpty()) {
-            result.action = Action::Invalid;
-            result.error = QStringLiteral("--receive needs one port");
-            return result;
+namespace {
+
+// The options QGuiApplication and QApplication take from the command line themselves.
+struct QtOption {
+    const char* name;
+    bool takesValue;
+};
+constexpr QtOption QtOptions[] = {
+    {"platform", true},
+    {"platformpluginpath", true},
+    {"platformtheme", true},
+    {"plugin", true},
+    {"qwindowgeometry", true},
+    {"geometry", true},
+    {"qwindowtitle", true},
+    {"title", true},
+    {"qwindowicon", true},
+    {"icon", true},
+    {"session", true},
+    {"display", true},
+    {"name", true},
+    {"style", true},
+    {"stylesheet", true},
+    {"visual", true},
+    {"reverse", false},
+    {"widgetcount", false},
+    {"nograb", false},
+    {"dograb", false},
+    {"testability", false},
+};
+
+void AddQtOptions(QCommandLineParser& parser) {
+    for (const QtOption& qt : QtOptions) {
+        QCommandLineOption option(QString::fromLatin1(qt.name));
+        if (qt.takesValue) {
+            option.setValueName(QStringLiteral("value"));
         }
-        result.action = Action::Receive;
-        result.port = options.at(1);
-        return result;
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
     }
-    if (options.size() > 1) {
-        result.action = Action::Invalid;
-        result.error = QStringLiteral("too many arguments");
-        return result;
+}
+
+CommandLine Invalid(const QString& error) {
+    CommandLine result;
+    result.action = CommandLine::Action::Invalid;
+    result.error = error;
+    return result;
+}
+
+}  // namespace
+
+CommandLine CommandLine::Parse(const QStringList& arguments) {
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    const QCommandLineOption createDatabase(QStringLiteral("create-database"));
+    const QCommandLineOption listPorts(QStringLiteral("list-ports"));
+    const QCommandLineOption receive(QStringLiteral("receive"), {}, QStringLiteral("PORT"));
+    const QCommandLineOption logFile(QStringLiteral("log-file"), {}, QStringLiteral("FILE"));
+
+    QCommandLineParser parser;
+    // Qt's options are single-dash words ("-style"), not clusters of letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions({help, version, createDatabase, listPorts, receive, logFile});
+    AddQtOptions(parser);
+    if (!parser.parse(arguments)) {
+        return Invalid(parser.errorText());
     }
-    const QString& option = options.front();
-    if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
-        result.action = Action::Help;
-    } else if (option == QLatin1String("--version") || option == QLatin1String("-v")) {
-        result.action = Action::Version;
-    } else if (option == QLatin1String("--create-database")) {
-        result.action = Action::CreateDatabase;
-    } else if (option == QLatin1String("--list-ports")) {
-        result.action = Action::ListPorts;
-    } else {
-        result.action = Action::Invalid;
-        result.error = QStringLiteral("unknown option '%1'").arg(option);
+    if (!parser.positionalArguments().isEmpty()) {
+        return Invalid(
+            QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().front()));
+    }
+    const std::pair<const QCommandLineOption*, Action> actions[] = {
+        {&help, Action::Help},
+        {&version, Action::Version},
+        {&createDatabase, Action::CreateDatabase},
+        {&listPorts, Action::ListPorts},
+        {&receive, Action::Receive},
+    };
+    CommandLine result;
+    for (const auto& [option, action] : actions) {
+        if (!parser.isSet(*option)) {
+            continue;
+        }
+        if (result.action != Action::RunWindow || parser.values(*option).size() > 1) {
+            return Invalid(QStringLiteral("One option at a time."));
+        }
+        result.action = action;
+    }
+    if (parser.isSet(logFile) && result.action != Action::Receive) {
+        return Invalid(QStringLiteral("--log-file goes with --receive."));
+    }
+    if (result.action == Action::Receive) {
+        result.port = parser.value(receive);
+        result.logFile = parser.value(logFile);
+        if (result.port.isEmpty() || (parser.isSet(logFile) && result.logFile.isEmpty())) {
+            return Invalid(QStringLiteral("--receive needs a port, --log-file a file."));
+        }
     }
     return result;
 }
 
 QString CommandLine::HelpText() {
     return QStringLiteral(
-        "Usage: kv820-callcenter [option]\n"
+        "Usage: kv820-callcenter [option] [Qt option ...]\n"
         "\n"
         "Call center for KV820 GPS/GSM trackers: receives their position reports by SMS\n"
         "through a GSM modem, stores them in KV820Y.mdb in the current folder, shows them on\n"
@@ -61,10 +127,16 @@ QString CommandLine::HelpText() {
         "  --list-ports       print the entries of the \"COM Port :\" lists, one a line\n"
         "  --receive PORT     receive reports without a window: start the modem on PORT (a\n"
         "                     listed entry such as ttyUSB0: or a device path), print the\n"
-        "                     modem log, store reports in KV820Y.mdb; SIGINT or SIGTERM\n"
-        "                     closes the session\n"
+        "                     modem log with the time of each line, store reports in\n"
+        "                     KV820Y.mdb; SIGINT or SIGTERM closes the session (exit\n"
+        "                     code 0); a failed start or a lost modem exits with 1\n"
+        "  --log-file FILE    with --receive: write the log to FILE too (appending);\n"
+        "                     SIGHUP reopens FILE (after logrotate moved it)\n"
         "  --help             show this text\n"
         "  --version          show the version\n"
+        "\n"
+        "Qt's own options such as -style NAME or -platform NAME are taken too. A wrong\n"
+        "command line prints this text and exits with 1.\n"
         "\n"
         "Environment:\n"
         "  KV820_EXTRA_PORTS  further serial ports to list, separated by ':' (';' on Windows)\n");

@@ -10,9 +10,12 @@ struct CommandLine {
     enum class Action { RunWindow, CreateDatabase, ListPorts, Receive, Help, Version, Invalid };
 
     Action action = Action::RunWindow;
-    QString error;  // why the command line is invalid
-    QString port;   // the port of --receive: a listed entry or a device path
+    QString error;    // why the command line is invalid
+    QString port;     // the port of --receive: a listed entry or a device path
+    QString logFile;  // --log-file of --receive; empty for none
 
+    // Accepts Qt's own options (-style, -platform, ...) beside the program's; they are left
+    // in the arguments for QApplication to take.
     static CommandLine Parse(const QStringList& arguments);
     static QString HelpText();
 };

@@ -31,6 +31,19 @@ class CommandLineTest : public QObject {
             << QStringList{"--list-ports"} << int(A::ListPorts) << QString();
         QTest::newRow("list ports with more")
             << QStringList{"--list-ports", "x"} << int(A::Invalid) << QString();
+        QTest::newRow("two actions")
+            << QStringList{"--version", "--list-ports"} << int(A::Invalid) << QString();
+        QTest::newRow("unknown option") << QStringList{"--bogus"} << int(A::Invalid) << QString();
+        QTest::newRow("qt options for the window")
+            << QStringList{"-style", "fusion", "-platform", "offscreen", "-reverse"}
+            << int(A::RunWindow) << QString();
+        QTest::newRow("qt option with an action")
+            << QStringList{"-style=fusion", "-v"} << int(A::Version) << QString();
+        QTest::newRow("log file without receive")
+            << QStringList{"--log-file", "r.log"} << int(A::Invalid) << QString();
+        QTest::newRow("receive with log file")
+            << QStringList{"--receive", "ttyUSB0:", "--log-file", "r.log"} << int(A::Receive)
+            << QStringLiteral("ttyUSB0:");
     }
 
     void parse() {
@@ -42,6 +55,10 @@ class CommandLineTest : public QObject {
         QCOMPARE(int(command.action), action);
         QCOMPARE(command.port, port);
         QCOMPARE(command.error.isEmpty(), action != int(CommandLine::Action::Invalid));
+        QCOMPARE(command.logFile, command.action == CommandLine::Action::Receive &&
+                                          options.contains(QStringLiteral("--log-file"))
+                                      ? QStringLiteral("r.log")
+                                      : QString());
     }
 
     void theHelpNamesTheReceiver() {
