@@ -7,6 +7,7 @@
 #include <QToolBar>
 
 #include "app/firmware/firmware_wizard.h"
+#include "app/map/map_wiring.h"
 #include "app/modem/sms_command_page.h"
 #include "app/modem/sms_session.h"
 #include "app/ports/port_discovery.h"
@@ -72,6 +73,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     sosAlarms_ = new SosAlarms(this, this);
     connect(setupAction_, &QAction::triggered, new SetupLauncher(*this), &SetupLauncher::open);
     createSmsSession();
+    mapPage_ = AddMapPage(*this);
     connect(&context_, &AppContext::usersChanged, this, &MainWindow::fillUserLists);
     fillUserLists();
 }

@@ -1,5 +1,6 @@
 #include "core/records/map_data.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/common/json_text.h"
@@ -157,6 +158,30 @@ std::optional<GpslogRow> LatestTrackRow(Database& db, const std::string& imei) {
         }
     }
     return std::nullopt;
+}
+
+std::vector<FleetMarker> LoadFleetMarkers(Database& db, const UserRegistry::Snapshot& users,
+                                          const std::vector<std::string>& sosImeis) {
+    std::vector<FleetMarker> markers;
+    for (int slot = 0; slot < users.userCount; ++slot) {
+        const UserSlot& user = users.users[static_cast<std::size_t>(slot)];
+        if (user.imei.empty()) {
+            continue;
+        }
+        auto row = LatestTrackRow(db, user.imei);
+        if (!row) {
+            continue;
+        }
+        FleetMarker marker;
+        marker.imei = user.imei;
+        marker.userName = user.name;
+        marker.slot = static_cast<std::size_t>(slot);
+        marker.position = *TrackPointPosition(ReportRowViewOf(*row));
+        marker.row = std::move(*row);
+        marker.sos = std::find(sosImeis.begin(), sosImeis.end(), user.imei) != sosImeis.end();
+        markers.push_back(std::move(marker));
+    }
+    return markers;
 }
 
 std::string FleetJson(const std::vector<FleetMarker>& markers) {

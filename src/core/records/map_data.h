@@ -8,6 +8,7 @@
 #include "core/records/report_row_view.h"
 #include "core/records/report_rows.h"
 #include "core/store/gpslog_row.h"
+#include "core/store/user_registry.h"
 
 namespace kv820 {
 
@@ -42,6 +43,11 @@ const char* TrackerColour(std::size_t slot);
 // The newest stored report of a tracker that belongs on a track; nothing when it has none.
 // Throws DatabaseError.
 std::optional<GpslogRow> LatestTrackRow(Database& db, const std::string& imei);
+
+// Every registered tracker that has a stored position, in registry order; a tracker whose
+// IMEI is in `sosImeis` is marked as in alarm. Throws DatabaseError.
+std::vector<FleetMarker> LoadFleetMarkers(Database& db, const UserRegistry::Snapshot& users,
+                                          const std::vector<std::string>& sosImeis);
 
 // {"markers":[{"imei","name","lat","lon","colour","sos","tooltip":[lines]}]}
 std::string FleetJson(const std::vector<FleetMarker>& markers);
