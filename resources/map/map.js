@@ -142,7 +142,7 @@
   function endMarker(position, colour, label) {
     return L.circleMarker(position, { renderer: renderer, radius: 7, color: '#fff', weight: 2,
                                       fillColor: colour, fillOpacity: 1 })
-        .bindTooltip(label, { permanent: true, direction: 'right', offset: [8, 0] });
+        .bindTooltip(label, { permanent: true, direction: 'bottom', offset: [0, 8] });
   }
 
   window.kv820Map = {
@@ -193,16 +193,13 @@
                             smoothFactor: 1.5, interactive: false }).addTo(trackLayer);
       });
       if (data.points > 0) {
-        endMarker(data.start, '#1a9641', 'Start').addTo(trackLayer);
-        endMarker(data.end, '#a50026', 'End').addTo(trackLayer);
         const start = L.latLng(data.start);
         let bounds = L.latLngBounds(start, start).extend(L.latLng(data.end));
-        trackLayer.eachLayer(function (layer) {
-          if (layer.getBounds) {
-            bounds = bounds.extend(layer.getBounds());
-          }
-        });
+        trackLayer.eachLayer(function (layer) { bounds = bounds.extend(layer.getBounds()); });
         map.fitBounds(bounds, { padding: [30, 30], maxZoom: 17 });
+        // Added after the view moved, so that their labels sit at their points.
+        endMarker(data.start, '#1a9641', 'Start').addTo(trackLayer);
+        endMarker(data.end, '#a50026', 'End').addTo(trackLayer);
       }
       track = { points: data.points, vertices: vertices };
       showLegend(data.bands);
@@ -254,7 +251,8 @@
                     colour: dot ? getComputedStyle(dot).backgroundColor : '' });
       });
       const centre = map.getCenter();
-      return { markers: list, trackPoints: track.points, trackVertices: track.vertices,
+      const view = map.getBounds();
+      return { bounds: [view.getSouth(), view.getWest(), view.getNorth(), view.getEast()], markers: list, trackPoints: track.points, trackVertices: track.vertices,
                tilesFailed: tilesFailed, graticule: map.hasLayer(graticule),
                centre: [centre.lat, centre.lng], zoom: map.getZoom() };
     },

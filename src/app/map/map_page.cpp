@@ -71,18 +71,18 @@ void MapPage::createControls() {
     notice_ = new QLabel;
     notice_->setObjectName(QStringLiteral("mapNoticeLabel"));
     notice_->setWordWrap(true);
-    notice_->hide();
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(fitAllButton_);
     bar->addSpacing(12);
     bar->addWidget(followLabel);
     bar->addWidget(followCombo_);
-    bar->addStretch();
+    bar->addSpacing(12);
+    // In the bar, so that a notice never resizes the map under the operator's eyes.
+    bar->addWidget(notice_, 1);
     bar->addWidget(tilesButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
-    layout->addWidget(notice_);
     layout->addStretch();  // replaced by the web view when it is made
     fillFollowCombo();
 
@@ -245,7 +245,7 @@ void MapPage::editTileSource() {
         return;
     }
     MapSettings::setTileSource(dialog.tileSource());
-    notice_->hide();
+    notice_->clear();
     if (loaded_) {
         applyTileSource();
     }
@@ -253,7 +253,6 @@ void MapPage::editTileSource() {
 
 void MapPage::showNotice(const QString& text) {
     notice_->setText(text);
-    notice_->show();
 }
 
 void MapPage::call(const QString& function, const std::string& json) {

@@ -142,8 +142,22 @@ class MapPageTest : public QObject {
         // The refused tiles leave a plain background with a graticule, said once.
         QVERIFY(
             drawn([](const QJsonObject& s) { return s[QStringLiteral("graticule")].toBool(); }));
-        QVERIFY(QTest::qWaitFor([&] { return page()->noticeLabel()->isVisible(); }, PageWaitMs));
+        QVERIFY(
+            QTest::qWaitFor([&] { return !page()->noticeLabel()->text().isEmpty(); }, PageWaitMs));
 
+        // "Fit all" brings both trackers and the track into view.
+        QTest::mouseClick(window_->findChild<QPushButton*>(QStringLiteral("mapFitAllButton")),
+                          Qt::LeftButton);
+        QVERIFY(drawn([&](const QJsonObject& s) {
+            const QJsonArray view = s[QStringLiteral("bounds")].toArray();
+            const auto inView = [&](const QJsonObject& marker) {
+                const double lat = marker[QStringLiteral("lat")].toDouble();
+                const double lon = marker[QStringLiteral("lon")].toDouble();
+                return lat > view[0].toDouble() && lon > view[1].toDouble() &&
+                       lat < view[2].toDouble() && lon < view[3].toDouble();
+            };
+            return inView(markerOf(s, test::Truck)) && inView(markerOf(s, test::Van));
+        }));
         const QString keep = qEnvironmentVariable("KV820_SCREENSHOT_DIR");
         if (!keep.isEmpty()) {
             QDir().mkpath(keep);
