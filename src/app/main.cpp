@@ -4,6 +4,7 @@
 #include <QFile>
 #include <cstdio>
 
+#include "app/map/web_engine_setup.h"
 #include "app/modem/headless_receiver.h"
 #include "app/shell/app_context.h"
 #include "app/shell/command_line.h"
@@ -22,6 +23,7 @@ QStringList Arguments(int argc, char** argv) {
 }
 
 int RunWindow(int argc, char** argv) {
+    kv820::PrepareWebEngineBeforeApplication();
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("kv820-callcenter"));
     app.setApplicationVersion(QStringLiteral(KV820_VERSION));

@@ -1,5 +1,7 @@
 #include "app/records/sos_alarms.h"
 
+#include <algorithm>
+
 #include "app/records/application_beeper.h"
 #include "app/records/sos_alarm_window.h"
 
@@ -43,6 +45,16 @@ void SosAlarms::acknowledge() {
         window_->showAlarm();
     }
     emit changed();
+}
+
+std::vector<std::string> SosAlarms::pendingImeis() const {
+    std::vector<std::string> imeis;
+    for (const PositionReport& report : pending_) {
+        if (std::find(imeis.begin(), imeis.end(), report.imei) == imeis.end()) {
+            imeis.push_back(report.imei);
+        }
+    }
+    return imeis;
 }
 
 void SosAlarms::beep() {

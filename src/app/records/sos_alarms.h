@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <deque>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/records/alarm_beeper.h"
 #include "app/records/sos_alarm_window.h"
@@ -34,6 +36,8 @@ class SosAlarms : public QObject {
 
     bool empty() const { return pending_.empty(); }
     std::size_t count() const { return pending_.size(); }
+    // The trackers with an unacknowledged alarm, oldest alarm first, each once.
+    std::vector<std::string> pendingImeis() const;
     // The oldest unacknowledged alarm; only when not empty.
     const PositionReport& oldest() const { return pending_.front(); }
 

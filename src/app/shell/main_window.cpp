@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "app/firmware/firmware_wizard.h"
+#include "app/map/map_wiring.h"
 #include "app/modem/sms_command_page.h"
 #include "app/modem/sms_session.h"
 #include "app/ports/port_discovery.h"
@@ -81,6 +82,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     sosAlarms_ = new SosAlarms(this, this);
     connect(setupAction_, &QAction::triggered, new SetupLauncher(*this), &SetupLauncher::open);
     createSmsSession();
+    mapPage_ = AddMapPage(*this);
     connect(&context_, &AppContext::usersChanged, this, &MainWindow::fillUserLists);
     fillUserLists();
     enableKeyboardUse();

@@ -10,6 +10,7 @@ namespace kv820 {
 
 class AppContext;
 class MainStatusBar;
+class MapPage;
 class RecordSearch;
 class SearchRecordsPage;
 class SmsCommandPage;
@@ -17,7 +18,7 @@ class SmsSession;
 class SmsTrackingPage;
 class SosAlarms;
 
-// The one top-level window: menu, toolbar, status bar and the three main pages.
+// The one top-level window: menu, toolbar, status bar, the three main pages and the map.
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
@@ -32,6 +33,7 @@ class MainWindow : public QMainWindow {
     SmsTrackingPage* trackingPage() const { return trackingPage_; }
     SearchRecordsPage* searchPage() const { return searchPage_; }
     SmsCommandPage* commandPage() const { return commandPage_; }
+    MapPage* mapPage() const { return mapPage_; }
     MainStatusBar* mainStatusBar() const { return statusBar_; }
     RecordSearch* recordSearch() const { return recordSearch_; }
     // Every stored report goes through it; SOS reports raise the operator's alarm.
@@ -68,6 +70,7 @@ class MainWindow : public QMainWindow {
     SmsTrackingPage* trackingPage_ = nullptr;
     SearchRecordsPage* searchPage_ = nullptr;
     SmsCommandPage* commandPage_ = nullptr;
+    MapPage* mapPage_ = nullptr;
     MainStatusBar* statusBar_ = nullptr;
     RecordSearch* recordSearch_ = nullptr;
     SosAlarms* sosAlarms_ = nullptr;

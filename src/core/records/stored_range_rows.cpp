@@ -4,20 +4,16 @@
 
 namespace kv820 {
 
-namespace {
-
-ReportRowView ViewOf(const GpslogRow& row) {
+ReportRowView ReportRowViewOf(const GpslogRow& row) {
     return {row[ReceiveDate], row[ReceiveTime],  row[GpsPosLat], row[GpsPosLon],
             row[GpsDate],     row[GpsTime],      row[GpsStatus], row[GpsAltitude],
             row[GpsSpeed],    row[GpsDirection], row[GpsNumber], row[MessageStatus]};
 }
 
-}  // namespace
-
 bool StoredRangeRows::forEachOldestFirst(const Visitor& visit) const {
     try {
         GpslogStore(db_).forEachOldestFirst(
-            range_, [&visit](const GpslogRow& row) { return visit(ViewOf(row)); });
+            range_, [&visit](const GpslogRow& row) { return visit(ReportRowViewOf(row)); });
     } catch (const DatabaseError&) {
         return false;
     }

@@ -1,0 +1,266 @@
+#include "app/map/map_page.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QWebChannel>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+#include "app/map/map_bridge.h"
+#include "app/map/map_settings.h"
+#include "app/map/map_tile_dialog.h"
+#include "app/map/web_engine_setup.h"
+#include "app/records/sos_alarms.h"
+#include "app/shell/alerts.h"
+#include "app/shell/app_context.h"
+#include "core/records/map_data.h"
+#include "core/records/stored_range_rows.h"
+#include "core/store/database_error.h"
+
+namespace kv820 {
+
+namespace {
+
+const QString PageUrl = QStringLiteral("qrc:/map/map.html");
+const std::string NoTrack = "{\"points\":0,\"bands\":[]}";
+
+QString JsonText(const QString& text) {
+    // A one-element array, unwrapped: a JSON string literal with every quote escaped.
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.mid(1, array.size() - 2));
+}
+
+}  // namespace
+
+MapPage::MapPage(AppContext& context, SosAlarms& alarms, QWidget* parent)
+    : QWidget(parent), context_(context), alarms_(alarms), bridge_(new MapBridge(this)) {
+    setObjectName(QStringLiteral("mapPage"));
+    createControls();
+    connect(bridge_, &MapBridge::viewMoved, this, [](double latitude, double longitude, int zoom) {
+        MapSettings::setView({latitude, longitude, zoom});
+    });
+    connect(bridge_, &MapBridge::tilesFailed, this, [this] {
+        showNotice(
+            QStringLiteral("Map tiles cannot be loaded: markers and tracks are shown "
+                           "on a plain background."));
+    });
+}
+
+MapPage::~MapPage() {
+    // The page must go before the profile it was made with.
+    delete view_;
+}
+
+void MapPage::createControls() {
+    fitAllButton_ = new QPushButton(QStringLiteral("Fit all"));
+    fitAllButton_->setObjectName(QStringLiteral("mapFitAllButton"));
+    followCombo_ = new QComboBox;
+    followCombo_->setObjectName(QStringLiteral("mapFollowCombo"));
+    followCombo_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    auto* followLabel = new QLabel(QStringLiteral("&Follow:"));
+    followLabel->setBuddy(followCombo_);
+    tilesButton_ = new QPushButton(QStringLiteral("Tiles..."));
+    tilesButton_->setObjectName(QStringLiteral("mapTilesButton"));
+    notice_ = new QLabel;
+    notice_->setObjectName(QStringLiteral("mapNoticeLabel"));
+    notice_->setWordWrap(true);
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(fitAllButton_);
+    bar->addSpacing(12);
+    bar->addWidget(followLabel);
+    bar->addWidget(followCombo_);
+    bar->addSpacing(12);
+    // In the bar, so that a notice never resizes the map under the operator's eyes.
+    bar->addWidget(notice_, 1);
+    bar->addWidget(tilesButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addStretch();  // replaced by the web view when it is made
+    fillFollowCombo();
+
+    connect(fitAllButton_, &QPushButton::clicked, this,
+            [this] { call(QStringLiteral("kv820Map.fitAll"), {}); });
+    connect(followCombo_, &QComboBox::currentIndexChanged, this, [this] {
+        call(QStringLiteral("kv820Map.follow"),
+             JsonText(followCombo_->currentData().toString()).toStdString());
+    });
+    connect(tilesButton_, &QPushButton::clicked, this, &MapPage::editTileSource);
+}
+
+void MapPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    ensureView();
+}
+
+void MapPage::ensureView() {
+    if (view_) {
+        return;
+    }
+    PrepareChromiumFlags();
+    profile_ = new QWebEngineProfile(QStringLiteral("kv820-map"), this);
+    profile_->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+    profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    // Tile servers ask every application to name itself.
+    profile_->setHttpUserAgent(QStringLiteral("kv820-callcenter/%1 (fleet map; Qt WebEngine)")
+                                   .arg(QStringLiteral(KV820_VERSION)));
+    view_ = new QWebEngineView(this);
+    view_->setObjectName(QStringLiteral("mapView"));
+    auto* page = new QWebEnginePage(profile_, view_);
+    // The page comes from the resources; only the tiles come from the network.
+    page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    auto* channel = new QWebChannel(page);
+    channel->registerObject(QStringLiteral("bridge"), bridge_);
+    page->setWebChannel(channel);
+    view_->setPage(page);
+    connect(view_, &QWebEngineView::loadFinished, this, &MapPage::onLoadFinished);
+    auto* layout = static_cast<QVBoxLayout*>(this->layout());
+    delete layout->takeAt(layout->count() - 1);  // the stretch
+    layout->addWidget(view_, 1);
+    view_->setUrl(QUrl(PageUrl));
+}
+
+void MapPage::onLoadFinished(bool ok) {
+    loaded_ = ok;
+    if (!ok) {
+        showNotice(QStringLiteral("The map page cannot be loaded."));
+        emit pageReady(false);
+        return;
+    }
+    applyTileSource();
+    const auto saved = MapSettings::view();
+    if (saved) {
+        view_->page()->runJavaScript(QStringLiteral("kv820Map.setView(%1, %2, %3)")
+                                         .arg(saved->latitude, 0, 'f', 6)
+                                         .arg(saved->longitude, 0, 'f', 6)
+                                         .arg(saved->zoom));
+    }
+    pushFleet();
+    if (!saved) {
+        call(QStringLiteral("kv820Map.fitAll"), {});
+    }
+    call(QStringLiteral("kv820Map.follow"),
+         JsonText(followCombo_->currentData().toString()).toStdString());
+    if (trackPending_) {
+        pushTrack();
+    }
+    if (pendingCentre_) {
+        call(QStringLiteral("kv820Map.centreOn"), *pendingCentre_);
+        pendingCentre_.reset();
+    }
+    emit pageReady(true);
+}
+
+void MapPage::applyTileSource() {
+    const MapTileSource source = MapSettings::tileSource();
+    view_->page()->runJavaScript(
+        QStringLiteral("kv820Map.setTiles(%1, %2)")
+            .arg(JsonText(source.urlTemplate), JsonText(source.attribution)));
+}
+
+void MapPage::refreshFleet() {
+    fillFollowCombo();
+    fleetPending_ = true;
+    if (loaded_) {
+        pushFleet();
+    }
+}
+
+void MapPage::pushFleet() {
+    Database* db = context_.gpslogConnection();
+    try {
+        if (db == nullptr) {
+            throw DatabaseError("no gpslog connection");
+        }
+        call(QStringLiteral("kv820Map.setFleet"),
+             FleetJson(
+                 LoadFleetMarkers(*db, context_.registry().snapshot(), alarms_.pendingImeis())));
+        fleetPending_ = false;
+    } catch (const DatabaseError&) {
+        // Reception goes on; the page says why its markers are old.
+        showNotice(QStringLiteral("The trackers' positions cannot be read from the database."));
+    }
+}
+
+void MapPage::showTrack(const std::optional<ReceiveRange>& range) {
+    trackRange_ = range;
+    trackPending_ = true;
+    if (loaded_) {
+        pushTrack();
+    }
+}
+
+void MapPage::pushTrack() {
+    trackPending_ = false;
+    Database* db = context_.gpslogConnection();
+    if (!trackRange_ || db == nullptr) {
+        call(QStringLiteral("kv820Map.showTrack"), NoTrack);
+        return;
+    }
+    const auto json = TrackJson(StoredRangeRows(*db, *trackRange_));
+    if (!json) {
+        call(QStringLiteral("kv820Map.showTrack"), NoTrack);
+        alerts().error(window(), QStringLiteral("Inquire Gpslog Database failure."));
+        return;
+    }
+    call(QStringLiteral("kv820Map.showTrack"), *json);
+}
+
+bool MapPage::centreOn(const QString& userName, const GpslogRow& row) {
+    auto json = CentreJson(userName.toStdString(), ReportRowViewOf(row));
+    if (!json) {
+        return false;
+    }
+    if (loaded_) {
+        call(QStringLiteral("kv820Map.centreOn"), *json);
+    } else {
+        pendingCentre_ = std::move(json);
+    }
+    return true;
+}
+
+void MapPage::fillFollowCombo() {
+    const QString followed = followCombo_->currentData().toString();
+    const QSignalBlocker blocker(followCombo_);
+    followCombo_->clear();
+    followCombo_->addItem(QStringLiteral("Nobody"), QString());
+    const UserRegistry::Snapshot users = context_.registry().snapshot();
+    for (int slot = 0; slot < users.userCount; ++slot) {
+        const UserSlot& user = users.users[static_cast<std::size_t>(slot)];
+        followCombo_->addItem(QString::fromStdString(user.name), QString::fromStdString(user.imei));
+    }
+    followCombo_->setCurrentIndex(std::max(0, followCombo_->findData(followed)));
+}
+
+void MapPage::editTileSource() {
+    MapTileDialog dialog(MapSettings::tileSource(), this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    MapSettings::setTileSource(dialog.tileSource());
+    notice_->clear();
+    if (loaded_) {
+        applyTileSource();
+    }
+}
+
+void MapPage::showNotice(const QString& text) {
+    notice_->setText(text);
+}
+
+void MapPage::call(const QString& function, const std::string& json) {
+    if (!loaded_) {
+        return;
+    }
+    view_->page()->runJavaScript(function + QLatin1Char('(') + QString::fromStdString(json) +
+                                 QLatin1Char(')'));
+}
+
+}  // namespace kv820

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <optional>
+#include <string>
+
+#include "core/store/gpslog_row.h"
+#include "core/store/gpslog_store.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QWebEngineProfile;
+class QWebEngineView;
+
+namespace kv820 {
+
+class AppContext;
+class MapBridge;
+class SosAlarms;
+
+// The "Map" page: every registered tracker at its latest stored position, the searched
+// track, and a point of a result list to centre on, drawn by a Leaflet page from the
+// program's resources. The web view (and with it Chromium) starts only when the page is
+// first shown; until the page has loaded, the latest data waits here and is handed over
+// then.
+class MapPage : public QWidget {
+    Q_OBJECT
+  public:
+    MapPage(AppContext& context, SosAlarms& alarms, QWidget* parent = nullptr);
+    ~MapPage() override;
+
+    // Draws the markers again from the stored reports and the pending SOS alarms.
+    void refreshFleet();
+    // Draws the track of a searched range; none clears the track.
+    void showTrack(const std::optional<ReceiveRange>& range);
+    // Centres the map on one report; false when the report has no position.
+    bool centreOn(const QString& userName, const GpslogRow& row);
+
+    // Null until the page is first shown.
+    QWebEngineView* view() const { return view_; }
+    bool pageLoaded() const { return loaded_; }
+    QLabel* noticeLabel() const { return notice_; }
+
+  signals:
+    // The page finished loading (ok: from the resources, with its script).
+    void pageReady(bool ok);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void createControls();
+    void ensureView();
+    void onLoadFinished(bool ok);
+    void applyTileSource();
+    void pushFleet();
+    void pushTrack();
+    void fillFollowCombo();
+    void editTileSource();
+    void showNotice(const QString& text);
+    void call(const QString& function, const std::string& json);
+
+    AppContext& context_;
+    SosAlarms& alarms_;
+    QPushButton* fitAllButton_;
+    QComboBox* followCombo_;
+    QPushButton* tilesButton_;
+    QLabel* notice_;
+    QWebEngineProfile* profile_ = nullptr;
+    QWebEngineView* view_ = nullptr;
+    MapBridge* bridge_;
+    bool loaded_ = false;
+    bool fleetPending_ = true;
+    bool trackPending_ = false;
+    std::optional<ReceiveRange> trackRange_;
+    std::optional<std::string> pendingCentre_;
+};
+
+}  // namespace kv820

@@ -1,0 +1,45 @@
+#include "app/map/web_engine_setup.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#endif
+
+namespace kv820 {
+
+namespace {
+
+constexpr const char* FlagsVariable = "QTWEBENGINE_CHROMIUM_FLAGS";
+
+void AddChromiumFlag(const QByteArray& flag) {
+    QByteArray flags = qgetenv(FlagsVariable);
+    if (flags.split(' ').contains(flag)) {
+        return;
+    }
+    if (!flags.isEmpty()) {
+        flags += ' ';
+    }
+    qputenv(FlagsVariable, flags + flag);
+}
+
+}  // namespace
+
+void PrepareWebEngineBeforeApplication() {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+void PrepareChromiumFlags() {
+#if defined(Q_OS_UNIX)
+    if (::geteuid() == 0) {
+        AddChromiumFlag("--no-sandbox");
+    }
+#endif
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        AddChromiumFlag("--disable-gpu");
+    }
+}
+
+}  // namespace kv820

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/records/report_row_view.h"
+#include "core/records/report_rows.h"
+#include "core/store/gpslog_row.h"
+#include "core/store/user_registry.h"
+
+namespace kv820 {
+
+class Database;
+
+// What the built-in map page draws, handed to it as JSON. The page only draws what it is
+// given: every choice (which rows, which colour, what a tooltip says) is made here.
+
+struct MapPoint {
+    double latitude = 0;
+    double longitude = 0;
+};
+
+// The position of a report that belongs on a track (a fix, and both texts decimal degrees
+// within range); nothing for any other report.
+std::optional<MapPoint> TrackPointPosition(const ReportRowView& row);
+
+// One registered tracker at its latest stored position.
+struct FleetMarker {
+    std::string imei;
+    std::string userName;
+    std::size_t slot = 0;  // the tracker's place in the registry: its colour
+    MapPoint position;
+    GpslogRow row;     // the report the position comes from
+    bool sos = false;  // an SOS alarm of this tracker waits for the operator
+};
+
+// The colour of a tracker's marker, "#rrggbb"; one per registry slot, none of them red
+// (red is kept for an SOS).
+const char* TrackerColour(std::size_t slot);
+
+// The newest stored report of a tracker that belongs on a track; nothing when it has none.
+// Throws DatabaseError.
+std::optional<GpslogRow> LatestTrackRow(Database& db, const std::string& imei);
+
+// Every registered tracker that has a stored position, in registry order; a tracker whose
+// IMEI is in `sosImeis` is marked as in alarm. Throws DatabaseError.
+std::vector<FleetMarker> LoadFleetMarkers(Database& db, const UserRegistry::Snapshot& users,
+                                          const std::vector<std::string>& sosImeis);
+
+// {"markers":[{"imei","name","lat","lon","colour","sos","tooltip":[lines]}]}
+std::string FleetJson(const std::vector<FleetMarker>& markers);
+
+// {"lat","lon","tooltip":[lines]}: one report to centre the map on; nothing when it has no
+// position.
+std::optional<std::string> CentreJson(const std::string& userName, const ReportRowView& row);
+
+// The speed bands of a drawn track, slowest first.
+struct SpeedBand {
+    double below;  // km/h; the last band has no upper bound
+    const char* colour;
+    const char* label;
+};
+const std::vector<SpeedBand>& TrackSpeedBands();
+
+// A searched track: the track points oldest first as runs of one speed band each (a
+// segment takes the band of the speed reached at its end), its start and end, and how
+// many points it has:
+// {"points":n,"start":[lat,lon],"end":[lat,lon],
+//  "bands":[{"colour","label","parts":[[lat,lon,lat,lon,...],...]}]}
+// Nothing when the rows could not be read to the end.
+std::optional<std::string> TrackJson(const ReportRows& rows);
+
+}  // namespace kv820

@@ -1,0 +1,211 @@
+// The map page in a real web view (Chromium, offscreen): what it draws is read back from
+// the page's own script state. The tile server is a closed local port, so no test touches
+// the network and the page runs as it does offline. Set KV820_SCREENSHOT_DIR to keep a
+// picture of the map.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include "app/map/map_page.h"
+#include "app/map/map_settings.h"
+#include "app/map/web_engine_setup.h"
+#include "app/modem/sms_session.h"
+#include "app/records/search_records_page.h"
+#include "app/records/sos_alarms.h"
+#include "app/shell/app_context.h"
+#include "app/shell/main_window.h"
+#include "core/modem/position_report.h"
+#include "core/store/database.h"
+#include "core/store/gpslog_store.h"
+#include "support/qt/alert_recorder.h"
+#include "support/qt/records_database.h"
+#include "support/temp_dir.h"
+
+namespace kv820 {
+
+namespace {
+
+constexpr int PageWaitMs = 60000;  // a bound on Chromium's start, not a pause
+
+PositionReport ReportOf(const UserSlot& user, const GpslogRow& row) {
+    PositionReport report;
+    report.imei = user.imei;
+    report.userName = user.name;
+    report.phone = user.phone;
+    report.kindText = row[MessageStatus];
+    report.latitude = row[GpsPosLat];
+    report.longitude = row[GpsPosLon];
+    return report;
+}
+
+}  // namespace
+
+class MapPageTest : public QObject {
+    Q_OBJECT
+
+  private:
+    // The page's state as its script reports it.
+    QJsonObject state() {
+        QJsonObject result;
+        bool done = false;
+        page()->view()->page()->runJavaScript(
+            QStringLiteral("JSON.stringify(kv820Map.state())"), [&](const QVariant& value) {
+                result = QJsonDocument::fromJson(value.toString().toUtf8()).object();
+                done = true;
+            });
+        [&] { QVERIFY(QTest::qWaitFor([&] { return done; }, PageWaitMs)); }();
+        return result;
+    }
+    QJsonObject markerOf(const QJsonObject& state, const UserSlot& user) {
+        for (const QJsonValue& marker : state[QStringLiteral("markers")].toArray()) {
+            if (marker[QStringLiteral("imei")].toString().toStdString() == user.imei) {
+                return marker.toObject();
+            }
+        }
+        return {};
+    }
+    // Waits (bounded) until the page has drawn what `done` looks for.
+    bool drawn(const std::function<bool(const QJsonObject&)>& done) {
+        return QTest::qWaitFor([&] { return done(state()); }, PageWaitMs);
+    }
+    void store(const UserSlot& user, const GpslogRow& row) {
+        Database db(path_);
+        GpslogStore(db).append(row);
+        emit window_->smsSession()->reportReceived(ReportOf(user, row));
+    }
+    MapPage* page() { return window_->mapPage(); }
+
+    test::TempDir dir_;
+    std::string path_;
+    std::unique_ptr<test::AlertRecorder> recorder_;
+    std::unique_ptr<AppContext> context_;
+    std::unique_ptr<MainWindow> window_;
+
+  private slots:
+    void initTestCase() {
+        path_ = test::CreateRecordsDatabase(dir_, {test::Truck, test::Van});
+        {
+            Database db(path_);
+            GpslogStore store(db);
+            store.append(
+                test::ReportAt(test::Truck.imei, "10:00:00", "3D", "25.010000", "121.500000"));
+            store.append(
+                test::ReportAt(test::Truck.imei, "10:05:00", "3D", "25.020000", "121.510000"));
+            store.append(test::ReportAt(test::Truck.imei, "10:10:00", "No Fix", "25.5", "121.9"));
+            store.append(
+                test::ReportAt(test::Truck.imei, "10:15:00", "3D", "25.030000", "121.530000"));
+            store.append(
+                test::ReportAt(test::Van.imei, "10:00:00", "2D", "25.060000", "121.450000"));
+        }
+        MapSettings::setTileSource(
+            {QStringLiteral("http://127.0.0.1:9/{z}/{x}/{y}.png"), QStringLiteral("no tiles")});
+        recorder_ = std::make_unique<test::AlertRecorder>();
+        context_ = std::make_unique<AppContext>(path_);
+        window_ = std::make_unique<MainWindow>(*context_);
+        window_->resize(1000, 700);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        // Chromium starts only once the page is shown.
+        QVERIFY(page()->view() == nullptr);
+        window_->mainTab()->setCurrentWidget(page());
+        QVERIFY(QTest::qWaitFor([&] { return page()->pageLoaded(); }, PageWaitMs));
+    }
+
+    void theFleetAndASearchedTrackAreDrawnWithoutNetwork() {
+        QVERIFY(drawn([&](const QJsonObject& s) {
+            return s[QStringLiteral("markers")].toArray().size() == 2;
+        }));
+        const QJsonObject truck = markerOf(state(), test::Truck);
+        QCOMPARE(truck[QStringLiteral("lat")].toDouble(), 25.03);
+        QCOMPARE(truck[QStringLiteral("lon")].toDouble(), 121.53);
+        QCOMPARE(markerOf(state(), test::Van)[QStringLiteral("lat")].toDouble(), 25.06);
+
+        test::SetSearchRange(*window_->searchPage(), test::OnReportDay(9, 0, 0),
+                             test::OnReportDay(11, 0, 0));
+        window_->searchPage()->userCombo()->setCurrentText(QStringLiteral("truck"));
+        QTest::mouseClick(window_->searchPage()->inquireButton(), Qt::LeftButton);
+        window_->mainTab()->setCurrentWidget(page());
+        // Three points with a fix, one line of one speed band.
+        QVERIFY(drawn([](const QJsonObject& s) {
+            return s[QStringLiteral("trackPoints")].toInt() == 3 &&
+                   s[QStringLiteral("trackVertices")].toInt() == 3;
+        }));
+        // The refused tiles leave a plain background with a graticule, said once.
+        QVERIFY(
+            drawn([](const QJsonObject& s) { return s[QStringLiteral("graticule")].toBool(); }));
+        QVERIFY(
+            QTest::qWaitFor([&] { return !page()->noticeLabel()->text().isEmpty(); }, PageWaitMs));
+
+        // "Fit all" brings both trackers and the track into view.
+        QTest::mouseClick(window_->findChild<QPushButton*>(QStringLiteral("mapFitAllButton")),
+                          Qt::LeftButton);
+        QVERIFY(drawn([&](const QJsonObject& s) {
+            const QJsonArray view = s[QStringLiteral("bounds")].toArray();
+            const auto inView = [&](const QJsonObject& marker) {
+                const double lat = marker[QStringLiteral("lat")].toDouble();
+                const double lon = marker[QStringLiteral("lon")].toDouble();
+                return lat > view[0].toDouble() && lon > view[1].toDouble() &&
+                       lat < view[2].toDouble() && lon < view[3].toDouble();
+            };
+            return inView(markerOf(s, test::Truck)) && inView(markerOf(s, test::Van));
+        }));
+        const QString keep = qEnvironmentVariable("KV820_SCREENSHOT_DIR");
+        if (!keep.isEmpty()) {
+            QDir().mkpath(keep);
+            QVERIFY(window_->grab().save(keep + QStringLiteral("/map.png")));
+        }
+        QVERIFY(recorder_->texts().isEmpty());
+    }
+
+    void aStoredReportMovesItsMarkerAndAnSosIsRedUntilAcknowledged() {
+        store(test::Van,
+              test::ReportAt(test::Van.imei, "10:20:00", "3D", "25.070000", "121.460000"));
+        QVERIFY(drawn([&](const QJsonObject& s) {
+            return markerOf(s, test::Van)[QStringLiteral("lat")].toDouble() == 25.07;
+        }));
+        const QString red = QStringLiteral("rgb(224, 0, 0)");
+        QVERIFY(markerOf(state(), test::Van)[QStringLiteral("colour")].toString() != red);
+
+        GpslogRow sos = test::ReportAt(test::Van.imei, "10:25:00", "3D", "25.080000", "121.470000");
+        sos[MessageStatus] = SosAlarms::SosKindText;
+        store(test::Van, sos);
+        QVERIFY(drawn([&](const QJsonObject& s) {
+            const QJsonObject van = markerOf(s, test::Van);
+            return van[QStringLiteral("sos")].toBool() &&
+                   van[QStringLiteral("colour")].toString() == red;
+        }));
+        QVERIFY(!markerOf(state(), test::Truck)[QStringLiteral("sos")].toBool());
+
+        window_->sosAlarms()->acknowledge();
+        QVERIFY(drawn([&](const QJsonObject& s) {
+            const QJsonObject van = markerOf(s, test::Van);
+            return !van[QStringLiteral("sos")].toBool() &&
+                   van[QStringLiteral("colour")].toString() != red;
+        }));
+    }
+
+    void cleanupTestCase() {
+        window_.reset();
+        context_.reset();
+    }
+};
+
+}  // namespace kv820
+
+int main(int argc, char** argv) {
+    kv820::PrepareWebEngineBeforeApplication();
+    QApplication app(argc, argv);
+    kv820::MapPageTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "map_page_test.moc"
