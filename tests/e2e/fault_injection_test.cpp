@@ -206,7 +206,7 @@ TEST_F(FaultInjectionEndToEnd, ABurstOfAHundredReportsIsStoredWholeInOrder) {
     EXPECT_TRUE(listener.storeFailures.empty());
 }
 
-TEST_F(FaultInjectionEndToEnd, TheModemVanishingInABurstEndsTheSessionWithoutDuplicates) {
+TEST_F(FaultInjectionEndToEnd, TheModemVanishingInABurstLosesNothingAndStoresNothingTwice) {
     constexpr int Burst = 30;
     auto session = startSession();
     modem->withModem(
@@ -215,16 +215,15 @@ TEST_F(FaultInjectionEndToEnd, TheModemVanishingInABurstEndsTheSessionWithoutDup
 
     modem->vanish();
 
-    ASSERT_TRUE(session->endsWithin(5s)) << "the session must notice by itself";
+    ASSERT_TRUE(session->waitFor([&] {
+        return listener.log.find(SmsSessionWorker::ModemLostText) != std::string::npos;
+    })) << "the session must notice by itself";
     // The reports handled before the modem went are stored once each, in order.
     std::vector<std::string> stored = StoredMoments(file.path());
     ASSERT_GE(stored.size(), 3u);
     std::vector<std::string> expected = MomentsOfMinutes(Burst);
     expected.resize(stored.size());
     EXPECT_EQ(stored, expected);
-    std::lock_guard lock(listener.mutex);
-    EXPECT_EQ(listener.ended, 1);
-    EXPECT_TRUE(listener.log.ends_with(SmsSessionWorker::ModemGoneText)) << listener.log;
 }
 
 // kv820-callcenter --receive killed outright in the middle of a burst, then started again.

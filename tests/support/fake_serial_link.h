@@ -40,6 +40,10 @@ class FakeSerialLink final : public SerialLink {
     }
     bool vanished() const override { return vanished_; }
     void vanish() { vanished_ = true; }
+    // The device is plugged in again: the next open works.
+    void reappear() { vanished_ = false; }
+    // A hung device: it takes every write and answers nothing.
+    bool hung = false;
 
     // Everything written since the start (or since clearWrites), concatenated.
     std::string written() const;

@@ -74,6 +74,14 @@ std::string ModemSimulator::answerCommand(std::string_view command) {
         textMode_ = rest == "1";
         return okResult();
     }
+    if (matches(command, "at+csq") && command.size() == 6) {
+        return informationLine("+CSQ: 20,99") + okResult();
+    }
+    if (matches(command, "at+cpms?")) {
+        const std::string use =
+            "\"SM\"," + std::to_string(store_.size()) + "," + std::to_string(store_.capacity());
+        return informationLine("+CPMS: " + use + "," + use + "," + use) + okResult();
+    }
     if (matches(command, "at+cmgf?")) {
         return informationLine(textMode_ ? "+CMGF: 1" : "+CMGF: 0") + okResult();
     }

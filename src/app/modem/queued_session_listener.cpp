@@ -42,6 +42,10 @@ void QueuedSessionListener::reportStoreFailed(const PositionReport& report, std:
     });
 }
 
+void QueuedSessionListener::healthChanged(const SessionHealth& health) {
+    forward([health](SmsSessionListener& l) { l.healthChanged(health); });
+}
+
 void QueuedSessionListener::sessionEnded() {
     forward([](SmsSessionListener& l) { l.sessionEnded(); });
 }

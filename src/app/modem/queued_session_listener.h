@@ -22,6 +22,7 @@ class QueuedSessionListener final : public SmsSessionListener {
     void sessionStarted(bool ready) override;
     void reportStored(const StoredReportEvent& event) override;
     void reportStoreFailed(const PositionReport& report, std::string_view why) override;
+    void healthChanged(const SessionHealth& health) override;
     void sessionEnded() override;
 
   private:

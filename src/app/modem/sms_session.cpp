@@ -199,6 +199,9 @@ void SmsSession::setState(State state) {
     if (state_ != state) {
         state_ = state;
         emit stateChanged(state);
+        if (state == State::Idle) {
+            emit healthTextChanged(QString::fromStdString(SessionHealthText({})));
+        }
     }
 }
 
@@ -264,6 +267,12 @@ void SmsSession::reportStored(const StoredReportEvent& event) {
 
 void SmsSession::reportStoreFailed(const PositionReport&, std::string_view) {
     // The modem log already says that the SMS stays in the modem.
+}
+
+void SmsSession::healthChanged(const SessionHealth& health) {
+    if (!run_->closed) {
+        emit healthTextChanged(QString::fromStdString(SessionHealthText(health)));
+    }
 }
 
 void SmsSession::sessionEnded() {

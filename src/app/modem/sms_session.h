@@ -73,6 +73,8 @@ class SmsSession : public CommandChannel, private SmsSessionListener {
     void workerFinished();
     // A report was stored and shown (the SOS alarm listens here).
     void reportReceived(const kv820::PositionReport& report);
+    // How the session stands, as the status bar shows it ("Receiving | Signal ...").
+    void healthTextChanged(const QString& text);
 
   private:
     struct Run;
@@ -90,6 +92,7 @@ class SmsSession : public CommandChannel, private SmsSessionListener {
     void sessionStarted(bool ready) override;
     void reportStored(const StoredReportEvent& event) override;
     void reportStoreFailed(const PositionReport& report, std::string_view why) override;
+    void healthChanged(const SessionHealth& health) override;
     void sessionEnded() override;
 
     SmsCommandPage& page_;

@@ -17,6 +17,10 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent), clock_(new Q
         parts_[i]->setFrameShadow(QFrame::Sunken);
         parts_[i]->setContentsMargins(2, 0, 0, 0);
     }
+    // Inside the clock's part: the clock needs only its start.
+    health_ = new QLabel(QStringLiteral("Idle"), parts_[0]);
+    health_->setObjectName(QStringLiteral("sessionHealthPart"));
+    health_->setAccessibleName(QStringLiteral("SMS session"));
     clock_->setInterval(1000);
     connect(clock_, &QTimer::timeout, this, &MainStatusBar::tick);
     clock_->start();
@@ -43,10 +47,19 @@ void MainStatusBar::resizeEvent(QResizeEvent* event) {
         parts_[i]->setGeometry(left, 2, edges[i] - left, height() - 4);
         left = edges[i];
     }
+    // The clock needs only the start of its part; the rest tells how the session stands.
+    const int clockWidth = parts_[0]->fontMetrics().horizontalAdvance(parts_[0]->text()) + 24;
+    health_->setGeometry(clockWidth, 0, std::max(0, edges[0] - clockWidth - 4),
+                         parts_[0]->height());
     // The last part reaches the right edge; the size grip stays on top of it, reachable.
     if (auto* grip = findChild<QSizeGrip*>()) {
         grip->raise();
     }
+}
+
+void MainStatusBar::setSessionHealth(const QString& text) {
+    health_->setText(text);
+    health_->setToolTip(text);
 }
 
 void MainStatusBar::tick() {

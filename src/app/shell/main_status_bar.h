@@ -25,6 +25,10 @@ class MainStatusBar : public QStatusBar {
 
     QLabel* part(int index) const { return parts_.at(static_cast<std::size_t>(index)); }
 
+    // The SMS session's state and health, shown in the free room of the clock's part.
+    void setSessionHealth(const QString& text);
+    QLabel* sessionHealth() const { return health_; }
+
   protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -32,6 +36,7 @@ class MainStatusBar : public QStatusBar {
     void tick();
 
     std::array<QLabel*, 4> parts_{};
+    QLabel* health_;
     QTimer* clock_;
 };
 

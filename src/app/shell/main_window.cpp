@@ -103,6 +103,8 @@ void MainWindow::createSmsSession() {
     smsSession_->setReportDisplay(display);
     commandPage_->setCommandChannel(smsSession_);
     connect(smsSession_, &SmsSession::reportReceived, sosAlarms_, &SosAlarms::raise);
+    connect(smsSession_, &SmsSession::healthTextChanged, statusBar_,
+            &MainStatusBar::setSessionHealth);
 }
 
 void MainWindow::createActions() {

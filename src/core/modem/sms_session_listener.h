@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/modem/modem_health.h"
 #include "core/modem/position_report.h"
 #include "core/store/gpslog_store.h"
 
@@ -41,6 +42,8 @@ class SmsSessionListener {
     virtual void reportStored(const StoredReportEvent& event) = 0;
     // A report could not be stored; its SMS stays in the modem (the log says so).
     virtual void reportStoreFailed(const PositionReport& report, std::string_view why) = 0;
+    // The session's state, signal, SIM storage or last report changed.
+    virtual void healthChanged(const SessionHealth& health) { (void)health; }
     // The session is over: the port is closed and no queued job will run any more.
     virtual void sessionEnded() = 0;
 };

@@ -1,5 +1,6 @@
 #include "core/modem/sms_session_worker.h"
 
+#include "core/common/stoppable_sleep.h"
 #include "core/modem/new_sms_index.h"
 #include "core/modem/sms_modem_init.h"
 #include "core/modem/stored_message_list_read.h"
@@ -32,10 +33,19 @@ void SmsSessionWorker::run() {
         return;
     }
     listener_.sessionStarted(true);
-    catchUpStoredMessages();
-    readLoop();
-    if (portGone_) {
-        listener_.modemLog(ModemGoneText);
+    while (!stop_) {
+        setHealth({SessionHealth::State::Receiving, {}, {}, {}, health_.lastReport});
+        catchUpStoredMessages();
+        readLoop();
+        if (stop_) {
+            break;
+        }
+        listener_.modemLog(ModemLostText);
+        setHealth({SessionHealth::State::WaitingForModem, {}, {}, {}, health_.lastReport});
+        if (!waitForModem()) {
+            break;
+        }
+        listener_.modemLog(ModemBackText);
     }
     finish();
 }
@@ -111,23 +121,102 @@ bool SmsSessionWorker::portGone() {
 
 void SmsSessionWorker::readLoop() {
     const auto stopping = [this] { return stop_.load(); };
+    lastHeard_ = port_.clock().now();
+    lastHealthCheck_.reset();
     while (!stop_) {
         runQueuedJobs();
         handleQueuedAnnouncements();
-        if (stop_ || portGone()) {
-            break;
+        if (stop_) {
+            return;
+        }
+        checkHealth();
+        if (stop_ || modemLost()) {
+            return;
         }
         const auto line = reader_.ReadModemLine(port_, stopping);
         if (line) {
+            lastHeard_ = port_.clock().now();
             handleLine(*line);
         }
         handleQueuedAnnouncements();
         if (portGone()) {
-            break;  // the adapter was pulled: nothing will ever come again on this port
+            return;  // the adapter was pulled: nothing will ever come again on this port
         }
         if (!line) {
             port_.clock().sleepFor(LinePause);  // a line at once is handled at once
         }
+    }
+}
+
+bool SmsSessionWorker::modemLost() {
+    if (portGone()) {
+        return true;
+    }
+    if (stop_) {
+        return false;
+    }
+    if (port_.clock().now() - lastHeard_ < QuietCheck) {
+        return false;
+    }
+    // A quiet line is normal; a modem that no longer answers is not.
+    if (!modemAnswers()) {
+        return !stop_;
+    }
+    lastHeard_ = port_.clock().now();
+    return false;
+}
+
+bool SmsSessionWorker::modemAnswers() {
+    // A second try goes through the port's resynchronisation (ESC, then "at" to its "OK").
+    return port_.Exchange("at", reply_timeout::Quick).ok() ||
+           (!stop_ && port_.Exchange("at", reply_timeout::Quick).ok());
+}
+
+bool SmsSessionWorker::waitForModem() {
+    std::chrono::milliseconds pause = FirstRetryPause;
+    for (int attempt = 1;; ++attempt) {
+        port_.CloseComPort();
+        if (!SleepUnlessStopped(port_.clock(), pause, stop_)) {
+            return false;
+        }
+        listener_.modemLog("Trying to start the modem again (attempt " + std::to_string(attempt) +
+                           ").\r\n");
+        portGone_ = false;
+        if (InitModemForSms(port_, settings_.portEntry) && !stop_) {
+            return true;
+        }
+        if (stop_) {
+            return false;
+        }
+        pause = std::min(pause * 2, LongestRetryPause);
+    }
+}
+
+void SmsSessionWorker::checkHealth() {
+    const auto now = port_.clock().now();
+    if (lastHealthCheck_ && now - *lastHealthCheck_ < HealthInterval) {
+        return;
+    }
+    lastHealthCheck_ = now;
+    SessionHealth health = health_;
+    health.signalDbm = SignalDbmFromReply(port_.Exchange("at+csq", reply_timeout::Setting));
+    const auto storage = SimStorageFromReply(port_.Exchange("at+cpms?", reply_timeout::Sim));
+    health.simUsed = storage ? std::optional<int>(storage->first) : std::nullopt;
+    health.simTotal = storage ? std::optional<int>(storage->second) : std::nullopt;
+    setHealth(health);
+    if (health.simNearlyFull() && !stop_ && !portGone()) {
+        // A full SIM refuses new reports: whatever waits in it is handled now.
+        listener_.modemLog("The SIM storage is nearly full (" + std::to_string(*health.simUsed) +
+                           "/" + std::to_string(*health.simTotal) +
+                           "): a full SIM refuses new reports. Listing its messages.\r\n");
+        catchUpStoredMessages();
+    }
+}
+
+void SmsSessionWorker::setHealth(SessionHealth health) {
+    if (health != health_) {
+        health_ = std::move(health);
+        listener_.healthChanged(health_);
     }
 }
 
@@ -196,10 +285,14 @@ void SmsSessionWorker::publish(const NewSmsOutcome& outcome) {
     event.alreadyStored = outcome.kind == NewSmsOutcome::Kind::ReportAlreadyStored;
     event.historyRange = RecentReportsRange(event.report.imei, localNow());
     listener_.reportStored(event);
+    SessionHealth health = health_;
+    health.lastReport = event.report.receiveMomentText();
+    setHealth(health);
 }
 
 void SmsSessionWorker::finish() {
     port_.CloseComPort();
+    setHealth({});
     {
         std::lock_guard lock(jobsMutex_);
         stop_ = true;

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "core/modem/com_port.h"
+#include "core/modem/modem_health.h"
 #include "core/modem/modem_line_reader.h"
 #include "core/modem/new_sms_handler.h"
 #include "core/modem/sms_session_listener.h"
@@ -29,8 +30,10 @@ using SessionJob = std::function<void(ComPort&)>;
 // session was open, or their announcement was missed), then reads its lines until
 // stopped, handing every "+CMTI" announcement (read as a line or found inside a reply) to
 // ProcessNewSms, and running posted jobs between line attempts. When the port goes away
-// underneath it (USB cable pulled) the session ends by itself. It uses its own database
-// connection on its own thread. The application runs it on a thread; the headless
+// underneath it (USB cable pulled) or the modem stops answering, the session waits for the
+// modem: it tries to start it again with growing pauses, and once it is back it lists the
+// stored messages and goes on receiving. It uses its own database connection on its own
+// thread. The application runs it on a thread; the headless
 // receiver runs it on its main thread.
 class SmsSessionWorker {
   public:
@@ -40,8 +43,17 @@ class SmsSessionWorker {
     };
 
     static constexpr std::chrono::milliseconds LinePause{100};
-    static constexpr std::string_view ModemGoneText =
-        "The modem is gone (port closed). The SMS session has ended.\r\n";
+    // After this long without a line from the modem it is asked "at": a hung modem is
+    // noticed even though its port stays open.
+    static constexpr std::chrono::milliseconds QuietCheck{60000};
+    // How often the signal and the SIM storage are asked for.
+    static constexpr std::chrono::milliseconds HealthInterval{300000};
+    // The pauses between two attempts to bring a lost modem back: 1 s, 2 s, 4 s, ... 60 s.
+    static constexpr std::chrono::milliseconds FirstRetryPause{1000};
+    static constexpr std::chrono::milliseconds LongestRetryPause{60000};
+    static constexpr std::string_view ModemLostText =
+        "The modem is gone or does not answer. Waiting for it to come back.\r\n";
+    static constexpr std::string_view ModemBackText = "The modem is back. Reception goes on.\r\n";
 
     SmsSessionWorker(SerialLink& link, Clock& clock, const UserRegistry& users,
                      SmsSessionListener& listener, Settings settings);
@@ -49,9 +61,8 @@ class SmsSessionWorker {
     SmsSessionWorker(const SmsSessionWorker&) = delete;
     SmsSessionWorker& operator=(const SmsSessionWorker&) = delete;
 
-    // Blocks until the session ends: after a failed start, within about 600 ms of
-    // requestStop() (plus a new SMS being handled at that moment), or once the port is
-    // gone. Closes the port.
+    // Blocks until the session ends: after a failed first start, or within about 600 ms of
+    // requestStop() (plus a new SMS being handled at that moment). Closes the port.
     void run();
 
     // Any thread. The session ends at its next check; queued jobs that have not started
@@ -70,6 +81,11 @@ class SmsSessionWorker {
     GpslogStore* store();
     void catchUpStoredMessages();
     void readLoop();
+    bool modemLost();
+    bool modemAnswers();
+    bool waitForModem();
+    void checkHealth();
+    void setHealth(SessionHealth health);
     bool portGone();
     void runQueuedJobs();
     void handleQueuedAnnouncements();
@@ -89,6 +105,9 @@ class SmsSessionWorker {
     std::unique_ptr<GpslogStore> store_;
     std::atomic<bool> stop_{false};
     bool portGone_ = false;
+    SessionHealth health_;
+    std::chrono::milliseconds lastHeard_{0};
+    std::optional<std::chrono::milliseconds> lastHealthCheck_;
     std::mutex jobsMutex_;
     std::deque<SessionJob> jobs_;
 };

@@ -178,15 +178,23 @@ class SmsSessionTest : public QObject {
         QVERIFY(rig.modem->portOpen());
     }
 
-    void aVanishedPortReturnsThePageToIdle() {
+    void aVanishedModemIsWaitedForAndTheStatusBarSaysSo() {
         SessionRig rig;
+        QSignalSpy health(rig.session(), &SmsSession::healthTextChanged);
         openSession(rig);
-        QSignalSpy finished(rig.session(), &SmsSession::workerFinished);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !health.isEmpty() && health.last()[0].toString().startsWith(
+                                     QStringLiteral("Receiving | Signal 4/4 -73 dBm | SIM ")),
+            SessionTimeoutMs);
         rig.modem->vanish();
-        QVERIFY(finished.wait(SessionTimeoutMs));
-        QCOMPARE(rig.session()->state(), SmsSession::State::Idle);
-        verifyControls(rig, false);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            health.last()[0].toString().startsWith(QStringLiteral("Waiting for the modem")),
+            SessionTimeoutMs);
+        QCOMPARE(rig.session()->state(), SmsSession::State::Open);  // "Close SMS" still ends it
         QVERIFY(rig.log().contains(QStringLiteral("The modem is gone")));
+        QTest::mouseClick(rig.startButton(), Qt::LeftButton);
+        QCOMPARE(health.last()[0].toString(), QStringLiteral("Idle"));
+        verifyControls(rig, false, true);
     }
 
     void modemLinesFollowTheLineRuleAndRepliesAreAppendedAsGiven() {

@@ -59,6 +59,12 @@ class RecordingListener final : public SmsSessionListener {
         std::lock_guard lock(mutex);
         ++ended;
     }
+    void healthChanged(const SessionHealth& health) override {
+        std::lock_guard lock(mutex);
+        if (states.empty() || states.back() != health.state) {
+            states.push_back(health.state);
+        }
+    }
 
     std::mutex mutex;
     std::string log;
@@ -66,6 +72,7 @@ class RecordingListener final : public SmsSessionListener {
     std::vector<StoredReportEvent> stored;
     std::vector<std::string> storeFailures;
     int ended = 0;
+    std::vector<SessionHealth::State> states;
     std::function<void(const StoredReportEvent&)> onStored;
     std::function<void(std::string_view)> onLog;
 };
@@ -80,13 +87,18 @@ inline std::string StoredReportReply(const std::string& index) {
 // whatever `answerListing` feeds (an empty listing by default).
 inline void ActLikeAModem(
     FakeSerialLink& link,
-    std::function<void(FakeSerialLink&)> answerListing = [](FakeSerialLink& modem) {
-        modem.feed("at+cmgl=\"ALL\"\r\r\nOK\r\n");
-    }) {
+    std::function<void(FakeSerialLink&)> answerListing =
+        [](FakeSerialLink& modem) { modem.feed("at+cmgl=\"ALL\"\r\r\nOK\r\n"); },
+    int simUsed = 1) {
     link.replyTo("at\r", "at\r\r\nOK\r\n", 0);
-    link.replyTo("ati\r", "ati\r\r\nSIEMENS\r\nMC35i\r\n\r\nOK\r\n");
-    link.replyTo("at+cmgf=1\r", "at+cmgf=1\r\r\nOK\r\n");
-    link.replyTo("at+cnmi=1,1\r", "at+cnmi=1,1\r\r\nOK\r\n");
+    link.replyTo("ati\r", "ati\r\r\nSIEMENS\r\nMC35i\r\n\r\nOK\r\n", 0);
+    link.replyTo("at+cmgf=1\r", "at+cmgf=1\r\r\nOK\r\n", 0);
+    link.replyTo("at+cnmi=1,1\r", "at+cnmi=1,1\r\r\nOK\r\n", 0);
+    link.replyTo("at+csq\r", "at+csq\r\r\n+CSQ: 18,99\r\n\r\nOK\r\n", 0);
+    const std::string used = std::to_string(simUsed);
+    link.replyTo("at+cpms?\r",
+                 "at+cpms?\r\r\n+CPMS: \"SM\"," + used + ",30,\"SM\"," + used + ",30\r\n\r\nOK\r\n",
+                 0);
     link.onWrite = [answerListing](FakeSerialLink& modem, std::string_view bytes) {
         const std::string command(bytes.substr(0, bytes.size() - 1));
         if (command.starts_with("at+cmgr=")) {
@@ -97,6 +109,15 @@ inline void ActLikeAModem(
             answerListing(modem);
         }
     };
+}
+
+// The writes from `first` on, without the session's questions about its health.
+inline std::vector<std::string> WritesWithoutHealthChecks(const FakeSerialLink& link,
+                                                          std::size_t first) {
+    std::vector<std::string> writes(link.writes.begin() + first, link.writes.end());
+    std::erase_if(writes,
+                  [](const std::string& w) { return w == "at+csq\r" || w == "at+cpms?\r"; });
+    return writes;
 }
 
 inline std::tm May2007() {

@@ -2,6 +2,8 @@
 // modem that goes away during a session.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/modem/position_report.h"
 #include "core/modem/report_pieces.h"
 #include "core/modem/scoped_time_zone.h"
@@ -63,7 +65,7 @@ class SmsSessionCatchUpTest : public ::testing::Test {
             }
         };
         if (reports == 0) {
-            link.feedAfter(StartDuration + milliseconds(60000), "RING\r\n");
+            link.feedAfter(StartDuration + milliseconds(30000), "RING\r\n");
             listener.onLog = [&](std::string_view text) {
                 if (text == "RING\r\n") {
                     worker.requestStop();
@@ -74,7 +76,7 @@ class SmsSessionCatchUpTest : public ::testing::Test {
     }
 
     std::vector<std::string> writesAfterStart() const {
-        return {link.writes.begin() + StartWrites - 1, link.writes.end()};
+        return test::WritesWithoutHealthChecks(link, StartWrites - 1);
     }
 
     std::vector<std::string> storedTimes() {
@@ -201,43 +203,92 @@ TEST_F(SmsSessionCatchUpTest, AReportStoredBeforeAStopIsNotStoredTwiceAndItsSmsI
     EXPECT_TRUE(listener.stored[0].alreadyStored);
 }
 
-TEST_F(SmsSessionCatchUpTest, TheModemVanishingEndsTheSessionByItself) {
-    ActLikeAModem(link);
-    link.feedAfter(StartDuration + milliseconds(1000), "+CMTI: \"SM\",5\r\n");
-    listener.onStored = [this](const StoredReportEvent&) { link.vanish(); };
-    SmsSessionWorker worker(link, clock, users, listener, {"ttyUSB0:", file.path()});
-
-    worker.run();  // returns without anyone asking it to stop
-
-    EXPECT_TRUE(listener.log.ends_with(SmsSessionWorker::ModemGoneText)) << listener.log;
-    EXPECT_EQ(listener.ended, 1);
-    EXPECT_EQ(listener.stored.size(), 1u);
-    EXPECT_FALSE(link.isOpen());
-    EXPECT_FALSE(worker.post([](ComPort&) {}));
-    EXPECT_LE(clock.now(), StartDuration + milliseconds(2000)) << "noticed at the next line";
-}
-
-TEST_F(SmsSessionCatchUpTest, TheModemVanishingDuringTheCatchUpLeavesTheRestStored) {
-    ActLikeAModem(link, [](FakeSerialLink& modem) {
-        modem.feed(Listing(Entry(1, "REC READ") + Entry(2, "REC READ") + Entry(3, "REC READ")));
+TEST_F(SmsSessionCatchUpTest, AVanishedModemIsWaitedForAndReceptionResumesWithItsCatchUp) {
+    bool back = false;
+    ActLikeAModem(link, [&back](FakeSerialLink& modem) {
+        modem.feed(back ? Listing(Entry(6, "REC UNREAD")) : Listing(""));
     });
-    auto answer = link.onWrite;
-    link.onWrite = [answer](FakeSerialLink& modem, std::string_view bytes) {
-        if (bytes == "at+cmgr=2\r") {
-            modem.vanish();
-        }
-        answer(modem, bytes);
-    };
+    link.feedAfter(StartDuration + milliseconds(1000), "+CMTI: \"SM\",5\r\n");
     SmsSessionWorker worker(link, clock, users, listener, {"ttyUSB0:", file.path()});
+    listener.onStored = [&](const StoredReportEvent& event) {
+        if (event.report.receiveTime == "10:20:05") {
+            link.vanish();  // pulled out right after the first report
+        } else {
+            worker.requestStop();
+        }
+    };
+    listener.onLog = [&](std::string_view text) {
+        if (text.starts_with("Trying to start the modem again (attempt 3)")) {
+            link.reappear();
+            back = true;
+        }
+    };
 
     worker.run();
 
-    EXPECT_EQ(writesAfterStart(),
-              (std::vector<std::string>{ListCommand, "at+cmgr=1\r", "at+cmgd=1\r", "at+cmgr=2\r"}));
-    EXPECT_NE(listener.log.find("SMS 2 was not read completely; it stays in the modem."),
-              std::string::npos);
-    EXPECT_TRUE(listener.log.ends_with(SmsSessionWorker::ModemGoneText)) << listener.log;
+    EXPECT_EQ(storedTimes(), (std::vector<std::string>{"10:20:05", "10:20:06"}));
+    EXPECT_NE(listener.log.find(SmsSessionWorker::ModemLostText), std::string::npos);
+    EXPECT_NE(listener.log.find(SmsSessionWorker::ModemBackText), std::string::npos);
+    using State = SessionHealth::State;
+    EXPECT_EQ(listener.states, (std::vector<State>{State::Receiving, State::WaitingForModem,
+                                                   State::Receiving, State::Idle}));
+    // Pauses of 1 s, 2 s and 4 s before the three attempts.
+    EXPECT_GE(clock.now(), StartDuration + milliseconds(1000 + 7000));
+}
+
+TEST_F(SmsSessionCatchUpTest, AHungModemIsNoticedOnAQuietLineAndStartedAgain) {
+    ActLikeAModem(link);
+    SmsSessionWorker worker(link, clock, users, listener, {"ttyUSB0:", file.path()});
+    link.feedAfter(StartDuration + milliseconds(1000), "RING\r\n");
+    listener.onLog = [&](std::string_view text) {
+        if (text == "RING\r\n") {
+            link.hung = true;  // the last thing it ever said
+        } else if (text.starts_with("Trying to start the modem again")) {
+            worker.requestStop();
+        }
+    };
+
+    worker.run();
+
+    EXPECT_NE(listener.log.find(SmsSessionWorker::ModemLostText), std::string::npos);
+    EXPECT_GE(clock.now(), StartDuration + SmsSessionWorker::QuietCheck);
+    EXPECT_LE(clock.now(), StartDuration + SmsSessionWorker::QuietCheck + milliseconds(15000));
+}
+
+TEST_F(SmsSessionCatchUpTest, ASimNearlyFullIsAWarningAndItsMessagesAreListed) {
+    ActLikeAModem(
+        link, [](FakeSerialLink& modem) { modem.feed("at+cmgl=\"ALL\"\r\r\nOK\r\n"); }, 29);
+    SmsSessionWorker worker(link, clock, users, listener, {"ttyUSB0:", file.path()});
+    link.feedAfter(StartDuration + milliseconds(1000), "RING\r\n");
+    listener.onLog = [&](std::string_view text) {
+        if (text == "RING\r\n") {
+            worker.requestStop();
+        }
+    };
+
+    worker.run();
+
+    EXPECT_NE(listener.log.find("The SIM storage is nearly full (29/30)"), std::string::npos);
+    EXPECT_EQ(std::count(link.writes.begin(), link.writes.end(), ListCommand), 2);
+}
+
+TEST_F(SmsSessionCatchUpTest, AStopWhileWaitingForTheModemEndsTheWaitAtOnce) {
+    ActLikeAModem(link);
+    SmsSessionWorker worker(link, clock, users, listener, {"ttyUSB0:", file.path()});
+    milliseconds stoppedAt{0};
+    listener.onLog = [&](std::string_view text) {
+        if (text.starts_with("Trying to start the modem again (attempt 4)")) {
+            stoppedAt = clock.now();
+            worker.requestStop();  // "Close SMS" during a 8 s pause
+        }
+    };
+    worker.post([this](ComPort&) { link.vanish(); });
+
+    worker.run();
+
     EXPECT_EQ(listener.ended, 1);
+    EXPECT_LT(clock.now() - stoppedAt, milliseconds(1000));
+    EXPECT_FALSE(link.isOpen());
 }
 
 TEST_F(SmsSessionCatchUpTest, AStopDuringTheListingIsNoVanishing) {
