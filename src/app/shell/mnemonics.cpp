@@ -11,19 +11,6 @@ namespace kv820 {
 
 namespace {
 
-// The letter after a single '&', lower case; a null character when there is none.
-QChar MnemonicOf(const QString& text) {
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&')) {
-            if (text[i + 1] != QLatin1Char('&')) {
-                return text[i + 1].toLower();
-            }
-            ++i;
-        }
-    }
-    return {};
-}
-
 bool InsideNestedTab(const QWidget* widget, const QWidget* scope) {
     for (const QWidget* w = widget->parentWidget(); w != nullptr && w != scope;
          w = w->parentWidget()) {
@@ -130,6 +117,18 @@ QString MnemonicLetters(const QList<QAction*>& actions) {
         }
     }
     return letters;
+}
+
+QChar MnemonicOf(const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&')) {
+            if (text[i + 1] != QLatin1Char('&')) {
+                return text[i + 1].toLower();
+            }
+            ++i;
+        }
+    }
+    return {};
 }
 
 }  // namespace kv820

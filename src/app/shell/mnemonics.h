@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QChar>
+#include <QString>
+
 #include <QList>
 #include <QString>
 
@@ -14,6 +17,10 @@ namespace kv820 {
 // widget inside the scope get theirs per page (they are never shown together), on top of
 // the scope's own. Returns `taken` with the letters the scope itself now uses.
 QString AssignMnemonics(QWidget* scope, const QString& taken = {});
+
+// The letter after a single '&' of a text ("&&" is a plain ampersand), lower case; a null
+// character when there is none.
+QChar MnemonicOf(const QString& text);
 
 // The mnemonic letters of `actions` (the menu bar's titles), lower case.
 QString MnemonicLetters(const QList<QAction*>& actions);

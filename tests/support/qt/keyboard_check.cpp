@@ -1,5 +1,7 @@
 #include "support/qt/keyboard_check.h"
 
+#include "app/shell/mnemonics.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -15,19 +17,6 @@
 namespace kv820::test {
 
 namespace {
-
-// The letter after a single '&' ("&&" is a plain ampersand); a null character when none.
-QChar MnemonicOf(const QString& text) {
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&')) {
-            if (text[i + 1] != QLatin1Char('&')) {
-                return text[i + 1].toLower();
-            }
-            ++i;
-        }
-    }
-    return {};
-}
 
 bool Shown(const QWidget* widget, const QWidget* window) {
     return widget->window() == window && widget->isVisible();
