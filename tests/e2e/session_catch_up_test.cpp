@@ -2,6 +2,8 @@
 // waited in the modem, a report read again after a stop, and the modem going away.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <chrono>
 
 #include "core/modem/position_report.h"
@@ -122,6 +124,31 @@ TEST_F(SessionCatchUpEndToEnd, AVanishedModemIsWaitedForAndCloseEndsTheWaitAtOnc
     EXPECT_LT(std::chrono::steady_clock::now() - closedAt, 1s);
     std::lock_guard lock(listener.mutex);
     EXPECT_EQ(listener.ended, 1);
+}
+
+TEST_F(SessionCatchUpEndToEnd, AModemPluggedInAgainIsTakenBackAndNothingIsLostOrDoubled) {
+    constexpr int Burst = 10;
+    const std::string link = std::filesystem::path(file.path()).parent_path() / "kv820-modem";
+    modem->setStablePath(link);
+    modem->addReplyDelay({{"cmgr"}, 200ms, 200ms});  // the burst lasts a few seconds
+    SessionThread session(link, file.path(), users, listener);
+    ASSERT_TRUE(session.waitFor([&] { return listener.started == std::vector<bool>{true}; }));
+    modem->withModem([](ModemSimulator& m) {
+        for (int minute = 0; minute < Burst; ++minute) {
+            m.injectSms(std::string(ModemSimulator::kDefaultSender), ReportAt(minute));
+        }
+    });
+    ASSERT_TRUE(session.waitFor([&] { return listener.stored.size() >= 2; }));
+
+    modem->vanish();  // pulled out in the middle of the burst
+    ASSERT_TRUE(session.waitFor(
+        [&] { return listener.log.find("Trying to start the modem again") != std::string::npos; }));
+    modem->reappear();  // and plugged in again: a new terminal behind the same name
+
+    ASSERT_TRUE(session.waitFor(
+        [&] { return listener.log.find(SmsSessionWorker::ModemBackText) != std::string::npos; }));
+    ASSERT_TRUE(session.waitFor([&] { return modemMessages().empty(); }, 40s)) << listener.log;
+    EXPECT_EQ(storedRows(), static_cast<std::size_t>(Burst)) << "each report stored once";
 }
 
 }  // namespace

@@ -24,6 +24,8 @@ class FaultInjector {
     void cutNext(std::size_t bytes) { cutTo_ = bytes; }
     // The device is gone: from now on it neither reads nor answers.
     void vanish() { vanished_ = true; }
+    // Plugged in again: it reads and answers as before.
+    void reappear() { vanished_ = false; }
     void clear();
 
     bool vanished() const { return vanished_; }

@@ -89,6 +89,9 @@ PtySimulator::~PtySimulator() {
     closeTerminal();
     closeIfOpen(wakePipe_[0]);
     closeIfOpen(wakePipe_[1]);
+    if (!stablePath_.empty()) {
+        ::unlink(stablePath_.c_str());
+    }
 }
 
 std::unique_ptr<PtySimulator> PtySimulator::modem(std::size_t capacity) {
@@ -108,8 +111,8 @@ void PtySimulator::openTerminal() {
     if (grantpt(master_) != 0 || unlockpt(master_) != 0) {
         fail("grantpt/unlockpt");
     }
-    const char* name = ptsname(master_);  // called once, before any other thread runs
-    if (!name) {
+    char name[256];
+    if (ptsname_r(master_, name, sizeof name) != 0) {
         fail("ptsname");
     }
     path_ = name;
@@ -121,6 +124,29 @@ void PtySimulator::openTerminal() {
     }
     makeRaw(slave_);
     setNonBlocking(master_);
+}
+
+void PtySimulator::setStablePath(const std::string& link) {
+    std::lock_guard lock(mutex_);
+    stablePath_ = link;
+    pointStableLink();
+}
+
+void PtySimulator::pointStableLink() {
+    if (stablePath_.empty()) {
+        return;
+    }
+    ::unlink(stablePath_.c_str());
+    if (::symlink(path_.c_str(), stablePath_.c_str()) != 0) {
+        fail("symlink");
+    }
+}
+
+void PtySimulator::reappear() {
+    std::unique_lock lock(mutex_);
+    reappearRequested_ = true;
+    wake();
+    vanishedSignal_.wait(lock, [this] { return !vanished_.load() || !thread_.joinable(); });
 }
 
 void PtySimulator::startPortWatch() {
@@ -192,6 +218,16 @@ void PtySimulator::run() {
             closeTerminal();
             forgetPendingLocked();
             vanished_ = true;
+            vanishedSignal_.notify_all();
+        }
+        if (reappearRequested_ && vanished_) {
+            std::lock_guard lock(mutex_);
+            openTerminal();
+            pointStableLink();
+            startPortWatch();
+            device_->faults().reappear();
+            device_->portClosed();
+            reappearRequested_ = vanishRequested_ = vanished_ = false;
             vanishedSignal_.notify_all();
         }
         std::chrono::milliseconds timeout;

@@ -39,6 +39,10 @@ class PtySimulator {
 
     // The path to open, e.g. /dev/pts/5.
     const std::string& devicePath() const { return path_; }
+    // Makes `link` a symbolic link that always names the current terminal, as a udev rule
+    // names a USB adapter: after reappear() it names the new one. Call before the program
+    // opens the port; the link is removed with the simulator.
+    void setStablePath(const std::string& link);
 
     // The answer delay of every command no rule names, and of the other answers.
     void setReplyDelay(std::chrono::milliseconds delay);
@@ -83,6 +87,9 @@ class PtySimulator {
     // adapter is pulled. Returns once the terminal is closed.
     void vanish();
     bool vanished() const { return vanished_; }
+    // Plugs the device in again after vanish(): a new terminal behind the stable path, with
+    // everything the device held (stored messages) kept. Returns once the terminal is open.
+    void reappear();
     // Whether the program holds the port open (known on Linux; otherwise always true).
     bool portOpen() const { return portOpen_; }
     // Number of times the program opened the port.
@@ -105,6 +112,7 @@ class PtySimulator {
     };
 
     void openTerminal();
+    void pointStableLink();
     void startPortWatch();
     void run();
     void waitForActivity(std::chrono::milliseconds timeout);
@@ -139,6 +147,8 @@ class PtySimulator {
     std::atomic<bool> stopping_{false};
     std::atomic<bool> vanishRequested_{false};
     std::atomic<bool> vanished_{false};
+    std::atomic<bool> reappearRequested_{false};
+    std::string stablePath_;
     std::atomic<bool> portOpen_{true};
     std::atomic<int> openCount_{0};
     std::thread thread_;
