@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/modem/report_kinds.h"
 #include "core/records/record_export.h"
 
 namespace {
@@ -29,12 +30,12 @@ class GeneratedReports final : public kv820::ReportRows {
                                            lon.data(),
                                            "2007/05/12",
                                            "10:02:58",
-                                           i % 10 == 9 ? "No Fix" : "3D",
+                                           i % 10 == 9 ? kv820::NoFixText : kv820::Fix3dText,
                                            "12.5",
                                            "0.0000",
                                            "0",
                                            "7",
-                                           "Period report"};
+                                           kv820::PeriodReportText};
             if (!visit(row)) {
                 return true;
             }

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "core/common/date_time_text.h"
+#include "core/modem/report_kinds.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_row.h"
 #include "core/store/schema.h"
@@ -57,8 +58,8 @@ class GpslogFixture {
         gmtime_r(&moment, &t);
         const std::string date = DateText(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday);
         const std::string time = TimeText(t.tm_hour, t.tm_min, t.tm_sec);
-        return {imei, date,    time,      "25.052057", "121.502057", date,           time,
-                "3D", "120.5", "18.5200", "270",       "8",          "Period report"};
+        return {imei,    date,      time,  "25.052057", "121.502057",    date, time, Fix3dText,
+                "120.5", "18.5200", "270", "8",         PeriodReportText};
     }
 
   private:

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+#include "core/modem/report_kinds.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "core/store/schema.h"
@@ -26,20 +27,20 @@ const std::string& DatabaseWithRows(int rows) {
     if (it != made.end()) {
         return it->second;
     }
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("kv820-bench-startup-" + std::to_string(rows) +
-                                                   ".mdb"))
-            .string();
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("kv820-bench-startup-" + std::to_string(rows) + ".mdb"))
+                                 .string();
     std::filesystem::remove(path);
     CreateDatabaseFile(path);
     Database db(path);
     for (int u = 0; u < 5; ++u) {
-        UserStore(db).addOrUpdate(
-            {"user" + std::to_string(u), "09123456" + std::to_string(u), "35461207123456" + std::to_string(u)});
+        UserStore(db).addOrUpdate({"user" + std::to_string(u), "09123456" + std::to_string(u),
+                                   "35461207123456" + std::to_string(u)});
     }
     Transaction transaction(db);
-    Statement insert(db, "INSERT INTO gpslog VALUES (?1,?2,?3,'25.052057','121.502057',"
-                         "'2012/05/08','07:59:59','3D','12','18.5200','90','7','Period report')");
+    Statement insert(db, std::string("INSERT INTO gpslog VALUES (?1,?2,?3,'25.052057','121.502057',"
+                                     "'2012/05/08','07:59:59','") +
+                             Fix3dText + "','12','18.5200','90','7','" + PeriodReportText + "')");
     for (int i = 0; i < rows; ++i) {
         const int day = 1 + i % 28;
         char date[16];

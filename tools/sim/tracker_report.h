@@ -4,14 +4,16 @@
 #include <string>
 #include <string_view>
 
+#include "core/modem/report_kinds.h"
+
 namespace kv820::sim {
 
 // One position report as a tracker sends it. Every field is kept as the text the tracker
 // writes, so that tests can also inject malformed values (a date of zeros, an odd kind).
 struct TrackerReport {
     std::string imei;
-    std::string kind = "1";        // 0 immediate, 1 period, 3 time, 5 SOS
-    std::string fix = "3";         // 1 no fix, 2 2D, 3 3D
+    std::string kind = std::to_string(PeriodReportCode);
+    std::string fix = std::to_string(Fix3dCode);
     std::string gpsDate;           // DDMMYY, UTC
     std::string gpsTime;           // hhmmss, UTC
     std::string longitude;         // E/W dddmm.mmmm

@@ -2,6 +2,7 @@
 
 #include <QColor>
 
+#include "core/modem/report_kinds.h"
 #include "core/store/database_error.h"
 
 namespace kv820 {
@@ -94,7 +95,7 @@ QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
         return QString::fromStdString(row[static_cast<std::size_t>(index.column())]);
     }
     // An SOS report stands out in every list.
-    if (role == Qt::ForegroundRole && row[MessageStatus] == "SOS report") {
+    if (role == Qt::ForegroundRole && row[MessageStatus] == SosReportText) {
         return QColor(Qt::red);
     }
     return {};

@@ -10,6 +10,7 @@
 #include "app/records/sos_alarms.h"
 #include "app/records/web_map_opener.h"
 #include "app/shell/alerts.h"
+#include "core/modem/report_kinds.h"
 
 namespace kv820 {
 
@@ -44,7 +45,7 @@ SosAlarmWindow::SosAlarmWindow(SosAlarms& alarms, QWidget* parent)
     openMap_->setObjectName(QStringLiteral("sosOpenMapButton"));
     acknowledge_->setObjectName(QStringLiteral("sosAcknowledgeButton"));
 
-    auto* heading = new QLabel(QStringLiteral("SOS report"));
+    auto* heading = new QLabel(QString::fromLatin1(SosReportText));
     heading->setStyleSheet(QStringLiteral("color: red; font-weight: bold; font-size: 16pt;"));
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("User Name :"), user_);

@@ -4,6 +4,7 @@
 
 #include "app/records/application_beeper.h"
 #include "app/records/sos_alarm_window.h"
+#include "core/modem/report_kinds.h"
 
 namespace kv820 {
 
@@ -18,7 +19,7 @@ SosAlarms::~SosAlarms() {
 }
 
 void SosAlarms::raise(const PositionReport& report) {
-    if (report.kindText != SosKindText) {
+    if (report.kindText != SosReportText) {
         return;
     }
     pending_.push_back(report);

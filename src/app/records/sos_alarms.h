@@ -23,7 +23,6 @@ class SosAlarms : public QObject {
     Q_OBJECT
   public:
     static constexpr int BeepIntervalMs = 2000;
-    static constexpr const char* SosKindText = "SOS report";
 
     // The alarm window is made as a window of its own over `windowParent`.
     explicit SosAlarms(QWidget* windowParent, QObject* parent = nullptr);

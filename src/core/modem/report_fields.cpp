@@ -2,6 +2,7 @@
 
 #include "core/common/number_text.h"
 #include "core/common/text_from.h"
+#include "core/modem/report_kinds.h"
 
 namespace kv820 {
 
@@ -27,14 +28,14 @@ std::string CoordinateText(std::string_view piece, char positiveHemisphere,
 
 std::string ReportKindText(std::string_view piece) {
     switch (LeadingInt32(piece).value_or(-1)) {
-        case 0:
-            return "Immediate report";
-        case 1:
-            return "Period report";
-        case 3:
-            return "Time report";
-        case 5:
-            return "SOS report";
+        case ImmediateReportCode:
+            return ImmediateReportText;
+        case PeriodReportCode:
+            return PeriodReportText;
+        case TimeReportCode:
+            return TimeReportText;
+        case SosReportCode:
+            return SosReportText;
         default:
             return "";
     }
@@ -42,12 +43,12 @@ std::string ReportKindText(std::string_view piece) {
 
 std::string FixText(std::string_view piece) {
     switch (LeadingInt32(piece).value_or(-1)) {
-        case 1:
-            return "No Fix";
-        case 2:
-            return "2D";
-        case 3:
-            return "3D";
+        case NoFixCode:
+            return NoFixText;
+        case Fix2dCode:
+            return Fix2dText;
+        case Fix3dCode:
+            return Fix3dText;
         default:
             return "";
     }

@@ -6,6 +6,7 @@
 
 #include "core/commands/input_validators.h"
 #include "core/common/number_text.h"
+#include "core/modem/report_kinds.h"
 #include "core/records/gps_time_utc.h"
 #include "core/records/track_document.h"
 #include "core/records/track_point.h"
@@ -45,10 +46,10 @@ std::string DocumentHead(const SearchCriteria& c) {
 }
 
 std::optional<std::string_view> GpxFix(std::string_view status) {
-    if (status == "2D") {
+    if (status == Fix2dText) {
         return "2d";
     }
-    if (status == "3D") {
+    if (status == Fix3dText) {
         return "3d";
     }
     return std::nullopt;

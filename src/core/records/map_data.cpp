@@ -5,7 +5,7 @@
 
 #include "core/common/json_text.h"
 #include "core/common/number_text.h"
-#include "core/common/number_text.h"
+#include "core/modem/report_kinds.h"
 #include "core/records/stored_range_rows.h"
 #include "core/records/track_point.h"
 #include "core/store/gpslog_store.h"
@@ -25,8 +25,8 @@ std::string LatestTrackRowSql() {
         columns += name;
     }
     return "SELECT " + columns + " FROM gpslog WHERE imei=?1 AND NOT (" +
-           GpslogIncompleteCondition +
-           ") AND gps_status<>'No Fix' AND gps_pos_lat<>'NO' AND gps_pos_lon<>'NO'"
+           GpslogIncompleteCondition + ") AND gps_status<>'" + NoFixText +
+           "' AND gps_pos_lat<>'NO' AND gps_pos_lon<>'NO'"
            " ORDER BY receive_date||receive_time DESC, rowid DESC";
 }
 

@@ -1,9 +1,11 @@
 #include "core/records/track_point.h"
 
+#include "core/modem/report_kinds.h"
+
 namespace kv820 {
 
 bool HasFix(const ReportRowView& row) {
-    return row.gpsStatus != "No Fix";
+    return row.gpsStatus != NoFixText;
 }
 
 bool IsTrackPoint(const ReportRowView& row) {

@@ -24,6 +24,7 @@
 #include "app/shell/app_context.h"
 #include "app/shell/main_window.h"
 #include "core/modem/position_report.h"
+#include "core/modem/report_kinds.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "support/qt/alert_recorder.h"
@@ -176,7 +177,7 @@ class MapPageTest : public QObject {
         QVERIFY(markerOf(state(), test::Van)[QStringLiteral("colour")].toString() != red);
 
         GpslogRow sos = test::ReportAt(test::Van.imei, "10:25:00", "3D", "25.080000", "121.470000");
-        sos[MessageStatus] = SosAlarms::SosKindText;
+        sos[MessageStatus] = SosReportText;
         store(test::Van, sos);
         QVERIFY(drawn([&](const QJsonObject& s) {
             const QJsonObject van = markerOf(s, test::Van);
