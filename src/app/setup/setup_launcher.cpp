@@ -1,7 +1,6 @@
 #include "app/setup/setup_launcher.h"
 
 #include "app/records/record_search.h"
-#include "app/setup/registered_users_of.h"
 #include "app/setup/setup_file_dialog.h"
 #include "app/setup/setup_wizard.h"
 #include "app/setup/tracker_registration.h"
@@ -12,7 +11,7 @@ namespace kv820 {
 
 SetupLauncher::SetupLauncher(MainWindow& window) : QObject(&window), window_(window) {
     setObjectName(QStringLiteral("setupLauncher"));
-    session_.registeredUsers = [this] { return RegisteredUsersOf(window_.context().registry()); };
+    session_.registeredUsers = [this] { return window_.context().registry().snapshot(); };
     session_.registerTracker = [this](QWidget* owner, const UserSlot& tracker) {
         registerTracker(owner, tracker);
     };

@@ -3,7 +3,6 @@
 #include <functional>
 
 #include "app/setup/setup_devices.h"
-#include "core/setup/registered_users.h"
 #include "core/setup/setup_context.h"
 #include "core/store/user_registry.h"
 
@@ -19,7 +18,9 @@ struct SetupSession {
     SetupContext context;
     SetupDevices devices;
     // The registered users as they are now.
-    std::function<RegisteredUsers()> registeredUsers = [] { return RegisteredUsers{}; };
+    std::function<UserRegistry::Snapshot()> registeredUsers = [] {
+        return UserRegistry::Snapshot{};
+    };
     // Adds or updates the tracker's user row and refreshes every list that shows users;
     // failures are shown with `owner` as the owner of the message.
     std::function<void(QWidget* owner, const UserSlot& tracker)> registerTracker =

@@ -98,7 +98,7 @@ void SetupWizard::runSetup() {
     setConnecting(true);
     const std::string entry = SetupBytes(portCombo_->currentText());
     const std::vector<std::string> listed = EntriesOf(portCombo_);
-    const RegisteredUsers users = session_.registeredUsers();
+    const UserRegistry::Snapshot users = session_.registeredUsers();
     SetupContext context = session_.context;
     auto makeLink = session_.devices.makeLink;
     worker_->post([this, entry, listed, users, context, makeLink](ComPort& port) mutable {

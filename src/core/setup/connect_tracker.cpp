@@ -23,7 +23,7 @@ constexpr std::size_t WakeReply = 128;
 // One run of the connect sequence over an open wizard.
 class TrackerConnection {
   public:
-    TrackerConnection(ComPort& port, SetupContext& context, const RegisteredUsers& users,
+    TrackerConnection(ComPort& port, SetupContext& context, const UserRegistry::Snapshot& users,
                       const ConnectTrackerHooks& hooks)
         : port_(port), context_(context), users_(users), hooks_(hooks), progress_(hooks.progress) {}
 
@@ -43,7 +43,7 @@ class TrackerConnection {
 
     ComPort& port_;
     SetupContext& context_;
-    const RegisteredUsers& users_;
+    const UserRegistry::Snapshot& users_;
     const ConnectTrackerHooks& hooks_;
     ConnectProgress progress_;
     ConnectResult result_;
@@ -214,7 +214,8 @@ void TrackerConnection::DeleteFirstCopies(std::string_view listing) {
 }  // namespace
 
 ConnectResult ConnectTracker(ComPort& port, const std::string& portEntry, SetupContext& context,
-                             const RegisteredUsers& users, const ConnectTrackerHooks& hooks) {
+                             const UserRegistry::Snapshot& users,
+                             const ConnectTrackerHooks& hooks) {
     return TrackerConnection(port, context, users, hooks).Run(portEntry);
 }
 

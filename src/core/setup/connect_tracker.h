@@ -5,10 +5,10 @@
 #include <string_view>
 
 #include "core/modem/com_port.h"
-#include "core/setup/registered_users.h"
 #include "core/setup/setup_context.h"
 #include "core/setup/setup_file.h"
 #include "core/setup/setup_progress.h"
+#include "core/store/user_registry.h"
 
 namespace kv820 {
 
@@ -44,7 +44,7 @@ struct ConnectTrackerHooks {
 // portEntry is the selected "COM Port :" entry. The port is closed when this returns.
 // Fills context (port entry, stored indices, registered flag, the tracker's stored PIN).
 ConnectResult ConnectTracker(ComPort& port, const std::string& portEntry, SetupContext& context,
-                             const RegisteredUsers& users, const ConnectTrackerHooks& hooks);
+                             const UserRegistry::Snapshot& users, const ConnectTrackerHooks& hooks);
 
 // The ERROR message for an outcome; empty for SetupFileRead and SimPinRequired.
 std::string_view ConnectOutcomeMessage(ConnectOutcome outcome);

@@ -117,10 +117,10 @@ Failure CheckSosNumbers(const SetupFile& file) {
 }
 
 // The first slot whose value equals the form's must be the tracker's own row.
-Failure CheckNotTaken(const RegisteredUsers& users, std::string_view value,
-                      std::string RegisteredUsers::Slot::*field, std::string_view imei,
+Failure CheckNotTaken(const UserRegistry::Snapshot& users, std::string_view value,
+                      std::string UserSlot::*field, std::string_view imei,
                       std::string_view message) {
-    for (const RegisteredUsers::Slot& slot : users.entries) {
+    for (const UserSlot& slot : users.users) {
         if (slot.*field == value) {
             return slot.imei == imei ? Failure{} : Failure{message};
         }
@@ -131,16 +131,15 @@ Failure CheckNotTaken(const RegisteredUsers& users, std::string_view value,
 }  // namespace
 
 std::optional<std::string_view> ValidateSetupForm(const SetupForm& form,
-                                                  const RegisteredUsers& users) {
+                                                  const UserRegistry::Snapshot& users) {
     const SetupFile& file = form.file;
-    for (const Failure failure :
-         {CheckUserName(file.userName), CheckPhoneNumber(form.phoneNumber),
-          CheckDefaultReturnNumber(file), CheckReportFields(file), CheckReportModeNeeds(file),
-          CheckSosNumbers(file),
-          CheckNotTaken(users, file.userName, &RegisteredUsers::Slot::name, form.moduleImei,
-                        "User Name is repeat."),
-          CheckNotTaken(users, form.phoneNumber, &RegisteredUsers::Slot::phone, form.moduleImei,
-                        "Phone Number is repeat.")}) {
+    for (const Failure failure : {CheckUserName(file.userName), CheckPhoneNumber(form.phoneNumber),
+                                  CheckDefaultReturnNumber(file), CheckReportFields(file),
+                                  CheckReportModeNeeds(file), CheckSosNumbers(file),
+                                  CheckNotTaken(users, file.userName, &UserSlot::name,
+                                                form.moduleImei, "User Name is repeat."),
+                                  CheckNotTaken(users, form.phoneNumber, &UserSlot::phone,
+                                                form.moduleImei, "Phone Number is repeat.")}) {
         if (failure) {
             return failure;
         }

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string_view>
 
-#include "core/setup/registered_users.h"
 #include "core/setup/setup_form.h"
+#include "core/store/user_registry.h"
 
 namespace kv820 {
 
@@ -12,6 +12,6 @@ namespace kv820 {
 // the message shown for it (caption "ERROR"); nothing when every check passes. Disabled
 // fields are checked like enabled ones. Lengths count bytes.
 std::optional<std::string_view> ValidateSetupForm(const SetupForm& form,
-                                                  const RegisteredUsers& users);
+                                                  const UserRegistry::Snapshot& users);
 
 }  // namespace kv820

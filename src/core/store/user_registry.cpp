@@ -1,5 +1,7 @@
 #include "core/store/user_registry.h"
 
+#include <algorithm>
+
 namespace kv820 {
 
 std::string CutToBytes(std::string_view text, std::size_t capacity) {
@@ -58,14 +60,18 @@ std::optional<UserSlot> UserRegistry::FindUserByName(std::string_view name) cons
     return std::nullopt;
 }
 
-std::optional<UserSlot> UserRegistry::FindUserByImei(std::string_view imei) const {
-    const Snapshot s = snapshot();
-    for (int i = 0; i < s.userCount; ++i) {
-        if (s.users[i].imei == imei) {
-            return s.users[i];
+std::optional<UserSlot> UserRegistry::Snapshot::FindUserByImei(std::string_view imei) const {
+    const int loaded = std::clamp(userCount, 0, static_cast<int>(MaxUsers));
+    for (int i = 0; i < loaded; ++i) {
+        if (users[i].imei == imei) {
+            return users[i];
         }
     }
     return std::nullopt;
+}
+
+std::optional<UserSlot> UserRegistry::FindUserByImei(std::string_view imei) const {
+    return snapshot().FindUserByImei(imei);
 }
 
 }  // namespace kv820

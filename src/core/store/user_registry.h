@@ -25,9 +25,14 @@ class UserRegistry {
     static constexpr std::size_t SlotCapacity = 63;  // bytes a slot keeps
     using Slots = std::array<UserSlot, MaxUsers>;
 
+    // A whole registry at one moment; the setup works on one so that it needs no database.
     struct Snapshot {
         Slots users;
         int userCount = 0;
+
+        // The first of the loaded slots whose IMEI equals imei exactly.
+        std::optional<UserSlot> FindUserByImei(std::string_view imei) const;
+        bool IsFull() const { return userCount >= static_cast<int>(MaxUsers); }
     };
 
     // Replaces the registry; texts longer than a slot are cut to SlotCapacity bytes.

@@ -305,8 +305,8 @@ class SetupFileDialogTest : public QObject {
         QFETCH(QString, text);
         QFETCH(QString, message);
         session_.registeredUsers = [] {
-            RegisteredUsers users;
-            users.entries[0] = {"Van", "0955000000", "354612079999999"};
+            UserRegistry::Snapshot users;
+            users.users[0] = {"Van", "0955000000", "354612079999999"};
             users.userCount = 1;
             return users;
         };

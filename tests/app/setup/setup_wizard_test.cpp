@@ -28,20 +28,20 @@ const QString TrackerPort = QStringLiteral("/dev/ttyTRACKER");
 const std::vector<std::string> StoredSetupFile{"0,7,,,,,,,Old name,-0.00,1,60,0,4,1234,",
                                                "0911111111,,,,0922222222,,,", "5000,,,,,,", ","};
 
-RegisteredUsers OneRegisteredTracker() {
-    RegisteredUsers users;
-    users.entries[0] = {"Truck 7", "0912000007", test::TrackerImei};
+UserRegistry::Snapshot OneRegisteredTracker() {
+    UserRegistry::Snapshot users;
+    users.users[0] = {"Truck 7", "0912000007", test::TrackerImei};
     users.userCount = 1;
     return users;
 }
 
-RegisteredUsers FiveOtherTrackers() {
-    RegisteredUsers users;
-    for (int i = 0; i < RegisteredUsers::MaxUsers; ++i) {
-        users.entries[i] = {"User " + std::to_string(i), "09" + std::to_string(i),
-                            "35000000000000" + std::to_string(i)};
+UserRegistry::Snapshot FiveOtherTrackers() {
+    UserRegistry::Snapshot users;
+    for (std::size_t i = 0; i < UserRegistry::MaxUsers; ++i) {
+        users.users[i] = {"User " + std::to_string(i), "09" + std::to_string(i),
+                          "35000000000000" + std::to_string(i)};
     }
-    users.userCount = RegisteredUsers::MaxUsers;
+    users.userCount = static_cast<int>(UserRegistry::MaxUsers);
     return users;
 }
 

@@ -59,7 +59,7 @@ class ConnectTrackerTest : public testing::Test {
     ComPort port{link, clock};
     ScriptedTracker tracker;
     SetupContext context;
-    RegisteredUsers users;
+    UserRegistry::Snapshot users;
     ConnectTrackerHooks hooks;
     std::vector<std::string> statuses;
     int pulsesWhileClosed = 0;
@@ -210,14 +210,14 @@ TEST_F(ConnectTrackerTest, ImeiIsReadAgainAtOffset18WhenOffset10IsNotDigits) {
     EXPECT_EQ(result.imei, TrackerImei);
 }
 
-RegisteredUsers FiveUsers(bool includingTracker) {
-    RegisteredUsers users;
+UserRegistry::Snapshot FiveUsers(bool includingTracker) {
+    UserRegistry::Snapshot users;
     for (int i = 0; i < 5; ++i) {
-        users.entries[i] = {"User " + std::to_string(i), "09" + std::to_string(i),
-                            "35600000000010" + std::to_string(i)};
+        users.users[i] = {"User " + std::to_string(i), "09" + std::to_string(i),
+                          "35600000000010" + std::to_string(i)};
     }
     if (includingTracker) {
-        users.entries[3] = {"Bus 7", "0912345678", TrackerImei};
+        users.users[3] = {"Bus 7", "0912345678", TrackerImei};
     }
     users.userCount = 5;
     return users;

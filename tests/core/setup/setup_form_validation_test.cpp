@@ -19,10 +19,10 @@ SetupForm ValidForm() {
     return form;
 }
 
-RegisteredUsers TwoUsers() {
-    RegisteredUsers users;
-    users.entries[0] = {"Bus 7", "0912345678", OwnImei};
-    users.entries[1] = {"Van 2", "+886922000111", "356000000000002"};
+UserRegistry::Snapshot TwoUsers() {
+    UserRegistry::Snapshot users;
+    users.users[0] = {"Bus 7", "0912345678", OwnImei};
+    users.users[1] = {"Van 2", "+886922000111", "356000000000002"};
     users.userCount = 2;
     return users;
 }
@@ -227,9 +227,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "User Name is repeat."}));
 
 TEST(SetupFormChecks, RepeatChecksLookOnlyAtTheFirstEqualSlot) {
-    RegisteredUsers users = TwoUsers();
+    UserRegistry::Snapshot users = TwoUsers();
     // A later slot with the same name and this tracker's IMEI does not excuse the first.
-    users.entries[2] = {"Van 2", "0955", "356000000000009"};
+    users.users[2] = {"Van 2", "0955", "356000000000009"};
     users.userCount = 3;
     SetupForm form = ValidForm();
     form.moduleImei = "356000000000009";
