@@ -3,6 +3,7 @@
 #include <QColor>
 
 #include "core/modem/report_kinds.h"
+#include "core/records/report_list_headers.h"
 #include "core/store/database_error.h"
 
 namespace kv820 {
@@ -10,11 +11,13 @@ namespace kv820 {
 ReportTableModel::ReportTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 const QStringList& ReportTableModel::headers() {
-    static const QStringList names = {"User Name",     "Receive_Date",  "Receive_Time",
-                                      "GPS_Latitude",  "GPS_Longitude", "GPS_Date",
-                                      "GPS_Time",      "GPS_Status",    "GPS_Altitude(m)",
-                                      "GPS_Speed(km)", "GPS_Direciton", "GPS_Number_Satellite",
-                                      "Message_Status"};
+    static const QStringList names = [] {
+        QStringList list;
+        for (const std::string_view header : kReportListHeaders) {
+            list.append(QString::fromLatin1(header.data(), static_cast<qsizetype>(header.size())));
+        }
+        return list;
+    }();
     return names;
 }
 
