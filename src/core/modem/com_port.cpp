@@ -83,8 +83,8 @@ ModemReply ComPort::ExchangeMessageText(std::string_view text, std::string_view 
 
 ModemReply ComPort::exchange(std::string_view bytes, ReplyAssembler assembler,
                              milliseconds timeout) {
-    if (gone()) {
-        return {};
+    if (gone() || abandoned()) {
+        return {};  // nothing more is said to a modem whose session is closing
     }
     if (awaitingText_) {
         SendAtCommand(CancelText, "");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <future>
 #include <mutex>
 #include <thread>
@@ -161,7 +163,7 @@ TEST_F(SmsSessionWorkerTest, JobPostedFromAnotherThreadRunsOnTheSessionThread) {
         std::this_thread::yield();
     }
     ASSERT_TRUE(worker.post([&](ComPort& port) {
-        port.SendAtCommand("at");
+        port.SendAtCommand("at+cjob");
         ranOn.set_value(std::this_thread::get_id());
     }));
     auto done = ranOn.get_future();
@@ -170,7 +172,7 @@ TEST_F(SmsSessionWorkerTest, JobPostedFromAnotherThreadRunsOnTheSessionThread) {
     session.join();
     ASSERT_TRUE(ran);
     EXPECT_NE(done.get(), std::this_thread::get_id());
-    EXPECT_EQ(link.writes.back(), "at\r");
+    EXPECT_EQ(std::count(link.writes.begin(), link.writes.end(), "at+cjob\r"), 1);
     EXPECT_EQ(listener.ended, 1);
 }
 
