@@ -1,5 +1,7 @@
 #include "sim/auto_reporter.h"
 
+#include "core/common/number_text.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -10,12 +12,6 @@ constexpr double kPi = 3.14159265358979323846;
 // Roughly 50 m per step, with a slow turn so that the track on a map is a curve.
 constexpr double kStepDegrees = 0.0005;
 constexpr double kTrackerSpacing = 0.01;
-
-std::string decimal(double value, int decimals) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
 
 }  // namespace
 
@@ -31,9 +27,9 @@ std::vector<TrackerReport> AutoReporter::next(std::time_t utc) {
         const double north = kStepDegrees * step_ * std::cos(heading);
         TrackerReport report = TrackerReport::at(imeis_[i], longitude_ + kTrackerSpacing * i + east,
                                                  latitude_ + kTrackerSpacing * i + north, utc);
-        report.speedKnots = decimal(20.0 + 5.0 * std::sin(step_ + i), 1);
+        report.speedKnots = FixedDecimal(20.0 + 5.0 * std::sin(step_ + i), 1);
         double course = std::fmod(heading * 180.0 / kPi, 360.0);
-        report.course = decimal(course, 0);
+        report.course = FixedDecimal(course, 0);
         report.satellites = std::to_string(6 + (step_ + i) % 5);
         reports.push_back(std::move(report));
     }

@@ -1,5 +1,7 @@
 #include "sim/control_channel.h"
 
+#include "core/common/number_text.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
@@ -11,8 +13,8 @@ namespace kv820::sim {
 namespace {
 
 const char kOk[] = "ok\n";
-const char kDefaultLongitude[] = "121.502057";
-const char kDefaultLatitude[] = "25.052057";
+constexpr double kDefaultLongitude = 121.502057;
+constexpr double kDefaultLatitude = 25.052057;
 
 std::string failure(std::string_view why) {
     return "error: " + std::string(why) + "\n";
@@ -44,7 +46,10 @@ std::string coordinate(const std::string& value, bool longitude) {
     if (!value.empty() && std::string_view("EWNS").find(value[0]) != std::string_view::npos) {
         return value;
     }
-    const double degrees = std::stod(value);
+    if (!IsDecimalText(value)) {
+        throw std::invalid_argument("not a coordinate: " + value);
+    }
+    const double degrees = LeadingDecimal(value);
     return longitude ? longitudeField(degrees) : latitudeField(degrees);
 }
 
@@ -99,8 +104,8 @@ TrackerReport reportFromWords(const std::vector<std::string>& words, std::size_t
     if (first >= words.size()) {
         throw std::invalid_argument("an IMEI is needed");
     }
-    TrackerReport report = TrackerReport::at(words[first], std::stod(kDefaultLongitude),
-                                             std::stod(kDefaultLatitude), utc);
+    TrackerReport report =
+        TrackerReport::at(words[first], kDefaultLongitude, kDefaultLatitude, utc);
     for (std::size_t i = first + 1; i < words.size(); ++i) {
         const auto equals = words[i].find('=');
         if (equals == std::string::npos) {

@@ -1,5 +1,7 @@
 #include "sim/tracker_report.h"
 
+#include "core/common/number_text.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -79,8 +81,9 @@ double coordinateFieldDegrees(std::string_view field) {
     if (digits.size() < degreeDigits) {
         return 0.0;
     }
-    const double whole = std::strtod(digits.substr(0, degreeDigits).c_str(), nullptr);
-    const double minutes = std::strtod(digits.c_str() + degreeDigits, nullptr);
+    const std::string_view number(digits);
+    const double whole = LeadingDecimal(number.substr(0, degreeDigits), false);
+    const double minutes = LeadingDecimal(number.substr(degreeDigits), false);
     const double value = whole + minutes / 60.0;
     return (hemisphere == 'W' || hemisphere == 'S') ? -value : value;
 }
