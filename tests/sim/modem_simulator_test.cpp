@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kv820::sim {
 namespace {
 
 const SmsTimestamp kStamp{2007, 5, 12, 10, 20, 30, 32};
-const char kReportBody[] = "?354612071234567,1,3,070512,235959,E12130.1234,N2503.1234,100,0,0,8,0!";
 
 TrackerReport sampleReport() {
     return TrackerReport::at("354612071234567", 121.502057, 25.052057, 1336435199);
@@ -28,36 +29,56 @@ class ModemConversation : public testing::Test {
     ModemSimulator modem;
 };
 
-struct Exchange {
-    std::string written;
-    std::string answered;
+// One conversation from a fresh modem: what is written, then what the modem answers.
+struct Script {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> exchanges;
 };
 
-class ModemCommands : public testing::TestWithParam<Exchange> {};
+class ModemScripts : public testing::TestWithParam<Script> {};
 
-TEST_P(ModemCommands, AnswerWithEchoAndResultCode) {
+TEST_P(ModemScripts, AnswerByteForByte) {
     ModemSimulator modem;
-    EXPECT_EQ(modem.feed(GetParam().written), GetParam().answered);
+    modem.setClock([] { return kStamp; });
+    for (const auto& [written, answered] : GetParam().exchanges) {
+        EXPECT_EQ(modem.feed(written), answered) << GetParam().what << ": " << written;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Basics, ModemCommands,
-    testing::Values(Exchange{"at\r", "at\r\r\nOK\r\n"}, Exchange{"AT\r", "AT\r\r\nOK\r\n"},
-                    Exchange{"ati\r", "ati\r\r\nSIEMENS\r\nMC35i\r\nREVISION 02.00\r\n\r\nOK\r\n"},
-                    Exchange{"at+cmgf=1\r", "at+cmgf=1\r\r\nOK\r\n"},
-                    Exchange{"at+cnmi=1,1\r", "at+cnmi=1,1\r\r\nOK\r\n"},
-                    Exchange{"at+bogus\r", "at+bogus\r\r\nERROR\r\n"},
-                    Exchange{"tr+fwv\r", "tr+fwv\r\r\nERROR\r\n"}, Exchange{"2", ""},
-                    Exchange{"1", ""}, Exchange{"22at\r", "at\r\r\nOK\r\n"}, Exchange{"\r\n", ""},
+    Basics, ModemScripts,
+    testing::Values(Script{"plain commands",
+                           {{"at\r", "at\r\r\nOK\r\n"},
+                            {"ati\r", "ati\r\r\nSIEMENS\r\nMC35i\r\nREVISION 02.00\r\n\r\nOK\r\n"},
+                            {"at+bogus\r", "at+bogus\r\r\nERROR\r\n"},
+                            {"tr+fwv\r", "tr+fwv\r\r\nERROR\r\n"},
+                            {"22at\r", "at\r\r\nOK\r\n"},
+                            {"\r\n", ""}}},
                     // Text-mode commands before "at+cmgf=1" are refused, as in PDU mode.
-                    Exchange{"at+cmgr=1\r", "at+cmgr=1\r\r\n+CMS ERROR: 302\r\n"}));
-
-TEST_F(ModemConversation, EchoCanBeSwitchedOff) {
-    EXPECT_EQ(modem.feed("ate0\r"), "ate0\r\r\nOK\r\n");
-    EXPECT_EQ(modem.feed("at\r"), "\r\nOK\r\n");
-    EXPECT_EQ(modem.feed("ate1\r"), "\r\nOK\r\n");
-    EXPECT_EQ(modem.feed("at\r"), "at\r\r\nOK\r\n");
-}
+                    Script{"pdu mode", {{"at+cmgr=1\r", "at+cmgr=1\r\r\n+CMS ERROR: 302\r\n"}}},
+                    Script{"echo off and on",
+                           {{"ate0\r", "ate0\r\r\nOK\r\n"},
+                            {"at\r", "\r\nOK\r\n"},
+                            {"ate1\r", "\r\nOK\r\n"},
+                            {"at\r", "at\r\r\nOK\r\n"}}},
+                    Script{"send",
+                           {{"at+cmgf=1\r", "at+cmgf=1\r\r\nOK\r\n"},
+                            {"at+cmgs=0912345678\r", "at+cmgs=0912345678\r\r\n> "},
+                            {"?2,354612071234567!\x1a\r",
+                             "?2,354612071234567!\r\n+CMGS: 1\r\n\r\nOK\r\n"}}},
+                    Script{"text in pieces",
+                           {{"ate0\r", "ate0\r\r\nOK\r\n"},
+                            {"at+cmgf=1\r", "\r\nOK\r\n"},
+                            {"at+cmgs=0912345678\r", "\r\n> "},
+                            {"?2,3546", ""},
+                            {"12071234567!\x1a", "\r\n+CMGS: 1\r\n\r\nOK\r\n"}}},
+                    Script{"escape cancels",
+                           {{"at+cmgf=1\r", "at+cmgf=1\r\r\nOK\r\n"},
+                            {"at+cmgs=0912345678\r", "at+cmgs=0912345678\r\r\n> "},
+                            {"never\x1b", "never\r\nOK\r\n"}}}),
+    [](const testing::TestParamInfo<Script>& info) {
+        return "Script" + std::to_string(info.index);
+    });
 
 TEST_F(ModemConversation, ReportIsAnnouncedOnlyAfterNewMessageIndicationsAreOn) {
     EXPECT_EQ(modem.injectReport(sampleReport()), 1);
@@ -66,32 +87,6 @@ TEST_F(ModemConversation, ReportIsAnnouncedOnlyAfterNewMessageIndicationsAreOn) 
     EXPECT_TRUE(modem.sessionOpen());
     EXPECT_EQ(modem.injectReport(sampleReport()), 2);
     EXPECT_EQ(modem.takeOutput(), "\r\n+CMTI: \"SM\",2\r\n");
-}
-
-TEST_F(ModemConversation, ReadGivesTheTextModeHeaderTheReportDecoderCountsOn) {
-    startSession();
-    modem.injectReport(sampleReport());
-    modem.takeOutput();
-    const std::string reply = modem.feed("at+cmgr=1\r");
-    EXPECT_EQ(reply, std::string("at+cmgr=1\r\r\n+CMGR: \"REC UNREAD\",\"+886912345678\",,"
-                                 "\"07/05/12,10:20:30+32\"\r\n") +
-                         kReportBody + "\r\n\r\nOK\r\n");
-    // Cut at every comma, the fourth piece is the quoted date and the fifth starts with
-    // the time, as the report decoder expects.
-    std::vector<std::string> pieces;
-    std::string piece;
-    for (char c : reply) {
-        if (c == ',') {
-            pieces.push_back(piece);
-            piece.clear();
-        } else {
-            piece += c;
-        }
-    }
-    ASSERT_GE(pieces.size(), 5u);
-    EXPECT_EQ(pieces[3], "\"07/05/12");
-    EXPECT_EQ(pieces[4].substr(0, 8), "10:20:30");
-    EXPECT_NE(pieces[4].find("?354612071234567"), std::string::npos);
 }
 
 TEST_F(ModemConversation, ReadMarksTheMessageReadAndDeleteFreesTheIndex) {
@@ -121,32 +116,12 @@ TEST_F(ModemConversation, ListingShowsEveryStoredMessageWithItsStatus) {
     EXPECT_EQ(modem.feed("at+cmgl=\"REC UNREAD\"\r"), "at+cmgl=\"REC UNREAD\"\r\r\nOK\r\n");
 }
 
-TEST_F(ModemConversation, SendPromptsTakesTextUntilCtrlZAndRecordsTheSms) {
+TEST_F(ModemConversation, SentTextIsRecorded) {
     modem.feed("at+cmgf=1\r");
-    EXPECT_EQ(modem.feed("at+cmgs=0912345678\r"), "at+cmgs=0912345678\r\r\n> ");
-    EXPECT_EQ(modem.feed("?2,354612071234567!\x1a\r"),
-              "?2,354612071234567!\r\n+CMGS: 1\r\n\r\nOK\r\n");
     modem.feed("at+cmgs=\"+15550100\"\r");
     modem.feed("?0,354612071234567,1!\x1a\r");
-    ASSERT_EQ(modem.sentMessages().size(), 2u);
-    EXPECT_EQ(modem.sentMessages()[0], (SentSms{"0912345678", "?2,354612071234567!"}));
-    EXPECT_EQ(modem.sentMessages()[1], (SentSms{"+15550100", "?0,354612071234567,1!"}));
-}
-
-TEST_F(ModemConversation, TextArrivingInPiecesIsStillOneSms) {
-    modem.feed("ate0\r");
-    modem.feed("at+cmgf=1\r");
-    EXPECT_EQ(modem.feed("at+cmgs=0912345678\r"), "\r\n> ");
-    EXPECT_EQ(modem.feed("?2,3546"), "");
-    EXPECT_EQ(modem.feed("12071234567!\x1a"), "\r\n+CMGS: 1\r\n\r\nOK\r\n");
-    EXPECT_EQ(modem.sentMessages().at(0).text, "?2,354612071234567!");
-}
-
-TEST_F(ModemConversation, EscapeCancelsTheSms) {
-    modem.feed("at+cmgf=1\r");
-    modem.feed("at+cmgs=0912345678\r");
-    EXPECT_EQ(modem.feed("never\x1b"), "never\r\nOK\r\n");
-    EXPECT_TRUE(modem.sentMessages().empty());
+    ASSERT_EQ(modem.sentMessages().size(), 1u);
+    EXPECT_EQ(modem.sentMessages()[0], (SentSms{"+15550100", "?0,354612071234567,1!"}));
 }
 
 TEST_F(ModemConversation, BurstStoresAllThenAnnouncesAllBackToBack) {

@@ -34,34 +34,6 @@ TEST(TrackerModule, AnswersTheConnectSequenceByteForByte) {
               "at+cmgr=3\r\r\n+CMGR: \"STO UNSENT\",\"+3\",\r\n5000,,,,,,\r\n\r\nOK\r\n");
 }
 
-TEST(TrackerModule, PlacesVersionAndImeiWhereTheWizardTakesThem) {
-    TrackerModuleSimulator tracker;
-    const std::string version = tracker.feed("tr+fwv\r");
-    const std::string fromOffset = version.substr(15);
-    EXPECT_EQ(fromOffset.substr(0, fromOffset.find(')') + 1), "V1.01(2007-05-12)");
-    EXPECT_EQ(tracker.feed("at+cgsn\r").substr(10, 15), "354612071234567");
-}
-
-TEST(TrackerModule, ReadReplySplitsIntoStatusAddressAndFields) {
-    TrackerModuleSimulator tracker;
-    const std::string reply = tracker.feed("at+cmgr=1\r");
-    // Pieces at commas: 0 echo and status, 1 the quoted address, 2 CR LF and field 1.
-    std::vector<std::string> pieces(1);
-    for (char c : reply) {
-        if (c == ',') {
-            pieces.emplace_back();
-        } else {
-            pieces.back() += c;
-        }
-    }
-    ASSERT_GE(pieces.size(), 17u);
-    EXPECT_EQ(pieces[0], "at+cmgr=1\r\r\n+CMGR: \"STO UNSENT\"");
-    EXPECT_EQ(pieces[1], "\"+1\"");
-    EXPECT_EQ(pieces[2], "\r\n0");
-    EXPECT_EQ(pieces[10], "Tracker 1");
-    EXPECT_EQ(pieces[16], "5184");
-}
-
 struct LayoutCase {
     SetupMessageLayout layout;
     std::vector<std::string> addresses;

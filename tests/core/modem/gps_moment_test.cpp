@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/modem/scoped_time_zone.h"
+#include "support/scoped_time_zone.h"
 
 namespace kv820 {
 namespace {

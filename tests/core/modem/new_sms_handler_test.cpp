@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/modem/report_reply.h"
-#include "core/modem/scoped_time_zone.h"
+#include "support/scoped_time_zone.h"
 #include "core/modem/temp_database_file.h"
 #include "core/records/receive_range_builder.h"
 #include "core/store/database.h"

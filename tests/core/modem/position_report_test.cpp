@@ -4,7 +4,7 @@
 
 #include "core/modem/report_owner.h"
 #include "core/modem/report_reply.h"
-#include "core/modem/scoped_time_zone.h"
+#include "support/scoped_time_zone.h"
 
 namespace kv820 {
 namespace {

@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/records/gps_time_utc.h"
 #include "core/records/record_export.h"
 #include "report_rows_fixture.h"
+#include "support/scoped_time_zone.h"
 
 namespace kv820 {
 namespace {
@@ -23,24 +21,8 @@ using test::StoredReports;
 
 // Central European time with its summer rule, written out so no zone database is needed.
 class CentralEuropeanZone : public testing::Test {
-  protected:
-    void SetUp() override {
-        const char* saved = std::getenv("TZ");
-        saved_ = saved ? std::optional<std::string>(saved) : std::nullopt;
-        setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
-        tzset();
-    }
-    void TearDown() override {
-        if (saved_) {
-            setenv("TZ", saved_->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-
   private:
-    std::optional<std::string> saved_;
+    test::ScopedTimeZone zone_{"CET-1CEST,M3.5.0,M10.5.0/3"};
 };
 
 StoredReport Fix(std::string lat, std::string lon, std::string status, std::string date,
