@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QStringList>
 #include <QTest>
 #include <QWidget>
 #include <memory>
 
 #include "app/commands/command_dispatcher.h"
+#include "app/commands/command_page_checks.h"
 #include "app/commands/fake_command_channel.h"
 #include "app/modem/command_channel.h"
 #include "core/store/user_registry.h"
@@ -49,6 +53,23 @@ struct CommandPageRig {
         auto* edit = child<QLineEdit>(name);
         edit->clear();
         QTest::keyClicks(edit, text);
+    }
+
+    // Works the controls as an operator would, one "objectName=value" step at a time: a
+    // list takes the entry at that index, a check box is clicked, an edit gets the text.
+    void apply(const QStringList& steps) {
+        for (const QString& step : steps) {
+            const QString name = step.section(QLatin1Char('='), 0, 0);
+            const QString value = step.section(QLatin1Char('='), 1);
+            QWidget* control = child<QWidget>(name.toLatin1().constData());
+            if (auto* combo = qobject_cast<QComboBox*>(control)) {
+                Choose(combo, value.toInt());
+            } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
+                ClickBox(box);
+            } else {
+                type(name.toLatin1().constData(), value);
+            }
+        }
     }
 
     QWidget window;  // stands in for the main window: owner of most refusals

@@ -109,9 +109,6 @@ class SosAlarmWindowTest : public QObject {
         QTRY_VERIFY(rig.beeps > before + 1);  // the second alarm still sounds
         QTest::mouseClick(rig.window()->acknowledgeButton(), Qt::LeftButton);
         QVERIFY(!rig.alarms.beeping());
-        const int silent = rig.beeps;
-        QTest::qWait(100);
-        QCOMPARE(rig.beeps, silent);
     }
 
     void acknowledgingShowsTheNextAlarmAndTheLastHidesTheWindow() {

@@ -18,7 +18,6 @@
 #include "app/records/search_records_page.h"
 #include "app/records/sms_tracking_page.h"
 #include "app/shell/app_context.h"
-#include "app/shell/main_status_bar.h"
 #include "app/shell/main_window.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
@@ -34,10 +33,6 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
   private:
-    // The text as the menu shows it, the mnemonic's '&' aside.
-    static QString Shown(const QAction* action) {
-        return QString(action->text()).remove(QLatin1Char('&'));
-    }
     QToolButton* toolButtonFor(MainWindow& window, QAction* action) {
         auto* toolBar = window.findChild<QToolBar*>(QStringLiteral("mainToolBar"));
         return qobject_cast<QToolButton*>(toolBar->widgetForAction(action));
@@ -125,71 +120,6 @@ class MainWindowTest : public QObject {
         QVERIFY(!button->isChecked());
         map->trigger();
         QVERIFY(button->isChecked());
-    }
-
-    void theMenuHoldsTheCommandsInOrder() {
-        test::TempDir dir;
-        test::AlertRecorder recorder;
-        AppContext context(dir.file(DatabaseFileName));
-        MainWindow window(context);
-        QStringList menus;
-        for (QAction* top : window.menuBar()->actions()) {
-            QStringList entries;
-            if (top->menu()) {
-                for (QAction* entry : top->menu()->actions()) {
-                    entries << (entry->isSeparator() ? QStringLiteral("-") : Shown(entry));
-                }
-            }
-            menus << Shown(top) + ":" + entries.join(',');
-        }
-        QCOMPARE(menus, QStringList({"File:Exit", "Management:User Information,-,User Edit",
-                                     "Device:KV820 Setup,Firmware Update",
-                                     "Map:View Tracking Points,-,Export KML File", "About:"}));
-        auto* toolBar = window.findChild<QToolBar*>(QStringLiteral("mainToolBar"));
-        QStringList tips;
-        for (QAction* action : toolBar->actions()) {
-            tips << action->toolTip();
-        }
-        QCOMPARE(toolBar->iconSize(), QSize(40, 40));
-        QCOMPARE(tips, QStringList({"User information", "Mark location in the map",
-                                    "Export information to the KML format", "KV820 Setup",
-                                    "Delete user"}));
-        QCOMPARE(window.windowTitle(), QStringLiteral("KV820-Call Center V1.01"));
-    }
-
-    void theStatusBarClockAndPartsFollowTheRightEdge() {
-        QCOMPARE(MainStatusBar::ClockText(QDateTime(QDate(2007, 5, 1), QTime(9, 8, 7))),
-                 QStringLiteral("2007/05/01     09:08:07"));
-        QCOMPARE(MainStatusBar::PartRightEdges(780), (std::array<int, 4>{670, 700, 730, 780}));
-        QCOMPARE(MainStatusBar::PartRightEdges(200), (std::array<int, 4>{190, 220, 250, 300}));
-    }
-
-    void theListsLogBoxAndCommandTabKeepTheirPixelGeometry() {
-        test::TempDir dir;
-        test::AlertRecorder recorder;
-        AppContext context(dir.file(DatabaseFileName));
-        MainWindow window(context);
-        window.resize(1200, 800);
-        window.show();
-        auto* tab = window.findChild<QTabWidget*>(QStringLiteral("mainTab"));
-        auto geometryOf = [&](const char* name) {
-            return window.findChild<QWidget*>(QString::fromLatin1(name))->geometry();
-        };
-        QCoreApplication::processEvents();
-        QWidget* tracking = tab->widget(0);
-        QCOMPARE(geometryOf("reportListView"),
-                 QRect(0, 135, tracking->width(), tracking->height() - 135));
-        tab->setCurrentIndex(1);
-        QCoreApplication::processEvents();
-        QWidget* search = tab->widget(1);
-        QCOMPARE(geometryOf("searchResultList"),
-                 QRect(0, 128, search->width(), search->height() - 128));
-        tab->setCurrentIndex(2);
-        QCoreApplication::processEvents();
-        QWidget* command = tab->widget(2);
-        QCOMPARE(geometryOf("modemLogBox"),
-                 QRect(540, 20, command->width() - 555, command->height() - 35));
-        QCOMPARE(geometryOf("commandTab"), QRect(5, 90, 520, command->height() - 95));
     }
 
     void theKeyboardReachesTheMenuTheToolbarAndTheUserList() {
