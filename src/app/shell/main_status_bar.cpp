@@ -28,10 +28,7 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent), clock_(new Q
 }
 
 QString MainStatusBar::ClockText(const QDateTime& t) {
-    const QDate d = t.date();
-    const QTime h = t.time();
-    return QString::asprintf("%04d/%02d/%02d     %02d:%02d:%02d", d.year(), d.month(), d.day(),
-                             h.hour(), h.minute(), h.second());
+    return t.toString(QStringLiteral("yyyy/MM/dd     hh:mm:ss"));
 }
 
 std::array<int, 4> MainStatusBar::PartRightEdges(int width) {

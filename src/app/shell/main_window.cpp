@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QIcon>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QTabWidget>
@@ -27,7 +28,6 @@
 #include "app/shell/app_context.h"
 #include "app/shell/main_status_bar.h"
 #include "app/shell/mnemonics.h"
-#include "app/shell/toolbar_icons.h"
 #include "app/users/user_edit_dialog.h"
 #include "app/users/user_information_dialog.h"
 
@@ -45,6 +45,11 @@ QAction* MakeAction(QObject* parent, const char* objectName, const QString& text
         action->setToolTip(toolTip);
     }
     return action;
+}
+
+// One of the toolbar's SVG images in the program's resources (resources/icons).
+QIcon ToolbarIcon(const char* name) {
+    return QIcon(QStringLiteral(":/icons/") + QLatin1String(name) + QStringLiteral(".svg"));
 }
 
 // Keeps the chosen user chosen: only when that user is gone does the first entry take over,
@@ -68,7 +73,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     : QMainWindow(parent), context_(context) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(Title());
-    setWindowIcon(MapMarkIcon());
+    setWindowIcon(ToolbarIcon("map_mark"));
     resize(780, 650);
     move(100, 50);
     context_.openStore(this);
@@ -111,19 +116,19 @@ void MainWindow::createActions() {
     exitAction_ = MakeAction(this, "actionExit", QStringLiteral("E&xit"));
     userInformationAction_ =
         MakeAction(this, "actionUserInformation", QStringLiteral("&User Information"),
-                   QStringLiteral("User information"), UserInformationIcon());
+                   QStringLiteral("User information"), ToolbarIcon("user_information"));
     userEditAction_ = MakeAction(this, "actionUserEdit", QStringLiteral("User &Edit"),
-                                 QStringLiteral("Delete user"), DeleteUserIcon());
+                                 QStringLiteral("Delete user"), ToolbarIcon("delete_user"));
     setupAction_ = MakeAction(this, "actionKv820Setup", QStringLiteral("KV820 &Setup"),
-                              QStringLiteral("KV820 Setup"), SetupIcon());
+                              QStringLiteral("KV820 Setup"), ToolbarIcon("setup"));
     firmwareAction_ = MakeAction(this, "actionFirmwareUpdate", QStringLiteral("&Firmware Update"));
     viewTrackingPointsAction_ =
         MakeAction(this, "actionViewTrackingPoints", QStringLiteral("&View Tracking Points"),
-                   QStringLiteral("Mark location in the map"), MapMarkIcon());
+                   QStringLiteral("Mark location in the map"), ToolbarIcon("map_mark"));
     viewTrackingPointsAction_->setCheckable(true);
-    exportKmlAction_ =
-        MakeAction(this, "actionExportKml", QStringLiteral("&Export KML File"),
-                   QStringLiteral("Export information to the KML format"), ExportKmlIcon());
+    exportKmlAction_ = MakeAction(this, "actionExportKml", QStringLiteral("&Export KML File"),
+                                  QStringLiteral("Export information to the KML format"),
+                                  ToolbarIcon("export_kml"));
     exportKmlAction_->setEnabled(false);
     aboutAction_ = MakeAction(this, "actionAbout", QStringLiteral("&About"));
 
