@@ -14,6 +14,8 @@ struct UserSlot {
     std::string name;
     std::string phone;
     std::string imei;
+
+    bool operator==(const UserSlot&) const = default;
 };
 
 // The registered trackers, at most five, in the stable row order of the users table.

@@ -1,10 +1,8 @@
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <fstream>
@@ -77,38 +75,19 @@ class FirmwareWizardTest : public QObject {
   private slots:
     void init() { qputenv("KV820_EXTRA_PORTS", "/nonexistent/kv820-firmware-port"); }
 
-    void theActionOpensTheWizardAndDisablesTheMainWindow() {
+    void theWizardsDialogsHoldTheMainWindowUntilClosed() {
         Fixture f;
-        QVERIFY(f.wizard);
         QVERIFY(!f.window.isEnabled());
         FirmwareWizardDialog* wizardDialog = f.wizard->wizardDialog();
-        QVERIFY(wizardDialog->isVisible());
-        QVERIFY(wizardDialog->isEnabled());
-        QCOMPARE(wizardDialog->windowTitle(), QStringLiteral("KV820 Update"));
-        auto* ports = wizardDialog->findChild<QComboBox*>(QStringLiteral("firmwarePortCombo"));
-        QCOMPARE(ports->currentText(), QStringLiteral("/nonexistent/kv820-firmware-port:"));
-        QVERIFY(f.recorder.texts().isEmpty());
-    }
-
-    void updateShowsTheSecondDialogAndHidesTheFirst() {
-        Fixture f;
-        f.wizard->wizardDialog()
-            ->findChild<QPushButton*>(QStringLiteral("firmwareUpdateButton"))
-            ->click();
-        QVERIFY(f.update()->isVisible());
-        QVERIFY(f.update()->isEnabled());
-        QVERIFY(!f.wizard->wizardDialog()->isVisible());
-        QCOMPARE(f.update()->windowTitle(), QStringLiteral("Firmware Update"));
-        QCOMPARE(f.button("firmwareStopButton")->text(), QStringLiteral("Button1"));
-        QCOMPARE(f.update()->findChild<QProgressBar*>()->value(), 0);
+        QVERIFY(wizardDialog->isVisible() && wizardDialog->isEnabled());
+        wizardDialog->findChild<QPushButton*>(QStringLiteral("firmwareUpdateButton"))->click();
+        QVERIFY(f.update()->isVisible() && f.update()->isEnabled());
+        QVERIFY(!wizardDialog->isVisible());
         QVERIFY(!f.window.isEnabled());
-    }
-
-    void closingTheFirstDialogEnablesTheMainWindow() {
-        Fixture f;
-        f.wizard->wizardDialog()->close();
+        f.update()->close();
         QVERIFY(f.window.isEnabled());
         QTRY_VERIFY(!f.wizard);
+        QVERIFY(f.recorder.texts().isEmpty());
     }
 
     void aCancelledChoiceKeepsThePreviousPath() {
@@ -120,20 +99,6 @@ class FirmwareWizardTest : public QObject {
         f.update()->setFileChooser([](QWidget*) { return QString(); });
         f.button("firmwareBrowseButton")->click();
         QCOMPARE(path->text(), QStringLiteral("/images/first.bin"));
-    }
-
-    void aThousandByteImageShowsOneLineOf384Characters() {
-        Fixture f;
-        f.chooseImage(WriteImage(f.dir, "small.bin", 1000));
-        f.button("firmwareStartButton")->click();
-        QTRY_VERIFY(!f.update()->runActive());
-        QTRY_VERIFY(f.button("firmwareStartButton")->isEnabled());
-        QApplication::processEvents();
-        const QStringList lines = f.log()->toPlainText().split(QLatin1Char('\n'));
-        QCOMPARE(lines.size(), 2);  // the block's line and the empty line after its break
-        QCOMPARE(lines.at(0).size(), 384);
-        QVERIFY(lines.at(0).startsWith(QStringLiteral("00 01 02 ")));
-        QVERIFY(lines.at(0).endsWith(QStringLiteral("7E 7F ")));
     }
 
     void eachFullBlockIsOneLineAndTheRestIsNotShown() {

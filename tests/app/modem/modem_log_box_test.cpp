@@ -5,86 +5,47 @@
 
 namespace kv820 {
 
+// Each step appends a modem line ("L") or a reply text as given ("T").
+using LogSteps = QList<QPair<char, QByteArray>>;
+
 class ModemLogBoxTest : public QObject {
     Q_OBJECT
 
-  private:
-    static QStringList lines(const QPlainTextEdit& edit) {
-        return edit.toPlainText().split(QLatin1Char('\n'));
-    }
-
   private slots:
-    void aModemLineIsFollowedByAnEmptyLine() {
-        QPlainTextEdit edit;
-        ModemLogBox log(&edit);
-        log.appendLine("+CMTI: \"SM\",5\r\n");
-        log.appendLine("OK\r\n");
-        QCOMPARE(lines(edit), QStringList({"+CMTI: \"SM\",5", "", "OK", "", ""}));
+    void theLogFollowsItsLineRule_data() {
+        QTest::addColumn<LogSteps>("steps");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("a modem line is followed by an empty line")
+            << LogSteps{{'L', "+CMTI: \"SM\",5\r\n"}, {'L', "OK\r\n"}}
+            << QStringList{"+CMTI: \"SM\",5", "", "OK", "", ""};
+        QTest::newRow("an empty modem line gives two breaks")
+            << LogSteps{{'L', "\r\n"}} << QStringList{"", "", ""};
+        QTest::newRow("a line without line end takes one line")
+            << LogSteps{{'L', "00 0A FF "}, {'L', "01 "}} << QStringList{"00 0A FF ", "01 ", ""};
+        QTest::newRow("texts are appended as given")
+            << LogSteps{{'T', "no line end"}, {'T', " continued"}}
+            << QStringList{"no line end continued"};
+        QTest::newRow("device bytes are Latin-1") << LogSteps{{'T', "caf\xe9"}}
+                                                  << QStringList{QString::fromUtf8("caf\u00e9")};
+        LogSteps hundred(100, {'L', "line"});
+        QTest::newRow("a hundred lines are kept")
+            << hundred << QStringList(100, "line") + QStringList{""};
+        QTest::newRow("the next line empties the log")
+            << hundred + LogSteps{{'L', "next"}} << QStringList{"next", ""};
+        QTest::newRow("texts have no limit")
+            << LogSteps(150, {'T', "at\r\n"}) << QStringList(150, "at") + QStringList{""};
     }
 
-    void anEmptyModemLineGivesTwoLineBreaks() {
+    void theLogFollowsItsLineRule() {
+        QFETCH(LogSteps, steps);
         QPlainTextEdit edit;
         ModemLogBox log(&edit);
-        log.appendLine("\r\n");
-        QCOMPARE(edit.document()->blockCount(), 3);
-    }
-
-    void aLineWithoutLineEndTakesOneLine() {
-        QPlainTextEdit edit;
-        ModemLogBox log(&edit);
-        log.appendLine("00 0A FF ");
-        log.appendLine("01 ");
-        QCOMPARE(lines(edit), QStringList({"00 0A FF ", "01 ", ""}));
-    }
-
-    void theLogIsEmptiedOnceItHoldsMoreThanAHundredLines() {
-        QPlainTextEdit edit;
-        ModemLogBox log(&edit);
-        for (int i = 0; i < 100; ++i) {
-            log.appendLine("line");
+        for (const auto& [kind, bytes] : steps) {
+            edit.moveCursor(QTextCursor::Start);  // the log writes at the end wherever the caret is
+            const std::string_view text(bytes.constData(), static_cast<size_t>(bytes.size()));
+            kind == 'L' ? log.appendLine(text) : log.appendText(text);
         }
-        QCOMPARE(edit.document()->blockCount(), 101);  // 100 lines and the empty last one
-        log.appendLine("next");
-        QCOMPARE(lines(edit), QStringList({"next", ""}));
-    }
-
-    void aHundredLinesAreKept() {
-        QPlainTextEdit edit;
-        ModemLogBox log(&edit);
-        for (int i = 0; i < 99; ++i) {
-            log.appendLine("line");
-        }
-        log.appendLine("last kept");
-        QCOMPARE(lines(edit).at(99), QStringLiteral("last kept"));
-        QCOMPARE(lines(edit).first(), QStringLiteral("line"));
-    }
-
-    void textsAreAppendedAsGivenWithoutALimit() {
-        QPlainTextEdit edit;
-        ModemLogBox log(&edit);
-        for (int i = 0; i < 150; ++i) {
-            log.appendText("at\r\n");
-        }
-        QCOMPARE(edit.document()->blockCount(), 151);
-        log.appendText("no line end");
-        log.appendText(" continued");
-        QCOMPARE(lines(edit).last(), QStringLiteral("no line end continued"));
-    }
-
-    void writesAtTheEndWhereverTheCaretWas() {
-        QPlainTextEdit edit;
-        ModemLogBox log(&edit);
-        log.appendLine("first");
-        edit.moveCursor(QTextCursor::Start);
-        log.appendLine("second");
-        QCOMPARE(lines(edit), QStringList({"first", "second", ""}));
-    }
-
-    void deviceBytesAreShownAsLatin1() {
-        QPlainTextEdit edit;
-        ModemLogBox log(&edit);
-        log.appendText("caf\xe9");
-        QCOMPARE(edit.toPlainText(), QString::fromUtf8("caf\u00e9"));
+        QTEST(edit.toPlainText().split(QLatin1Char('\n')), "lines");
     }
 };
 

@@ -99,17 +99,16 @@ class ReportDisplayTest : public QObject {
 
         rig.display.show(Event(Report("10:25:30")));
 
-        QCOMPARE(rig.field("userNameEdit"), QStringLiteral("truck"));
-        QCOMPARE(rig.field("phoneNumberEdit"), QStringLiteral("0912345678"));
-        QCOMPARE(rig.field("moduleImeiEdit"), QString::fromLatin1(TrackerImei));
-        QCOMPARE(rig.field("latitudeEdit"), QStringLiteral("25.052057"));
-        QCOMPARE(rig.field("longitudeEdit"), QStringLiteral("121.502057"));
-        QCOMPARE(rig.field("gpsStatusEdit"), QStringLiteral("3D"));
-        QCOMPARE(rig.field("gpsAltitudeEdit"), QStringLiteral("100"));
-        QCOMPARE(rig.field("gpsSpeedEdit"), QStringLiteral("18.5200"));
-        QCOMPARE(rig.field("gpsDirectionEdit"), QStringLiteral("90"));
-        QCOMPARE(rig.field("gpsDateTimeEdit"), QStringLiteral("2007/05/12-18:20:30"));
-        QCOMPARE(rig.field("receiveDateTimeEdit"), QStringLiteral("2007/05/12-10:25:30"));
+        const std::vector<std::pair<const char*, const char*>> shown{
+            {"userNameEdit", "truck"},          {"phoneNumberEdit", "0912345678"},
+            {"moduleImeiEdit", TrackerImei},    {"latitudeEdit", "25.052057"},
+            {"longitudeEdit", "121.502057"},    {"gpsStatusEdit", "3D"},
+            {"gpsAltitudeEdit", "100"},         {"gpsSpeedEdit", "18.5200"},
+            {"gpsDirectionEdit", "90"},         {"gpsDateTimeEdit", "2007/05/12-18:20:30"},
+            {"receiveDateTimeEdit", "2007/05/12-10:25:30"}};
+        for (const auto& [field, text] : shown) {
+            QCOMPARE(rig.field(field), QString::fromLatin1(text));
+        }
         QCOMPARE(rig.model()->rowCount(), 2);
         QCOMPARE(rig.model()->data(rig.model()->index(0, 0)).toString(), QStringLiteral("truck"));
         QCOMPARE(rig.model()->data(rig.model()->index(0, 2)).toString(),
@@ -118,57 +117,14 @@ class ReportDisplayTest : public QObject {
         QVERIFY(rig.opener.opened.empty());  // "View Tracking Points" is not checked
     }
 
-    void anUnregisteredTrackerShowsEmptyUserFields() {
-        DisplayRig rig;
-        PositionReport report = Report("10:20:30");
-        report.imei = report.userName = report.phone = "";
-        GpslogStore(*rig.db).append(ToGpslogRow(report));
-        StoredReportEvent event = Event(report);
-        event.historyRange.imei = "";
-        rig.display.show(event);
-        QCOMPARE(rig.field("userNameEdit"), QString());
-        QCOMPARE(rig.field("moduleImeiEdit"), QString());
-        QCOMPARE(rig.field("longitudeEdit"), QStringLiteral("121.502057"));
-        QCOMPARE(rig.model()->rowCount(), 1);
-        QCOMPARE(rig.model()->data(rig.model()->index(0, 0)).toString(), QString());
-    }
-
     void whileTrackingPointsAreViewedEveryReportOpensTheMapOnce() {
         DisplayRig rig;
         rig.view.setChecked(true);
         rig.display.show(Event(Report("10:20:30")));
         rig.display.show(Event(Report("10:21:30")));
         QCOMPARE(rig.opener.opened.size(), std::size_t{2});
-        const QString address = rig.opener.opened[0].toString();
-        QVERIFY2(address.contains(QStringLiteral("25.052057")), qPrintable(address));
-        QVERIFY2(address.contains(QStringLiteral("121.502057")), qPrintable(address));
-        QVERIFY(address.indexOf(QStringLiteral("25.052057")) <
-                address.indexOf(QStringLiteral("121.502057")));
+        QVERIFY(rig.opener.opened[0].toString().contains(QStringLiteral("25.052057+121.502057")));
         QVERIFY(rig.recorder.texts().isEmpty());
-    }
-
-    void aFailedMapIsReportedAndTheReportStillShown() {
-        DisplayRig rig;
-        rig.view.setChecked(true);
-        rig.opener.succeeds = false;
-        rig.display.show(Event(Report("10:20:30")));
-        QCOMPARE(rig.recorder.texts(), QStringList{QStringLiteral("Show Google map is fail.")});
-        QCOMPARE(rig.recorder.messages()[0].caption, QStringLiteral("ERROR"));
-        QCOMPARE(rig.recorder.messages()[0].owner, &rig.owner);
-        QCOMPARE(rig.field("userNameEdit"), QStringLiteral("truck"));
-    }
-
-    void aHistoryThatCannotBeReadIsReportedAndThePanelStillFilled() {
-        DisplayRig rig;
-        rig.db.reset();
-        rig.view.setChecked(true);
-        rig.display.show(Event(Report("10:20:30")));
-        QCOMPARE(rig.recorder.texts(),
-                 QStringList{QStringLiteral("Track Gpslog Database open failure.")});
-        QCOMPARE(rig.recorder.messages()[0].owner, &rig.owner);
-        QCOMPARE(rig.field("receiveDateTimeEdit"), QStringLiteral("2007/05/12-10:20:30"));
-        QCOMPARE(rig.model()->rowCount(), 0);
-        QCOMPARE(rig.opener.opened.size(), std::size_t{1});  // the map opens all the same
     }
 
     void aHistoryPageThatCannotBeReadWhileScrollingIsReported() {
@@ -206,6 +162,8 @@ class ReportDisplayTest : public QObject {
         QCOMPARE(rig.recorder.texts(),
                  QStringList({"Track Gpslog Database open failure.", "Show Google map is fail."}));
         QCOMPARE(rig.recorder.openMessages(), 2);
+        QCOMPARE(rig.recorder.messages()[0].owner, &rig.owner);
+        QCOMPARE(rig.model()->rowCount(), 0);
         QCOMPARE(log.toPlainText().count(QStringLiteral("Show Google map is fail.")), 2);
         QCOMPARE(log.toPlainText().count(QStringLiteral("Track Gpslog Database open failure.")), 2);
         rig.recorder.closeOpenMessages();

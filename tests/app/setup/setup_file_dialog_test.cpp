@@ -1,4 +1,3 @@
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -83,17 +82,6 @@ class SetupFileDialogTest : public QObject {
         };
     }
 
-    void theCheckBoxEnablesTheDefaultReturnNumber() {
-        SetupFileDialog dialog(SetupForm{}, session_);
-        dialog.show();
-        auto* box = child<QCheckBox>(dialog, "defaultReturnCheck");
-        auto* number = child<QLineEdit>(dialog, "defaultReturnPhoneEdit");
-        box->click();
-        QVERIFY(number->isEnabled());
-        box->click();
-        QVERIFY(!number->isEnabled());
-    }
-
     void aFormReadBackShowsEveryFieldWhereItBelongs() {
         SetupForm form = TrackerForm();
         SetupFile& file = form.file;
@@ -120,17 +108,6 @@ class SetupFileDialogTest : public QObject {
         QCOMPARE(dialog.form().phoneNumber, form.phoneNumber);
         QCOMPARE(dialog.form().moduleImei, form.moduleImei);
         QCOMPARE(dialog.form().firmwareVersion, form.firmwareVersion);
-    }
-
-    void aNumberOutsideItsListShowsTheDefaultEntry() {
-        SetupForm form = TrackerForm();
-        form.file.maxGpsFixingTime = 42;
-        form.file.reportFormat = 7;
-        SetupFileDialog dialog(form, session_);
-        QCOMPARE(child<QComboBox>(dialog, "maxFixingTimeCombo")->currentText(),
-                 QStringLiteral("3"));
-        QCOMPARE(child<QComboBox>(dialog, "reportFormatCombo")->currentText(),
-                 QStringLiteral("Format 1"));
     }
 
     void resetDefaultKeepsTheIdentityAndTheReportReturnNumber() {
@@ -193,44 +170,21 @@ class SetupFileDialogTest : public QObject {
         QVERIFY(scripted_->link.openedPaths.empty());
     }
 
-    void theMessageOwnerIsTheDialogAndTheCaptionError() {
-        SetupFileDialog dialog(SetupForm{}, session_);
-        test::AlertRecorder recorder;
-        dialog.submit();
-        QCOMPARE(recorder.messages().size(), std::size_t{1});
-        QCOMPARE(recorder.messages()[0].caption, QStringLiteral("ERROR"));
-        QCOMPARE(recorder.messages()[0].owner, &dialog);
-    }
-
-    void cancelAnsweredNoKeepsEverything() {
-        SetupFileDialog dialog(TrackerForm(), session_);
-        dialog.show();
-        child<QLineEdit>(dialog, "sosNumber1Edit")->setText(QStringLiteral("0911"));
-        test::AlertRecorder recorder;
-        recorder.answer = false;
-        QTest::mouseClick(child<QPushButton>(dialog, "setupFileCancelButton"), Qt::LeftButton);
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(child<QLineEdit>(dialog, "sosNumber1Edit")->text(), QStringLiteral("0911"));
-        QCOMPARE(recorder.messages().size(), std::size_t{1});
-        QCOMPARE(recorder.messages()[0].kind, QStringLiteral("question"));
-        QCOMPARE(recorder.messages()[0].caption, QStringLiteral("KV820 Setup"));
-        QCOMPARE(recorder.messages()[0].text,
-                 QStringLiteral("Are you sure you want to cancel the KV820 Setup?"));
-    }
-
-    void cancelAnsweredYesOrTheCloseBoxEndsTheDialog() {
-        for (const bool closeBox : {false, true}) {
+    void cancelAsksAndOnlyYesOrTheCloseBoxEndsTheDialog() {
+        for (const auto& [answer, closeBox] : {std::pair{false, false}, {true, false}, {true, true}}) {
             SetupFileDialog dialog(TrackerForm(), session_);
             dialog.show();
+            child<QLineEdit>(dialog, "sosNumber1Edit")->setText(QStringLiteral("0911"));
             test::AlertRecorder recorder;
+            recorder.answer = answer;
             if (closeBox) {
                 dialog.close();
             } else {
                 QTest::mouseClick(child<QPushButton>(dialog, "setupFileCancelButton"),
                                   Qt::LeftButton);
             }
-            QVERIFY(!dialog.isVisible());
-            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+            QCOMPARE(dialog.isVisible(), !answer);
+            QCOMPARE(child<QLineEdit>(dialog, "sosNumber1Edit")->text(), QStringLiteral("0911"));
             QCOMPARE(recorder.texts(),
                      QStringList({"Are you sure you want to cancel the KV820 Setup?"}));
             QVERIFY(registered_.empty());
@@ -239,50 +193,36 @@ class SetupFileDialogTest : public QObject {
 
     void okWritesTheFourMessagesThenRegistersTheTracker() {
         session_.context.portEntry = "/dev/ttyTRACKER:";
+        session_.context.simPin = "24680";  // typed earlier in the SIM PIN dialog
         AnswerWrites(scripted_->link, true);
+        bool openWhileRegistering = false;
+        session_.registerTracker = [&](QWidget*, const UserSlot& user) {
+            openWhileRegistering = scripted_->link.isOpen();
+            registered_.push_back(user);
+        };
         SetupFileDialog dialog(TrackerForm(), session_);
         dialog.show();
         test::AlertRecorder recorder;
         QTest::mouseClick(child<QPushButton>(dialog, "setupFileOkButton"), Qt::LeftButton);
         QVERIFY(dialog.isWriting());
-        QVERIFY(!child<QWidget>(dialog, "setupFileCancelButton")->isEnabled());
         dialog.reject();  // no input while writing
         QVERIFY(recorder.messages().empty());
         QTRY_VERIFY(!dialog.isVisible());
 
         const std::vector<std::string> expected{
-            "at+cmgw=+1\r", "0,3,,,,,,,Truck,+0.00,2,30,1,,5184,\x1A\r",
+            "at+cmgw=+1\r", "0,3,,,,,,,Truck,+0.00,2,30,1,,24680,\x1A\r",
             "at+cmgw=+2\r", ",,,,,,,\x1A\r",
             "at+cmgw=+3\r", "5000,,,,,,\x1A\r",
             "at+cmgw=+4\r", ",\x1A\r"};
         QCOMPARE(scripted_->link.writes, expected);
         QCOMPARE(scripted_->link.openedPaths, std::vector<std::string>{"/dev/ttyTRACKER"});
-        QVERIFY(!scripted_->link.isOpen());
-        QCOMPARE(registered_.size(), std::size_t{1});
-        QCOMPARE(registered_[0].name, std::string("Truck"));
-        QCOMPARE(registered_[0].phone, std::string("0912345678"));
-        QCOMPARE(registered_[0].imei, Imei);
-        QCOMPARE(recorder.messages().size(), std::size_t{1});
-        QCOMPARE(recorder.messages()[0].kind, QStringLiteral("information"));
-        QCOMPARE(recorder.messages()[0].caption, QStringLiteral("KV820 Setup"));
-        QCOMPARE(recorder.messages()[0].text, QStringLiteral("KV820 Setup is successful."));
-        QCOMPARE(dialog.statusLine()->text(), QStringLiteral("Loading completed."));
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    }
-
-    void theRegistrationRunsBeforeThePortIsClosed() {
-        session_.context.portEntry = "/dev/ttyTRACKER:";
-        AnswerWrites(scripted_->link, true);
-        bool openWhileRegistering = false;
-        session_.registerTracker = [&](QWidget*, const UserSlot&) {
-            openWhileRegistering = scripted_->link.isOpen();
-        };
-        SetupFileDialog dialog(TrackerForm(), session_);
-        test::AlertRecorder recorder;
-        dialog.submit();
-        QTRY_COMPARE(recorder.texts(), QStringList({"KV820 Setup is successful."}));
         QVERIFY(openWhileRegistering);
         QVERIFY(!scripted_->link.isOpen());
+        QCOMPARE(registered_.size(), std::size_t{1});
+        QCOMPARE(registered_[0], (UserSlot{"Truck", "0912345678", Imei}));
+        QCOMPARE(recorder.texts(), QStringList({"KV820 Setup is successful."}));
+        QCOMPARE(dialog.statusLine()->text(), QStringLiteral("Loading completed."));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
 
     void aMissingConfirmationFailsTheSetupWithoutRegistering() {
@@ -300,17 +240,6 @@ class SetupFileDialogTest : public QObject {
         QVERIFY(!scripted_->link.isOpen());
     }
 
-    void aPinTypedEarlierIsWrittenIntoTheFile() {
-        session_.context.portEntry = "/dev/ttyTRACKER:";
-        session_.context.simPin = "24680";
-        AnswerWrites(scripted_->link, true);
-        SetupFileDialog dialog(TrackerForm(), session_);
-        test::AlertRecorder recorder;
-        dialog.submit();
-        QTRY_VERIFY(!recorder.messages().empty());
-        QCOMPARE(scripted_->link.writes.at(1),
-                 std::string("0,3,,,,,,,Truck,+0.00,2,30,1,,24680,\x1A\r"));
-    }
 };
 
 }  // namespace kv820

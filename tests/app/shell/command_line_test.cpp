@@ -17,20 +17,14 @@ class CommandLineTest : public QObject {
         QTest::newRow("window") << QStringList{} << int(A::RunWindow) << QString();
         QTest::newRow("receive entry") << QStringList{"--receive", "ttyUSB0:"} << int(A::Receive)
                                        << QStringLiteral("ttyUSB0:");
-        QTest::newRow("receive path") << QStringList{"--receive", "/dev/pts/3"} << int(A::Receive)
-                                      << QStringLiteral("/dev/pts/3");
         QTest::newRow("receive without port")
             << QStringList{"--receive"} << int(A::Invalid) << QString();
-        QTest::newRow("receive empty port")
-            << QStringList{"--receive", ""} << int(A::Invalid) << QString();
         QTest::newRow("receive two ports")
             << QStringList{"--receive", "a:", "b:"} << int(A::Invalid) << QString();
         QTest::newRow("port before option")
             << QStringList{"ttyUSB0:", "--receive"} << int(A::Invalid) << QString();
         QTest::newRow("list ports")
             << QStringList{"--list-ports"} << int(A::ListPorts) << QString();
-        QTest::newRow("list ports with more")
-            << QStringList{"--list-ports", "x"} << int(A::Invalid) << QString();
         QTest::newRow("two actions")
             << QStringList{"--version", "--list-ports"} << int(A::Invalid) << QString();
         QTest::newRow("unknown option") << QStringList{"--bogus"} << int(A::Invalid) << QString();
@@ -61,10 +55,6 @@ class CommandLineTest : public QObject {
                                       : QString());
     }
 
-    void theHelpNamesTheReceiver() {
-        QVERIFY(CommandLine::HelpText().contains(QStringLiteral("--receive PORT")));
-    }
-
     void portEntries_data() {
         QTest::addColumn<QString>("argument");
         QTest::addColumn<QString>("entry");
@@ -74,8 +64,6 @@ class CommandLineTest : public QObject {
                                      << "/dev/pts/3:";
         QTest::newRow("path holding a colon") << "/dev/serial/by-path/pci-0:1"
                                               << "/dev/serial/by-path/pci-0:1:";
-        QTest::newRow("windows entry") << "COM3:"
-                                       << "COM3:";
         QTest::newRow("no port") << "NO"
                                  << "NO:";
     }

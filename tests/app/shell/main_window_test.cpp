@@ -87,39 +87,11 @@ class MainWindowTest : public QObject {
         AppContext context(dir.file(DatabaseFileName));
         MainWindow window(context);
         window.show();
-        auto* tab = window.findChild<QTabWidget*>(QStringLiteral("mainTab"));
-        auto* exportAction = window.findChild<QAction*>(QStringLiteral("actionExportKml"));
-        QToolButton* exportButton = toolButtonFor(window, exportAction);
-        QCOMPARE(tab->currentIndex(), 0);
-        QVERIFY(!exportAction->isEnabled());
-        QVERIFY(!exportButton->isEnabled());
-        tab->setCurrentIndex(1);
-        QVERIFY(exportAction->isEnabled());
-        QVERIFY(exportButton->isEnabled());
-        tab->setCurrentIndex(2);
-        QVERIFY(!exportAction->isEnabled());
-        QVERIFY(!exportButton->isEnabled());
-        QVERIFY(window.findChild<QWidget*>(QStringLiteral("smsCommandPage"))->isVisible());
-        QVERIFY(!window.findChild<QWidget*>(QStringLiteral("smsTrackingPage"))->isVisible());
-    }
-
-    void theMapToggleStaysInStepBetweenMenuAndToolbar() {
-        test::TempDir dir;
-        test::AlertRecorder recorder;
-        AppContext context(dir.file(DatabaseFileName));
-        MainWindow window(context);
-        window.show();
-        QAction* map = window.findChild<QAction*>(QStringLiteral("actionViewTrackingPoints"));
-        QToolButton* button = toolButtonFor(window, map);
-        QVERIFY(!map->isChecked());
-        QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY(map->isChecked());
-        QVERIFY(button->isChecked());
-        QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY(!map->isChecked());
-        QVERIFY(!button->isChecked());
-        map->trigger();
-        QVERIFY(button->isChecked());
+        QToolButton* exportButton = toolButtonFor(window, window.exportKmlAction());
+        for (const int tab : {0, 1, 2}) {
+            window.mainTab()->setCurrentIndex(tab);
+            QCOMPARE(exportButton->isEnabled(), tab == 1);
+        }
     }
 
     void theKeyboardReachesTheMenuTheToolbarAndTheUserList() {
