@@ -161,22 +161,6 @@ INSTANTIATE_TEST_SUITE_P(Cuts, CutReplyEndToEnd,
                                            CutCase{"in_the_report", "?35"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(FaultInjectionEndToEnd, AnErrorToTheReadKeepsTheSmsAndReceptionGoesOn) {
-    auto session = startSession();
-    modem->withModem([](ModemSimulator& m) { m.faults().errorOn("at+cmgr="); });
-    const int refused = inject(0);
-    const std::string kept = "SMS " + std::to_string(refused) + " could not be read";
-    ASSERT_TRUE(session->waitFor([&] { return logHas(kept); })) << listener.log;
-    EXPECT_TRUE(StoredMoments(file.path()).empty());
-    EXPECT_EQ(indexesInModem(), std::vector<int>{refused});
-
-    modem->withModem([](ModemSimulator& m) { m.faults().clear(); });
-    inject(1);
-    ASSERT_TRUE(session->waitFor([&] { return storedEvents() == 1; }));
-    EXPECT_EQ(StoredMoments(file.path()), std::vector<std::string>{MomentsOfMinutes(2)[1]});
-    EXPECT_EQ(indexesInModem(), std::vector<int>{refused});
-}
-
 TEST_F(FaultInjectionEndToEnd, NoiseAndOverlongLinesBetweenReportsCostNoReport) {
     auto session = startSession();
     const std::vector<std::string> garbage = {
@@ -204,26 +188,6 @@ TEST_F(FaultInjectionEndToEnd, ABurstOfAHundredReportsIsStoredWholeInOrder) {
     EXPECT_EQ(StoredMoments(file.path()), MomentsOfMinutes(Burst));
     std::lock_guard lock(listener.mutex);
     EXPECT_TRUE(listener.storeFailures.empty());
-}
-
-TEST_F(FaultInjectionEndToEnd, TheModemVanishingInABurstLosesNothingAndStoresNothingTwice) {
-    constexpr int Burst = 30;
-    auto session = startSession();
-    modem->withModem(
-        [&](ModemSimulator& m) { return m.injectBurst(ReportsOfMinutes(TrackerImei, Burst)); });
-    ASSERT_TRUE(session->waitFor([&] { return storedEvents() >= 3; }));
-
-    modem->vanish();
-
-    ASSERT_TRUE(session->waitFor([&] {
-        return listener.log.find(SmsSessionWorker::ModemLostText) != std::string::npos;
-    })) << "the session must notice by itself";
-    // The reports handled before the modem went are stored once each, in order.
-    std::vector<std::string> stored = StoredMoments(file.path());
-    ASSERT_GE(stored.size(), 3u);
-    std::vector<std::string> expected = MomentsOfMinutes(Burst);
-    expected.resize(stored.size());
-    EXPECT_EQ(stored, expected);
 }
 
 // kv820-callcenter --receive killed outright in the middle of a burst, then started again.

@@ -1,13 +1,11 @@
-// The SMS session against the simulated modem through the real serial link: reports that
-// waited in the modem, a report read again after a stop, and the modem going away.
+// The SMS session against the simulated modem through the real serial link: the modem going
+// away and coming back.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include <chrono>
 
-#include "core/modem/position_report.h"
-#include "core/modem/report_pieces.h"
 #include "core/modem/sms_session_worker.h"
 #include "core/modem/temp_database_file.h"
 #include "core/store/database.h"
@@ -20,7 +18,6 @@ namespace kv820 {
 namespace {
 
 using namespace std::chrono_literals;
-using sim::MessageStatus;
 using sim::ModemSimulator;
 using sim::PtySimulator;
 using sim::TrackerReport;
@@ -28,11 +25,9 @@ using test::RecordingListener;
 using test::SessionThread;
 using test::TrackerImei;
 
-std::string ReportAt(int minute, const std::string& kind = "1") {
-    TrackerReport report = TrackerReport::at(TrackerImei, 121.502057, 25.052057,
-                                             1336780800 + 60 * minute);  // 2012-05-12
-    report.kind = kind;
-    return sim::formatReportBody(report);
+std::string ReportAt(int minute) {
+    return sim::formatReportBody(TrackerReport::at(TrackerImei, 121.502057, 25.052057,
+                                                   1336780800 + 60 * minute));  // 2012-05-12
 }
 
 class SessionCatchUpEndToEnd : public ::testing::Test {
@@ -60,48 +55,6 @@ class SessionCatchUpEndToEnd : public ::testing::Test {
     UserRegistry users;
     RecordingListener listener;
 };
-
-TEST_F(SessionCatchUpEndToEnd, ReportsStoredBeforeTheSessionAreProcessedAtItsStart) {
-    modem->withModem([](ModemSimulator& m) {
-        m.storeSms(ModemSimulator::kDefaultSender, ReportAt(1), MessageStatus::ReceivedRead);
-        m.storeSms("0912345678", "?1,356789012345678,1,60!", MessageStatus::StoredUnsent);
-        m.storeSms(ModemSimulator::kDefaultSender, ReportAt(2, "5"));
-        m.storeSms(ModemSimulator::kDefaultSender, "hello");
-    });
-    {
-        SessionThread session(modem->devicePath(), file.path(), users, listener);
-        ASSERT_TRUE(session.waitFor([&] { return listener.stored.size() == 2; }));
-        // The non-report is deleted after the reports: wait until only the unsent stays.
-        const auto onlyUnsentLeft = [&] {
-            const auto left = modemMessages();
-            return left.size() == 1 && left[0].status == MessageStatus::StoredUnsent;
-        };
-        ASSERT_TRUE(session.waitFor(onlyUnsentLeft));
-    }
-    EXPECT_EQ(storedRows(), 2u);
-    EXPECT_EQ(listener.stored[1].report.kindText, "SOS report");
-    EXPECT_EQ(modemMessages()[0].index, 2);
-}
-
-TEST_F(SessionCatchUpEndToEnd, AReportStoredBeforeAStopIsStoredOnceAfterTheRestart) {
-    const std::string reply = modem->withModem([](ModemSimulator& m) {
-        const int index = *m.storeSms(ModemSimulator::kDefaultSender, ReportAt(3));
-        return sim::readResponse(*m.storage().find(index)) + sim::okResult();
-    });
-    // The stopped program had stored the row but never deleted the SMS.
-    {
-        Database db(file.path());
-        GpslogStore(db).append(
-            ToGpslogRow(DecodePositionReport(SplitReportPieces(reply), users.snapshot())));
-    }
-    {
-        SessionThread session(modem->devicePath(), file.path(), users, listener);
-        ASSERT_TRUE(session.waitFor([&] { return listener.stored.size() == 1; }));
-        EXPECT_TRUE(listener.stored[0].alreadyStored);
-    }
-    EXPECT_EQ(storedRows(), 1u);
-    EXPECT_TRUE(modemMessages().empty());
-}
 
 TEST_F(SessionCatchUpEndToEnd, AVanishedModemIsWaitedForAndCloseEndsTheWaitAtOnce) {
     SessionThread session(modem->devicePath(), file.path(), users, listener);
