@@ -16,30 +16,12 @@ TEST(Faults, SilencedCommandGetsNoReplyAndIsNotCarriedOut) {
     EXPECT_EQ(modem.feed("at\r"), "at\r\r\nOK\r\n");
 }
 
-TEST(Faults, PermanentSilenceHoldsUntilCleared) {
-    TrackerModuleSimulator tracker;
-    tracker.faults().setSilent(true);
-    EXPECT_EQ(tracker.feed("2"), "");
-    EXPECT_EQ(tracker.feed("ati\r"), "");
-    EXPECT_EQ(tracker.feed("at\r"), "");
-    tracker.faults().clear();
-    EXPECT_EQ(tracker.feed("at\r"), "at\r\r\nOK\r\n");
-}
-
 TEST(Faults, ErrorNextAnswersErrorAfterTheEcho) {
     ModemSimulator modem;
     modem.faults().errorNext();
     EXPECT_EQ(modem.feed("at+cnmi=1,1\r"), "at+cnmi=1,1\r\r\nERROR\r\n");
     EXPECT_FALSE(modem.announcing());
     EXPECT_EQ(modem.feed("at+cnmi=1,1\r"), "at+cnmi=1,1\r\r\nOK\r\n");
-}
-
-TEST(Faults, ErrorOnACommandHoldsForEveryUseOfIt) {
-    ModemSimulator modem;
-    modem.faults().errorOn("AT+CNMI");
-    EXPECT_EQ(modem.feed("at+cmgf=1\r"), "at+cmgf=1\r\r\nOK\r\n");
-    EXPECT_EQ(modem.feed("at+cnmi=1,1\r"), "at+cnmi=1,1\r\r\nERROR\r\n");
-    EXPECT_EQ(modem.feed("at+cnmi=1,1\r"), "at+cnmi=1,1\r\r\nERROR\r\n");
 }
 
 TEST(Faults, CutReplyKeepsOnlyItsFirstBytesButTheCommandIsDone) {
@@ -53,36 +35,10 @@ TEST(Faults, CutReplyKeepsOnlyItsFirstBytesButTheCommandIsDone) {
     EXPECT_EQ(modem.feed("at\r"), "at\r\r\nOK\r\n");
 }
 
-TEST(Faults, CutAppliesToTheConfirmationOfAWrittenMessage) {
-    TrackerModuleSimulator tracker;
-    tracker.setEcho(false);
-    tracker.feed("at+cmgw=+4\r");
-    tracker.faults().cutNext(4);
-    EXPECT_EQ(tracker.feed(",\x1a\r"), "\r\n+C");
-}
-
-TEST(Faults, NoiseAndOverlongLinesAreSentAtOnce) {
-    ModemSimulator modem;
-    modem.injectNoise(std::string("\xff\x00\x7f", 3));
-    EXPECT_EQ(modem.takeOutput(), std::string("\xff\x00\x7f", 3));
-    modem.injectOverlongLine(600);
-    const std::string line = modem.takeOutput();
-    EXPECT_EQ(line.size(), 602u);
-    EXPECT_EQ(line.substr(600), "\r\n");
-    EXPECT_EQ(line.find('\r'), 600u);
-}
-
 TEST(Faults, GeneratedNoiseNeverEndsALine) {
     const std::string noise = FaultInjector::noise(500, 7);
     EXPECT_EQ(noise.size(), 500u);
     EXPECT_EQ(noise.find_first_of("\r\n"), std::string::npos);
-}
-
-TEST(Faults, AVanishedDeviceNeverAnswersAgain) {
-    TrackerModuleSimulator tracker;
-    tracker.faults().vanish();
-    tracker.faults().clear();
-    EXPECT_EQ(tracker.feed("2at\r"), "");
 }
 
 }  // namespace

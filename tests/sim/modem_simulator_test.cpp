@@ -101,29 +101,6 @@ TEST_F(ModemConversation, ReadMarksTheMessageReadAndDeleteFreesTheIndex) {
     EXPECT_EQ(modem.injectSms("+15550100", "again"), 1);  // the freed index is reused
 }
 
-TEST_F(ModemConversation, ListingShowsEveryStoredMessageWithItsStatus) {
-    modem.feed("at+cmgf=1\r");
-    modem.storeSms("+15550100", "first");
-    modem.storeSms("+15550101", "second", MessageStatus::ReceivedRead);
-    modem.storage().add(StoredMessage{0, MessageStatus::StoredUnsent, "+15550102", "draft", {}});
-    EXPECT_EQ(modem.feed("at+cmgl=\"ALL\"\r"),
-              "at+cmgl=\"ALL\"\r\r\n"
-              "+CMGL: 1,\"REC UNREAD\",\"+15550100\",,\"07/05/12,10:20:30+32\"\r\nfirst\r\n"
-              "+CMGL: 2,\"REC READ\",\"+15550101\",,\"07/05/12,10:20:30+32\"\r\nsecond\r\n"
-              "+CMGL: 3,\"STO UNSENT\",\"+15550102\",,\r\ndraft\r\n"
-              "\r\nOK\r\n");
-    EXPECT_EQ(modem.storage().find(1)->status, MessageStatus::ReceivedRead);
-    EXPECT_EQ(modem.feed("at+cmgl=\"REC UNREAD\"\r"), "at+cmgl=\"REC UNREAD\"\r\r\nOK\r\n");
-}
-
-TEST_F(ModemConversation, SentTextIsRecorded) {
-    modem.feed("at+cmgf=1\r");
-    modem.feed("at+cmgs=\"+15550100\"\r");
-    modem.feed("?0,354612071234567,1!\x1a\r");
-    ASSERT_EQ(modem.sentMessages().size(), 1u);
-    EXPECT_EQ(modem.sentMessages()[0], (SentSms{"+15550100", "?0,354612071234567,1!"}));
-}
-
 TEST_F(ModemConversation, BurstStoresAllThenAnnouncesAllBackToBack) {
     startSession();
     const auto indexes = modem.injectBurst({sampleReport(), sampleReport(), sampleReport()});
@@ -140,19 +117,6 @@ TEST(ModemStorage, AFullMemoryTakesNoMoreMessages) {
     modem.takeOutput();
     EXPECT_EQ(modem.injectSms("+1", "c"), std::nullopt);
     EXPECT_EQ(modem.takeOutput(), "");
-}
-
-TEST(ModemSession, EndsWhenThePortIsReopenedOrIndicationsAreSwitchedOff) {
-    ModemSimulator modem;
-    modem.feed("at+cnmi=1,1\r");
-    EXPECT_TRUE(modem.sessionOpen());
-    modem.portClosed();
-    EXPECT_FALSE(modem.sessionOpen());
-    EXPECT_TRUE(modem.announcing());  // the modem itself keeps its settings
-    modem.feed("at+cnmi=1,1\r");
-    modem.feed("at+cnmi=0,0\r");
-    EXPECT_FALSE(modem.sessionOpen());
-    EXPECT_FALSE(modem.announcing());
 }
 
 }  // namespace

@@ -82,49 +82,6 @@ bool eventually(Condition condition) {
     return true;
 }
 
-TEST(PtySimulator, AnswersATOverAPlainlyOpenedTerminal) {
-    auto simulator = PtySimulator::modem();
-    PortFromProgram port(simulator->devicePath());
-    ASSERT_TRUE(port.isOpen());
-    ASSERT_TRUE(port.write("at\r"));
-    EXPECT_EQ(port.read(9), "at\r\r\nOK\r\n");
-}
-
-TEST(PtySimulator, InjectedReportIsAnnouncedOnTheOpenPort) {
-    auto simulator = PtySimulator::modem();
-    std::mutex mutex;
-    std::vector<std::string> traffic;
-    const auto note = [&](std::string_view line, PtySimulator::Moment) {
-        std::lock_guard lock(mutex);
-        traffic.emplace_back(line);
-    };
-    simulator->setTrafficWatcher({note, note});
-    PortFromProgram port(simulator->devicePath());
-    port.write("at+cmgf=1\rat+cnmi=1,1\r");
-    EXPECT_EQ(port.read(33), "at+cmgf=1\r\r\nOK\r\nat+cnmi=1,1\r\r\nOK\r\n");
-    const auto index = simulator->withModem(
-        [](ModemSimulator& modem) { return modem.injectSms("+15550100", "?354612071234567!"); });
-    EXPECT_EQ(index, 1);
-    EXPECT_EQ(port.read(17), "\r\n+CMTI: \"SM\",1\r\n");
-    // The watcher hears of a write just after it.
-    EXPECT_TRUE(eventually([&] {
-        std::lock_guard lock(mutex);
-        return traffic.size() == 3;
-    }));
-    {
-        std::lock_guard lock(mutex);
-        EXPECT_EQ(traffic,
-                  (std::vector<std::string>{"at+cmgf=1", "at+cnmi=1,1", "+CMTI: \"SM\",1"}));
-    }
-    port.write("at+cmgs=0912345678\r");
-    port.read(23);
-    port.write("?2,354612071234567!\x1a\r");
-    port.read(40, 300ms);
-    const auto sent = simulator->withModem([](ModemSimulator& m) { return m.sentMessages(); });
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0].text, "?2,354612071234567!");
-}
-
 TEST(PtySimulator, SurvivesTheProgramClosingAndReopeningThePort) {
     auto simulator = PtySimulator::tracker();
     {
@@ -138,21 +95,6 @@ TEST(PtySimulator, SurvivesTheProgramClosingAndReopeningThePort) {
 }
 
 #ifdef __linux__
-TEST(PtySimulator, KnowsWhenTheProgramHoldsThePortAndEndsTheSessionOnClose) {
-    auto simulator = PtySimulator::modem();
-    EXPECT_FALSE(simulator->portOpen());
-    {
-        PortFromProgram port(simulator->devicePath());
-        ASSERT_TRUE(eventually([&] { return simulator->portOpen(); }));
-        port.write("at+cnmi=1,1\r");
-        port.read(18);
-        EXPECT_TRUE(simulator->withModem([](ModemSimulator& m) { return m.sessionOpen(); }));
-    }
-    ASSERT_TRUE(eventually([&] { return !simulator->portOpen(); }));
-    EXPECT_FALSE(simulator->withModem([](ModemSimulator& m) { return m.sessionOpen(); }));
-    EXPECT_EQ(simulator->portOpenCount(), 1);
-}
-
 TEST(PtySimulator, OutputSentWhileThePortWasClosedIsNotReadLater) {
     auto simulator = PtySimulator::modem();
     {
@@ -176,17 +118,6 @@ TEST(PtySimulator, ReplyDelayHoldsTheAnswerBackButNotTheEcho) {
     port.write("at\r");
     EXPECT_EQ(port.read(9, 100ms), "at\r");
     EXPECT_EQ(port.read(6), "\r\nOK\r\n");
-}
-
-TEST(PtySimulator, VanishMakesTheOpenPortFail) {
-    auto simulator = PtySimulator::tracker();
-    PortFromProgram port(simulator->devicePath());
-    port.write("at\r");
-    port.read(9);
-    simulator->vanish();
-    EXPECT_TRUE(simulator->vanished());
-    port.read(1, 500ms);
-    EXPECT_TRUE(port.failed());
 }
 
 }  // namespace

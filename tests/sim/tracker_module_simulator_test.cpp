@@ -59,13 +59,6 @@ INSTANTIATE_TEST_SUITE_P(
                     LayoutCase{SetupMessageLayout::Damaged, {"+1", "+3", "+4"}},
                     LayoutCase{SetupMessageLayout::Doubled, {"+1", "+2", "+3", "+4", "+3"}}));
 
-TEST(TrackerModule, EmptyListingIsJustOk) {
-    TrackerModuleConfig config;
-    config.setupLayout = SetupMessageLayout::None;
-    TrackerModuleSimulator tracker(config);
-    EXPECT_EQ(tracker.feed(kListingCommand), "at^smgl=\"STO UNSENT\"\r\r\nOK\r\n");
-}
-
 TEST(TrackerModule, WriteBackDeletesAndStoresWithPromptAndConfirmation) {
     TrackerModuleSimulator tracker;
     EXPECT_EQ(tracker.feed("at+cmgd=2\r"), "at+cmgd=2\r\r\nOK\r\n");
@@ -76,15 +69,6 @@ TEST(TrackerModule, WriteBackDeletesAndStoresWithPromptAndConfirmation) {
     EXPECT_EQ(written->address, "+2");
     EXPECT_EQ(written->body, ",,,,+15550100,,,");
     EXPECT_EQ(written->status, MessageStatus::StoredUnsent);
-}
-
-TEST(TrackerModule, WakeEchoAndFirmwareVersionAreConfigurable) {
-    TrackerModuleConfig config;
-    config.wakeEcho = false;
-    config.firmwareVersion.reset();
-    TrackerModuleSimulator tracker(config);
-    EXPECT_EQ(tracker.feed("2"), "");
-    EXPECT_EQ(tracker.feed("tr+fwv\r"), "tr+fwv\r\r\nERROR\r\n");
 }
 
 TEST(TrackerModule, BootLoaderAnswersTheFirmwareProbeAndRepeatsItsPrompt) {
@@ -136,14 +120,6 @@ INSTANTIATE_TEST_SUITE_P(
                     PinStateCase{SimCard::State::Absent, "\r\n+CME ERROR: 10\r\n",
                                  "\r\n+CMS ERROR: 310\r\n"}));
 
-TEST(SimPin, RightPinUnlocks) {
-    TrackerModuleSimulator tracker = lockedTracker(SimCard::State::PinRequired);
-    EXPECT_EQ(tracker.feed("at+cpin=1234\r"), "at+cpin=1234\r\r\nOK\r\n");
-    EXPECT_EQ(tracker.feed("at^spic\r\n"), "at^spic\r\r\n^SPIC: 3\r\n\r\nOK\r\n");
-    EXPECT_EQ(tracker.sim().state(), SimCard::State::Ready);
-    EXPECT_NE(tracker.feed(kListingCommand).find("\r\nOK\r\n"), std::string::npos);
-}
-
 TEST(SimPin, WrongPinsCountDownThenTheCardWantsItsPuk) {
     TrackerModuleSimulator tracker = lockedTracker(SimCard::State::PinRequired);
     tracker.setEcho(false);
@@ -157,12 +133,6 @@ TEST(SimPin, WrongPinsCountDownThenTheCardWantsItsPuk) {
     EXPECT_EQ(tracker.feed("at+cpin=1234\r"), "\r\n+CME ERROR: 16\r\n");  // PIN no longer helps
     EXPECT_EQ(tracker.feed("at+cpin=12345678,4321\r"), "\r\nOK\r\n");
     EXPECT_EQ(tracker.sim().pin(), "4321");
-}
-
-TEST(SimPin, PinEntryOnAReadyCardIsNotAllowed) {
-    TrackerModuleSimulator tracker;
-    tracker.setEcho(false);
-    EXPECT_EQ(tracker.feed("at+cpin=5184\r"), "\r\n+CME ERROR: 3\r\n");
 }
 
 }  // namespace
