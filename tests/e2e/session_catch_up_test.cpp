@@ -9,7 +9,7 @@
 #include "core/modem/position_report.h"
 #include "core/modem/report_pieces.h"
 #include "core/modem/sms_session_worker.h"
-#include "core/modem/temp_database_file.h"
+#include "support/temp_database_file.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "e2e/session_thread.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/modem/temp_database_file.h"
+#include "support/temp_database_file.h"
 #include "core/store/database.h"
 #include "core/store/statement.h"
 
