@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "core/modem/temp_database_file.h"
+#include "support/temp_database_file.h"
 #include "core/store/database.h"
 #include "core/store/statement.h"
 #include "e2e/e2e_database.h"

@@ -7,7 +7,7 @@
 #include <chrono>
 
 #include "core/modem/sms_session_worker.h"
-#include "core/modem/temp_database_file.h"
+#include "support/temp_database_file.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "e2e/session_thread.h"

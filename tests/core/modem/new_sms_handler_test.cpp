@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "core/modem/report_reply.h"
-#include "support/scoped_time_zone.h"
-#include "core/modem/temp_database_file.h"
-#include "core/records/receive_range_builder.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "support/fake_serial_link.h"
+#include "support/report_reply.h"
+#include "support/scoped_time_zone.h"
+#include "support/temp_database_file.h"
 #include "support/virtual_clock.h"
 
 namespace kv820 {
@@ -129,37 +128,15 @@ INSTANTIATE_TEST_SUITE_P(
         // An "OK" alone may be a stale one: only the message itself proves the read.
         KeptCase{"ok_without_the_message", "at+cmgr=5\r\r\nOK\r\n", Kind::UnreadKept,
                  "SMS 5 was not read completely; it stays in the modem.\r\n"},
-        KeptCase{"cut_header", HeaderOnly, Kind::UnreadKept,
-                 "SMS 5 was not read completely; it stays in the modem.\r\n"},
         KeptCase{"cut_report", HeaderOnly + ",10:20:30+32\"\r\n?356789012345678,1,3",
                  Kind::UnreadKept, "SMS 5 was not read completely; it stays in the modem.\r\n"},
         // A refused read says nothing about the message: a busy SIM must not cost a report.
-        KeptCase{"error", "at+cmgr=5\r\r\nERROR\r\n", Kind::ReadRefusedKept,
-                 "SMS 5 could not be read; it stays in the modem.\r\n"},
         KeptCase{"cms_error", "at+cmgr=5\r\r\n+CMS ERROR: 314\r\n", Kind::ReadRefusedKept,
-                 "SMS 5 could not be read; it stays in the modem.\r\n"},
-        KeptCase{"cme_error_after_echo", "at+cmgr=5\r+CME ERROR: 10\r\n", Kind::ReadRefusedKept,
                  "SMS 5 could not be read; it stays in the modem.\r\n"},
         KeptCase{
             "no_end_mark", ReadMessageReply("5", "?356789012345678,1,3,070512,235959,E12130.1234"),
             Kind::PartialReportKept, "SMS 5 is not a whole report; it stays in the modem.\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(ProcessNewSmsTest, ASlowSimReadIsAwaitedToItsOk) {
-    const std::string reply = ReadMessageReply("5", ReportBody(TrackerImei));
-    const std::size_t okAt = reply.find("\r\n\r\nOK");
-    link.onWrite = [&](FakeSerialLink& modem, std::string_view bytes) {
-        if (bytes == "at+cmgr=5\r") {
-            modem.feedAfter(std::chrono::milliseconds(300), reply.substr(0, okAt));
-            modem.feedAfter(std::chrono::milliseconds(1500), reply.substr(okAt));
-        } else if (bytes == "at+cmgd=5\r") {
-            modem.feedAfter(std::chrono::milliseconds(800), DeleteReply);
-        }
-    };
-    EXPECT_EQ(process().kind, Kind::ReportStored);
-    EXPECT_EQ(link.writes.back(), "at+cmgd=5\r");
-    EXPECT_EQ(CountRows(file.path()), 1);
-}
 
 TEST_F(ProcessNewSmsTest, WithoutADatabaseTheReportStaysInTheModem) {
     storeInUse = nullptr;
@@ -198,23 +175,6 @@ TEST_F(ProcessNewSmsTest, AReportReadTwiceIsStoredOnce) {
     EXPECT_EQ(process().kind, Kind::ReportAlreadyStored);
     EXPECT_EQ(link.writes.back(), "at+cmgd=5\r");
     EXPECT_EQ(CountRows(file.path()), 1);
-}
-
-TEST_F(ProcessNewSmsTest, UsesTheIndexOfTheAnnouncement) {
-    link.replyTo("at+cmgr=17\r", ReadMessageReply("17", ReportBody(TrackerImei)));
-    link.replyTo("at+cmgd=17\r", "at+cmgd=17\r\r\nOK\r\n");
-    EXPECT_EQ(process("+CMTI: \"ME\",17\r\n").index, "17");
-    EXPECT_EQ(link.writes, (std::vector<std::string>{"at+cmgr=17\r", "at+cmgd=17\r"}));
-}
-
-TEST_F(ProcessNewSmsTest, AnnouncementInsideTheReplyIsQueuedNotLogged) {
-    const std::string reply = ReadMessageReply("5", ReportBody(TrackerImei));
-    link.replyTo("at+cmgr=5\r", "+CMTI: \"SM\",6\r\n" + reply);
-    link.replyTo("at+cmgd=5\r", DeleteReply);
-
-    EXPECT_EQ(process().kind, Kind::ReportStored);
-    EXPECT_EQ(port.TakeAnnouncement(), "+CMTI: \"SM\",6\r\n");
-    EXPECT_EQ(log.find("+CMTI"), std::string::npos);
 }
 
 TEST_F(ProcessNewSmsTest, UnregisteredTrackerIsStoredWithAnEmptyImei) {

@@ -1,101 +1,117 @@
+// The texts a report SMS is cut into and what each piece becomes in the stored row.
 #include "core/modem/report_fields.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "core/modem/gps_moment.h"
+#include "core/modem/new_sms_index.h"
+#include "core/modem/report_pieces.h"
+#include "support/scoped_time_zone.h"
+
 namespace kv820 {
 namespace {
 
-struct TextCase {
+struct FieldCase {
+    std::function<std::string(std::string_view)> decode;
     const char* piece;
     const char* expected;
 };
 
-class ReportKindTextTest : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(ReportKindTextTest, MapsCodeToText) {
-    EXPECT_EQ(ReportKindText(GetParam().piece), GetParam().expected);
+TEST(ReportFields, EachPieceBecomesItsColumnText) {
+    const std::vector<FieldCase> cases{
+        {ReportKindText, "1", "Period report"},
+        {ReportKindText, "5", "SOS report"},
+        {ReportKindText, "2", ""},
+        {ReportKindText, "", ""},  // no number is an unknown code, not 0
+        {ReportKindText, "4294967296", ""},
+        {FixText, "3", "3D"},
+        {FixText, "0", ""},
+        {FixText, " 3", "3D"},
+        // Degrees and minutes to signed degrees; only 'E' and 'N' are positive.
+        {LongitudeText, "E12130.1234", "121.502057"},
+        {LongitudeText, "W07412.3", "-74.205000"},
+        {LongitudeText, "e12130.1234", "-121.502057"},
+        {LongitudeText, "W-0741", "-0.273333"},  // a sign in the digits is not read
+        {LatitudeText, "S3330.5", "-33.508333"},
+        {LatitudeText, "", "-0.000000"},
+        // Knots to km/h.
+        {SpeedText, "10", "18.5200"},
+        {SpeedText, ".5", "0.9260"},
+        {SpeedText, "12.34kn", "22.8537"},
+        {SpeedText, "abc", "0.0000"},
+        {ReceiveDateText, "\"07/05/12", "2007/05/12"},
+        {ReceiveDateText, "", "20"},
+        {ReceiveTimeText, "10:20:30+32\"\r\n?356789012345678", "10:20:30"},
+        {NewSmsIndex, "+CMTI: \"ME\",12\r\n", "12"},
+        {NewSmsIndex, "\r+CMTI: \"SM\",007\r\n", "7"},
+        {NewSmsIndex, "+CMTI: \"SM\",\r\n", "0"},
+        {NewSmsIndex, "+CMTI: \"SM\",99999999999\r\n", "2147483647"},
+    };
+    for (const FieldCase& c : cases) {
+        EXPECT_EQ(c.decode(c.piece), c.expected) << '"' << c.piece << '"';
+    }
+    EXPECT_TRUE(IsNewSmsAnnouncement("xx+CMTI"));
+    EXPECT_FALSE(IsNewSmsAnnouncement("+CMT: \"SM\",5\r\n"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Codes, ReportKindTextTest,
-    ::testing::Values(TextCase{"0", "Immediate report"}, TextCase{"1", "Period report"},
-                      TextCase{"3", "Time report"}, TextCase{"5", "SOS report"}, TextCase{"2", ""},
-                      TextCase{"4", ""}, TextCase{"6", ""}, TextCase{"-1", ""},
-                      TextCase{"01", "Period report"}, TextCase{"1x", "Period report"},
-                      // No number at all is an unknown code, not 0.
-                      TextCase{"", ""}, TextCase{"x0", ""}, TextCase{"4294967296", ""}));
+TEST(SplitReportPieces, CutsAtCommasUpToTheEndMark) {
+    const ReportPieces p = SplitReportPieces("a,,c!d,e");
+    EXPECT_TRUE(p.hasEndMark);
+    EXPECT_EQ(p[0], "a");
+    EXPECT_EQ(p[1], "");
+    EXPECT_EQ(p[2], "c");
+    EXPECT_EQ(p[3], "");
 
-class FixTextTest : public ::testing::TestWithParam<TextCase> {};
+    const ReportPieces many = SplitReportPieces("0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17!");
+    EXPECT_EQ(many[15], "15");
+    EXPECT_TRUE(many.hasEndMark);
 
-TEST_P(FixTextTest, MapsCodeToText) {
-    EXPECT_EQ(FixText(GetParam().piece), GetParam().expected);
+    const ReportPieces cut = SplitReportPieces("a," + std::string(300, 'x') + ",b!");
+    EXPECT_EQ(cut[1], std::string(ReportPieces::MaxPieceLength, 'x'));
+    EXPECT_EQ(cut[2], "b");
 }
 
-INSTANTIATE_TEST_SUITE_P(Codes, FixTextTest,
-                         ::testing::Values(TextCase{"1", "No Fix"}, TextCase{"2", "2D"},
-                                           TextCase{"3", "3D"}, TextCase{"0", ""},
-                                           TextCase{"4", ""}, TextCase{"", ""},
-                                           TextCase{" 3", "3D"}, TextCase{"D", ""}));
-
-class LongitudeTextTest : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(LongitudeTextTest, GivesSignedDegrees) {
-    EXPECT_EQ(LongitudeText(GetParam().piece), GetParam().expected);
+TEST(SplitReportPieces, WithoutEndMarkKeepsTheWholeTextAndSaysSo) {
+    const ReportPieces p = SplitReportPieces("a,b\r\nOK\r\n");
+    EXPECT_FALSE(p.hasEndMark);
+    EXPECT_EQ(p[1], "b\r\nOK\r\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Hemispheres, LongitudeTextTest,
-    ::testing::Values(TextCase{"E12130.1234", "121.502057"}, TextCase{"W07412.3", "-74.205000"},
-                      TextCase{"E00000.0000", "0.000000"}, TextCase{"W00000.0000", "-0.000000"},
-                      TextCase{"E17959.9999", "179.999998"}, TextCase{"E00030.0000", "0.500000"},
-                      // Only 'E' is east: a lower-case letter or none counts as west.
-                      TextCase{"e12130.1234", "-121.502057"}, TextCase{"", "-0.000000"},
-                      TextCase{"E", "0.000000"}, TextCase{"E121", "1.210000"},
-                      // A sign inside the digits is not read: the text never gets two signs.
-                      TextCase{"W-0741", "-0.273333"}));
+struct MomentCase {
+    const char* zone;
+    const char* datePiece;
+    const char* timePiece;
+    const char* date;
+    const char* time;
+};
 
-class LatitudeTextTest : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(LatitudeTextTest, GivesSignedDegrees) {
-    EXPECT_EQ(LatitudeText(GetParam().piece), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Hemispheres, LatitudeTextTest,
-                         ::testing::Values(TextCase{"N2503.1234", "25.052057"},
-                                           TextCase{"S3330.5", "-33.508333"},
-                                           TextCase{"N8959.9999", "89.999998"},
-                                           TextCase{"S0000.0001", "-0.000002"},
-                                           TextCase{"", "-0.000000"}, TextCase{"N25", "0.250000"},
-                                           TextCase{"X2503.1234", "-25.052057"}));
-
-class SpeedTextTest : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(SpeedTextTest, ConvertsKnotsToKilometresPerHour) {
-    EXPECT_EQ(SpeedText(GetParam().piece), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Speeds, SpeedTextTest,
-                         ::testing::Values(TextCase{"10", "18.5200"}, TextCase{"1", "1.8520"},
-                                           TextCase{"0", "0.0000"}, TextCase{"", "0.0000"},
-                                           TextCase{"abc", "0.0000"}, TextCase{"5.5", "10.1860"},
-                                           TextCase{"0.1", "0.1852"}, TextCase{".5", "0.9260"},
-                                           TextCase{"12.34kn", "22.8537"},
-                                           TextCase{"100.000", "185.2000"}));
-
-TEST(ReceiveDateText, PrefixesTheCenturyToTheStampDate) {
-    EXPECT_EQ(ReceiveDateText("\"07/05/12"), "2007/05/12");
-    EXPECT_EQ(ReceiveDateText("\"24/02/29"), "2024/02/29");
-}
-
-TEST(ReceiveDateText, ShortPiecesGiveOnlyTheCentury) {
-    EXPECT_EQ(ReceiveDateText(""), "20");
-    EXPECT_EQ(ReceiveDateText("\""), "20");
-}
-
-TEST(ReceiveTimeText, TakesTheFirstEightCharacters) {
-    EXPECT_EQ(ReceiveTimeText("10:20:30+32\"\r\n?356789012345678"), "10:20:30");
-    EXPECT_EQ(ReceiveTimeText("10:20"), "10:20");
-    EXPECT_EQ(ReceiveTimeText(""), "");
+TEST(GpsLocalMoment, ConvertsUtcToTheZoneRulesOfThatMoment) {
+    const std::vector<MomentCase> cases{
+        {"CST-8", "070512", "235959", "2012/05/08", "07:59:59"},  // the date moves
+        {"CST-8", "311212", "200000", "2013/01/01", "04:00:00"},
+        {"CST-8", "280213", "200000", "2013/03/01", "04:00:00"},
+        {"EST5EDT,M3.2.0,M11.1.0", "150112", "120000", "2012/01/15", "07:00:00"},
+        {"EST5EDT,M3.2.0,M11.1.0", "010712", "120000", "2012/07/01", "08:00:00"},
+        // Both sides of the spring change in Berlin (01:00 UTC on 25 March 2012).
+        {"CET-1CEST,M3.5.0,M10.5.0/3", "250312", "005959", "2012/03/25", "01:59:59"},
+        {"CET-1CEST,M3.5.0,M10.5.0/3", "250312", "010000", "2012/03/25", "03:00:00"},
+        // No calendar moment: stored as it came, whatever the zone.
+        {"CST-8", "000000", "000000", "2000/00/00", "00:00:00"},
+        {"CST-8", "", "", "2000/00/00", "00:00:00"},
+        {"CST-8", "290213", "120000", "2013/02/29", "12:00:00"},
+        {"CST-8", "070512", "240000", "2012/05/07", "24:00:00"},
+        {"CST-8", "0705", "1200", "2000/00/00", "00:00:00"},
+        // Every field saturates at the 32-bit bounds and the arithmetic does not wrap.
+        {"CST-8", "99999999999999", "-99999999999999", "2147485647/00/00", "-429496:00:2147483647"},
+    };
+    for (const MomentCase& c : cases) {
+        test::ScopedTimeZone zone(c.zone);
+        const GpsMomentText moment = GpsLocalMoment(c.datePiece, c.timePiece);
+        EXPECT_EQ(moment.date, c.date) << c.zone << ' ' << c.datePiece << ' ' << c.timePiece;
+        EXPECT_EQ(moment.time, c.time) << c.zone << ' ' << c.datePiece << ' ' << c.timePiece;
+    }
 }
 
 }  // namespace

@@ -1,21 +1,17 @@
+// A whole session on a scripted modem: the stored messages handled at its start, new
+// reports as they are announced, jobs from the window, a modem that goes away, and stops.
 #include "core/modem/sms_session_worker.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include <future>
-#include <mutex>
-#include <thread>
-
-#include "core/modem/report_reply.h"
-#include "core/modem/scoped_time_zone.h"
-#include "core/modem/session_rig.h"
-#include "core/modem/temp_database_file.h"
+#include "core/modem/position_report.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
-#include "support/fake_serial_link.h"
-#include "support/virtual_clock.h"
+#include "support/scoped_time_zone.h"
+#include "support/session_rig.h"
+#include "support/temp_database_file.h"
 
 namespace kv820 {
 namespace {
@@ -23,25 +19,81 @@ namespace {
 using std::chrono::milliseconds;
 using test::ActLikeAModem;
 using test::FakeSerialLink;
-using test::May2007;
-using test::RecordingListener;
+using test::ListCommand;
 using test::StartDuration;
-using test::StartWrites;
 using test::TrackerImei;
-using test::TwoDigits;
 using test::VirtualClock;
+using Writes = std::vector<std::string>;
 
-class SmsSessionWorkerTest : public ::testing::Test {
+std::string Entry(int index, const std::string& status, const std::string& body = "?35...") {
+    const bool received = status.starts_with("REC");
+    const std::string address =
+        received ? "\"+886912345678\",,\"07/05/12,10:20:30+32\"" : "\"0912345678\",,";
+    return "+CMGL: " + std::to_string(index) + ",\"" + status + "\"," + address + "\r\n" + body +
+           "\r\n";
+}
+
+std::string Listing(const std::string& entries) {
+    return std::string(ListCommand) + "\r\n" + entries + "\r\nOK\r\n";
+}
+
+// Answers the listing of stored messages with `listing`.
+auto Listed(std::string listing) {
+    return [listing](FakeSerialLink& modem) { modem.feed(listing); };
+}
+
+// The reads and deletes of the reports at these indexes, in this order.
+Writes ReadAndDelete(std::initializer_list<int> indexes) {
+    Writes writes;
+    for (int i : indexes) {
+        writes.push_back("at+cmgr=" + std::to_string(i) + "\r");
+        writes.push_back("at+cmgd=" + std::to_string(i) + "\r");
+    }
+    return writes;
+}
+
+Writes Then(Writes first, const Writes& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+class SmsSessionTest : public ::testing::Test {
   protected:
-    SmsSessionWorkerTest()
+    SmsSessionTest()
         : link(clock), worker(link, clock, users, listener, {"ttyUSB0:", file.path()}) {
         users.replace({{"Truck", "0912345678", TrackerImei}});
-        worker.localNow = May2007;
+        worker.localNow = test::May2007;
         ActLikeAModem(link);
     }
 
-    std::vector<std::string> writesAfterStart() const {
-        return test::WritesWithoutHealthChecks(link, StartWrites);
+    void stopAfterStored(std::size_t reports) {
+        listener.onStored = [this, reports](const StoredReportEvent&) {
+            if (listener.stored.size() >= reports) {
+                worker.requestStop();
+            }
+        };
+    }
+    void stopOnLog(std::string_view start) {
+        listener.onLog = [this, start](std::string_view text) {
+            if (text.starts_with(start)) {
+                worker.requestStop();
+            }
+        };
+    }
+
+    // What was written from the listing of stored messages on, without health checks.
+    Writes writesAfterStart() const {
+        return test::WritesWithoutHealthChecks(link, test::StartWrites - 1);
+    }
+
+    std::vector<std::string> storedTimes() {
+        Database db(file.path());
+        std::vector<std::string> times;
+        GpslogStore(db).forEachOldestFirst({TrackerImei, "", "~"}, [&](const GpslogRow& row) {
+            times.push_back(row[ReceiveTime]);
+            return true;
+        });
+        return times;
     }
 
     test::ScopedTimeZone zone{"CST-8"};
@@ -49,11 +101,11 @@ class SmsSessionWorkerTest : public ::testing::Test {
     VirtualClock clock;
     FakeSerialLink link;
     UserRegistry users;
-    RecordingListener listener;
+    test::RecordingListener listener;
     SmsSessionWorker worker;
 };
 
-TEST_F(SmsSessionWorkerTest, FailedStartLogsTheErrorAndEnds) {
+TEST_F(SmsSessionTest, AFailedStartLogsTheErrorEndsAndTakesNoJob) {
     link.openSucceeds = false;
     worker.run();
     EXPECT_EQ(listener.log, "COM Port ERROR!!!");
@@ -62,143 +114,235 @@ TEST_F(SmsSessionWorkerTest, FailedStartLogsTheErrorAndEnds) {
     EXPECT_FALSE(worker.post([](ComPort&) {}));
 }
 
-class SmsSessionBurstTest : public SmsSessionWorkerTest,
-                            public ::testing::WithParamInterface<int> {};
+TEST_F(SmsSessionTest, ReceivedMessagesStoredBeforeTheSessionAreHandledInIndexOrder) {
+    ActLikeAModem(link, Listed(Listing(Entry(1, "STO UNSENT", "?1,356789012345678!") +
+                                       Entry(3, "REC READ") + Entry(2, "REC UNREAD") +
+                                       Entry(4, "STO SENT") + Entry(6, "REC UNREAD"))));
+    stopAfterStored(3);
+    worker.run();
+
+    EXPECT_EQ(writesAfterStart(), Then({ListCommand}, ReadAndDelete({2, 3, 6})));
+    EXPECT_EQ(storedTimes(), (std::vector<std::string>{"10:20:02", "10:20:03", "10:20:06"}));
+    EXPECT_EQ(listener.stored[0].report.userName, "Truck");
+    EXPECT_NE(listener.log.find("+CMGL: 1,\"STO UNSENT\""), std::string::npos);
+}
+
+TEST_F(SmsSessionTest, AListingLongerThanOneReadArrivingInPiecesIsHandledWhole) {
+    std::string entries;
+    for (int i = 1; i <= 12; ++i) {
+        entries += Entry(i, i % 3 == 0 ? "STO UNSENT" : "REC READ", std::string(300, 'x'));
+    }
+    const std::string listing = Listing(entries);
+    // Gaps longer than one read's 500 ms: the listing must not end at a quiet moment.
+    ActLikeAModem(link, [listing](FakeSerialLink& modem) {
+        const std::size_t size = listing.size() / 9 + 1;
+        for (std::size_t i = 0; i * size < listing.size(); ++i) {
+            modem.feedAfter(milliseconds(900) * static_cast<int>(i + 1),
+                            listing.substr(i * size, size));
+        }
+    });
+    stopAfterStored(8);
+    worker.run();
+
+    EXPECT_EQ(writesAfterStart(), Then({ListCommand}, ReadAndDelete({1, 2, 4, 5, 7, 8, 10, 11})));
+}
+
+TEST_F(SmsSessionTest, ARefusedListingIsLoggedAndReceptionGoesOn) {
+    ActLikeAModem(link, Listed("\r\n+CMS ERROR: 302\r\n"));
+    link.feedAfter(StartDuration + milliseconds(2000), "+CMTI: \"SM\",5\r\n");
+    stopAfterStored(1);
+    worker.run();
+
+    EXPECT_EQ(writesAfterStart(), Then({ListCommand}, ReadAndDelete({5})));
+    EXPECT_TRUE(listener.log.starts_with(
+        "\r\n+CMS ERROR: 302\r\n\r\nThe stored SMS could not be listed.\r\n"))
+        << listener.log;
+}
+
+TEST_F(SmsSessionTest, ASilentModemDelaysReceptionByTheListingTimeOutOnly) {
+    ActLikeAModem(link, nullptr);
+    link.feedAfter(StartDuration + milliseconds(1000), "+CMTI: \"SM\",5\r\n");
+    stopAfterStored(1);
+    worker.run();
+
+    EXPECT_EQ(writesAfterStart(), Then({ListCommand, "\x1b", "at\r"}, ReadAndDelete({5})));
+    EXPECT_LE(clock.now(), StartDuration + reply_timeout::Listing + milliseconds(10000));
+    EXPECT_NE(listener.log.find("The list of stored SMS did not arrive whole.\r\n"),
+              std::string::npos);
+}
+
+TEST_F(SmsSessionTest, AnAnnouncementInsideTheListingIsHandledAfterIt) {
+    ActLikeAModem(link, Listed(Listing(Entry(2, "REC UNREAD") + "+CMTI: \"SM\",7\r\n" +
+                                       Entry(3, "REC UNREAD"))));
+    stopAfterStored(3);
+    worker.run();
+    EXPECT_EQ(writesAfterStart(), Then({ListCommand}, ReadAndDelete({2, 3, 7})));
+}
+
+TEST_F(SmsSessionTest, AReportStoredBeforeAStopIsNotStoredTwiceAndItsSmsIsDeleted) {
+    // The program stopped after storing the row of SMS 4 and before deleting it.
+    {
+        Database db(file.path());
+        GpslogStore(db).append(ToGpslogRow(DecodePositionReport(
+            SplitReportPieces(test::StoredReportReply("4")), users.snapshot())));
+    }
+    ActLikeAModem(link, Listed(Listing(Entry(4, "REC READ"))));
+    stopAfterStored(1);
+    worker.run();
+
+    EXPECT_EQ(writesAfterStart(), Then({ListCommand}, ReadAndDelete({4})));
+    EXPECT_EQ(storedTimes(), std::vector<std::string>{"10:20:04"});
+    EXPECT_TRUE(listener.stored.at(0).alreadyStored);
+}
+
+class SmsSessionBurstTest : public SmsSessionTest, public ::testing::WithParamInterface<int> {};
 
 // The burst arrives while the session reads lines, or already during the modem start,
 // where the start's short reads take part of it.
-INSTANTIATE_TEST_SUITE_P(Arrivals, SmsSessionBurstTest, ::testing::Values(12000, 5700, 11000));
+INSTANTIATE_TEST_SUITE_P(Arrivals, SmsSessionBurstTest, ::testing::Values(12000, 5700));
 
 TEST_P(SmsSessionBurstTest, TwentyAnnouncementsAreStoredWholeAndInOrder) {
     std::string burst;
+    Writes expected{ListCommand};
+    std::vector<std::string> times;
     for (int i = 1; i <= 20; ++i) {
         burst += "+CMTI: \"SM\"," + std::to_string(i) + "\r\n";
+        expected = Then(expected, ReadAndDelete({i}));
+        times.push_back("10:20:" + test::TwoDigits(i));
     }
     link.feedAfter(milliseconds(GetParam()), burst);
-    listener.onStored = [this](const StoredReportEvent&) {
-        if (listener.stored.size() == 20) {
-            worker.requestStop();
-        }
-    };
-
+    stopAfterStored(20);
     worker.run();
 
-    std::vector<std::string> expectedWrites;
-    for (int i = 1; i <= 20; ++i) {
-        expectedWrites.push_back("at+cmgr=" + std::to_string(i) + "\r");
-        expectedWrites.push_back("at+cmgd=" + std::to_string(i) + "\r");
-    }
-    EXPECT_EQ(writesAfterStart(), expectedWrites);
-    Database db(file.path());
-    std::vector<std::string> times;
-    GpslogStore(db).forEachOldestFirst({TrackerImei, "", "~"}, [&](const GpslogRow& row) {
-        times.push_back(row[ReceiveTime]);
-        return true;
-    });
-    ASSERT_EQ(times.size(), 20u);
-    for (int i = 1; i <= 20; ++i) {
-        EXPECT_EQ(times[i - 1], "10:20:" + TwoDigits(i));
-        const StoredReportEvent& event = listener.stored[i - 1];
-        EXPECT_EQ(event.report.receiveTime, "10:20:" + TwoDigits(i));
-    }
+    EXPECT_EQ(writesAfterStart(), expected);
+    EXPECT_EQ(storedTimes(), times);
+    EXPECT_EQ(listener.stored.at(19).report.receiveTime, "10:20:20");
     EXPECT_EQ(listener.stored[0].historyRange.from, "2006/05/1212:00:00");
     EXPECT_EQ(listener.ended, 1);
     EXPECT_FALSE(link.isOpen());
 }
 
-TEST_F(SmsSessionWorkerTest, EveryLineIsLoggedWithALineBreak) {
-    link.feedAfter(StartDuration + milliseconds(100), "\r\nRING\r\n");
-    link.feedAfter(StartDuration + milliseconds(3000), "+CMTI: \"SM\",4\r\n");
-    listener.onStored = [this](const StoredReportEvent&) { worker.requestStop(); };
-    worker.run();
-    EXPECT_TRUE(listener.log.starts_with("\r\n\r\nRING\r\n\r\n+CMTI: \"SM\",4\r\n\r\nat+cmgr=4"))
-        << listener.log;
-}
-
-TEST_F(SmsSessionWorkerTest, QueuedJobsRunWholeBeforeTheFirstLineIsRead) {
+TEST_F(SmsSessionTest, QueuedJobsRunWholeBeforeTheFirstLineIsReadAndNoneAfterTheEnd) {
+    const std::string text = std::string("?0,") + TrackerImei + "!";
     link.replyTo("at+cmgs=\"0912345678\"\r", "\r\n> ");
-    link.replyTo(std::string("?0,") + TrackerImei + "!\x1a\r", "\r\n+CMGS: 12\r\n\r\nOK\r\n");
+    link.replyTo(text + "\x1a\r", "\r\n+CMGS: 12\r\n\r\nOK\r\n");
     link.feed("RING\r\n");  // waiting before the start: must not split the job
-    std::vector<std::string> replies;
+    std::string sent;
     worker.post([&](ComPort& port) {
-        replies.push_back(port.Exchange("at+cmgs=\"0912345678\"", reply_timeout::Sim).text);
-        replies.push_back(port.ExchangeMessageText(std::string("?0,") + TrackerImei + "!", "+CMGS",
-                                                   reply_timeout::Network)
-                              .text);
+        port.Exchange("at+cmgs=\"0912345678\"", reply_timeout::Sim);
+        sent = port.ExchangeMessageText(text, "+CMGS", reply_timeout::Network).text;
     });
     worker.post([&](ComPort&) { worker.requestStop(); });
-
     worker.run();
 
     EXPECT_EQ(writesAfterStart(),
-              (std::vector<std::string>{"at+cmgs=\"0912345678\"\r",
-                                        std::string("?0,") + TrackerImei + "!\x1a\r"}));
-    ASSERT_EQ(replies.size(), 2u);
-    EXPECT_TRUE(replies[1].ends_with("OK\r\n"));
+              (Writes{ListCommand, "at+cmgs=\"0912345678\"\r", text + "\x1a\r"}));
+    EXPECT_TRUE(sent.ends_with("OK\r\n"));
+    EXPECT_FALSE(worker.post([](ComPort&) {}));
 }
 
-TEST_F(SmsSessionWorkerTest, AnnouncementInsideAJobsReplyIsHandled) {
+TEST_F(SmsSessionTest, AnAnnouncementInsideAJobsReplyIsHandled) {
     link.replyTo("at+creg?\r", "\r\n+CMTI: \"SM\",7\r\n+CREG: 0,1\r\n\r\nOK\r\n");
     worker.post([](ComPort& port) { port.Exchange("at+creg?", reply_timeout::Quick); });
-    listener.onStored = [this](const StoredReportEvent&) { worker.requestStop(); };
-
+    stopAfterStored(1);
     worker.run();
-
-    EXPECT_EQ(writesAfterStart(),
-              (std::vector<std::string>{"at+creg?\r", "at+cmgr=7\r", "at+cmgd=7\r"}));
-    ASSERT_EQ(listener.stored.size(), 1u);
-    EXPECT_EQ(listener.stored[0].report.userName, "Truck");
+    EXPECT_EQ(writesAfterStart(), Then({ListCommand, "at+creg?\r"}, ReadAndDelete({7})));
 }
 
-TEST_F(SmsSessionWorkerTest, JobPostedFromAnotherThreadRunsOnTheSessionThread) {
-    std::promise<std::thread::id> ranOn;
-    std::thread session([this] { worker.run(); });
-    while (true) {
-        {
-            std::lock_guard lock(listener.mutex);
-            if (!listener.started.empty()) {
-                break;
-            }
-        }
-        std::this_thread::yield();
-    }
-    ASSERT_TRUE(worker.post([&](ComPort& port) {
-        port.SendAtCommand("at+cjob");
-        ranOn.set_value(std::this_thread::get_id());
-    }));
-    auto done = ranOn.get_future();
-    const bool ran = done.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
-    worker.requestStop();
-    session.join();
-    ASSERT_TRUE(ran);
-    EXPECT_NE(done.get(), std::this_thread::get_id());
-    EXPECT_EQ(std::count(link.writes.begin(), link.writes.end(), "at+cjob\r"), 1);
-    EXPECT_EQ(listener.ended, 1);
-}
-
-TEST_F(SmsSessionWorkerTest, WithoutADatabaseReportsStayInTheModemAndReceptionGoesOn) {
-    RecordingListener noStore;
-    SmsSessionWorker session(link, clock, users, noStore, {"ttyUSB0:", file.path() + ".none"});
-    link.feedAfter(StartDuration + milliseconds(1000), "+CMTI: \"SM\",3\r\n");
-    link.feedAfter(StartDuration + milliseconds(3000), "RING\r\n");
-    noStore.onLog = [&](std::string_view text) {
-        if (text == "RING\r\n") {
-            session.requestStop();
+TEST_F(SmsSessionTest, AVanishedModemIsWaitedForAndReceptionResumesWithItsCatchUp) {
+    bool back = false;
+    ActLikeAModem(link, [&back](FakeSerialLink& modem) {
+        modem.feed(Listing(back ? Entry(6, "REC UNREAD") : ""));
+    });
+    link.feedAfter(StartDuration + milliseconds(1000), "+CMTI: \"SM\",5\r\n");
+    listener.onStored = [&](const StoredReportEvent& event) {
+        if (event.report.receiveTime == "10:20:05") {
+            link.vanish();  // pulled out right after the first report
+        } else {
+            worker.requestStop();
         }
     };
+    listener.onLog = [&](std::string_view text) {
+        if (text.starts_with("Trying to start the modem again (attempt 3)")) {
+            link.reappear();
+            back = true;
+        }
+    };
+    worker.run();
 
-    session.run();
-
-    EXPECT_EQ(writesAfterStart(), std::vector<std::string>{"at+cmgr=3\r"});
-    EXPECT_EQ(noStore.storeFailures, std::vector<std::string>{"no database connection"});
-    EXPECT_NE(noStore.log.find("SMS 3 is a report that could not be stored"), std::string::npos);
-    EXPECT_TRUE(noStore.stored.empty());
+    EXPECT_EQ(storedTimes(), (std::vector<std::string>{"10:20:05", "10:20:06"}));
+    EXPECT_NE(listener.log.find(SmsSessionWorker::ModemBackText), std::string::npos);
+    using State = SessionHealth::State;
+    EXPECT_EQ(listener.states, (std::vector<State>{State::Receiving, State::WaitingForModem,
+                                                   State::Receiving, State::Idle}));
+    // Pauses of 1 s, 2 s and 4 s before the three attempts.
+    EXPECT_GE(clock.now(), StartDuration + milliseconds(1000 + 7000));
 }
 
-TEST_F(SmsSessionWorkerTest, JobsPostedAfterTheEndAreRefused) {
-    worker.post([this](ComPort&) { worker.requestStop(); });
+TEST_F(SmsSessionTest, AnnouncementsLeftWhenThePortVanishesStayInTheModem) {
+    link.feedAfter(milliseconds(12000),
+                   "+CMTI: \"SM\",1\r\n+CMTI: \"SM\",2\r\n+CMTI: \"SM\",3\r\n+CMTI: \"SM\",4\r\n");
+    milliseconds vanishedAt{0};
+    link.onWrite = [&, answer = link.onWrite](FakeSerialLink& modem, std::string_view bytes) {
+        answer(modem, bytes);
+        if (bytes == "at+cmgd=1\r") {
+            modem.vanish();
+            vanishedAt = clock.now();
+        }
+    };
+    stopOnLog(SmsSessionWorker::ModemLostText);
     worker.run();
-    EXPECT_FALSE(worker.post([](ComPort&) {}));
+
+    // Reading the rest would only wait out a read each: they are left for the next session.
+    EXPECT_LE(clock.now() - vanishedAt, reply_timeout::Sim + SmsSessionWorker::LinePause);
+    EXPECT_EQ(writesAfterStart(), Then({ListCommand}, ReadAndDelete({1})));
+    EXPECT_TRUE(listener.log.ends_with(SmsSessionWorker::ModemLostText)) << listener.log;
+}
+
+TEST_F(SmsSessionTest, AHungModemIsNoticedOnAQuietLineAndStartedAgain) {
+    link.feedAfter(StartDuration + milliseconds(1000), "RING\r\n");
+    listener.onLog = [&](std::string_view text) {
+        if (text == "RING\r\n") {
+            link.hung = true;  // the last thing it ever said
+        } else if (text.starts_with("Trying to start the modem again")) {
+            worker.requestStop();
+        }
+    };
+    worker.run();
+
+    EXPECT_NE(listener.log.find(SmsSessionWorker::ModemLostText), std::string::npos);
+    EXPECT_GE(clock.now(), StartDuration + SmsSessionWorker::QuietCheck);
+    EXPECT_LE(clock.now(), StartDuration + SmsSessionWorker::QuietCheck + milliseconds(15000));
+}
+
+TEST_F(SmsSessionTest, AStopWhileWaitingForTheModemEndsTheWaitAtOnce) {
+    milliseconds stoppedAt{0};
+    listener.onLog = [&](std::string_view text) {
+        if (text.starts_with("Trying to start the modem again (attempt 4)")) {
+            stoppedAt = clock.now();
+            worker.requestStop();  // "Close SMS" during a 8 s pause
+        }
+    };
+    worker.post([this](ComPort&) { link.vanish(); });
+    worker.run();
+
+    EXPECT_EQ(listener.ended, 1);
+    EXPECT_LT(clock.now() - stoppedAt, milliseconds(1000));
+    EXPECT_FALSE(link.isOpen());
+}
+
+TEST_F(SmsSessionTest, AStopDuringTheListingIsNoVanishing) {
+    ActLikeAModem(link, nullptr);
+    link.onWrite = [&, answer = link.onWrite](FakeSerialLink& modem, std::string_view bytes) {
+        if (bytes == ListCommand) {
+            worker.requestStop();
+        }
+        answer(modem, bytes);
+    };
+    worker.run();
+
+    EXPECT_EQ(writesAfterStart(), Writes{ListCommand});
+    EXPECT_EQ(listener.log.find("gone"), std::string::npos);
     EXPECT_EQ(listener.ended, 1);
 }
 
@@ -233,6 +377,8 @@ class StopDuringReadLink final : public SerialLink {
 
 class SmsSessionStopTest : public ::testing::TestWithParam<int> {};
 
+INSTANTIATE_TEST_SUITE_P(Moments, SmsSessionStopTest, ::testing::Values(1, 599, 4321));
+
 TEST_P(SmsSessionStopTest, EndsWithinSixHundredMillisecondsOfTheRequest) {
     test::TempDatabaseFile file;
     VirtualClock clock;
@@ -240,7 +386,7 @@ TEST_P(SmsSessionStopTest, EndsWithinSixHundredMillisecondsOfTheRequest) {
     ActLikeAModem(fake);
     StopDuringReadLink link(fake, clock, StartDuration + milliseconds(GetParam()));
     UserRegistry users;
-    RecordingListener listener;
+    test::RecordingListener listener;
     SmsSessionWorker worker(link, clock, users, listener, {"ttyUSB0:", file.path()});
     link.worker = &worker;
 
@@ -253,75 +399,6 @@ TEST_P(SmsSessionStopTest, EndsWithinSixHundredMillisecondsOfTheRequest) {
     EXPECT_EQ(listener.ended, 1);
     EXPECT_FALSE(fake.isOpen());
 }
-
-TEST_F(SmsSessionWorkerTest, AnnouncementsLeftWhenThePortVanishesStayInTheModem) {
-    link.feedAfter(milliseconds(12000),
-                   "+CMTI: \"SM\",1\r\n+CMTI: \"SM\",2\r\n"
-                   "+CMTI: \"SM\",3\r\n+CMTI: \"SM\",4\r\n");
-    const auto actLikeAModem = link.onWrite;
-    milliseconds vanishedAt{0};
-    link.onWrite = [&, actLikeAModem](FakeSerialLink& modem, std::string_view bytes) {
-        actLikeAModem(modem, bytes);
-        if (bytes == "at+cmgd=1\r") {
-            modem.vanish();  // pulled out in the middle of the burst
-            vanishedAt = clock.now();
-        }
-    };
-    listener.onLog = [this](std::string_view text) {
-        if (text == SmsSessionWorker::ModemLostText) {
-            worker.requestStop();
-        }
-    };
-
-    worker.run();
-
-    // Reading the rest would only wait out a read each: they are left for the next session.
-    EXPECT_LE(clock.now() - vanishedAt, reply_timeout::Sim + SmsSessionWorker::LinePause);
-    EXPECT_EQ(writesAfterStart(), (std::vector<std::string>{"at+cmgr=1\r", "at+cmgd=1\r"}));
-    EXPECT_EQ(listener.stored.size(), 1u);
-    EXPECT_TRUE(listener.log.ends_with(SmsSessionWorker::ModemLostText)) << listener.log;
-    EXPECT_EQ(listener.ended, 1);
-}
-
-// Keeps modem lines apart from the other log texts, as a log box with a line rule does.
-class LineSortingListener final : public SmsSessionListener {
-  public:
-    void modemLog(std::string_view text) override { texts.emplace_back(text); }
-    void modemLine(std::string_view line) override { lines.emplace_back(line); }
-    void sessionStarted(bool) override {}
-    void reportStored(const StoredReportEvent&) override { ++stored; }
-    void reportStoreFailed(const PositionReport&, std::string_view) override {}
-    void sessionEnded() override {}
-
-    std::vector<std::string> lines;
-    std::vector<std::string> texts;
-    int stored = 0;
-};
-
-TEST_F(SmsSessionWorkerTest, ModemLinesReachTheListenerAsLinesAndRepliesAsTexts) {
-    LineSortingListener sorting;
-    SmsSessionWorker session(link, clock, users, sorting, {"ttyUSB0:", file.path()});
-    link.feedAfter(StartDuration + milliseconds(100), "RING\r\n+CMTI: \"SM\",4\r\n");
-    // Stop once the report is through.
-    SmsSessionWorker* running = &session;
-    link.onWrite = [inner = link.onWrite, running](FakeSerialLink& modem, std::string_view bytes) {
-        inner(modem, bytes);
-        if (bytes.starts_with("at+cmgd=")) {
-            running->post([running](ComPort&) { running->requestStop(); });
-        }
-    };
-
-    session.run();
-
-    EXPECT_EQ(sorting.lines, (std::vector<std::string>{"RING\r\n", "+CMTI: \"SM\",4\r\n"}));
-    ASSERT_EQ(sorting.texts.size(), 4u);
-    EXPECT_TRUE(sorting.texts[0].starts_with("at+cmgr=4"));
-    EXPECT_EQ(sorting.texts[1], "\r\n");
-    EXPECT_EQ(sorting.texts[2], "at+cmgd=4\r\r\nOK\r\n");
-    EXPECT_EQ(sorting.stored, 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(Moments, SmsSessionStopTest, ::testing::Values(1, 300, 599, 600, 4321));
 
 }  // namespace
 }  // namespace kv820

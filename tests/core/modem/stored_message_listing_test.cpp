@@ -28,8 +28,6 @@ const std::string Ok = "\r\nOK\r\n";
 std::vector<ListingCase> Cases() {
     return {
         {"EmptyListing", Echo + "\r\nOK\r\n", true, false, {}, {}},
-        {"EmptyListingWithoutEcho", "\r\nOK\r\n", true, false, {}, {}},
-        {"ErrorReply", Echo + "\r\nERROR\r\n", true, true, {}, {}},
         {"CmsErrorReply", Echo + "\r\n+CMS ERROR: 302\r\n", true, true, {}, {}},
         {"EveryStatus",
          Echo + "\r\n" + Header(1, "REC UNREAD") + "?356789012345678,1,3!\r\n" +
@@ -46,33 +44,18 @@ std::vector<ListingCase> Cases() {
          false,
          {{17, "REC READ"}, {4, "REC UNREAD"}, {255, "REC READ"}},
          {4, 17, 255}},
-        {"BodiesWithCommasQuotesAndHeaderLookalikes",
-         Header(1, "REC READ") +
-             "?356789012345678,5,3,070512,235959,E12130.1234,N2503.1234,\"x\"!\r\n" +
-             Header(2, "REC READ") + "say \"+CMGL: 9\", then OK\r\n" + Ok,
-         true,
-         false,
-         {{1, "REC READ"}, {2, "REC READ"}},
-         {1, 2}},
         {"BodyReadingOkDoesNotEndTheListing",
          Header(1, "REC READ") + "OK\r\n" + Header(2, "REC UNREAD") + "ERROR\r\n" + Ok,
          true,
          false,
          {{1, "REC READ"}, {2, "REC UNREAD"}},
          {1, 2}},
-        {"StatusWithoutQuotesAndBlanks",
-         "+CMGL:  6 , REC UNREAD ,\"+886\",,\"07/05/12\"\r\nx\r\n" + Ok,
-         true,
-         false,
-         {{6, "REC UNREAD"}},
-         {6}},
         {"CutOffListingKeepsItsWholeHeaders",
          Header(1, "REC UNREAD") + "?35...\r\n" + "+CMGL: 2,\"REC UN",
          false,
          false,
          {{1, "REC UNREAD"}},
          {1}},
-        {"NothingAtAll", "", false, false, {}, {}},
         {"MalformedHeadersAreNoEntries",
          "+CMGL: ,\"REC READ\"\r\nx\r\n+CMGL: 12345678901,\"REC READ\"\r\ny\r\n+CMGL: 3\r\nz\r\n" +
              Ok,
@@ -103,14 +86,6 @@ TEST_P(StoredMessageListingTest, GivesEntriesAndTheReceivedIndexes) {
 
 INSTANTIATE_TEST_SUITE_P(Listings, StoredMessageListingTest, ::testing::ValuesIn(Cases()),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(StoredMessageEntryTest, OnlyReceivedStatusesCount) {
-    EXPECT_TRUE((StoredMessageEntry{1, "REC UNREAD"}.received()));
-    EXPECT_TRUE((StoredMessageEntry{1, "REC READ"}.received()));
-    EXPECT_FALSE((StoredMessageEntry{1, "STO UNSENT"}.received()));
-    EXPECT_FALSE((StoredMessageEntry{1, "STO SENT"}.received()));
-    EXPECT_FALSE((StoredMessageEntry{1, "rec read"}.received()));
-}
 
 }  // namespace
 }  // namespace kv820

@@ -53,13 +53,6 @@ TEST_F(PortScanTest, ReportsEveryPortThenTheClosingLine) {
     EXPECT_EQ(clock.now(), 2 * 7000ms + 1000ms);
 }
 
-TEST_F(PortScanTest, ThePortNameIsTheEntryWithoutItsFinalColon) {
-    PortScan scan(probeAnsweringOn({}), clock);
-    scan.run({"/dev/pts/3:"}, stop, screen.listener());
-    EXPECT_EQ(screen.events.at(0), "status Scanning /dev/pts/3...");
-    EXPECT_EQ(screen.events.at(1), "line 0 Scanning /dev/pts/3...[Open failed]");
-}
-
 TEST_F(PortScanTest, AStopDuringAProbeGivesThatPortNoLineAndEndsTheScan) {
     PortScan scan(
         [this](const std::string& entry, const std::atomic<bool>&) {
@@ -88,46 +81,6 @@ TEST_F(PortScanTest, ABreakDuringAProbeLetsThatPortFinishAndProbesNoOther) {
     EXPECT_EQ(probed, Texts{"COM3:"});
 }
 
-TEST_F(PortScanTest, AStopBeforeTheStartProbesNothing) {
-    stop = true;
-    PortScan scan(probeAnsweringOn({}), clock);
-    EXPECT_FALSE(scan.run({"COM3:"}, stop, screen.listener()));
-    EXPECT_TRUE(screen.events.empty());
-    EXPECT_TRUE(probed.empty());
-}
-
-TEST_F(PortScanTest, TheEntryNoGivesOneFailedLineWithTheRealProbe) {
-    test::FakeSerialLink link(clock);
-    ComPort port(link, clock);
-    ScanProbe probe(ScanVariant::SmsCommand, port);
-    PortScan scan([&](const std::string& entry,
-                      const std::atomic<bool>& halt) { return probe.probe(entry, halt); },
-                  clock);
-    EXPECT_TRUE(scan.run({"NO"}, stop, screen.listener()));
-    EXPECT_EQ(screen.events, (Texts{"status Scanning NO...", "line 0 Scanning NO...[Open failed]",
-                                    "line 1 Scanning Completed.", "status Complete Scan."}));
-    EXPECT_TRUE(link.openedPaths.empty());
-}
-
-TEST_F(PortScanTest, TwoPortsOnlyTheSecondWithAModuleWithTheRealProbe) {
-    test::FakeSerialLink link(clock);
-    ComPort port(link, clock);
-    ScanProbe probe(ScanVariant::SmsCommand, port);
-    link.onWrite = [](test::FakeSerialLink& self, std::string_view written) {
-        if (written == "ati\r" && self.openedPaths.back() == "COM4") {
-            self.feed("\r\nSIEMENS\r\nMC35i\r\n\r\nOK\r\n");
-        }
-    };
-    PortScan scan([&](const std::string& entry,
-                      const std::atomic<bool>& halt) { return probe.probe(entry, halt); },
-                  clock);
-    EXPECT_TRUE(scan.run({"COM3:", "COM4:"}, stop, screen.listener()));
-    EXPECT_EQ(screen.events.at(1), "line 0 Scanning COM3...[Open failed]");
-    EXPECT_EQ(screen.events.at(3), "line 1 Scanning COM4...[Open succeed]");
-    EXPECT_EQ(link.writes, (Texts{"2", "ati\r", "2", "ati\r"}));
-    EXPECT_EQ(link.closeCount, 2);
-}
-
 struct SelectionCase {
     const char* what;
     Texts lines;
@@ -145,7 +98,6 @@ TEST_P(ScanSelection, PicksTheFirstPortThatAnswered) {
 INSTANTIATE_TEST_SUITE_P(
     Lines, ScanSelection,
     testing::Values(
-        SelectionCase{"no lines yet", {}, 2, std::nullopt},
         SelectionCase{"none answered",
                       {"Scanning COM3...[Open failed]", "Scanning COM4...[Open failed]",
                        "Scanning Completed."},
@@ -155,20 +107,10 @@ INSTANTIATE_TEST_SUITE_P(
                       {"Scanning COM3...[Open failed]", "Scanning COM4...[Open succeed]"},
                       2,
                       1},
-        SelectionCase{"first of two",
-                      {"Scanning COM3...[Open succeed]", "Scanning COM4...[Open succeed]"},
-                      2,
-                      0},
         SelectionCase{"beyond the entries",
                       {"Scanning COM3...[Open failed]", "Scanning COM4...[Open succeed]"},
                       1,
                       std::nullopt}));
-
-TEST(ScanTexts, StatusAndLinesNameThePort) {
-    EXPECT_EQ(ScanningStatus("COM3:"), "Scanning COM3...");
-    EXPECT_EQ(ScanResultLine("COM3:", true), "Scanning COM3...[Open succeed]");
-    EXPECT_EQ(ScanResultLine("COM12:", false), "Scanning COM12...[Open failed]");
-}
 
 }  // namespace
 }  // namespace kv820

@@ -1,23 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-#include <vector>
-
 #include "core/records/record_export.h"
 #include "report_rows_fixture.h"
+#include "support/temp_dir.h"
 
 namespace kv820 {
 namespace {
 
-using test::FreshTempFolder;
-using test::ReadGolden;
-using test::ReadWholeFile;
 using test::StoredReport;
-using test::StoredReports;
 
-std::vector<StoredReport> AwkwardRows() {
-    StoredReport plain;
+TEST(CsvExport, EveryRowIsWrittenWithQuotedFieldsWhereNeeded) {
     StoredReport noFix;
     noFix.receiveTime = "10:13:04";
     noFix.gpsPosLat = "NO";
@@ -41,15 +33,14 @@ std::vector<StoredReport> AwkwardRows() {
     odd.gpsDirection = "\"";
     odd.gpsNumber = "\xC3\xA9t\xC3\xA9";  // UTF-8 passes through unchanged
     odd.messageStatus = "a\rb";
-    return {plain, noFix, odd};
-}
 
-TEST(CsvExport, EveryRowIsWrittenWithQuotedFieldsWhereNeeded) {
-    const auto path = FreshTempFolder() / "rows.csv";
+    test::TempDir dir;
+    const auto path = dir.path() / "rows.csv";
     const SearchCriteria criteria{"Smith, Jo", "2007/05/01", "00:00:00", "2007/05/31", "23:59:59"};
-    ASSERT_EQ(ExportRecords(ExportFormat::kCsv, path, criteria, StoredReports(AwkwardRows())),
+    ASSERT_EQ(ExportRecords(ExportFormat::kCsv, path, criteria,
+                            test::StoredReports({StoredReport{}, noFix, odd})),
               ExportOutcome::kWritten);
-    EXPECT_EQ(ReadWholeFile(path), ReadGolden("csv_rows.csv"));
+    EXPECT_EQ(test::ReadWholeFile(path), test::ReadGolden("csv_rows.csv"));
 }
 
 }  // namespace

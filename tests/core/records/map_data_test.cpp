@@ -8,9 +8,9 @@
 #include "core/records/stored_range_rows.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
-#include "core/store/schema.h"
 #include "report_rows_fixture.h"
-#include "support/temp_dir.h"
+#include "support/gpslog_rows.h"
+#include "support/temp_database_file.h"
 
 namespace kv820 {
 namespace {
@@ -67,43 +67,27 @@ TEST(FleetJsonTest, EscapesTextsThatWouldBreakThePageAndMarksAnSos) {
 }
 
 TEST(CentreJsonTest, OnlyAReportWithAPositionIsCentredOn) {
-    GpslogRow row = {"354612071234567",
-                     "2007/05/12",
-                     "10:03:04",
-                     "25.5",
-                     "121.5",
-                     "2007/05/12",
-                     "10:02:58",
-                     "3D",
-                     "12",
-                     "1.8520",
-                     "90",
-                     "7",
-                     ""};
-    EXPECT_EQ(CentreJson("truck", ReportRowViewOf(row)).value(),
-              "{\"lat\":25.500000,\"lon\":121.500000,\"tooltip\":[\"truck\","
-              "\"GPS time: 2007/05/12 10:02:58\",\"Speed: 1.8520 km/h\",\"Fix: 3D\"]}");
+    GpslogRow row = test::ReportRow("354612071234567", "2007/05/12", "10:02:58", "3D", "25.5");
+    EXPECT_EQ(
+        CentreJson("truck", ReportRowViewOf(row)).value(),
+        "{\"lat\":25.500000,\"lon\":121.517081,\"tooltip\":[\"truck\","
+        "\"Period report\",\"GPS time: 2007/05/12 10:02:58\",\"Speed: 0.0000 km/h\",\"Fix: 3D\"]}");
     row[GpsStatus] = "No Fix";
     EXPECT_FALSE(CentreJson("truck", ReportRowViewOf(row)));
 }
 
 TEST(LatestTrackRowTest, IsTheNewestReportWithAPositionOfThatTracker) {
-    test::TempDir dir;
-    CreateDatabaseFile(dir.file(DatabaseFileName));
-    Database db(dir.file(DatabaseFileName));
+    test::TempDatabaseFile file;
+    Database db(file.path());
     GpslogStore store(db);
-    auto report = [](const char* imei, const char* time, const char* lat, const char* status) {
-        return GpslogRow{imei,   "2007/05/12", time, lat,  "121.5", "2007/05/12",   time,
-                         status, "12",         "0",  "90", "7",     "Period report"};
-    };
     const char* truck = "354612071234567";
     EXPECT_FALSE(LatestTrackRow(db, truck));
-    store.append(report(truck, "10:00:00", "25.1", "3D"));
-    store.append(report(truck, "10:05:00", "25.2", "2D"));
-    store.append(report(truck, "10:10:00", "25.3", "No Fix"));
-    store.append(report(truck, "10:15:00", "NO", "3D"));
-    store.append(report(truck, "10:20:00", "125.0", "3D"));
-    store.append(report("354612079999999", "11:00:00", "26.0", "3D"));
+    store.append(test::ReportRow(truck, "2007/05/12", "10:00:00", "3D", "25.1"));
+    store.append(test::ReportRow(truck, "2007/05/12", "10:05:00", "2D", "25.2"));
+    store.append(test::ReportRow(truck, "2007/05/12", "10:10:00", "No Fix", "25.3"));
+    store.append(test::ReportRow(truck, "2007/05/12", "10:15:00", "3D", "NO"));
+    store.append(test::ReportRow(truck, "2007/05/12", "10:20:00", "3D", "125.0"));
+    store.append(test::ReportRow("354612079999999", "2007/05/12", "11:00:00"));
     const auto latest = LatestTrackRow(db, truck);
     ASSERT_TRUE(latest);
     EXPECT_EQ((*latest)[ReceiveTime], "10:05:00");

@@ -2,16 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include "core/modem/temp_database_file.h"
 #include "core/store/database.h"
 #include "core/store/statement.h"
+#include "support/gpslog_rows.h"
+#include "support/temp_database_file.h"
 
 namespace kv820 {
 namespace {
 
 GpslogRow Row(const std::string& imei, const std::string& date, const std::string& time) {
-    return {imei, date,  time,      "25.052057", "121.502057", date,           time,
-            "3D", "120", "18.5200", "270",       "8",          "Period report"};
+    return test::ReportRow(imei, date, time);
 }
 
 class ReportHistoryTest : public ::testing::Test {
@@ -58,40 +58,6 @@ TEST_F(ReportHistoryTest, IncompleteRowsInTheRangeAreDeletedNotShown) {
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].row[ReceiveDate], "2012/05/01");
     EXPECT_EQ(store.PurgeIncompleteGpslogRows(), 0) << "the incomplete row is gone already";
-}
-
-TEST_F(ReportHistoryTest, OnlyTheTrackersIncompleteRowsInTheRangeGo) {
-    const char* insertIncomplete =
-        "INSERT INTO gpslog (imei, receive_date, receive_time) VALUES (?1, ?2, '10:00:00')";
-    Statement(db, insertIncomplete).bind(1, "A").bind(2, "2012/05/02").run();
-    Statement(db, insertIncomplete).bind(1, "B").bind(2, "2012/05/02").run();
-    Statement(db, insertIncomplete).bind(1, "A").bind(2, "2014/05/02").run();
-
-    EXPECT_EQ(store.deleteIncomplete({"A", "2012/01/01", "2013/01/01"}), 1);
-    EXPECT_EQ(store.PurgeIncompleteGpslogRows(), 2);
-}
-
-TEST_F(ReportHistoryTest, WorksOnAFileWithoutThePartialIndex) {
-    db.execute("DROP INDEX gpslog_incomplete");
-    Statement(db,
-              "INSERT INTO gpslog (imei, receive_date, receive_time) "
-              "VALUES ('A', '2012/05/02', '10:00:00')")
-        .run();
-    store.append(Row("A", "2012/05/01", "10:00:00"));
-
-    EXPECT_EQ(LoadReportHistory(store, {"A", "2012/01/01", "2013/01/01"}).size(), 1u);
-    EXPECT_EQ(store.PurgeIncompleteGpslogRows(), 0);
-}
-
-TEST_F(ReportHistoryTest, DuplicateCheckMatchesEveryColumn) {
-    const GpslogRow row = Row("A", "2012/05/01", "10:00:00");
-    store.append(row);
-    EXPECT_TRUE(store.contains(row));
-    GpslogRow other = row;
-    other[GpsSpeed] = "0.0000";
-    EXPECT_FALSE(store.contains(other));
-    // Same joined moment, split differently: a different row.
-    EXPECT_FALSE(store.contains(Row("A", "2012/05/011", "0:00:00")));
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 #include <sstream>
 #include <stdexcept>
 
-#include <gtest/gtest.h>
-
 namespace kv820::test {
 
 bool StoredReports::forEachOldestFirst(const Visitor& visit) const {
@@ -58,20 +56,6 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
 std::string ReadGolden(const std::string& name) {
     const std::filesystem::path here = std::filesystem::path(__FILE__).parent_path();
     return ReadWholeFile(here / "golden" / name);
-}
-
-std::filesystem::path FreshTempFolder() {
-    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string("kv820_") + info->test_suite_name() + "_" + info->name();
-    for (char& c : name) {
-        if (c == '/') {
-            c = '_';
-        }
-    }
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / name;
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    return folder;
 }
 
 }  // namespace kv820::test

@@ -57,7 +57,5 @@ StoredReport At(std::string lat, std::string lon, std::string status = "3D");
 // The expected document stored beside the tests.
 std::string ReadGolden(const std::string& name);
 std::string ReadWholeFile(const std::filesystem::path& path);
-// A fresh, empty folder under the system's temporary folder for one test.
-std::filesystem::path FreshTempFolder();
 
 }  // namespace kv820::test

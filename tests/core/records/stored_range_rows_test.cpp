@@ -7,8 +7,8 @@
 
 #include "core/records/record_export.h"
 #include "core/store/database.h"
-#include "core/store/schema.h"
-#include "support/temp_dir.h"
+#include "support/gpslog_rows.h"
+#include "support/temp_database_file.h"
 
 namespace kv820 {
 namespace {
@@ -16,19 +16,13 @@ namespace {
 constexpr const char* Truck = "354612071234567";
 constexpr const char* Other = "354612079999999";
 
-GpslogRow Report(const char* imei, const char* time, const char* status = "3D") {
-    return {imei,   "2007/05/12", time,     "25.047924", "121.517081", "2007/05/12",   time,
-            status, "12",         "0.0000", "90",        "7",          "Period report"};
+GpslogRow Report(const char* imei, const char* time) {
+    return test::ReportRow(imei, "2007/05/12", time);
 }
 
 class StoredRangeRowsTest : public testing::Test {
   protected:
-    StoredRangeRowsTest() : db_(Created(dir_)) {}
-
-    static std::string Created(const test::TempDir& dir) {
-        CreateDatabaseFile(dir.file(DatabaseFileName));
-        return dir.file(DatabaseFileName);
-    }
+    StoredRangeRowsTest() : db_(file_.path()) {}
 
     std::vector<std::string> walkedTimes(const ReportRows& rows, bool* read = nullptr) {
         std::vector<std::string> times;
@@ -46,7 +40,7 @@ class StoredRangeRowsTest : public testing::Test {
         return {imei, "2007/05/1200:00:00", "2007/05/1223:59:59"};
     }
 
-    test::TempDir dir_;
+    test::TempDatabaseFile file_;
     Database db_;
 };
 
@@ -62,39 +56,11 @@ TEST_F(StoredRangeRowsTest, HandsOutTheRangeOfOneTrackerOldestFirst) {
     EXPECT_TRUE(read);
 }
 
-TEST_F(StoredRangeRowsTest, GivesTheTwelveTextsOfTheListsInOrder) {
-    GpslogStore(db_).append({Truck, "2007/05/12", "10:03:04", "lat", "lon", "gdate", "gtime",
-                             "status", "alt", "speed", "dir", "num", "kind"});
-    std::vector<std::string> texts;
-    StoredRangeRows(db_, day()).forEachOldestFirst([&](const ReportRowView& r) {
-        texts = {
-            std::string(r.receiveDate),  std::string(r.receiveTime), std::string(r.gpsPosLat),
-            std::string(r.gpsPosLon),    std::string(r.gpsDate),     std::string(r.gpsTime),
-            std::string(r.gpsStatus),    std::string(r.gpsAltitude), std::string(r.gpsSpeed),
-            std::string(r.gpsDirection), std::string(r.gpsNumber),   std::string(r.messageStatus)};
-        return true;
-    });
-    EXPECT_EQ(texts,
-              (std::vector<std::string>{"2007/05/12", "10:03:04", "lat", "lon", "gdate", "gtime",
-                                        "status", "alt", "speed", "dir", "num", "kind"}));
-}
-
 TEST_F(StoredRangeRowsTest, NeverHandsOutAnIncompleteRow) {
     GpslogStore(db_).append(Report(Truck, "09:00:00"));
     GpslogStore(db_).append(Report(Truck, "10:00:00"));
     db_.execute("UPDATE gpslog SET gps_speed=NULL WHERE receive_time='10:00:00'");
     EXPECT_EQ(walkedTimes(StoredRangeRows(db_, day())), (std::vector<std::string>{"09:00:00"}));
-}
-
-TEST_F(StoredRangeRowsTest, AWalkEndedByTheVisitorIsNoFailure) {
-    for (const char* time : {"01:00:00", "02:00:00", "03:00:00"}) {
-        GpslogStore(db_).append(Report(Truck, time));
-    }
-    int seen = 0;
-    EXPECT_TRUE(StoredRangeRows(db_, day()).forEachOldestFirst([&](const ReportRowView&) {
-        return ++seen < 2;
-    }));
-    EXPECT_EQ(seen, 2);
 }
 
 TEST_F(StoredRangeRowsTest, ADatabaseFailureMakesTheRowsUnreadable) {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/modem/report_reply.h"
+#include "support/report_reply.h"
 #include "core/modem/sms_session_listener.h"
 #include "support/fake_serial_link.h"
 

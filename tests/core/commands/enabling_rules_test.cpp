@@ -1,0 +1,52 @@
+// Which fields of the command pages take input: only those the chosen command sends.
+#include <gtest/gtest.h>
+
+#include "core/commands/config_enabling_rules.h"
+#include "core/commands/tracking_enabling_rules.h"
+
+namespace kv820 {
+namespace {
+
+TEST(ConfigEnablingRules, TheDefaultReturnNumberFollowsItsSwitch) {
+    using P = ConfigParameter;
+    const auto off =
+        ConfigEnablingRules(P::SmsDefaultReturnNumber, false, DefaultReportMode::StopReport);
+    EXPECT_TRUE(off.defaultReturnSwitch);
+    EXPECT_FALSE(off.defaultReturnNumber);
+    EXPECT_TRUE(ConfigEnablingRules(P::SmsDefaultReturnNumber, true, DefaultReportMode::StopReport)
+                    .defaultReturnNumber);
+    // The switch of another parameter enables nothing.
+    EXPECT_FALSE(
+        ConfigEnablingRules(P::SosNumber, true, DefaultReportMode::StopReport).defaultReturnNumber);
+}
+
+TEST(ConfigEnablingRules, IntervalAndCountOnlyForAPeriodReport) {
+    using M = DefaultReportMode;
+    const auto period =
+        ConfigEnablingRules(ConfigParameter::DefaultReportModeSetting, false, M::SmsPeriodReport);
+    EXPECT_TRUE(period.reportIntervalAndCount && period.reportFormat);
+    const auto stop =
+        ConfigEnablingRules(ConfigParameter::DefaultReportModeSetting, false, M::StopReport);
+    EXPECT_FALSE(stop.reportIntervalAndCount || stop.reportFormat);
+    EXPECT_TRUE(stop.defaultReportMode);
+}
+
+TEST(TrackingEnablingRules, TheShapeChoosesCornersOrCircleOnlyForAGeofence) {
+    const auto rectangle =
+        TrackingEnablingRules(TrackingReportMode::Geofence, GeofenceShape::Rectangle);
+    EXPECT_TRUE(rectangle.rectangleCorners && rectangle.geofenceChoice && rectangle.reportInterval);
+    EXPECT_FALSE(rectangle.circleFields);
+    const auto circle = TrackingEnablingRules(TrackingReportMode::Geofence, GeofenceShape::Circle);
+    EXPECT_TRUE(circle.circleFields && circle.circleChecked);
+    EXPECT_FALSE(circle.rectangleCorners || circle.rectangleChecked);
+    const auto period =
+        TrackingEnablingRules(TrackingReportMode::PeriodReport, GeofenceShape::Circle);
+    EXPECT_TRUE(period.reportInterval);
+    EXPECT_FALSE(period.circleFields || period.geofenceChoice);
+    const auto stop =
+        TrackingEnablingRules(TrackingReportMode::StopReport, GeofenceShape::Rectangle);
+    EXPECT_FALSE(stop.reportInterval || stop.reportFormat);
+}
+
+}  // namespace
+}  // namespace kv820
