@@ -11,10 +11,6 @@ namespace {
 
 const SmsTimestamp kStamp{2007, 5, 12, 10, 20, 30, 32};
 
-TrackerReport sampleReport() {
-    return TrackerReport::at("354612071234567", 121.502057, 25.052057, 1336435199);
-}
-
 class ModemConversation : public testing::Test {
   protected:
     ModemConversation() {
@@ -80,15 +76,6 @@ INSTANTIATE_TEST_SUITE_P(
         return "Script" + std::to_string(info.index);
     });
 
-TEST_F(ModemConversation, ReportIsAnnouncedOnlyAfterNewMessageIndicationsAreOn) {
-    EXPECT_EQ(modem.injectReport(sampleReport()), 1);
-    EXPECT_EQ(modem.takeOutput(), "");
-    startSession();
-    EXPECT_TRUE(modem.sessionOpen());
-    EXPECT_EQ(modem.injectReport(sampleReport()), 2);
-    EXPECT_EQ(modem.takeOutput(), "\r\n+CMTI: \"SM\",2\r\n");
-}
-
 TEST_F(ModemConversation, ReadMarksTheMessageReadAndDeleteFreesTheIndex) {
     startSession();
     modem.injectSms("+15550100", "hello");
@@ -99,14 +86,6 @@ TEST_F(ModemConversation, ReadMarksTheMessageReadAndDeleteFreesTheIndex) {
     EXPECT_EQ(modem.feed("at+cmgr=1\r"), "at+cmgr=1\r\r\n+CMS ERROR: 321\r\n");
     EXPECT_EQ(modem.feed("at+cmgd=99\r"), "at+cmgd=99\r\r\n+CMS ERROR: 321\r\n");
     EXPECT_EQ(modem.injectSms("+15550100", "again"), 1);  // the freed index is reused
-}
-
-TEST_F(ModemConversation, BurstStoresAllThenAnnouncesAllBackToBack) {
-    startSession();
-    const auto indexes = modem.injectBurst({sampleReport(), sampleReport(), sampleReport()});
-    EXPECT_EQ(indexes, (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(modem.takeOutput(),
-              "\r\n+CMTI: \"SM\",1\r\n\r\n+CMTI: \"SM\",2\r\n\r\n+CMTI: \"SM\",3\r\n");
 }
 
 TEST(ModemStorage, AFullMemoryTakesNoMoreMessages) {

@@ -82,18 +82,6 @@ bool eventually(Condition condition) {
     return true;
 }
 
-TEST(PtySimulator, SurvivesTheProgramClosingAndReopeningThePort) {
-    auto simulator = PtySimulator::tracker();
-    {
-        PortFromProgram port(simulator->devicePath());
-        port.write("2");
-        EXPECT_EQ(port.read(1), "2");
-    }
-    PortFromProgram again(simulator->devicePath());
-    again.write("at+cgsn\r");
-    EXPECT_EQ(again.read(32), "at+cgsn\r\r\n354612071234567\r\n\r\nOK\r\n");
-}
-
 #ifdef __linux__
 TEST(PtySimulator, OutputSentWhileThePortWasClosedIsNotReadLater) {
     auto simulator = PtySimulator::modem();
@@ -110,15 +98,6 @@ TEST(PtySimulator, OutputSentWhileThePortWasClosedIsNotReadLater) {
     EXPECT_EQ(port.read(9), "at\r\r\nOK\r\n");
 }
 #endif
-
-TEST(PtySimulator, ReplyDelayHoldsTheAnswerBackButNotTheEcho) {
-    auto simulator = PtySimulator::modem();
-    simulator->setReplyDelay(300ms);
-    PortFromProgram port(simulator->devicePath());
-    port.write("at\r");
-    EXPECT_EQ(port.read(9, 100ms), "at\r");
-    EXPECT_EQ(port.read(6), "\r\nOK\r\n");
-}
 
 }  // namespace
 }  // namespace kv820::sim

@@ -59,18 +59,6 @@ INSTANTIATE_TEST_SUITE_P(
                     LayoutCase{SetupMessageLayout::Damaged, {"+1", "+3", "+4"}},
                     LayoutCase{SetupMessageLayout::Doubled, {"+1", "+2", "+3", "+4", "+3"}}));
 
-TEST(TrackerModule, WriteBackDeletesAndStoresWithPromptAndConfirmation) {
-    TrackerModuleSimulator tracker;
-    EXPECT_EQ(tracker.feed("at+cmgd=2\r"), "at+cmgd=2\r\r\nOK\r\n");
-    EXPECT_EQ(tracker.feed("at+cmgw=+2\r"), "at+cmgw=+2\r\r\n> ");
-    EXPECT_EQ(tracker.feed(",,,,+15550100,,,\x1a\r"), ",,,,+15550100,,,\r\n+CMGW: 2\r\n\r\nOK\r\n");
-    const StoredMessage* written = tracker.storage().find(2);
-    ASSERT_NE(written, nullptr);
-    EXPECT_EQ(written->address, "+2");
-    EXPECT_EQ(written->body, ",,,,+15550100,,,");
-    EXPECT_EQ(written->status, MessageStatus::StoredUnsent);
-}
-
 TEST(TrackerModule, BootLoaderAnswersTheFirmwareProbeAndRepeatsItsPrompt) {
     using namespace std::chrono_literals;
     TrackerModuleSimulator tracker;
@@ -85,54 +73,6 @@ TEST(TrackerModule, BootLoaderAnswersTheFirmwareProbeAndRepeatsItsPrompt) {
     tracker.feed("2");  // any other input ends the boot loader's wait
     tracker.tick(start + 5s);
     EXPECT_EQ(tracker.takeOutput(), "");
-}
-
-// --- SIM card -------------------------------------------------------------------------
-
-TrackerModuleSimulator lockedTracker(SimCard::State state) {
-    TrackerModuleConfig config;
-    config.simState = state;
-    config.simPin = "1234";
-    return TrackerModuleSimulator(config);
-}
-
-struct PinStateCase {
-    SimCard::State state;
-    std::string pinQuery;
-    std::string listing;
-};
-
-class SimStates : public testing::TestWithParam<PinStateCase> {};
-
-TEST_P(SimStates, ShowInThePinQueryAndGuardTheMessages) {
-    TrackerModuleSimulator tracker = lockedTracker(GetParam().state);
-    tracker.setEcho(false);
-    EXPECT_EQ(tracker.feed("at+cpin?\r"), GetParam().pinQuery);
-    EXPECT_EQ(tracker.feed(kListingCommand), GetParam().listing);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    All, SimStates,
-    testing::Values(PinStateCase{SimCard::State::PinRequired, "\r\n+CPIN: SIM PIN\r\n\r\nOK\r\n",
-                                 "\r\n+CMS ERROR: 311\r\n"},
-                    PinStateCase{SimCard::State::PukRequired, "\r\n+CPIN: SIM PUK\r\n\r\nOK\r\n",
-                                 "\r\n+CMS ERROR: 316\r\n"},
-                    PinStateCase{SimCard::State::Absent, "\r\n+CME ERROR: 10\r\n",
-                                 "\r\n+CMS ERROR: 310\r\n"}));
-
-TEST(SimPin, WrongPinsCountDownThenTheCardWantsItsPuk) {
-    TrackerModuleSimulator tracker = lockedTracker(SimCard::State::PinRequired);
-    tracker.setEcho(false);
-    const std::vector<std::string> counters = {"^SPIC: 2", "^SPIC: 1", "^SPIC: 10"};
-    for (const std::string& counter : counters) {
-        EXPECT_EQ(tracker.feed("at+cpin=9999\r"), "\r\n+CME ERROR: 16\r\n");
-        // The counter query ends with CR LF; the LF must not start another command.
-        EXPECT_EQ(tracker.feed("at^spic\r\n"), "\r\n" + counter + "\r\n\r\nOK\r\n");
-    }
-    EXPECT_EQ(tracker.feed("at+cpin?\r"), "\r\n+CPIN: SIM PUK\r\n\r\nOK\r\n");
-    EXPECT_EQ(tracker.feed("at+cpin=1234\r"), "\r\n+CME ERROR: 16\r\n");  // PIN no longer helps
-    EXPECT_EQ(tracker.feed("at+cpin=12345678,4321\r"), "\r\nOK\r\n");
-    EXPECT_EQ(tracker.sim().pin(), "4321");
 }
 
 }  // namespace
