@@ -78,6 +78,17 @@ TEST(Faults, GeneratedNoiseNeverEndsALine) {
     EXPECT_EQ(noise.find_first_of("\r\n"), std::string::npos);
 }
 
+TEST(Faults, AHungModemSaysNothingButKeepsWhatArrivesUntilItAnswersAgain) {
+    ModemSimulator modem;
+    modem.feed("at+cmgf=1\rat+cnmi=1,1\r");
+    modem.faults().setHung(true);
+    EXPECT_EQ(modem.injectSms("+1", "while hung"), 1);
+    EXPECT_EQ(modem.feed("at\r"), "") << "neither the answer nor the \"+CMTI\"";
+    modem.faults().setHung(false);
+    EXPECT_EQ(modem.feed("at+cpms?\r"),
+              "at+cpms?\r\r\n+CPMS: \"SM\",1,30,\"SM\",1,30,\"SM\",1,30\r\n\r\nOK\r\n");
+}
+
 TEST(Faults, AVanishedDeviceNeverAnswersAgain) {
     TrackerModuleSimulator tracker;
     tracker.faults().vanish();
