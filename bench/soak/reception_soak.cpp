@@ -249,6 +249,11 @@ void PrintFigures(const Counts& counts, long stored, long distinct, long left, d
         "receiver VmRSS (every %lld s, %zu samples): first %ld kB, last %ld kB, max %ld kB\n",
         static_cast<long long>(MemoryEvery.count()), counts.memory.size(), counts.memory.front(),
         counts.memory.back(), most);
+    std::printf("VmRSS samples (kB):");
+    for (const long sample : counts.memory) {
+        std::printf(" %ld", sample);
+    }
+    std::printf("\n");
 }
 
 int Soak(std::chrono::seconds duration) {

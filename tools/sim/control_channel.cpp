@@ -379,7 +379,8 @@ Both:
   noise N                       N bytes of line noise are sent now
   longline N                    a line of N characters is sent now
   hang                          the device stops answering and announcing while its port
-                                stays open (what arrives is still stored); answer: again
+                                stays open (what arrives is still stored)
+  answer                        it answers again after hang
   clear                         all faults off (a hang too)
   vanish                        the port disappears, and the --link with it
   reappear                      a new port after vanish, named by the --link again; the
