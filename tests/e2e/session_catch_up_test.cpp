@@ -1,5 +1,6 @@
 // The SMS session against the simulated modem through the real serial link: the modem going
-// away and coming back.
+// away, hanging or coming back, and a SIM filling up.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -102,6 +103,51 @@ TEST_F(SessionCatchUpEndToEnd, AModemPluggedInAgainIsTakenBackAndNothingIsLostOr
         [&] { return listener.log.find(SmsSessionWorker::ModemBackText) != std::string::npos; }));
     ASSERT_TRUE(session.waitFor([&] { return modemMessages().empty(); }, 40s)) << listener.log;
     EXPECT_EQ(storedRows(), static_cast<std::size_t>(Burst)) << "each report stored once";
+}
+
+TEST_F(SessionCatchUpEndToEnd, AHungModemIsNoticedAndWhatArrivedMeanwhileIsStoredOnceBack) {
+    SmsSessionWorker::Settings settings{modem->devicePath() + ":", file.path()};
+    settings.quietCheck = 1s;
+    SessionThread session(settings, users, listener);
+    ASSERT_TRUE(session.waitFor([&] { return listener.started == std::vector<bool>{true}; }));
+    modem->withModem([](ModemSimulator& m) {
+        m.faults().setHung(true);  // its port stays open, it says nothing, not even "+CMTI"
+        m.injectSms(std::string(ModemSimulator::kDefaultSender), ReportAt(1));
+    });
+    ASSERT_TRUE(session.waitFor(
+        [&] { return listener.log.find(SmsSessionWorker::ModemLostText) != std::string::npos; }));
+    modem->withModem([](ModemSimulator& m) { m.faults().setHung(false); });
+
+    ASSERT_TRUE(session.waitFor([&] { return modemMessages().empty(); })) << listener.log;
+    EXPECT_EQ(storedRows(), 1u);
+    using State = SessionHealth::State;
+    std::lock_guard lock(listener.mutex);
+    EXPECT_EQ(listener.states,
+              (std::vector<State>{State::Receiving, State::WaitingForModem, State::Receiving}));
+}
+
+TEST_F(SessionCatchUpEndToEnd, ASimNearlyFullIsAWarningAndWhatWaitsInItIsStored) {
+    modem = PtySimulator::modem(10);
+    modem->withModem([](ModemSimulator& m) {
+        for (int draft = 0; draft < 7; ++draft) {
+            m.storeSms("0912345678", "?0,1!", MessageStatus::StoredUnsent);
+        }
+    });
+    SmsSessionWorker::Settings settings{modem->devicePath() + ":", file.path()};
+    settings.healthInterval = 1s;
+    SessionThread session(settings, users, listener);
+    const std::string receiving = "Receiving | Signal 4/4 -73 dBm | SIM ";
+    ASSERT_TRUE(session.waitFor(
+        [&] { return std::ranges::count(listener.healthTexts, receiving + "7/10") > 0; }));
+    // Its announcement was missed: only the listing a nearly full SIM calls for finds it.
+    modem->withModem(
+        [](ModemSimulator& m) { m.storeSms(ModemSimulator::kDefaultSender, ReportAt(1)); });
+
+    ASSERT_TRUE(session.waitFor([&] { return listener.stored.size() == 1; }));
+    EXPECT_EQ(modemMessages().size(), 7u);
+    std::lock_guard lock(listener.mutex);
+    EXPECT_NE(listener.log.find("The SIM storage is nearly full (8/10)"), std::string::npos);
+    EXPECT_THAT(listener.healthTexts, ::testing::Contains(receiving + "8/10 nearly full!"));
 }
 
 }  // namespace

@@ -31,8 +31,10 @@ class SessionThread {
   public:
     SessionThread(const std::string& devicePath, const std::string& databasePath,
                   const UserRegistry& users, RecordingListener& listener)
-        : listener_(listener),
-          worker_(link_, clock_, users, listener, {devicePath + ":", databasePath}) {
+        : SessionThread({devicePath + ":", databasePath}, users, listener) {}
+    SessionThread(SmsSessionWorker::Settings settings, const UserRegistry& users,
+                  RecordingListener& listener)
+        : listener_(listener), worker_(link_, clock_, users, listener, std::move(settings)) {
         thread_ = std::thread([this] {
             worker_.run();
             ended_.set_value();

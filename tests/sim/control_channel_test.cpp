@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "sim/auto_reporter.h"
+#include "support/temp_dir.h"
 
 namespace kv820::sim {
 namespace {
@@ -62,6 +64,19 @@ TEST_F(ModemControl, FaultCommandsReachTheDevice) {
     EXPECT_EQ(channel.execute("clear"), "ok\n");
     EXPECT_EQ(channel.execute("silence"), "ok\n");
     EXPECT_EQ(simulator->withDevice([](AtDeviceSimulator& d) { return d.feed("at\r"); }), "");
+}
+
+TEST_F(ModemControl, APortVanishesWithItsLinkAndReappearsBehindItWithTheStoredMessages) {
+    const test::TempDir dir;
+    const std::string link = dir.file("kv820-modem");
+    simulator->setStablePath(link);
+    EXPECT_EQ(channel.execute("reappear"), "error: the port is there (vanish comes first)\n");
+    channel.execute("store-sms +15550100 kept");
+    EXPECT_EQ(channel.execute("vanish"), "ok\n");
+    EXPECT_FALSE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(channel.execute("reappear"), "ok\n");
+    EXPECT_EQ(std::filesystem::read_symlink(link), simulator->devicePath());
+    EXPECT_EQ(channel.execute("stored").find("stored 1 \"REC UNREAD\" +15550100 kept\n"), 0u);
 }
 
 TEST(TrackerControl, ChangesSimAndSetupMessages) {

@@ -41,5 +41,16 @@ TEST(Faults, GeneratedNoiseNeverEndsALine) {
     EXPECT_EQ(noise.find_first_of("\r\n"), std::string::npos);
 }
 
+TEST(Faults, AHungModemSaysNothingButKeepsWhatArrivesUntilItAnswersAgain) {
+    ModemSimulator modem;
+    modem.feed("at+cmgf=1\rat+cnmi=1,1\r");
+    modem.faults().setHung(true);
+    EXPECT_EQ(modem.injectSms("+1", "while hung"), 1);
+    EXPECT_EQ(modem.feed("at\r"), "") << "neither the answer nor the \"+CMTI\"";
+    modem.faults().setHung(false);
+    EXPECT_EQ(modem.feed("at+cpms?\r"),
+              "at+cpms?\r\r\n+CPMS: \"SM\",1,30,\"SM\",1,30,\"SM\",1,30\r\n\r\nOK\r\n");
+}
+
 }  // namespace
 }  // namespace kv820::sim

@@ -64,6 +64,7 @@ class RecordingListener final : public SmsSessionListener {
         if (states.empty() || states.back() != health.state) {
             states.push_back(health.state);
         }
+        healthTexts.push_back(SessionHealthText(health));
     }
 
     std::mutex mutex;
@@ -73,6 +74,7 @@ class RecordingListener final : public SmsSessionListener {
     std::vector<std::string> storeFailures;
     int ended = 0;
     std::vector<SessionHealth::State> states;
+    std::vector<std::string> healthTexts;  // the status bar's, one per change
     std::function<void(const StoredReportEvent&)> onStored;
     std::function<void(std::string_view)> onLog;
 };

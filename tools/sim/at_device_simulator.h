@@ -63,7 +63,12 @@ class AtDeviceSimulator {
 
     // Called from answerCommand: returns the prompt and switches the input to message text.
     std::string promptForMessageText();
-    void queueOutput(std::string_view bytes) { output_.append(bytes); }
+    // Dropped while the device hangs: a hung modem says nothing, not even "+CMTI".
+    void queueOutput(std::string_view bytes) {
+        if (!faults_.hung()) {
+            output_.append(bytes);
+        }
+    }
 
     // Case-insensitive: does `command` start with `prefix`? Sets `rest` to what follows.
     static bool matches(std::string_view command, std::string_view prefix,

@@ -185,10 +185,6 @@ std::string ControlChannel::run(const std::vector<std::string>& words) {
         simulator_.withDevice([on](AtDeviceSimulator& d) { d.setEcho(on); });
         return kOk;
     }
-    if (command == "vanish") {
-        simulator_.vanish();
-        return kOk;
-    }
     bool handled = false;
     std::string answer = runFaultCommand(words, &handled);
     if (!handled) {
@@ -231,6 +227,16 @@ std::string ControlChannel::runFaultCommand(const std::vector<std::string>& word
         const int length = number(words[1]);
         faults(
             [&](AtDeviceSimulator& d) { d.injectOverlongLine(static_cast<std::size_t>(length)); });
+    } else if (command == "hang" || command == "answer") {
+        const bool hung = command == "hang";
+        faults([&](AtDeviceSimulator& d) { d.faults().setHung(hung); });
+    } else if (command == "vanish") {
+        simulator_.vanish();
+    } else if (command == "reappear") {
+        if (!simulator_.vanished()) {
+            return failure("the port is there (vanish comes first)");
+        }
+        simulator_.reappear();
     } else if (command == "clear") {
         faults([](AtDeviceSimulator& d) { d.faults().clear(); });
     } else if (command == "stored") {
@@ -372,8 +378,13 @@ Both:
   cut N                         the reply to the next command is cut to its first N bytes
   noise N                       N bytes of line noise are sent now
   longline N                    a line of N characters is sent now
-  clear                         all faults off
-  vanish                        the port disappears
+  hang                          the device stops answering and announcing while its port
+                                stays open (what arrives is still stored)
+  answer                        it answers again after hang
+  clear                         all faults off (a hang too)
+  vanish                        the port disappears, and the --link with it
+  reappear                      a new port after vanish, named by the --link again; the
+                                stored messages are kept
   sleep MS                      pause (for scenario files)
   help, quit
 )";

@@ -21,6 +21,7 @@ void FaultInjector::errorOn(std::string prefix) {
 
 void FaultInjector::clear() {
     silent_ = false;
+    hung_ = false;
     silentCommands_ = 0;
     errorCommands_ = 0;
     cutTo_.reset();
@@ -28,7 +29,7 @@ void FaultInjector::clear() {
 }
 
 bool FaultInjector::takeSilence() {
-    if (silent_) {
+    if (silent_ || hung_) {
         return true;
     }
     if (silentCommands_ > 0) {

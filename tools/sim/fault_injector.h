@@ -22,6 +22,9 @@ class FaultInjector {
     void errorOn(std::string prefix);
     // The reply to the next command is cut to its first `bytes` bytes.
     void cutNext(std::size_t bytes) { cutTo_ = bytes; }
+    // A hung device: its port stays open, but it answers no command and announces nothing
+    // until setHung(false) or clear(). What arrives meanwhile is still stored.
+    void setHung(bool hung) { hung_ = hung; }
     // The device is gone: from now on it neither reads nor answers.
     void vanish() { vanished_ = true; }
     // Plugged in again: it reads and answers as before.
@@ -29,6 +32,7 @@ class FaultInjector {
     void clear();
 
     bool vanished() const { return vanished_; }
+    bool hung() const { return hung_; }
 
     // Used by the device for each command: true when it must stay silent (uses up a count).
     bool takeSilence();
@@ -44,6 +48,7 @@ class FaultInjector {
 
   private:
     bool silent_ = false;
+    bool hung_ = false;
     bool vanished_ = false;
     int silentCommands_ = 0;
     int errorCommands_ = 0;

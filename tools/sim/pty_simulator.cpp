@@ -144,6 +144,9 @@ void PtySimulator::pointStableLink() {
 
 void PtySimulator::reappear() {
     std::unique_lock lock(mutex_);
+    if (!vanishRequested_ && !vanished_) {
+        return;  // it is there: a request kept for later would undo the next vanish at once
+    }
     reappearRequested_ = true;
     wake();
     vanishedSignal_.wait(lock, [this] { return !vanished_.load() || !thread_.joinable(); });
@@ -217,6 +220,9 @@ void PtySimulator::run() {
             std::lock_guard lock(mutex_);
             closeTerminal();
             forgetPendingLocked();
+            if (!stablePath_.empty()) {
+                ::unlink(stablePath_.c_str());  // as udev removes the name of a pulled adapter
+            }
             vanished_ = true;
             vanishedSignal_.notify_all();
         }

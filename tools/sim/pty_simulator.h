@@ -84,11 +84,12 @@ class PtySimulator {
     }
 
     // Closes the terminal: the program's open port fails from now on, as when a USB
-    // adapter is pulled. Returns once the terminal is closed.
+    // adapter is pulled, and the stable path goes. Returns once the terminal is closed.
     void vanish();
     bool vanished() const { return vanished_; }
     // Plugs the device in again after vanish(): a new terminal behind the stable path, with
-    // everything the device held (stored messages) kept. Returns once the terminal is open.
+    // everything the device held (stored messages) kept. Returns once the terminal is open;
+    // does nothing while the device is there.
     void reappear();
     // Whether the program holds the port open (known on Linux; otherwise always true).
     bool portOpen() const { return portOpen_; }

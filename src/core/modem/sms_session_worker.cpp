@@ -155,7 +155,7 @@ bool SmsSessionWorker::modemLost() {
     if (stop_) {
         return false;
     }
-    if (port_.clock().now() - lastHeard_ < QuietCheck) {
+    if (port_.clock().now() - lastHeard_ < settings_.quietCheck) {
         return false;
     }
     // A quiet line is normal; a modem that no longer answers is not.
@@ -194,7 +194,7 @@ bool SmsSessionWorker::waitForModem() {
 
 void SmsSessionWorker::checkHealth() {
     const auto now = port_.clock().now();
-    if (lastHealthCheck_ && now - *lastHealthCheck_ < HealthInterval) {
+    if (lastHealthCheck_ && now - *lastHealthCheck_ < settings_.healthInterval) {
         return;
     }
     lastHealthCheck_ = now;

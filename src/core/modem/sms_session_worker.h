@@ -37,11 +37,6 @@ using SessionJob = std::function<void(ComPort&)>;
 // receiver runs it on its main thread.
 class SmsSessionWorker {
   public:
-    struct Settings {
-        std::string portEntry;     // "COM Port :" entry, for example "ttyUSB0:"
-        std::string databasePath;  // the gpslog database file
-    };
-
     static constexpr std::chrono::milliseconds LinePause{100};
     // After this long without a line from the modem it is asked "at": a hung modem is
     // noticed even though its port stays open.
@@ -54,6 +49,14 @@ class SmsSessionWorker {
     static constexpr std::string_view ModemLostText =
         "The modem is gone or does not answer. Waiting for it to come back.\r\n";
     static constexpr std::string_view ModemBackText = "The modem is back. Reception goes on.\r\n";
+
+    struct Settings {
+        std::string portEntry;     // "COM Port :" entry, for example "ttyUSB0:"
+        std::string databasePath;  // the gpslog database file
+        // The times above; an end-to-end test shortens them so as not to wait for minutes.
+        std::chrono::milliseconds quietCheck = QuietCheck;
+        std::chrono::milliseconds healthInterval = HealthInterval;
+    };
 
     SmsSessionWorker(SerialLink& link, Clock& clock, const UserRegistry& users,
                      SmsSessionListener& listener, Settings settings);

@@ -53,6 +53,8 @@ bool applyCommon(CommandLineOptions& o, const std::string& option, const std::st
         o.seed = static_cast<unsigned>(count(option, value));
     else if (option == "--scenario")
         o.scenario = value;
+    else if (option == "--link")
+        o.link = value;
     else
         return false;
     return true;
@@ -150,9 +152,9 @@ std::string usageText() {
   kv820-sim modem [options]     plays the GSM modem of an SMS session
   kv820-sim tracker [options]   plays a tracker's GSM module on the cable
 
-Prints the pseudo-terminal to open as its first line, then serves until standard input
-ends (or, with --ignore-stdin, until SIGINT or SIGTERM). Standard input takes control
-commands, one per line (see below).
+Prints the pseudo-terminal to open (or the --link) as its first line, then serves until
+standard input ends (or, with --ignore-stdin, until SIGINT or SIGTERM). Standard input takes
+control commands, one per line (see below).
 
 Both roles:
   --echo on|off            command echo (on)
@@ -163,6 +165,9 @@ Both roles:
   --seed N                 where the random delays start from (different on every run)
   --scenario FILE          control commands to run at start (with "sleep MS" for timing)
   --ignore-stdin           do not read standard input; stop on a signal only
+  --link PATH              PATH becomes a symbolic link to the pseudo-terminal, as a udev
+                           rule names an adapter: "vanish" removes it, "reappear" points it
+                           at the new terminal; printed instead of the terminal
 Modem:
   --capacity N             SIM message memory size (30)
   --stored-report IMEI     a report already stored (unread) at start; repeatable

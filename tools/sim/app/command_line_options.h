@@ -19,6 +19,7 @@ struct CommandLineOptions {
     std::vector<ReplyDelayRule> replyDelays;
     std::optional<unsigned> seed;  // none: a different one on every run
     std::string scenario;
+    std::string link;  // a symbolic link that names the current pseudo-terminal
     // modem
     std::size_t capacity = 30;
     std::vector<std::string> storedReports;  // IMEIs

@@ -110,7 +110,10 @@ bool serveStandardInput(ControlChannel& channel, std::string& partial) {
 
 int serve(const CommandLineOptions& options) {
     std::unique_ptr<PtySimulator> simulator = makeSimulator(options);
-    std::cout << simulator->devicePath() << std::endl;
+    if (!options.link.empty()) {
+        simulator->setStablePath(options.link);
+    }
+    std::cout << (options.link.empty() ? simulator->devicePath() : options.link) << std::endl;
     ControlChannel channel(*simulator);
     std::thread scenario;
     if (!options.scenario.empty()) {
