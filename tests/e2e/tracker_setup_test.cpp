@@ -206,21 +206,6 @@ TEST_F(TrackerSetupTest, ACompleteSetupFileIsReadBackExactlyAndReplacedInPlace) 
     EXPECT_EQ(rows[1].phone, "0912000008");
 }
 
-TEST_F(TrackerSetupTest, ADoubledMessageIsCleanedUpBeforeTheDefaultsAreShown) {
-    TrackerModuleConfig config;
-    config.setupLayout = SetupMessageLayout::Doubled;
-    startTracker(config);
-    ASSERT_EQ(storedMessages().size(), 5u);
-    pressSetup();
-    SetupFileDialog* dialog = waitForSetupFile();
-    EXPECT_EQ(recorder_.texts(), QStringList({"Your setup file is ERROR."}));
-    EXPECT_TRUE(storedMessages().empty());
-    EXPECT_EQ(dialog->form().file, SetupFile{});
-
-    submit(dialog, QStringLiteral("Truck 2"), QStringLiteral("0912000002"));
-    EXPECT_EQ(storedMessages().size(), 4u);
-}
-
 TEST_F(TrackerSetupTest, ASimAskingForItsPinIsUnlockedAndThePinWrittenIntoTheFile) {
     TrackerModuleConfig config;
     config.simState = SimCard::State::PinRequired;

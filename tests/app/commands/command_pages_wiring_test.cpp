@@ -9,13 +9,9 @@
 #include "app/commands/fake_command_channel.h"
 #include "app/commands/tracking_command_page.h"
 #include "app/modem/sms_command_page.h"
-#include "app/shell/app_context.h"
-#include "app/shell/main_window.h"
 #include "core/store/database.h"
-#include "core/store/schema.h"
 #include "core/store/user_store.h"
-#include "support/qt/alert_recorder.h"
-#include "support/temp_dir.h"
+#include "support/qt/records_database.h"
 
 namespace kv820 {
 
@@ -25,14 +21,6 @@ class CommandPagesWiringTest : public QObject {
     Q_OBJECT
 
   private:
-    std::string databaseWithUser(const test::TempDir& dir) {
-        const std::string path = dir.file(DatabaseFileName);
-        CreateDatabaseFile(path);
-        Database db(path);
-        UserStore(db).addOrUpdate({"truck", "0912345678", "354612071234567"});
-        return path;
-    }
-
     QPushButton* trackingSend(MainWindow& window) {
         return window.findChild<QPushButton*>(QStringLiteral("sendTrackingCommandButton"));
     }
@@ -42,10 +30,8 @@ class CommandPagesWiringTest : public QObject {
 
   private slots:
     void bothSendButtonsFollowTheSessionGivenToTheSmsCommandPage() {
-        test::TempDir dir;
-        test::AlertRecorder recorder;
-        AppContext context(databaseWithUser(dir));
-        MainWindow window(context);
+        test::WindowRig rig;
+        MainWindow& window = rig.window;
         test::FakeCommandChannel channel;
         window.commandPage()->setCommandChannel(&channel);
         QVERIFY(!trackingSend(window)->isEnabled());
@@ -59,11 +45,8 @@ class CommandPagesWiringTest : public QObject {
     }
 
     void aCommandGoesToTheRegisteredUserAndHoldsBothPagesUntilSent() {
-        test::TempDir dir;
-        test::AlertRecorder recorder;
-        AppContext context(databaseWithUser(dir));
-        MainWindow window(context);
-        window.show();
+        test::WindowRig rig;
+        auto [recorder, window] = std::tie(rig.recorder, rig.window);
         test::FakeCommandChannel channel;
         window.commandPage()->setCommandChannel(&channel);
         channel.setActive(true);
@@ -90,11 +73,8 @@ class CommandPagesWiringTest : public QObject {
     }
 
     void rangeRefusalsBelongToTheMainWindowAndTheRestToThePage() {
-        test::TempDir dir;
-        test::AlertRecorder recorder;
-        AppContext context(databaseWithUser(dir));
-        MainWindow window(context);
-        window.show();
+        test::WindowRig rig;
+        auto [recorder, window] = std::tie(rig.recorder, rig.window);
         test::FakeCommandChannel channel;
         window.commandPage()->setCommandChannel(&channel);
         channel.setActive(true);
@@ -115,12 +95,9 @@ class CommandPagesWiringTest : public QObject {
     }
 
     void aUserRegisteredWhileTheProgramRunsCanBeSentTo() {
-        test::TempDir dir;
-        test::AlertRecorder recorder;
-        const std::string path = databaseWithUser(dir);
-        AppContext context(path);
-        MainWindow window(context);
-        window.show();
+        test::WindowRig rig;
+        auto [recorder, window, path, context] =
+            std::tie(rig.recorder, rig.window, rig.path, rig.context);
         test::FakeCommandChannel channel;
         window.commandPage()->setCommandChannel(&channel);
         channel.setActive(true);

@@ -73,21 +73,6 @@ class SetupWizardTest : public QObject {
         session_.devices = scripted_->devices();
     }
 
-    void withoutAPortSetupOpensNothingAndSaysSo() {
-        qputenv("KV820_EXTRA_PORTS", "");
-        SetupWizard wizard(session_);
-        wizard.show();
-        QCOMPARE(wizard.portCombo()->currentText(), QStringLiteral("NO"));
-        test::AlertRecorder recorder;
-        pressSetup(wizard);
-        QCOMPARE(recorder.texts(), QStringList({"COM Port is ERROR."}));
-        QCOMPARE(recorder.messages()[0].owner, &wizard);
-        QVERIFY(scripted_->link.openedPaths.empty());
-        QVERIFY(wizard.isVisible());
-        QVERIFY(setupButton(wizard)->isEnabled());
-        QVERIFY(wizard.statusLine()->text().isEmpty());
-    }
-
     void aRefusalLeavesTheWizardOpenAndIdle_data() {
         QTest::addColumn<QString>("refusal");
         QTest::addColumn<QString>("message");
@@ -95,10 +80,6 @@ class SetupWizardTest : public QObject {
                                        << "Five users login already, please delete one.";
         QTest::newRow("no SIM") << "no sim"
                                 << "Please check the SIM card.";
-        QTest::newRow("PUK") << "puk"
-                             << "Your SIM card is locked.";
-        QTest::newRow("listing") << "listing"
-                                 << "Connect is ERROR.";
         QTest::newRow("not a module") << "ati"
                                       << "COM Port is ERROR.";
     }
@@ -112,10 +93,6 @@ class SetupWizardTest : public QObject {
             session_.registeredUsers = FiveOtherTrackers;
         } else if (refusal == "no sim") {
             tracker.pinStateReply = "at+cpin?\r\r\n+CME ERROR: 10\r\n";
-        } else if (refusal == "puk") {
-            tracker.pinStateReply = test::Echoed("at+cpin?", "+CPIN: SIM PUK");
-        } else if (refusal == "listing") {
-            tracker.listings = {"at^smgl=\"STO UNSENT\"\r\r\nERROR\r\n"};
         } else {
             tracker.atiReply = test::Echoed("ati", "WAVECOM");
         }

@@ -59,17 +59,16 @@ class UserDialogsTest : public QObject {
     Q_OBJECT
 
   private:
-    std::unique_ptr<test::TempDir> dir_;
+    std::unique_ptr<test::WindowRig> rig_;
     std::string path_;
-    std::unique_ptr<AppContext> context_;
-    std::unique_ptr<MainWindow> window_;
+    AppContext* context_ = nullptr;
+    MainWindow* window_ = nullptr;
 
     void openWith(const std::vector<UserSlot>& users) {
-        dir_ = std::make_unique<test::TempDir>();
-        path_ = test::CreateRecordsDatabase(*dir_, users);
-        context_ = std::make_unique<AppContext>(path_);
-        window_ = std::make_unique<MainWindow>(*context_);
-        window_->show();
+        rig_ = std::make_unique<test::WindowRig>(users);
+        path_ = rig_->path;
+        context_ = &rig_->context;
+        window_ = &rig_->window;
     }
 
     std::vector<std::string> tableNames() {
@@ -85,11 +84,7 @@ class UserDialogsTest : public QObject {
     QComboBox* smsUsers() { return window_->commandPage()->userCombo(); }
 
   private slots:
-    void cleanup() {
-        window_.reset();
-        context_.reset();
-        dir_.reset();
-    }
+    void cleanup() { rig_.reset(); }
 
     void userInformationListsTheUsersInTableOrder() {
         openWith({test::Truck, test::Van, test::Bike});
@@ -117,7 +112,7 @@ class UserDialogsTest : public QObject {
                   {"a", "1", "354612070000011"},
                   {"b", "2", "354612070000012"},
                   {"c", "3", "354612070000013"}});
-        UserInformationDialog information(*context_, window_.get());
+        UserInformationDialog information(*context_, window_);
         QCOMPARE(information.userList()->topLevelItemCount(), 5);
         QCOMPARE(information.userList()->topLevelItem(4)->text(0), QStringLiteral("b"));
     }
@@ -125,7 +120,7 @@ class UserDialogsTest : public QObject {
     void deleteRemovesTheClickedPositionAndRefreshesEveryList() {
         openWith({test::Truck, test::Van, test::Bike});
         test::AlertRecorder recorder;
-        UserEditDialog edit(*context_, window_->recordSearch(), window_.get());
+        UserEditDialog edit(*context_, window_->recordSearch(), window_);
         edit.show();
         QVERIFY(QTest::qWaitForWindowExposed(&edit));
         ClickRow(edit.userList(), 1);
@@ -149,7 +144,7 @@ class UserDialogsTest : public QObject {
 
     void theDeletedRowIsTheOneAtThePositionWhateverItsName() {
         openWith({test::Truck, test::Van, test::Bike});
-        UserEditDialog edit(*context_, window_->recordSearch(), window_.get());
+        UserEditDialog edit(*context_, window_->recordSearch(), window_);
         edit.show();
         QVERIFY(QTest::qWaitForWindowExposed(&edit));
         ClickRow(edit.userList(), 0);
@@ -174,7 +169,7 @@ class UserDialogsTest : public QObject {
         ReportTableModel* result = page.resultList()->reportModel();
         QCOMPARE(result->rowCount(), 1);
 
-        UserEditDialog edit(*context_, window_->recordSearch(), window_.get());
+        UserEditDialog edit(*context_, window_->recordSearch(), window_);
         edit.show();
         QVERIFY(QTest::qWaitForWindowExposed(&edit));
         ClickRow(edit.userList(), 1);  // van
@@ -201,7 +196,7 @@ class UserDialogsTest : public QObject {
                 "BEGIN SELECT RAISE(ABORT, 'kept'); END");
         }
         test::AlertRecorder recorder;
-        UserEditDialog edit(*context_, window_->recordSearch(), window_.get());
+        UserEditDialog edit(*context_, window_->recordSearch(), window_);
         edit.show();
         QVERIFY(QTest::qWaitForWindowExposed(&edit));
         ClickRow(edit.userList(), 2);
@@ -230,18 +225,17 @@ class UserDialogsTest : public QObject {
             UserStore(db).addOrUpdate({"car", "0944", "354612070000002"});
             UserStore(db).deleteAt(0);
         }
-        context_->reloadUsers(window_.get());
+        context_->reloadUsers(window_);
         QCOMPARE(Entries(smsUsers()), QStringList({"van", "bike", "car"}));
         QCOMPARE(chosen(), QStringLiteral("van,van"));
         {
             Database db(path_);
             UserStore(db).deleteAt(0);
         }
-        context_->reloadUsers(window_.get());
+        context_->reloadUsers(window_);
         QCOMPARE(chosen(), QStringLiteral("bike,bike"));  // only a deleted user's choice moves
         QVERIFY(recorder.texts().isEmpty());
     }
-
 };
 
 }  // namespace kv820

@@ -4,8 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "app/shell/app_context.h"
+#include "app/shell/main_window.h"
 #include "core/store/gpslog_row.h"
 #include "core/store/user_registry.h"
+#include "support/qt/alert_recorder.h"
 #include "support/temp_dir.h"
 
 namespace kv820 {
@@ -31,5 +34,19 @@ void SetSearchRange(SearchRecordsPage& page, const QDateTime& start, const QDate
 
 // 2007/05/12 at the given time, as the pickers take it.
 QDateTime OnReportDay(int hour, int minute, int second);
+
+// The main window over a fresh database holding `users`, every message recorded.
+struct WindowRig {
+    explicit WindowRig(const std::vector<UserSlot>& users = {Truck})
+        : path(CreateRecordsDatabase(dir, users)), context(path), window(context) {
+        window.show();
+    }
+
+    TempDir dir;
+    AlertRecorder recorder;
+    std::string path;
+    AppContext context;
+    MainWindow window;
+};
 
 }  // namespace kv820::test
