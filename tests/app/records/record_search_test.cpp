@@ -105,10 +105,8 @@ class RecordSearchTest : public QObject {
         QCOMPARE(w.result().index(0, 0).data().toString(), QStringLiteral("truck"));
         QCOMPARE(w.result().index(0, 1).data().toString(), QStringLiteral("2007/05/12"));
         QCOMPARE(w.result().index(0, 12).data().toString(), QStringLiteral("Period report"));
-        const SearchCriteria& c = w.window->recordSearch()->criteria();
-        QCOMPARE(c.userName, std::string("truck"));
-        QCOMPARE(c.startDate + "-" + c.startTime + "~" + c.stopDate + "-" + c.stopTime,
-                 std::string("2007/05/12-10:00:00~2007/05/12-12:00:00"));
+        QCOMPARE(w.window->recordSearch()->searchRange().title(),
+                 std::string("truck:2007/05/12-10:00:00~2007/05/12-12:00:00"));
         QCOMPARE(w.window->recordSearch()->currentSearchImei(), test::Truck.imei);
 
         w.inquire(11, 12, QStringLiteral("van"));
@@ -141,8 +139,8 @@ class RecordSearchTest : public QObject {
         QCOMPARE(recorder.messages().front().owner, &page);
         QCOMPARE(page.resultList()->reportModel()->rowCount(), 0);
         // The range is kept all the same.
-        QCOMPARE(window.recordSearch()->criteria().startTime, std::string("01:02:03"));
-        QCOMPARE(window.recordSearch()->criteria().stopTime, std::string("04:05:06"));
+        QCOMPARE(window.recordSearch()->searchRange().start.time(), std::string("01:02:03"));
+        QCOMPARE(window.recordSearch()->searchRange().stop.time(), std::string("04:05:06"));
     }
 
     void aNameNoUserHasSearchesNothing() {

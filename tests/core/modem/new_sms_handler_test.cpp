@@ -5,7 +5,6 @@
 #include "core/modem/report_reply.h"
 #include "support/scoped_time_zone.h"
 #include "core/modem/temp_database_file.h"
-#include "core/records/receive_range_builder.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "support/fake_serial_link.h"

@@ -46,7 +46,7 @@ std::vector<StoredReport> AwkwardRows() {
 
 TEST(CsvExport, EveryRowIsWrittenWithQuotedFieldsWhereNeeded) {
     const auto path = FreshTempFolder() / "rows.csv";
-    const SearchCriteria criteria{"Smith, Jo", "2007/05/01", "00:00:00", "2007/05/31", "23:59:59"};
+    const SearchRange criteria{"Smith, Jo", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
     ASSERT_EQ(ExportRecords(ExportFormat::kCsv, path, criteria, StoredReports(AwkwardRows())),
               ExportOutcome::kWritten);
     EXPECT_EQ(ReadWholeFile(path), ReadGolden("csv_rows.csv"));

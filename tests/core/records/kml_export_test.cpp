@@ -19,8 +19,8 @@ using test::ReadWholeFile;
 using test::StoredReport;
 using test::StoredReports;
 
-SearchCriteria TomInMay() {
-    return {"Tom", "2007/05/01", "00:00:00", "2007/05/31", "23:59:59"};
+SearchRange TomInMay() {
+    return {"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
 }
 
 const StoredReport kTaipei = At("25.047924", "121.517081");
@@ -28,7 +28,7 @@ const StoredReport kBuenosAires = At("-34.603722", "-58.381592", "2D");
 
 struct KmlCase {
     std::string golden;
-    SearchCriteria criteria;
+    SearchRange criteria;
     std::vector<StoredReport> oldestFirst;
 };
 
@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
                 {At("NO", "NO", "No Fix"), kTaipei, At("25.1", "121.5", "No Fix"),
                  At("NO", "121.5"), At("25.1", "NO"), kBuenosAires, At("25.1", "121.5", "No Fix")}},
         KmlCase{"kml_escaped_name.kml",
-                {"A&B <\"x\">'s", "2007/05/01", "00:00:00", "2007/05/31", "23:59:59"},
+                {"A&B <\"x\">'s", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}},
                 {kTaipei}},
         // Fixed rows whose position is missing pass the fix test but draw nothing.
         KmlCase{"kml_empty_track.kml", TomInMay(), {At("NO", "121.5"), At("NO", "NO", "2D")}}),

@@ -25,7 +25,7 @@ using test::ReadWholeFile;
 using test::StoredReport;
 using test::StoredReports;
 
-const SearchCriteria kCriteria{"Tom", "2007/05/01", "00:00:00", "2007/05/31", "23:59:59"};
+const SearchRange kRange{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
 
 struct PrecheckCase {
     const char* name;
@@ -47,7 +47,7 @@ TEST_P(Precheck, DecidesBeforeAnyFileIsCreated) {
     for (const auto& [format, outcome] : expected) {
         EXPECT_EQ(PrecheckExport(format, rows), outcome);
         const auto path = folder / ("out" + std::to_string(static_cast<int>(format)));
-        const ExportOutcome exported = ExportRecords(format, path, kCriteria, rows).outcome;
+        const ExportOutcome exported = ExportRecords(format, path, kRange, rows).outcome;
         if (outcome == ExportOutcome::kWritten) {
             EXPECT_EQ(exported, ExportOutcome::kWritten);
             EXPECT_TRUE(std::filesystem::exists(path));
@@ -98,12 +98,12 @@ std::size_t FilesIn(const std::filesystem::path& folder) {
 TEST(RecordExport, UnopenableFileIsNoFileExistenceWithTheReason) {
     const auto folder = FreshTempFolder();
     const StoredReports rows({At("25.1", "121.5")});
-    const ExportResult missing = ExportKml(folder / "missing" / "t.kml", kCriteria, rows);
+    const ExportResult missing = ExportKml(folder / "missing" / "t.kml", kRange, rows);
     EXPECT_EQ(missing.outcome, ExportOutcome::kNoFileExistence);
     EXPECT_EQ(ExportResultMessage(missing),
               "No file existence.\n" +
                   std::make_error_code(std::errc::no_such_file_or_directory).message());
-    const ExportResult aFolder = ExportKml(folder, kCriteria, rows);
+    const ExportResult aFolder = ExportKml(folder, kRange, rows);
     EXPECT_EQ(aFolder.outcome, ExportOutcome::kNoFileExistence);
     EXPECT_EQ(aFolder.systemReason, std::make_error_code(std::errc::is_a_directory).message());
     EXPECT_TRUE(std::filesystem::is_directory(folder));
@@ -114,7 +114,7 @@ TEST(RecordExport, ResultThatBreaksOffLeavesTheOldFileAlone) {
     const auto path = OldFile(folder);
     const std::vector<StoredReport> rows(5, At("25.1", "121.5"));
     for (ExportFormat format : {ExportFormat::kKml, ExportFormat::kGpx, ExportFormat::kCsv}) {
-        EXPECT_EQ(ExportRecords(format, path, kCriteria, StoredReports(rows, 3)),
+        EXPECT_EQ(ExportRecords(format, path, kRange, StoredReports(rows, 3)),
                   ExportOutcome::kRowsUnreadable);
         EXPECT_EQ(ReadWholeFile(path), kOldDocument);
         EXPECT_EQ(FilesIn(folder), 1u);
@@ -124,7 +124,7 @@ TEST(RecordExport, ResultThatBreaksOffLeavesTheOldFileAlone) {
 TEST(RecordExport, AWholeDocumentReplacesTheOldFile) {
     const auto folder = FreshTempFolder();
     const auto path = OldFile(folder);
-    EXPECT_EQ(ExportKml(path, kCriteria, StoredReports({At("25.1", "121.5")})),
+    EXPECT_EQ(ExportKml(path, kRange, StoredReports({At("25.1", "121.5")})),
               ExportOutcome::kWritten);
     EXPECT_NE(ReadWholeFile(path).find("<kml"), std::string::npos);
     EXPECT_EQ(FilesIn(folder), 1u);
@@ -160,7 +160,7 @@ TEST(RecordExport, WriteFailureLeavesTheOldFileAndSaysWhy) {
         ExportResult result;
         {
             FileSizeLimit limit(64 * 1024);
-            result = ExportRecords(format, path, kCriteria, rows);
+            result = ExportRecords(format, path, kRange, rows);
         }
         EXPECT_EQ(ExportResultMessage(result), "Export file write failure.\n" + FileTooLarge());
         EXPECT_EQ(ReadWholeFile(path), kOldDocument);
@@ -175,7 +175,7 @@ TEST(RecordExport, FailureAtTheLastFlushIsAlsoAWriteFailure) {
     ExportResult result;
     {
         FileSizeLimit limit(100);
-        result = ExportKml(path, kCriteria, StoredReports({At("25.1", "121.5")}));
+        result = ExportKml(path, kRange, StoredReports({At("25.1", "121.5")}));
     }
     EXPECT_EQ(result.outcome, ExportOutcome::kWriteFailure);
     EXPECT_EQ(result.systemReason, FileTooLarge());
