@@ -12,29 +12,25 @@
 #include "app/records/report_display.h"
 #include "app/shell/input_blocker.h"
 #include "core/commands/send_command_sms.h"
-#include "core/common/interruptible_clock.h"
 #include "core/modem/sms_session_worker.h"
 
 namespace kv820 {
 
-// What the UI thread and one session's worker thread share. The worker and its clock live
-// on the worker thread's stack; they are reachable here only while run() runs.
+// What the UI thread and one session's worker thread share. The worker lives on the worker
+// thread's stack; it is reachable here only while run() runs.
 struct SmsSession::Run {
     std::mutex mutex;
     SmsSessionWorker* worker = nullptr;
-    InterruptibleClock* clock = nullptr;
     bool stopRequested = false;
     // UI thread only: the operator closed this session (or it ended by itself), so its
     // late start and end notices change nothing any more.
     bool closed = false;
 
-    void attach(SmsSessionWorker* w, InterruptibleClock* c) {
+    void attach(SmsSessionWorker* w) {
         std::lock_guard lock(mutex);
         worker = w;
-        clock = c;
         if (stopRequested && worker != nullptr) {
             worker->requestStop();
-            clock->interrupt();
         }
     }
 
@@ -42,8 +38,7 @@ struct SmsSession::Run {
         std::lock_guard lock(mutex);
         stopRequested = true;
         if (worker != nullptr) {
-            worker->requestStop();
-            clock->interrupt();  // a stop during the modem start skips its pauses
+            worker->requestStop();  // a stop during the modem start skips its pauses
         }
     }
 
@@ -57,7 +52,6 @@ namespace {
 
 struct WorkerSetup {
     SmsSession::LinkFactory makeLink;
-    double sleepScale;
     SmsSessionWorker::Settings settings;
 };
 
@@ -65,17 +59,17 @@ struct WorkerSetup {
 // used and destroyed on this thread.
 void RunSessionThread(const WorkerSetup& setup, const UserRegistry& users,
                       SmsSessionListener& listener,
-                      const std::function<void(SmsSessionWorker*, InterruptibleClock*)>& attach) {
+                      const std::function<void(SmsSessionWorker*)>& attach) {
     std::unique_ptr<SerialLink> link = setup.makeLink ? setup.makeLink() : MakeSerialLink();
-    InterruptibleClock clock(setup.sleepScale);
+    SystemClock clock;
     SmsSessionWorker worker(*link, clock, users, listener, setup.settings);
-    attach(&worker, &clock);
+    attach(&worker);
     try {
         worker.run();
     } catch (const std::exception& error) {
         listener.modemLog(std::string("SMS session failed: ") + error.what() + "\r\n");
     }
-    attach(nullptr, nullptr);
+    attach(nullptr);
 }
 
 }  // namespace
@@ -137,16 +131,14 @@ void SmsSession::launchWorker() {
     log_.clear();
     auto run = std::make_shared<Run>();
     run_ = run;
-    WorkerSetup setup{linkFactory_,
-                      sleepScale_,
-                      {page_.comPortCombo()->currentText().toStdString(), databasePath_}};
+    WorkerSetup setup{
+        linkFactory_,
+        {page_.comPortCombo()->currentText().toStdString(), databasePath_, sleepScale_}};
     const UserRegistry& users = users_;
     thread_ = QThread::create([this, run, setup = std::move(setup), &users] {
         QueuedSessionListener listener(this, *this, [this, run] { return run_ == run; });
         RunSessionThread(setup, users, listener,
-                         [&run](SmsSessionWorker* worker, InterruptibleClock* clock) {
-                             run->attach(worker, clock);
-                         });
+                         [&run](SmsSessionWorker* worker) { run->attach(worker); });
     });
     thread_->setObjectName(QStringLiteral("SmsSessionWorker"));
     // The scan must not reach for the port while a worker may still hold it.

@@ -16,7 +16,6 @@ class QThread;
 namespace kv820 {
 
 class InputBlocker;
-class InterruptibleClock;
 class ReportDisplay;
 class SerialLink;
 class SmsCommandPage;

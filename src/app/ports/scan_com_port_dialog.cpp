@@ -15,6 +15,7 @@
 
 #include "app/ports/port_discovery.h"
 #include "app/ports/qt_serial_link.h"
+#include "core/common/stoppable_clock.h"
 #include "core/modem/com_port.h"
 
 namespace kv820 {
@@ -25,7 +26,7 @@ namespace {
 PortProbe MakeSerialScanProbe(ScanVariant variant, Clock& clock) {
     std::shared_ptr<SerialLink> link = MakeSerialLink();
     auto port = std::make_shared<ComPort>(*link, clock);
-    return [link, port, variant](const std::string& entry, const std::atomic<bool>& stop) {
+    return [link, port, variant](const std::string& entry, const std::stop_token& stop) {
         return ScanProbe(variant, *port).probe(entry, stop);
     };
 }
@@ -107,9 +108,10 @@ void ScanComPortDialog::startScan() {
     for (int i = 0; i < ownerPortCombo_->count(); ++i) {
         entries.push_back(ownerPortCombo_->itemText(i).toStdString());
     }
-    worker_.reset(QThread::create([this, entries, factory = probeFactory_, clock = clock_] {
-        PortScan scan(factory(variant_, *clock), *clock);
-        scan.run(entries, stop_,
+    worker_.reset(QThread::create([this, entries, factory = probeFactory_, time = clock_] {
+        StoppableClock clock(*time, stop_.get_token());
+        PortScan scan(factory(variant_, clock), clock);
+        scan.run(entries,
                  {[this](const std::string& status) {
                       // Once ending, the status says "Break Scan." to the end.
                       post([this, text = FromStd(status)] {
@@ -121,7 +123,7 @@ void ScanComPortDialog::startScan() {
                   [this](std::size_t row, const std::string& line) {
                       post([this, row, text = FromStd(line)] { insertLine(row, text); });
                   }},
-                 &break_);
+                 stop_.get_token(), break_.get_token());
     }));
     worker_->start();
 }
@@ -135,7 +137,7 @@ void ScanComPortDialog::insertLine(std::size_t row, const QString& line) {
 }
 
 void ScanComPortDialog::stopScan() {
-    stop_ = true;
+    stop_.request_stop();
     if (worker_) {
         worker_->wait();
         worker_.reset();
@@ -150,7 +152,7 @@ void ScanComPortDialog::done(int) {
     if (status_->text() != FromStd(std::string(kScanCompleteStatus))) {
         ownerPortCombo_->setCurrentIndex(0);
         status_->setText(FromStd(std::string(kScanBrokenStatus)));
-        break_ = true;
+        break_.request_stop();
         waitOutGracePeriod();
     }
     selectAnsweringPort();

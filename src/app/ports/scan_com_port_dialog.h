@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QDialog>
-#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <stop_token>
 
 #include "core/common/clock.h"
 #include "core/ports/port_scan.h"
@@ -65,9 +65,9 @@ class ScanComPortDialog : public QDialog {
     ProbeFactory probeFactory_;
     std::shared_ptr<Clock> clock_;
     std::chrono::milliseconds grace_ = kGracePeriod;
-    std::atomic<bool> stop_{false};
+    std::stop_source stop_;
     // "OK" during the scan: no further port is opened, the one being probed may finish.
-    std::atomic<bool> break_{false};
+    std::stop_source break_;
     // A QThread rather than a plain thread: the serial port it opens needs one.
     std::unique_ptr<QThread> worker_;
     bool started_ = false;

@@ -2,7 +2,7 @@
 
 #include <QThread>
 
-#include "app/setup/stoppable_clock.h"
+#include "core/common/stoppable_clock.h"
 
 namespace kv820 {
 
@@ -12,15 +12,7 @@ SetupPortWorker::SetupPortWorker(SetupDevices devices)
 }
 
 SetupPortWorker::~SetupPortWorker() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-        jobs_.clear();
-        if (clock_) {
-            clock_->stop();
-        }
-    }
-    wake_.notify_all();
+    stop_.request_stop();
     thread_->wait();
 }
 
@@ -34,9 +26,9 @@ void SetupPortWorker::post(Job job) {
 
 bool SetupPortWorker::nextJob(Job& job) {
     std::unique_lock lock(mutex_);
-    wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
-    if (stopping_) {
-        return false;
+    const std::stop_token stop = stop_.get_token();
+    if (!wake_.wait(lock, stop, [this] { return !jobs_.empty(); }) || stop.stop_requested()) {
+        return false;  // stopped: the jobs not started are dropped
     }
     job = std::move(jobs_.front());
     jobs_.pop_front();
@@ -46,14 +38,8 @@ bool SetupPortWorker::nextJob(Job& job) {
 void SetupPortWorker::run() {
     // The link and the clock are made, used and destroyed on this thread only.
     std::unique_ptr<SerialLink> link = devices_.makeLink();
-    StoppableClock clock(devices_.makeClock());
-    {
-        std::lock_guard lock(mutex_);
-        clock_ = &clock;
-        if (stopping_) {
-            clock.stop();
-        }
-    }
+    const std::unique_ptr<Clock> time = devices_.makeClock();
+    StoppableClock clock(*time, stop_.get_token());
     ComPort port(*link, clock);
     Job job;
     while (nextJob(job)) {
@@ -61,8 +47,6 @@ void SetupPortWorker::run() {
         job = nullptr;
     }
     port.CloseComPort();
-    std::lock_guard lock(mutex_);
-    clock_ = nullptr;
 }
 
 }  // namespace kv820

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 
 #include "app/setup/setup_devices.h"
 #include "core/modem/com_port.h"
@@ -12,8 +13,6 @@
 class QThread;
 
 namespace kv820 {
-
-class StoppableClock;
 
 // The one owner of the port for a setup window: a thread that makes the serial link and
 // the clock, runs the conversations handed to it one after another, and closes the port
@@ -42,10 +41,9 @@ class SetupPortWorker {
 
     SetupDevices devices_;
     std::mutex mutex_;
-    std::condition_variable wake_;
+    std::condition_variable_any wake_;
     std::deque<Job> jobs_;
-    bool stopping_ = false;
-    StoppableClock* clock_ = nullptr;  // owned by the thread; guarded by mutex_
+    std::stop_source stop_;
     // A QThread rather than a plain thread: the serial port it opens needs one for its
     // notifiers.
     std::unique_ptr<QThread> thread_;

@@ -1,15 +1,16 @@
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
+#include "core/common/stoppable_clock.h"
 #include "core/modem/com_port.h"
 #include "core/modem/modem_health.h"
 #include "core/modem/modem_line_reader.h"
@@ -40,6 +41,7 @@ class SmsSessionWorker {
     struct Settings {
         std::string portEntry;     // "COM Port :" entry, for example "ttyUSB0:"
         std::string databasePath;  // the gpslog database file
+        double pauseScale = 1.0;   // below 1 shortens every pause (tests against a simulator)
     };
 
     static constexpr std::chrono::milliseconds LinePause{100};
@@ -68,7 +70,7 @@ class SmsSessionWorker {
     // Any thread. The session ends at its next check; queued jobs that have not started
     // are dropped.
     void requestStop();
-    bool stopRequested() const { return stop_.load(); }
+    bool stopRequested() const { return stop_.stop_requested(); }
 
     // Any thread. False (and the job is dropped) once the session is stopping.
     bool post(SessionJob job);
@@ -96,6 +98,8 @@ class SmsSessionWorker {
     void publish(const NewSmsOutcome& outcome);
     void finish();
 
+    std::stop_source stop_;
+    StoppableClock clock_;  // the given clock, whose waits a stop ends
     ComPort port_;
     const UserRegistry& users_;
     SmsSessionListener& listener_;
@@ -103,7 +107,6 @@ class SmsSessionWorker {
     ModemLineReader reader_;
     std::unique_ptr<Database> db_;
     std::unique_ptr<GpslogStore> store_;
-    std::atomic<bool> stop_{false};
     bool portGone_ = false;
     SessionHealth health_;
     std::chrono::milliseconds lastHeard_{0};

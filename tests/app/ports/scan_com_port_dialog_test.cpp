@@ -31,10 +31,10 @@ struct FakePorts {
 
     ScanComPortDialog::ProbeFactory factory() {
         return [this](ScanVariant, Clock&) -> PortProbe {
-            return [this](const std::string& entry, const std::atomic<bool>& stop) {
+            return [this](const std::string& entry, const std::stop_token& stop) {
                 ++probes;
                 if (hanging.count(entry) != 0) {
-                    while (!stop.load()) {
+                    while (!stop.stop_requested()) {
                         std::this_thread::sleep_for(std::chrono::milliseconds(5));
                     }
                     sawStop = true;

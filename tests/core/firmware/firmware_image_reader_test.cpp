@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <sstream>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -20,9 +20,9 @@ std::string ImageOf(std::size_t size, unsigned char fill = 0x5A) {
 std::vector<std::string> AllLines(const std::string& image) {
     std::istringstream stream(image);
     test::VirtualClock clock;
-    std::atomic<bool> running{true};
+    std::stop_source stop;
     std::vector<std::string> lines;
-    FirmwareReadRun(stream, clock).run(running, [&](std::string_view line) {
+    FirmwareReadRun(stream, clock).run(stop.get_token(), [&](std::string_view line) {
         lines.emplace_back(line);
     });
     return lines;
@@ -85,11 +85,11 @@ TEST(FirmwareImage, HexTextOfEveryByteValue) {
 TEST(FirmwareImage, ClearedFlagStopsWithinOneBlock) {
     std::istringstream stream(ImageOf(128 + 10 * 1024));
     test::VirtualClock clock;
-    std::atomic<bool> running{true};
+    std::stop_source stop;
     int seen = 0;
-    const int lines = FirmwareReadRun(stream, clock).run(running, [&](std::string_view) {
+    const int lines = FirmwareReadRun(stream, clock).run(stop.get_token(), [&](std::string_view) {
         if (++seen == 2) {
-            running = false;
+            stop.request_stop();
         }
     });
     EXPECT_EQ(lines, 2);
@@ -98,17 +98,19 @@ TEST(FirmwareImage, ClearedFlagStopsWithinOneBlock) {
 TEST(FirmwareImage, ClearedFlagBeforeStartShowsNothing) {
     std::istringstream stream(ImageOf(2000));
     test::VirtualClock clock;
-    std::atomic<bool> running{false};
+    std::stop_source stop;
+    stop.request_stop();
     int seen = 0;
-    EXPECT_EQ(FirmwareReadRun(stream, clock).run(running, [&](std::string_view) { ++seen; }), 0);
+    EXPECT_EQ(
+        FirmwareReadRun(stream, clock).run(stop.get_token(), [&](std::string_view) { ++seen; }), 0);
     EXPECT_EQ(seen, 0);
 }
 
 TEST(FirmwareImage, PausesBetweenBlocks) {
     std::istringstream stream(ImageOf(128 + 3 * 1024));
     test::VirtualClock clock;
-    std::atomic<bool> running{true};
-    EXPECT_EQ(FirmwareReadRun(stream, clock).run(running, [](std::string_view) {}), 4);
+    std::stop_source stop;
+    EXPECT_EQ(FirmwareReadRun(stream, clock).run(stop.get_token(), [](std::string_view) {}), 4);
     EXPECT_EQ(clock.now(), 4 * FirmwareReadRun::kPauseBetweenBlocks);
 }
 
