@@ -3,11 +3,11 @@
 #include <QAction>
 #include <QComboBox>
 #include <QPushButton>
-#include <QThread>
 #include <mutex>
 
 #include "app/modem/queued_session_listener.h"
 #include "app/modem/sms_command_page.h"
+#include "app/ports/port_worker.h"
 #include "app/ports/qt_serial_link.h"
 #include "app/records/report_display.h"
 #include "app/shell/input_blocker.h"
@@ -21,7 +21,6 @@ namespace kv820 {
 struct SmsSession::Run {
     std::mutex mutex;
     SmsSessionWorker* worker = nullptr;
-    bool stopRequested = false;
     // UI thread only: the operator closed this session (or it ended by itself), so its
     // late start and end notices change nothing any more.
     bool closed = false;
@@ -29,17 +28,6 @@ struct SmsSession::Run {
     void attach(SmsSessionWorker* w) {
         std::lock_guard lock(mutex);
         worker = w;
-        if (stopRequested && worker != nullptr) {
-            worker->requestStop();
-        }
-    }
-
-    void stop() {
-        std::lock_guard lock(mutex);
-        stopRequested = true;
-        if (worker != nullptr) {
-            worker->requestStop();  // a stop during the modem start skips its pauses
-        }
     }
 
     bool post(SessionJob job) {
@@ -58,11 +46,13 @@ struct WorkerSetup {
 // The body of a session's worker thread: the link, the clock and the worker are made,
 // used and destroyed on this thread.
 void RunSessionThread(const WorkerSetup& setup, const UserRegistry& users,
-                      SmsSessionListener& listener,
+                      SmsSessionListener& listener, const std::stop_token& stop,
                       const std::function<void(SmsSessionWorker*)>& attach) {
     std::unique_ptr<SerialLink> link = setup.makeLink ? setup.makeLink() : MakeSerialLink();
     SystemClock clock;
     SmsSessionWorker worker(*link, clock, users, listener, setup.settings);
+    // A stop during the modem start skips its pauses.
+    const std::stop_callback stopWorker(stop, [&worker] { worker.requestStop(); });
     attach(&worker);
     try {
         worker.run();
@@ -81,8 +71,10 @@ SmsSession::SmsSession(SmsCommandPage& page, const UserRegistry& users, std::str
       users_(users),
       databasePath_(std::move(databasePath)),
       log_(page.modemLog()),
-      inputBlocker_(new InputBlocker(this)) {
+      inputBlocker_(new InputBlocker(this)),
+      worker_(new PortWorker(this)) {
     connect(page_.startButton(), &QPushButton::clicked, this, &SmsSession::toggle);
+    connect(worker_, &PortWorker::ended, this, &SmsSession::onWorkerFinished);
 }
 
 SmsSession::~SmsSession() {
@@ -105,7 +97,7 @@ void SmsSession::setLinkFactory(LinkFactory factory) {
 }
 
 bool SmsSession::workerRunning() const {
-    return thread_ != nullptr;
+    return worker_->running();
 }
 
 void SmsSession::toggle() {
@@ -120,7 +112,7 @@ void SmsSession::toggle() {
 void SmsSession::start() {
     setState(State::Starting);
     inputBlocker_->block(page_.window());
-    if (thread_ != nullptr) {
+    if (worker_->running()) {
         startPending_ = true;  // the closed session's worker still holds the port
         return;
     }
@@ -135,31 +127,22 @@ void SmsSession::launchWorker() {
         linkFactory_,
         {page_.comPortCombo()->currentText().toStdString(), databasePath_, sleepScale_}};
     const UserRegistry& users = users_;
-    thread_ = QThread::create([this, run, setup = std::move(setup), &users] {
-        QueuedSessionListener listener(this, *this, [this, run] { return run_ == run; });
-        RunSessionThread(setup, users, listener,
-                         [&run](SmsSessionWorker* worker) { run->attach(worker); });
-    });
-    thread_->setObjectName(QStringLiteral("SmsSessionWorker"));
     // The scan must not reach for the port while a worker may still hold it.
     page_.scanButton()->setEnabled(false);
-    connect(thread_, &QThread::finished, this, &SmsSession::onWorkerFinished);
-    thread_->start();
+    worker_->start([this, run, setup = std::move(setup), &users](const std::stop_token& stop) {
+        QueuedSessionListener listener(this, *this, [this, run] { return run_ == run; });
+        RunSessionThread(setup, users, listener, stop,
+                         [&run](SmsSessionWorker* worker) { run->attach(worker); });
+    });
 }
 
 void SmsSession::close() {
     run_->closed = true;
-    run_->stop();
+    worker_->stop();
     applySessionControls(false);
 }
 
 void SmsSession::onWorkerFinished() {
-    if (thread_ == nullptr) {
-        return;
-    }
-    thread_->wait();  // returns at once: the thread has finished
-    delete thread_;
-    thread_ = nullptr;
     page_.scanButton()->setEnabled(state_ != State::Open);
     if (startPending_) {
         startPending_ = false;
@@ -176,13 +159,9 @@ void SmsSession::shutdown() {
     startPending_ = false;
     if (run_) {
         run_->closed = true;
-        run_->stop();
     }
-    if (thread_ != nullptr) {
-        thread_->wait();
-        delete thread_;
-        thread_ = nullptr;
-    }
+    worker_->stop();
+    worker_->join();
     inputBlocker_->release();
     state_ = State::Idle;
 }
@@ -201,7 +180,7 @@ void SmsSession::applySessionControls(bool open) {
     setState(open ? State::Open : State::Idle);
     page_.startButton()->setText(open ? QStringLiteral("Close SMS") : QStringLiteral("Start SMS"));
     // The scan waits for the worker's end (onWorkerFinished), not for the press of "Close SMS".
-    page_.scanButton()->setEnabled(!open && thread_ == nullptr);
+    page_.scanButton()->setEnabled(!open && !worker_->running());
     page_.comPortCombo()->setEnabled(!open);
     page_.userCombo()->setEnabled(open);
     emit sessionActiveChanged(open);  // both send buttons follow

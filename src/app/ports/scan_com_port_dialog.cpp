@@ -3,13 +3,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
-#include <QEventLoop>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -75,6 +73,11 @@ ScanComPortDialog::ScanComPortDialog(ScanVariant variant, QComboBox* ownerPortCo
     okButton_->setObjectName(QStringLiteral("scanOkButton"));
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(&worker_, &PortWorker::ended, this, [this] {
+        if (ending_) {
+            finishEnding();
+        }
+    });
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(status_, 1);
@@ -90,7 +93,9 @@ ScanComPortDialog::ScanComPortDialog(ScanVariant variant, QComboBox* ownerPortCo
 }
 
 ScanComPortDialog::~ScanComPortDialog() {
-    stopScan();
+    worker_.stop();
+    worker_.join();
+    qApp->removeEventFilter(this);
 }
 
 void ScanComPortDialog::showEvent(QShowEvent* event) {
@@ -108,24 +113,24 @@ void ScanComPortDialog::startScan() {
     for (int i = 0; i < ownerPortCombo_->count(); ++i) {
         entries.push_back(ownerPortCombo_->itemText(i).toStdString());
     }
-    worker_.reset(QThread::create([this, entries, factory = probeFactory_, time = clock_] {
-        StoppableClock clock(*time, stop_.get_token());
-        PortScan scan(factory(variant_, clock), clock);
-        scan.run(entries,
-                 {[this](const std::string& status) {
-                      // Once ending, the status says "Break Scan." to the end.
-                      post([this, text = FromStd(status)] {
-                          if (!ending_) {
-                              status_->setText(text);
-                          }
-                      });
-                  },
-                  [this](std::size_t row, const std::string& line) {
-                      post([this, row, text = FromStd(line)] { insertLine(row, text); });
-                  }},
-                 stop_.get_token(), break_.get_token());
-    }));
-    worker_->start();
+    worker_.start(
+        [this, entries, factory = probeFactory_, time = clock_](const std::stop_token& stop) {
+            StoppableClock clock(*time, stop);
+            PortScan scan(factory(variant_, clock), clock);
+            scan.run(entries,
+                     {[this](const std::string& status) {
+                          // Once ending, the status says "Break Scan." to the end.
+                          post([this, text = FromStd(status)] {
+                              if (!ending_) {
+                                  status_->setText(text);
+                              }
+                          });
+                      },
+                      [this](std::size_t row, const std::string& line) {
+                          post([this, row, text = FromStd(line)] { insertLine(row, text); });
+                      }},
+                     stop, break_.get_token());
+        });
 }
 
 void ScanComPortDialog::post(std::function<void()> update) {
@@ -136,51 +141,39 @@ void ScanComPortDialog::insertLine(std::size_t row, const QString& line) {
     list_->insertItem(std::min(static_cast<int>(row), list_->count()), line);
 }
 
-void ScanComPortDialog::stopScan() {
-    stop_.request_stop();
-    if (worker_) {
-        worker_->wait();
-        worker_.reset();
-    }
-}
-
 void ScanComPortDialog::done(int) {
     if (ending_) {
         return;  // an ending is already under way (the grace period)
     }
     ending_ = true;
-    if (status_->text() != FromStd(std::string(kScanCompleteStatus))) {
-        ownerPortCombo_->setCurrentIndex(0);
-        status_->setText(FromStd(std::string(kScanBrokenStatus)));
-        break_.request_stop();
-        waitOutGracePeriod();
+    if (status_->text() == FromStd(std::string(kScanCompleteStatus))) {
+        worker_.stop();
+        worker_.join();  // it has nothing left to do but return
+        finishEnding();
+        return;
     }
+    ownerPortCombo_->setCurrentIndex(0);
+    status_->setText(FromStd(std::string(kScanBrokenStatus)));
+    if (!worker_.running()) {
+        finishEnding();
+        return;
+    }
+    // The port being probed may still finish and add its line within the grace: queued
+    // updates and painting go on, the operator's input to this dialog does not. The
+    // worker's end (by itself, or stopped when the grace is over) closes the dialog.
+    break_.request_stop();
+    qApp->installEventFilter(this);
+    QTimer::singleShot(grace_, Qt::PreciseTimer, &worker_, &PortWorker::stop);
+}
+
+void ScanComPortDialog::finishEnding() {
+    qApp->removeEventFilter(this);
     selectAnsweringPort();
-    stopScan();
     QDialog::done(0);
 }
 
-void ScanComPortDialog::waitOutGracePeriod() {
-    // The port being probed may still finish and add its line meanwhile: queued updates
-    // and painting go on, the operator's input to this dialog does not.
-    blockingInput_ = true;
-    qApp->installEventFilter(this);
-    // The grace ends early once the scan has ended; its last line is queued before that.
-    QEventLoop loop;
-    QTimer::singleShot(grace_, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    if (worker_) {
-        connect(worker_.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    }
-    if (!worker_ || !worker_->isFinished()) {
-        loop.exec();
-    }
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-    qApp->removeEventFilter(this);
-    blockingInput_ = false;
-}
-
 bool ScanComPortDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (blockingInput_ && IsInputEvent(event->type())) {
+    if (ending_ && IsInputEvent(event->type())) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && (widget == this || isAncestorOf(widget))) {
             return true;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <stop_token>
 
+#include "app/ports/port_worker.h"
 #include "core/common/clock.h"
 #include "core/ports/port_scan.h"
 #include "core/ports/scan_probe.h"
@@ -14,7 +15,6 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
-class QThread;
 
 namespace kv820 {
 
@@ -22,8 +22,8 @@ namespace kv820 {
 // probes them one by one on a worker thread, one list line per port. When it ends, the
 // owner's list selects the first port that answered (entry 0 when none did). Ended during
 // the scan, it shows "Break Scan." and lets the port being probed finish for a grace
-// period (no further port is opened), staying painted but taking no input, before it
-// decides and stops the scan.
+// period (no further port is opened), staying painted but taking no input; it closes once
+// the scan's worker has ended.
 class ScanComPortDialog : public QDialog {
     Q_OBJECT
   public:
@@ -42,7 +42,8 @@ class ScanComPortDialog : public QDialog {
     void setClock(std::shared_ptr<Clock> clock) { clock_ = std::move(clock); }
     void setGracePeriod(std::chrono::milliseconds grace) { grace_ = grace; }
 
-    // Every ending ("OK", the close box, Escape) comes here and ends with result 0.
+    // Every ending ("OK", the close box, Escape) comes here and ends with result 0, at once
+    // after a completed scan, otherwise once the scan's worker has ended.
     void done(int result) override;
 
   protected:
@@ -51,8 +52,7 @@ class ScanComPortDialog : public QDialog {
 
   private:
     void startScan();
-    void stopScan();
-    void waitOutGracePeriod();
+    void finishEnding();
     void selectAnsweringPort();
     void post(std::function<void()> update);
     void insertLine(std::size_t row, const QString& line);
@@ -65,14 +65,11 @@ class ScanComPortDialog : public QDialog {
     ProbeFactory probeFactory_;
     std::shared_ptr<Clock> clock_;
     std::chrono::milliseconds grace_ = kGracePeriod;
-    std::stop_source stop_;
     // "OK" during the scan: no further port is opened, the one being probed may finish.
     std::stop_source break_;
-    // A QThread rather than a plain thread: the serial port it opens needs one.
-    std::unique_ptr<QThread> worker_;
     bool started_ = false;
     bool ending_ = false;
-    bool blockingInput_ = false;
+    PortWorker worker_;  // last: stopped and joined before the dialog's state goes
 };
 
 }  // namespace kv820

@@ -1,19 +1,11 @@
 #include "app/setup/setup_port_worker.h"
 
-#include <QThread>
-
 #include "core/common/stoppable_clock.h"
 
 namespace kv820 {
 
-SetupPortWorker::SetupPortWorker(SetupDevices devices)
-    : devices_(std::move(devices)), thread_(QThread::create([this] { run(); })) {
-    thread_->start();
-}
-
-SetupPortWorker::~SetupPortWorker() {
-    stop_.request_stop();
-    thread_->wait();
+SetupPortWorker::SetupPortWorker(SetupDevices devices) : devices_(std::move(devices)) {
+    thread_.start([this](const std::stop_token& stop) { run(stop); });
 }
 
 void SetupPortWorker::post(Job job) {
@@ -24,9 +16,8 @@ void SetupPortWorker::post(Job job) {
     wake_.notify_all();
 }
 
-bool SetupPortWorker::nextJob(Job& job) {
+bool SetupPortWorker::nextJob(Job& job, const std::stop_token& stop) {
     std::unique_lock lock(mutex_);
-    const std::stop_token stop = stop_.get_token();
     if (!wake_.wait(lock, stop, [this] { return !jobs_.empty(); }) || stop.stop_requested()) {
         return false;  // stopped: the jobs not started are dropped
     }
@@ -35,14 +26,14 @@ bool SetupPortWorker::nextJob(Job& job) {
     return true;
 }
 
-void SetupPortWorker::run() {
+void SetupPortWorker::run(const std::stop_token& stop) {
     // The link and the clock are made, used and destroyed on this thread only.
     std::unique_ptr<SerialLink> link = devices_.makeLink();
     const std::unique_ptr<Clock> time = devices_.makeClock();
-    StoppableClock clock(*time, stop_.get_token());
+    StoppableClock clock(*time, stop);
     ComPort port(*link, clock);
     Job job;
-    while (nextJob(job)) {
+    while (nextJob(job, stop)) {
         job(port);
         job = nullptr;
     }

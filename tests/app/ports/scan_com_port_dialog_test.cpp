@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <map>
@@ -163,9 +164,11 @@ class ScanComPortDialogTest : public QObject {
             QTest::mouseClick(okButton(dialog), Qt::LeftButton);
             QTest::keyClick(&dialog, Qt::Key_Escape);
         });
+        QSignalSpy finished(&dialog, &QDialog::finished);
         QElapsedTimer elapsed;
         elapsed.start();
         okButton(dialog)->click();
+        QVERIFY(finished.wait());
         QVERIFY(elapsed.elapsed() >= grace.count());
         QCOMPARE(statusDuringGrace, QStringLiteral("Break Scan."));
         QVERIFY(visibleDuringGrace);
@@ -186,7 +189,9 @@ class ScanComPortDialogTest : public QObject {
         prepare(dialog, ports, std::chrono::seconds(10));
         dialog.show();
         QTRY_COMPARE(lines(dialog).size(), 1);
+        QSignalSpy finished(&dialog, &QDialog::finished);
         okButton(dialog)->click();
+        QVERIFY(finished.wait());
         QCOMPARE(lines(dialog).at(1), "Scanning " + kPortB + "...[Open succeed]");
         QCOMPARE(owner.currentIndex(), 1);
     }
@@ -200,8 +205,10 @@ class ScanComPortDialogTest : public QObject {
         prepare(dialog, ports, std::chrono::seconds(10));
         dialog.show();
         QTRY_COMPARE(status(dialog), "Scanning " + kPortA + "...");
+        QSignalSpy finished(&dialog, &QDialog::finished);
         okButton(dialog)->click();
         QCOMPARE(status(dialog), QStringLiteral("Break Scan."));
+        QVERIFY(finished.wait());
         QCOMPARE(lines(dialog), QStringList({"Scanning " + kPortA + "...[Open failed]"}));
         QCOMPARE(ports.probes.load(), 1);  // the next port was neither opened nor probed
         QCOMPARE(owner.currentIndex(), 0);
