@@ -1,8 +1,6 @@
 #include "app/ports/scan_com_port_dialog.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QEvent>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,6 +11,7 @@
 
 #include "app/ports/port_discovery.h"
 #include "app/ports/qt_serial_link.h"
+#include "app/shell/input_blocker.h"
 #include "core/common/stoppable_clock.h"
 #include "core/modem/com_port.h"
 
@@ -33,25 +32,6 @@ QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-bool IsInputEvent(QEvent::Type type) {
-    switch (type) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::Wheel:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::Shortcut:
-        case QEvent::ShortcutOverride:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-            return true;
-        default:
-            return false;
-    }
-}
-
 }  // namespace
 
 ScanComPortDialog::ScanComPortDialog(ScanVariant variant, QComboBox* ownerPortCombo,
@@ -62,6 +42,7 @@ ScanComPortDialog::ScanComPortDialog(ScanVariant variant, QComboBox* ownerPortCo
       list_(new QListWidget(this)),
       status_(new QLabel(FromStd(std::string(kScanStartStatus)), this)),
       okButton_(new QPushButton(QStringLiteral("OK"), this)),
+      inputBlocker_(new InputBlocker(this)),
       probeFactory_(MakeSerialScanProbe),
       clock_(std::make_shared<SystemClock>()) {
     setObjectName(QStringLiteral("scanComPortDialog"));
@@ -95,7 +76,6 @@ ScanComPortDialog::ScanComPortDialog(ScanVariant variant, QComboBox* ownerPortCo
 ScanComPortDialog::~ScanComPortDialog() {
     worker_.stop();
     worker_.join();
-    qApp->removeEventFilter(this);
 }
 
 void ScanComPortDialog::showEvent(QShowEvent* event) {
@@ -162,24 +142,14 @@ void ScanComPortDialog::done(int) {
     // updates and painting go on, the operator's input to this dialog does not. The
     // worker's end (by itself, or stopped when the grace is over) closes the dialog.
     break_.request_stop();
-    qApp->installEventFilter(this);
+    inputBlocker_->block(this);
     QTimer::singleShot(grace_, Qt::PreciseTimer, &worker_, &PortWorker::stop);
 }
 
 void ScanComPortDialog::finishEnding() {
-    qApp->removeEventFilter(this);
+    inputBlocker_->release();
     selectAnsweringPort();
     QDialog::done(0);
-}
-
-bool ScanComPortDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (ending_ && IsInputEvent(event->type())) {
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && (widget == this || isAncestorOf(widget))) {
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void ScanComPortDialog::selectAnsweringPort() {

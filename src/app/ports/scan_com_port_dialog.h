@@ -18,6 +18,8 @@ class QPushButton;
 
 namespace kv820 {
 
+class InputBlocker;
+
 // "Scan COM Port": on opening it relists the owner's ports, pulses a break on them and
 // probes them one by one on a worker thread, one list line per port. When it ends, the
 // owner's list selects the first port that answered (entry 0 when none did). Ended during
@@ -48,7 +50,6 @@ class ScanComPortDialog : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void startScan();
@@ -62,6 +63,7 @@ class ScanComPortDialog : public QDialog {
     QListWidget* list_;
     QLabel* status_;
     QPushButton* okButton_;
+    InputBlocker* inputBlocker_;
     ProbeFactory probeFactory_;
     std::shared_ptr<Clock> clock_;
     std::chrono::milliseconds grace_ = kGracePeriod;
