@@ -36,34 +36,6 @@ struct SmsSession::Run {
     }
 };
 
-namespace {
-
-struct WorkerSetup {
-    SmsSession::LinkFactory makeLink;
-    SmsSessionWorker::Settings settings;
-};
-
-// The body of a session's worker thread: the link, the clock and the worker are made,
-// used and destroyed on this thread.
-void RunSessionThread(const WorkerSetup& setup, const UserRegistry& users,
-                      SmsSessionListener& listener, const std::stop_token& stop,
-                      const std::function<void(SmsSessionWorker*)>& attach) {
-    std::unique_ptr<SerialLink> link = setup.makeLink ? setup.makeLink() : MakeSerialLink();
-    SystemClock clock;
-    SmsSessionWorker worker(*link, clock, users, listener, setup.settings);
-    // A stop during the modem start skips its pauses.
-    const std::stop_callback stopWorker(stop, [&worker] { worker.requestStop(); });
-    attach(&worker);
-    try {
-        worker.run();
-    } catch (const std::exception& error) {
-        listener.modemLog(std::string("SMS session failed: ") + error.what() + "\r\n");
-    }
-    attach(nullptr);
-}
-
-}  // namespace
-
 SmsSession::SmsSession(SmsCommandPage& page, const UserRegistry& users, std::string databasePath,
                        QObject* parent)
     : CommandChannel(parent),
@@ -123,16 +95,25 @@ void SmsSession::launchWorker() {
     log_.clear();
     auto run = std::make_shared<Run>();
     run_ = run;
-    WorkerSetup setup{
-        linkFactory_,
-        {page_.comPortCombo()->currentText().toStdString(), databasePath_, sleepScale_}};
-    const UserRegistry& users = users_;
+    const SmsSessionWorker::Settings settings{page_.comPortCombo()->currentText().toStdString(),
+                                              databasePath_, sleepScale_};
     // The scan must not reach for the port while a worker may still hold it.
     page_.scanButton()->setEnabled(false);
-    worker_->start([this, run, setup = std::move(setup), &users](const std::stop_token& stop) {
+    worker_->start([this, run, settings, makeLink = linkFactory_](const std::stop_token& stop) {
+        // The link, the clock and the session are made, used and destroyed on this thread.
         QueuedSessionListener listener(this, *this, [this, run] { return run_ == run; });
-        RunSessionThread(setup, users, listener, stop,
-                         [&run](SmsSessionWorker* worker) { run->attach(worker); });
+        std::unique_ptr<SerialLink> link = makeLink ? makeLink() : MakeSerialLink();
+        SystemClock clock;
+        SmsSessionWorker worker(*link, clock, users_, listener, settings);
+        // A stop during the modem start skips its pauses.
+        const std::stop_callback stopWorker(stop, [&worker] { worker.requestStop(); });
+        run->attach(&worker);
+        try {
+            worker.run();
+        } catch (const std::exception& error) {
+            listener.modemLog(std::string("SMS session failed: ") + error.what() + "\r\n");
+        }
+        run->attach(nullptr);
     });
 }
 

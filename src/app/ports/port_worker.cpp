@@ -11,9 +11,9 @@ PortWorker::~PortWorker() {
     join();
 }
 
-bool PortWorker::start(Job job) {
+void PortWorker::start(Job job) {
     if (thread_) {
-        return false;
+        return;
     }
     stop_ = std::stop_source();
     thread_.reset(QThread::create(std::move(job), stop_.get_token()));
@@ -26,7 +26,6 @@ bool PortWorker::start(Job job) {
         }
     });
     thread_->start();
-    return true;
 }
 
 void PortWorker::join() {

@@ -23,8 +23,8 @@ class PortWorker : public QObject {
     explicit PortWorker(QObject* parent = nullptr);
     ~PortWorker() override;
 
-    // Runs `job` on a new thread; false (and nothing runs) while the previous job runs.
-    bool start(Job job);
+    // Runs `job` on a new thread, unless the previous job still runs.
+    void start(Job job);
     // Any time: asks the running job to stop.
     void stop() { stop_.request_stop(); }
     // Waits for the running job to return, without a word through ended().

@@ -73,11 +73,6 @@ ScanComPortDialog::ScanComPortDialog(ScanVariant variant, QComboBox* ownerPortCo
     setMinimumSize(140 * metrics.averageCharWidth() / 4, 150 * metrics.height() / 8);
 }
 
-ScanComPortDialog::~ScanComPortDialog() {
-    worker_.stop();
-    worker_.join();
-}
-
 void ScanComPortDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!started_) {

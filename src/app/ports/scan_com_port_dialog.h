@@ -36,7 +36,6 @@ class ScanComPortDialog : public QDialog {
     using ProbeFactory = std::function<PortProbe(ScanVariant variant, Clock& clock)>;
 
     ScanComPortDialog(ScanVariant variant, QComboBox* ownerPortCombo, QWidget* parent);
-    ~ScanComPortDialog() override;
 
     // Replacements for tests: the probe, the clock of the scan's waits, the grace period.
     // They take effect when the dialog is first shown.
