@@ -1,5 +1,6 @@
 #include "app/commands/tracking_command_page.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -42,6 +43,11 @@ void TrackingCommandPage::createControls() {
 
     circleCheck_ = new QCheckBox(QStringLiteral("Circle :"), this);
     circleCheck_->setObjectName(QStringLiteral("circleCheck"));
+    // The two boxes act as a pair of radio buttons: a click always leaves the clicked one
+    // checked, even when it already was.
+    shapeGroup_ = new QButtonGroup(this);
+    shapeGroup_->addButton(rectangleCheck_, static_cast<int>(GeofenceShape::Rectangle));
+    shapeGroup_->addButton(circleCheck_, static_cast<int>(GeofenceShape::Circle));
     circleLongitudeEdit_ = MakeCommandEdit(this, "circleLongitudeEdit", TrackingFieldMaxLength);
     circleLatitudeEdit_ = MakeCommandEdit(this, "circleLatitudeEdit", TrackingFieldMaxLength);
     radiusEdit_ = MakeCommandEdit(this, "radiusEdit", TrackingFieldMaxLength);
@@ -117,17 +123,13 @@ void TrackingCommandPage::layOutControls() {
 void TrackingCommandPage::connectControls() {
     connect(reportModeCombo_, &QComboBox::currentIndexChanged, this,
             [this] { applyEnablingRules(checkedShape()); });
-    // The two boxes act as a pair of radio buttons: a click always leaves the clicked one
-    // checked, even when it already was.
-    connect(rectangleCheck_, &QCheckBox::clicked, this,
-            [this] { applyEnablingRules(GeofenceShape::Rectangle); });
-    connect(circleCheck_, &QCheckBox::clicked, this,
-            [this] { applyEnablingRules(GeofenceShape::Circle); });
+    connect(shapeGroup_, &QButtonGroup::idClicked, this,
+            [this](int shape) { applyEnablingRules(static_cast<GeofenceShape>(shape)); });
     connect(sendButton_, &QPushButton::clicked, this, &TrackingCommandPage::send);
 }
 
 GeofenceShape TrackingCommandPage::checkedShape() const {
-    return circleCheck_->isChecked() ? GeofenceShape::Circle : GeofenceShape::Rectangle;
+    return static_cast<GeofenceShape>(shapeGroup_->checkedId());
 }
 
 void TrackingCommandPage::applyEnablingRules(GeofenceShape shape) {
@@ -139,8 +141,7 @@ void TrackingCommandPage::applyEnablingRules(GeofenceShape shape) {
     rectangleCheck_->setEnabled(states.geofenceChoice);
     circleCheck_->setEnabled(states.geofenceChoice);
     inOutCombo_->setEnabled(states.geofenceChoice);
-    rectangleCheck_->setChecked(states.rectangleChecked);
-    circleCheck_->setChecked(states.circleChecked);
+    shapeGroup_->button(static_cast<int>(shape))->setChecked(true);
     for (QLineEdit* corner : {longitude1Edit_, latitude1Edit_, longitude2Edit_, latitude2Edit_}) {
         corner->setEnabled(states.rectangleCorners);
     }
