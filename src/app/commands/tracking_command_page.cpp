@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -61,52 +62,45 @@ void TrackingCommandPage::createControls() {
 }
 
 void TrackingCommandPage::layOutControls() {
-    auto* reporting = new QGridLayout;
-    reporting->addWidget(MakeBuddyLabel(QStringLiteral("Report Mode :"), reportModeCombo_), 0, 0);
-    reporting->addWidget(reportModeCombo_, 0, 1);
-    reporting->addWidget(MakeBuddyLabel(QStringLiteral("Report Format :"), reportFormatCombo_), 0,
-                         2);
-    reporting->addWidget(reportFormatCombo_, 0, 3);
-    reporting->addWidget(MakeBuddyLabel(QStringLiteral("Report Interval :"), reportIntervalEdit_),
-                         1, 0);
-    reporting->addWidget(reportIntervalEdit_, 1, 1);
-    reporting->addWidget(
-        MakeBuddyLabel(QStringLiteral("Number of Reports :"), numberOfReportsEdit_), 1, 2);
-    reporting->addWidget(numberOfReportsEdit_, 1, 3);
+    // Each label is its field's buddy: QFormLayout sets it.
+    auto* modeAndInterval = new QFormLayout;
+    modeAndInterval->addRow(QStringLiteral("Report Mode :"), reportModeCombo_);
+    modeAndInterval->addRow(QStringLiteral("Report Interval :"), reportIntervalEdit_);
+    auto* formatAndNumber = new QFormLayout;
+    formatAndNumber->addRow(QStringLiteral("Report Format :"), reportFormatCombo_);
+    formatAndNumber->addRow(QStringLiteral("Number of Reports :"), numberOfReportsEdit_);
+    auto* reporting = new QHBoxLayout;
+    reporting->addLayout(modeAndInterval);
+    reporting->addLayout(formatAndNumber);
 
     // The rectangle's corners on the left, the circle on the right, the boundary below both.
     auto* geofence = new QGroupBox(QStringLiteral("Geofence"), this);
     geofence->setObjectName(QStringLiteral("geofenceGroup"));
-    auto* shapes = new QGridLayout(geofence);
-    shapes->addWidget(rectangleCheck_, 0, 0, 1, 2);
-    const std::pair<const char*, QLineEdit*> corners[] = {{"Longitude 1 :", longitude1Edit_},
-                                                          {"Latitude 1 :", latitude1Edit_},
-                                                          {"Longitude 2 :", longitude2Edit_},
-                                                          {"Latitude 2 :", latitude2Edit_}};
-    int row = 1;
-    for (const auto& [label, edit] : corners) {
-        shapes->addWidget(MakeBuddyLabel(QString::fromLatin1(label), edit), row, 0);
-        shapes->addWidget(edit, row++, 1);
-    }
-    shapes->addWidget(circleCheck_, 0, 2, 1, 2);
-    shapes->addWidget(MakeBuddyLabel(QStringLiteral("Longitude :"), circleLongitudeEdit_), 1, 2);
-    shapes->addWidget(circleLongitudeEdit_, 1, 3);
-    shapes->addWidget(MakeBuddyLabel(QStringLiteral("Latitude :"), circleLatitudeEdit_), 2, 2);
-    shapes->addWidget(circleLatitudeEdit_, 2, 3);
-    shapes->addWidget(MakeBuddyLabel(QStringLiteral("Radius :"), radiusEdit_), 3, 2);
+    auto* rectangle = new QFormLayout;
+    rectangle->addRow(rectangleCheck_);
+    rectangle->addRow(QStringLiteral("Longitude 1 :"), longitude1Edit_);
+    rectangle->addRow(QStringLiteral("Latitude 1 :"), latitude1Edit_);
+    rectangle->addRow(QStringLiteral("Longitude 2 :"), longitude2Edit_);
+    rectangle->addRow(QStringLiteral("Latitude 2 :"), latitude2Edit_);
+    auto* circle = new QFormLayout;
+    circle->addRow(circleCheck_);
+    circle->addRow(QStringLiteral("Longitude :"), circleLongitudeEdit_);
+    circle->addRow(QStringLiteral("Latitude :"), circleLatitudeEdit_);
     auto* radius = new QHBoxLayout;
     radius->addWidget(radiusEdit_);
     radius->addWidget(new QLabel(QStringLiteral("meter"), geofence));
-    shapes->addLayout(radius, 3, 3);
-    auto* boundary = new QHBoxLayout;
-    boundary->addWidget(MakeBuddyLabel(QStringLiteral("In or Out the boundary :"), inOutCombo_));
-    boundary->addWidget(inOutCombo_);
-    boundary->addStretch();
-    shapes->addLayout(boundary, row, 0, 1, 4);
+    circle->addRow(QStringLiteral("Radius :"), radius);
+    qobject_cast<QLabel*>(circle->labelForField(radius))->setBuddy(radiusEdit_);
+    auto* boundary = new QFormLayout;
+    boundary->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    boundary->addRow(QStringLiteral("In or Out the boundary :"), inOutCombo_);
+    auto* shapes = new QGridLayout(geofence);
+    shapes->addLayout(rectangle, 0, 0, Qt::AlignTop);
+    shapes->addLayout(circle, 0, 1, Qt::AlignTop);
+    shapes->addLayout(boundary, 1, 0, 1, 2);
 
-    auto* answer = new QHBoxLayout;
-    answer->addWidget(MakeBuddyLabel(QStringLiteral("Return Phone Number :"), returnPhoneEdit_));
-    answer->addWidget(returnPhoneEdit_, 1);
+    auto* answer = new QFormLayout;
+    answer->addRow(QStringLiteral("Return Phone Number :"), returnPhoneEdit_);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
