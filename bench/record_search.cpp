@@ -2,8 +2,8 @@
 // screen (50 rows, newest first) through the index, and the same query as a full scan.
 #include <benchmark/benchmark.h>
 
-#include "core/records/receive_range_builder.h"
 #include "core/records/report_history.h"
+#include "core/records/search_range.h"
 #include "core/store/gpslog_store.h"
 #include "gpslog_fixture.h"
 
@@ -19,14 +19,15 @@ bench::GpslogFixture& Fixture() {
     return fixture;
 }
 
-RangeTexts OneYear() {
-    return SearchRangeTexts({2008, 1, 1, 0, 0, 0}, {2008, 12, 31, 23, 59, 59});
+ReceiveRange OneYear() {
+    return SearchRange{{}, {2008, 1, 1, 0, 0, 0}, {2008, 12, 31, 23, 59, 59}}.receiveRange(
+        bench::TrackerImeis[2]);
 }
 
 void BM_SearchFirstScreenIndexed(benchmark::State& state) {
     Database db(Fixture().path());
     GpslogStore store(db);
-    const ReceiveRange range = SearchReceiveRange(bench::TrackerImeis[2], OneYear());
+    const ReceiveRange range = OneYear();
     for (auto _ : state) {
         const auto rows = LoadReportHistory(store, range);
         if (rows.size() != ReportHistoryScreenRows) {
@@ -39,7 +40,7 @@ BENCHMARK(BM_SearchFirstScreenIndexed)->Unit(benchmark::kMillisecond);
 
 void BM_SearchFirstScreenFullScan(benchmark::State& state) {
     Database db(Fixture().path());
-    const ReceiveRange range = SearchReceiveRange(bench::TrackerImeis[2], OneYear());
+    const ReceiveRange range = OneYear();
     for (auto _ : state) {
         Statement query(db,
                         "SELECT rowid, * FROM gpslog NOT INDEXED WHERE imei=?1 "

@@ -1,17 +1,17 @@
-// Any moments picked on the record search page through the range texts and the range.
+// Any moments picked on the record search page through their texts and the receive range.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "core/records/receive_range_builder.h"
+#include "core/records/search_range.h"
 #include "fuzz_check.h"
 
 namespace {
 
-kv820::PickedMoment Moment(FuzzedDataProvider& provider) {
-    kv820::PickedMoment moment;
+kv820::SearchRange::Moment Moment(FuzzedDataProvider& provider) {
+    kv820::SearchRange::Moment moment;
     for (int* field :
          {&moment.year, &moment.month, &moment.day, &moment.hour, &moment.minute, &moment.second}) {
         *field = provider.ConsumeIntegral<int>();
@@ -19,7 +19,7 @@ kv820::PickedMoment Moment(FuzzedDataProvider& provider) {
     return moment;
 }
 
-bool InPickerRange(const kv820::PickedMoment& m) {
+bool InPickerRange(const kv820::SearchRange::Moment& m) {
     return m.year >= 0 && m.year <= 9999 && m.month >= 1 && m.month <= 12 && m.day >= 1 &&
            m.day <= 31 && m.hour >= 0 && m.hour <= 23 && m.minute >= 0 && m.minute <= 59 &&
            m.second >= 0 && m.second <= 59;
@@ -29,23 +29,20 @@ bool InPickerRange(const kv820::PickedMoment& m) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider provider(data, size);
-    const kv820::PickedMoment start = Moment(provider);
-    const kv820::PickedMoment stop = Moment(provider);
-    const kv820::RangeTexts texts = kv820::SearchRangeTexts(start, stop);
-    for (const std::string* text :
-         {&texts.startDate, &texts.startTime, &texts.stopDate, &texts.stopTime}) {
-        FUZZ_CHECK(!text->empty() && text->size() < 80);
+    const kv820::SearchRange::Moment start = Moment(provider);
+    const kv820::SearchRange::Moment stop = Moment(provider);
+    for (const kv820::SearchRange::Moment& moment : {start, stop}) {
+        const std::string date = moment.date();
+        const std::string time = moment.time();
+        FUZZ_CHECK(!date.empty() && date.size() < 80 && !time.empty() && time.size() < 80);
+        // Moments a date and a time picker can show have the fixed text shapes the range
+        // compares as text.
+        if (InPickerRange(moment)) {
+            FUZZ_CHECK(date.size() == 10 && time.size() == 8);
+        }
     }
-    // Moments a date and a time picker can show have the fixed text shapes the range
-    // compares as text.
-    if (InPickerRange(start)) {
-        FUZZ_CHECK(texts.startDate.size() == 10 && texts.startTime.size() == 8);
-    }
-    if (InPickerRange(stop)) {
-        FUZZ_CHECK(texts.stopDate.size() == 10 && texts.stopTime.size() == 8);
-    }
-    const kv820::ReceiveRange range = kv820::SearchReceiveRange("356789012345678", texts);
-    FUZZ_CHECK(range.from == texts.startDate + texts.startTime);
-    FUZZ_CHECK(range.to == texts.stopDate + texts.stopTime);
+    const kv820::ReceiveRange range = kv820::SearchRange{{}, start, stop}.receiveRange("1");
+    FUZZ_CHECK(range.from == start.date() + start.time());
+    FUZZ_CHECK(range.to == stop.date() + stop.time());
     return 0;
 }

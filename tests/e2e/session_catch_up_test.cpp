@@ -19,6 +19,7 @@ namespace kv820 {
 namespace {
 
 using namespace std::chrono_literals;
+using sim::MessageStatus;
 using sim::ModemSimulator;
 using sim::PtySimulator;
 using sim::TrackerReport;

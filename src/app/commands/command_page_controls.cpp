@@ -1,7 +1,6 @@
 #include "app/commands/command_page_controls.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 
 namespace kv820 {
@@ -22,12 +21,6 @@ QLineEdit* MakeCommandEdit(QWidget* parent, const char* objectName, std::size_t 
     edit->setObjectName(QString::fromLatin1(objectName));
     edit->setMaxLength(static_cast<int>(maxLength));
     return edit;
-}
-
-QLabel* MakeBuddyLabel(const QString& text, QWidget* buddy) {
-    auto* label = new QLabel(text, buddy->parentWidget());
-    label->setBuddy(buddy);
-    return label;
 }
 
 }  // namespace kv820

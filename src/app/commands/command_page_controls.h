@@ -6,22 +6,18 @@
 #include <string_view>
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QWidget;
 
 namespace kv820 {
 
 // Building blocks the command pages share: every control gets the objectName tests and
-// tools find it by, and every label is its input's buddy so that the input is announced
-// by the label's text and reached by its mnemonic.
+// tools find it by. Their labels are QFormLayout rows, so that each is its input's buddy.
 
 // A drop-down list of `entries`, the first selected.
 QComboBox* MakeCommandCombo(QWidget* parent, const char* objectName,
                             std::span<const std::string_view> entries);
 // A one-line edit that takes at most `maxLength` characters: what is shown is what is sent.
 QLineEdit* MakeCommandEdit(QWidget* parent, const char* objectName, std::size_t maxLength);
-// The label in front of `buddy`.
-QLabel* MakeBuddyLabel(const QString& text, QWidget* buddy);
 
 }  // namespace kv820

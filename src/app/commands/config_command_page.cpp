@@ -2,10 +2,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -83,62 +83,61 @@ void ConfigCommandPage::createControls() {
 }
 
 void ConfigCommandPage::layOutControls() {
-    auto* parameter = new QHBoxLayout;
-    parameter->addWidget(
-        MakeBuddyLabel(QStringLiteral("Configuration Parameter :"), parameterCombo_));
-    parameter->addWidget(parameterCombo_);
-    parameter->addStretch();
+    // Each label is its field's buddy: QFormLayout sets it. A list keeps its own width.
+    auto* parameter = new QFormLayout;
+    parameter->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    parameter->addRow(QStringLiteral("Configuration Parameter :"), parameterCombo_);
 
     QGroupBox* returnGroup = MakeGroup(QStringLiteral("SMS Default Return Phone Number"),
                                        "defaultReturnNumberGroup", this);
     auto* returnRow = new QHBoxLayout(returnGroup);
     returnRow->addWidget(defaultReturnNumberCheck_);
-    returnRow->addWidget(MakeBuddyLabel(QStringLiteral("SMS Default Return Phone Number :"),
-                                        defaultReturnNumberEdit_));
-    returnRow->addWidget(defaultReturnNumberEdit_, 1);
+    auto* returnNumber = new QFormLayout;
+    returnNumber->addRow(QStringLiteral("SMS Default Return Phone Number :"),
+                         defaultReturnNumberEdit_);
+    returnRow->addLayout(returnNumber, 1);
 
     QGroupBox* fixingGroup =
         MakeGroup(QStringLiteral("Maximum GPS Fixing Time"), "maximumGpsFixingTimeGroup", this);
-    auto* fixingRow = new QHBoxLayout(fixingGroup);
-    fixingRow->addWidget(
-        MakeBuddyLabel(QStringLiteral("Maximum GPS Fixing Time :"), maximumGpsFixingTimeCombo_));
-    fixingRow->addWidget(maximumGpsFixingTimeCombo_);
-    fixingRow->addStretch();
+    auto* fixing = new QFormLayout(fixingGroup);
+    fixing->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    fixing->addRow(QStringLiteral("Maximum GPS Fixing Time :"), maximumGpsFixingTimeCombo_);
 
-    // The mode's list spans the row above the two columns of its fields; the long label of
-    // the mode's own return number takes a row of its own.
+    // The mode's list above the two columns of its fields; the long label of the mode's
+    // own return number takes a row of its own.
     QGroupBox* modeGroup =
         MakeGroup(QStringLiteral("Default Report Mode Setting"), "defaultReportModeGroup", this);
+    auto* modeChoice = new QFormLayout;
+    modeChoice->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    modeChoice->addRow(QStringLiteral("Default Report Mode :"), defaultReportModeCombo_);
+    auto* modeFields = new QFormLayout;
+    modeFields->addRow(QStringLiteral("Report Interval :"), reportIntervalEdit_);
+    modeFields->addRow(QStringLiteral("Number of Reports :"), numberOfReportsEdit_);
+    auto* format = new QFormLayout;
+    format->addRow(QStringLiteral("Report Format :"), reportFormatCombo_);
+    auto* modeReturn = new QFormLayout;
+    modeReturn->addRow(QStringLiteral("Return Phone Number for Default Report Mode :"),
+                       defaultModeReturnPhoneEdit_);
     auto* mode = new QGridLayout(modeGroup);
-    mode->addWidget(
-        MakeBuddyLabel(QStringLiteral("Default Report Mode :"), defaultReportModeCombo_), 0, 0);
-    mode->addWidget(defaultReportModeCombo_, 0, 1, 1, 3, Qt::AlignLeft);
-    mode->addWidget(MakeBuddyLabel(QStringLiteral("Report Interval :"), reportIntervalEdit_), 1, 0);
-    mode->addWidget(reportIntervalEdit_, 1, 1);
-    mode->addWidget(MakeBuddyLabel(QStringLiteral("Report Format :"), reportFormatCombo_), 1, 2);
-    mode->addWidget(reportFormatCombo_, 1, 3, Qt::AlignLeft);
-    mode->addWidget(MakeBuddyLabel(QStringLiteral("Number of Reports :"), numberOfReportsEdit_), 2,
-                    0);
-    mode->addWidget(numberOfReportsEdit_, 2, 1);
-    auto* modeReturn = new QHBoxLayout;
-    modeReturn->addWidget(
-        MakeBuddyLabel(QStringLiteral("Return Phone Number for Default Report Mode :"),
-                       defaultModeReturnPhoneEdit_));
-    modeReturn->addWidget(defaultModeReturnPhoneEdit_, 1);
-    mode->addLayout(modeReturn, 3, 0, 1, 4);
+    mode->addLayout(modeChoice, 0, 0, 1, 2);
+    mode->addLayout(modeFields, 1, 0);
+    mode->addLayout(format, 1, 1, Qt::AlignTop);
+    mode->addLayout(modeReturn, 2, 0, 1, 2);
 
     QGroupBox* sosGroup = MakeGroup(QStringLiteral("SOS Number"), "sosNumberGroup", this);
+    auto* sos13 = new QFormLayout;
+    sos13->addRow(QStringLiteral("SOS Number 1 :"), sosNumber1Edit_);
+    sos13->addRow(QStringLiteral("SOS Number 3 :"), sosNumber3Edit_);
+    auto* sos2 = new QFormLayout;
+    sos2->addRow(QStringLiteral("SOS Number 2 :"), sosNumber2Edit_);
     auto* sos = new QGridLayout(sosGroup);
-    sos->addWidget(MakeBuddyLabel(QStringLiteral("SOS Number 1 :"), sosNumber1Edit_), 0, 0);
-    sos->addWidget(sosNumber1Edit_, 0, 1);
-    sos->addWidget(MakeBuddyLabel(QStringLiteral("SOS Number 2 :"), sosNumber2Edit_), 0, 2);
-    sos->addWidget(sosNumber2Edit_, 0, 3);
-    sos->addWidget(MakeBuddyLabel(QStringLiteral("SOS Number 3 :"), sosNumber3Edit_), 1, 0);
-    sos->addWidget(sosNumber3Edit_, 1, 1);
+    sos->addLayout(sos13, 0, 0);
+    sos->addLayout(sos2, 0, 1, Qt::AlignTop);
 
+    auto* answerNumber = new QFormLayout;
+    answerNumber->addRow(QStringLiteral("Return Phone Number :"), returnPhoneEdit_);
     auto* answer = new QHBoxLayout;
-    answer->addWidget(MakeBuddyLabel(QStringLiteral("Return Phone Number :"), returnPhoneEdit_));
-    answer->addWidget(returnPhoneEdit_, 1);
+    answer->addLayout(answerNumber, 1);
     answer->addWidget(sendButton_);
 
     auto* page = new QVBoxLayout(this);

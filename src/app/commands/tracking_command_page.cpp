@@ -1,7 +1,9 @@
 #include "app/commands/tracking_command_page.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -42,6 +44,11 @@ void TrackingCommandPage::createControls() {
 
     circleCheck_ = new QCheckBox(QStringLiteral("Circle :"), this);
     circleCheck_->setObjectName(QStringLiteral("circleCheck"));
+    // The two boxes act as a pair of radio buttons: a click always leaves the clicked one
+    // checked, even when it already was.
+    shapeGroup_ = new QButtonGroup(this);
+    shapeGroup_->addButton(rectangleCheck_, static_cast<int>(GeofenceShape::Rectangle));
+    shapeGroup_->addButton(circleCheck_, static_cast<int>(GeofenceShape::Circle));
     circleLongitudeEdit_ = MakeCommandEdit(this, "circleLongitudeEdit", TrackingFieldMaxLength);
     circleLatitudeEdit_ = MakeCommandEdit(this, "circleLatitudeEdit", TrackingFieldMaxLength);
     radiusEdit_ = MakeCommandEdit(this, "radiusEdit", TrackingFieldMaxLength);
@@ -55,52 +62,45 @@ void TrackingCommandPage::createControls() {
 }
 
 void TrackingCommandPage::layOutControls() {
-    auto* reporting = new QGridLayout;
-    reporting->addWidget(MakeBuddyLabel(QStringLiteral("Report Mode :"), reportModeCombo_), 0, 0);
-    reporting->addWidget(reportModeCombo_, 0, 1);
-    reporting->addWidget(MakeBuddyLabel(QStringLiteral("Report Format :"), reportFormatCombo_), 0,
-                         2);
-    reporting->addWidget(reportFormatCombo_, 0, 3);
-    reporting->addWidget(MakeBuddyLabel(QStringLiteral("Report Interval :"), reportIntervalEdit_),
-                         1, 0);
-    reporting->addWidget(reportIntervalEdit_, 1, 1);
-    reporting->addWidget(
-        MakeBuddyLabel(QStringLiteral("Number of Reports :"), numberOfReportsEdit_), 1, 2);
-    reporting->addWidget(numberOfReportsEdit_, 1, 3);
+    // Each label is its field's buddy: QFormLayout sets it.
+    auto* modeAndInterval = new QFormLayout;
+    modeAndInterval->addRow(QStringLiteral("Report Mode :"), reportModeCombo_);
+    modeAndInterval->addRow(QStringLiteral("Report Interval :"), reportIntervalEdit_);
+    auto* formatAndNumber = new QFormLayout;
+    formatAndNumber->addRow(QStringLiteral("Report Format :"), reportFormatCombo_);
+    formatAndNumber->addRow(QStringLiteral("Number of Reports :"), numberOfReportsEdit_);
+    auto* reporting = new QHBoxLayout;
+    reporting->addLayout(modeAndInterval);
+    reporting->addLayout(formatAndNumber);
 
     // The rectangle's corners on the left, the circle on the right, the boundary below both.
     auto* geofence = new QGroupBox(QStringLiteral("Geofence"), this);
     geofence->setObjectName(QStringLiteral("geofenceGroup"));
-    auto* shapes = new QGridLayout(geofence);
-    shapes->addWidget(rectangleCheck_, 0, 0, 1, 2);
-    const std::pair<const char*, QLineEdit*> corners[] = {{"Longitude 1 :", longitude1Edit_},
-                                                          {"Latitude 1 :", latitude1Edit_},
-                                                          {"Longitude 2 :", longitude2Edit_},
-                                                          {"Latitude 2 :", latitude2Edit_}};
-    int row = 1;
-    for (const auto& [label, edit] : corners) {
-        shapes->addWidget(MakeBuddyLabel(QString::fromLatin1(label), edit), row, 0);
-        shapes->addWidget(edit, row++, 1);
-    }
-    shapes->addWidget(circleCheck_, 0, 2, 1, 2);
-    shapes->addWidget(MakeBuddyLabel(QStringLiteral("Longitude :"), circleLongitudeEdit_), 1, 2);
-    shapes->addWidget(circleLongitudeEdit_, 1, 3);
-    shapes->addWidget(MakeBuddyLabel(QStringLiteral("Latitude :"), circleLatitudeEdit_), 2, 2);
-    shapes->addWidget(circleLatitudeEdit_, 2, 3);
-    shapes->addWidget(MakeBuddyLabel(QStringLiteral("Radius :"), radiusEdit_), 3, 2);
+    auto* rectangle = new QFormLayout;
+    rectangle->addRow(rectangleCheck_);
+    rectangle->addRow(QStringLiteral("Longitude 1 :"), longitude1Edit_);
+    rectangle->addRow(QStringLiteral("Latitude 1 :"), latitude1Edit_);
+    rectangle->addRow(QStringLiteral("Longitude 2 :"), longitude2Edit_);
+    rectangle->addRow(QStringLiteral("Latitude 2 :"), latitude2Edit_);
+    auto* circle = new QFormLayout;
+    circle->addRow(circleCheck_);
+    circle->addRow(QStringLiteral("Longitude :"), circleLongitudeEdit_);
+    circle->addRow(QStringLiteral("Latitude :"), circleLatitudeEdit_);
     auto* radius = new QHBoxLayout;
     radius->addWidget(radiusEdit_);
     radius->addWidget(new QLabel(QStringLiteral("meter"), geofence));
-    shapes->addLayout(radius, 3, 3);
-    auto* boundary = new QHBoxLayout;
-    boundary->addWidget(MakeBuddyLabel(QStringLiteral("In or Out the boundary :"), inOutCombo_));
-    boundary->addWidget(inOutCombo_);
-    boundary->addStretch();
-    shapes->addLayout(boundary, row, 0, 1, 4);
+    circle->addRow(QStringLiteral("Radius :"), radius);
+    qobject_cast<QLabel*>(circle->labelForField(radius))->setBuddy(radiusEdit_);
+    auto* boundary = new QFormLayout;
+    boundary->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    boundary->addRow(QStringLiteral("In or Out the boundary :"), inOutCombo_);
+    auto* shapes = new QGridLayout(geofence);
+    shapes->addLayout(rectangle, 0, 0, Qt::AlignTop);
+    shapes->addLayout(circle, 0, 1, Qt::AlignTop);
+    shapes->addLayout(boundary, 1, 0, 1, 2);
 
-    auto* answer = new QHBoxLayout;
-    answer->addWidget(MakeBuddyLabel(QStringLiteral("Return Phone Number :"), returnPhoneEdit_));
-    answer->addWidget(returnPhoneEdit_, 1);
+    auto* answer = new QFormLayout;
+    answer->addRow(QStringLiteral("Return Phone Number :"), returnPhoneEdit_);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -117,17 +117,13 @@ void TrackingCommandPage::layOutControls() {
 void TrackingCommandPage::connectControls() {
     connect(reportModeCombo_, &QComboBox::currentIndexChanged, this,
             [this] { applyEnablingRules(checkedShape()); });
-    // The two boxes act as a pair of radio buttons: a click always leaves the clicked one
-    // checked, even when it already was.
-    connect(rectangleCheck_, &QCheckBox::clicked, this,
-            [this] { applyEnablingRules(GeofenceShape::Rectangle); });
-    connect(circleCheck_, &QCheckBox::clicked, this,
-            [this] { applyEnablingRules(GeofenceShape::Circle); });
+    connect(shapeGroup_, &QButtonGroup::idClicked, this,
+            [this](int shape) { applyEnablingRules(static_cast<GeofenceShape>(shape)); });
     connect(sendButton_, &QPushButton::clicked, this, &TrackingCommandPage::send);
 }
 
 GeofenceShape TrackingCommandPage::checkedShape() const {
-    return circleCheck_->isChecked() ? GeofenceShape::Circle : GeofenceShape::Rectangle;
+    return static_cast<GeofenceShape>(shapeGroup_->checkedId());
 }
 
 void TrackingCommandPage::applyEnablingRules(GeofenceShape shape) {
@@ -139,8 +135,7 @@ void TrackingCommandPage::applyEnablingRules(GeofenceShape shape) {
     rectangleCheck_->setEnabled(states.geofenceChoice);
     circleCheck_->setEnabled(states.geofenceChoice);
     inOutCombo_->setEnabled(states.geofenceChoice);
-    rectangleCheck_->setChecked(states.rectangleChecked);
-    circleCheck_->setChecked(states.circleChecked);
+    shapeGroup_->button(static_cast<int>(shape))->setChecked(true);
     for (QLineEdit* corner : {longitude1Edit_, latitude1Edit_, longitude2Edit_, latitude2Edit_}) {
         corner->setEnabled(states.rectangleCorners);
     }

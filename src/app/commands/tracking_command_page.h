@@ -4,6 +4,7 @@
 
 #include "core/commands/tracking_command_form.h"
 
+class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -44,6 +45,7 @@ class TrackingCommandPage : public QWidget {
     QLineEdit* longitude2Edit_;
     QLineEdit* latitude2Edit_;
     QCheckBox* circleCheck_;
+    QButtonGroup* shapeGroup_;
     QLineEdit* circleLongitudeEdit_;
     QLineEdit* circleLatitudeEdit_;
     QLineEdit* radiusEdit_;

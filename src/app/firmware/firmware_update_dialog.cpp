@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <fstream>
 
+#include "core/common/stoppable_clock.h"
 #include "core/firmware/firmware_read_run.h"
 
 namespace kv820 {
@@ -77,12 +78,13 @@ void FirmwareUpdateDialog::startRun() {
         return;
     }
     startButton_->setEnabled(false);
-    running_ = true;
     const int run = ++run_;
-    worker_ = std::thread(
-        [this, run, clock = clock_, path = QFile::encodeName(pathEdit_->text()).toStdString()] {
+    worker_ = std::jthread(
+        [this, run, clock = clock_,
+         path = QFile::encodeName(pathEdit_->text()).toStdString()](const std::stop_token& stop) {
             std::ifstream image(path, std::ios::binary);
-            FirmwareReadRun(image, *clock).run(running_, [this](std::string_view block) {
+            StoppableClock pauses(*clock, stop);
+            FirmwareReadRun(image, pauses).run(stop, [this](std::string_view block) {
                 QMetaObject::invokeMethod(
                     this, [this, text = std::string(block)] { log_.appendLine(text); },
                     Qt::QueuedConnection);
@@ -93,8 +95,8 @@ void FirmwareUpdateDialog::startRun() {
 }
 
 void FirmwareUpdateDialog::stopRun() {
-    running_ = false;
     if (worker_.joinable()) {
+        worker_.request_stop();
         worker_.join();
         startButton_->setEnabled(true);
         emit runEnded();
@@ -105,7 +107,6 @@ void FirmwareUpdateDialog::finishRun(int run) {
     // A run that was stopped already was joined and reported by stopRun.
     if (run == run_ && worker_.joinable()) {
         worker_.join();
-        running_ = false;
         startButton_->setEnabled(true);
         emit runEnded();
     }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -53,8 +52,7 @@ class FirmwareUpdateDialog : public QDialog {
     QPushButton* stopButton_;
     FileChooser chooser_;
     std::shared_ptr<Clock> clock_;
-    std::atomic<bool> running_{false};
-    std::thread worker_;
+    std::jthread worker_;
     int run_ = 0;  // which run the worker's posted updates belong to
 };
 

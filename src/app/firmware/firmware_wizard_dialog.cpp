@@ -2,9 +2,8 @@
 
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -28,11 +27,8 @@ FirmwareWizardDialog::FirmwareWizardDialog(QWidget* parent)
     scanButton_->setAutoDefault(false);
 
     auto* step1 = new QGroupBox(QStringLiteral("Step 1"), this);
-    auto* portLabel = new QLabel(QStringLiteral("COM Port :"), step1);
-    portLabel->setBuddy(portCombo_);
-    auto* portRow = new QHBoxLayout;
-    portRow->addWidget(portLabel);
-    portRow->addWidget(portCombo_, 1);
+    auto* portRow = new QFormLayout;  // the label is the list's buddy
+    portRow->addRow(QStringLiteral("COM Port :"), portCombo_);
     auto* step1Layout = new QVBoxLayout(step1);
     step1Layout->addLayout(portRow);
     step1Layout->addWidget(scanButton_, 0, Qt::AlignHCenter);

@@ -12,7 +12,6 @@
 
 #include "app/modem/printing_session_listener.h"
 #include "app/ports/qt_serial_link.h"
-#include "core/common/interruptible_clock.h"
 #include "core/modem/sms_session_worker.h"
 #include "core/store/database.h"
 #include "core/store/database_error.h"
@@ -111,7 +110,7 @@ int RunHeadlessReceiver(std::string_view argument, const std::string& logFile) {
 
     SignalPipe incoming;
     std::unique_ptr<SerialLink> link = MakeSerialLink();
-    InterruptibleClock clock;
+    SystemClock clock;
     SmsSessionWorker worker(*link, clock, users, listener,
                             {PortEntryFromArgument(argument), DatabaseFileName});
 
@@ -123,7 +122,6 @@ int RunHeadlessReceiver(std::string_view argument, const std::string& logFile) {
             } else {
                 closeRequested = true;
                 worker.requestStop();
-                clock.interrupt();
             }
         }
     });

@@ -3,48 +3,31 @@
 #include <QAction>
 #include <QComboBox>
 #include <QPushButton>
-#include <QThread>
 #include <mutex>
 
 #include "app/modem/queued_session_listener.h"
 #include "app/modem/sms_command_page.h"
+#include "app/ports/port_worker.h"
 #include "app/ports/qt_serial_link.h"
 #include "app/records/report_display.h"
 #include "app/shell/input_blocker.h"
 #include "core/commands/send_command_sms.h"
-#include "core/common/interruptible_clock.h"
 #include "core/modem/sms_session_worker.h"
 
 namespace kv820 {
 
-// What the UI thread and one session's worker thread share. The worker and its clock live
-// on the worker thread's stack; they are reachable here only while run() runs.
+// What the UI thread and one session's worker thread share. The worker lives on the worker
+// thread's stack; it is reachable here only while run() runs.
 struct SmsSession::Run {
     std::mutex mutex;
     SmsSessionWorker* worker = nullptr;
-    InterruptibleClock* clock = nullptr;
-    bool stopRequested = false;
     // UI thread only: the operator closed this session (or it ended by itself), so its
     // late start and end notices change nothing any more.
     bool closed = false;
 
-    void attach(SmsSessionWorker* w, InterruptibleClock* c) {
+    void attach(SmsSessionWorker* w) {
         std::lock_guard lock(mutex);
         worker = w;
-        clock = c;
-        if (stopRequested && worker != nullptr) {
-            worker->requestStop();
-            clock->interrupt();
-        }
-    }
-
-    void stop() {
-        std::lock_guard lock(mutex);
-        stopRequested = true;
-        if (worker != nullptr) {
-            worker->requestStop();
-            clock->interrupt();  // a stop during the modem start skips its pauses
-        }
     }
 
     bool post(SessionJob job) {
@@ -53,33 +36,6 @@ struct SmsSession::Run {
     }
 };
 
-namespace {
-
-struct WorkerSetup {
-    SmsSession::LinkFactory makeLink;
-    double sleepScale;
-    SmsSessionWorker::Settings settings;
-};
-
-// The body of a session's worker thread: the link, the clock and the worker are made,
-// used and destroyed on this thread.
-void RunSessionThread(const WorkerSetup& setup, const UserRegistry& users,
-                      SmsSessionListener& listener,
-                      const std::function<void(SmsSessionWorker*, InterruptibleClock*)>& attach) {
-    std::unique_ptr<SerialLink> link = setup.makeLink ? setup.makeLink() : MakeSerialLink();
-    InterruptibleClock clock(setup.sleepScale);
-    SmsSessionWorker worker(*link, clock, users, listener, setup.settings);
-    attach(&worker, &clock);
-    try {
-        worker.run();
-    } catch (const std::exception& error) {
-        listener.modemLog(std::string("SMS session failed: ") + error.what() + "\r\n");
-    }
-    attach(nullptr, nullptr);
-}
-
-}  // namespace
-
 SmsSession::SmsSession(SmsCommandPage& page, const UserRegistry& users, std::string databasePath,
                        QObject* parent)
     : CommandChannel(parent),
@@ -87,8 +43,10 @@ SmsSession::SmsSession(SmsCommandPage& page, const UserRegistry& users, std::str
       users_(users),
       databasePath_(std::move(databasePath)),
       log_(page.modemLog()),
-      inputBlocker_(new InputBlocker(this)) {
+      inputBlocker_(new InputBlocker(this)),
+      worker_(new PortWorker(this)) {
     connect(page_.startButton(), &QPushButton::clicked, this, &SmsSession::toggle);
+    connect(worker_, &PortWorker::ended, this, &SmsSession::onWorkerFinished);
 }
 
 SmsSession::~SmsSession() {
@@ -111,7 +69,7 @@ void SmsSession::setLinkFactory(LinkFactory factory) {
 }
 
 bool SmsSession::workerRunning() const {
-    return thread_ != nullptr;
+    return worker_->running();
 }
 
 void SmsSession::toggle() {
@@ -126,7 +84,7 @@ void SmsSession::toggle() {
 void SmsSession::start() {
     setState(State::Starting);
     inputBlocker_->block(page_.window());
-    if (thread_ != nullptr) {
+    if (worker_->running()) {
         startPending_ = true;  // the closed session's worker still holds the port
         return;
     }
@@ -137,37 +95,37 @@ void SmsSession::launchWorker() {
     log_.clear();
     auto run = std::make_shared<Run>();
     run_ = run;
-    WorkerSetup setup{linkFactory_,
-                      sleepScale_,
-                      {page_.comPortCombo()->currentText().toStdString(), databasePath_}};
-    const UserRegistry& users = users_;
-    thread_ = QThread::create([this, run, setup = std::move(setup), &users] {
-        QueuedSessionListener listener(this, *this, [this, run] { return run_ == run; });
-        RunSessionThread(setup, users, listener,
-                         [&run](SmsSessionWorker* worker, InterruptibleClock* clock) {
-                             run->attach(worker, clock);
-                         });
-    });
-    thread_->setObjectName(QStringLiteral("SmsSessionWorker"));
+    SmsSessionWorker::Settings settings;
+    settings.portEntry = page_.comPortCombo()->currentText().toStdString();
+    settings.databasePath = databasePath_;
+    settings.pauseScale = sleepScale_;
     // The scan must not reach for the port while a worker may still hold it.
     page_.scanButton()->setEnabled(false);
-    connect(thread_, &QThread::finished, this, &SmsSession::onWorkerFinished);
-    thread_->start();
+    worker_->start([this, run, settings, makeLink = linkFactory_](const std::stop_token& stop) {
+        // The link, the clock and the session are made, used and destroyed on this thread.
+        QueuedSessionListener listener(this, *this, [this, run] { return run_ == run; });
+        std::unique_ptr<SerialLink> link = makeLink ? makeLink() : MakeSerialLink();
+        SystemClock clock;
+        SmsSessionWorker worker(*link, clock, users_, listener, settings);
+        // A stop during the modem start skips its pauses.
+        const std::stop_callback stopWorker(stop, [&worker] { worker.requestStop(); });
+        run->attach(&worker);
+        try {
+            worker.run();
+        } catch (const std::exception& error) {
+            listener.modemLog(std::string("SMS session failed: ") + error.what() + "\r\n");
+        }
+        run->attach(nullptr);
+    });
 }
 
 void SmsSession::close() {
     run_->closed = true;
-    run_->stop();
+    worker_->stop();
     applySessionControls(false);
 }
 
 void SmsSession::onWorkerFinished() {
-    if (thread_ == nullptr) {
-        return;
-    }
-    thread_->wait();  // returns at once: the thread has finished
-    delete thread_;
-    thread_ = nullptr;
     page_.scanButton()->setEnabled(state_ != State::Open);
     if (startPending_) {
         startPending_ = false;
@@ -184,13 +142,9 @@ void SmsSession::shutdown() {
     startPending_ = false;
     if (run_) {
         run_->closed = true;
-        run_->stop();
     }
-    if (thread_ != nullptr) {
-        thread_->wait();
-        delete thread_;
-        thread_ = nullptr;
-    }
+    worker_->stop();
+    worker_->join();
     inputBlocker_->release();
     state_ = State::Idle;
 }
@@ -209,7 +163,7 @@ void SmsSession::applySessionControls(bool open) {
     setState(open ? State::Open : State::Idle);
     page_.startButton()->setText(open ? QStringLiteral("Close SMS") : QStringLiteral("Start SMS"));
     // The scan waits for the worker's end (onWorkerFinished), not for the press of "Close SMS".
-    page_.scanButton()->setEnabled(!open && thread_ == nullptr);
+    page_.scanButton()->setEnabled(!open && !worker_->running());
     page_.comPortCombo()->setEnabled(!open);
     page_.userCombo()->setEnabled(open);
     emit sessionActiveChanged(open);  // both send buttons follow

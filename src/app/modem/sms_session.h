@@ -11,12 +11,11 @@
 #include "core/modem/sms_session_listener.h"
 
 class QAction;
-class QThread;
 
 namespace kv820 {
 
 class InputBlocker;
-class InterruptibleClock;
+class PortWorker;
 class ReportDisplay;
 class SerialLink;
 class SmsCommandPage;
@@ -107,7 +106,7 @@ class SmsSession : public CommandChannel, private SmsSessionListener {
     State state_ = State::Idle;
     bool startPending_ = false;  // a start waits for the previous worker to end
     std::shared_ptr<Run> run_;
-    QThread* thread_ = nullptr;
+    PortWorker* worker_;
 };
 
 }  // namespace kv820

@@ -1,20 +1,18 @@
 #include "app/ports/scan_com_port_dialog.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QEvent>
-#include <QEventLoop>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/ports/port_discovery.h"
 #include "app/ports/qt_serial_link.h"
+#include "app/shell/input_blocker.h"
+#include "core/common/stoppable_clock.h"
 #include "core/modem/com_port.h"
 
 namespace kv820 {
@@ -25,32 +23,13 @@ namespace {
 PortProbe MakeSerialScanProbe(ScanVariant variant, Clock& clock) {
     std::shared_ptr<SerialLink> link = MakeSerialLink();
     auto port = std::make_shared<ComPort>(*link, clock);
-    return [link, port, variant](const std::string& entry, const std::atomic<bool>& stop) {
+    return [link, port, variant](const std::string& entry, const std::stop_token& stop) {
         return ScanProbe(variant, *port).probe(entry, stop);
     };
 }
 
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-bool IsInputEvent(QEvent::Type type) {
-    switch (type) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::Wheel:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::Shortcut:
-        case QEvent::ShortcutOverride:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-            return true;
-        default:
-            return false;
-    }
 }
 
 }  // namespace
@@ -63,6 +42,7 @@ ScanComPortDialog::ScanComPortDialog(ScanVariant variant, QComboBox* ownerPortCo
       list_(new QListWidget(this)),
       status_(new QLabel(FromStd(std::string(kScanStartStatus)), this)),
       okButton_(new QPushButton(QStringLiteral("OK"), this)),
+      inputBlocker_(new InputBlocker(this)),
       probeFactory_(MakeSerialScanProbe),
       clock_(std::make_shared<SystemClock>()) {
     setObjectName(QStringLiteral("scanComPortDialog"));
@@ -74,6 +54,11 @@ ScanComPortDialog::ScanComPortDialog(ScanVariant variant, QComboBox* ownerPortCo
     okButton_->setObjectName(QStringLiteral("scanOkButton"));
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(&worker_, &PortWorker::ended, this, [this] {
+        if (ending_) {
+            finishEnding();
+        }
+    });
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(status_, 1);
@@ -86,10 +71,6 @@ ScanComPortDialog::ScanComPortDialog(ScanVariant variant, QComboBox* ownerPortCo
     // width across and an eighth of the character height down.
     const QFontMetrics metrics(font());
     setMinimumSize(140 * metrics.averageCharWidth() / 4, 150 * metrics.height() / 8);
-}
-
-ScanComPortDialog::~ScanComPortDialog() {
-    stopScan();
 }
 
 void ScanComPortDialog::showEvent(QShowEvent* event) {
@@ -107,23 +88,24 @@ void ScanComPortDialog::startScan() {
     for (int i = 0; i < ownerPortCombo_->count(); ++i) {
         entries.push_back(ownerPortCombo_->itemText(i).toStdString());
     }
-    worker_.reset(QThread::create([this, entries, factory = probeFactory_, clock = clock_] {
-        PortScan scan(factory(variant_, *clock), *clock);
-        scan.run(entries, stop_,
-                 {[this](const std::string& status) {
-                      // Once ending, the status says "Break Scan." to the end.
-                      post([this, text = FromStd(status)] {
-                          if (!ending_) {
-                              status_->setText(text);
-                          }
-                      });
-                  },
-                  [this](std::size_t row, const std::string& line) {
-                      post([this, row, text = FromStd(line)] { insertLine(row, text); });
-                  }},
-                 &break_);
-    }));
-    worker_->start();
+    worker_.start(
+        [this, entries, factory = probeFactory_, time = clock_](const std::stop_token& stop) {
+            StoppableClock clock(*time, stop);
+            PortScan scan(factory(variant_, clock), clock);
+            scan.run(entries,
+                     {[this](const std::string& status) {
+                          // Once ending, the status says "Break Scan." to the end.
+                          post([this, text = FromStd(status)] {
+                              if (!ending_) {
+                                  status_->setText(text);
+                              }
+                          });
+                      },
+                      [this](std::size_t row, const std::string& line) {
+                          post([this, row, text = FromStd(line)] { insertLine(row, text); });
+                      }},
+                     stop, break_.get_token());
+        });
 }
 
 void ScanComPortDialog::post(std::function<void()> update) {
@@ -134,57 +116,35 @@ void ScanComPortDialog::insertLine(std::size_t row, const QString& line) {
     list_->insertItem(std::min(static_cast<int>(row), list_->count()), line);
 }
 
-void ScanComPortDialog::stopScan() {
-    stop_ = true;
-    if (worker_) {
-        worker_->wait();
-        worker_.reset();
-    }
-}
-
 void ScanComPortDialog::done(int) {
     if (ending_) {
         return;  // an ending is already under way (the grace period)
     }
     ending_ = true;
-    if (status_->text() != FromStd(std::string(kScanCompleteStatus))) {
-        ownerPortCombo_->setCurrentIndex(0);
-        status_->setText(FromStd(std::string(kScanBrokenStatus)));
-        break_ = true;
-        waitOutGracePeriod();
+    if (status_->text() == FromStd(std::string(kScanCompleteStatus))) {
+        worker_.stop();
+        worker_.join();  // it has nothing left to do but return
+        finishEnding();
+        return;
     }
+    ownerPortCombo_->setCurrentIndex(0);
+    status_->setText(FromStd(std::string(kScanBrokenStatus)));
+    if (!worker_.running()) {
+        finishEnding();
+        return;
+    }
+    // The port being probed may still finish and add its line within the grace: queued
+    // updates and painting go on, the operator's input to this dialog does not. The
+    // worker's end (by itself, or stopped when the grace is over) closes the dialog.
+    break_.request_stop();
+    inputBlocker_->block(this);
+    QTimer::singleShot(grace_, Qt::PreciseTimer, &worker_, &PortWorker::stop);
+}
+
+void ScanComPortDialog::finishEnding() {
+    inputBlocker_->release();
     selectAnsweringPort();
-    stopScan();
     QDialog::done(0);
-}
-
-void ScanComPortDialog::waitOutGracePeriod() {
-    // The port being probed may still finish and add its line meanwhile: queued updates
-    // and painting go on, the operator's input to this dialog does not.
-    blockingInput_ = true;
-    qApp->installEventFilter(this);
-    // The grace ends early once the scan has ended; its last line is queued before that.
-    QEventLoop loop;
-    QTimer::singleShot(grace_, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    if (worker_) {
-        connect(worker_.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    }
-    if (!worker_ || !worker_->isFinished()) {
-        loop.exec();
-    }
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-    qApp->removeEventFilter(this);
-    blockingInput_ = false;
-}
-
-bool ScanComPortDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (blockingInput_ && IsInputEvent(event->type())) {
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && (widget == this || isAncestorOf(widget))) {
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void ScanComPortDialog::selectAnsweringPort() {

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QDialog>
-#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <stop_token>
 
+#include "app/ports/port_worker.h"
 #include "core/common/clock.h"
 #include "core/ports/port_scan.h"
 #include "core/ports/scan_probe.h"
@@ -14,16 +15,17 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
-class QThread;
 
 namespace kv820 {
+
+class InputBlocker;
 
 // "Scan COM Port": on opening it relists the owner's ports, pulses a break on them and
 // probes them one by one on a worker thread, one list line per port. When it ends, the
 // owner's list selects the first port that answered (entry 0 when none did). Ended during
 // the scan, it shows "Break Scan." and lets the port being probed finish for a grace
-// period (no further port is opened), staying painted but taking no input, before it
-// decides and stops the scan.
+// period (no further port is opened), staying painted but taking no input; it closes once
+// the scan's worker has ended.
 class ScanComPortDialog : public QDialog {
     Q_OBJECT
   public:
@@ -34,7 +36,6 @@ class ScanComPortDialog : public QDialog {
     using ProbeFactory = std::function<PortProbe(ScanVariant variant, Clock& clock)>;
 
     ScanComPortDialog(ScanVariant variant, QComboBox* ownerPortCombo, QWidget* parent);
-    ~ScanComPortDialog() override;
 
     // Replacements for tests: the probe, the clock of the scan's waits, the grace period.
     // They take effect when the dialog is first shown.
@@ -42,17 +43,16 @@ class ScanComPortDialog : public QDialog {
     void setClock(std::shared_ptr<Clock> clock) { clock_ = std::move(clock); }
     void setGracePeriod(std::chrono::milliseconds grace) { grace_ = grace; }
 
-    // Every ending ("OK", the close box, Escape) comes here and ends with result 0.
+    // Every ending ("OK", the close box, Escape) comes here and ends with result 0, at once
+    // after a completed scan, otherwise once the scan's worker has ended.
     void done(int result) override;
 
   protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void startScan();
-    void stopScan();
-    void waitOutGracePeriod();
+    void finishEnding();
     void selectAnsweringPort();
     void post(std::function<void()> update);
     void insertLine(std::size_t row, const QString& line);
@@ -62,17 +62,15 @@ class ScanComPortDialog : public QDialog {
     QListWidget* list_;
     QLabel* status_;
     QPushButton* okButton_;
+    InputBlocker* inputBlocker_;
     ProbeFactory probeFactory_;
     std::shared_ptr<Clock> clock_;
     std::chrono::milliseconds grace_ = kGracePeriod;
-    std::atomic<bool> stop_{false};
     // "OK" during the scan: no further port is opened, the one being probed may finish.
-    std::atomic<bool> break_{false};
-    // A QThread rather than a plain thread: the serial port it opens needs one.
-    std::unique_ptr<QThread> worker_;
+    std::stop_source break_;
     bool started_ = false;
     bool ending_ = false;
-    bool blockingInput_ = false;
+    PortWorker worker_;  // last: stopped and joined before the dialog's state goes
 };
 
 }  // namespace kv820

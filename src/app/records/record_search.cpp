@@ -19,7 +19,7 @@ namespace {
 
 const QString InquireFailure = QStringLiteral("Inquire Gpslog Database failure.");
 
-PickedMoment MomentOf(const QDateEdit* date, const QTimeEdit* time) {
+SearchRange::Moment MomentOf(const QDateEdit* date, const QTimeEdit* time) {
     const QDate d = date->date();
     const QTime t = time->time();
     return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
@@ -45,7 +45,7 @@ void RecordSearch::inquire() {
         alerts().error(&page_, QStringLiteral("No user is choosed."));
         return;
     }
-    showRange(SearchCriteriaRange(criteria_, currentSearchImei_));
+    showRange(range_.receiveRange(currentSearchImei_));
 }
 
 void RecordSearch::clearResult() {
@@ -54,8 +54,8 @@ void RecordSearch::clearResult() {
 }
 
 void RecordSearch::storePickerRange() {
-    StoreSearchRange(criteria_, MomentOf(page_.startDate(), page_.startTime()),
-                     MomentOf(page_.stopDate(), page_.stopTime()));
+    range_.start = MomentOf(page_.startDate(), page_.startTime());
+    range_.stop = MomentOf(page_.stopDate(), page_.stopTime());
 }
 
 bool RecordSearch::chooseUser() {
@@ -63,10 +63,10 @@ bool RecordSearch::chooseUser() {
     if (combo->currentIndex() < 0) {
         return false;
     }
-    criteria_.userName = CutToBytes(combo->currentText().toStdString(), UserRegistry::SlotCapacity);
+    range_.userName = CutToBytes(combo->currentText().toStdString(), UserRegistry::SlotCapacity);
     // A name no registered user has (or a free slot) is never searched: the IMEI of an
     // earlier search would list another tracker's reports under this name.
-    const auto user = context_.registry().FindUserByName(criteria_.userName);
+    const auto user = context_.registry().FindUserByName(range_.userName);
     if (!user) {
         return false;
     }
@@ -83,7 +83,7 @@ void RecordSearch::showRange(const ReceiveRange& range) {
     shownRange_ = range;
     try {
         page_.resultList()->reportModel()->showHistory(*db, range,
-                                                       QString::fromStdString(criteria_.userName));
+                                                       QString::fromStdString(range_.userName));
     } catch (const DatabaseError&) {
         // The rows listed before the failure stay, and so does their range.
         alerts().error(messageOwner_, InquireFailure);

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "core/records/search_criteria.h"
+#include "core/records/search_range.h"
 #include "core/store/gpslog_store.h"
 
 class QWidget;
@@ -16,8 +16,8 @@ class AppContext;
 class SearchRecordsPage;
 
 // What "Inquire Records" does on the search page, and the state the export and the user
-// dialogs read afterwards: the last criteria, the IMEI of the last user found, and the
-// range of the rows the result list shows.
+// dialogs read afterwards: the last search range (user and moments), the IMEI of the last user
+// found, and the range of the rows the result list shows.
 class RecordSearch : public QObject {
     Q_OBJECT
   public:
@@ -30,7 +30,7 @@ class RecordSearch : public QObject {
     // of that range, newest first.
     void inquire();
 
-    const SearchCriteria& criteria() const { return criteria_; }
+    const SearchRange& searchRange() const { return range_; }
     const std::string& currentSearchImei() const { return currentSearchImei_; }
     // The range whose rows the result list shows; none while the list is empty because no
     // search ran, it was refused, or its user was deleted.
@@ -50,7 +50,7 @@ class RecordSearch : public QObject {
     AppContext& context_;
     SearchRecordsPage& page_;
     QWidget* messageOwner_;
-    SearchCriteria criteria_;
+    SearchRange range_;
     std::string currentSearchImei_;
     std::optional<ReceiveRange> shownRange_;
 };

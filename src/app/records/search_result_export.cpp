@@ -36,7 +36,7 @@ void Report(QWidget* owner, const ExportResult& result) {
 
 }  // namespace
 
-void ExportSearchResult(QWidget* owner, Database* db, const SearchCriteria& criteria,
+void ExportSearchResult(QWidget* owner, Database* db, const SearchRange& range,
                         const std::optional<ReceiveRange>& shownRange) {
     if (db == nullptr || !shownRange) {
         Report(owner, {ExportOutcome::kNoData, {}});  // the result list is empty
@@ -63,8 +63,8 @@ void ExportSearchResult(QWidget* owner, Database* db, const SearchCriteria& crit
                                 ? static_cast<std::size_t>(choice->filter)
                                 : 0);
     const QString path = WithDefaultSuffix(choice->path, chosen.filter.suffix);
-    Report(owner, ExportRecords(chosen.format, std::filesystem::path(path.toStdU16String()),
-                                criteria, rows));
+    Report(owner,
+           ExportRecords(chosen.format, std::filesystem::path(path.toStdU16String()), range, rows));
 }
 
 }  // namespace kv820

@@ -2,7 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -28,29 +28,22 @@ constexpr int ReportIntervalLength = 15;
 constexpr int FixingTimeEntries = 10;
 constexpr int TimeZoneOnIndex = 1;
 
-QLineEdit* AddEdit(QGridLayout* grid, const QString& label, const char* objectName,
+// A form row's label is its control's buddy (QFormLayout sets it).
+QLineEdit* AddEdit(QFormLayout* form, const QString& label, const char* objectName,
                    int maxLength = EditLength) {
-    const int row = grid->rowCount();
-    auto* caption = new QLabel(label);
     auto* edit = new QLineEdit;
     edit->setObjectName(QString::fromLatin1(objectName));
     edit->setMaxLength(maxLength);
-    caption->setBuddy(edit);
-    grid->addWidget(caption, row, 0);
-    grid->addWidget(edit, row, 1);
+    form->addRow(label, edit);
     return edit;
 }
 
-QComboBox* AddCombo(QGridLayout* grid, const QString& label, const char* objectName,
+QComboBox* AddCombo(QFormLayout* form, const QString& label, const char* objectName,
                     const QStringList& entries) {
-    const int row = grid->rowCount();
-    auto* caption = new QLabel(label);
     auto* combo = new QComboBox;
     combo->setObjectName(QString::fromLatin1(objectName));
     combo->addItems(entries);
-    caption->setBuddy(combo);
-    grid->addWidget(caption, row, 0);
-    grid->addWidget(combo, row, 1);
+    form->addRow(label, combo);
     return combo;
 }
 
@@ -105,26 +98,26 @@ void SetupFileDialog::buildControls() {
 
 QGroupBox* SetupFileDialog::buildInformation() {
     auto* group = new QGroupBox(QStringLiteral("Information"), this);
-    auto* grid = new QGridLayout(group);
-    firmwareVersion_ = AddEdit(grid, QStringLiteral("Firmware Version :"), "firmwareVersionEdit");
+    auto* form = new QFormLayout(group);
+    firmwareVersion_ = AddEdit(form, QStringLiteral("Firmware Version :"), "firmwareVersionEdit");
     firmwareVersion_->setReadOnly(true);
-    moduleImei_ = AddEdit(grid, QStringLiteral("Module IMEI :"), "moduleImeiEdit");
+    moduleImei_ = AddEdit(form, QStringLiteral("Module IMEI :"), "moduleImeiEdit");
     moduleImei_->setReadOnly(true);
-    userName_ = AddEdit(grid, QStringLiteral("User Name :"), "userNameEdit");
-    phoneNumber_ = AddEdit(grid, QStringLiteral("Phone Number :"), "phoneNumberEdit");
-    timeZone_ = AddCombo(grid, QStringLiteral("Set Time Zone :"), "timeZoneCombo",
+    userName_ = AddEdit(form, QStringLiteral("User Name :"), "userNameEdit");
+    phoneNumber_ = AddEdit(form, QStringLiteral("Phone Number :"), "phoneNumberEdit");
+    timeZone_ = AddCombo(form, QStringLiteral("Set Time Zone :"), "timeZoneCombo",
                          {QStringLiteral("Off"), QStringLiteral("On")});
     return group;
 }
 
 QGroupBox* SetupFileDialog::buildDefaultReturn() {
     auto* group = new QGroupBox(QStringLiteral("SMS Default Return Phone Number"), this);
-    auto* grid = new QGridLayout(group);
+    auto* form = new QFormLayout(group);
     defaultReturnCheck_ = new QCheckBox(group);
     defaultReturnCheck_->setObjectName(QStringLiteral("defaultReturnCheck"));
     defaultReturnCheck_->setAccessibleName(QStringLiteral("SMS Default Return Phone Number"));
-    grid->addWidget(defaultReturnCheck_, 0, 0);
-    defaultReturnPhone_ = AddEdit(grid, QStringLiteral("SMS Default Return Phone Number :"),
+    form->addRow(defaultReturnCheck_);
+    defaultReturnPhone_ = AddEdit(form, QStringLiteral("SMS Default Return Phone Number :"),
                                   "defaultReturnPhoneEdit");
     connect(defaultReturnCheck_, &QCheckBox::toggled, defaultReturnPhone_, &QWidget::setEnabled);
     return group;
@@ -132,29 +125,29 @@ QGroupBox* SetupFileDialog::buildDefaultReturn() {
 
 QGroupBox* SetupFileDialog::buildFixingTime() {
     auto* group = new QGroupBox(QStringLiteral("Maximum GPS Fixing Time"), this);
-    auto* grid = new QGridLayout(group);
+    auto* form = new QFormLayout(group);
     QStringList seconds;
     for (int entry = 1; entry <= FixingTimeEntries; ++entry) {
         seconds << QString::number(entry);
     }
     maxFixingTime_ =
-        AddCombo(grid, QStringLiteral("Maximum GPS Fixing Time :"), "maxFixingTimeCombo", seconds);
+        AddCombo(form, QStringLiteral("Maximum GPS Fixing Time :"), "maxFixingTimeCombo", seconds);
     return group;
 }
 
 QGroupBox* SetupFileDialog::buildReportMode() {
     auto* group = new QGroupBox(QStringLiteral("Default Report Mode Setting"), this);
-    auto* grid = new QGridLayout(group);
-    reportMode_ = AddCombo(grid, QStringLiteral("Default Report Mode :"), "reportModeCombo",
+    auto* form = new QFormLayout(group);
+    reportMode_ = AddCombo(form, QStringLiteral("Default Report Mode :"), "reportModeCombo",
                            {QStringLiteral("SMS Immediate Report"),
                             QStringLiteral("SMS Period Report"), QStringLiteral("Stop Report")});
-    reportInterval_ = AddEdit(grid, QStringLiteral("Report Interval :"), "reportIntervalEdit",
+    reportInterval_ = AddEdit(form, QStringLiteral("Report Interval :"), "reportIntervalEdit",
                               ReportIntervalLength);
-    reportFormat_ = AddCombo(grid, QStringLiteral("Report Format :"), "reportFormatCombo",
+    reportFormat_ = AddCombo(form, QStringLiteral("Report Format :"), "reportFormatCombo",
                              {QStringLiteral("Format 0"), QStringLiteral("Format 1")});
-    numberOfReports_ = AddEdit(grid, QStringLiteral("Number of Reports :"), "numberOfReportsEdit");
+    numberOfReports_ = AddEdit(form, QStringLiteral("Number of Reports :"), "numberOfReportsEdit");
     reportReturnPhone_ =
-        AddEdit(grid, QStringLiteral("Return Phone Number for Default Report Mode :"),
+        AddEdit(form, QStringLiteral("Return Phone Number for Default Report Mode :"),
                 "reportReturnPhoneEdit");
     connect(reportMode_, &QComboBox::currentIndexChanged, this,
             &SetupFileDialog::applyReportModeRule);
@@ -163,10 +156,10 @@ QGroupBox* SetupFileDialog::buildReportMode() {
 
 QGroupBox* SetupFileDialog::buildSosNumbers() {
     auto* group = new QGroupBox(QStringLiteral("SOS Number"), this);
-    auto* grid = new QGridLayout(group);
+    auto* form = new QFormLayout(group);
     const char* names[] = {"sosNumber1Edit", "sosNumber2Edit", "sosNumber3Edit"};
     for (int k = 0; k < 3; ++k) {
-        sosNumbers_[k] = AddEdit(grid, QStringLiteral("SOS Number %1 :").arg(k + 1), names[k]);
+        sosNumbers_[k] = AddEdit(form, QStringLiteral("SOS Number %1 :").arg(k + 1), names[k]);
     }
     return group;
 }

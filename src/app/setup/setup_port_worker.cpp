@@ -1,27 +1,11 @@
 #include "app/setup/setup_port_worker.h"
 
-#include <QThread>
-
-#include "app/setup/stoppable_clock.h"
+#include "core/common/stoppable_clock.h"
 
 namespace kv820 {
 
-SetupPortWorker::SetupPortWorker(SetupDevices devices)
-    : devices_(std::move(devices)), thread_(QThread::create([this] { run(); })) {
-    thread_->start();
-}
-
-SetupPortWorker::~SetupPortWorker() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-        jobs_.clear();
-        if (clock_) {
-            clock_->stop();
-        }
-    }
-    wake_.notify_all();
-    thread_->wait();
+SetupPortWorker::SetupPortWorker(SetupDevices devices) : devices_(std::move(devices)) {
+    thread_.start([this](const std::stop_token& stop) { run(stop); });
 }
 
 void SetupPortWorker::post(Job job) {
@@ -32,37 +16,28 @@ void SetupPortWorker::post(Job job) {
     wake_.notify_all();
 }
 
-bool SetupPortWorker::nextJob(Job& job) {
+bool SetupPortWorker::nextJob(Job& job, const std::stop_token& stop) {
     std::unique_lock lock(mutex_);
-    wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
-    if (stopping_) {
-        return false;
+    if (!wake_.wait(lock, stop, [this] { return !jobs_.empty(); }) || stop.stop_requested()) {
+        return false;  // stopped: the jobs not started are dropped
     }
     job = std::move(jobs_.front());
     jobs_.pop_front();
     return true;
 }
 
-void SetupPortWorker::run() {
+void SetupPortWorker::run(const std::stop_token& stop) {
     // The link and the clock are made, used and destroyed on this thread only.
     std::unique_ptr<SerialLink> link = devices_.makeLink();
-    StoppableClock clock(devices_.makeClock());
-    {
-        std::lock_guard lock(mutex_);
-        clock_ = &clock;
-        if (stopping_) {
-            clock.stop();
-        }
-    }
+    const std::unique_ptr<Clock> time = devices_.makeClock();
+    StoppableClock clock(*time, stop);
     ComPort port(*link, clock);
     Job job;
-    while (nextJob(job)) {
+    while (nextJob(job, stop)) {
         job(port);
         job = nullptr;
     }
     port.CloseComPort();
-    std::lock_guard lock(mutex_);
-    clock_ = nullptr;
 }
 
 }  // namespace kv820

@@ -3,21 +3,18 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
-#include <memory>
 #include <mutex>
+#include <stop_token>
 
+#include "app/ports/port_worker.h"
 #include "app/setup/setup_devices.h"
 #include "core/modem/com_port.h"
 
-class QThread;
-
 namespace kv820 {
 
-class StoppableClock;
-
-// The one owner of the port for a setup window: a thread that makes the serial link and
-// the clock, runs the conversations handed to it one after another, and closes the port
-// when it stops. A window owns one and destroys it before it goes, which ends a
+// The one owner of the port for a setup window: a port worker that makes the serial link
+// and the clock, runs the conversations handed to it one after another, and closes the
+// port when it stops. A window owns one and destroys it before it goes, which ends a
 // conversation in progress promptly (its pauses and deadlines run out) and joins the
 // thread. Jobs hand their results to the window through queued calls; they never touch a
 // widget themselves.
@@ -26,7 +23,6 @@ class SetupPortWorker {
     using Job = std::function<void(ComPort& port)>;
 
     explicit SetupPortWorker(SetupDevices devices);
-    ~SetupPortWorker();
     SetupPortWorker(const SetupPortWorker&) = delete;
     SetupPortWorker& operator=(const SetupPortWorker&) = delete;
 
@@ -37,18 +33,14 @@ class SetupPortWorker {
     const SetupDevices& devices() const { return devices_; }
 
   private:
-    void run();
-    bool nextJob(Job& job);
+    void run(const std::stop_token& stop);
+    bool nextJob(Job& job, const std::stop_token& stop);
 
     SetupDevices devices_;
     std::mutex mutex_;
-    std::condition_variable wake_;
+    std::condition_variable_any wake_;
     std::deque<Job> jobs_;
-    bool stopping_ = false;
-    StoppableClock* clock_ = nullptr;  // owned by the thread; guarded by mutex_
-    // A QThread rather than a plain thread: the serial port it opens needs one for its
-    // notifiers.
-    std::unique_ptr<QThread> thread_;
+    PortWorker thread_;  // last: stopped and joined before the queue goes
 };
 
 }  // namespace kv820

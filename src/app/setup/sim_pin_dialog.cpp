@@ -1,7 +1,7 @@
 #include "app/setup/sim_pin_dialog.h"
 
 #include <QDialogButtonBox>
-#include <QHBoxLayout>
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,11 +37,9 @@ SimPinDialog::~SimPinDialog() {
 
 void SimPinDialog::buildControls() {
     auto* prompt = new QLabel(QStringLiteral("Please enter the password of SIM PIN"), this);
-    auto* pinLabel = new QLabel(QStringLiteral("SIM PIN :"), this);
     pinEdit_ = new QLineEdit(this);
     pinEdit_->setObjectName(QStringLiteral("simPinEdit"));
     pinEdit_->setMaxLength(PinEditLength);
-    pinLabel->setBuddy(pinEdit_);
 
     auto* buttons = new QDialogButtonBox(this);
     okButton_ = buttons->addButton(QDialogButtonBox::Ok);
@@ -49,9 +47,8 @@ void SimPinDialog::buildControls() {
     cancelButton_ = buttons->addButton(QDialogButtonBox::Cancel);
     cancelButton_->setObjectName(QStringLiteral("simPinCancelButton"));
 
-    auto* pinRow = new QHBoxLayout;
-    pinRow->addWidget(pinLabel);
-    pinRow->addWidget(pinEdit_);
+    auto* pinRow = new QFormLayout;  // the label is the edit's buddy
+    pinRow->addRow(QStringLiteral("SIM PIN :"), pinEdit_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prompt);
     layout->addLayout(pinRow);

@@ -194,7 +194,7 @@ void MainWindow::connectRecordsAndUsers() {
     OpenMapOnActivation(searchPage_->resultList(), this);
     OpenMapOnActivation(trackingPage_->reportList(), this);
     connect(exportKmlAction_, &QAction::triggered, this, [this] {
-        ExportSearchResult(this, context_.gpslogConnection(), recordSearch_->criteria(),
+        ExportSearchResult(this, context_.gpslogConnection(), recordSearch_->searchRange(),
                            recordSearch_->shownRange());
     });
     connect(userInformationAction_, &QAction::triggered, this,

@@ -4,10 +4,10 @@
 
 namespace kv820 {
 
-int FirmwareReadRun::run(const std::atomic<bool>& running, const ModemLog& line) {
+int FirmwareReadRun::run(const std::stop_token& stop, const ModemLog& line) {
     FirmwareImageReader reader(image_);
     int lines = 0;
-    while (running.load()) {
+    while (!stop.stop_requested()) {
         const auto block = reader.nextBlock();
         if (!block) {
             break;  // the end of the image: nothing more will ever come

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <istream>
+#include <stop_token>
 
 #include "core/common/clock.h"
 #include "core/modem/modem_log.h"
@@ -11,7 +11,7 @@ namespace kv820 {
 
 // One run of the firmware view: hands each complete block of the image to the modem log
 // line by line, pausing between blocks so the log stays readable, until the image is
-// exhausted or `running` is cleared. Clearing `running` stops the output within one block.
+// exhausted or a stop is requested, which ends the output within one block.
 // Returns the number of lines handed on.
 class FirmwareReadRun {
   public:
@@ -19,7 +19,7 @@ class FirmwareReadRun {
 
     FirmwareReadRun(std::istream& image, Clock& clock) : image_(image), clock_(clock) {}
 
-    int run(const std::atomic<bool>& running, const ModemLog& line);
+    int run(const std::stop_token& stop, const ModemLog& line);
 
   private:
     std::istream& image_;

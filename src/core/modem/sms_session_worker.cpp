@@ -1,10 +1,9 @@
 #include "core/modem/sms_session_worker.h"
 
-#include "core/common/stoppable_sleep.h"
 #include "core/modem/new_sms_index.h"
 #include "core/modem/sms_modem_init.h"
 #include "core/modem/stored_message_list_read.h"
-#include "core/records/receive_range_builder.h"
+#include "core/records/search_range.h"
 #include "core/store/database.h"
 #include "core/store/database_error.h"
 #include "core/store/gpslog_store.h"
@@ -14,12 +13,13 @@ namespace kv820 {
 SmsSessionWorker::SmsSessionWorker(SerialLink& link, Clock& clock, const UserRegistry& users,
                                    SmsSessionListener& listener, Settings settings)
     : localNow(LocalNow),
-      port_(link, clock),
+      clock_(clock, stop_.get_token(), settings.pauseScale),
+      port_(link, clock_),
       users_(users),
       listener_(listener),
       settings_(std::move(settings)) {
     port_.setStrayLog([this](std::string_view bytes) { listener_.modemLog(bytes); });
-    port_.setAbandon([this] { return stop_.load(); });
+    port_.setAbandon([this] { return stopRequested(); });
 }
 
 SmsSessionWorker::~SmsSessionWorker() = default;
@@ -33,11 +33,11 @@ void SmsSessionWorker::run() {
         return;
     }
     listener_.sessionStarted(true);
-    while (!stop_) {
+    while (!stopRequested()) {
         setHealth({SessionHealth::State::Receiving, {}, {}, {}, health_.lastReport});
         catchUpStoredMessages();
         readLoop();
-        if (stop_) {
+        if (stopRequested()) {
             break;
         }
         listener_.modemLog(ModemLostText);
@@ -51,12 +51,12 @@ void SmsSessionWorker::run() {
 }
 
 void SmsSessionWorker::requestStop() {
-    stop_ = true;
+    stop_.request_stop();
 }
 
 bool SmsSessionWorker::post(SessionJob job) {
     std::lock_guard lock(jobsMutex_);
-    if (stop_) {
+    if (stopRequested()) {
         return false;
     }
     jobs_.push_back(std::move(job));
@@ -83,7 +83,7 @@ GpslogStore* SmsSessionWorker::store() {
 
 void SmsSessionWorker::catchUpStoredMessages() {
     const StoredMessageListRead read = ListStoredMessages(port_);
-    if (stop_ || portGone()) {
+    if (stopRequested() || portGone()) {
         return;
     }
     const bool emptyListing =
@@ -102,7 +102,7 @@ void SmsSessionWorker::catchUpStoredMessages() {
     // are the older ones. Commands of the operator do not wait.
     for (const int index : read.listing.receivedIndexes()) {
         runQueuedJobs();
-        if (stop_ || portGone()) {
+        if (stopRequested() || portGone()) {
             return;
         }
         handleMessage(std::to_string(index));
@@ -115,22 +115,22 @@ void SmsSessionWorker::logReply(std::string_view reply) {
 }
 
 bool SmsSessionWorker::portGone() {
-    portGone_ = portGone_ || (!stop_ && port_.gone());
+    portGone_ = portGone_ || (!stopRequested() && port_.gone());
     return portGone_;
 }
 
 void SmsSessionWorker::readLoop() {
-    const auto stopping = [this] { return stop_.load(); };
+    const auto stopping = [this] { return stopRequested(); };
     lastHeard_ = port_.clock().now();
     lastHealthCheck_.reset();
-    while (!stop_) {
+    while (!stopRequested()) {
         runQueuedJobs();
         handleQueuedAnnouncements();
-        if (stop_) {
+        if (stopRequested()) {
             return;
         }
         checkHealth();
-        if (stop_ || modemLost()) {
+        if (stopRequested() || modemLost()) {
             return;
         }
         const auto line = reader_.ReadModemLine(port_, stopping);
@@ -152,7 +152,7 @@ bool SmsSessionWorker::modemLost() {
     if (portGone()) {
         return true;
     }
-    if (stop_) {
+    if (stopRequested()) {
         return false;
     }
     if (port_.clock().now() - lastHeard_ < settings_.quietCheck) {
@@ -160,7 +160,7 @@ bool SmsSessionWorker::modemLost() {
     }
     // A quiet line is normal; a modem that no longer answers is not.
     if (!modemAnswers()) {
-        return !stop_;
+        return !stopRequested();
     }
     lastHeard_ = port_.clock().now();
     return false;
@@ -169,23 +169,24 @@ bool SmsSessionWorker::modemLost() {
 bool SmsSessionWorker::modemAnswers() {
     // A second try goes through the port's resynchronisation (ESC, then "at" to its "OK").
     return port_.Exchange("at", reply_timeout::Quick).ok() ||
-           (!stop_ && port_.Exchange("at", reply_timeout::Quick).ok());
+           (!stopRequested() && port_.Exchange("at", reply_timeout::Quick).ok());
 }
 
 bool SmsSessionWorker::waitForModem() {
     std::chrono::milliseconds pause = FirstRetryPause;
     for (int attempt = 1;; ++attempt) {
         port_.CloseComPort();
-        if (!SleepUnlessStopped(port_.clock(), pause, stop_)) {
+        clock_.sleepFor(pause);
+        if (stopRequested()) {
             return false;
         }
         listener_.modemLog("Trying to start the modem again (attempt " + std::to_string(attempt) +
                            ").\r\n");
         portGone_ = false;
-        if (InitModemForSms(port_, settings_.portEntry) && !stop_) {
+        if (InitModemForSms(port_, settings_.portEntry) && !stopRequested()) {
             return true;
         }
-        if (stop_) {
+        if (stopRequested()) {
             return false;
         }
         pause = std::min(pause * 2, LongestRetryPause);
@@ -204,7 +205,7 @@ void SmsSessionWorker::checkHealth() {
     health.simUsed = storage ? std::optional<int>(storage->first) : std::nullopt;
     health.simTotal = storage ? std::optional<int>(storage->second) : std::nullopt;
     setHealth(health);
-    if (health.simNearlyFull() && !stop_ && !portGone()) {
+    if (health.simNearlyFull() && !stopRequested() && !portGone()) {
         // A full SIM refuses new reports: whatever waits in it is handled now.
         listener_.modemLog("The SIM storage is nearly full (" + std::to_string(*health.simUsed) +
                            "/" + std::to_string(*health.simTotal) +
@@ -221,7 +222,7 @@ void SmsSessionWorker::setHealth(SessionHealth health) {
 }
 
 void SmsSessionWorker::runQueuedJobs() {
-    while (!stop_) {
+    while (!stopRequested()) {
         SessionJob job;
         {
             std::lock_guard lock(jobsMutex_);
@@ -242,7 +243,7 @@ void SmsSessionWorker::runQueuedJobs() {
 void SmsSessionWorker::handleQueuedAnnouncements() {
     // Handling one announcement reads replies, which may queue further ones (a burst).
     // Once the port is gone the rest stay in the modem: each would wait out a read.
-    while (!stop_ && !portGone()) {
+    while (!stopRequested() && !portGone()) {
         const std::optional<std::string> line = port_.TakeAnnouncement();
         if (!line) {
             return;
@@ -283,7 +284,7 @@ void SmsSessionWorker::publish(const NewSmsOutcome& outcome) {
     StoredReportEvent event;
     event.report = *outcome.report;
     event.alreadyStored = outcome.kind == NewSmsOutcome::Kind::ReportAlreadyStored;
-    event.historyRange = RecentReportsRange(event.report.imei, localNow());
+    event.historyRange = SearchRange::YearsAround(localNow()).receiveRange(event.report.imei);
     listener_.reportStored(event);
     SessionHealth health = health_;
     health.lastReport = event.report.receiveMomentText();
@@ -295,7 +296,7 @@ void SmsSessionWorker::finish() {
     setHealth({});
     {
         std::lock_guard lock(jobsMutex_);
-        stop_ = true;
+        stop_.request_stop();
         jobs_.clear();
     }
     listener_.sessionEnded();

@@ -1,15 +1,16 @@
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
+#include "core/common/stoppable_clock.h"
 #include "core/modem/com_port.h"
 #include "core/modem/modem_health.h"
 #include "core/modem/modem_line_reader.h"
@@ -56,6 +57,7 @@ class SmsSessionWorker {
         // The times above; an end-to-end test shortens them so as not to wait for minutes.
         std::chrono::milliseconds quietCheck = QuietCheck;
         std::chrono::milliseconds healthInterval = HealthInterval;
+        double pauseScale = 1.0;  // below 1 shortens every pause (tests against a simulator)
     };
 
     SmsSessionWorker(SerialLink& link, Clock& clock, const UserRegistry& users,
@@ -71,7 +73,7 @@ class SmsSessionWorker {
     // Any thread. The session ends at its next check; queued jobs that have not started
     // are dropped.
     void requestStop();
-    bool stopRequested() const { return stop_.load(); }
+    bool stopRequested() const { return stop_.stop_requested(); }
 
     // Any thread. False (and the job is dropped) once the session is stopping.
     bool post(SessionJob job);
@@ -99,6 +101,8 @@ class SmsSessionWorker {
     void publish(const NewSmsOutcome& outcome);
     void finish();
 
+    std::stop_source stop_;
+    StoppableClock clock_;  // the given clock, whose waits a stop ends
     ComPort port_;
     const UserRegistry& users_;
     SmsSessionListener& listener_;
@@ -106,7 +110,6 @@ class SmsSessionWorker {
     ModemLineReader reader_;
     std::unique_ptr<Database> db_;
     std::unique_ptr<GpslogStore> store_;
-    std::atomic<bool> stop_{false};
     bool portGone_ = false;
     SessionHealth health_;
     std::chrono::milliseconds lastHeard_{0};

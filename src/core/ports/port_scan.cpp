@@ -1,6 +1,5 @@
 #include "core/ports/port_scan.h"
 
-#include "core/common/stoppable_sleep.h"
 #include "core/modem/com_port.h"
 
 namespace kv820 {
@@ -29,21 +28,22 @@ std::optional<std::size_t> FirstAnsweringEntry(const std::vector<std::string>& l
     return std::nullopt;
 }
 
-bool PortScan::run(const std::vector<std::string>& entries, const std::atomic<bool>& stop,
-                   const PortScanListener& listener, const std::atomic<bool>* breakScan) {
-    const auto ended = [&] { return stop.load() || (breakScan != nullptr && breakScan->load()); };
+bool PortScan::run(const std::vector<std::string>& entries, const PortScanListener& listener,
+                   const std::stop_token& stop, const std::stop_token& breakScan) {
+    const auto ended = [&] { return stop.stop_requested() || breakScan.stop_requested(); };
     for (std::size_t row = 0; row < entries.size(); ++row) {
         if (ended()) {
             return false;
         }
         listener.status(ScanningStatus(entries[row]));
         const bool answered = probe_(entries[row], stop);
-        if (stop.load()) {
+        if (stop.stop_requested()) {
             return false;
         }
         listener.line(row, ScanResultLine(entries[row], answered));
     }
-    if (!SleepUnlessStopped(clock_, kRestBeforeCompletion, stop) || ended()) {
+    clock_.sleepFor(kRestBeforeCompletion);
+    if (ended()) {
         return false;
     }
     listener.line(entries.size(), std::string(kScanCompletedLine));

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,8 +14,8 @@
 namespace kv820 {
 
 // Probes the port of one list entry; true when the wanted device answered there. Returns
-// soon once `stop` is set.
-using PortProbe = std::function<bool(const std::string& entry, const std::atomic<bool>& stop)>;
+// soon once `stop` is requested.
+using PortProbe = std::function<bool(const std::string& entry, const std::stop_token& stop)>;
 
 // What a scan tells its window: the status line and the list line at a row.
 struct PortScanListener {
@@ -32,10 +32,11 @@ class PortScan {
     PortScan(PortProbe probe, Clock& clock) : probe_(std::move(probe)), clock_(clock) {}
 
     // True when every entry was probed; false when `stop` ended the scan first (the port
-    // being probed then gets no line). Once `breakScan` is set no further port is probed:
-    // the one being probed finishes and gets its line, and the scan ends there.
-    bool run(const std::vector<std::string>& entries, const std::atomic<bool>& stop,
-             const PortScanListener& listener, const std::atomic<bool>* breakScan = nullptr);
+    // being probed then gets no line). Once `breakScan` is requested no further port is
+    // probed: the one being probed finishes and gets its line, and the scan ends there.
+    // The clock is to be one whose pauses `stop` ends.
+    bool run(const std::vector<std::string>& entries, const PortScanListener& listener,
+             const std::stop_token& stop, const std::stop_token& breakScan = {});
 
   private:
     PortProbe probe_;

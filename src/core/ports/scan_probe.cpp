@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "core/common/stoppable_sleep.h"
-
 namespace kv820 {
 
 char ScanWakeCharacter(ScanVariant variant) {
@@ -21,17 +19,19 @@ bool ScanRepliesAnswer(ScanVariant variant, const std::vector<std::string>& repl
     });
 }
 
-bool ScanProbe::probe(const std::string& entry, const std::atomic<bool>& stop) {
+bool ScanProbe::probe(const std::string& entry, const std::stop_token& stop) {
     port_.OpenComPort(entry);
     const char wake = ScanWakeCharacter(variant_);
     port_.SendAtCommand(std::string_view(&wake, 1), "");
     port_.Listen(kWakeReplySize, reply_timeout::Quick);
     std::vector<std::string> replies;
-    if (SleepUnlessStopped(port_.clock(), kSettleAfterWake, stop)) {
+    port_.clock().sleepFor(kSettleAfterWake);
+    if (!stop.stop_requested()) {
         replies = askDevice();
     }
     port_.CloseComPort();
-    if (!SleepUnlessStopped(port_.clock(), kRestAfterClose, stop)) {
+    port_.clock().sleepFor(kRestAfterClose);
+    if (stop.stop_requested()) {
         return false;
     }
     return ScanRepliesAnswer(variant_, replies);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <cstddef>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -17,7 +17,7 @@ enum class ScanVariant { SetupWizard, SmsCommand, FirmwareWizard };
 
 // Probes one listed port for the device a scan variant looks for: opens the port, wakes
 // the device, gives it time to settle, asks it, closes the port and waits before the next
-// port is touched.
+// port is touched. The port's clock is to be one whose pauses the stop ends.
 class ScanProbe {
   public:
     static constexpr std::chrono::milliseconds kSettleAfterWake{5000};
@@ -29,9 +29,9 @@ class ScanProbe {
     ScanProbe(ScanVariant variant, ComPort& port) : variant_(variant), port_(port) {}
 
     // True when the device answered on the port of `entry`. An entry whose port does not
-    // open goes through the same steps and does not answer. Once `stop` is set the probe
-    // closes the port and returns false at its next step.
-    bool probe(const std::string& entry, const std::atomic<bool>& stop);
+    // open goes through the same steps and does not answer. Once `stop` is requested the
+    // probe closes the port and returns false at its next step.
+    bool probe(const std::string& entry, const std::stop_token& stop);
 
   private:
     // The replies that decide, after the wake and the pause.

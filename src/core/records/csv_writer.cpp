@@ -44,13 +44,13 @@ std::array<std::string_view, 13> RecordFields(std::string_view user, const Repor
 
 }  // namespace
 
-ExportOutcome WriteCsv(TextSink& sink, const SearchCriteria& criteria, const ReportRows& rows) {
+ExportOutcome WriteCsv(TextSink& sink, const SearchRange& range, const ReportRows& rows) {
     std::string record;
     AppendRecord(record, kReportListHeaders);
     bool written = sink.write(record);
     const bool rowsRead = written && rows.forEachOldestFirst([&](const ReportRowView& row) {
         record.clear();
-        AppendRecord(record, RecordFields(criteria.userName, row));
+        AppendRecord(record, RecordFields(range.userName, row));
         written = sink.write(record);
         return written;
     });

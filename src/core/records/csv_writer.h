@@ -2,7 +2,7 @@
 
 #include "core/records/export_outcome.h"
 #include "core/records/report_rows.h"
-#include "core/records/search_criteria.h"
+#include "core/records/search_range.h"
 #include "core/records/text_sink.h"
 
 namespace kv820 {
@@ -12,6 +12,6 @@ namespace kv820 {
 // searched user name. Fields holding a comma, a double quote or a line break are quoted,
 // their quotes doubled. Every row is written; nothing is skipped. Returns kWritten,
 // kWriteFailure or kRowsUnreadable.
-ExportOutcome WriteCsv(TextSink& sink, const SearchCriteria& criteria, const ReportRows& rows);
+ExportOutcome WriteCsv(TextSink& sink, const SearchRange& range, const ReportRows& rows);
 
 }  // namespace kv820

@@ -22,10 +22,9 @@ std::string Escaped(std::string_view text) {
     return out;
 }
 
-std::string DocumentHead(const SearchCriteria& c) {
-    const std::string user = Escaped(c.userName);
-    const std::string title = user + ':' + Escaped(c.startDate) + '-' + Escaped(c.startTime) + '~' +
-                              Escaped(c.stopDate) + '-' + Escaped(c.stopTime);
+std::string DocumentHead(const SearchRange& range) {
+    const std::string user = Escaped(range.userName);
+    const std::string title = Escaped(range.title());
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
            "<gpx version=\"1.1\" creator=\"KV820-Call Center\"\r\n"
            "     xmlns=\"http://www.topografix.com/GPX/1/1\"\r\n"
@@ -94,8 +93,8 @@ constexpr std::string_view kDocumentTail =
 
 }  // namespace
 
-ExportOutcome WriteGpx(TextSink& sink, const SearchCriteria& criteria, const ReportRows& rows) {
-    return WriteTrackDocument(sink, DocumentHead(criteria), kDocumentTail, rows,
+ExportOutcome WriteGpx(TextSink& sink, const SearchRange& range, const ReportRows& rows) {
+    return WriteTrackDocument(sink, DocumentHead(range), kDocumentTail, rows,
                               [](const ReportRowView& row, std::string& out) {
                                   if (!IsTrackPoint(row) || !HasGpxPosition(row)) {
                                       return false;

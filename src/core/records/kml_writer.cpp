@@ -20,23 +20,11 @@ void AppendLine(std::string& out, int blanks, std::string_view text) {
     out += kLineEnd;
 }
 
-std::string TrackTitle(const SearchCriteria& c) {
-    std::string title;
-    AppendXmlText(title, c.userName);
-    title += ':';
-    AppendXmlText(title, c.startDate);
-    title += '-';
-    AppendXmlText(title, c.startTime);
-    title += '~';
-    AppendXmlText(title, c.stopDate);
-    title += '-';
-    AppendXmlText(title, c.stopTime);
-    return title;
-}
-
-std::string DocumentHead(const SearchCriteria& criteria) {
+std::string DocumentHead(const SearchRange& range) {
     std::string folderName;
-    AppendXmlText(folderName, criteria.userName);
+    AppendXmlText(folderName, range.userName);
+    std::string title;
+    AppendXmlText(title, range.title());
     const std::array<std::string, 17> lines{
         "<kml xmlns=\"http://earth.google.com/kml/2.0\">",
         "<Folder>",
@@ -44,7 +32,7 @@ std::string DocumentHead(const SearchCriteria& criteria) {
         "<open>1</open>",
         "<Placemark>",
         "<description>KV820 TRACK LOG</description>",
-        "<name>" + TrackTitle(criteria) + "</name>",
+        "<name>" + title + "</name>",
         "<styleUrl>root://styleMaps#default+nicon=0x467+hicon=0x477</styleUrl>",
         "<Style>",
         "<LineStyle id=\"khLineStyle989\">",
@@ -80,8 +68,8 @@ constexpr std::string_view kDocumentTail =
 
 }  // namespace
 
-ExportOutcome WriteKml(TextSink& sink, const SearchCriteria& criteria, const ReportRows& rows) {
-    return WriteTrackDocument(sink, DocumentHead(criteria), kDocumentTail, rows,
+ExportOutcome WriteKml(TextSink& sink, const SearchRange& range, const ReportRows& rows) {
+    return WriteTrackDocument(sink, DocumentHead(range), kDocumentTail, rows,
                               [](const ReportRowView& row, std::string& out) {
                                   if (!IsTrackPoint(row)) {
                                       return false;

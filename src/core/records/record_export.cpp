@@ -10,17 +10,17 @@ namespace kv820 {
 
 namespace {
 
-ExportOutcome WriteDocument(ExportFormat format, TextSink& sink, const SearchCriteria& criteria,
+ExportOutcome WriteDocument(ExportFormat format, TextSink& sink, const SearchRange& range,
                             const ReportRows& rows) {
     switch (format) {
         case ExportFormat::kGpx:
-            return WriteGpx(sink, criteria, rows);
+            return WriteGpx(sink, range, rows);
         case ExportFormat::kCsv:
-            return WriteCsv(sink, criteria, rows);
+            return WriteCsv(sink, range, rows);
         case ExportFormat::kKml:
             break;
     }
-    return WriteKml(sink, criteria, rows);
+    return WriteKml(sink, range, rows);
 }
 
 }  // namespace
@@ -47,7 +47,7 @@ ExportOutcome PrecheckExport(ExportFormat format, const ReportRows& rows) {
 }
 
 ExportResult ExportRecords(ExportFormat format, const std::filesystem::path& path,
-                           const SearchCriteria& criteria, const ReportRows& rows) {
+                           const SearchRange& range, const ReportRows& rows) {
     const ExportOutcome precheck = PrecheckExport(format, rows);
     if (precheck != ExportOutcome::kWritten) {
         return {precheck, {}};
@@ -56,7 +56,7 @@ ExportResult ExportRecords(ExportFormat format, const std::filesystem::path& pat
     if (!file.open()) {
         return {ExportOutcome::kNoFileExistence, file.failureReason()};
     }
-    const ExportOutcome outcome = WriteDocument(format, file, criteria, rows);
+    const ExportOutcome outcome = WriteDocument(format, file, range, rows);
     if (outcome != ExportOutcome::kWritten) {
         file.discard();
         return {outcome, file.failureReason()};
@@ -67,9 +67,9 @@ ExportResult ExportRecords(ExportFormat format, const std::filesystem::path& pat
     return {};
 }
 
-ExportResult ExportKml(const std::filesystem::path& path, const SearchCriteria& criteria,
+ExportResult ExportKml(const std::filesystem::path& path, const SearchRange& range,
                        const ReportRows& rows) {
-    return ExportRecords(ExportFormat::kKml, path, criteria, rows);
+    return ExportRecords(ExportFormat::kKml, path, range, rows);
 }
 
 }  // namespace kv820

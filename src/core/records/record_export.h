@@ -5,7 +5,7 @@
 #include "core/records/export_format.h"
 #include "core/records/export_outcome.h"
 #include "core/records/report_rows.h"
-#include "core/records/search_criteria.h"
+#include "core/records/search_range.h"
 
 namespace kv820 {
 
@@ -18,10 +18,10 @@ ExportOutcome PrecheckExport(ExportFormat format, const ReportRows& rows);
 // the document is whole. Repeats the precheck first, so no file is created for a result
 // that has nothing to export. On any failure the file at path is left as it was.
 ExportResult ExportRecords(ExportFormat format, const std::filesystem::path& path,
-                           const SearchCriteria& criteria, const ReportRows& rows);
+                           const SearchRange& range, const ReportRows& rows);
 
 // The KML track export of the record search.
-ExportResult ExportKml(const std::filesystem::path& path, const SearchCriteria& criteria,
+ExportResult ExportKml(const std::filesystem::path& path, const SearchRange& range,
                        const ReportRows& rows);
 
 }  // namespace kv820

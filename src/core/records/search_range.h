@@ -1,20 +1,44 @@
 #pragma once
 
+#include <ctime>
 #include <string>
 
-#include "core/records/receive_range_builder.h"
-#include "core/records/search_criteria.h"
 #include "core/store/gpslog_store.h"
 
 namespace kv820 {
 
-// Stores the start and stop texts of a search ("%.4d/%.2d/%.2d", "%.2d:%.2d:%.2d") in the
-// criteria; the user name is left as it was.
-void StoreSearchRange(SearchCriteria& criteria, const PickedMoment& start,
-                      const PickedMoment& stop);
+// Whose reports a record search lists and from when to when, as the operator picked it
+// (or as the clock gives it). The texts the search shows and the exports title themselves
+// with, and the receive moments the database compares against, are derived from it.
+struct SearchRange {
+    struct Moment {
+        int year = 0;
+        int month = 0;
+        int day = 0;
+        int hour = 0;
+        int minute = 0;
+        int second = 0;
+        std::string date() const;  // "YYYY/MM/DD", zero-padded
+        std::string time() const;  // "HH:MM:SS", zero-padded
+    };
 
-// The receive range the criteria describe for one tracker: date and time joined with
-// nothing between them, both ends included. A start after the stop is an empty range.
-ReceiveRange SearchCriteriaRange(const SearchCriteria& criteria, std::string imei);
+    std::string userName;
+    Moment start;
+    Moment stop;
+
+    // "user:start date-start time~stop date-stop time", the title of an exported track.
+    std::string title() const;
+    // One tracker's reports received from start to stop, both included: date and time are
+    // joined with nothing between them. A start after the stop is an empty range.
+    ReceiveRange receiveRange(std::string imei) const;
+
+    // The history shown after each received report: the two years around a local moment.
+    // The day is not adjusted: on 29 February the bounds read 29 February of the other
+    // years, which serves as a text bound all the same.
+    static SearchRange YearsAround(const std::tm& localNow);
+};
+
+// The current local time, for SearchRange::YearsAround.
+std::tm LocalNow();
 
 }  // namespace kv820

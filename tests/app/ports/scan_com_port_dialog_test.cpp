@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include <map>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -20,28 +20,25 @@ namespace {
 const QString kPortA = QStringLiteral("/nonexistent/kv820-scan-a");
 const QString kPortB = QStringLiteral("/nonexistent/kv820-scan-b");
 
-// How the fake device on each port behaves: answers at once, answers after a delay, or
-// never finishes until the scan is stopped.
+// How the fake device on each port behaves: answers or not at once, or hangs until the
+// scan is stopped or the test releases it.
 struct FakePorts {
     std::set<std::string> answering;
-    std::map<std::string, std::chrono::milliseconds> delays;
     std::set<std::string> hanging;
     std::atomic<bool> sawStop{false};
+    std::atomic<bool> releaseHanging{false};  // lets a hanging port finish after all
     std::atomic<int> probes{0};
 
     ScanComPortDialog::ProbeFactory factory() {
         return [this](ScanVariant, Clock&) -> PortProbe {
-            return [this](const std::string& entry, const std::atomic<bool>& stop) {
+            return [this](const std::string& entry, const std::stop_token& stop) {
                 ++probes;
                 if (hanging.count(entry) != 0) {
-                    while (!stop.load()) {
+                    while (!stop.stop_requested() && !releaseHanging) {
                         std::this_thread::sleep_for(std::chrono::milliseconds(5));
                     }
-                    sawStop = true;
-                    return false;
-                }
-                if (const auto delay = delays.find(entry); delay != delays.end()) {
-                    std::this_thread::sleep_for(delay->second);
+                    sawStop = stop.stop_requested();
+                    return !sawStop && answering.count(entry) != 0;
                 }
                 return answering.count(entry) != 0;
             };
@@ -163,9 +160,11 @@ class ScanComPortDialogTest : public QObject {
             QTest::mouseClick(okButton(dialog), Qt::LeftButton);
             QTest::keyClick(&dialog, Qt::Key_Escape);
         });
+        QSignalSpy finished(&dialog, &QDialog::finished);
         QElapsedTimer elapsed;
         elapsed.start();
         okButton(dialog)->click();
+        QVERIFY(finished.wait());
         QVERIFY(elapsed.elapsed() >= grace.count());
         QCOMPARE(statusDuringGrace, QStringLiteral("Break Scan."));
         QVERIFY(visibleDuringGrace);
@@ -180,13 +179,16 @@ class ScanComPortDialogTest : public QObject {
         QComboBox owner;
         FakePorts ports;
         ports.answering = {Entry(kPortB)};
-        ports.delays[Entry(kPortB)] = std::chrono::milliseconds(50);
+        ports.hanging = {Entry(kPortB)};
         ScanComPortDialog dialog(ScanVariant::SetupWizard, &owner, nullptr);
         // The grace only bounds the wait: the dialog ends as soon as the port does.
         prepare(dialog, ports, std::chrono::seconds(10));
         dialog.show();
         QTRY_COMPARE(lines(dialog).size(), 1);
+        QSignalSpy finished(&dialog, &QDialog::finished);
         okButton(dialog)->click();
+        ports.releaseHanging = true;
+        QVERIFY(finished.wait());
         QCOMPARE(lines(dialog).at(1), "Scanning " + kPortB + "...[Open succeed]");
         QCOMPARE(owner.currentIndex(), 1);
     }
@@ -194,14 +196,17 @@ class ScanComPortDialogTest : public QObject {
     void afterOkOnlyThePortInProgressMayFinish() {
         QComboBox owner;
         FakePorts ports;
-        ports.delays[Entry(kPortA)] = std::chrono::milliseconds(50);
+        ports.hanging = {Entry(kPortA)};
         ports.answering = {Entry(kPortB)};
         ScanComPortDialog dialog(ScanVariant::SmsCommand, &owner, nullptr);
         prepare(dialog, ports, std::chrono::seconds(10));
         dialog.show();
         QTRY_COMPARE(status(dialog), "Scanning " + kPortA + "...");
+        QSignalSpy finished(&dialog, &QDialog::finished);
         okButton(dialog)->click();
         QCOMPARE(status(dialog), QStringLiteral("Break Scan."));
+        ports.releaseHanging = true;
+        QVERIFY(finished.wait());
         QCOMPARE(lines(dialog), QStringList({"Scanning " + kPortA + "...[Open failed]"}));
         QCOMPARE(ports.probes.load(), 1);  // the next port was neither opened nor probed
         QCOMPARE(owner.currentIndex(), 0);

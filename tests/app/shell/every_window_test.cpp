@@ -91,7 +91,7 @@ const std::vector<std::pair<const char*, WindowFactory>>& Windows() {
              auto dialog = std::make_unique<ScanComPortDialog>(ScanVariant::SmsCommand,
                                                                &r.ownerPorts, nullptr);
              dialog->setProbeFactory([](ScanVariant, Clock&) -> PortProbe {
-                 return [](const std::string&, const std::atomic<bool>&) { return false; };
+                 return [](const std::string&, const std::stop_token&) { return false; };
              });
              return dialog;
          }},

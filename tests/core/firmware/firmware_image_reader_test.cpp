@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <sstream>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -15,9 +15,9 @@ namespace {
 
 std::vector<std::string> AllLines(const std::string& image, test::VirtualClock& clock) {
     std::istringstream stream(image);
-    std::atomic<bool> running{true};
+    std::stop_source stop;
     std::vector<std::string> lines;
-    FirmwareReadRun(stream, clock).run(running, [&](std::string_view line) {
+    FirmwareReadRun(stream, clock).run(stop.get_token(), [&](std::string_view line) {
         lines.emplace_back(line);
     });
     return lines;
@@ -56,11 +56,14 @@ TEST(FirmwareImage, EveryByteValueBecomesUpperCaseHexAndABlank) {
 TEST(FirmwareImage, AClearedFlagStopsWithinOneBlock) {
     std::istringstream stream(std::string(128 + 10 * 1024, 'Z'));
     test::VirtualClock clock;
-    std::atomic<bool> running{true};
+    std::stop_source stop;
     int seen = 0;
-    EXPECT_EQ(FirmwareReadRun(stream, clock)
-                  .run(running, [&](std::string_view) { running = ++seen < 2; }),
-              2);
+    const int lines = FirmwareReadRun(stream, clock).run(stop.get_token(), [&](std::string_view) {
+        if (++seen == 2) {
+            stop.request_stop();
+        }
+    });
+    EXPECT_EQ(lines, 2);
 }
 
 TEST(FirmwareImage, AnUnreadableStreamShowsNothing) {

@@ -29,7 +29,7 @@ class PortScanTest : public testing::Test {
   protected:
     // A probe that answers on the entries listed in `answering`.
     PortProbe probeAnsweringOn(Texts answering) {
-        return [this, answering](const std::string& entry, const std::atomic<bool>&) {
+        return [this, answering](const std::string& entry, const std::stop_token&) {
             probed.push_back(entry);
             clock.advance(7000ms);
             return std::find(answering.begin(), answering.end(), entry) != answering.end();
@@ -37,14 +37,14 @@ class PortScanTest : public testing::Test {
     }
 
     test::VirtualClock clock;
-    std::atomic<bool> stop{false};
+    std::stop_source stop;
     Screen screen;
     Texts probed;
 };
 
 TEST_F(PortScanTest, ReportsEveryPortThenTheClosingLine) {
     PortScan scan(probeAnsweringOn({"COM4:"}), clock);
-    EXPECT_TRUE(scan.run({"COM3:", "COM4:"}, stop, screen.listener()));
+    EXPECT_TRUE(scan.run({"COM3:", "COM4:"}, screen.listener(), stop.get_token()));
     EXPECT_EQ(screen.events,
               (Texts{"status Scanning COM3...", "line 0 Scanning COM3...[Open failed]",
                      "status Scanning COM4...", "line 1 Scanning COM4...[Open succeed]",
@@ -55,27 +55,28 @@ TEST_F(PortScanTest, ReportsEveryPortThenTheClosingLine) {
 
 TEST_F(PortScanTest, AStopDuringAProbeGivesThatPortNoLineAndEndsTheScan) {
     PortScan scan(
-        [this](const std::string& entry, const std::atomic<bool>&) {
+        [this](const std::string& entry, const std::stop_token&) {
             probed.push_back(entry);
-            stop = true;
+            stop.request_stop();
             return true;
         },
         clock);
-    EXPECT_FALSE(scan.run({"COM3:", "COM4:"}, stop, screen.listener()));
+    EXPECT_FALSE(scan.run({"COM3:", "COM4:"}, screen.listener(), stop.get_token()));
     EXPECT_EQ(screen.events, Texts{"status Scanning COM3..."});
     EXPECT_EQ(probed, Texts{"COM3:"});
 }
 
 TEST_F(PortScanTest, ABreakDuringAProbeLetsThatPortFinishAndProbesNoOther) {
-    std::atomic<bool> breakScan{false};
+    std::stop_source breakScan;
     PortScan scan(
-        [&](const std::string& entry, const std::atomic<bool>&) {
+        [&](const std::string& entry, const std::stop_token&) {
             probed.push_back(entry);
-            breakScan = true;
+            breakScan.request_stop();
             return true;
         },
         clock);
-    EXPECT_FALSE(scan.run({"COM3:", "COM4:"}, stop, screen.listener(), &breakScan));
+    EXPECT_FALSE(
+        scan.run({"COM3:", "COM4:"}, screen.listener(), stop.get_token(), breakScan.get_token()));
     EXPECT_EQ(screen.events,
               (Texts{"status Scanning COM3...", "line 0 Scanning COM3...[Open succeed]"}));
     EXPECT_EQ(probed, Texts{"COM3:"});

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/common/stoppable_clock.h"
 #include "support/fake_serial_link.h"
 #include "support/virtual_clock.h"
 
@@ -17,13 +18,14 @@ class ScanProbeTest : public testing::Test {
   protected:
     bool probe(ScanVariant variant, const std::string& entry = "ttyUSB0:") {
         ScanProbe scanProbe(variant, port);
-        return scanProbe.probe(entry, stop);
+        return scanProbe.probe(entry, stop.get_token());
     }
 
     test::VirtualClock clock;
     test::FakeSerialLink link{clock};
-    ComPort port{link, clock};
-    std::atomic<bool> stop{false};
+    std::stop_source stop;
+    StoppableClock stoppable{clock, stop.get_token()};
+    ComPort port{link, stoppable};
 };
 
 TEST_F(ScanProbeTest, SmsCommandWakesWithTwoAndAsksAtiOnce) {
@@ -86,7 +88,7 @@ TEST_F(ScanProbeTest, AStopDuringThePauseClosesThePortAndAsksNothingMore) {
     link.replyTo("ati\r", kIdentity);
     link.onWrite = [this](test::FakeSerialLink&, std::string_view written) {
         if (written == "2") {
-            stop = true;
+            stop.request_stop();
         }
     };
     EXPECT_FALSE(probe(ScanVariant::SmsCommand));

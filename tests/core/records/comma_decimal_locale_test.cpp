@@ -85,7 +85,7 @@ TEST_F(CommaDecimalLocale, DecimalsAreReadWithAPoint) {
 
 TEST_F(CommaDecimalLocale, TrackFilesCarryTheStoredCoordinates) {
     const StoredReports rows({At("25.047924", "121.517081"), At("90.5", "121.5")});
-    const SearchCriteria criteria{"Tom", "2007/05/01", "00:00:00", "2007/05/31", "23:59:59"};
+    const SearchRange criteria{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
     CollectingSink gpx;
     ASSERT_EQ(WriteGpx(gpx, criteria, rows), ExportOutcome::kWritten);
     EXPECT_NE(gpx.text.find("<trkpt lat=\"25.047924\" lon=\"121.517081\">"), std::string::npos);

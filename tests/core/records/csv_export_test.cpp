@@ -36,7 +36,7 @@ TEST(CsvExport, EveryRowIsWrittenWithQuotedFieldsWhereNeeded) {
 
     test::TempDir dir;
     const auto path = dir.path() / "rows.csv";
-    const SearchCriteria criteria{"Smith, Jo", "2007/05/01", "00:00:00", "2007/05/31", "23:59:59"};
+    const SearchRange criteria{"Smith, Jo", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
     ASSERT_EQ(ExportRecords(ExportFormat::kCsv, path, criteria,
                             test::StoredReports({StoredReport{}, noFix, odd})),
               ExportOutcome::kWritten);

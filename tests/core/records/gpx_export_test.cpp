@@ -37,7 +37,7 @@ StoredReport Fix(std::string lat, std::string lon, std::string status, std::stri
     return r;
 }
 
-const SearchCriteria kCriteria{"A&B", "2007/01/01", "00:00:00", "2007/05/31", "23:59:59"};
+const SearchRange kRange{"A&B", {2007, 1, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
 
 std::vector<StoredReport> MixedTrack() {
     return {
@@ -55,14 +55,14 @@ std::vector<StoredReport> MixedTrack() {
 
 TEST_F(CentralEuropeanZone, TrackHoldsThePointsOldestFirstWithUtcTimes) {
     const auto path = dir_.path() / "track.gpx";
-    ASSERT_EQ(ExportRecords(ExportFormat::kGpx, path, kCriteria, StoredReports(MixedTrack())),
+    ASSERT_EQ(ExportRecords(ExportFormat::kGpx, path, kRange, StoredReports(MixedTrack())),
               ExportOutcome::kWritten);
     EXPECT_EQ(ReadWholeFile(path), ReadGolden("gpx_track.gpx"));
 }
 
 TEST_F(CentralEuropeanZone, FixedRowsWithoutPositionGiveAnEmptySegment) {
     const auto path = dir_.path() / "empty.gpx";
-    ASSERT_EQ(ExportRecords(ExportFormat::kGpx, path, kCriteria,
+    ASSERT_EQ(ExportRecords(ExportFormat::kGpx, path, kRange,
                             StoredReports({At("NO", "NO"), At("NO", "12.0", "2D")})),
               ExportOutcome::kWritten);
     EXPECT_EQ(ReadWholeFile(path), ReadGolden("gpx_empty_track.gpx"));
@@ -73,7 +73,7 @@ TEST_F(CentralEuropeanZone, DocumentIsWellFormedXml) {
         GTEST_SKIP() << "xmllint is not installed";
     }
     const auto path = dir_.path() / "check.gpx";
-    SearchCriteria awkward = kCriteria;
+    SearchRange awkward = kRange;
     awkward.userName = "<Tom & \"Jerry\">\x01\r\n";
     ASSERT_EQ(ExportRecords(ExportFormat::kGpx, path, awkward, StoredReports(MixedTrack())),
               ExportOutcome::kWritten);

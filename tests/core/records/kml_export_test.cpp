@@ -14,12 +14,12 @@ namespace {
 using test::At;
 using test::StoredReport;
 
-const SearchCriteria TomInMay{"Tom", "2007/05/01", "00:00:00", "2007/05/31", "23:59:59"};
+const SearchRange TomInMay{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
 const StoredReport Taipei = At("25.047924", "121.517081");
 
 struct KmlCase {
     const char* golden;
-    SearchCriteria criteria;
+    SearchRange criteria;
     std::vector<StoredReport> oldestFirst;
 };
 
@@ -32,7 +32,7 @@ TEST(KmlExport, TheFileHoldsExactlyTheExpectedDocument) {
          {At("NO", "NO", "No Fix"), Taipei, At("25.1", "121.5", "No Fix"), At("NO", "121.5"),
           At("25.1", "NO"), At("-34.603722", "-58.381592", "2D"), At("25.1", "121.5", "No Fix")}},
         {"kml_escaped_name.kml",
-         {"A&B <\"x\">'s", "2007/05/01", "00:00:00", "2007/05/31", "23:59:59"},
+         {"A&B <\"x\">'s", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}},
          {Taipei}},
         // Fixed rows whose position is missing pass the fix test but draw nothing.
         {"kml_empty_track.kml", TomInMay, {At("NO", "121.5"), At("NO", "NO", "2D")}},

@@ -25,7 +25,7 @@ using test::ReadWholeFile;
 using test::StoredReport;
 using test::StoredReports;
 
-const SearchCriteria kCriteria{"Tom", "2007/05/01", "00:00:00", "2007/05/31", "23:59:59"};
+const SearchRange kRange{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
 
 // A result with nothing to export creates no file at all, whatever the format.
 TEST(RecordExport, APrecheckDecidesBeforeAnyFileIsCreated) {
@@ -52,7 +52,7 @@ TEST(RecordExport, APrecheckDecidesBeforeAnyFileIsCreated) {
                                               {ExportFormat::kCsv, c.csv}}) {
             EXPECT_EQ(PrecheckExport(format, rows), outcome);
             const auto path = dir.path() / std::to_string(++file);
-            EXPECT_EQ(ExportRecords(format, path, kCriteria, rows).outcome, outcome);
+            EXPECT_EQ(ExportRecords(format, path, kRange, rows).outcome, outcome);
             EXPECT_EQ(std::filesystem::exists(path), outcome == O::kWritten);
         }
     }
@@ -76,12 +76,12 @@ TEST(RecordExport, UnopenableFileIsNoFileExistenceWithTheReason) {
     const test::TempDir dir;
     const auto folder = dir.path();
     const StoredReports rows({At("25.1", "121.5")});
-    const ExportResult missing = ExportKml(folder / "missing" / "t.kml", kCriteria, rows);
+    const ExportResult missing = ExportKml(folder / "missing" / "t.kml", kRange, rows);
     EXPECT_EQ(missing.outcome, ExportOutcome::kNoFileExistence);
     EXPECT_EQ(ExportResultMessage(missing),
               "No file existence.\n" +
                   std::make_error_code(std::errc::no_such_file_or_directory).message());
-    const ExportResult aFolder = ExportKml(folder, kCriteria, rows);
+    const ExportResult aFolder = ExportKml(folder, kRange, rows);
     EXPECT_EQ(aFolder.outcome, ExportOutcome::kNoFileExistence);
     EXPECT_EQ(aFolder.systemReason, std::make_error_code(std::errc::is_a_directory).message());
     EXPECT_TRUE(std::filesystem::is_directory(folder));
@@ -93,7 +93,7 @@ TEST(RecordExport, ResultThatBreaksOffLeavesTheOldFileAlone) {
     const auto path = OldFile(folder);
     const std::vector<StoredReport> rows(5, At("25.1", "121.5"));
     for (ExportFormat format : {ExportFormat::kKml, ExportFormat::kGpx, ExportFormat::kCsv}) {
-        EXPECT_EQ(ExportRecords(format, path, kCriteria, StoredReports(rows, 3)),
+        EXPECT_EQ(ExportRecords(format, path, kRange, StoredReports(rows, 3)),
                   ExportOutcome::kRowsUnreadable);
         EXPECT_EQ(ReadWholeFile(path), kOldDocument);
         EXPECT_EQ(FilesIn(folder), 1u);
@@ -131,7 +131,7 @@ TEST(RecordExport, WriteFailureLeavesTheOldFileAndSaysWhy) {
         ExportResult result;
         {
             FileSizeLimit limit(64 * 1024);
-            result = ExportRecords(format, path, kCriteria, rows);
+            result = ExportRecords(format, path, kRange, rows);
         }
         EXPECT_EQ(ExportResultMessage(result), "Export file write failure.\n" + FileTooLarge());
         EXPECT_EQ(ReadWholeFile(path), kOldDocument);
@@ -147,7 +147,7 @@ TEST(RecordExport, FailureAtTheLastFlushIsAlsoAWriteFailure) {
     ExportResult result;
     {
         FileSizeLimit limit(100);
-        result = ExportKml(path, kCriteria, StoredReports({At("25.1", "121.5")}));
+        result = ExportKml(path, kRange, StoredReports({At("25.1", "121.5")}));
     }
     EXPECT_EQ(result.outcome, ExportOutcome::kWriteFailure);
     EXPECT_EQ(result.systemReason, FileTooLarge());

@@ -9,56 +9,67 @@
 namespace kv820 {
 namespace {
 
-struct PickerCase {
-    PickedMoment start;
-    PickedMoment stop;
-    const char* startDate;
-    const char* startTime;
-    const char* stopDate;
-    const char* stopTime;
+struct RangeCase {
+    SearchRange range;
+    const char* title;
+    const char* from;
+    const char* to;
 };
 
-class StoreSearchRangeTest : public testing::TestWithParam<PickerCase> {};
+class SearchRangeTexts : public testing::TestWithParam<RangeCase> {};
 
-TEST_P(StoreSearchRangeTest, WritesZeroPaddedTexts) {
-    const PickerCase& c = GetParam();
-    SearchCriteria criteria;
-    criteria.userName = "Tom";
-    StoreSearchRange(criteria, c.start, c.stop);
-    EXPECT_EQ(criteria.userName, "Tom");
-    EXPECT_EQ(criteria.startDate, c.startDate);
-    EXPECT_EQ(criteria.startTime, c.startTime);
-    EXPECT_EQ(criteria.stopDate, c.stopDate);
-    EXPECT_EQ(criteria.stopTime, c.stopTime);
+TEST_P(SearchRangeTexts, ZeroPaddedAndJoinedWithNothingBetween) {
+    const RangeCase& c = GetParam();
+    EXPECT_EQ(c.range.title(), c.title);
+    const ReceiveRange receive = c.range.receiveRange("354612071234567");
+    EXPECT_EQ(receive.imei, "354612071234567");
+    EXPECT_EQ(receive.from, c.from);
+    EXPECT_EQ(receive.to, c.to);
 }
 
-INSTANTIATE_TEST_SUITE_P(Pickers, StoreSearchRangeTest,
-                         testing::Values(PickerCase{{2007, 5, 1, 0, 0, 0},
-                                                    {2007, 5, 31, 23, 59, 59},
-                                                    "2007/05/01",
-                                                    "00:00:00",
-                                                    "2007/05/31",
-                                                    "23:59:59"},
-                                         PickerCase{{752, 1, 2, 3, 4, 5},
-                                                    {99, 12, 9, 10, 9, 8},
-                                                    "0752/01/02",
-                                                    "03:04:05",
-                                                    "0099/12/09",
-                                                    "10:09:08"},
-                                         PickerCase{{2024, 2, 29, 12, 0, 1},
-                                                    {2024, 2, 29, 12, 0, 1},
-                                                    "2024/02/29",
-                                                    "12:00:01",
-                                                    "2024/02/29",
-                                                    "12:00:01"}));
+INSTANTIATE_TEST_SUITE_P(
+    Pickers, SearchRangeTexts,
+    testing::Values(RangeCase{{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}},
+                              "Tom:2007/05/01-00:00:00~2007/05/31-23:59:59",
+                              "2007/05/0100:00:00",
+                              "2007/05/3123:59:59"},
+                    RangeCase{{"", {752, 1, 2, 3, 4, 5}, {99, 12, 9, 10, 9, 8}},
+                              ":0752/01/02-03:04:05~0099/12/09-10:09:08",
+                              "0752/01/0203:04:05",
+                              "0099/12/0910:09:08"}));
 
-TEST(SearchCriteriaRange, JoinsDateAndTimeWithNothingBetween) {
-    SearchCriteria criteria{"Tom", "2007/05/01", "00:00:00", "2007/05/31", "23:59:59"};
-    const ReceiveRange range = SearchCriteriaRange(criteria, "354612071234567");
-    EXPECT_EQ(range.imei, "354612071234567");
-    EXPECT_EQ(range.from, "2007/05/0100:00:00");
-    EXPECT_EQ(range.to, "2007/05/3123:59:59");
+std::tm LocalMoment(int year, int month, int day, int hour, int minute, int second) {
+    std::tm t{};
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    t.tm_hour = hour;
+    t.tm_min = minute;
+    t.tm_sec = second;
+    return t;
 }
+
+struct RecentCase {
+    std::tm now;
+    const char* from;
+    const char* to;
+};
+
+class YearsAroundTest : public ::testing::TestWithParam<RecentCase> {};
+
+TEST_P(YearsAroundTest, SpansTwoYearsAroundNow) {
+    const ReceiveRange range = SearchRange::YearsAround(GetParam().now).receiveRange("1");
+    EXPECT_EQ(range.from, GetParam().from);
+    EXPECT_EQ(range.to, GetParam().to);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moments, YearsAroundTest,
+    ::testing::Values(
+        RecentCase{LocalMoment(2012, 5, 8, 7, 59, 59), "2011/05/0807:59:59", "2013/05/0807:59:59"},
+        // The day is not adjusted: 29 February serves as a text bound.
+        RecentCase{LocalMoment(2012, 2, 29, 12, 0, 0), "2011/02/2912:00:00", "2013/02/2912:00:00"},
+        RecentCase{LocalMoment(2000, 1, 1, 0, 0, 0), "1999/01/0100:00:00", "2001/01/0100:00:00"}));
 
 // The texts of the pickers meet the stored receive texts: both ends are included, and the
 // rows outside them by one second are not.
@@ -76,12 +87,10 @@ class SearchRangeOnStoreTest : public testing::Test {
         return dir.file(DatabaseFileName);
     }
 
-    std::vector<std::string> timesBetween(PickedMoment start, PickedMoment stop) {
-        SearchCriteria criteria;
-        StoreSearchRange(criteria, start, stop);
+    std::vector<std::string> timesBetween(SearchRange::Moment start, SearchRange::Moment stop) {
         std::vector<std::string> times;
-        for (const auto& stored :
-             GpslogStore(db_).newestFirst(SearchCriteriaRange(criteria, Imei), {}, 100)) {
+        for (const auto& stored : GpslogStore(db_).newestFirst(
+                 SearchRange{{}, start, stop}.receiveRange(Imei), {}, 100)) {
             times.push_back(stored.row[ReceiveTime]);
         }
         return times;
