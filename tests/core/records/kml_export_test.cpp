@@ -12,15 +12,14 @@ namespace kv820 {
 namespace {
 
 using test::At;
-using test::StoredReport;
 
 const SearchCriteria TomInMay{"Tom", "2007/05/01", "00:00:00", "2007/05/31", "23:59:59"};
-const StoredReport Taipei = At("25.047924", "121.517081");
+const GpslogRow Taipei = At("25.047924", "121.517081");
 
 struct KmlCase {
     const char* golden;
     SearchCriteria criteria;
-    std::vector<StoredReport> oldestFirst;
+    std::vector<GpslogRow> oldestFirst;
 };
 
 TEST(KmlExport, TheFileHoldsExactlyTheExpectedDocument) {
