@@ -1,20 +1,11 @@
 // Any texts typed into the command pages through the input checks and the command builders.
-#include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <string_view>
 #include <variant>
 
-#include "core/commands/command_outcome.h"
-#include "core/commands/command_target.h"
 #include "core/commands/command_text.h"
 #include "core/commands/config_command.h"
-#include "core/commands/config_command_form.h"
 #include "core/commands/input_validators.h"
 #include "core/commands/tracking_command.h"
-#include "core/commands/tracking_command_form.h"
 #include "core/common/number_text.h"
 #include "fuzz_check.h"
 
@@ -28,16 +19,9 @@ void CheckValidators(std::string_view text) {
     const bool decimal = kv820::HasOnlyDigitsAndPoints(text);
     const bool coordinate = kv820::IsCoordinateString(text);
     const bool phone = kv820::IsPhoneString(text);
-    if (digits) {
-        FUZZ_CHECK(decimal);
-        FUZZ_CHECK(text.empty() || (coordinate && phone));
-    }
-    if (phone && text.front() != '+') {
-        FUZZ_CHECK(digits);
-    }
-    if (coordinate && text.front() != '-') {
-        FUZZ_CHECK(decimal);
-    }
+    FUZZ_CHECK(!digits || (decimal && (text.empty() || (coordinate && phone))));
+    FUZZ_CHECK(!phone || text.front() == '+' || digits);
+    FUZZ_CHECK(!coordinate || text.front() == '-' || decimal);
     FUZZ_CHECK(kv820::IsAcceptableReturnPhone(text) == (text.empty() || phone));
 }
 
@@ -53,12 +37,11 @@ std::string Picked(FuzzedDataProvider& provider, const Names& names) {
 kv820::CommandTarget Target(FuzzedDataProvider& provider) {
     kv820::CommandTarget target;
     target.sessionActive = provider.ConsumeBool();
-    if (provider.ConsumeBool()) {
-        target.selectedUserName = Typed(provider);
-    }
-    if (provider.ConsumeBool()) {
-        target.user = kv820::UserContact{"0912345678", "356789012345678"};
-    }
+    target.selectedUserName =
+        provider.ConsumeBool() ? std::optional(Typed(provider)) : std::nullopt;
+    target.user = provider.ConsumeBool()
+                      ? std::optional(kv820::UserContact{"0912345678", "356789012345678"})
+                      : std::nullopt;
     return target;
 }
 
@@ -66,16 +49,15 @@ kv820::TrackingCommandForm TrackingForm(FuzzedDataProvider& provider) {
     kv820::TrackingCommandForm form;
     form.reportMode = static_cast<kv820::TrackingReportMode>(provider.ConsumeIntegralInRange(0, 4));
     form.reportFormatIndex = provider.ConsumeIntegralInRange(0, 1);
-    form.reportInterval = Typed(provider);
-    form.numberOfReports = Typed(provider);
     form.shape =
         provider.ConsumeBool() ? kv820::GeofenceShape::Rectangle : kv820::GeofenceShape::Circle;
-    for (std::string* text : {&form.longitude1, &form.latitude1, &form.longitude2, &form.latitude2,
-                              &form.circleLongitude, &form.circleLatitude, &form.radius}) {
+    form.inOut = Picked(provider, kv820::GeofenceInOutNames);
+    for (std::string* text :
+         {&form.reportInterval, &form.numberOfReports, &form.longitude1, &form.latitude1,
+          &form.longitude2, &form.latitude2, &form.circleLongitude, &form.circleLatitude,
+          &form.radius, &form.returnPhone}) {
         *text = Typed(provider);
     }
-    form.inOut = Picked(provider, kv820::GeofenceInOutNames);
-    form.returnPhone = Typed(provider);
     return form;
 }
 
@@ -83,13 +65,12 @@ kv820::ConfigCommandForm ConfigForm(FuzzedDataProvider& provider) {
     kv820::ConfigCommandForm form;
     form.parameter = static_cast<kv820::ConfigParameter>(provider.ConsumeIntegralInRange(0, 3));
     form.defaultReturnSwitch = provider.ConsumeBool();
-    form.defaultReturnNumber = Typed(provider);
     form.maximumGpsFixingTime = Picked(provider, kv820::MaximumGpsFixingTimeNames);
     form.defaultReportMode =
         static_cast<kv820::DefaultReportMode>(provider.ConsumeIntegralInRange(0, 2));
-    form.reportInterval = Typed(provider);
     form.reportFormatIndex = provider.ConsumeIntegralInRange(0, 1);
-    for (std::string* text : {&form.numberOfReports, &form.defaultModeReturnPhone, &form.sosNumber1,
+    for (std::string* text : {&form.defaultReturnNumber, &form.reportInterval,
+                              &form.numberOfReports, &form.defaultModeReturnPhone, &form.sosNumber1,
                               &form.sosNumber2, &form.sosNumber3, &form.returnPhone}) {
         *text = Typed(provider);
     }
@@ -121,13 +102,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const kv820::CommandTarget target = Target(provider);
     if (provider.ConsumeBool()) {
         const kv820::TrackingCommandForm form = TrackingForm(provider);
-        const kv820::CommandOutcome outcome = kv820::PrepareTrackingCommand(form, target);
-        if (std::holds_alternative<kv820::CommandSms>(outcome)) {
-            const char code = "01246"[static_cast<int>(form.reportMode)];
-            CheckOutcome(outcome, target, std::string{'?', code, ','} + target.user->imei);
-        } else {
-            CheckOutcome(outcome, target, "");
-        }
+        const char code = "01246"[static_cast<int>(form.reportMode)];
+        const std::string imei = target.user ? target.user->imei : "";
+        CheckOutcome(kv820::PrepareTrackingCommand(form, target), target,
+                     std::string{'?', code, ','} + imei);
     } else {
         const kv820::ConfigCommandForm form = ConfigForm(provider);
         CheckOutcome(kv820::PrepareConfigCommand(form, target), target, "?7,356789012345678,");

@@ -1,32 +1,18 @@
 #pragma once
 
 #include <algorithm>
-#include <chrono>
-#include <cstddef>
-#include <string>
-#include <string_view>
 
-#include "core/common/clock.h"
 #include "core/modem/serial_link.h"
+#include "support/virtual_clock.h"
 
 namespace kv820::fuzz {
 
-// A clock that moves only when a read waits or someone sleeps, so a fuzz run never waits.
-class StepClock final : public Clock {
-  public:
-    std::chrono::milliseconds now() const override { return now_; }
-    void sleepFor(std::chrono::milliseconds duration) override { now_ += duration; }
-
-  private:
-    std::chrono::milliseconds now_{0};
-};
-
 // A serial line that plays a fixed byte stream: each read hands out at most `chunkSize`
 // bytes (the driver's pieces), and once the stream is spent every read waits out its whole
-// time-out and returns nothing, as a silent modem does.
+// time-out on the virtual clock and returns nothing, as a silent modem does.
 class InputSerialLink final : public SerialLink {
   public:
-    InputSerialLink(StepClock& clock, std::string_view input, std::size_t chunkSize)
+    InputSerialLink(test::VirtualClock& clock, std::string_view input, std::size_t chunkSize)
         : clock_(clock), input_(input), chunkSize_(std::max<std::size_t>(chunkSize, 1)) {}
 
     bool open(const std::string&) override { return true; }
@@ -38,8 +24,7 @@ class InputSerialLink final : public SerialLink {
     std::string readAvailable(std::size_t maxBytes, std::chrono::milliseconds timeout) override {
         const std::size_t count = std::min({maxBytes, chunkSize_, input_.size()});
         if (count == 0) {
-            clock_.sleepFor(timeout);
-            return {};
+            clock_.advance(timeout);
         }
         std::string bytes(input_.substr(0, count));
         input_.remove_prefix(count);
@@ -49,7 +34,7 @@ class InputSerialLink final : public SerialLink {
     std::size_t unread() const { return input_.size(); }
 
   private:
-    StepClock& clock_;
+    test::VirtualClock& clock_;
     std::string_view input_;
     std::size_t chunkSize_;
 };

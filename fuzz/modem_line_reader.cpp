@@ -1,13 +1,7 @@
 // Any byte stream from the modem through the reception loop's line assembly.
-#include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstddef>
-#include <cstdint>
-#include <optional>
-#include <string>
-
-#include "core/modem/com_port.h"
 #include "core/modem/modem_line_reader.h"
+#include "core/modem/com_port.h"
 #include "fuzz_check.h"
 #include "input_serial_link.h"
 
@@ -18,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const unsigned stopEvery = provider.ConsumeIntegralInRange<unsigned>(0, 600);
     const std::string stream = provider.ConsumeRemainingBytesAsString();
 
-    kv820::fuzz::StepClock clock;
+    kv820::test::VirtualClock clock;
     kv820::fuzz::InputSerialLink link(clock, stream, chunkSize);
     kv820::ComPort port(link, clock);
     kv820::ModemLineReader reader;

@@ -1,27 +1,10 @@
 // Any read-message reply through the cut into pieces, the report decoding and its gpslog row.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <string_view>
 
 #include "core/modem/position_report.h"
 #include "core/modem/report_pieces.h"
 #include "core/store/gpslog_row.h"
 #include "core/store/user_registry.h"
 #include "fuzz_check.h"
-
-namespace {
-
-kv820::UserRegistry::Snapshot Users() {
-    kv820::UserRegistry::Snapshot users;
-    users.users[0] = {"Truck 1", "0912345678", "356789012345678"};
-    users.users[1] = {"OKAY", "+886900000000", "356789012345679"};
-    users.userCount = 2;
-    return users;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // A zone with daylight saving, so the local-time conversion meets its gaps and overlaps.
@@ -30,7 +13,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const kv820::UserRegistry::Snapshot users = Users();
+    static const kv820::UserRegistry::Snapshot users = [] {
+        kv820::UserRegistry registry;
+        registry.replace({{"Truck 1", "0912345678", "356789012345678"},
+                          {"OKAY", "+886900000000", "356789012345679"}});
+        return registry.snapshot();
+    }();
     const std::string_view reply(reinterpret_cast<const char*>(data), size);
 
     const kv820::ReportPieces pieces = kv820::SplitReportPieces(reply);
@@ -51,9 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(row[kv820::ReceiveDate].starts_with("20"));
     FUZZ_CHECK(row[kv820::ReceiveDate].size() <= 2 + kv820::ReportPieces::MaxPieceLength);
     FUZZ_CHECK(row[kv820::ReceiveTime].size() <= 8);
-    for (kv820::GpslogColumn column : {kv820::GpsDate, kv820::GpsTime}) {
-        FUZZ_CHECK(!row[column].empty() && row[column].size() < 80);
-    }
+    FUZZ_CHECK(!row[kv820::GpsDate].empty() && row[kv820::GpsDate].size() < 80);
+    FUZZ_CHECK(!row[kv820::GpsTime].empty() && row[kv820::GpsTime].size() < 80);
     for (kv820::GpslogColumn column : {kv820::GpsPosLat, kv820::GpsPosLon, kv820::GpsSpeed}) {
         const std::string& number = row[column];
         FUZZ_CHECK(!number.empty() && number.size() < 400);

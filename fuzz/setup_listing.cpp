@@ -1,12 +1,7 @@
 // Any listing of stored unsent messages through the setup message count and index.
-#include <cstddef>
-#include <cstdint>
-#include <optional>
-#include <string>
-#include <string_view>
 
-#include "core/common/number_text.h"
 #include "core/setup/setup_listing.h"
+#include "core/common/number_text.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -17,22 +12,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int count = kv820::CountSetupMessage(listing, k);
         FUZZ_CHECK(count >= 0 && count <= 2);
         const std::optional<int> index = kv820::SetupMessageIndex(listing, k);
-        // An index is only ever read in front of a tag that is there.
-        if (index) {
-            FUZZ_CHECK(listing.find(tag) != std::string_view::npos);
-        }
-        if (count > 0) {
+        // A message is only ever counted, and an index read, in front of a tag that is there.
+        if (index || count > 0) {
             FUZZ_CHECK(listing.find(tag) != std::string_view::npos);
         }
     }
-    // The number reader on its own, over the whole text.
+    // The number reader on its own: a value short of its bounds is written in the text.
     const std::optional<std::int32_t> value = kv820::LeadingInt32(listing);
-    if (value && *value != INT32_MAX &&
-        *value != INT32_MIN) {  // saturated values are not in the text
-        const std::string digits = std::to_string(*value);
-        FUZZ_CHECK(listing.find(*value < 0 ? std::string_view(digits).substr(1)
-                                           : std::string_view(digits)) != std::string_view::npos ||
-                   *value == 0);
+    if (value && *value != 0 && *value != INT32_MAX && *value != INT32_MIN) {
+        FUZZ_CHECK(listing.find(std::to_string(*value < 0 ? -*value : *value)) !=
+                   std::string_view::npos);
     }
     return 0;
 }

@@ -1,26 +1,10 @@
 // Any "at+cmgr=" replies through the setup message decoding, and the setup file read from
 // them written back and read again.
-#include <fuzzer/FuzzedDataProvider.h>
-
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "core/setup/setup_file.h"
 #include "core/setup/setup_message_codec.h"
 #include "fuzz_check.h"
-
-namespace {
-
-// The module's reply to "at+cmgr=" for a stored message k holding text.
-std::string StoredMessageReply(int k, std::string_view text) {
-    return "at+cmgr=" + std::to_string(k) + "\r\r\n+CMGR: \"STO UNSENT\",\"+" + std::to_string(k) +
-           "\",\r\n" + std::string(text) + "\r\n\r\nOK\r\n";
-}
-
-}  // namespace
+#include "support/tracker_replies.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider provider(data, size);
@@ -47,8 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const kv820::SetupFile file = kv820::ReadSetupFile(replies);
     FUZZ_CHECK(file.maxGpsFixingTime >= 1 && file.maxGpsFixingTime <= 10);
     FUZZ_CHECK(file.reportFormat == 0 || file.reportFormat == 1);
-    const int mode = static_cast<int>(file.reportMode);
-    FUZZ_CHECK(mode >= 0 && mode <= 2);
+    FUZZ_CHECK(static_cast<unsigned>(file.reportMode) <= 2);
 
     if (!singleLines) {
         return 0;
@@ -56,9 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const kv820::SetupMessageTexts texts = kv820::EncodeSetupFile(file, "+1.00");
     kv820::SetupMessageReplies written;
     for (int k = 1; k <= kv820::SetupMessageCount; ++k) {
-        written[k - 1] = StoredMessageReply(k, texts[k - 1]);
+        written[k - 1] = kv820::test::StoredMessageReply(k, k, texts[k - 1]);
     }
-    const kv820::SetupFile reread = kv820::ReadSetupFile(written);
-    FUZZ_CHECK(reread == file);
+    FUZZ_CHECK(kv820::ReadSetupFile(written) == file);
     return 0;
 }

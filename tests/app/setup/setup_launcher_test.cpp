@@ -15,7 +15,7 @@
 #include "app/setup/setup_wizard.h"
 #include "app/shell/app_context.h"
 #include "app/shell/main_window.h"
-#include "core/setup/scripted_tracker.h"
+#include "support/scripted_tracker.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "core/store/schema.h"

@@ -11,7 +11,7 @@
 #include "app/setup/setup_session.h"
 #include "app/setup/setup_wizard.h"
 #include "app/setup/sim_pin_dialog.h"
-#include "core/setup/scripted_tracker.h"
+#include "support/scripted_tracker.h"
 #include "support/qt/alert_recorder.h"
 
 Q_DECLARE_METATYPE(kv820::SetupForm)

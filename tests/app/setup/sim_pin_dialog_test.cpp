@@ -5,7 +5,7 @@
 #include "app/setup/scripted_setup_devices.h"
 #include "app/setup/setup_session.h"
 #include "app/setup/sim_pin_dialog.h"
-#include "core/setup/tracker_replies.h"
+#include "support/tracker_replies.h"
 #include "support/qt/alert_recorder.h"
 
 namespace kv820 {

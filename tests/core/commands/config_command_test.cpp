@@ -63,18 +63,11 @@ const ConfigCommandForm BadEverything = Form(Parameter::SosNumber, [](auto& f) {
 INSTANTIATE_TEST_SUITE_P(
     Refusals, ConfigCommand,
     testing::Values(
+        // The session and user check is the tracking page's too: its cases are there.
         ConfigCase{"no session comes first",
                    BadEverything,
                    {false, std::nullopt, std::nullopt},
                    Page("Connection is ERROR!!!")},
-        ConfigCase{"no selection before any field",
-                   BadEverything,
-                   {true, std::nullopt, std::nullopt},
-                   Page("No user is choosed.")},
-        ConfigCase{"unregistered name",
-                   Form(Parameter::MaximumGpsFixingTime),
-                   {true, "ghost", std::nullopt},
-                   Page("No user is choosed.")},
         ConfigCase{"return phone before parameter fields", BadEverything, RegisteredUser(),
                    Page("Return Phone Number input is a failure.")},
         ConfigCase{

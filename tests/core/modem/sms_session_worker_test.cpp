@@ -147,28 +147,31 @@ TEST_F(SmsSessionTest, AListingLongerThanOneReadArrivingInPiecesIsHandledWhole) 
     EXPECT_EQ(writesAfterStart(), Then({ListCommand}, ReadAndDelete({1, 2, 4, 5, 7, 8, 10, 11})));
 }
 
-TEST_F(SmsSessionTest, ARefusedListingIsLoggedAndReceptionGoesOn) {
-    ActLikeAModem(link, Listed("\r\n+CMS ERROR: 302\r\n"));
-    link.feedAfter(StartDuration + milliseconds(2000), "+CMTI: \"SM\",5\r\n");
-    stopAfterStored(1);
-    worker.run();
+// A listing refused, or never answered (the session then waits out its time-out only and
+// gets the modem back in step), is logged and reception goes on.
+class SmsSessionListingFailure
+    : public SmsSessionTest,
+      public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
 
-    EXPECT_EQ(writesAfterStart(), Then({ListCommand}, ReadAndDelete({5})));
-    EXPECT_TRUE(listener.log.starts_with(
-        "\r\n+CMS ERROR: 302\r\n\r\nThe stored SMS could not be listed.\r\n"))
-        << listener.log;
-}
+INSTANTIATE_TEST_SUITE_P(
+    Replies, SmsSessionListingFailure,
+    ::testing::Values(
+        std::pair{"\r\n+CMS ERROR: 302\r\n",
+                  "\r\n+CMS ERROR: 302\r\n\r\nThe stored SMS could not be listed.\r\n"},
+        std::pair{"", "The list of stored SMS did not arrive whole.\r\n"}),
+    [](const auto& info) { return std::string(*info.param.first ? "Refused" : "Silent"); });
 
-TEST_F(SmsSessionTest, ASilentModemDelaysReceptionByTheListingTimeOutOnly) {
-    ActLikeAModem(link, nullptr);
+TEST_P(SmsSessionListingFailure, IsLoggedAndReceptionGoesOn) {
+    const auto [reply, logged] = GetParam();
+    ActLikeAModem(link, *reply ? std::function<void(FakeSerialLink&)>(Listed(reply)) : nullptr);
     link.feedAfter(StartDuration + milliseconds(1000), "+CMTI: \"SM\",5\r\n");
     stopAfterStored(1);
     worker.run();
 
-    EXPECT_EQ(writesAfterStart(), Then({ListCommand, "\x1b", "at\r"}, ReadAndDelete({5})));
+    const Writes resync = *reply ? Writes{} : Writes{"\x1b", "at\r"};
+    EXPECT_EQ(writesAfterStart(), Then(Then({ListCommand}, resync), ReadAndDelete({5})));
     EXPECT_LE(clock.now(), StartDuration + reply_timeout::Listing + milliseconds(10000));
-    EXPECT_NE(listener.log.find("The list of stored SMS did not arrive whole.\r\n"),
-              std::string::npos);
+    EXPECT_NE(listener.log.find(logged), std::string::npos) << listener.log;
 }
 
 TEST_F(SmsSessionTest, AnAnnouncementInsideTheListingIsHandledAfterIt) {
@@ -216,7 +219,6 @@ TEST_P(SmsSessionBurstTest, TwentyAnnouncementsAreStoredWholeAndInOrder) {
 
     EXPECT_EQ(writesAfterStart(), expected);
     EXPECT_EQ(storedTimes(), times);
-    EXPECT_EQ(listener.stored.at(19).report.receiveTime, "10:20:20");
     EXPECT_EQ(listener.stored[0].historyRange.from, "2006/05/1212:00:00");
     EXPECT_EQ(listener.ended, 1);
     EXPECT_FALSE(link.isOpen());

@@ -82,36 +82,13 @@ TEST_F(PortScanTest, ABreakDuringAProbeLetsThatPortFinishAndProbesNoOther) {
     EXPECT_EQ(probed, Texts{"COM3:"});
 }
 
-struct SelectionCase {
-    const char* what;
-    Texts lines;
-    std::size_t entryCount;
-    std::optional<std::size_t> selected;
-};
-
-class ScanSelection : public testing::TestWithParam<SelectionCase> {};
-
-TEST_P(ScanSelection, PicksTheFirstPortThatAnswered) {
-    const SelectionCase& c = GetParam();
-    EXPECT_EQ(FirstAnsweringEntry(c.lines, c.entryCount), c.selected) << c.what;
+TEST(ScanSelection, PicksTheFirstPortThatAnsweredAmongTheEntries) {
+    const Texts lines = {"Scanning COM3...[Open failed]", "Scanning COM4...[Open succeed]",
+                         "Scanning Completed."};
+    EXPECT_EQ(FirstAnsweringEntry(lines, 2), 1u);
+    EXPECT_EQ(FirstAnsweringEntry(lines, 1), std::nullopt) << "a line beyond the entries";
+    EXPECT_EQ(FirstAnsweringEntry({lines[0], lines[0], lines[2]}, 2), std::nullopt);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, ScanSelection,
-    testing::Values(
-        SelectionCase{"none answered",
-                      {"Scanning COM3...[Open failed]", "Scanning COM4...[Open failed]",
-                       "Scanning Completed."},
-                      2,
-                      std::nullopt},
-        SelectionCase{"second answered",
-                      {"Scanning COM3...[Open failed]", "Scanning COM4...[Open succeed]"},
-                      2,
-                      1},
-        SelectionCase{"beyond the entries",
-                      {"Scanning COM3...[Open failed]", "Scanning COM4...[Open succeed]"},
-                      1,
-                      std::nullopt}));
 
 }  // namespace
 }  // namespace kv820

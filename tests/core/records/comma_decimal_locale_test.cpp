@@ -22,7 +22,6 @@ namespace {
 
 using test::At;
 using test::CollectingSink;
-using test::StoredReport;
 using test::StoredReports;
 
 class CommaDecimalLocale : public testing::Test {

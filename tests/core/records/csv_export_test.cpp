@@ -7,38 +7,20 @@
 namespace kv820 {
 namespace {
 
-using test::StoredReport;
-
 TEST(CsvExport, EveryRowIsWrittenWithQuotedFieldsWhereNeeded) {
-    StoredReport noFix;
-    noFix.receiveTime = "10:13:04";
-    noFix.gpsPosLat = "NO";
-    noFix.gpsPosLon = "NO";
-    noFix.gpsDate = "2000/00/00";
-    noFix.gpsTime = "00:00:00";
-    noFix.gpsStatus = "No Fix";
-    noFix.gpsAltitude = "say \"hi\"";
-    noFix.gpsSpeed = "1.8520";
-    noFix.gpsDirection = "1\r\n2";
-    noFix.gpsNumber = "line\nbreak";
-    noFix.messageStatus = "SOS report";
-    StoredReport odd;
-    odd.receiveTime = "10:23:04";
-    odd.gpsPosLat = "25.1";
-    odd.gpsPosLon = "121.5";
-    odd.gpsTime = "10:22:58";
-    odd.gpsStatus = "2D";
-    odd.gpsAltitude = "";
-    odd.gpsSpeed = "";
-    odd.gpsDirection = "\"";
-    odd.gpsNumber = "\xC3\xA9t\xC3\xA9";  // UTF-8 passes through unchanged
-    odd.messageStatus = "a\rb";
+    const GpslogRow noFix = {"",           "2007/05/12",  "10:13:04",  "NO",         "NO",
+                             "2000/00/00", "00:00:00",    "No Fix",    "say \"hi\"", "1.8520",
+                             "1\r\n2",     "line\nbreak", "SOS report"};
+    // UTF-8 passes through unchanged.
+    const GpslogRow odd = {"",           "2007/05/12",        "10:23:04", "25.1", "121.5",
+                           "2007/05/12", "10:22:58",          "2D",       "",     "",
+                           "\"",         "\xC3\xA9t\xC3\xA9", "a\rb"};
 
     test::TempDir dir;
     const auto path = dir.path() / "rows.csv";
     const SearchRange criteria{"Smith, Jo", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
     ASSERT_EQ(ExportRecords(ExportFormat::kCsv, path, criteria,
-                            test::StoredReports({StoredReport{}, noFix, odd})),
+                            test::StoredReports({test::At("25.047924", "121.517081"), noFix, odd})),
               ExportOutcome::kWritten);
     EXPECT_EQ(test::ReadWholeFile(path), test::ReadGolden("csv_rows.csv"));
 }

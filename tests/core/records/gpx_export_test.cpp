@@ -17,7 +17,6 @@ namespace {
 using test::At;
 using test::ReadGolden;
 using test::ReadWholeFile;
-using test::StoredReport;
 using test::StoredReports;
 
 // Central European time with its summer rule, written out so no zone database is needed.
@@ -27,19 +26,19 @@ class CentralEuropeanZone : public testing::Test {
     test::TempDir dir_;
 };
 
-StoredReport Fix(std::string lat, std::string lon, std::string status, std::string date,
-                 std::string time, std::string altitude, std::string satellites) {
-    StoredReport r = At(std::move(lat), std::move(lon), std::move(status));
-    r.gpsDate = std::move(date);
-    r.gpsTime = std::move(time);
-    r.gpsAltitude = std::move(altitude);
-    r.gpsNumber = std::move(satellites);
+GpslogRow Fix(std::string lat, std::string lon, std::string status, std::string date,
+              std::string time, std::string altitude, std::string satellites) {
+    GpslogRow r = At(std::move(lat), std::move(lon), std::move(status));
+    r[GpsDate] = std::move(date);
+    r[GpsTime] = std::move(time);
+    r[GpsAltitude] = std::move(altitude);
+    r[GpsNumber] = std::move(satellites);
     return r;
 }
 
 const SearchRange kRange{"A&B", {2007, 1, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
 
-std::vector<StoredReport> MixedTrack() {
+std::vector<GpslogRow> MixedTrack() {
     return {
         Fix("-34.603722", "-58.381592", "2D", "2007/01/01", "00:30:00", "N/A", ""),
         Fix("25.1", "121.5", "No Fix", "2007/02/01", "00:00:00", "1", "0"),

@@ -15,12 +15,11 @@
 namespace kv820 {
 namespace {
 
-using test::StoredReport;
 using test::StoredReports;
 
-StoredReport Point(std::string lat, std::string lon, std::string speed, std::string status = "3D") {
-    StoredReport report = test::At(std::move(lat), std::move(lon), std::move(status));
-    report.gpsSpeed = std::move(speed);
+GpslogRow Point(std::string lat, std::string lon, std::string speed, std::string status = "3D") {
+    GpslogRow report = test::At(std::move(lat), std::move(lon), std::move(status));
+    report[GpsSpeed] = std::move(speed);
     return report;
 }
 

@@ -22,7 +22,6 @@ namespace {
 
 using test::At;
 using test::ReadWholeFile;
-using test::StoredReport;
 using test::StoredReports;
 
 const SearchRange kRange{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
@@ -31,7 +30,7 @@ const SearchRange kRange{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}
 TEST(RecordExport, APrecheckDecidesBeforeAnyFileIsCreated) {
     using O = ExportOutcome;
     struct Case {
-        std::vector<StoredReport> oldestFirst;
+        std::vector<GpslogRow> oldestFirst;
         O kml, gpx, csv;
     };
     const std::vector<Case> cases{
@@ -91,7 +90,7 @@ TEST(RecordExport, ResultThatBreaksOffLeavesTheOldFileAlone) {
     const test::TempDir dir;
     const auto folder = dir.path();
     const auto path = OldFile(folder);
-    const std::vector<StoredReport> rows(5, At("25.1", "121.5"));
+    const std::vector<GpslogRow> rows(5, At("25.1", "121.5"));
     for (ExportFormat format : {ExportFormat::kKml, ExportFormat::kGpx, ExportFormat::kCsv}) {
         EXPECT_EQ(ExportRecords(format, path, kRange, StoredReports(rows, 3)),
                   ExportOutcome::kRowsUnreadable);
@@ -122,37 +121,27 @@ std::string FileTooLarge() {
     return std::make_error_code(std::errc::file_too_large).message();
 }
 
+// A file that cannot grow during the writing, or a document that fits in the file's buffer
+// so that only its last flush fails: either is a write failure that leaves the old file.
 TEST(RecordExport, WriteFailureLeavesTheOldFileAndSaysWhy) {
     const test::TempDir dir;
     const auto folder = dir.path();
     const auto path = OldFile(folder);
-    const StoredReports rows(std::vector<StoredReport>(20000, At("25.047924", "121.517081")));
-    for (ExportFormat format : {ExportFormat::kKml, ExportFormat::kGpx, ExportFormat::kCsv}) {
-        ExportResult result;
-        {
-            FileSizeLimit limit(64 * 1024);
-            result = ExportRecords(format, path, kRange, rows);
+    for (const auto& [rows, limit] :
+         {std::pair{std::size_t{20000}, rlim_t{64 * 1024}}, {std::size_t{1}, rlim_t{100}}}) {
+        const StoredReports result(std::vector<GpslogRow>(rows, At("25.047924", "121.517081")));
+        for (ExportFormat format : {ExportFormat::kKml, ExportFormat::kGpx, ExportFormat::kCsv}) {
+            ExportResult exported;
+            {
+                FileSizeLimit sizeLimit(limit);
+                exported = ExportRecords(format, path, kRange, result);
+            }
+            EXPECT_EQ(ExportResultMessage(exported),
+                      "Export file write failure.\n" + FileTooLarge());
+            EXPECT_EQ(ReadWholeFile(path), kOldDocument);
+            EXPECT_EQ(FilesIn(folder), 1u);
         }
-        EXPECT_EQ(ExportResultMessage(result), "Export file write failure.\n" + FileTooLarge());
-        EXPECT_EQ(ReadWholeFile(path), kOldDocument);
-        EXPECT_EQ(FilesIn(folder), 1u);
     }
-}
-
-TEST(RecordExport, FailureAtTheLastFlushIsAlsoAWriteFailure) {
-    // The whole document fits in the file's buffer, so only the close can fail.
-    const test::TempDir dir;
-    const auto folder = dir.path();
-    const auto path = OldFile(folder);
-    ExportResult result;
-    {
-        FileSizeLimit limit(100);
-        result = ExportKml(path, kRange, StoredReports({At("25.1", "121.5")}));
-    }
-    EXPECT_EQ(result.outcome, ExportOutcome::kWriteFailure);
-    EXPECT_EQ(result.systemReason, FileTooLarge());
-    EXPECT_EQ(ReadWholeFile(path), kOldDocument);
-    EXPECT_EQ(FilesIn(folder), 1u);
 }
 
 #endif

@@ -4,24 +4,20 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "core/records/stored_range_rows.h"
+
 namespace kv820::test {
 
 bool StoredReports::forEachOldestFirst(const Visitor& visit) const {
-    ++walks;
-    int delivered = 0;
-    for (const StoredReport& r : rows_) {
+    for (int delivered = 0; delivered < static_cast<int>(rows_.size()); ++delivered) {
         if (delivered == failAfter_) {
             return false;
         }
-        const ReportRowView view{r.receiveDate, r.receiveTime,  r.gpsPosLat, r.gpsPosLon,
-                                 r.gpsDate,     r.gpsTime,      r.gpsStatus, r.gpsAltitude,
-                                 r.gpsSpeed,    r.gpsDirection, r.gpsNumber, r.messageStatus};
-        ++delivered;
-        if (!visit(view)) {
+        if (!visit(ReportRowViewOf(rows_[delivered]))) {
             return true;
         }
     }
-    return delivered != failAfter_;
+    return static_cast<int>(rows_.size()) != failAfter_;
 }
 
 bool CollectingSink::write(std::string_view piece) {
@@ -35,12 +31,10 @@ bool CollectingSink::write(std::string_view piece) {
     return true;
 }
 
-StoredReport At(std::string lat, std::string lon, std::string status) {
-    StoredReport r;
-    r.gpsPosLat = std::move(lat);
-    r.gpsPosLon = std::move(lon);
-    r.gpsStatus = std::move(status);
-    return r;
+GpslogRow At(std::string lat, std::string lon, std::string status) {
+    return {"",           "2007/05/12", "10:03:04",        std::move(lat), std::move(lon),
+            "2007/05/12", "10:02:58",   std::move(status), "12.5",         "0.0000",
+            "0",          "7",          "Period report"};
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/setup/scripted_tracker.h"
-#include "core/setup/setup_file_printer.h"
+#include "support/scripted_tracker.h"
+#include "support/setup_file_printer.h"
 
 namespace kv820 {
 namespace {
@@ -22,23 +22,14 @@ using Writes = std::vector<std::string>;
 const std::vector<std::string> StoredTexts = {"1,5,,,,,,,Old name,-0.00,1,60,0,9,2468,",
                                               "110,,,+8861,0922,,,", "5000,,,,,,", ","};
 
-const Writes IdentifyWrites = {"2",
-                               "2",
-                               "2",
-                               "at\r",
-                               "tr+fwv\r",
-                               "at+cfun=1\r",
-                               "ati\r",
-                               "at+cpin?\r",
-                               "at+cmgf=1\r",
-                               "at+cpms=\"ME\",\"ME\",\"MT\"\r",
-                               ListingCommand + "\r",
-                               "at+cgsn\r"};
-
 Writes Then(Writes first, const Writes& second) {
     first.insert(first.end(), second.begin(), second.end());
     return first;
 }
+
+const Writes IdentifyWrites = Then({"2", "2", "2", "at\r", "tr+fwv\r", "at+cfun=1\r", "ati\r"},
+                                   {"at+cpin?\r", "at+cmgf=1\r", "at+cpms=\"ME\",\"ME\",\"MT\"\r",
+                                    "at^smgl=\"STO UNSENT\"\r", "at+cgsn\r"});
 
 class ConnectTrackerTest : public testing::Test {
   protected:
@@ -49,6 +40,13 @@ class ConnectTrackerTest : public testing::Test {
         hooks.progress = [this](std::string_view text) { statuses.emplace_back(text); };
         hooks.pulseBreakOnListedPorts = [this] { pulsesWhileClosed += link.isOpen() ? 0 : 1; };
         return ConnectTracker(port, entry, context, users, hooks);
+    }
+    // Another tracker on a fresh line, sharing the context and the users.
+    ConnectResult ConnectOther(const ScriptedTracker& other) {
+        test::FakeSerialLink otherLink{clock};
+        ComPort otherPort{otherLink, clock};
+        other.Install(otherLink);
+        return ConnectTracker(otherPort, "ttyUSB1:", context, users, {});
     }
 
     test::VirtualClock clock;
@@ -152,71 +150,78 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     ConnectOutcome::ConnectError}));
 
-class FiveUsersConnect : public ConnectTrackerTest {
-  protected:
-    FiveUsersConnect() {
-        for (int i = 0; i < 5; ++i) {
-            users.users[i] = {"User " + std::to_string(i), "09" + std::to_string(i),
-                              "35600000000010" + std::to_string(i)};
-        }
-        users.userCount = 5;
+TEST_F(ConnectTrackerTest, FiveUsersRefuseANewTrackerFirstAndLetARegisteredOneThrough) {
+    for (int i = 0; i < 5; ++i) {
+        users.users[i] = {"User " + std::to_string(i), "09" + std::to_string(i),
+                          "35600000000010" + std::to_string(i)};
     }
-};
-
-TEST_F(FiveUsersConnect, RefuseANewTrackerBeforeTheSimIsLookedAt) {
-    tracker.pinStateReply = Echoed("at+cpin?", "+CPIN: SIM PUK");
+    users.userCount = 5;
+    tracker.pinStateReply = Echoed("at+cpin?", "+CPIN: SIM PUK");  // not looked at
     EXPECT_EQ(Connect().outcome, ConnectOutcome::UserLimitReached);
-}
 
-TEST_F(FiveUsersConnect, LetARegisteredTrackerThroughWithItsNameAndPhone) {
     users.users[3] = {"Bus 7", "0912345678", TrackerImei};
-    const ConnectResult result = Connect();
+    ScriptedTracker registered;
+    registered.HoldSetupFile(StoredTexts, {1, 2, 3, 4});
+    const ConnectResult result = ConnectOther(registered);
     EXPECT_EQ(result.outcome, ConnectOutcome::SetupFileRead);
     EXPECT_TRUE(context.trackerRegistered);
     EXPECT_EQ(result.registeredName, "Bus 7");
     EXPECT_EQ(result.registeredPhone, "0912345678");
 }
 
-TEST_F(ConnectTrackerTest, FreshTrackerGetsDefaultsAndNothingIsDeleted) {
-    tracker.listings = {ListingReply({})};
+// A listing with message 3's index unreadable.
+std::string WithoutIndexThree(std::string listing) {
+    return listing.replace(listing.find("^SMGL: 3"), 8, "^SMGL: ?");
+}
+
+const std::vector<test::ListedMessage> Doubled = {{1, "+1", StoredTexts[0]},
+                                                  {2, "+2", StoredTexts[1]},
+                                                  {3, "+3", StoredTexts[2]},
+                                                  {4, "+3", StoredTexts[2]},
+                                                  {5, "+4", StoredTexts[3]}};
+
+struct DamagedCase {
+    const char* name;
+    std::vector<std::string> listings;
+    Writes deletes;  // after the identification, in this order
+};
+
+void PrintTo(const DamagedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class DamagedSetupFile : public ConnectTrackerTest,
+                         public testing::WithParamInterface<DamagedCase> {};
+
+TEST_P(DamagedSetupFile, GivesDefaultsAndDeletesOnlyMessagesWithAKnownIndex) {
+    tracker.listings = GetParam().listings;
     const ConnectResult result = Connect();
     EXPECT_EQ(result.outcome, ConnectOutcome::SetupFileDamaged);
-    EXPECT_EQ(link.writes, IdentifyWrites);
+    EXPECT_EQ(link.writes, Then(IdentifyWrites, GetParam().deletes));
     EXPECT_EQ(result.setupFile, SetupFile{});
     EXPECT_EQ(result.imei, TrackerImei);
     EXPECT_FALSE(context.loadedFromDevice);
 }
 
-TEST_F(ConnectTrackerTest, AnIncompleteFileIsDeletedInIndexOrder) {
-    tracker.listings = {
-        ListingReply({{8, "+4", ","}, {5, "+1", StoredTexts[0]}, {6, "+2", StoredTexts[1]}})};
-    EXPECT_EQ(Connect().outcome, ConnectOutcome::SetupFileDamaged);
-    EXPECT_EQ(link.writes, Then(IdentifyWrites, {"at+cmgd=5\r", "at+cmgd=6\r", "at+cmgd=8\r"}));
-}
-
-TEST_F(ConnectTrackerTest, DoubledMessageIsListedAgainAndItsSecondCopyDeleted) {
-    const std::vector<test::ListedMessage> full = {{1, "+1", StoredTexts[0]},
-                                                   {2, "+2", StoredTexts[1]},
-                                                   {3, "+3", StoredTexts[2]},
-                                                   {4, "+3", StoredTexts[2]},
-                                                   {5, "+4", StoredTexts[3]}};
-    tracker.listings = {ListingReply(full), ListingReply({full[3]})};
-    EXPECT_EQ(Connect().outcome, ConnectOutcome::SetupFileDamaged);
-    EXPECT_EQ(link.writes,
-              Then(IdentifyWrites, {"at+cmgd=1\r", "at+cmgd=2\r", "at+cmgd=3\r", "at+cmgd=5\r",
-                                    ListingCommand + "\r", "at+cmgd=4\r"}));
-}
-
-TEST_F(ConnectTrackerTest, MessageWithoutReadableIndexIsNeitherReadNorDeleted) {
-    std::string listing = ListingReply({{1, "+1", StoredTexts[0]},
-                                        {2, "+2", StoredTexts[1]},
-                                        {3, "+3", StoredTexts[2]},
-                                        {4, "+4", StoredTexts[3]}});
-    listing.replace(listing.find("^SMGL: 3"), 8, "^SMGL: ?");
-    tracker.listings = {listing};
-    EXPECT_EQ(Connect().outcome, ConnectOutcome::SetupFileDamaged);
-    EXPECT_EQ(link.writes, Then(IdentifyWrites, {"at+cmgd=1\r", "at+cmgd=2\r", "at+cmgd=4\r"}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Listings, DamagedSetupFile,
+    testing::Values(DamagedCase{"FreshTracker", {ListingReply({})}, {}},
+                    DamagedCase{
+                        "IncompleteInIndexOrder",
+                        {ListingReply({{8, "+4", ","}, {5, "+1", StoredTexts[0]}, {6, "+2", ","}})},
+                        {"at+cmgd=5\r", "at+cmgd=6\r", "at+cmgd=8\r"}},
+                    // The doubled message is listed again and its second copy deleted.
+                    DamagedCase{"DoubledMessage",
+                                {ListingReply(Doubled), ListingReply({Doubled[3]})},
+                                {"at+cmgd=1\r", "at+cmgd=2\r", "at+cmgd=3\r", "at+cmgd=5\r",
+                                 ListingCommand + "\r", "at+cmgd=4\r"}},
+                    DamagedCase{"UnreadableIndex",
+                                {WithoutIndexThree(ListingReply({{1, "+1", StoredTexts[0]},
+                                                                 {2, "+2", StoredTexts[1]},
+                                                                 {3, "+3", StoredTexts[2]},
+                                                                 {4, "+4", StoredTexts[3]}}))},
+                                {"at+cmgd=1\r", "at+cmgd=2\r", "at+cmgd=4\r"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ConnectTrackerTest, TheStoredPinBelongsToItsTrackerOnlyAndOnlyAsDigits) {
     Connect();
@@ -224,20 +229,14 @@ TEST_F(ConnectTrackerTest, TheStoredPinBelongsToItsTrackerOnlyAndOnlyAsDigits) {
 
     ScriptedTracker fresh;
     fresh.listings = {ListingReply({})};
-    test::FakeSerialLink freshLink{clock};
-    ComPort freshPort{freshLink, clock};
-    fresh.Install(freshLink);
-    ConnectTracker(freshPort, "ttyUSB1:", context, users, {});
+    ConnectOther(fresh);
     EXPECT_EQ(SimPinToWrite(context), "5184");
 
     std::vector<std::string> texts = StoredTexts;
     texts[0] = "0,3,,,,,,,x,+8.00,2,30,1,,12ab,";
     ScriptedTracker odd;
     odd.HoldSetupFile(texts, {1, 2, 3, 4});
-    test::FakeSerialLink oddLink{clock};
-    ComPort oddPort{oddLink, clock};
-    odd.Install(oddLink);
-    ConnectTracker(oddPort, "ttyUSB2:", context, users, {});
+    ConnectOther(odd);
     EXPECT_EQ(context.trackerSimPin, "");
     EXPECT_EQ(SimPinToWrite(context), "5184");
 }

@@ -48,53 +48,35 @@ TEST_P(SetupFormChecks, FirstFailingCheckGivesItsMessage) {
 
 using F = SetupForm&;
 
-// The checks in their order; where one case breaks two fields, the earlier check wins.
+// The checks in their order; where one case breaks two fields (a comma between the two
+// changes), the earlier check wins.
 INSTANTIATE_TEST_SUITE_P(
     Table, SetupFormChecks,
     testing::Values(
         FormCase{"ValidFormPasses", [](F) {}, ""},
-        FormCase{"NameEmpty",
-                 [](F f) {
-                     f.file.userName = "";
-                     f.phoneNumber = "";
-                 },
+        FormCase{"NameEmpty", [](F f) { f.file.userName = "", f.phoneNumber = ""; },
                  "User Name must have a value."},
         FormCase{"NameLengthCountsBytes",
                  [](F f) { f.file.userName = "\xE5\xB7\xB4\xE5\xA3\xAB" + std::string(15, 'a'); },
                  "User Name must be less than 20 characters."},
         FormCase{"NameWithCommaShiftsFields",
-                 [](F f) {
-                     f.file.userName = "Bus,7";
-                     f.phoneNumber = "";
-                 },
+                 [](F f) { f.file.userName = "Bus,7", f.phoneNumber = ""; },
                  "User Name input is a failure."},
         FormCase{"NameWithCtrlZEndsMessage", [](F f) { f.file.userName = "Bus\x1A"; },
                  "User Name input is a failure."},
         FormCase{"PhoneWithBlank", [](F f) { f.phoneNumber = "0912 345678"; },
                  "Phone Number input is a failure."},
         FormCase{"ReturnNumberEmptyWhileChecked",
-                 [](F f) {
-                     f.file.defaultReturnEnabled = true;
-                     f.file.reportInterval = "x";
-                 },
+                 [](F f) { f.file.defaultReturnEnabled = true, f.file.reportInterval = "x"; },
                  "Check Return Number must have a value."},
         FormCase{"IntervalNotDigits",
-                 [](F f) {
-                     f.file.reportInterval = "3.5";
-                     f.file.numberOfReports = "x";
-                 },
+                 [](F f) { f.file.reportInterval = "3.5", f.file.numberOfReports = "x"; },
                  "Report Internet Time input is a failure."},
         FormCase{"ImmediateWithoutReportNumber",
-                 [](F f) {
-                     f.file.reportMode = ReportMode::Immediate;
-                     f.file.sosNumbers[0] = "x";
-                 },
+                 [](F f) { f.file.reportMode = ReportMode::Immediate, f.file.sosNumbers[0] = "x"; },
                  "SMS Report Number must have a value."},
         FormCase{"PeriodIntervalFirst",
-                 [](F f) {
-                     f.file.reportMode = ReportMode::Period;
-                     f.file.reportInterval = "";
-                 },
+                 [](F f) { f.file.reportMode = ReportMode::Period, f.file.reportInterval = ""; },
                  "Report Internet Time must have a value."},
         FormCase{"Sos2NotPhone",
                  [](F f) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/setup/tracker_replies.h"
+#include "support/tracker_replies.h"
 
 namespace kv820 {
 namespace {

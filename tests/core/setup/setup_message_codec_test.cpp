@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/setup/setup_file_printer.h"
-#include "core/setup/tracker_replies.h"
+#include "support/setup_file_printer.h"
+#include "support/tracker_replies.h"
 
 namespace kv820 {
 namespace {
@@ -121,8 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         // The check box reads 0 or 1 and brings the default return number with it.
         ChoiceCase{"1,3,,,,,,,,,2,30,1,,,", With([](SetupFile& f) {
-                       f.defaultReturnEnabled = true;
-                       f.defaultReturnPhone = "+123";
+                       f.defaultReturnEnabled = true, f.defaultReturnPhone = "+123";
                        f.reportInterval = "30";
                    })},
         ChoiceCase{"0,3,,,,,,,,,2,30,1,,,",
@@ -131,16 +130,13 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceCase{"2,3,,,,,,,,,2,30,1,,,", SetupFile{}},
         // Fixing time 1 to 10, mode 0 to 2, format 0 to 1; outside keeps the default.
         ChoiceCase{"5,1,,,,,,,,,0,30,0,,,", With([](SetupFile& f) {
-                       f.maxGpsFixingTime = 1;
-                       f.reportMode = ReportMode::Immediate;
+                       f.maxGpsFixingTime = 1, f.reportMode = ReportMode::Immediate;
                        f.reportFormat = 0;
                    })},
         // Texts are copied as they are, the empty text included.
         ChoiceCase{"5,11,,,,,,,,,3,30,2,,,", SetupFile{}},
-        ChoiceCase{"5,3,,,,,,,,,2,,1,7,,", With([](SetupFile& f) {
-                       f.reportInterval = "";
-                       f.numberOfReports = "7";
-                   })}));
+        ChoiceCase{"5,3,,,,,,,,,2,,1,7,,",
+                   With([](SetupFile& f) { f.reportInterval = "", f.numberOfReports = "7"; })}));
 
 }  // namespace
 }  // namespace kv820

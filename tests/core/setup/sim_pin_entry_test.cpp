@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/setup/tracker_replies.h"
 #include "support/fake_serial_link.h"
+#include "support/tracker_replies.h"
 
 namespace kv820 {
 namespace {

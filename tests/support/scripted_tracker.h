@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/setup/tracker_replies.h"
+#include "support/tracker_replies.h"
 #include "support/fake_serial_link.h"
 
 namespace kv820::test {
