@@ -57,9 +57,9 @@ void BM_ExportKmlMillionRows(benchmark::State& state) {
     const long rows = state.range(0);
     const GeneratedReports result(rows);
     const std::filesystem::path path = std::filesystem::temp_directory_path() / "kv820_bench.kml";
-    const kv820::SearchRange criteria{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
+    const kv820::SearchCriteria criteria{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
     for (auto _ : state) {
-        if (kv820::ExportKml(path, criteria, result) != kv820::ExportOutcome::kWritten) {
+        if (kv820::ExportKml(path, criteria, result) != kv820::ExportOutcome::Written) {
             state.SkipWithError("export failed");
             break;
         }

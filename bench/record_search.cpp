@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "core/records/report_history.h"
-#include "core/records/search_range.h"
+#include "core/records/search_criteria.h"
 #include "core/store/gpslog_store.h"
 #include "gpslog_fixture.h"
 
@@ -20,7 +20,7 @@ bench::GpslogFixture& Fixture() {
 }
 
 ReceiveRange OneYear() {
-    return SearchRange{{}, {2008, 1, 1, 0, 0, 0}, {2008, 12, 31, 23, 59, 59}}.receiveRange(
+    return SearchCriteria{{}, {2008, 1, 1, 0, 0, 0}, {2008, 12, 31, 23, 59, 59}}.receiveRange(
         bench::TrackerImeis[2]);
 }
 

@@ -4,5 +4,5 @@
 #include <clocale>
 
 namespace {
-const bool kLocaleAdopted = std::setlocale(LC_ALL, "") != nullptr;
+const bool LocaleAdopted = std::setlocale(LC_ALL, "") != nullptr;
 }  // namespace

@@ -8,12 +8,12 @@
 #include <chrono>
 
 #include "core/modem/sms_session_worker.h"
-#include "support/temp_database_file.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "e2e/session_thread.h"
 #include "sim/pty_simulator.h"
 #include "sim/text_mode_format.h"
+#include "support/temp_database_file.h"
 
 namespace kv820 {
 namespace {
@@ -90,7 +90,7 @@ TEST_F(SessionCatchUpEndToEnd, AModemPluggedInAgainIsTakenBackAndNothingIsLostOr
     ASSERT_TRUE(session.waitFor([&] { return listener.started == std::vector<bool>{true}; }));
     modem->withModem([](ModemSimulator& m) {
         for (int minute = 0; minute < Burst; ++minute) {
-            m.injectSms(std::string(ModemSimulator::kDefaultSender), ReportAt(minute));
+            m.injectSms(std::string(ModemSimulator::DefaultSender), ReportAt(minute));
         }
     });
     ASSERT_TRUE(session.waitFor([&] { return listener.stored.size() >= 2; }));
@@ -113,7 +113,7 @@ TEST_F(SessionCatchUpEndToEnd, AHungModemIsNoticedAndWhatArrivedMeanwhileIsStore
     ASSERT_TRUE(session.waitFor([&] { return listener.started == std::vector<bool>{true}; }));
     modem->withModem([](ModemSimulator& m) {
         m.faults().setHung(true);  // its port stays open, it says nothing, not even "+CMTI"
-        m.injectSms(std::string(ModemSimulator::kDefaultSender), ReportAt(1));
+        m.injectSms(std::string(ModemSimulator::DefaultSender), ReportAt(1));
     });
     ASSERT_TRUE(session.waitFor(
         [&] { return listener.log.find(SmsSessionWorker::ModemLostText) != std::string::npos; }));
@@ -142,7 +142,7 @@ TEST_F(SessionCatchUpEndToEnd, ASimNearlyFullIsAWarningAndWhatWaitsInItIsStored)
         [&] { return std::ranges::count(listener.healthTexts, receiving + "7/10") > 0; }));
     // Its announcement was missed: only the listing a nearly full SIM calls for finds it.
     modem->withModem(
-        [](ModemSimulator& m) { m.storeSms(ModemSimulator::kDefaultSender, ReportAt(1)); });
+        [](ModemSimulator& m) { m.storeSms(ModemSimulator::DefaultSender, ReportAt(1)); });
 
     ASSERT_TRUE(session.waitFor([&] { return listener.stored.size() == 1; }));
     EXPECT_EQ(modemMessages().size(), 7u);

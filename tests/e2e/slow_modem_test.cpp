@@ -148,7 +148,7 @@ TEST_P(SlowModemEndToEnd, EveryReportIsStoredOnceAndNoneIsDeletedUnread) {
     if (GetParam().scenario == Scenario::CatchUp) {
         modem->withModem([](ModemSimulator& m) {
             for (const auto& report : test::ReportsOfMinutes(RegisteredImei, Reports)) {
-                m.storeSms(ModemSimulator::kDefaultSender, sim::formatReportBody(report));
+                m.storeSms(ModemSimulator::DefaultSender, sim::formatReportBody(report));
             }
         });
     }

@@ -9,12 +9,12 @@
 #include <ctime>
 #include <memory>
 
+#include "app/common/app_context.h"
 #include "app/modem/sms_command_page.h"
 #include "app/modem/sms_session.h"
 #include "app/records/report_list_view.h"
 #include "app/records/report_table_model.h"
 #include "app/records/sms_tracking_page.h"
-#include "app/shell/app_context.h"
 #include "app/shell/main_window.h"
 #include "e2e/e2e_database.h"
 #include "sim/pty_simulator.h"

@@ -6,13 +6,13 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "app/common/app_context.h"
 #include "app/records/search_records_page.h"
 #include "app/setup/setup_file_dialog.h"
-#include "app/setup/setup_launcher.h"
 #include "app/setup/setup_wizard.h"
 #include "app/setup/sim_pin_dialog.h"
-#include "app/shell/app_context.h"
 #include "app/shell/main_window.h"
+#include "app/shell/setup_launcher.h"
 #include "core/setup/time_zone_text.h"
 #include "core/store/database.h"
 #include "core/store/schema.h"

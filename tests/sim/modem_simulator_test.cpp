@@ -9,12 +9,12 @@
 namespace kv820::sim {
 namespace {
 
-const SmsTimestamp kStamp{2007, 5, 12, 10, 20, 30, 32};
+const SmsTimestamp Stamp{2007, 5, 12, 10, 20, 30, 32};
 
 class ModemConversation : public testing::Test {
   protected:
     ModemConversation() {
-        modem.setClock([] { return kStamp; });
+        modem.setClock([] { return Stamp; });
     }
 
     void startSession() {
@@ -35,7 +35,7 @@ class ModemScripts : public testing::TestWithParam<Script> {};
 
 TEST_P(ModemScripts, AnswerByteForByte) {
     ModemSimulator modem;
-    modem.setClock([] { return kStamp; });
+    modem.setClock([] { return Stamp; });
     for (const auto& [written, answered] : GetParam().exchanges) {
         EXPECT_EQ(modem.feed(written), answered) << GetParam().what << ": " << written;
     }

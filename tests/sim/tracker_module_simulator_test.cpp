@@ -9,7 +9,7 @@
 namespace kv820::sim {
 namespace {
 
-const char kListingCommand[] = "at^smgl=\"STO UNSENT\"\r";
+const char ListingCommand[] = "at^smgl=\"STO UNSENT\"\r";
 
 TEST(TrackerModule, AnswersTheConnectSequenceByteForByte) {
     TrackerModuleSimulator tracker;
@@ -22,7 +22,7 @@ TEST(TrackerModule, AnswersTheConnectSequenceByteForByte) {
     EXPECT_EQ(tracker.feed("at+cmgf=1\r"), "at+cmgf=1\r\r\nOK\r\n");
     EXPECT_EQ(tracker.feed("at+cpms=\"ME\",\"ME\",\"MT\"\r"),
               "at+cpms=\"ME\",\"ME\",\"MT\"\r\r\n+CPMS: 4,25,4,25,4,25\r\n\r\nOK\r\n");
-    EXPECT_EQ(tracker.feed(kListingCommand),
+    EXPECT_EQ(tracker.feed(ListingCommand),
               "at^smgl=\"STO UNSENT\"\r\r\n"
               "^SMGL: 1,\"STO UNSENT\",\"+1\",,\r\n0,3,,,,,,,Tracker 1,+8.00,2,30,1,,5184,\r\n"
               "^SMGL: 2,\"STO UNSENT\",\"+2\",,\r\n,,,,,,,\r\n"

@@ -20,7 +20,7 @@ std::optional<FramedInput> AtInputFramer::pushCommandByte(char byte) {
     if (byte == '\n' || byte == '\0') {
         return std::nullopt;
     }
-    if (byte == kEscape) {  // a modem drops a command line cut short by ESC
+    if (byte == Escape) {  // a modem drops a command line cut short by ESC
         buffer_.clear();
         return std::nullopt;
     }
@@ -33,22 +33,22 @@ std::optional<FramedInput> AtInputFramer::pushCommandByte(char byte) {
         }
         return std::nullopt;
     }
-    if (buffer_.size() < kMaxLine) {
+    if (buffer_.size() < MaxLine) {
         buffer_ += byte;
     }
     return std::nullopt;
 }
 
 std::optional<FramedInput> AtInputFramer::pushTextByte(char byte) {
-    if (byte == kCtrlZ || byte == kEscape) {
+    if (byte == CtrlZ || byte == Escape) {
         const auto kind =
-            byte == kCtrlZ ? FramedInput::Kind::MessageText : FramedInput::Kind::MessageCancelled;
+            byte == CtrlZ ? FramedInput::Kind::MessageText : FramedInput::Kind::MessageCancelled;
         FramedInput text{kind, std::move(buffer_)};
         buffer_.clear();
         messageText_ = false;
         return text;
     }
-    if (buffer_.size() < kMaxLine) {
+    if (buffer_.size() < MaxLine) {
         buffer_ += byte;
     }
     return std::nullopt;

@@ -20,12 +20,12 @@ struct FramedInput {
 
 // Cuts the byte stream a module receives into command lines and message texts. LF is
 // ignored in command mode, so "CR LF" terminators end a line exactly once. Over-long
-// command lines keep only their first kMaxLine bytes, as a module's line buffer would.
+// command lines keep only their first MaxLine bytes, as a module's line buffer would.
 class AtInputFramer {
   public:
-    static constexpr std::size_t kMaxLine = 1024;
-    static constexpr char kCtrlZ = '\x1a';
-    static constexpr char kEscape = '\x1b';
+    static constexpr std::size_t MaxLine = 1024;
+    static constexpr char CtrlZ = '\x1a';
+    static constexpr char Escape = '\x1b';
 
     std::optional<FramedInput> push(char byte);
     // After a "> " prompt the next bytes are message text up to Ctrl-Z.

@@ -12,9 +12,9 @@
 namespace kv820::sim {
 namespace {
 
-const char kOk[] = "ok\n";
-constexpr double kDefaultLongitude = 121.502057;
-constexpr double kDefaultLatitude = 25.052057;
+const char Ok[] = "ok\n";
+constexpr double DefaultLongitude = 121.502057;
+constexpr double DefaultLatitude = 25.052057;
 
 std::string failure(std::string_view why) {
     return "error: " + std::string(why) + "\n";
@@ -104,8 +104,7 @@ TrackerReport reportFromWords(const std::vector<std::string>& words, std::size_t
     if (first >= words.size()) {
         throw std::invalid_argument("an IMEI is needed");
     }
-    TrackerReport report =
-        TrackerReport::at(words[first], kDefaultLongitude, kDefaultLatitude, utc);
+    TrackerReport report = TrackerReport::at(words[first], DefaultLongitude, DefaultLatitude, utc);
     for (std::size_t i = first + 1; i < words.size(); ++i) {
         const auto equals = words[i].find('=');
         if (equals == std::string::npos) {
@@ -158,32 +157,32 @@ std::string ControlChannel::execute(std::string_view line) {
 std::string ControlChannel::run(const std::vector<std::string>& words) {
     const std::string& command = words[0];
     if (command == "help") {
-        return helpText() + kOk;
+        return helpText() + Ok;
     }
     if (command == "quit") {
         quit_ = true;
-        return kOk;
+        return Ok;
     }
     if (command == "sleep" && words.size() == 2) {
         std::this_thread::sleep_for(std::chrono::milliseconds(number(words[1])));
-        return kOk;
+        return Ok;
     }
     if (command == "delay" && words.size() == 2) {
         simulator_.setReplyDelay(std::chrono::milliseconds(number(words[1])));
-        return kOk;
+        return Ok;
     }
     if (command == "reply-delay" && words.size() == 2) {
         simulator_.addReplyDelay(replyDelayFromWord(words[1]));
-        return kOk;
+        return Ok;
     }
     if (command == "seed" && words.size() == 2) {
         simulator_.setReplySeed(static_cast<unsigned>(number(words[1])));
-        return kOk;
+        return Ok;
     }
     if (command == "echo" && words.size() == 2) {
         const bool on = onOff(words[1]);
         simulator_.withDevice([on](AtDeviceSimulator& d) { d.setEcho(on); });
-        return kOk;
+        return Ok;
     }
     bool handled = false;
     std::string answer = runFaultCommand(words, &handled);
@@ -245,21 +244,21 @@ std::string ControlChannel::runFaultCommand(const std::vector<std::string>& word
         *handled = false;
         return "";
     }
-    return kOk;
+    return Ok;
 }
 
 std::string ControlChannel::runModemCommand(const std::vector<std::string>& words, bool* handled) {
     const std::string& command = words[0];
     *handled = true;
     auto stored = [](std::optional<int> index) {
-        return index ? "index " + std::to_string(*index) + "\n" + kOk : failure("memory full");
+        return index ? "index " + std::to_string(*index) + "\n" + Ok : failure("memory full");
     };
     if (command == "report" || command == "store") {
         const std::string body = formatReportBody(reportFromWords(words, 1));
         const bool announce = command == "report";
         return stored(simulator_.withModem([&](ModemSimulator& m) {
-            return announce ? m.injectSms(ModemSimulator::kDefaultSender, body)
-                            : m.storeSms(ModemSimulator::kDefaultSender, body);
+            return announce ? m.injectSms(ModemSimulator::DefaultSender, body)
+                            : m.storeSms(ModemSimulator::DefaultSender, body);
         }));
     }
     if ((command == "sms" || command == "store-sms") && words.size() >= 3) {
@@ -279,7 +278,7 @@ std::string ControlChannel::runModemCommand(const std::vector<std::string>& word
         }
         const auto indexes =
             simulator_.withModem([&](ModemSimulator& m) { return m.injectBurst(reports); });
-        return "stored " + std::to_string(indexes.size()) + "\n" + kOk;
+        return "stored " + std::to_string(indexes.size()) + "\n" + Ok;
     }
     if (command == "sent") {
         return listSent();
@@ -319,7 +318,7 @@ std::string ControlChannel::runTrackerCommand(const std::vector<std::string>& wo
         *handled = false;
         return "";
     }
-    return kOk;
+    return Ok;
 }
 
 std::string ControlChannel::listSent() {
@@ -328,7 +327,7 @@ std::string ControlChannel::listSent() {
     for (const SentSms& sms : sent) {
         lines += "sent " + sms.destination + " " + visible(sms.text) + "\n";
     }
-    return lines + kOk;
+    return lines + Ok;
 }
 
 std::string ControlChannel::listStored() {
@@ -344,7 +343,7 @@ std::string ControlChannel::listStored() {
                  std::string(statusText(message.status)) + "\" " + message.address + " " +
                  visible(message.body) + "\n";
     }
-    return lines + kOk;
+    return lines + Ok;
 }
 
 std::string ControlChannel::helpText() {

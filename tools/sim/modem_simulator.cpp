@@ -6,10 +6,10 @@ namespace kv820::sim {
 namespace {
 
 // +CMS error codes a modem gives for the failures simulated here.
-constexpr int kOperationNotAllowed = 302;
-constexpr int kInvalidMemoryIndex = 321;
+constexpr int OperationNotAllowed = 302;
+constexpr int InvalidMemoryIndex = 321;
 
-const char kIdentification[] = "\r\nSIEMENS\r\nMC35i\r\nREVISION 02.00\r\n\r\nOK\r\n";
+const char Identification[] = "\r\nSIEMENS\r\nMC35i\r\nREVISION 02.00\r\n\r\nOK\r\n";
 
 }  // namespace
 
@@ -65,7 +65,7 @@ std::string ModemSimulator::answerCommand(std::string_view command) {
         return okResult();
     }
     if (matches(command, "ati", &rest) && (rest.empty() || rest == "0")) {
-        return kIdentification;
+        return Identification;
     }
     if (matches(command, "at+cmgf=", &rest)) {
         if (rest != "0" && rest != "1") {
@@ -113,7 +113,7 @@ std::string ModemSimulator::answerSmsCommand(std::string_view command) {
     const bool isSms = matches(command, "at+cmgr=") || matches(command, "at+cmgl") ||
                        matches(command, "at+cmgs=") || matches(command, "at+cmgd=");
     if (isSms && !textMode_) {
-        return cmsError(kOperationNotAllowed);
+        return cmsError(OperationNotAllowed);
     }
     if (matches(command, "at+cmgr=", &rest)) {
         return answerRead(rest);
@@ -133,11 +133,11 @@ std::string ModemSimulator::answerSmsCommand(std::string_view command) {
 std::string ModemSimulator::answerRead(std::string_view argument) {
     int index = 0;
     if (!parseIndex(argument, &index) || !store_.inRange(index)) {
-        return cmsError(kInvalidMemoryIndex);
+        return cmsError(InvalidMemoryIndex);
     }
     StoredMessage* message = store_.find(index);
     if (!message) {
-        return cmsError(kInvalidMemoryIndex);
+        return cmsError(InvalidMemoryIndex);
     }
     std::string reply = readResponse(*message) + okResult();
     if (message->status == MessageStatus::ReceivedUnread) {
@@ -150,7 +150,7 @@ std::string ModemSimulator::answerDelete(std::string_view argument) {
     int index = 0;
     argument = argument.substr(0, argument.find(','));
     if (!parseIndex(argument, &index) || !store_.inRange(index)) {
-        return cmsError(kInvalidMemoryIndex);
+        return cmsError(InvalidMemoryIndex);
     }
     store_.remove(index);
     return okResult();

@@ -26,10 +26,10 @@ struct SentSms {
 // lists and deletes them, and records every SMS it is asked to send.
 class ModemSimulator : public AtDeviceSimulator {
   public:
-    static constexpr std::size_t kDefaultCapacity = 30;
-    static constexpr std::string_view kDefaultSender = "+886912345678";
+    static constexpr std::size_t DefaultCapacity = 30;
+    static constexpr std::string_view DefaultSender = "+886912345678";
 
-    explicit ModemSimulator(std::size_t capacity = kDefaultCapacity);
+    explicit ModemSimulator(std::size_t capacity = DefaultCapacity);
 
     // Where service-centre time stamps come from (the current UTC time by default).
     void setClock(std::function<SmsTimestamp()> clock) { clock_ = std::move(clock); }
@@ -37,7 +37,7 @@ class ModemSimulator : public AtDeviceSimulator {
     // A report from a simulated tracker arrives: it is stored as a received SMS and, when
     // announcements are on, "+CMTI" is queued. Returns the index, or nullopt when full.
     std::optional<int> injectReport(const TrackerReport& report,
-                                    std::string_view sender = kDefaultSender);
+                                    std::string_view sender = DefaultSender);
     std::optional<int> injectSms(std::string_view sender, std::string_view text);
     // Stores without any announcement (a message that arrived while nobody listened).
     std::optional<int> storeSms(std::string_view sender, std::string_view text,
@@ -45,7 +45,7 @@ class ModemSimulator : public AtDeviceSimulator {
     // Several reports arrive together: all are stored first, then all "+CMTI" lines are
     // queued back to back. Returns the indexes of those stored.
     std::vector<int> injectBurst(const std::vector<TrackerReport>& reports,
-                                 std::string_view sender = kDefaultSender);
+                                 std::string_view sender = DefaultSender);
 
     const std::vector<SentSms>& sentMessages() const { return sent_; }
     const MessageStore& storage() const { return store_; }

@@ -21,10 +21,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Moment = Clock::time_point;
 // How often time-driven device output (a boot loader's prompts) is looked at.
-constexpr std::chrono::milliseconds kTickPeriod{100};
+constexpr std::chrono::milliseconds TickPeriod{100};
 // Output nobody reads is dropped beyond this, as a full receive buffer would.
-constexpr std::size_t kMaxPendingBytes = 64 * 1024;
-constexpr std::chrono::milliseconds kBlockedRetry{20};
+constexpr std::size_t MaxPendingBytes = 64 * 1024;
+constexpr std::chrono::milliseconds BlockedRetry{20};
 
 [[noreturn]] void fail(const char* what) {
     throw std::system_error(errno, std::generic_category(), what);
@@ -255,17 +255,17 @@ void PtySimulator::run() {
 
 std::chrono::milliseconds PtySimulator::timeUntilDueLocked() const {
     if (pending_.empty()) {
-        return kTickPeriod;
+        return TickPeriod;
     }
     if (outputBlocked_) {
-        return kBlockedRetry;  // the program is not reading; do not spin
+        return BlockedRetry;  // the program is not reading; do not spin
     }
     Moment first = pending_.front().due;
     for (const PendingOutput& output : pending_) {
         first = std::min(first, output.due);
     }
     const auto untilDue = std::chrono::ceil<std::chrono::milliseconds>(first - Clock::now());
-    return std::clamp(untilDue, std::chrono::milliseconds(0), kTickPeriod);
+    return std::clamp(untilDue, std::chrono::milliseconds(0), TickPeriod);
 }
 
 void PtySimulator::waitForActivity(std::chrono::milliseconds timeout) {
@@ -408,7 +408,7 @@ std::vector<PtySimulator::WrittenAnnouncement> PtySimulator::writeDueOutputLocke
     for (const PendingOutput& output : pending_) {
         total += output.bytes.size();
     }
-    while (total > kMaxPendingBytes && !pending_.empty()) {
+    while (total > MaxPendingBytes && !pending_.empty()) {
         total -= pending_.front().bytes.size();
         pending_.pop_front();
     }

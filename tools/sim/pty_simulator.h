@@ -34,7 +34,7 @@ class PtySimulator {
     PtySimulator& operator=(const PtySimulator&) = delete;
 
     static std::unique_ptr<PtySimulator> modem(
-        std::size_t capacity = ModemSimulator::kDefaultCapacity);
+        std::size_t capacity = ModemSimulator::DefaultCapacity);
     static std::unique_ptr<PtySimulator> tracker(TrackerModuleConfig config = {});
 
     // The path to open, e.g. /dev/pts/5.

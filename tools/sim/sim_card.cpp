@@ -18,7 +18,7 @@ SimCard::Entry SimCard::enter(std::string_view password, std::string_view newPin
 SimCard::Entry SimCard::enterPin(std::string_view pin) {
     if (pin == pin_) {
         state_ = State::Ready;
-        pinAttempts_ = kPinAttempts;
+        pinAttempts_ = PinAttempts;
         return Entry::Accepted;
     }
     if (--pinAttempts_ <= 0) {
@@ -38,8 +38,8 @@ SimCard::Entry SimCard::enterPuk(std::string_view puk, std::string_view newPin) 
     }
     pin_ = std::string(newPin);
     state_ = State::Ready;
-    pinAttempts_ = kPinAttempts;
-    pukAttempts_ = kPukAttempts;
+    pinAttempts_ = PinAttempts;
+    pukAttempts_ = PukAttempts;
     return Entry::Accepted;
 }
 

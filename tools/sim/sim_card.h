@@ -11,8 +11,8 @@ namespace kv820::sim {
 class SimCard {
   public:
     enum class State { Ready, PinRequired, PukRequired, Absent };
-    static constexpr int kPinAttempts = 3;
-    static constexpr int kPukAttempts = 10;
+    static constexpr int PinAttempts = 3;
+    static constexpr int PukAttempts = 10;
 
     SimCard() = default;
     SimCard(State state, std::string pin, std::string puk = "12345678")
@@ -35,8 +35,8 @@ class SimCard {
     State state_ = State::Ready;
     std::string pin_ = "5184";
     std::string puk_ = "12345678";
-    int pinAttempts_ = kPinAttempts;
-    int pukAttempts_ = kPukAttempts;
+    int pinAttempts_ = PinAttempts;
+    int pukAttempts_ = PukAttempts;
 };
 
 // "ready", "pin", "puk" or "none", as options and control commands name them.

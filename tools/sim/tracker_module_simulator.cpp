@@ -5,16 +5,16 @@
 namespace kv820::sim {
 namespace {
 
-constexpr int kSimNotInserted = 310;
-constexpr int kSimPinRequired = 311;
-constexpr int kSimPukRequired = 316;
-constexpr int kInvalidMemoryIndex = 321;
-constexpr int kMemoryFull = 322;
-constexpr int kCmeOperationNotAllowed = 3;
-constexpr int kCmeSimNotInserted = 10;
-constexpr int kCmeIncorrectPassword = 16;
+constexpr int SimNotInserted = 310;
+constexpr int SimPinRequired = 311;
+constexpr int SimPukRequired = 316;
+constexpr int InvalidMemoryIndex = 321;
+constexpr int MemoryFull = 322;
+constexpr int CmeOperationNotAllowed = 3;
+constexpr int CmeSimNotInserted = 10;
+constexpr int CmeIncorrectPassword = 16;
 // A boot loader waiting for an image repeats its "C" about once a second for a while.
-constexpr int kBootLoaderPrompts = 10;
+constexpr int BootLoaderPrompts = 10;
 
 }  // namespace
 
@@ -55,7 +55,7 @@ std::string TrackerModuleSimulator::answerWake(char wake) {
     if (!config_.answersFirmwareProbe) {
         return "";
     }
-    bootLoaderPrompts_ = kBootLoaderPrompts;
+    bootLoaderPrompts_ = BootLoaderPrompts;
     return "C";
 }
 
@@ -104,7 +104,7 @@ std::string TrackerModuleSimulator::answerSimCommand(std::string_view command, b
             case SimCard::State::PukRequired:
                 return informationLine("+CPIN: SIM PUK") + okResult();
             case SimCard::State::Absent:
-                return cmeError(kCmeSimNotInserted);
+                return cmeError(CmeSimNotInserted);
         }
     }
     if (matches(command, "at+cpin=", &rest)) {
@@ -112,7 +112,7 @@ std::string TrackerModuleSimulator::answerSimCommand(std::string_view command, b
     }
     if (matches(command, "at^spic") && command.size() == 7) {
         if (sim_.state() == SimCard::State::Absent) {
-            return cmeError(kCmeSimNotInserted);
+            return cmeError(CmeSimNotInserted);
         }
         return informationLine("^SPIC: " + std::to_string(sim_.attemptsLeft())) + okResult();
     }
@@ -126,17 +126,17 @@ std::string TrackerModuleSimulator::answerPinEntry(std::string_view arguments) {
     const std::string newPin =
         comma == std::string_view::npos ? std::string() : unquoted(arguments.substr(comma + 1));
     if (sim_.state() == SimCard::State::Absent) {
-        return cmeError(kCmeSimNotInserted);
+        return cmeError(CmeSimNotInserted);
     }
     switch (sim_.enter(password, newPin)) {
         case SimCard::Entry::Accepted:
             return okResult();
         case SimCard::Entry::Wrong:
-            return cmeError(kCmeIncorrectPassword);
+            return cmeError(CmeIncorrectPassword);
         case SimCard::Entry::NotAllowed:
             break;
     }
-    return cmeError(kCmeOperationNotAllowed);
+    return cmeError(CmeOperationNotAllowed);
 }
 
 std::optional<std::string> TrackerModuleSimulator::simNotReadyError() const {
@@ -144,11 +144,11 @@ std::optional<std::string> TrackerModuleSimulator::simNotReadyError() const {
         case SimCard::State::Ready:
             return std::nullopt;
         case SimCard::State::PinRequired:
-            return cmsError(kSimPinRequired);
+            return cmsError(SimPinRequired);
         case SimCard::State::PukRequired:
-            return cmsError(kSimPukRequired);
+            return cmsError(SimPukRequired);
         case SimCard::State::Absent:
-            return cmsError(kSimNotInserted);
+            return cmsError(SimNotInserted);
     }
     return std::nullopt;
 }
@@ -225,7 +225,7 @@ std::string TrackerModuleSimulator::answerRead(std::string_view argument) {
     int index = 0;
     const StoredMessage* message = parseIndex(argument, &index) ? store_.find(index) : nullptr;
     if (!message) {
-        return cmsError(kInvalidMemoryIndex);
+        return cmsError(InvalidMemoryIndex);
     }
     return readResponse(*message) + okResult();
 }
@@ -233,7 +233,7 @@ std::string TrackerModuleSimulator::answerRead(std::string_view argument) {
 std::string TrackerModuleSimulator::answerDelete(std::string_view argument) {
     int index = 0;
     if (!parseIndex(argument.substr(0, argument.find(',')), &index) || !store_.inRange(index)) {
-        return cmsError(kInvalidMemoryIndex);
+        return cmsError(InvalidMemoryIndex);
     }
     store_.remove(index);
     return okResult();
@@ -257,7 +257,7 @@ std::string TrackerModuleSimulator::answerMessageText(std::string_view text) {
     pendingAddress_.reset();
     const auto index = store_.add(std::move(message));
     if (!index) {
-        return cmsError(kMemoryFull);
+        return cmsError(MemoryFull);
     }
     return informationLine("+CMGW: " + std::to_string(*index)) + okResult();
 }

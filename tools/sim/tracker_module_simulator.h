@@ -24,7 +24,7 @@ struct TrackerModuleConfig {
     std::string manufacturer = "SIEMENS";
     SimCard::State simState = SimCard::State::Ready;
     std::string simPin = "5184";
-    int pinAttempts = SimCard::kPinAttempts;
+    int pinAttempts = SimCard::PinAttempts;
     SetupMessageLayout setupLayout = SetupMessageLayout::Complete;
     SetupValues setup;
     std::size_t capacity = 25;

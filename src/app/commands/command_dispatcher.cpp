@@ -3,8 +3,8 @@
 #include <QComboBox>
 #include <QPushButton>
 
-#include "app/modem/command_channel.h"
-#include "app/shell/alerts.h"
+#include "app/commands/command_channel.h"
+#include "app/common/alerts.h"
 #include "core/store/user_registry.h"
 
 namespace kv820 {

@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/common/mnemonics.h"
 #include "app/ports/port_discovery.h"
 #include "app/ports/scan_com_port_dialog.h"
-#include "app/shell/mnemonics.h"
 
 namespace kv820 {
 

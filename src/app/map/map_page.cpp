@@ -13,13 +13,13 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+#include "app/common/alerts.h"
+#include "app/common/app_context.h"
 #include "app/map/map_bridge.h"
 #include "app/map/map_settings.h"
 #include "app/map/map_tile_dialog.h"
 #include "app/map/web_engine_setup.h"
 #include "app/records/sos_alarms.h"
-#include "app/shell/alerts.h"
-#include "app/shell/app_context.h"
 #include "core/records/map_data.h"
 #include "core/records/stored_range_rows.h"
 #include "core/store/database_error.h"

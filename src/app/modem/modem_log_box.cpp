@@ -16,7 +16,7 @@ void ModemLogBox::appendLine(std::string_view line) {
         return;
     }
     // A log line is a line of the edit; an empty edit shows one (empty) line.
-    if (edit_->document()->blockCount() > kMaxLines) {
+    if (edit_->document()->blockCount() > MaxLines) {
         edit_->clear();
     }
     insertAtEnd(FromDeviceBytes(line) + QStringLiteral("\r\n"));

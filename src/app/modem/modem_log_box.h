@@ -14,11 +14,11 @@ namespace kv820 {
 // Latin-1. Used on the UI thread only; workers post their texts to it.
 class ModemLogBox {
   public:
-    static constexpr int kMaxLines = 100;
+    static constexpr int MaxLines = 100;
 
     explicit ModemLogBox(QPlainTextEdit* edit) : edit_(edit) {}
 
-    // Empties the log when it holds more than kMaxLines lines, then appends `line` and
+    // Empties the log when it holds more than MaxLines lines, then appends `line` and
     // CR LF: a modem line that brings its own CR LF is followed by an empty line.
     void appendLine(std::string_view line);
     // Appends `text` as given, with no line limit.

@@ -5,12 +5,12 @@
 #include <QPushButton>
 #include <mutex>
 
+#include "app/common/input_blocker.h"
 #include "app/modem/queued_session_listener.h"
 #include "app/modem/sms_command_page.h"
 #include "app/ports/port_worker.h"
 #include "app/ports/qt_serial_link.h"
 #include "app/records/report_display.h"
-#include "app/shell/input_blocker.h"
 #include "core/commands/send_command_sms.h"
 #include "core/modem/sms_session_worker.h"
 

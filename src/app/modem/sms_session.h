@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/modem/command_channel.h"
+#include "app/commands/command_channel.h"
 #include "app/modem/modem_log_box.h"
 #include "core/modem/sms_session_listener.h"
 

@@ -9,9 +9,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/common/input_blocker.h"
 #include "app/ports/port_discovery.h"
 #include "app/ports/qt_serial_link.h"
-#include "app/shell/input_blocker.h"
 #include "core/common/stoppable_clock.h"
 #include "core/modem/com_port.h"
 
@@ -40,7 +40,7 @@ ScanComPortDialog::ScanComPortDialog(ScanVariant variant, QComboBox* ownerPortCo
       variant_(variant),
       ownerPortCombo_(ownerPortCombo),
       list_(new QListWidget(this)),
-      status_(new QLabel(FromStd(std::string(kScanStartStatus)), this)),
+      status_(new QLabel(FromStd(std::string(ScanStartStatus)), this)),
       okButton_(new QPushButton(QStringLiteral("OK"), this)),
       inputBlocker_(new InputBlocker(this)),
       probeFactory_(MakeSerialScanProbe),
@@ -121,14 +121,14 @@ void ScanComPortDialog::done(int) {
         return;  // an ending is already under way (the grace period)
     }
     ending_ = true;
-    if (status_->text() == FromStd(std::string(kScanCompleteStatus))) {
+    if (status_->text() == FromStd(std::string(ScanCompleteStatus))) {
         worker_.stop();
         worker_.join();  // it has nothing left to do but return
         finishEnding();
         return;
     }
     ownerPortCombo_->setCurrentIndex(0);
-    status_->setText(FromStd(std::string(kScanBrokenStatus)));
+    status_->setText(FromStd(std::string(ScanBrokenStatus)));
     if (!worker_.running()) {
         finishEnding();
         return;

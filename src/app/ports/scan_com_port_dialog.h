@@ -29,7 +29,7 @@ class InputBlocker;
 class ScanComPortDialog : public QDialog {
     Q_OBJECT
   public:
-    static constexpr std::chrono::milliseconds kGracePeriod{3000};
+    static constexpr std::chrono::milliseconds GracePeriod{3000};
 
     // Makes the probe of one scan. Called on the scan's worker thread, so that the serial
     // link it opens is made, used and closed there.
@@ -65,7 +65,7 @@ class ScanComPortDialog : public QDialog {
     InputBlocker* inputBlocker_;
     ProbeFactory probeFactory_;
     std::shared_ptr<Clock> clock_;
-    std::chrono::milliseconds grace_ = kGracePeriod;
+    std::chrono::milliseconds grace_ = GracePeriod;
     // "OK" during the scan: no further port is opened, the one being probed may finish.
     std::stop_source break_;
     bool started_ = false;

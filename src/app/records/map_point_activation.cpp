@@ -2,9 +2,9 @@
 
 #include <QPointer>
 
+#include "app/common/alerts.h"
 #include "app/records/report_list_view.h"
 #include "app/records/web_map_opener.h"
-#include "app/shell/alerts.h"
 
 namespace kv820 {
 

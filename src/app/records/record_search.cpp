@@ -5,12 +5,12 @@
 #include <QPushButton>
 #include <QTimeEdit>
 
+#include "app/common/alerts.h"
+#include "app/common/app_context.h"
 #include "app/records/report_list_view.h"
 #include "app/records/report_table_model.h"
 #include "app/records/search_records_page.h"
-#include "app/shell/alerts.h"
-#include "app/shell/app_context.h"
-#include "core/records/search_range.h"
+#include "core/records/search_criteria.h"
 #include "core/store/database_error.h"
 
 namespace kv820 {
@@ -19,7 +19,7 @@ namespace {
 
 const QString InquireFailure = QStringLiteral("Inquire Gpslog Database failure.");
 
-SearchRange::Moment MomentOf(const QDateEdit* date, const QTimeEdit* time) {
+SearchCriteria::Moment MomentOf(const QDateEdit* date, const QTimeEdit* time) {
     const QDate d = date->date();
     const QTime t = time->time();
     return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "core/records/search_range.h"
+#include "core/records/search_criteria.h"
 #include "core/store/gpslog_store.h"
 
 class QWidget;
@@ -30,7 +30,7 @@ class RecordSearch : public QObject {
     // of that range, newest first.
     void inquire();
 
-    const SearchRange& searchRange() const { return range_; }
+    const SearchCriteria& criteria() const { return range_; }
     const std::string& currentSearchImei() const { return currentSearchImei_; }
     // The range whose rows the result list shows; none while the list is empty because no
     // search ran, it was refused, or its user was deleted.
@@ -50,7 +50,7 @@ class RecordSearch : public QObject {
     AppContext& context_;
     SearchRecordsPage& page_;
     QWidget* messageOwner_;
-    SearchRange range_;
+    SearchCriteria range_;
     std::string currentSearchImei_;
     std::optional<ReceiveRange> shownRange_;
 };

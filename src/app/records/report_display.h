@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <functional>
 
-#include "app/shell/one_message_per_kind.h"
+#include "app/common/one_message_per_kind.h"
 
 class QAction;
 class QPlainTextEdit;

@@ -13,7 +13,7 @@ ReportTableModel::ReportTableModel(QObject* parent) : QAbstractTableModel(parent
 const QStringList& ReportTableModel::headers() {
     static const QStringList names = [] {
         QStringList list;
-        for (const std::string_view header : kReportListHeaders) {
+        for (const std::string_view header : ReportListHeaders) {
             list.append(QString::fromLatin1(header.data(), static_cast<qsizetype>(header.size())));
         }
         return list;

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/shell/alerts.h"
-#include "app/shell/file_chooser.h"
+#include "app/common/alerts.h"
+#include "app/common/file_chooser.h"
 #include "core/records/record_export.h"
 #include "core/records/stored_range_rows.h"
 
@@ -21,32 +21,32 @@ struct OfferedFormat {
 // KML first: it is the export the program has always made.
 const std::vector<OfferedFormat>& OfferedFormats() {
     static const std::vector<OfferedFormat> formats = {
-        {{QStringLiteral("KV820 Files (*.kml)"), QStringLiteral("kml")}, ExportFormat::kKml},
-        {{QStringLiteral("GPX Files (*.gpx)"), QStringLiteral("gpx")}, ExportFormat::kGpx},
-        {{QStringLiteral("CSV Files (*.csv)"), QStringLiteral("csv")}, ExportFormat::kCsv},
+        {{QStringLiteral("KV820 Files (*.kml)"), QStringLiteral("kml")}, ExportFormat::Kml},
+        {{QStringLiteral("GPX Files (*.gpx)"), QStringLiteral("gpx")}, ExportFormat::Gpx},
+        {{QStringLiteral("CSV Files (*.csv)"), QStringLiteral("csv")}, ExportFormat::Csv},
     };
     return formats;
 }
 
 void Report(QWidget* owner, const ExportResult& result) {
-    if (result.outcome != ExportOutcome::kWritten) {
+    if (result.outcome != ExportOutcome::Written) {
         alerts().error(owner, QString::fromStdString(ExportResultMessage(result)));
     }
 }
 
 }  // namespace
 
-void ExportSearchResult(QWidget* owner, Database* db, const SearchRange& range,
+void ExportSearchResult(QWidget* owner, Database* db, const SearchCriteria& range,
                         const std::optional<ReceiveRange>& shownRange) {
     if (db == nullptr || !shownRange) {
-        Report(owner, {ExportOutcome::kNoData, {}});  // the result list is empty
+        Report(owner, {ExportOutcome::NoData, {}});  // the result list is empty
         return;
     }
     const StoredRangeRows rows(*db, *shownRange);
     // Checked against the first offered format, before any dialog, as the operator has
     // always seen it: an empty result or one without a single fix is refused at once.
-    const ExportOutcome precheck = PrecheckExport(ExportFormat::kKml, rows);
-    if (precheck != ExportOutcome::kWritten) {
+    const ExportOutcome precheck = PrecheckExport(ExportFormat::Kml, rows);
+    if (precheck != ExportOutcome::Written) {
         Report(owner, {precheck, {}});
         return;
     }

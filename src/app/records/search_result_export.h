@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "core/records/search_range.h"
+#include "core/records/search_criteria.h"
 #include "core/store/gpslog_store.h"
 
 class QWidget;
@@ -15,7 +15,7 @@ class Database;
 // `db`) to a file the operator picks in a Save As dialog: KML, GPX or CSV by the chosen
 // type. Every outcome but success is shown as an error owned by `owner`; a cancelled
 // dialog writes nothing and says nothing.
-void ExportSearchResult(QWidget* owner, Database* db, const SearchRange& range,
+void ExportSearchResult(QWidget* owner, Database* db, const SearchCriteria& range,
                         const std::optional<ReceiveRange>& shownRange);
 
 }  // namespace kv820

@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/common/alerts.h"
 #include "app/records/sos_alarms.h"
 #include "app/records/web_map_opener.h"
-#include "app/shell/alerts.h"
 #include "core/modem/report_kinds.h"
 
 namespace kv820 {

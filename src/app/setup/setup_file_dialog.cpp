@@ -10,11 +10,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/common/alerts.h"
+#include "app/common/mnemonics.h"
 #include "app/setup/setup_port_worker.h"
 #include "app/setup/setup_session.h"
 #include "app/setup/setup_text.h"
-#include "app/shell/alerts.h"
-#include "app/shell/mnemonics.h"
 #include "core/setup/setup_form_validation.h"
 #include "core/setup/time_zone_text.h"
 

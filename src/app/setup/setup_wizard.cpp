@@ -7,14 +7,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/common/alerts.h"
+#include "app/common/mnemonics.h"
 #include "app/ports/port_discovery.h"
 #include "app/ports/scan_com_port_dialog.h"
 #include "app/setup/setup_port_worker.h"
 #include "app/setup/setup_session.h"
 #include "app/setup/setup_text.h"
 #include "app/setup/sim_pin_dialog.h"
-#include "app/shell/alerts.h"
-#include "app/shell/mnemonics.h"
 #include "core/ports/break_pulse.h"
 
 namespace kv820 {

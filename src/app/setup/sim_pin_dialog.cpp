@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/common/alerts.h"
+#include "app/common/mnemonics.h"
 #include "app/setup/setup_port_worker.h"
 #include "app/setup/setup_session.h"
 #include "app/setup/setup_text.h"
-#include "app/shell/alerts.h"
-#include "app/shell/mnemonics.h"
 
 namespace kv820 {
 

@@ -1,7 +1,7 @@
 #include "app/setup/tracker_registration.h"
 
-#include "app/shell/alerts.h"
-#include "app/shell/app_context.h"
+#include "app/common/alerts.h"
+#include "app/common/app_context.h"
 #include "core/store/database_error.h"
 #include "core/store/user_store.h"
 

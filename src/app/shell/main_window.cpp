@@ -10,8 +10,9 @@
 
 #include <algorithm>
 
+#include "app/common/app_context.h"
+#include "app/common/mnemonics.h"
 #include "app/firmware/firmware_wizard.h"
-#include "app/map/map_wiring.h"
 #include "app/modem/sms_command_page.h"
 #include "app/modem/sms_session.h"
 #include "app/ports/port_discovery.h"
@@ -23,11 +24,10 @@
 #include "app/records/search_result_export.h"
 #include "app/records/sms_tracking_page.h"
 #include "app/records/sos_alarms.h"
-#include "app/setup/setup_launcher.h"
 #include "app/shell/about_dialog.h"
-#include "app/shell/app_context.h"
 #include "app/shell/main_status_bar.h"
-#include "app/shell/mnemonics.h"
+#include "app/shell/map_wiring.h"
+#include "app/shell/setup_launcher.h"
 #include "app/users/user_edit_dialog.h"
 #include "app/users/user_information_dialog.h"
 
@@ -194,7 +194,7 @@ void MainWindow::connectRecordsAndUsers() {
     OpenMapOnActivation(searchPage_->resultList(), this);
     OpenMapOnActivation(trackingPage_->reportList(), this);
     connect(exportKmlAction_, &QAction::triggered, this, [this] {
-        ExportSearchResult(this, context_.gpslogConnection(), recordSearch_->searchRange(),
+        ExportSearchResult(this, context_.gpslogConnection(), recordSearch_->criteria(),
                            recordSearch_->shownRange());
     });
     connect(userInformationAction_, &QAction::triggered, this,

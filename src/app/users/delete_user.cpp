@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "app/common/alerts.h"
+#include "app/common/app_context.h"
 #include "app/records/record_search.h"
-#include "app/shell/alerts.h"
-#include "app/shell/app_context.h"
 #include "core/store/database_error.h"
 #include "core/store/user_store.h"
 

@@ -2,8 +2,8 @@
 
 #include <QPushButton>
 
-#include "app/shell/alerts.h"
-#include "app/shell/app_context.h"
+#include "app/common/alerts.h"
+#include "app/common/app_context.h"
 #include "app/users/delete_user.h"
 #include "app/users/user_list_geometry.h"
 #include "app/users/user_list_view.h"

@@ -1,6 +1,6 @@
 #include "app/users/user_information_dialog.h"
 
-#include "app/shell/app_context.h"
+#include "app/common/app_context.h"
 #include "app/users/user_list_geometry.h"
 #include "app/users/user_list_view.h"
 

@@ -2,7 +2,7 @@
 
 #include <QHeaderView>
 
-#include "app/shell/app_context.h"
+#include "app/common/app_context.h"
 
 namespace kv820 {
 

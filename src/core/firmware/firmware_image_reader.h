@@ -12,8 +12,8 @@ namespace kv820 {
 // later one. A block the image does not fill (the end of the image) is never shown.
 class FirmwareImageReader {
   public:
-    static constexpr std::size_t kFirstBlockSize = 128;
-    static constexpr std::size_t kBlockSize = 1024;
+    static constexpr std::size_t FirstBlockSize = 128;
+    static constexpr std::size_t BlockSize = 1024;
 
     explicit FirmwareImageReader(std::istream& image) : image_(image) {}
 

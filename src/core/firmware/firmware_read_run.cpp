@@ -14,7 +14,7 @@ int FirmwareReadRun::run(const std::stop_token& stop, const ModemLog& line) {
         }
         line(*block);
         ++lines;
-        clock_.sleepFor(kPauseBetweenBlocks);
+        clock_.sleepFor(PauseBetweenBlocks);
     }
     return lines;
 }

@@ -15,7 +15,7 @@ namespace kv820 {
 // Returns the number of lines handed on.
 class FirmwareReadRun {
   public:
-    static constexpr std::chrono::milliseconds kPauseBetweenBlocks{5};
+    static constexpr std::chrono::milliseconds PauseBetweenBlocks{5};
 
     FirmwareReadRun(std::istream& image, Clock& clock) : image_(image), clock_(clock) {}
 

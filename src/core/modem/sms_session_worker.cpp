@@ -3,7 +3,7 @@
 #include "core/modem/new_sms_index.h"
 #include "core/modem/sms_modem_init.h"
 #include "core/modem/stored_message_list_read.h"
-#include "core/records/search_range.h"
+#include "core/records/search_criteria.h"
 #include "core/store/database.h"
 #include "core/store/database_error.h"
 #include "core/store/gpslog_store.h"
@@ -284,7 +284,7 @@ void SmsSessionWorker::publish(const NewSmsOutcome& outcome) {
     StoredReportEvent event;
     event.report = *outcome.report;
     event.alreadyStored = outcome.kind == NewSmsOutcome::Kind::ReportAlreadyStored;
-    event.historyRange = SearchRange::YearsAround(localNow()).receiveRange(event.report.imei);
+    event.historyRange = SearchCriteria::YearsAround(localNow()).receiveRange(event.report.imei);
     listener_.reportStored(event);
     SessionHealth health = health_;
     health.lastReport = event.report.receiveMomentText();

@@ -5,8 +5,8 @@
 namespace kv820 {
 
 namespace {
-constexpr std::string_view kAnsweredMark = "...[Open succeed]";
-constexpr std::string_view kSilentMark = "...[Open failed]";
+constexpr std::string_view AnsweredMark = "...[Open succeed]";
+constexpr std::string_view SilentMark = "...[Open failed]";
 }  // namespace
 
 std::string ScanningStatus(const std::string& entry) {
@@ -15,13 +15,13 @@ std::string ScanningStatus(const std::string& entry) {
 
 std::string ScanResultLine(const std::string& entry, bool answered) {
     return "Scanning " + PortNameFromEntry(entry) +
-           std::string(answered ? kAnsweredMark : kSilentMark);
+           std::string(answered ? AnsweredMark : SilentMark);
 }
 
 std::optional<std::size_t> FirstAnsweringEntry(const std::vector<std::string>& lines,
                                                std::size_t entryCount) {
     for (std::size_t row = 0; row < lines.size() && row < entryCount; ++row) {
-        if (lines[row].find(kAnsweredMark) != std::string::npos) {
+        if (lines[row].find(AnsweredMark) != std::string::npos) {
             return row;
         }
     }
@@ -42,12 +42,12 @@ bool PortScan::run(const std::vector<std::string>& entries, const PortScanListen
         }
         listener.line(row, ScanResultLine(entries[row], answered));
     }
-    clock_.sleepFor(kRestBeforeCompletion);
+    clock_.sleepFor(RestBeforeCompletion);
     if (ended()) {
         return false;
     }
-    listener.line(entries.size(), std::string(kScanCompletedLine));
-    listener.status(std::string(kScanCompleteStatus));
+    listener.line(entries.size(), std::string(ScanCompletedLine));
+    listener.status(std::string(ScanCompleteStatus));
     return true;
 }
 

@@ -27,7 +27,7 @@ struct PortScanListener {
 // line, then the closing line and the completed status.
 class PortScan {
   public:
-    static constexpr std::chrono::milliseconds kRestBeforeCompletion{1000};
+    static constexpr std::chrono::milliseconds RestBeforeCompletion{1000};
 
     PortScan(PortProbe probe, Clock& clock) : probe_(std::move(probe)), clock_(clock) {}
 
@@ -43,10 +43,10 @@ class PortScan {
     Clock& clock_;
 };
 
-inline constexpr std::string_view kScanStartStatus = "Scan...";
-inline constexpr std::string_view kScanCompletedLine = "Scanning Completed.";
-inline constexpr std::string_view kScanCompleteStatus = "Complete Scan.";
-inline constexpr std::string_view kScanBrokenStatus = "Break Scan.";
+inline constexpr std::string_view ScanStartStatus = "Scan...";
+inline constexpr std::string_view ScanCompletedLine = "Scanning Completed.";
+inline constexpr std::string_view ScanCompleteStatus = "Complete Scan.";
+inline constexpr std::string_view ScanBrokenStatus = "Break Scan.";
 
 // "Scanning COM3..." while the port of entry "COM3:" is probed.
 std::string ScanningStatus(const std::string& entry);

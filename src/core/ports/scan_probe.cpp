@@ -23,14 +23,14 @@ bool ScanProbe::probe(const std::string& entry, const std::stop_token& stop) {
     port_.OpenComPort(entry);
     const char wake = ScanWakeCharacter(variant_);
     port_.SendAtCommand(std::string_view(&wake, 1), "");
-    port_.Listen(kWakeReplySize, reply_timeout::Quick);
+    port_.Listen(WakeReplySize, reply_timeout::Quick);
     std::vector<std::string> replies;
-    port_.clock().sleepFor(kSettleAfterWake);
+    port_.clock().sleepFor(SettleAfterWake);
     if (!stop.stop_requested()) {
         replies = askDevice();
     }
     port_.CloseComPort();
-    port_.clock().sleepFor(kRestAfterClose);
+    port_.clock().sleepFor(RestAfterClose);
     if (stop.stop_requested()) {
         return false;
     }
@@ -52,8 +52,8 @@ std::vector<std::string> ScanProbe::askDevice() {
             return {identity()};
         case ScanVariant::FirmwareWizard: {
             std::vector<std::string> prompts;
-            for (int i = 0; i < kPromptReads; ++i) {
-                prompts.push_back(port_.Listen(kPromptReplySize, reply_timeout::Quick));
+            for (int i = 0; i < PromptReads; ++i) {
+                prompts.push_back(port_.Listen(PromptReplySize, reply_timeout::Quick));
             }
             return prompts;
         }

@@ -20,11 +20,11 @@ enum class ScanVariant { SetupWizard, SmsCommand, FirmwareWizard };
 // port is touched. The port's clock is to be one whose pauses the stop ends.
 class ScanProbe {
   public:
-    static constexpr std::chrono::milliseconds kSettleAfterWake{5000};
-    static constexpr std::chrono::milliseconds kRestAfterClose{1000};
-    static constexpr std::size_t kWakeReplySize = 128;
-    static constexpr std::size_t kPromptReplySize = 128;
-    static constexpr int kPromptReads = 3;
+    static constexpr std::chrono::milliseconds SettleAfterWake{5000};
+    static constexpr std::chrono::milliseconds RestAfterClose{1000};
+    static constexpr std::size_t WakeReplySize = 128;
+    static constexpr std::size_t PromptReplySize = 128;
+    static constexpr int PromptReads = 3;
 
     ScanProbe(ScanVariant variant, ComPort& port) : variant_(variant), port_(port) {}
 

@@ -44,9 +44,9 @@ std::array<std::string_view, 13> RecordFields(std::string_view user, const Repor
 
 }  // namespace
 
-ExportOutcome WriteCsv(TextSink& sink, const SearchRange& range, const ReportRows& rows) {
+ExportOutcome WriteCsv(TextSink& sink, const SearchCriteria& range, const ReportRows& rows) {
     std::string record;
-    AppendRecord(record, kReportListHeaders);
+    AppendRecord(record, ReportListHeaders);
     bool written = sink.write(record);
     const bool rowsRead = written && rows.forEachOldestFirst([&](const ReportRowView& row) {
         record.clear();
@@ -55,9 +55,9 @@ ExportOutcome WriteCsv(TextSink& sink, const SearchRange& range, const ReportRow
         return written;
     });
     if (!written) {
-        return ExportOutcome::kWriteFailure;
+        return ExportOutcome::WriteFailure;
     }
-    return rowsRead ? ExportOutcome::kWritten : ExportOutcome::kRowsUnreadable;
+    return rowsRead ? ExportOutcome::Written : ExportOutcome::RowsUnreadable;
 }
 
 }  // namespace kv820

@@ -2,7 +2,7 @@
 
 #include "core/records/export_outcome.h"
 #include "core/records/report_rows.h"
-#include "core/records/search_range.h"
+#include "core/records/search_criteria.h"
 #include "core/records/text_sink.h"
 
 namespace kv820 {
@@ -10,8 +10,8 @@ namespace kv820 {
 // Writes a search result as CSV (RFC 4180, UTF-8, CR LF after every record): the list's
 // thirteen column headers, then one record per row, oldest first, each starting with the
 // searched user name. Fields holding a comma, a double quote or a line break are quoted,
-// their quotes doubled. Every row is written; nothing is skipped. Returns kWritten,
-// kWriteFailure or kRowsUnreadable.
-ExportOutcome WriteCsv(TextSink& sink, const SearchRange& range, const ReportRows& rows);
+// their quotes doubled. Every row is written; nothing is skipped. Returns Written,
+// WriteFailure or RowsUnreadable.
+ExportOutcome WriteCsv(TextSink& sink, const SearchCriteria& range, const ReportRows& rows);
 
 }  // namespace kv820

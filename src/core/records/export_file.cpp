@@ -10,8 +10,8 @@ namespace kv820 {
 namespace {
 
 // Large enough that a million-line export costs few system calls.
-constexpr std::size_t kBufferSize = 1 << 16;
-constexpr int kNameAttempts = 100;
+constexpr std::size_t BufferSize = 1 << 16;
+constexpr int NameAttempts = 100;
 
 // Opens a file for writing only when it does not exist yet ("x", as mkstemp does), so
 // that no other file is ever overwritten by chance.
@@ -25,13 +25,13 @@ std::FILE* CreateNewFile(const std::filesystem::path& path) {
 
 // "<name>.XXXXXX" beside `path`, the X's random letters and digits.
 std::filesystem::path NameBeside(const std::filesystem::path& path, std::mt19937& random) {
-    static constexpr std::string_view kCharacters =
+    static constexpr std::string_view Characters =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    std::uniform_int_distribution<std::size_t> pick(0, kCharacters.size() - 1);
+    std::uniform_int_distribution<std::size_t> pick(0, Characters.size() - 1);
     std::filesystem::path name = path.filename();
     name += ".";
     for (int i = 0; i < 6; ++i) {
-        name += std::string(1, kCharacters[pick(random)]);
+        name += std::string(1, Characters[pick(random)]);
     }
     return path.parent_path() / name;
 }
@@ -51,7 +51,7 @@ bool ExportFile::open() {
         return false;
     }
     std::mt19937 random(std::random_device{}());
-    for (int attempt = 0; attempt < kNameAttempts && !file_; ++attempt) {
+    for (int attempt = 0; attempt < NameAttempts && !file_; ++attempt) {
         temporary_ = NameBeside(path_, random);
         errno = 0;
         file_ = CreateNewFile(temporary_);
@@ -64,7 +64,7 @@ bool ExportFile::open() {
         temporary_.clear();  // not ours: it was never created, or another file's name
         return false;
     }
-    buffer_.resize(kBufferSize);
+    buffer_.resize(BufferSize);
     std::setvbuf(file_, buffer_.data(), _IOFBF, buffer_.size());
     return true;
 }

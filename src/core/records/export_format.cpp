@@ -11,12 +11,12 @@ ExportFormat ExportFormatForPath(const std::filesystem::path& path) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     if (suffix == ".gpx") {
-        return ExportFormat::kGpx;
+        return ExportFormat::Gpx;
     }
     if (suffix == ".csv") {
-        return ExportFormat::kCsv;
+        return ExportFormat::Csv;
     }
-    return ExportFormat::kKml;
+    return ExportFormat::Kml;
 }
 
 }  // namespace kv820

@@ -4,7 +4,7 @@
 
 namespace kv820 {
 
-enum class ExportFormat { kKml, kGpx, kCsv };
+enum class ExportFormat { Kml, Gpx, Csv };
 
 // The format a chosen file name asks for: ".gpx" and ".csv" (any letter case) give those
 // formats, every other name KML, the program's first export format.

@@ -4,17 +4,17 @@ namespace kv820 {
 
 std::string_view ExportOutcomeMessage(ExportOutcome outcome) {
     switch (outcome) {
-        case ExportOutcome::kWritten:
+        case ExportOutcome::Written:
             return "";
-        case ExportOutcome::kNoData:
+        case ExportOutcome::NoData:
             return "No data.";
-        case ExportOutcome::kNoEffectiveData:
+        case ExportOutcome::NoEffectiveData:
             return "No effective data.";
-        case ExportOutcome::kNoFileExistence:
+        case ExportOutcome::NoFileExistence:
             return "No file existence.";
-        case ExportOutcome::kWriteFailure:
+        case ExportOutcome::WriteFailure:
             return "Export file write failure.";
-        case ExportOutcome::kRowsUnreadable:
+        case ExportOutcome::RowsUnreadable:
             return "Inquire Gpslog Database failure.";
     }
     return "";

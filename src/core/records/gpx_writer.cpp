@@ -22,7 +22,7 @@ std::string Escaped(std::string_view text) {
     return out;
 }
 
-std::string DocumentHead(const SearchRange& range) {
+std::string DocumentHead(const SearchCriteria& range) {
     const std::string user = Escaped(range.userName);
     const std::string title = Escaped(range.title());
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
@@ -86,15 +86,15 @@ void AppendTrackPoint(std::string& out, const ReportRowView& row) {
     out += "   </trkpt>\r\n";
 }
 
-constexpr std::string_view kDocumentTail =
+constexpr std::string_view DocumentTail =
     "  </trkseg>\r\n"
     " </trk>\r\n"
     "</gpx>\r\n";
 
 }  // namespace
 
-ExportOutcome WriteGpx(TextSink& sink, const SearchRange& range, const ReportRows& rows) {
-    return WriteTrackDocument(sink, DocumentHead(range), kDocumentTail, rows,
+ExportOutcome WriteGpx(TextSink& sink, const SearchCriteria& range, const ReportRows& rows) {
+    return WriteTrackDocument(sink, DocumentHead(range), DocumentTail, rows,
                               [](const ReportRowView& row, std::string& out) {
                                   if (!IsTrackPoint(row) || !HasGpxPosition(row)) {
                                       return false;

@@ -2,7 +2,7 @@
 
 #include "core/records/export_outcome.h"
 #include "core/records/report_rows.h"
-#include "core/records/search_range.h"
+#include "core/records/search_criteria.h"
 #include "core/records/text_sink.h"
 
 namespace kv820 {
@@ -12,7 +12,7 @@ namespace kv820 {
 // "ele" when that is a number, its GPS time converted to UTC, its fix ("2d", "3d") and its
 // satellite count when that is a whole number. Rows that are no track point, and rows
 // whose position is not decimal degrees in range (which GPX cannot carry), are left out.
-// Returns kWritten, kWriteFailure or kRowsUnreadable.
-ExportOutcome WriteGpx(TextSink& sink, const SearchRange& range, const ReportRows& rows);
+// Returns Written, WriteFailure or RowsUnreadable.
+ExportOutcome WriteGpx(TextSink& sink, const SearchCriteria& range, const ReportRows& rows);
 
 }  // namespace kv820

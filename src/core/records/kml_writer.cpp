@@ -12,15 +12,15 @@ namespace kv820 {
 
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view LineEnd = "\r\n";
 
 void AppendLine(std::string& out, int blanks, std::string_view text) {
     out.append(static_cast<std::size_t>(blanks), ' ');
     out += text;
-    out += kLineEnd;
+    out += LineEnd;
 }
 
-std::string DocumentHead(const SearchRange& range) {
+std::string DocumentHead(const SearchCriteria& range) {
     std::string folderName;
     AppendXmlText(folderName, range.userName);
     std::string title;
@@ -56,10 +56,10 @@ void AppendCoordinateLine(std::string& out, const ReportRowView& row) {
     out += ", ";
     AppendXmlText(out, row.gpsPosLat);
     out += ", 0.000000";
-    out += kLineEnd;
+    out += LineEnd;
 }
 
-constexpr std::string_view kDocumentTail =
+constexpr std::string_view DocumentTail =
     "    </coordinates>\r\n"
     "   </LineString>\r\n"
     "  </Placemark>\r\n"
@@ -68,8 +68,8 @@ constexpr std::string_view kDocumentTail =
 
 }  // namespace
 
-ExportOutcome WriteKml(TextSink& sink, const SearchRange& range, const ReportRows& rows) {
-    return WriteTrackDocument(sink, DocumentHead(range), kDocumentTail, rows,
+ExportOutcome WriteKml(TextSink& sink, const SearchCriteria& range, const ReportRows& rows) {
+    return WriteTrackDocument(sink, DocumentHead(range), DocumentTail, rows,
                               [](const ReportRowView& row, std::string& out) {
                                   if (!IsTrackPoint(row)) {
                                       return false;

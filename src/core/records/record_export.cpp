@@ -10,14 +10,14 @@ namespace kv820 {
 
 namespace {
 
-ExportOutcome WriteDocument(ExportFormat format, TextSink& sink, const SearchRange& range,
+ExportOutcome WriteDocument(ExportFormat format, TextSink& sink, const SearchCriteria& range,
                             const ReportRows& rows) {
     switch (format) {
-        case ExportFormat::kGpx:
+        case ExportFormat::Gpx:
             return WriteGpx(sink, range, rows);
-        case ExportFormat::kCsv:
+        case ExportFormat::Csv:
             return WriteCsv(sink, range, rows);
-        case ExportFormat::kKml:
+        case ExportFormat::Kml:
             break;
     }
     return WriteKml(sink, range, rows);
@@ -28,48 +28,48 @@ ExportOutcome WriteDocument(ExportFormat format, TextSink& sink, const SearchRan
 ExportOutcome PrecheckExport(ExportFormat format, const ReportRows& rows) {
     bool anyRow = false;
     bool anyFix = false;
-    const bool needsFix = format != ExportFormat::kCsv;
+    const bool needsFix = format != ExportFormat::Csv;
     const bool rowsRead = rows.forEachOldestFirst([&](const ReportRowView& row) {
         anyRow = true;
         anyFix = HasFix(row);
         return needsFix && !anyFix;  // stop at the first row that settles the question
     });
     if (!rowsRead) {
-        return ExportOutcome::kRowsUnreadable;
+        return ExportOutcome::RowsUnreadable;
     }
     if (!anyRow) {
-        return ExportOutcome::kNoData;
+        return ExportOutcome::NoData;
     }
     if (needsFix && !anyFix) {
-        return ExportOutcome::kNoEffectiveData;
+        return ExportOutcome::NoEffectiveData;
     }
-    return ExportOutcome::kWritten;
+    return ExportOutcome::Written;
 }
 
 ExportResult ExportRecords(ExportFormat format, const std::filesystem::path& path,
-                           const SearchRange& range, const ReportRows& rows) {
+                           const SearchCriteria& range, const ReportRows& rows) {
     const ExportOutcome precheck = PrecheckExport(format, rows);
-    if (precheck != ExportOutcome::kWritten) {
+    if (precheck != ExportOutcome::Written) {
         return {precheck, {}};
     }
     ExportFile file(path);
     if (!file.open()) {
-        return {ExportOutcome::kNoFileExistence, file.failureReason()};
+        return {ExportOutcome::NoFileExistence, file.failureReason()};
     }
     const ExportOutcome outcome = WriteDocument(format, file, range, rows);
-    if (outcome != ExportOutcome::kWritten) {
+    if (outcome != ExportOutcome::Written) {
         file.discard();
         return {outcome, file.failureReason()};
     }
     if (!file.commit()) {
-        return {ExportOutcome::kWriteFailure, file.failureReason()};
+        return {ExportOutcome::WriteFailure, file.failureReason()};
     }
     return {};
 }
 
-ExportResult ExportKml(const std::filesystem::path& path, const SearchRange& range,
+ExportResult ExportKml(const std::filesystem::path& path, const SearchCriteria& range,
                        const ReportRows& rows) {
-    return ExportRecords(ExportFormat::kKml, path, range, rows);
+    return ExportRecords(ExportFormat::Kml, path, range, rows);
 }
 
 }  // namespace kv820

@@ -5,23 +5,23 @@
 #include "core/records/export_format.h"
 #include "core/records/export_outcome.h"
 #include "core/records/report_rows.h"
-#include "core/records/search_range.h"
+#include "core/records/search_criteria.h"
 
 namespace kv820 {
 
-// What the result allows before a file is chosen: kNoData for an empty result; for the
-// track formats (KML, GPX) kNoEffectiveData when no row has a fix; otherwise kWritten
-// (nothing stands in the way). kRowsUnreadable when the result cannot be read.
+// What the result allows before a file is chosen: NoData for an empty result; for the
+// track formats (KML, GPX) NoEffectiveData when no row has a fix; otherwise Written
+// (nothing stands in the way). RowsUnreadable when the result cannot be read.
 ExportOutcome PrecheckExport(ExportFormat format, const ReportRows& rows);
 
 // Writes the result to the file at path in the given format, replacing the file only when
 // the document is whole. Repeats the precheck first, so no file is created for a result
 // that has nothing to export. On any failure the file at path is left as it was.
 ExportResult ExportRecords(ExportFormat format, const std::filesystem::path& path,
-                           const SearchRange& range, const ReportRows& rows);
+                           const SearchCriteria& range, const ReportRows& rows);
 
 // The KML track export of the record search.
-ExportResult ExportKml(const std::filesystem::path& path, const SearchRange& range,
+ExportResult ExportKml(const std::filesystem::path& path, const SearchCriteria& range,
                        const ReportRows& rows);
 
 }  // namespace kv820

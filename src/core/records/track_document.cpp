@@ -15,12 +15,12 @@ ExportOutcome WriteTrackDocument(
         return written;
     });
     if (!written) {
-        return ExportOutcome::kWriteFailure;
+        return ExportOutcome::WriteFailure;
     }
     if (!rowsRead) {
-        return ExportOutcome::kRowsUnreadable;
+        return ExportOutcome::RowsUnreadable;
     }
-    return sink.write(tail) ? ExportOutcome::kWritten : ExportOutcome::kWriteFailure;
+    return sink.write(tail) ? ExportOutcome::Written : ExportOutcome::WriteFailure;
 }
 
 }  // namespace kv820

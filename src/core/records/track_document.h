@@ -13,8 +13,8 @@ namespace kv820 {
 
 // Writes a track document as a stream: the head, then the text of every row that
 // `pointText` accepts (it fills `out` and returns true), oldest first, then the tail.
-// A failed write ends the document with kWriteFailure; rows that cannot be read to the
-// end give kRowsUnreadable.
+// A failed write ends the document with WriteFailure; rows that cannot be read to the
+// end give RowsUnreadable.
 ExportOutcome WriteTrackDocument(
     TextSink& sink, std::string_view head, std::string_view tail, const ReportRows& rows,
     const std::function<bool(const ReportRowView& row, std::string& out)>& pointText);

@@ -6,17 +6,17 @@ std::string ConnectProgress::Text(int dots) {
     return "Connecting now! Please Wait" + std::string(static_cast<std::size_t>(dots), '.');
 }
 
-void ConnectProgress::Show(int dots) {
+void ConnectProgress::show(int dots) {
     report(Text(dots));
 }
 
-void ConnectProgress::Advance() {
+void ConnectProgress::advance() {
     ++step_;
     const int dots = step_ % 5;
-    Show(dots == 0 ? 5 : dots);
+    show(dots == 0 ? 5 : dots);
 }
 
-void ConnectProgress::Clear() {
+void ConnectProgress::clear() {
     report("");
 }
 

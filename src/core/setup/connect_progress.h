@@ -17,11 +17,11 @@ class ConnectProgress {
     static std::string Text(int dots);
 
     // Shows the status with `dots` dots; the animation counter is not moved.
-    void Show(int dots);
+    void show(int dots);
     // Moves the animation on by one: the counter modulo 5 dots, five when that is 0.
-    void Advance();
+    void advance();
     // Clears the status line.
-    void Clear();
+    void clear();
 
   private:
     void report(std::string_view text);

@@ -63,7 +63,7 @@ ConnectResult TrackerConnection::Run(const std::string& portEntry) {
 }
 
 void TrackerConnection::Start(const std::string& portEntry) {
-    progress_.Show(1);
+    progress_.show(1);
     port_.CloseComPort();
     if (hooks_.pulseBreakOnListedPorts) {
         hooks_.pulseBreakOnListedPorts();
@@ -84,7 +84,7 @@ void TrackerConnection::WakeTracker() {
         if (port_.Listen(WakeReply, reply_timeout::Quick) == "2") {
             continue;
         }
-        AwaitModemAnswer(port_, WakeWait, [this] { progress_.Advance(); });
+        AwaitModemAnswer(port_, WakeWait, [this] { progress_.advance(); });
     }
 }
 
@@ -96,18 +96,18 @@ void TrackerConnection::Identify() {
     Exchange("at", reply_timeout::Quick);
     result_.firmwareVersion = FirmwareVersionFromReply(Exchange("tr+fwv", reply_timeout::Quick));
     Exchange("at+cfun=1");
-    progress_.Show(2);
+    progress_.show(2);
     const ModemReply ati = port_.Exchange("ati", reply_timeout::Module);
     identified_ = ati.ok() && ati.contains("SIEMENS");
-    progress_.Show(3);
+    progress_.show(3);
     pinStateReply_ = port_.Exchange("at+cpin?", reply_timeout::Module);
-    progress_.Show(4);
+    progress_.show(4);
     Exchange("at+cmgf=1");
-    progress_.Show(5);
+    progress_.show(5);
     Exchange("at+cpms=\"ME\",\"ME\",\"MT\"");
-    progress_.Advance();
+    progress_.advance();
     listing_ = port_.Exchange(ListingCommand, reply_timeout::Listing);
-    progress_.Advance();
+    progress_.advance();
     result_.imei = ImeiFromReply(Exchange("at+cgsn"));
 }
 
@@ -124,7 +124,7 @@ std::optional<ConnectOutcome> TrackerConnection::Check() {
         result_.registeredName = user->name;
         result_.registeredPhone = user->phone;
     }
-    if (users_.IsFull() && !context_.trackerRegistered) {
+    if (users_.isFull() && !context_.trackerRegistered) {
         return ConnectOutcome::UserLimitReached;
     }
     if (pinStateReply_.contains("ERROR")) {
@@ -144,7 +144,7 @@ std::optional<ConnectOutcome> TrackerConnection::Check() {
 
 ConnectResult TrackerConnection::Refuse(ConnectOutcome outcome) {
     port_.CloseComPort();
-    progress_.Clear();
+    progress_.clear();
     result_.outcome = outcome;
     return result_;
 }
@@ -165,7 +165,7 @@ ConnectResult TrackerConnection::ReadSetupMessages() {
     }
     SetupMessageReplies replies;
     for (int k = 1; k <= SetupMessageCount; ++k) {
-        progress_.Advance();
+        progress_.advance();
         replies[k - 1] =
             Exchange("at+cmgr=" + std::to_string(*context_.storedIndex[k - 1]), reply_timeout::Sim);
     }
@@ -186,7 +186,7 @@ ConnectResult TrackerConnection::DeleteDamagedSetup() {
         doubled = doubled || CountSetupMessage(listing_.text, k) > 1;
     }
     if (doubled) {
-        progress_.Advance();
+        progress_.advance();
         DeleteFirstCopies(Exchange(ListingCommand, reply_timeout::Listing));
     }
     port_.CloseComPort();
@@ -206,7 +206,7 @@ void TrackerConnection::DeleteFirstCopies(std::string_view listing) {
         if (!context_.storedIndex[k - 1]) {
             continue;
         }
-        progress_.Advance();
+        progress_.advance();
         Exchange("at+cmgd=" + std::to_string(*context_.storedIndex[k - 1]), reply_timeout::Sim);
     }
 }

@@ -34,7 +34,7 @@ class UserRegistry {
 
         // The first of the loaded slots whose IMEI equals imei exactly.
         std::optional<UserSlot> FindUserByImei(std::string_view imei) const;
-        bool IsFull() const { return userCount >= static_cast<int>(MaxUsers); }
+        bool isFull() const { return userCount >= static_cast<int>(MaxUsers); }
     };
 
     // Replaces the registry; texts longer than a slot are cut to SlotCapacity bytes.

@@ -8,10 +8,10 @@
 #include <QWidget>
 #include <memory>
 
+#include "app/commands/command_channel.h"
 #include "app/commands/command_dispatcher.h"
 #include "app/commands/command_page_checks.h"
 #include "app/commands/fake_command_channel.h"
-#include "app/modem/command_channel.h"
 #include "core/store/user_registry.h"
 
 namespace kv820::test {

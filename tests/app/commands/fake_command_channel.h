@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/modem/command_channel.h"
+#include "app/commands/command_channel.h"
 
 namespace kv820::test {
 

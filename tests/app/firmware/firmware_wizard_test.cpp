@@ -8,10 +8,10 @@
 #include <fstream>
 #include <memory>
 
+#include "app/common/app_context.h"
 #include "app/firmware/firmware_update_dialog.h"
 #include "app/firmware/firmware_wizard.h"
 #include "app/firmware/firmware_wizard_dialog.h"
-#include "app/shell/app_context.h"
 #include "app/shell/main_window.h"
 #include "core/store/schema.h"
 #include "support/qt/alert_recorder.h"

@@ -15,13 +15,13 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include "app/common/app_context.h"
 #include "app/map/map_page.h"
 #include "app/map/map_settings.h"
 #include "app/map/web_engine_setup.h"
 #include "app/modem/sms_session.h"
 #include "app/records/search_records_page.h"
 #include "app/records/sos_alarms.h"
-#include "app/shell/app_context.h"
 #include "app/shell/main_window.h"
 #include "core/modem/position_report.h"
 #include "core/modem/report_kinds.h"

@@ -11,9 +11,9 @@
 #include <functional>
 #include <memory>
 
+#include "app/common/app_context.h"
 #include "app/modem/sms_command_page.h"
 #include "app/modem/sms_session.h"
-#include "app/shell/app_context.h"
 #include "app/shell/main_window.h"
 #include "core/store/database.h"
 #include "core/store/schema.h"

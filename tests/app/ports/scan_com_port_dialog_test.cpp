@@ -17,8 +17,8 @@ namespace kv820 {
 
 namespace {
 
-const QString kPortA = QStringLiteral("/nonexistent/kv820-scan-a");
-const QString kPortB = QStringLiteral("/nonexistent/kv820-scan-b");
+const QString PortA = QStringLiteral("/nonexistent/kv820-scan-a");
+const QString PortB = QStringLiteral("/nonexistent/kv820-scan-b");
 
 // How the fake device on each port behaves: answers or not at once, or hangs until the
 // scan is stopped or the test releases it.
@@ -78,7 +78,7 @@ class ScanComPortDialogTest : public QObject {
     }
 
   private slots:
-    void init() { qputenv("KV820_EXTRA_PORTS", (kPortA + ":" + kPortB).toLocal8Bit()); }
+    void init() { qputenv("KV820_EXTRA_PORTS", (PortA + ":" + PortB).toLocal8Bit()); }
 
     void openingRelistsTheOwnersPorts() {
         QComboBox owner;
@@ -89,8 +89,8 @@ class ScanComPortDialogTest : public QObject {
         prepare(dialog, ports);
         dialog.show();
         QCOMPARE(owner.count(), 2);
-        QCOMPARE(owner.itemText(0), QString::fromStdString(Entry(kPortA)));
-        QCOMPARE(owner.itemText(1), QString::fromStdString(Entry(kPortB)));
+        QCOMPARE(owner.itemText(0), QString::fromStdString(Entry(PortA)));
+        QCOMPARE(owner.itemText(1), QString::fromStdString(Entry(PortB)));
         QCOMPARE(owner.currentIndex(), 0);
         QTRY_COMPARE(status(dialog), QStringLiteral("Complete Scan."));
         okButton(dialog)->click();
@@ -104,8 +104,8 @@ class ScanComPortDialogTest : public QObject {
         dialog.show();
         QTRY_COMPARE(status(dialog), QStringLiteral("Complete Scan."));
         QCOMPARE(lines(dialog),
-                 QStringList({"Scanning " + kPortA + "...[Open failed]",
-                              "Scanning " + kPortB + "...[Open failed]", "Scanning Completed."}));
+                 QStringList({"Scanning " + PortA + "...[Open failed]",
+                              "Scanning " + PortB + "...[Open failed]", "Scanning Completed."}));
         okButton(dialog)->click();
         QCOMPARE(owner.currentIndex(), 0);
         QVERIFY(!dialog.isVisible());
@@ -115,12 +115,12 @@ class ScanComPortDialogTest : public QObject {
     void theSecondPortAnsweringIsSelected() {
         QComboBox owner;
         FakePorts ports;
-        ports.answering = {Entry(kPortB)};
+        ports.answering = {Entry(PortB)};
         ScanComPortDialog dialog(ScanVariant::SmsCommand, &owner, nullptr);
         prepare(dialog, ports);
         dialog.show();
         QTRY_COMPARE(status(dialog), QStringLiteral("Complete Scan."));
-        QCOMPARE(lines(dialog).at(1), "Scanning " + kPortB + "...[Open succeed]");
+        QCOMPARE(lines(dialog).at(1), "Scanning " + PortB + "...[Open succeed]");
         QCOMPARE(owner.currentIndex(), 0);  // nothing is selected before the dialog ends
         okButton(dialog)->click();
         QCOMPARE(owner.currentIndex(), 1);
@@ -129,7 +129,7 @@ class ScanComPortDialogTest : public QObject {
     void theCloseBoxEndsLikeOk() {
         QComboBox owner;
         FakePorts ports;
-        ports.answering = {Entry(kPortA), Entry(kPortB)};
+        ports.answering = {Entry(PortA), Entry(PortB)};
         ScanComPortDialog dialog(ScanVariant::FirmwareWizard, &owner, nullptr);
         prepare(dialog, ports);
         dialog.show();
@@ -142,14 +142,14 @@ class ScanComPortDialogTest : public QObject {
     void endingBeforeTheFirstPortEndsBreaksTheScanWithEntryZero() {
         QComboBox owner;
         FakePorts ports;
-        ports.hanging = {Entry(kPortA)};
-        ports.answering = {Entry(kPortB)};
+        ports.hanging = {Entry(PortA)};
+        ports.answering = {Entry(PortB)};
         ScanComPortDialog dialog(ScanVariant::SmsCommand, &owner, nullptr);
         // A port that never ends holds the dialog for the whole grace: a short one here.
         const std::chrono::milliseconds grace(300);
         prepare(dialog, ports, grace);
         dialog.show();
-        QTRY_COMPARE(status(dialog), "Scanning " + kPortA + "...");
+        QTRY_COMPARE(status(dialog), "Scanning " + PortA + "...");
 
         QString statusDuringGrace;
         bool visibleDuringGrace = false;
@@ -178,8 +178,8 @@ class ScanComPortDialogTest : public QObject {
     void aPortThatFinishesWithinTheGraceDecides() {
         QComboBox owner;
         FakePorts ports;
-        ports.answering = {Entry(kPortB)};
-        ports.hanging = {Entry(kPortB)};
+        ports.answering = {Entry(PortB)};
+        ports.hanging = {Entry(PortB)};
         ScanComPortDialog dialog(ScanVariant::SetupWizard, &owner, nullptr);
         // The grace only bounds the wait: the dialog ends as soon as the port does.
         prepare(dialog, ports, std::chrono::seconds(10));
@@ -189,25 +189,25 @@ class ScanComPortDialogTest : public QObject {
         okButton(dialog)->click();
         ports.releaseHanging = true;
         QVERIFY(finished.wait());
-        QCOMPARE(lines(dialog).at(1), "Scanning " + kPortB + "...[Open succeed]");
+        QCOMPARE(lines(dialog).at(1), "Scanning " + PortB + "...[Open succeed]");
         QCOMPARE(owner.currentIndex(), 1);
     }
 
     void afterOkOnlyThePortInProgressMayFinish() {
         QComboBox owner;
         FakePorts ports;
-        ports.hanging = {Entry(kPortA)};
-        ports.answering = {Entry(kPortB)};
+        ports.hanging = {Entry(PortA)};
+        ports.answering = {Entry(PortB)};
         ScanComPortDialog dialog(ScanVariant::SmsCommand, &owner, nullptr);
         prepare(dialog, ports, std::chrono::seconds(10));
         dialog.show();
-        QTRY_COMPARE(status(dialog), "Scanning " + kPortA + "...");
+        QTRY_COMPARE(status(dialog), "Scanning " + PortA + "...");
         QSignalSpy finished(&dialog, &QDialog::finished);
         okButton(dialog)->click();
         QCOMPARE(status(dialog), QStringLiteral("Break Scan."));
         ports.releaseHanging = true;
         QVERIFY(finished.wait());
-        QCOMPARE(lines(dialog), QStringList({"Scanning " + kPortA + "...[Open failed]"}));
+        QCOMPARE(lines(dialog), QStringList({"Scanning " + PortA + "...[Open failed]"}));
         QCOMPARE(ports.probes.load(), 1);  // the next port was neither opened nor probed
         QCOMPARE(owner.currentIndex(), 0);
     }
@@ -215,7 +215,7 @@ class ScanComPortDialogTest : public QObject {
     void destroyingTheDialogDuringAScanStopsIt() {
         QComboBox owner;
         FakePorts ports;
-        ports.hanging = {Entry(kPortA)};
+        ports.hanging = {Entry(PortA)};
         {
             ScanComPortDialog dialog(ScanVariant::SmsCommand, &owner, nullptr);
             prepare(dialog, ports);

@@ -7,9 +7,9 @@
 #include <QTest>
 #include <system_error>
 
+#include "app/common/app_context.h"
+#include "app/common/file_chooser.h"
 #include "app/records/search_records_page.h"
-#include "app/shell/app_context.h"
-#include "app/shell/file_chooser.h"
 #include "app/shell/main_window.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/common/app_context.h"
 #include "app/firmware/firmware_update_dialog.h"
 #include "app/firmware/firmware_wizard_dialog.h"
 #include "app/modem/sms_command_page.h"
@@ -20,7 +21,6 @@
 #include "app/setup/setup_wizard.h"
 #include "app/setup/sim_pin_dialog.h"
 #include "app/shell/about_dialog.h"
-#include "app/shell/app_context.h"
 #include "app/shell/main_window.h"
 #include "app/users/user_edit_dialog.h"
 #include "app/users/user_information_dialog.h"

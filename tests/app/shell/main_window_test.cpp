@@ -14,10 +14,10 @@
 
 #include "app/commands/config_command_page.h"
 #include "app/commands/tracking_command_page.h"
+#include "app/common/app_context.h"
 #include "app/modem/sms_command_page.h"
 #include "app/records/search_records_page.h"
 #include "app/records/sms_tracking_page.h"
-#include "app/shell/app_context.h"
 #include "app/shell/main_window.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"

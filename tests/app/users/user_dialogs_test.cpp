@@ -6,12 +6,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/common/app_context.h"
 #include "app/modem/sms_command_page.h"
 #include "app/records/record_search.h"
 #include "app/records/report_list_view.h"
 #include "app/records/report_table_model.h"
 #include "app/records/search_records_page.h"
-#include "app/shell/app_context.h"
 #include "app/shell/main_window.h"
 #include "app/users/user_edit_dialog.h"
 #include "app/users/user_information_dialog.h"

@@ -37,7 +37,7 @@ TEST(FirmwareImage, ShowsOnlyCompleteBlocksAShortFirstOneThenFullOnesEachAfterAP
             EXPECT_EQ(lines[i].size(), 3 * c.lineBytes[i]) << c.imageBytes << " line " << i;
         }
         if (c.imageBytes == 1152) {  // two whole blocks, each followed by its pause
-            EXPECT_EQ(clock.now(), 2 * FirmwareReadRun::kPauseBetweenBlocks);
+            EXPECT_EQ(clock.now(), 2 * FirmwareReadRun::PauseBetweenBlocks);
         }
     }
 }

@@ -12,7 +12,7 @@ namespace {
 using namespace std::chrono_literals;
 using Writes = std::vector<std::string>;
 
-constexpr char kIdentity[] = "\r\nSIEMENS\r\nMC35i\r\nREVISION 02.00\r\n\r\nOK\r\n";
+constexpr char Identity[] = "\r\nSIEMENS\r\nMC35i\r\nREVISION 02.00\r\n\r\nOK\r\n";
 
 class ScanProbeTest : public testing::Test {
   protected:
@@ -29,7 +29,7 @@ class ScanProbeTest : public testing::Test {
 };
 
 TEST_F(ScanProbeTest, SmsCommandWakesWithTwoAndAsksAtiOnce) {
-    link.replyTo("ati\r", kIdentity);
+    link.replyTo("ati\r", Identity);
     EXPECT_TRUE(probe(ScanVariant::SmsCommand));
     EXPECT_EQ(link.openedPaths, Writes{"ttyUSB0"});
     EXPECT_EQ(link.writes, (Writes{"2", "ati\r"}));
@@ -42,14 +42,14 @@ TEST_F(ScanProbeTest, SmsCommandWakesWithTwoAndAsksAtiOnce) {
 
 TEST_F(ScanProbeTest, SetupWizardClearsTheLineWithAtBeforeAti) {
     link.replyTo("at\r", "\r\nOK\r\n");
-    link.replyTo("ati\r", kIdentity);
+    link.replyTo("ati\r", Identity);
     EXPECT_TRUE(probe(ScanVariant::SetupWizard));
     EXPECT_EQ(link.writes, (Writes{"2", "at\r", "ati\r"}));
     EXPECT_EQ(link.closeCount, 1);
 }
 
 TEST_F(ScanProbeTest, SetupWizardDecidesOnTheAtiReplyAlone) {
-    link.replyTo("at\r", kIdentity);  // an identity in the dropped reply does not count
+    link.replyTo("at\r", Identity);  // an identity in the dropped reply does not count
     link.replyTo("ati\r", "\r\nERROR\r\n");
     EXPECT_FALSE(probe(ScanVariant::SetupWizard));
 }
@@ -73,14 +73,14 @@ TEST_F(ScanProbeTest, ASilentPortIsWaitedForFiveSecondsAfterTheWakeAndOneAfterCl
 
 TEST_F(ScanProbeTest, APortThatDoesNotOpenDoesNotAnswer) {
     link.openSucceeds = false;
-    link.replyTo("ati\r", kIdentity);
+    link.replyTo("ati\r", Identity);
     EXPECT_FALSE(probe(ScanVariant::SmsCommand));
     EXPECT_EQ(link.openedPaths, Writes{"ttyUSB0"});
     EXPECT_TRUE(link.writes.empty());
 }
 
 TEST_F(ScanProbeTest, AStopDuringThePauseClosesThePortAndAsksNothingMore) {
-    link.replyTo("ati\r", kIdentity);
+    link.replyTo("ati\r", Identity);
     link.onWrite = [this](test::FakeSerialLink&, std::string_view written) {
         if (written == "2") {
             stop.request_stop();
@@ -109,7 +109,7 @@ TEST_P(ScanDecision, FollowsTheVariantsRule) {
 INSTANTIATE_TEST_SUITE_P(
     Replies, ScanDecision,
     testing::Values(
-        DecisionCase{"identity and OK", ScanVariant::SmsCommand, {kIdentity}, true},
+        DecisionCase{"identity and OK", ScanVariant::SmsCommand, {Identity}, true},
         DecisionCase{"identity without OK", ScanVariant::SmsCommand, {"\r\nSIEMENS\r\n"}, false},
         DecisionCase{"lower-case identity", ScanVariant::SmsCommand, {"siemens\r\nOK"}, false},
         DecisionCase{"setup: same rule", ScanVariant::SetupWizard, {"SIEMENS OK"}, true},

@@ -84,15 +84,15 @@ TEST_F(CommaDecimalLocale, DecimalsAreReadWithAPoint) {
 
 TEST_F(CommaDecimalLocale, TrackFilesCarryTheStoredCoordinates) {
     const StoredReports rows({At("25.047924", "121.517081"), At("90.5", "121.5")});
-    const SearchRange criteria{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
+    const SearchCriteria criteria{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
     CollectingSink gpx;
-    ASSERT_EQ(WriteGpx(gpx, criteria, rows), ExportOutcome::kWritten);
+    ASSERT_EQ(WriteGpx(gpx, criteria, rows), ExportOutcome::Written);
     EXPECT_NE(gpx.text.find("<trkpt lat=\"25.047924\" lon=\"121.517081\">"), std::string::npos);
     EXPECT_NE(gpx.text.find("<ele>12.5</ele>"), std::string::npos);
     // A latitude beyond the pole is no track point.
     EXPECT_EQ(gpx.text.find("lat=\"90.5\""), std::string::npos);
     CollectingSink kml;
-    ASSERT_EQ(WriteKml(kml, criteria, rows), ExportOutcome::kWritten);
+    ASSERT_EQ(WriteKml(kml, criteria, rows), ExportOutcome::Written);
     EXPECT_NE(kml.text.find("121.517081, 25.047924, 0.000000"), std::string::npos);
 }
 

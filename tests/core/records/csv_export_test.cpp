@@ -18,10 +18,10 @@ TEST(CsvExport, EveryRowIsWrittenWithQuotedFieldsWhereNeeded) {
 
     test::TempDir dir;
     const auto path = dir.path() / "rows.csv";
-    const SearchRange criteria{"Smith, Jo", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
-    ASSERT_EQ(ExportRecords(ExportFormat::kCsv, path, criteria,
+    const SearchCriteria criteria{"Smith, Jo", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
+    ASSERT_EQ(ExportRecords(ExportFormat::Csv, path, criteria,
                             test::StoredReports({test::At("25.047924", "121.517081"), noFix, odd})),
-              ExportOutcome::kWritten);
+              ExportOutcome::Written);
     EXPECT_EQ(test::ReadWholeFile(path), test::ReadGolden("csv_rows.csv"));
 }
 

@@ -36,7 +36,7 @@ GpslogRow Fix(std::string lat, std::string lon, std::string status, std::string 
     return r;
 }
 
-const SearchRange kRange{"A&B", {2007, 1, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
+const SearchCriteria Range{"A&B", {2007, 1, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
 
 std::vector<GpslogRow> MixedTrack() {
     return {
@@ -54,16 +54,16 @@ std::vector<GpslogRow> MixedTrack() {
 
 TEST_F(CentralEuropeanZone, TrackHoldsThePointsOldestFirstWithUtcTimes) {
     const auto path = dir_.path() / "track.gpx";
-    ASSERT_EQ(ExportRecords(ExportFormat::kGpx, path, kRange, StoredReports(MixedTrack())),
-              ExportOutcome::kWritten);
+    ASSERT_EQ(ExportRecords(ExportFormat::Gpx, path, Range, StoredReports(MixedTrack())),
+              ExportOutcome::Written);
     EXPECT_EQ(ReadWholeFile(path), ReadGolden("gpx_track.gpx"));
 }
 
 TEST_F(CentralEuropeanZone, FixedRowsWithoutPositionGiveAnEmptySegment) {
     const auto path = dir_.path() / "empty.gpx";
-    ASSERT_EQ(ExportRecords(ExportFormat::kGpx, path, kRange,
+    ASSERT_EQ(ExportRecords(ExportFormat::Gpx, path, Range,
                             StoredReports({At("NO", "NO"), At("NO", "12.0", "2D")})),
-              ExportOutcome::kWritten);
+              ExportOutcome::Written);
     EXPECT_EQ(ReadWholeFile(path), ReadGolden("gpx_empty_track.gpx"));
 }
 
@@ -72,15 +72,15 @@ TEST_F(CentralEuropeanZone, DocumentIsWellFormedXml) {
         GTEST_SKIP() << "xmllint is not installed";
     }
     const auto path = dir_.path() / "check.gpx";
-    SearchRange awkward = kRange;
+    SearchCriteria awkward = Range;
     awkward.userName = "<Tom & \"Jerry\">\x01\r\n";
-    ASSERT_EQ(ExportRecords(ExportFormat::kGpx, path, awkward, StoredReports(MixedTrack())),
-              ExportOutcome::kWritten);
+    ASSERT_EQ(ExportRecords(ExportFormat::Gpx, path, awkward, StoredReports(MixedTrack())),
+              ExportOutcome::Written);
     const std::string command = "xmllint --noout '" + path.string() + "'";
     EXPECT_EQ(std::system(command.c_str()), 0);
     // The KML document must stand the same names.
     const auto kml = path.parent_path() / "check.kml";
-    ASSERT_EQ(ExportKml(kml, awkward, StoredReports(MixedTrack())), ExportOutcome::kWritten);
+    ASSERT_EQ(ExportKml(kml, awkward, StoredReports(MixedTrack())), ExportOutcome::Written);
     EXPECT_EQ(std::system(("xmllint --noout '" + kml.string() + "'").c_str()), 0);
 }
 

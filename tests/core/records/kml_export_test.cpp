@@ -13,12 +13,12 @@ namespace {
 
 using test::At;
 
-const SearchRange TomInMay{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
+const SearchCriteria TomInMay{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
 const GpslogRow Taipei = At("25.047924", "121.517081");
 
 struct KmlCase {
     const char* golden;
-    SearchRange criteria;
+    SearchCriteria criteria;
     std::vector<GpslogRow> oldestFirst;
 };
 
@@ -41,7 +41,7 @@ TEST(KmlExport, TheFileHoldsExactlyTheExpectedDocumentInPlaceOfALongerOne) {
         const auto path = dir.path() / c.golden;
         std::ofstream(path, std::ios::binary) << std::string(10000, 'x');  // replaced whole
         ASSERT_EQ(ExportKml(path, c.criteria, test::StoredReports(c.oldestFirst)),
-                  ExportOutcome::kWritten);
+                  ExportOutcome::Written);
         EXPECT_EQ(test::ReadWholeFile(path), test::ReadGolden(c.golden)) << c.golden;
     }
 }

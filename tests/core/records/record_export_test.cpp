@@ -24,7 +24,7 @@ using test::At;
 using test::ReadWholeFile;
 using test::StoredReports;
 
-const SearchRange kRange{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
+const SearchCriteria Range{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
 
 // A result with nothing to export creates no file at all, whatever the format.
 TEST(RecordExport, APrecheckDecidesBeforeAnyFileIsCreated) {
@@ -34,35 +34,35 @@ TEST(RecordExport, APrecheckDecidesBeforeAnyFileIsCreated) {
         O kml, gpx, csv;
     };
     const std::vector<Case> cases{
-        {{}, O::kNoData, O::kNoData, O::kNoData},
+        {{}, O::NoData, O::NoData, O::NoData},
         {{At("25.1", "121.5", "No Fix"), At("NO", "NO", "No Fix")},
-         O::kNoEffectiveData,
-         O::kNoEffectiveData,
-         O::kWritten},
+         O::NoEffectiveData,
+         O::NoEffectiveData,
+         O::Written},
         // "no fix" is not the status text the tracker reports for a missing fix.
-        {{At("25.1", "121.5", "no fix")}, O::kWritten, O::kWritten, O::kWritten},
+        {{At("25.1", "121.5", "no fix")}, O::Written, O::Written, O::Written},
     };
     const test::TempDir dir;
     int file = 0;
     for (const Case& c : cases) {
         const StoredReports rows(c.oldestFirst);
-        for (const auto& [format, outcome] : {std::pair{ExportFormat::kKml, c.kml},
-                                              {ExportFormat::kGpx, c.gpx},
-                                              {ExportFormat::kCsv, c.csv}}) {
+        for (const auto& [format, outcome] : {std::pair{ExportFormat::Kml, c.kml},
+                                              {ExportFormat::Gpx, c.gpx},
+                                              {ExportFormat::Csv, c.csv}}) {
             EXPECT_EQ(PrecheckExport(format, rows), outcome);
             const auto path = dir.path() / std::to_string(++file);
-            EXPECT_EQ(ExportRecords(format, path, kRange, rows).outcome, outcome);
-            EXPECT_EQ(std::filesystem::exists(path), outcome == O::kWritten);
+            EXPECT_EQ(ExportRecords(format, path, Range, rows).outcome, outcome);
+            EXPECT_EQ(std::filesystem::exists(path), outcome == O::Written);
         }
     }
 }
 
 // The operator's file as it was before the export.
-const std::string kOldDocument = "the operator's earlier track\n";
+const std::string OldDocument = "the operator's earlier track\n";
 
 std::filesystem::path OldFile(const std::filesystem::path& folder) {
     const auto path = folder / "t.kml";
-    std::ofstream(path, std::ios::binary) << kOldDocument;
+    std::ofstream(path, std::ios::binary) << OldDocument;
     return path;
 }
 
@@ -75,13 +75,13 @@ TEST(RecordExport, UnopenableFileIsNoFileExistenceWithTheReason) {
     const test::TempDir dir;
     const auto folder = dir.path();
     const StoredReports rows({At("25.1", "121.5")});
-    const ExportResult missing = ExportKml(folder / "missing" / "t.kml", kRange, rows);
-    EXPECT_EQ(missing.outcome, ExportOutcome::kNoFileExistence);
+    const ExportResult missing = ExportKml(folder / "missing" / "t.kml", Range, rows);
+    EXPECT_EQ(missing.outcome, ExportOutcome::NoFileExistence);
     EXPECT_EQ(ExportResultMessage(missing),
               "No file existence.\n" +
                   std::make_error_code(std::errc::no_such_file_or_directory).message());
-    const ExportResult aFolder = ExportKml(folder, kRange, rows);
-    EXPECT_EQ(aFolder.outcome, ExportOutcome::kNoFileExistence);
+    const ExportResult aFolder = ExportKml(folder, Range, rows);
+    EXPECT_EQ(aFolder.outcome, ExportOutcome::NoFileExistence);
     EXPECT_EQ(aFolder.systemReason, std::make_error_code(std::errc::is_a_directory).message());
     EXPECT_TRUE(std::filesystem::is_directory(folder));
 }
@@ -91,10 +91,10 @@ TEST(RecordExport, ResultThatBreaksOffLeavesTheOldFileAlone) {
     const auto folder = dir.path();
     const auto path = OldFile(folder);
     const std::vector<GpslogRow> rows(5, At("25.1", "121.5"));
-    for (ExportFormat format : {ExportFormat::kKml, ExportFormat::kGpx, ExportFormat::kCsv}) {
-        EXPECT_EQ(ExportRecords(format, path, kRange, StoredReports(rows, 3)),
-                  ExportOutcome::kRowsUnreadable);
-        EXPECT_EQ(ReadWholeFile(path), kOldDocument);
+    for (ExportFormat format : {ExportFormat::Kml, ExportFormat::Gpx, ExportFormat::Csv}) {
+        EXPECT_EQ(ExportRecords(format, path, Range, StoredReports(rows, 3)),
+                  ExportOutcome::RowsUnreadable);
+        EXPECT_EQ(ReadWholeFile(path), OldDocument);
         EXPECT_EQ(FilesIn(folder), 1u);
     }
 }
@@ -130,15 +130,15 @@ TEST(RecordExport, WriteFailureLeavesTheOldFileAndSaysWhy) {
     for (const auto& [rows, limit] :
          {std::pair{std::size_t{20000}, rlim_t{64 * 1024}}, {std::size_t{1}, rlim_t{100}}}) {
         const StoredReports result(std::vector<GpslogRow>(rows, At("25.047924", "121.517081")));
-        for (ExportFormat format : {ExportFormat::kKml, ExportFormat::kGpx, ExportFormat::kCsv}) {
+        for (ExportFormat format : {ExportFormat::Kml, ExportFormat::Gpx, ExportFormat::Csv}) {
             ExportResult exported;
             {
                 FileSizeLimit sizeLimit(limit);
-                exported = ExportRecords(format, path, kRange, result);
+                exported = ExportRecords(format, path, Range, result);
             }
             EXPECT_EQ(ExportResultMessage(exported),
                       "Export file write failure.\n" + FileTooLarge());
-            EXPECT_EQ(ReadWholeFile(path), kOldDocument);
+            EXPECT_EQ(ReadWholeFile(path), OldDocument);
             EXPECT_EQ(FilesIn(folder), 1u);
         }
     }
@@ -147,10 +147,10 @@ TEST(RecordExport, WriteFailureLeavesTheOldFileAndSaysWhy) {
 #endif
 
 TEST(RecordExport, FormatFollowsTheFileSuffix) {
-    EXPECT_EQ(ExportFormatForPath("/tmp/a.kml"), ExportFormat::kKml);
-    EXPECT_EQ(ExportFormatForPath("/tmp/a.GPX"), ExportFormat::kGpx);
-    EXPECT_EQ(ExportFormatForPath("/tmp/csv"), ExportFormat::kKml);
-    EXPECT_EQ(ExportFormatForPath("/tmp/a.gpx.kml"), ExportFormat::kKml);
+    EXPECT_EQ(ExportFormatForPath("/tmp/a.kml"), ExportFormat::Kml);
+    EXPECT_EQ(ExportFormatForPath("/tmp/a.GPX"), ExportFormat::Gpx);
+    EXPECT_EQ(ExportFormatForPath("/tmp/csv"), ExportFormat::Kml);
+    EXPECT_EQ(ExportFormatForPath("/tmp/a.gpx.kml"), ExportFormat::Kml);
 }
 
 }  // namespace

@@ -69,15 +69,15 @@ TEST_F(StoredRangeRowsTest, ADatabaseFailureMakesTheRowsUnreadable) {
     bool read = true;
     EXPECT_TRUE(walkedTimes(StoredRangeRows(db_, day()), &read).empty());
     EXPECT_FALSE(read);
-    EXPECT_EQ(PrecheckExport(ExportFormat::kKml, StoredRangeRows(db_, day())),
-              ExportOutcome::kRowsUnreadable);
+    EXPECT_EQ(PrecheckExport(ExportFormat::Kml, StoredRangeRows(db_, day())),
+              ExportOutcome::RowsUnreadable);
 }
 
 TEST_F(StoredRangeRowsTest, AnEmptyRangeHasNoData) {
     GpslogStore(db_).append(Report(Truck, "09:00:00"));
     const ReceiveRange reversed{Truck, "2007/05/1223:59:59", "2007/05/1200:00:00"};
-    EXPECT_EQ(PrecheckExport(ExportFormat::kCsv, StoredRangeRows(db_, reversed)),
-              ExportOutcome::kNoData);
+    EXPECT_EQ(PrecheckExport(ExportFormat::Csv, StoredRangeRows(db_, reversed)),
+              ExportOutcome::NoData);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "app/shell/alerts.h"
+#include "app/common/alerts.h"
 
 namespace kv820::test {
 

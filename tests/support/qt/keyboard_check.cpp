@@ -1,6 +1,6 @@
 #include "support/qt/keyboard_check.h"
 
-#include "app/shell/mnemonics.h"
+#include "app/common/mnemonics.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/app_context.h"
+#include "app/common/app_context.h"
 #include "app/shell/main_window.h"
 #include "core/store/gpslog_row.h"
 #include "core/store/user_registry.h"

@@ -43,7 +43,7 @@ std::unique_ptr<PtySimulator> makeSimulator(const CommandLineOptions& options) {
     if (options.modem) {
         simulator->withModem([&](ModemSimulator& modem) {
             for (const std::string& imei : options.storedReports) {
-                modem.storeSms(ModemSimulator::kDefaultSender,
+                modem.storeSms(ModemSimulator::DefaultSender,
                                formatReportBody(reportFromWords({imei}, 0)));
             }
             for (const std::string& sms : options.storedSms) {

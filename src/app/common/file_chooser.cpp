@@ -1,4 +1,4 @@
-#include "app/shell/file_chooser.h"
+#include "app/common/file_chooser.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "app/shell/alerts.h"
+#include "app/common/alerts.h"
 
 #include <QMessageBox>
 

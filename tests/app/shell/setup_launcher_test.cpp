@@ -5,23 +5,23 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "app/common/app_context.h"
 #include "app/records/record_search.h"
 #include "app/records/report_list_view.h"
 #include "app/records/report_table_model.h"
 #include "app/records/search_records_page.h"
 #include "app/setup/scripted_setup_devices.h"
 #include "app/setup/setup_file_dialog.h"
-#include "app/setup/setup_launcher.h"
 #include "app/setup/setup_wizard.h"
-#include "app/shell/app_context.h"
 #include "app/shell/main_window.h"
-#include "support/scripted_tracker.h"
+#include "app/shell/setup_launcher.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "core/store/schema.h"
 #include "core/store/user_store.h"
 #include "support/qt/alert_recorder.h"
 #include "support/qt/records_database.h"
+#include "support/scripted_tracker.h"
 #include "support/temp_dir.h"
 
 namespace kv820 {

@@ -1,4 +1,4 @@
-#include "app/shell/mnemonics.h"
+#include "app/common/mnemonics.h"
 
 #include <QAbstractButton>
 #include <QAction>

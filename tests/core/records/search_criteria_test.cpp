@@ -1,4 +1,4 @@
-#include "core/records/search_range.h"
+#include "core/records/search_criteria.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@ namespace kv820 {
 namespace {
 
 struct RangeCase {
-    SearchRange range;
+    SearchCriteria range;
     const char* title;
     const char* from;
     const char* to;
@@ -58,7 +58,7 @@ struct RecentCase {
 class YearsAroundTest : public ::testing::TestWithParam<RecentCase> {};
 
 TEST_P(YearsAroundTest, SpansTwoYearsAroundNow) {
-    const ReceiveRange range = SearchRange::YearsAround(GetParam().now).receiveRange("1");
+    const ReceiveRange range = SearchCriteria::YearsAround(GetParam().now).receiveRange("1");
     EXPECT_EQ(range.from, GetParam().from);
     EXPECT_EQ(range.to, GetParam().to);
 }
@@ -87,10 +87,11 @@ class SearchRangeOnStoreTest : public testing::Test {
         return dir.file(DatabaseFileName);
     }
 
-    std::vector<std::string> timesBetween(SearchRange::Moment start, SearchRange::Moment stop) {
+    std::vector<std::string> timesBetween(SearchCriteria::Moment start,
+                                          SearchCriteria::Moment stop) {
         std::vector<std::string> times;
         for (const auto& stored : GpslogStore(db_).newestFirst(
-                 SearchRange{{}, start, stop}.receiveRange(Imei), {}, 100)) {
+                 SearchCriteria{{}, start, stop}.receiveRange(Imei), {}, 100)) {
             times.push_back(stored.row[ReceiveTime]);
         }
         return times;

@@ -1,4 +1,4 @@
-#include "app/shell/input_blocker.h"
+#include "app/common/input_blocker.h"
 
 #include <QApplication>
 #include <QEvent>

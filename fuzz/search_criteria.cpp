@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <string>
 
-#include "core/records/search_range.h"
+#include "core/records/search_criteria.h"
 #include "fuzz_check.h"
 
 namespace {
 
-kv820::SearchRange::Moment Moment(FuzzedDataProvider& provider) {
-    kv820::SearchRange::Moment moment;
+kv820::SearchCriteria::Moment Moment(FuzzedDataProvider& provider) {
+    kv820::SearchCriteria::Moment moment;
     for (int* field :
          {&moment.year, &moment.month, &moment.day, &moment.hour, &moment.minute, &moment.second}) {
         *field = provider.ConsumeIntegral<int>();
@@ -19,7 +19,7 @@ kv820::SearchRange::Moment Moment(FuzzedDataProvider& provider) {
     return moment;
 }
 
-bool InPickerRange(const kv820::SearchRange::Moment& m) {
+bool InPickerRange(const kv820::SearchCriteria::Moment& m) {
     return m.year >= 0 && m.year <= 9999 && m.month >= 1 && m.month <= 12 && m.day >= 1 &&
            m.day <= 31 && m.hour >= 0 && m.hour <= 23 && m.minute >= 0 && m.minute <= 59 &&
            m.second >= 0 && m.second <= 59;
@@ -29,9 +29,9 @@ bool InPickerRange(const kv820::SearchRange::Moment& m) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider provider(data, size);
-    const kv820::SearchRange::Moment start = Moment(provider);
-    const kv820::SearchRange::Moment stop = Moment(provider);
-    for (const kv820::SearchRange::Moment& moment : {start, stop}) {
+    const kv820::SearchCriteria::Moment start = Moment(provider);
+    const kv820::SearchCriteria::Moment stop = Moment(provider);
+    for (const kv820::SearchCriteria::Moment& moment : {start, stop}) {
         const std::string date = moment.date();
         const std::string time = moment.time();
         FUZZ_CHECK(!date.empty() && date.size() < 80 && !time.empty() && time.size() < 80);
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(date.size() == 10 && time.size() == 8);
         }
     }
-    const kv820::ReceiveRange range = kv820::SearchRange{{}, start, stop}.receiveRange("1");
+    const kv820::ReceiveRange range = kv820::SearchCriteria{{}, start, stop}.receiveRange("1");
     FUZZ_CHECK(range.from == start.date() + start.time());
     FUZZ_CHECK(range.to == stop.date() + stop.time());
     return 0;

@@ -1,28 +1,28 @@
-#include "core/records/search_range.h"
+#include "core/records/search_criteria.h"
 
 #include "core/common/date_time_text.h"
 #include "core/common/local_time.h"
 
 namespace kv820 {
 
-std::string SearchRange::Moment::date() const {
+std::string SearchCriteria::Moment::date() const {
     return DateText(year, month, day);
 }
 
-std::string SearchRange::Moment::time() const {
+std::string SearchCriteria::Moment::time() const {
     return TimeText(hour, minute, second);
 }
 
-std::string SearchRange::title() const {
+std::string SearchCriteria::title() const {
     return userName + ':' + start.date() + '-' + start.time() + '~' + stop.date() + '-' +
            stop.time();
 }
 
-ReceiveRange SearchRange::receiveRange(std::string imei) const {
+ReceiveRange SearchCriteria::receiveRange(std::string imei) const {
     return {std::move(imei), start.date() + start.time(), stop.date() + stop.time()};
 }
 
-SearchRange SearchRange::YearsAround(const std::tm& localNow) {
+SearchCriteria SearchCriteria::YearsAround(const std::tm& localNow) {
     const int year = localNow.tm_year + 1900;
     const Moment start{year - 1,         localNow.tm_mon + 1, localNow.tm_mday,
                        localNow.tm_hour, localNow.tm_min,     localNow.tm_sec};

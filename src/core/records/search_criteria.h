@@ -10,7 +10,7 @@ namespace kv820 {
 // Whose reports a record search lists and from when to when, as the operator picked it
 // (or as the clock gives it). The texts the search shows and the exports title themselves
 // with, and the receive moments the database compares against, are derived from it.
-struct SearchRange {
+struct SearchCriteria {
     struct Moment {
         int year = 0;
         int month = 0;
@@ -35,10 +35,10 @@ struct SearchRange {
     // The history shown after each received report: the two years around a local moment.
     // The day is not adjusted: on 29 February the bounds read 29 February of the other
     // years, which serves as a text bound all the same.
-    static SearchRange YearsAround(const std::tm& localNow);
+    static SearchCriteria YearsAround(const std::tm& localNow);
 };
 
-// The current local time, for SearchRange::YearsAround.
+// The current local time, for SearchCriteria::YearsAround.
 std::tm LocalNow();
 
 }  // namespace kv820

@@ -1,10 +1,10 @@
-#include "app/setup/setup_launcher.h"
+#include "app/shell/setup_launcher.h"
 
+#include "app/common/app_context.h"
 #include "app/records/record_search.h"
 #include "app/setup/setup_file_dialog.h"
 #include "app/setup/setup_wizard.h"
 #include "app/setup/tracker_registration.h"
-#include "app/shell/app_context.h"
 #include "app/shell/main_window.h"
 
 namespace kv820 {

@@ -1,9 +1,11 @@
-#include "app/map/map_wiring.h"
+#include "app/shell/map_wiring.h"
 
 #include <QAction>
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "app/common/alerts.h"
+#include "app/common/app_context.h"
 #include "app/map/map_page.h"
 #include "app/modem/sms_session.h"
 #include "app/records/record_search.h"
@@ -11,8 +13,6 @@
 #include "app/records/report_table_model.h"
 #include "app/records/search_records_page.h"
 #include "app/records/sos_alarms.h"
-#include "app/shell/alerts.h"
-#include "app/shell/app_context.h"
 #include "app/shell/main_window.h"
 
 namespace kv820 {

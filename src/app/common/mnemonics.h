@@ -11,11 +11,11 @@ class QWidget;
 
 namespace kv820 {
 
-// Gives every label of `scope` whose buddy takes the keyboard focus a mnemonic (Alt+letter moves the
-// focus to the buddy) that no other text of the scope and none of `taken` uses, preferring
-// the first letters of words; the shown text only gains the underline. The pages of a tab
-// widget inside the scope get theirs per page (they are never shown together), on top of
-// the scope's own. Returns `taken` with the letters the scope itself now uses.
+// Gives every label of `scope` whose buddy takes the keyboard focus a mnemonic (Alt+letter moves
+// the focus to the buddy) that no other text of the scope and none of `taken` uses, preferring the
+// first letters of words; the shown text only gains the underline. The pages of a tab widget inside
+// the scope get theirs per page (they are never shown together), on top of the scope's own. Returns
+// `taken` with the letters the scope itself now uses.
 QString AssignMnemonics(QWidget* scope, const QString& taken = {});
 
 // The letter after a single '&' of a text ("&&" is a plain ampersand), lower case; a null

@@ -1,6 +1,6 @@
-#include "app/shell/app_context.h"
+#include "app/common/app_context.h"
 
-#include "app/shell/alerts.h"
+#include "app/common/alerts.h"
 #include "core/store/database_error.h"
 #include "core/store/gpslog_store.h"
 #include "core/store/user_store.h"

@@ -10,7 +10,7 @@ namespace kv820 {
 // into the exchange. The pages never touch the port themselves.
 class CommandChannel : public QObject {
     Q_OBJECT
-public:
+  public:
     using QObject::QObject;
 
     // True while an SMS session is open.
@@ -18,7 +18,7 @@ public:
     // Queues one command SMS; false (nothing queued) without a session.
     virtual bool sendCommand(const QString& phone, const QString& text) = 0;
 
-signals:
+  signals:
     // The queued send has been written and its replies read.
     void commandSent();
     // A session opened or closed.
