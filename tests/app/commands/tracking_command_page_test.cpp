@@ -90,7 +90,6 @@ class TrackingCommandPageTest : public QObject {
         QVERIFY(!rig.child<QLineEdit>("longitude1Edit")->isEnabled());
 
         test::Choose(mode, PeriodReport);
-        QVERIFY(!rig.child<QLineEdit>("radiusEdit")->isEnabled());
         test::Choose(mode, Geofence);
         QVERIFY(circle->isChecked());
         QVERIFY(rig.child<QLineEdit>("radiusEdit")->isEnabled());
@@ -98,25 +97,6 @@ class TrackingCommandPageTest : public QObject {
         test::ClickBox(rectangle);
         QVERIFY(rectangle->isChecked());
         QVERIFY(!circle->isChecked());
-    }
-
-    void refusalsGoToTheMainWindowAndSendNothing() {
-        test::AlertRecorder recorder;
-        Rig rig;
-        rig.openSession();
-        test::Choose(rig.child<QComboBox>("reportModeCombo"), PeriodReport);
-        rig.type("returnPhoneEdit", "0911 222");
-        press(rig);
-        rig.type("returnPhoneEdit", "");
-        rig.type("reportIntervalEdit", "86401");
-        press(rig);
-        QCOMPARE(recorder.texts(), QStringList({"Return Phone Number input is a failure.",
-                                                "Report Time input is 1 ~ 86400"}));
-        for (const auto& message : recorder.messages()) {
-            QCOMPARE(message.caption, QStringLiteral("ERROR"));
-            QCOMPARE(message.owner, &rig.window);
-        }
-        QVERIFY(rig.channel.sent.empty());
     }
 
     void withoutASessionNothingIsSentAndThePageSaysSo_data() {
@@ -139,23 +119,15 @@ class TrackingCommandPageTest : public QObject {
         QCOMPARE(recorder.texts(), QStringList({"Connection is ERROR!!!"}));
         QCOMPARE(recorder.messages()[0].owner, rig.page);
         QVERIFY(rig.channel.sent.empty());
-        QVERIFY(
-            rig.child<QPushButton>("sendTrackingCommandButton")->isEnabled());  // nothing in flight
+        QVERIFY(rig.child<QPushButton>("sendTrackingCommandButton")->isEnabled());
     }
 
-    void noSelectedOrUnknownUserSendsNothing_data() {
-        QTest::addColumn<QStringList>("entries");
-        QTest::newRow("empty list") << QStringList();
-        QTest::newRow("case differs") << QStringList({"TRUCK"});
-    }
-
-    void noSelectedOrUnknownUserSendsNothing() {
-        QFETCH(QStringList, entries);
+    void anUnknownUserSendsNothing() {
         test::AlertRecorder recorder;
         Rig rig;
         rig.openSession();
         rig.users->clear();
-        rig.users->addItems(entries);
+        rig.users->addItems({"TRUCK"});  // the registry's name differs in case
         // The user is checked before any field: this empty interval is never reached.
         test::Choose(rig.child<QComboBox>("reportModeCombo"), PeriodReport);
         press(rig);

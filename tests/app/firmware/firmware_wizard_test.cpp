@@ -12,9 +12,7 @@
 #include "app/firmware/firmware_update_dialog.h"
 #include "app/firmware/firmware_wizard.h"
 #include "app/firmware/firmware_wizard_dialog.h"
-#include "app/shell/main_window.h"
-#include "core/store/schema.h"
-#include "support/qt/alert_recorder.h"
+#include "support/qt/records_database.h"
 #include "support/temp_dir.h"
 
 namespace kv820 {
@@ -38,16 +36,10 @@ class FirmwareWizardTest : public QObject {
 
   private:
     // The main window over a fresh database, with the firmware view opened from its action.
-    struct Fixture {
-        Fixture() : context(CreateDatabase(dir)), window(context) {
-            window.show();
+    struct Fixture : test::WindowRig {
+        Fixture() {
             window.firmwareAction()->trigger();
             wizard = window.findChild<FirmwareWizard*>();
-        }
-        static std::string CreateDatabase(const test::TempDir& dir) {
-            const std::string path = dir.file(DatabaseFileName);
-            CreateDatabaseFile(path);
-            return path;
         }
         FirmwareUpdateDialog* update() const { return wizard->updateDialog(); }
         QPushButton* button(const char* name) const {
@@ -65,26 +57,25 @@ class FirmwareWizardTest : public QObject {
             button("firmwareBrowseButton")->click();
         }
 
-        test::TempDir dir;
-        test::AlertRecorder recorder;
-        AppContext context;
-        MainWindow window;
         QPointer<FirmwareWizard> wizard;
     };
 
   private slots:
     void init() { qputenv("KV820_EXTRA_PORTS", "/nonexistent/kv820-firmware-port"); }
 
-    void theWizardsDialogsHoldTheMainWindowUntilClosed() {
+    void theWizardsDialogsHoldTheMainWindowUntilClosedAndClosingStopsTheRun() {
         Fixture f;
         QVERIFY(!f.window.isEnabled());
         FirmwareWizardDialog* wizardDialog = f.wizard->wizardDialog();
         QVERIFY(wizardDialog->isVisible() && wizardDialog->isEnabled());
-        wizardDialog->findChild<QPushButton*>(QStringLiteral("firmwareUpdateButton"))->click();
+        f.chooseImage(WriteImage(f.dir, "large.bin", 4 * 1024 * 1024));
         QVERIFY(f.update()->isVisible() && f.update()->isEnabled());
         QVERIFY(!wizardDialog->isVisible());
         QVERIFY(!f.window.isEnabled());
+        f.button("firmwareStartButton")->click();
+        QVERIFY(f.update()->runActive());
         f.update()->close();
+        QVERIFY(!f.update()->runActive());
         QVERIFY(f.window.isEnabled());
         QTRY_VERIFY(!f.wizard);
         QVERIFY(f.recorder.texts().isEmpty());
@@ -99,20 +90,6 @@ class FirmwareWizardTest : public QObject {
         f.update()->setFileChooser([](QWidget*) { return QString(); });
         f.button("firmwareBrowseButton")->click();
         QCOMPARE(path->text(), QStringLiteral("/images/first.bin"));
-    }
-
-    void eachFullBlockIsOneLineAndTheRestIsNotShown() {
-        Fixture f;
-        f.chooseImage(WriteImage(f.dir, "three.bin", 128 + 2 * 1024 + 5));
-        f.button("firmwareStartButton")->click();
-        QTRY_VERIFY(f.button("firmwareStartButton")->isEnabled());
-        QApplication::processEvents();
-        const QStringList lines = f.log()->toPlainText().split(QLatin1Char('\n'));
-        QCOMPARE(lines.size(), 4);
-        QCOMPARE(lines.at(0).size(), 3 * 128);
-        QCOMPARE(lines.at(1).size(), 3 * 1024);
-        QCOMPARE(lines.at(2).size(), 3 * 1024);
-        QVERIFY(lines.at(1).startsWith(QStringLiteral("80 81 ")));
     }
 
     void startIsGreyedWhileARunIsActiveAndButton1StopsIt() {
@@ -139,20 +116,6 @@ class FirmwareWizardTest : public QObject {
         f.button("firmwareStopButton")->click();
         QApplication::processEvents();
         QCOMPARE(f.log()->toPlainText().split(QLatin1Char('\n')).at(0).size(), 384);
-    }
-
-    void closingTheUpdateDialogStopsTheRunAndEnablesTheMainWindow() {
-        Fixture f;
-        f.chooseImage(WriteImage(f.dir, "large.bin", 4 * 1024 * 1024));
-        FirmwareUpdateDialog* update = f.update();
-        f.button("firmwareStartButton")->click();
-        QVERIFY(update->runActive());
-        update->close();
-        QVERIFY(!update->runActive());
-        QVERIFY(!update->isVisible());
-        QVERIFY(!f.wizard->wizardDialog()->isVisible());
-        QVERIFY(f.window.isEnabled());
-        QTRY_VERIFY(!f.wizard);
     }
 
     void closingTheMainWindowWithTheViewOpenStopsTheRun() {

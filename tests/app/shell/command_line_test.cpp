@@ -19,15 +19,10 @@ class CommandLineTest : public QObject {
                                        << QStringLiteral("ttyUSB0:");
         QTest::newRow("receive without port")
             << QStringList{"--receive"} << int(A::Invalid) << QString();
-        QTest::newRow("receive two ports")
-            << QStringList{"--receive", "a:", "b:"} << int(A::Invalid) << QString();
         QTest::newRow("port before option")
             << QStringList{"ttyUSB0:", "--receive"} << int(A::Invalid) << QString();
-        QTest::newRow("list ports")
-            << QStringList{"--list-ports"} << int(A::ListPorts) << QString();
         QTest::newRow("two actions")
             << QStringList{"--version", "--list-ports"} << int(A::Invalid) << QString();
-        QTest::newRow("unknown option") << QStringList{"--bogus"} << int(A::Invalid) << QString();
         QTest::newRow("qt options for the window")
             << QStringList{"-style", "fusion", "-platform", "offscreen", "-reverse"}
             << int(A::RunWindow) << QString();
@@ -58,14 +53,10 @@ class CommandLineTest : public QObject {
     void portEntries_data() {
         QTest::addColumn<QString>("argument");
         QTest::addColumn<QString>("entry");
-        QTest::newRow("listed entry") << "ttyUSB0:"
-                                      << "ttyUSB0:";
         QTest::newRow("device path") << "/dev/pts/3"
                                      << "/dev/pts/3:";
         QTest::newRow("path holding a colon") << "/dev/serial/by-path/pci-0:1"
                                               << "/dev/serial/by-path/pci-0:1:";
-        QTest::newRow("no port") << "NO"
-                                 << "NO:";
     }
 
     void portEntries() {

