@@ -1,34 +1,55 @@
 #pragma once
 
+#include <ctime>
 #include <string>
 #include <vector>
 
 #include "core/store/database.h"
-#include "core/store/schema.h"
 #include "core/store/statement.h"
-#include "core/store/user_store.h"
+#include "sim/tracker_report.h"
+#include "support/qt/records_database.h"
 
 namespace kv820::test {
 
-inline constexpr const char* RegisteredImei = "354612071234567";
-inline constexpr const char* RegisteredPhone = "0912345678";
+// Reports of the tracker "truck" that differ by their GPS time only, one a minute from
+// 2012-05-12 00:00 UTC, so that each stored row tells which report it came from.
+inline constexpr std::time_t May2012 = 1336780800;
 
-// Creates the database file with one registered tracker, "truck".
-inline void CreateDatabaseWithTruck(const std::string& path) {
-    CreateDatabaseFile(path);
-    Database db(path);
-    UserStore(db).addOrUpdate({"truck", RegisteredPhone, RegisteredImei});
+inline sim::TrackerReport ReportOfMinute(int n) {
+    return sim::TrackerReport::at(Truck.imei, 121.502057, 25.052057, May2012 + 60 * n);
 }
 
-// One column of every gpslog row, in the order the rows were stored.
-inline std::vector<std::string> GpslogColumn(const std::string& path, const std::string& column) {
-    Database db(path);
-    Statement rows(db, "SELECT " + column + " FROM gpslog ORDER BY rowid");
-    std::vector<std::string> values;
-    while (rows.step()) {
-        values.push_back(rows.text(0).value_or("<null>"));
+inline std::vector<sim::TrackerReport> ReportsOfMinutes(int count) {
+    std::vector<sim::TrackerReport> reports;
+    for (int n = 0; n < count; ++n) {
+        reports.push_back(ReportOfMinute(n));
     }
-    return values;
+    return reports;
+}
+
+// The GPS moment of every stored row, in the order the rows were stored.
+inline std::vector<std::string> StoredMoments(const std::string& path) {
+    Database db(path);
+    Statement rows(db, "SELECT gps_date || ' ' || gps_time FROM gpslog ORDER BY rowid");
+    std::vector<std::string> moments;
+    while (rows.step()) {
+        moments.push_back(rows.text(0).value_or(""));
+    }
+    return moments;
+}
+
+// The moments the reports of minutes 0 .. count-1 are stored with (UTC: the tests run in it).
+inline std::vector<std::string> MomentsOfMinutes(int count) {
+    std::vector<std::string> moments;
+    for (int n = 0; n < count; ++n) {
+        const std::time_t utc = May2012 + 60 * n;
+        std::tm t{};
+        gmtime_r(&utc, &t);
+        char text[32];
+        std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &t);
+        moments.emplace_back(text);
+    }
+    return moments;
 }
 
 }  // namespace kv820::test

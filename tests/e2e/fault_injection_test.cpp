@@ -1,24 +1,21 @@
 // Faults of the modem line, the modem and the database during an SMS session over the real
 // serial link: whatever happens, no report is lost and none is stored twice.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QProcess>
-#include <QTest>
 #include <chrono>
-#include <ctime>
 #include <memory>
 #include <ostream>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "support/temp_database_file.h"
+#include "core/commands/send_command_sms.h"
+#include "core/modem/sms_session_worker.h"
 #include "core/store/database.h"
-#include "core/store/statement.h"
 #include "e2e/e2e_database.h"
-#include "e2e/minute_reports.h"
 #include "e2e/session_thread.h"
 #include "sim/pty_simulator.h"
+#include "sim/reply_schedule.h"
 #include "sim/text_mode_format.h"
 #include "support/temp_dir.h"
 
@@ -26,36 +23,22 @@ namespace kv820 {
 namespace {
 
 using namespace std::chrono_literals;
-using sim::FaultInjector;
 using sim::ModemSimulator;
 using sim::PtySimulator;
-using sim::TrackerReport;
 using test::MomentsOfMinutes;
-using test::RecordingListener;
 using test::ReportOfMinute;
-using test::ReportsOfMinutes;
 using test::SessionThread;
 using test::StoredMoments;
-using test::TrackerImei;
 
-constexpr std::size_t RoomyModem = 128;  // messages the simulated SIM holds
-
-std::string IntegrityCheck(const std::string& path) {
-    Database db(path);
-    Statement check(db, "PRAGMA integrity_check");
-    return check.step() ? check.text(0).value_or("") : "";
-}
-
-// A session worker on its thread over a simulated modem with room for a burst.
-class FaultInjectionEndToEnd : public ::testing::Test {
+// A session worker on its thread over a simulated modem, as the application runs it.
+class SessionEndToEnd : public ::testing::Test {
   protected:
-    FaultInjectionEndToEnd() : modem(PtySimulator::modem(RoomyModem)) {
-        users.replace({{"Truck", "0912345678", TrackerImei}});
-    }
+    SessionEndToEnd() : modem(PtySimulator::modem(128)) { users.replace({test::Truck}); }
 
-    std::unique_ptr<SessionThread> startSession() {
-        auto session =
-            std::make_unique<SessionThread>(modem->devicePath(), file.path(), users, listener);
+    SmsSessionWorker::Settings settings() const { return {modem->devicePath() + ":", path}; }
+    std::unique_ptr<SessionThread> startSession() { return startSession(settings()); }
+    std::unique_ptr<SessionThread> startSession(SmsSessionWorker::Settings s) {
+        auto session = std::make_unique<SessionThread>(std::move(s), users, listener);
         EXPECT_TRUE(session->waitFor([&] { return !listener.started.empty(); }));
         EXPECT_EQ(listener.started.back(), true);
         return session;
@@ -63,7 +46,7 @@ class FaultInjectionEndToEnd : public ::testing::Test {
 
     int inject(int minute) {
         return *modem->withModem(
-            [&](ModemSimulator& m) { return m.injectReport(ReportOfMinute(TrackerImei, minute)); });
+            [&](ModemSimulator& m) { return m.injectReport(ReportOfMinute(minute)); });
     }
     std::vector<int> indexesInModem() {
         return modem->withModem([](ModemSimulator& m) {
@@ -74,176 +57,195 @@ class FaultInjectionEndToEnd : public ::testing::Test {
             return indexes;
         });
     }
-    bool logHas(const std::string& text) { return listener.log.find(text) != std::string::npos; }
+    bool logHas(std::string_view text) { return listener.log.find(text) != std::string::npos; }
     std::size_t storedEvents() { return listener.stored.size(); }
 
-    test::TempDatabaseFile file;
+    test::TempDir dir;
+    std::string path = test::CreateRecordsDatabase(dir, {test::Truck});
     std::unique_ptr<PtySimulator> modem;
     UserRegistry users;
-    RecordingListener listener;
+    test::RecordingListener listener;
 };
 
-TEST_F(FaultInjectionEndToEnd, ADatabaseLockedByAnotherWriterKeepsTheSmsAndReceptionGoesOn) {
+TEST_F(SessionEndToEnd, ADatabaseLockedByAnotherWriterKeepsTheSmsAndReceptionGoesOn) {
     auto session = startSession();
-    inject(0);
-    ASSERT_TRUE(session->waitFor([&] { return storedEvents() == 1; }));
-
-    // Another program takes the write lock: the worker's open connection can no longer
-    // write, and its busy time-out runs out.
-    auto competitor = std::make_unique<Database>(file.path());
+    // Another program takes the write lock: the worker's busy time-out runs out.
+    auto competitor = std::make_unique<Database>(path);
     competitor->execute("BEGIN EXCLUSIVE");
-    const int locked = inject(1);
+    const int locked = inject(0);
     ASSERT_TRUE(session->waitFor([&] { return listener.storeFailures.size() == 1; }, 30s));
-    {
-        std::lock_guard lock(listener.mutex);
-        EXPECT_TRUE(
-            logHas("SMS " + std::to_string(locked) + " is a report that could not be stored ("))
-            << listener.log;
-        EXPECT_TRUE(logHas("it stays in the modem."));
-    }
     EXPECT_EQ(indexesInModem(), std::vector<int>{locked});
 
     competitor->execute("ROLLBACK");
     competitor.reset();
-    inject(2);
-    ASSERT_TRUE(session->waitFor([&] { return storedEvents() == 2; }));
-    EXPECT_EQ(StoredMoments(file.path()),
-              (std::vector<std::string>{MomentsOfMinutes(3)[0], MomentsOfMinutes(3)[2]}));
+    inject(1);
+    ASSERT_TRUE(session->waitFor([&] { return storedEvents() == 1; }));
     EXPECT_EQ(indexesInModem(), std::vector<int>{locked});
 
     // The kept report is taken at the next session start.
     session.reset();
     session = startSession();
-    ASSERT_TRUE(session->waitFor([&] { return storedEvents() == 3; }));
+    ASSERT_TRUE(session->waitFor([&] { return storedEvents() == 2; }));
     ASSERT_TRUE(session->waitFor([&] { return indexesInModem().empty(); }));
-    EXPECT_EQ(StoredMoments(file.path()).size(), 3u);
+    EXPECT_EQ(StoredMoments(path),
+              (std::vector<std::string>{MomentsOfMinutes(2)[1], MomentsOfMinutes(2)[0]}));
 }
 
 // Where the reply to "at+cmgr=" is cut: in its header, or inside the report before its end
-// mark. Either way nothing of it is stored, the SMS stays, and the next session start
-// stores it once.
-struct CutCase {
-    const char* name;
-    const char* cutAfter;  // the reply keeps this text and ten bytes past its start
-};
-
-void PrintTo(const CutCase& cut, std::ostream* out) {
-    *out << cut.name;
-}
-
-class CutReplyEndToEnd : public FaultInjectionEndToEnd,
-                         public ::testing::WithParamInterface<CutCase> {};
+// mark. Either way nothing of it is stored, the SMS stays, and the next start stores it once.
+class CutReplyEndToEnd : public SessionEndToEnd,
+                         public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(CutReplyEndToEnd, NothingOfACutReplyIsStoredAndTheReportIsTakenAtTheNextStart) {
     auto session = startSession();
     const int index = modem->withModem([&](ModemSimulator& m) {
         // The announcement leaves when the lock does, after the cut is in place.
-        const int stored = *m.injectReport(ReportOfMinute(TrackerImei, 7));
+        const int stored = *m.injectReport(ReportOfMinute(0));
         const std::string reply = "at+cmgr=" + std::to_string(stored) + "\r" +
                                   sim::readResponse(*m.storage().find(stored));
-        m.faults().cutNext(reply.find(GetParam().cutAfter) + 10);
+        m.faults().cutNext(reply.find(GetParam()) + 10);  // ten bytes past the cut's mark
         return stored;
     });
     const std::string kept = "SMS " + std::to_string(index) + " was not read completely";
     ASSERT_TRUE(session->waitFor([&] { return logHas(kept); })) << listener.log;
-    EXPECT_TRUE(StoredMoments(file.path()).empty());
-    EXPECT_EQ(indexesInModem(), std::vector<int>{index});
+    EXPECT_TRUE(StoredMoments(path).empty());
 
     session.reset();
     session = startSession();
-    ASSERT_TRUE(session->waitFor([&] { return storedEvents() == 1; }));
     ASSERT_TRUE(session->waitFor([&] { return indexesInModem().empty(); }));
-    EXPECT_EQ(StoredMoments(file.path()), std::vector<std::string>{MomentsOfMinutes(8)[7]});
+    EXPECT_EQ(StoredMoments(path), MomentsOfMinutes(1));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cuts, CutReplyEndToEnd,
-                         ::testing::Values(CutCase{"in_the_header", "+CMGR:"},
-                                           CutCase{"in_the_report", "?35"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cuts, CutReplyEndToEnd, ::testing::Values("+CMGR:", "?35"));
 
-TEST_F(FaultInjectionEndToEnd, NoiseAndOverlongLinesBetweenReportsCostNoReport) {
-    auto session = startSession();
-    const std::vector<std::string> garbage = {
-        FaultInjector::noise(64, 1), FaultInjector::overlongLine(600), FaultInjector::noise(600, 2),
-        FaultInjector::overlongLine(600) + "\r\n", FaultInjector::noise(505, 3) + "\r\n"};
-    for (std::size_t n = 0; n < garbage.size(); ++n) {
-        modem->withModem([&](ModemSimulator& m) {
-            m.injectNoise(garbage[n]);
-            m.injectReport(ReportOfMinute(TrackerImei, static_cast<int>(n)));
-        });
-        ASSERT_TRUE(session->waitFor([&] { return storedEvents() == n + 1; })) << n;
-    }
-    ASSERT_TRUE(session->waitFor([&] { return indexesInModem().empty(); }));
-    EXPECT_EQ(StoredMoments(file.path()), MomentsOfMinutes(static_cast<int>(garbage.size())));
-}
-
-TEST_F(FaultInjectionEndToEnd, ABurstOfAHundredReportsIsStoredWholeInOrder) {
-    constexpr int Burst = 100;
-    auto session = startSession();
-    const auto indexes = modem->withModem(
-        [&](ModemSimulator& m) { return m.injectBurst(ReportsOfMinutes(TrackerImei, Burst)); });
-    ASSERT_EQ(indexes.size(), static_cast<std::size_t>(Burst));
-    ASSERT_TRUE(session->waitFor([&] { return storedEvents() == Burst; }, 60s)) << storedEvents();
-    ASSERT_TRUE(session->waitFor([&] { return indexesInModem().empty(); }));
-    EXPECT_EQ(StoredMoments(file.path()), MomentsOfMinutes(Burst));
-    std::lock_guard lock(listener.mutex);
-    EXPECT_TRUE(listener.storeFailures.empty());
-}
-
-// kv820-callcenter --receive killed outright in the middle of a burst, then started again.
-class KilledReceiverEndToEnd : public ::testing::Test {
-  protected:
-    static constexpr int StartMs = 40000;  // the real modem start pauses 2 x 5 s
-
-    KilledReceiverEndToEnd() : modem(PtySimulator::modem(RoomyModem)) {
-        test::CreateDatabaseWithTruck(path);
-        receiver.setWorkingDirectory(QString::fromStdString(dir.path().string()));
-    }
-    ~KilledReceiverEndToEnd() override {
-        if (receiver.state() != QProcess::NotRunning) {
-            receiver.kill();
-            receiver.waitForFinished();
-        }
-    }
-
-    void startReceiver() {
-        receiver.start(QStringLiteral(KV820_CALLCENTER_PROGRAM),
-                       {QStringLiteral("--receive"), QString::fromStdString(modem->devicePath())});
-        ASSERT_TRUE(receiver.waitForStarted());
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return modem->withModem([](ModemSimulator& m) { return m.sessionOpen(); }); },
-            StartMs));
-    }
-    std::size_t messagesInModem() {
-        return modem->withModem([](ModemSimulator& m) { return m.storage().size(); });
-    }
-
-    test::TempDir dir;
-    std::string path = dir.file(DatabaseFileName);
-    std::unique_ptr<PtySimulator> modem;
-    QProcess receiver;
+// A modem slower than one read's time-out on its SIM commands ("at+cmgr=", "at+cmgd=",
+// "at+cmgl"): every reply must be read as its own command's, whether the reports arrive in
+// a burst, wait in the modem at the start, or a command SMS is sent during the burst.
+struct SlowModem {
+    const char* name;
+    const char* replyDelay;  // as `kv820-sim modem --reply-delay` takes it
+    bool waitingAtStart;
+    bool commandDuringBurst;
 };
 
-TEST_F(KilledReceiverEndToEnd, EveryReportIsStoredOnceAfterASigkillInABurst) {
-    constexpr int Burst = 100;
-    ASSERT_NO_FATAL_FAILURE(startReceiver());
-    modem->withModem(
-        [&](ModemSimulator& m) { m.injectBurst(ReportsOfMinutes(test::RegisteredImei, Burst)); });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return StoredMoments(path).size() >= 10; }, StartMs));
+class SlowModemEndToEnd : public SessionEndToEnd,
+                          public ::testing::WithParamInterface<SlowModem> {};
 
-    receiver.kill();  // SIGKILL: no handler runs, the port and the database are left as they are
-    ASSERT_TRUE(receiver.waitForFinished(5000));
-    EXPECT_EQ(receiver.exitStatus(), QProcess::CrashExit);
-    ASSERT_GT(messagesInModem(), 0u) << "the kill came after the burst was handled";
+TEST_P(SlowModemEndToEnd, EveryReportIsStoredOnceAndNoneIsDeletedUnread) {
+    constexpr int Reports = 6;
+    const std::string command = "?0," + test::Truck.imei + ",0!";
+    modem->addReplyDelay(*sim::ReplyDelayRuleFromWord(GetParam().replyDelay));
+    modem->setReplySeed(12);
+    const auto reports = test::ReportsOfMinutes(Reports);
+    if (GetParam().waitingAtStart) {
+        modem->withModem([&](ModemSimulator& m) {
+            for (const auto& report : reports) {
+                m.storeSms(ModemSimulator::DefaultSender, sim::formatReportBody(report));
+            }
+        });
+    }
+    auto session = startSession();
+    if (!GetParam().waitingAtStart) {
+        modem->withModem([&](ModemSimulator& m) { m.injectBurst(reports); });
+    }
+    if (GetParam().commandDuringBurst) {
+        ASSERT_TRUE(session->waitFor([&] { return storedEvents() >= 1; }));
+        session->worker().post([&](ComPort& port) {
+            SendCommandSms(
+                port, [](std::string_view) {}, test::Truck.phone, command);
+        });
+        ASSERT_TRUE(session->waitFor(
+            [&] {
+                return modem->withModem([](ModemSimulator& m) { return m.sentMessages(); }) ==
+                       std::vector<sim::SentSms>{{test::Truck.phone, command}};
+            },
+            40s));
+    }
+    ASSERT_TRUE(session->waitFor(
+        [&] { return storedEvents() >= Reports && indexesInModem().empty(); }, 40s))
+        << storedEvents();
+    auto stored = StoredMoments(path);
+    std::ranges::sort(stored);
+    EXPECT_EQ(stored, MomentsOfMinutes(Reports));
+}
 
-    ASSERT_NO_FATAL_FAILURE(startReceiver());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return messagesInModem() == 0; }, StartMs));
-    const std::vector<std::string> stored = StoredMoments(path);
-    const std::vector<std::string> expected = MomentsOfMinutes(Burst);
-    EXPECT_EQ(stored.size(), expected.size());
-    EXPECT_EQ(std::set<std::string>(stored.begin(), stored.end()),
-              std::set<std::string>(expected.begin(), expected.end()));
-    EXPECT_EQ(IntegrityCheck(path), "ok");
+INSTANTIATE_TEST_SUITE_P(
+    Delays, SlowModemEndToEnd,
+    ::testing::Values(SlowModem{"burst", "cmgr,cmgd,cmgl=0-1200", false, false},
+                      SlowModem{"catch_up", "cmgr,cmgd,cmgl=1500", true, false},
+                      SlowModem{"command_during_burst", "cmgr,cmgd,cmgl=550", false, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SessionEndToEnd, ABurstIsStoredWholeInOrder) {
+    constexpr int Burst = 30;
+    auto session = startSession();
+    modem->withModem([&](ModemSimulator& m) { m.injectBurst(test::ReportsOfMinutes(Burst)); });
+    ASSERT_TRUE(session->waitFor([&] { return storedEvents() == Burst; }, 60s)) << storedEvents();
+    ASSERT_TRUE(session->waitFor([&] { return indexesInModem().empty(); }));
+    EXPECT_EQ(StoredMoments(path), MomentsOfMinutes(Burst));
+}
+
+TEST_F(SessionEndToEnd, AModemPluggedInAgainIsTakenBackAndNothingIsLostOrDoubled) {
+    constexpr int Burst = 10;
+    const std::string link = dir.file("kv820-modem");
+    modem->setStablePath(link);
+    modem->addReplyDelay({{"cmgr"}, 200ms, 200ms});  // the burst lasts a few seconds
+    auto session = startSession({link + ":", path});
+    modem->withModem([&](ModemSimulator& m) { m.injectBurst(test::ReportsOfMinutes(Burst)); });
+    ASSERT_TRUE(session->waitFor([&] { return storedEvents() >= 2; }));
+
+    modem->vanish();  // pulled out in the middle of the burst
+    ASSERT_TRUE(session->waitFor([&] { return logHas("Trying to start the modem again"); }));
+    modem->reappear();  // and plugged in again: a new terminal behind the same name
+
+    ASSERT_TRUE(session->waitFor([&] { return logHas(SmsSessionWorker::ModemBackText); }));
+    ASSERT_TRUE(session->waitFor([&] { return indexesInModem().empty(); }, 40s)) << listener.log;
+    auto stored = StoredMoments(path);
+    std::ranges::sort(stored);
+    EXPECT_EQ(stored, MomentsOfMinutes(Burst)) << "each report stored once";
+}
+
+TEST_F(SessionEndToEnd, AHungModemIsNoticedAndWhatArrivedMeanwhileIsStoredOnceBack) {
+    SmsSessionWorker::Settings quick = settings();
+    quick.quietCheck = 1s;
+    auto session = startSession(quick);
+    modem->withModem([](ModemSimulator& m) {
+        m.faults().setHung(true);  // its port stays open, it says nothing, not even "+CMTI"
+        m.injectReport(ReportOfMinute(0));
+    });
+    ASSERT_TRUE(session->waitFor([&] { return logHas(SmsSessionWorker::ModemLostText); }));
+    modem->withModem([](ModemSimulator& m) { m.faults().setHung(false); });
+
+    ASSERT_TRUE(session->waitFor([&] { return indexesInModem().empty(); })) << listener.log;
+    EXPECT_EQ(StoredMoments(path), MomentsOfMinutes(1));
+    using State = SessionHealth::State;
+    std::lock_guard lock(listener.mutex);
+    EXPECT_EQ(listener.states,
+              (std::vector<State>{State::Receiving, State::WaitingForModem, State::Receiving}));
+}
+
+TEST_F(SessionEndToEnd, ASimNearlyFullIsAWarningAndWhatWaitsInItIsStored) {
+    modem = PtySimulator::modem(10);
+    modem->withModem([](ModemSimulator& m) {
+        for (int draft = 0; draft < 7; ++draft) {
+            m.storeSms("0912345678", "?0,1!", sim::MessageStatus::StoredUnsent);
+        }
+    });
+    SmsSessionWorker::Settings often = settings();
+    often.healthInterval = 1s;
+    auto session = startSession(often);
+    const std::string receiving = "Receiving | Signal 4/4 -73 dBm | SIM ";
+    ASSERT_TRUE(session->waitFor(
+        [&] { return std::ranges::count(listener.healthTexts, receiving + "7/10") > 0; }));
+    // Its announcement was missed: only the listing a nearly full SIM calls for finds it.
+    modem->withModem([](ModemSimulator& m) {
+        m.storeSms(ModemSimulator::DefaultSender, sim::formatReportBody(ReportOfMinute(0)));
+    });
+
+    ASSERT_TRUE(session->waitFor([&] { return storedEvents() == 1; }));
+    EXPECT_EQ(indexesInModem().size(), 7u);
+    std::lock_guard lock(listener.mutex);
+    EXPECT_THAT(listener.healthTexts, ::testing::Contains(receiving + "8/10 nearly full!"));
 }
 
 }  // namespace

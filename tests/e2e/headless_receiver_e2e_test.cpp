@@ -6,8 +6,9 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
-#include <ctime>
+#include <algorithm>
 #include <memory>
+#include <set>
 
 #include "e2e/e2e_database.h"
 #include "sim/pty_simulator.h"
@@ -16,17 +17,16 @@
 namespace kv820 {
 namespace {
 
-using test::GpslogColumn;
-using test::RegisteredImei;
+using sim::ModemSimulator;
+using test::MomentsOfMinutes;
+using test::StoredMoments;
 
 constexpr int StartMs = 40000;  // the modem start pauses 2 x 5 s
-constexpr std::time_t May2007 = 1178965230;
 
 // kv820-callcenter --receive, run as the operator would run it, in a folder of its own.
 class HeadlessReceiverEndToEnd : public ::testing::Test {
   protected:
-    HeadlessReceiverEndToEnd() : modem(sim::PtySimulator::modem()) {
-        test::CreateDatabaseWithTruck(dir.file(DatabaseFileName));
+    HeadlessReceiverEndToEnd() : modem(sim::PtySimulator::modem(128)) {
         receiver.setWorkingDirectory(QString::fromStdString(dir.path().string()));
         receiver.setProcessChannelMode(QProcess::SeparateChannels);
     }
@@ -42,6 +42,15 @@ class HeadlessReceiverEndToEnd : public ::testing::Test {
                        QStringList{QStringLiteral("--receive"), port} + more);
         ASSERT_TRUE(receiver.waitForStarted());
     }
+    void startReceiving(const QStringList& more = {}) {
+        ASSERT_NO_FATAL_FAILURE(start(QString::fromStdString(modem->devicePath()), more));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return modem->withModem([](ModemSimulator& m) { return m.sessionOpen(); }); },
+            StartMs));
+    }
+    std::size_t messagesInModem() {
+        return modem->withModem([](ModemSimulator& m) { return m.storage().size(); });
+    }
 
     QByteArray output() {
         printed += receiver.readAllStandardOutput();
@@ -54,6 +63,7 @@ class HeadlessReceiverEndToEnd : public ::testing::Test {
     }
 
     test::TempDir dir;
+    std::string path = test::CreateRecordsDatabase(dir, {test::Truck});
     std::unique_ptr<sim::PtySimulator> modem;
     QProcess receiver;
     QByteArray printed;
@@ -67,24 +77,11 @@ bool EveryLineStamped(const QByteArray& log) {
 }
 
 TEST_F(HeadlessReceiverEndToEnd, StoresReportsRotatesItsLogOnSighupAndClosesOnSigterm) {
-    start(QString::fromStdString(modem->devicePath()),
-          {QStringLiteral("--log-file"), QStringLiteral("receiver.log")});
+    ASSERT_NO_FATAL_FAILURE(
+        startReceiving({QStringLiteral("--log-file"), QStringLiteral("receiver.log")}));
+    modem->withModem([](ModemSimulator& m) { m.injectBurst(test::ReportsOfMinutes(2)); });
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return modem->withModem([](sim::ModemSimulator& m) { return m.sessionOpen(); }); },
-        StartMs));
-
-    modem->withModem([](sim::ModemSimulator& m) {
-        m.injectReport(sim::TrackerReport::at(RegisteredImei, 121.502057, 25.052057, May2007));
-        m.injectReport(sim::TrackerReport::at("359876543210987", 121.502057, 25.052057, May2007));
-    });
-    const std::string path = dir.file(DatabaseFileName);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            return GpslogColumn(path, "imei").size() == 2 &&
-                   modem->withModem([](sim::ModemSimulator& m) { return m.storage().size(); }) == 0;
-        },
-        StartMs));
-    EXPECT_EQ(GpslogColumn(path, "imei"), (std::vector<std::string>{RegisteredImei, ""}));
+        [&] { return StoredMoments(path).size() == 2 && messagesInModem() == 0; }, StartMs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return output().contains("at+cmgd=2"); }, 5000));
     EXPECT_TRUE(output().contains(" +CMTI: \"SM\",1\n")) << output().toStdString();
 
@@ -94,9 +91,7 @@ TEST_F(HeadlessReceiverEndToEnd, StoresReportsRotatesItsLogOnSighupAndClosesOnSi
     ::kill(pid_t(receiver.processId()), SIGHUP);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return QFile::exists(QString::fromStdString(dir.file("receiver.log"))); }, 5000));
-    modem->withModem([](sim::ModemSimulator& m) {
-        m.injectReport(sim::TrackerReport::at(RegisteredImei, 121.6, 25.1, May2007 + 60));
-    });
+    modem->withModem([](ModemSimulator& m) { m.injectReport(test::ReportOfMinute(2)); });
     ASSERT_TRUE(QTest::qWaitFor([&] { return logFileText("receiver.log").contains("at+cmgd=1"); },
                                 StartMs));
 
@@ -112,7 +107,7 @@ TEST_F(HeadlessReceiverEndToEnd, StoresReportsRotatesItsLogOnSighupAndClosesOnSi
 }
 
 TEST_F(HeadlessReceiverEndToEnd, AFailedStartPrintsTheErrorAndExitsWithOne) {
-    modem->withModem([](sim::ModemSimulator& m) { m.faults().setSilent(true); });
+    modem->withModem([](ModemSimulator& m) { m.faults().setSilent(true); });
     start(QString::fromStdString(modem->devicePath() + ":"));
     ASSERT_TRUE(receiver.waitForFinished(StartMs));
     EXPECT_EQ(receiver.exitStatus(), QProcess::NormalExit);
@@ -120,6 +115,27 @@ TEST_F(HeadlessReceiverEndToEnd, AFailedStartPrintsTheErrorAndExitsWithOne) {
     EXPECT_TRUE(output().endsWith(" COM Port ERROR!!!\n")) << output().toStdString();
     EXPECT_TRUE(EveryLineStamped(output())) << output().toStdString();
     EXPECT_FALSE(modem->portOpen());
+}
+
+TEST_F(HeadlessReceiverEndToEnd, EveryReportIsStoredOnceAfterASigkillInABurst) {
+    constexpr int Burst = 100;
+    ASSERT_NO_FATAL_FAILURE(startReceiving());
+    modem->withModem([&](ModemSimulator& m) { m.injectBurst(test::ReportsOfMinutes(Burst)); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StoredMoments(path).size() >= 10; }, StartMs));
+
+    receiver.kill();  // SIGKILL: no handler runs, the port and the database are left as they are
+    ASSERT_TRUE(receiver.waitForFinished(5000));
+    ASSERT_GT(messagesInModem(), 0u) << "the kill came after the burst was handled";
+
+    ASSERT_NO_FATAL_FAILURE(startReceiving());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return messagesInModem() == 0; }, StartMs));
+    std::vector<std::string> stored = StoredMoments(path);
+    std::ranges::sort(stored);
+    EXPECT_EQ(stored, MomentsOfMinutes(Burst));
+    Database db(path);
+    Statement check(db, "PRAGMA integrity_check");
+    ASSERT_TRUE(check.step());
+    EXPECT_EQ(check.text(0), "ok");
 }
 
 }  // namespace

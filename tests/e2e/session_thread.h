@@ -1,16 +1,16 @@
 #pragma once
 
+#include <QTest>
 #include <algorithm>
 #include <chrono>
-#include <future>
 #include <mutex>
 #include <string>
 #include <thread>
 
 #include "app/ports/qt_serial_link.h"
 #include "core/common/clock.h"
-#include "support/session_rig.h"
 #include "core/modem/sms_session_worker.h"
+#include "support/session_rig.h"
 
 namespace kv820::test {
 
@@ -29,16 +29,10 @@ class ShortPausesClock final : public Clock {
 // Runs one session on its own thread, as the application does, over the real link.
 class SessionThread {
   public:
-    SessionThread(const std::string& devicePath, const std::string& databasePath,
-                  const UserRegistry& users, RecordingListener& listener)
-        : SessionThread({devicePath + ":", databasePath}, users, listener) {}
     SessionThread(SmsSessionWorker::Settings settings, const UserRegistry& users,
                   RecordingListener& listener)
         : listener_(listener), worker_(link_, clock_, users, listener, std::move(settings)) {
-        thread_ = std::thread([this] {
-            worker_.run();
-            ended_.set_value();
-        });
+        thread_ = std::thread([this] { worker_.run(); });
     }
     ~SessionThread() {
         worker_.requestStop();
@@ -47,23 +41,15 @@ class SessionThread {
     SessionThread(const SessionThread&) = delete;
     SessionThread& operator=(const SessionThread&) = delete;
 
-    // True once `done` holds (checked under the listener's lock), polled for up to `limit`.
+    // True once `done` holds (checked under the listener's lock) within `limit`.
     template <class Condition>
     bool waitFor(Condition done, std::chrono::seconds limit = std::chrono::seconds(20)) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < deadline) {
-            {
+        return QTest::qWaitFor(
+            [&] {
                 std::lock_guard lock(listener_.mutex);
-                if (done()) {
-                    return true;
-                }
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return false;
-    }
-    bool endsWithin(std::chrono::seconds limit) {
-        return ended_future_.wait_for(limit) == std::future_status::ready;
+                return done();
+            },
+            static_cast<int>(std::chrono::milliseconds(limit).count()));
     }
     SmsSessionWorker& worker() { return worker_; }
 
@@ -72,8 +58,6 @@ class SessionThread {
     QtSerialLink link_;
     ShortPausesClock clock_;
     SmsSessionWorker worker_;
-    std::promise<void> ended_;
-    std::future<void> ended_future_ = ended_.get_future();
     std::thread thread_;
 };
 

@@ -11,20 +11,6 @@ namespace {
 
 const SmsTimestamp Stamp{2007, 5, 12, 10, 20, 30, 32};
 
-class ModemConversation : public testing::Test {
-  protected:
-    ModemConversation() {
-        modem.setClock([] { return Stamp; });
-    }
-
-    void startSession() {
-        modem.feed("at+cmgf=1\r");
-        modem.feed("at+cnmi=1,1\r");
-    }
-
-    ModemSimulator modem;
-};
-
 // One conversation from a fresh modem: what is written, then what the modem answers.
 struct Script {
     const char* what;
@@ -75,18 +61,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Script>& info) {
         return "Script" + std::to_string(info.index);
     });
-
-TEST_F(ModemConversation, ReadMarksTheMessageReadAndDeleteFreesTheIndex) {
-    startSession();
-    modem.injectSms("+15550100", "hello");
-    modem.feed("at+cmgr=1\r");
-    EXPECT_EQ(modem.storage().find(1)->status, MessageStatus::ReceivedRead);
-    EXPECT_EQ(modem.feed("at+cmgd=1\r"), "at+cmgd=1\r\r\nOK\r\n");
-    EXPECT_EQ(modem.storage().size(), 0u);
-    EXPECT_EQ(modem.feed("at+cmgr=1\r"), "at+cmgr=1\r\r\n+CMS ERROR: 321\r\n");
-    EXPECT_EQ(modem.feed("at+cmgd=99\r"), "at+cmgd=99\r\r\n+CMS ERROR: 321\r\n");
-    EXPECT_EQ(modem.injectSms("+15550100", "again"), 1);  // the freed index is reused
-}
 
 TEST(ModemStorage, AFullMemoryTakesNoMoreMessages) {
     ModemSimulator modem(2);

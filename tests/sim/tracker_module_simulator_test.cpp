@@ -34,31 +34,6 @@ TEST(TrackerModule, AnswersTheConnectSequenceByteForByte) {
               "at+cmgr=3\r\r\n+CMGR: \"STO UNSENT\",\"+3\",\r\n5000,,,,,,\r\n\r\nOK\r\n");
 }
 
-struct LayoutCase {
-    SetupMessageLayout layout;
-    std::vector<std::string> addresses;
-};
-
-class SetupLayouts : public testing::TestWithParam<LayoutCase> {};
-
-TEST_P(SetupLayouts, HoldTheMessagesAskedFor) {
-    TrackerModuleConfig config;
-    config.setupLayout = GetParam().layout;
-    TrackerModuleSimulator tracker(config);
-    std::vector<std::string> addresses;
-    for (const StoredMessage& message : tracker.storage().list()) {
-        addresses.push_back(message.address);
-    }
-    EXPECT_EQ(addresses, GetParam().addresses);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    All, SetupLayouts,
-    testing::Values(LayoutCase{SetupMessageLayout::Complete, {"+1", "+2", "+3", "+4"}},
-                    LayoutCase{SetupMessageLayout::None, {}},
-                    LayoutCase{SetupMessageLayout::Damaged, {"+1", "+3", "+4"}},
-                    LayoutCase{SetupMessageLayout::Doubled, {"+1", "+2", "+3", "+4", "+3"}}));
-
 TEST(TrackerModule, BootLoaderAnswersTheFirmwareProbeAndRepeatsItsPrompt) {
     using namespace std::chrono_literals;
     TrackerModuleSimulator tracker;

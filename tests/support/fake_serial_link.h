@@ -36,7 +36,7 @@ class FakeSerialLink final : public SerialLink {
     std::string readAvailable(std::size_t maxBytes, std::chrono::milliseconds timeout) override;
     bool pulseBreak() override {
         ++breaks;
-        return breakWorks;
+        return true;
     }
     bool vanished() const override { return vanished_; }
     void vanish() { vanished_ = true; }
@@ -45,13 +45,10 @@ class FakeSerialLink final : public SerialLink {
     // A hung device: it takes every write and answers nothing.
     bool hung = false;
 
-    // Everything written since the start (or since clearWrites), concatenated.
+    // Everything written since the start, concatenated.
     std::string written() const;
-    void clearWrites() { writes.clear(); }
-    std::string unreadInput() const { return input_; }
 
     bool openSucceeds = true;
-    bool breakWorks = true;
     std::vector<std::string> writes;
     std::vector<std::string> openedPaths;
     int closeCount = 0;

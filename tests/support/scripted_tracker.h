@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "support/tracker_replies.h"
 #include "support/fake_serial_link.h"
+#include "support/tracker_replies.h"
 
 namespace kv820::test {
 
@@ -15,7 +15,6 @@ inline const std::string TrackerImei = "356000000000001";
 // A tracker on the cable whose GSM module answers the connect sequence. Every reply can be
 // replaced before Install binds them to the fake link.
 struct ScriptedTracker {
-    bool echoesWake = true;
     std::string firmwareReply = Echoed("tr+fwv", "KV-820V1.01(B05)");
     std::string atiReply = Echoed("ati", "SIEMENS\r\nTC63\r\nREVISION 03.001");
     std::string pinStateReply = Echoed("at+cpin?", "+CPIN: READY");
@@ -37,9 +36,7 @@ struct ScriptedTracker {
     }
 
     void Install(FakeSerialLink& link) const {
-        if (echoesWake) {
-            link.replyTo("2", "2", 0);
-        }
+        link.replyTo("2", "2", 0);
         link.replyTo("at\r", Echoed("at"), 0);
         link.replyTo("tr+fwv\r", firmwareReply, 0);
         link.replyTo("at+cfun=1\r", Echoed("at+cfun=1"), 0);

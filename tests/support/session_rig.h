@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "support/report_reply.h"
 #include "core/modem/sms_session_listener.h"
 #include "support/fake_serial_link.h"
+#include "support/report_reply.h"
 
 namespace kv820::test {
 

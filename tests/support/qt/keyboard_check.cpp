@@ -57,18 +57,6 @@ QString AccessibleName(QWidget* widget) {
 
 }  // namespace
 
-QString ShownText(const QLabel* label) {
-    QString shown;
-    const QString text = label->text();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) {
-            ++i;
-        }
-        shown += text[i];
-    }
-    return shown;
-}
-
 QStringList KeyboardFaults(QWidget* window) {
     QStringList faults;
     QMap<QChar, QString> owners;
