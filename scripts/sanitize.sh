@@ -3,7 +3,11 @@
 # Only the test programs that run are built: the sanitized tree builds no benchmarks and
 # none of the widget tests that hold no device conversation.
 #
-#   scripts/sanitize.sh asan   AddressSanitizer + UndefinedBehaviorSanitizer, in build-asan/:
+#   scripts/sanitize.sh asan   AddressSanitizer + UndefinedBehaviorSanitizer over the core and
+#                              the simulator, without Qt, in build-asan-core/: every parser,
+#                              store and device conversation, on the fake link and the real
+#                              simulator. This is the CI pass.
+#   scripts/sanitize.sh asan-all  the same sanitizers in build-asan/ over
 #                              the core, the simulator, the end-to-end tests and the widget
 #                              tests that drive a conversation (session, set-up, scan,
 #                              firmware). The map page's test stays out: it runs Chromium
@@ -22,26 +26,34 @@ cd "$(dirname "$0")/.."
 kind="${1:-asan}"
 shift || true
 case "$kind" in
-  asan | tsan) ;;
+  asan | asan-all | tsan) ;;
   *)
-    echo "usage: scripts/sanitize.sh [asan|tsan] [ctest arguments]" >&2
+    echo "usage: scripts/sanitize.sh [asan|asan-all|tsan] [ctest arguments]" >&2
     exit 2
     ;;
 esac
 
 # The test programs that run, by target; each test carries its target as its label.
 conversation_widget_tests='test_app_(modem_sms_session|setup_.*|ports_scan_com_port_dialog|firmware_firmware_wizard)_test'
-if [ "$kind" = asan ]; then
-  targets="^(test_core_.*|test_sim|test_e2e|${conversation_widget_tests})\$"
-else
-  targets='^test_.*$'
-fi
+preset="$kind"
+case "$kind" in
+  asan)
+    preset=asan-core
+    targets='^(test_core_.*|test_sim)$'
+    ;;
+  asan-all)
+    preset=asan
+    targets="^(test_core_.*|test_sim|test_e2e|${conversation_widget_tests})\$"
+    ;;
+  tsan) targets='^test_.*$' ;;
+esac
 
 scripts/install-deps.sh
-if [ ! -f "build-$kind/build.ninja" ]; then
-  cmake --preset "$kind"
+build_dir=$(sed -n "/\"name\": \"$preset\"/,/binaryDir/s|.*\\\${sourceDir}/\([^\"]*\)\".*|\1|p" CMakePresets.json | head -1)
+if [ ! -f "$build_dir/build.ninja" ]; then
+  cmake --preset "$preset"
 fi
-mapfile -t wanted < <(ninja -C "build-$kind" -t targets all |
+mapfile -t wanted < <(ninja -C "$build_dir" -t targets all |
   sed -n 's/^\([A-Za-z0-9_.-]*\): phony$/\1/p' | grep -E "$targets")
-cmake --build --preset "$kind" -j "${SANITIZE_BUILD_JOBS:-2}" --target "${wanted[@]}"
-ctest --preset "$kind" -L "$targets" "$@"
+cmake --build --preset "$preset" -j "${SANITIZE_BUILD_JOBS:-2}" --target "${wanted[@]}"
+ctest --preset "$preset" -L "$targets" "$@"

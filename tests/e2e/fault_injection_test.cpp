@@ -205,6 +205,16 @@ TEST_F(SessionEndToEnd, AModemPluggedInAgainIsTakenBackAndNothingIsLostOrDoubled
     EXPECT_EQ(stored, MomentsOfMinutes(Burst)) << "each report stored once";
 }
 
+// "Close SMS" while the session waits for a vanished modem ends the waiting at once.
+TEST_F(SessionEndToEnd, AStopWhileWaitingForTheModemEndsWithinASecond) {
+    auto session = startSession();
+    modem->vanish();
+    ASSERT_TRUE(session->waitFor([&] { return logHas("Trying to start the modem again"); }));
+    const auto stoppedAt = std::chrono::steady_clock::now();
+    session.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - stoppedAt, 1s);
+}
+
 TEST_F(SessionEndToEnd, AHungModemIsNoticedAndWhatArrivedMeanwhileIsStoredOnceBack) {
     SmsSessionWorker::Settings quick = settings();
     quick.quietCheck = 1s;
