@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
@@ -13,6 +14,7 @@
 #include "app/commands/command_page_checks.h"
 #include "app/commands/fake_command_channel.h"
 #include "core/store/user_registry.h"
+#include "support/qt/alert_recorder.h"
 
 namespace kv820::test {
 
@@ -70,6 +72,22 @@ struct CommandPageRig {
                 type(name.toLatin1().constData(), value);
             }
         }
+    }
+
+    // The one command text a press of `button` sends to the user's phone after `steps` in an
+    // open session, or what happened instead.
+    QString sentAfter(const QStringList& steps, const char* button) {
+        AlertRecorder recorder;
+        openSession();
+        apply(steps);
+        QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
+        if (!recorder.texts().isEmpty()) {
+            return "refused: " + recorder.texts().join(QLatin1Char('|'));
+        }
+        if (channel.sent.size() != 1 || channel.sent[0].first != QLatin1String(RigUserPhone)) {
+            return QStringLiteral("not sent once to the user's phone");
+        }
+        return channel.sent[0].second;
     }
 
     QWidget window;  // stands in for the main window: owner of most refusals
