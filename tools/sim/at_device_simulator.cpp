@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 
+#include "sim/message_store.h"
 #include "sim/text_mode_format.h"
 
 namespace kv820::sim {
@@ -117,6 +118,29 @@ std::string AtDeviceSimulator::unquoted(std::string_view text) {
         text = text.substr(1, text.size() - 2);
     }
     return std::string(text);
+}
+
+std::string AtDeviceSimulator::listingReply(MessageStore& store, std::string_view prefix,
+                                            std::string_view argument, bool marksRead) {
+    std::optional<MessageStatus> filter = MessageStatus::ReceivedUnread;
+    if (!argument.empty()) {
+        if (argument.front() != '=') {
+            return errorResult();
+        }
+        const std::string wanted = unquoted(argument.substr(1));
+        filter = statusFromText(wanted);
+        if (!filter && wanted != "ALL") {
+            return errorResult();
+        }
+    }
+    std::string entries;
+    for (const StoredMessage& message : store.list(filter)) {
+        entries += listingEntry(prefix, message);
+        if (marksRead && message.status == MessageStatus::ReceivedUnread) {
+            store.find(message.index)->status = MessageStatus::ReceivedRead;
+        }
+    }
+    return entries.empty() ? okResult() : "\r\n" + entries + okResult();
 }
 
 }  // namespace kv820::sim

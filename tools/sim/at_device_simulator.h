@@ -11,6 +11,8 @@
 
 namespace kv820::sim {
 
+class MessageStore;
+
 // What both simulated devices share: a pure, byte-driven conversation. Feed it the bytes
 // the program writes; it returns the bytes the device sends back. Command echo ("ATE"),
 // the "> " text entry and the faults are handled here; each device answers its commands.
@@ -76,6 +78,11 @@ class AtDeviceSimulator {
     // A decimal number as the whole of `text`; nullopt otherwise.
     static bool parseIndex(std::string_view text, int* index);
     static std::string unquoted(std::string_view text);
+    // The reply to a listing command ("+CMGL" or "^SMGL"): `argument` is empty (the unread
+    // messages) or "=" and a quoted status text or "ALL"; anything else is ERROR. Listed
+    // unread messages become read when `marksRead`.
+    static std::string listingReply(MessageStore& store, std::string_view prefix,
+                                    std::string_view argument, bool marksRead);
 
   private:
     void handle(const FramedInput& input);

@@ -122,7 +122,7 @@ std::string ModemSimulator::answerSmsCommand(std::string_view command) {
         return answerDelete(rest);
     }
     if (matches(command, "at+cmgl", &rest)) {
-        return answerList(rest);
+        return listingReply(store_, "+CMGL", rest, true);
     }
     if (matches(command, "at+cmgs=", &rest)) {
         return answerSend(rest);
@@ -154,28 +154,6 @@ std::string ModemSimulator::answerDelete(std::string_view argument) {
     }
     store_.remove(index);
     return okResult();
-}
-
-std::string ModemSimulator::answerList(std::string_view argument) {
-    std::optional<MessageStatus> filter = MessageStatus::ReceivedUnread;
-    if (!argument.empty()) {
-        if (argument.front() != '=') {
-            return errorResult();
-        }
-        const std::string wanted = unquoted(argument.substr(1));
-        filter = statusFromText(wanted);
-        if (!filter && wanted != "ALL") {
-            return errorResult();
-        }
-    }
-    std::string entries;
-    for (const StoredMessage& message : store_.list(filter)) {
-        entries += listingEntry("+CMGL", message);
-        if (message.status == MessageStatus::ReceivedUnread) {
-            store_.find(message.index)->status = MessageStatus::ReceivedRead;
-        }
-    }
-    return entries.empty() ? okResult() : "\r\n" + entries + okResult();
 }
 
 std::string ModemSimulator::answerSend(std::string_view argument) {

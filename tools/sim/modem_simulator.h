@@ -70,7 +70,6 @@ class ModemSimulator : public AtDeviceSimulator {
     std::string answerNewMessageIndications(std::string_view arguments);
     std::string answerRead(std::string_view argument);
     std::string answerDelete(std::string_view argument);
-    std::string answerList(std::string_view argument);
     std::string answerSend(std::string_view argument);
     void announce(int index);
 

@@ -171,10 +171,10 @@ std::string TrackerModuleSimulator::answerStorageCommand(std::string_view comman
         return answerStorageSelection(rest);
     }
     if (matches(command, "at^smgl", &rest)) {
-        return answerList("^SMGL", rest);
+        return listingReply(store_, "^SMGL", rest, false);
     }
     if (matches(command, "at+cmgl", &rest)) {
-        return answerList("+CMGL", rest);
+        return listingReply(store_, "+CMGL", rest, false);
     }
     if (matches(command, "at+cmgr=", &rest)) {
         return answerRead(rest);
@@ -200,25 +200,6 @@ std::string TrackerModuleSimulator::answerStorageSelection(std::string_view argu
     const std::string counts =
         std::to_string(store_.size()) + "," + std::to_string(store_.capacity());
     return informationLine("+CPMS: " + counts + "," + counts + "," + counts) + okResult();
-}
-
-std::string TrackerModuleSimulator::answerList(std::string_view prefix, std::string_view argument) {
-    std::optional<MessageStatus> filter = MessageStatus::ReceivedUnread;
-    if (!argument.empty()) {
-        if (argument.front() != '=') {
-            return errorResult();
-        }
-        const std::string wanted = unquoted(argument.substr(1));
-        filter = statusFromText(wanted);
-        if (!filter && wanted != "ALL") {
-            return errorResult();
-        }
-    }
-    std::string entries;
-    for (const StoredMessage& message : store_.list(filter)) {
-        entries += listingEntry(prefix, message);
-    }
-    return entries.empty() ? okResult() : "\r\n" + entries + okResult();
 }
 
 std::string TrackerModuleSimulator::answerRead(std::string_view argument) {

@@ -64,7 +64,6 @@ class TrackerModuleSimulator : public AtDeviceSimulator {
     std::string answerPinEntry(std::string_view arguments);
     std::string answerRead(std::string_view argument);
     std::string answerDelete(std::string_view argument);
-    std::string answerList(std::string_view prefix, std::string_view argument);
     std::string answerWrite(std::string_view argument);
     std::string answerStorageSelection(std::string_view argument);
     std::optional<std::string> simNotReadyError() const;
