@@ -9,4 +9,10 @@ class AlarmBeeper {
     virtual void beep() = 0;
 };
 
+// The desktop's own bell.
+class ApplicationBeeper final : public AlarmBeeper {
+  public:
+    void beep() override;
+};
+
 }  // namespace kv820

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/records/application_beeper.h"
+#include "app/records/alarm_beeper.h"
 #include "app/records/sos_alarm_window.h"
 #include "core/modem/report_kinds.h"
 

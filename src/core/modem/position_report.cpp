@@ -2,7 +2,6 @@
 
 #include "core/modem/gps_moment.h"
 #include "core/modem/report_fields.h"
-#include "core/modem/report_owner.h"
 
 namespace kv820 {
 
@@ -66,6 +65,16 @@ GpslogRow ToGpslogRow(const PositionReport& report) {
     row[GpsNumber] = report.satellites;
     row[MessageStatus] = report.kindText;
     return row;
+}
+
+std::optional<UserSlot> FindReportOwner(std::string_view imeiPiece,
+                                        const UserRegistry::Snapshot& users) {
+    for (const UserSlot& slot : users.users) {
+        if (!slot.imei.empty() && imeiPiece.find(slot.imei) != std::string_view::npos) {
+            return slot;
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace kv820

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/modem/report_pieces.h"
 #include "core/store/gpslog_row.h"
@@ -38,5 +40,12 @@ PositionReport DecodePositionReport(const ReportPieces& pieces,
 
 // The gpslog row of a report, in column order.
 GpslogRow ToGpslogRow(const PositionReport& report);
+
+// The registered tracker a report comes from: the first of the five slots whose IMEI
+// occurs anywhere in the time-stamp piece (which also holds "?" and the report's IMEI).
+// A slot without an IMEI never matches: the empty text occurs in every piece and would
+// hand every unknown tracker's reports to that slot.
+std::optional<UserSlot> FindReportOwner(std::string_view imeiPiece,
+                                        const UserRegistry::Snapshot& users);
 
 }  // namespace kv820

@@ -2,7 +2,7 @@
 
 #include "core/modem/new_sms_index.h"
 #include "core/modem/sms_modem_init.h"
-#include "core/modem/stored_message_list_read.h"
+#include "core/modem/stored_message_listing.h"
 #include "core/records/search_criteria.h"
 #include "core/store/database.h"
 #include "core/store/database_error.h"

@@ -1,5 +1,7 @@
 #include "core/modem/stored_message_listing.h"
 
+#include "core/modem/com_port.h"
+
 #include <algorithm>
 #include <map>
 #include <optional>
@@ -90,6 +92,13 @@ StoredMessageListing ParseStoredMessageListing(std::string_view reply) {
         }
     }
     return listing;
+}
+
+StoredMessageListRead ListStoredMessages(ComPort& port) {
+    StoredMessageListRead result;
+    result.reply = port.Exchange("at+cmgl=\"ALL\"", reply_timeout::Listing).text;
+    result.listing = ParseStoredMessageListing(result.reply);
+    return result;
 }
 
 }  // namespace kv820

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/modem/report_owner.h"
 #include "support/report_reply.h"
 #include "support/scoped_time_zone.h"
 

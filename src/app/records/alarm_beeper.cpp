@@ -1,4 +1,4 @@
-#include "app/records/application_beeper.h"
+#include "app/records/alarm_beeper.h"
 
 #include <QApplication>
 
