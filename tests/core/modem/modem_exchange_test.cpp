@@ -101,19 +101,6 @@ class Exchanges : public ::testing::Test {
     std::string stray;
 };
 
-TEST_F(Exchanges, SlowSimReplyIsAwaitedWhole) {
-    link.onWrite = [](FakeSerialLink& modem, std::string_view bytes) {
-        if (bytes == "at+cmgr=1\r") {
-            modem.feedAfter(milliseconds(1500),
-                            "at+cmgr=1\r\r\n" + ReadHeader + "?35x!\r\n\r\nOK\r\n");
-        }
-    };
-    const ModemReply reply = port.Exchange("at+cmgr=1", reply_timeout::Sim);
-    EXPECT_TRUE(reply.ok());
-    EXPECT_TRUE(reply.contains("?35x!"));
-    EXPECT_FALSE(port.outOfStep());
-}
-
 TEST_F(Exchanges, LateReplyIsNeverTakenForTheNextCommands) {
     // "at" times out; its "OK" comes late and must not answer "at+cmgd=2".
     link.onWrite = [](FakeSerialLink& modem, std::string_view bytes) {

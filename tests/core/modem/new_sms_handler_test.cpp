@@ -117,18 +117,17 @@ TEST_P(ProcessNewSmsKeptTest, LeavesTheSmsInTheModemAndSaysSo) {
     EXPECT_EQ(CountRows(file.path()), 0);
 }
 
+const char* const NotRead = "SMS 5 was not read completely; it stays in the modem.\r\n";
 const std::string HeaderOnly = "at+cmgr=5\r\r\n+CMGR: \"REC UNREAD\",\"+886912345678\",,\"07/05/12";
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, ProcessNewSmsKeptTest,
     ::testing::Values(
-        KeptCase{"silence", "", Kind::UnreadKept,
-                 "SMS 5 was not read completely; it stays in the modem.\r\n"},
+        KeptCase{"silence", "", Kind::UnreadKept, NotRead},
         // An "OK" alone may be a stale one: only the message itself proves the read.
-        KeptCase{"ok_without_the_message", "at+cmgr=5\r\r\nOK\r\n", Kind::UnreadKept,
-                 "SMS 5 was not read completely; it stays in the modem.\r\n"},
+        KeptCase{"ok_without_the_message", "at+cmgr=5\r\r\nOK\r\n", Kind::UnreadKept, NotRead},
         KeptCase{"cut_report", HeaderOnly + ",10:20:30+32\"\r\n?356789012345678,1,3",
-                 Kind::UnreadKept, "SMS 5 was not read completely; it stays in the modem.\r\n"},
+                 Kind::UnreadKept, NotRead},
         // A refused read says nothing about the message: a busy SIM must not cost a report.
         KeptCase{"cms_error", "at+cmgr=5\r\r\n+CMS ERROR: 314\r\n", Kind::ReadRefusedKept,
                  "SMS 5 could not be read; it stays in the modem.\r\n"},
@@ -156,17 +155,6 @@ TEST_F(ProcessNewSmsTest, AReportThatCannotBeStoredStaysInTheModem) {
     EXPECT_EQ(outcome.kind, Kind::StoreFailed);
     EXPECT_FALSE(outcome.failure.empty());
     EXPECT_EQ(link.writes, (std::vector<std::string>{"at+cmgr=5\r", "at+cmgr=5\r"}));
-}
-
-TEST_F(ProcessNewSmsTest, AReportReadTwiceIsStoredOnce) {
-    const std::string reply = ReadMessageReply("5", ReportBody(TrackerImei));
-    link.replyTo("at+cmgr=5\r", reply, 2);
-    link.replyTo("at+cmgd=5\r", DeleteReply, 2);
-
-    EXPECT_EQ(process().kind, Kind::ReportStored);
-    EXPECT_EQ(process().kind, Kind::ReportAlreadyStored);
-    EXPECT_EQ(link.writes.back(), "at+cmgd=5\r");
-    EXPECT_EQ(CountRows(file.path()), 1);
 }
 
 TEST_F(ProcessNewSmsTest, UnregisteredTrackerIsStoredWithAnEmptyImei) {
