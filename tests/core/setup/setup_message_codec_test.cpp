@@ -120,23 +120,23 @@ INSTANTIATE_TEST_SUITE_P(
     Values, ChoiceFields,
     testing::Values(
         // The check box reads 0 or 1 and brings the default return number with it.
-        ChoiceCase{"1,3,,,,,,,,,2,30,1,,,", With([](SetupFile& f) {
-                       f.defaultReturnEnabled = true, f.defaultReturnPhone = "+123";
+        ChoiceCase("1,3,,,,,,,,,2,30,1,,,", With([](SetupFile& f) {
+                       f.defaultReturnEnabled = true, f.defaultReturnPhone = "+123",
                        f.reportInterval = "30";
-                   })},
-        ChoiceCase{"0,3,,,,,,,,,2,30,1,,,",
-                   With([](SetupFile& f) { f.defaultReturnPhone = "+123"; })},
+                   })),
+        ChoiceCase("0,3,,,,,,,,,2,30,1,,,",
+                   With([](SetupFile& f) { f.defaultReturnPhone = "+123"; })),
         // Any other value leaves box and number untouched.
-        ChoiceCase{"2,3,,,,,,,,,2,30,1,,,", SetupFile{}},
+        ChoiceCase("2,3,,,,,,,,,2,30,1,,,", SetupFile{}),
         // Fixing time 1 to 10, mode 0 to 2, format 0 to 1; outside keeps the default.
-        ChoiceCase{"5,1,,,,,,,,,0,30,0,,,", With([](SetupFile& f) {
-                       f.maxGpsFixingTime = 1, f.reportMode = ReportMode::Immediate;
+        ChoiceCase("5,1,,,,,,,,,0,30,0,,,", With([](SetupFile& f) {
+                       f.maxGpsFixingTime = 1, f.reportMode = ReportMode::Immediate,
                        f.reportFormat = 0;
-                   })},
+                   })),
         // Texts are copied as they are, the empty text included.
-        ChoiceCase{"5,11,,,,,,,,,3,30,2,,,", SetupFile{}},
-        ChoiceCase{"5,3,,,,,,,,,2,,1,7,,",
-                   With([](SetupFile& f) { f.reportInterval = "", f.numberOfReports = "7"; })}));
+        ChoiceCase("5,11,,,,,,,,,3,30,2,,,", SetupFile{}),
+        ChoiceCase("5,3,,,,,,,,,2,,1,7,,",
+                   With([](SetupFile& f) { f.reportInterval = "", f.numberOfReports = "7"; }))));
 
 }  // namespace
 }  // namespace kv820
