@@ -73,13 +73,6 @@ class SmsSessionTest : public ::testing::Test {
             }
         };
     }
-    void stopOnLog(std::string_view start) {
-        listener.onLog = [this, start](std::string_view text) {
-            if (text.starts_with(start)) {
-                worker.requestStop();
-            }
-        };
-    }
 
     // What was written from the listing of stored messages on, without health checks.
     Writes writesAfterStart() const {
@@ -223,26 +216,6 @@ TEST_F(SmsSessionTest, AnAnnouncementInsideAJobsReplyIsHandled) {
     stopAfterStored(1);
     worker.run();
     EXPECT_EQ(writesAfterStart(), Then({ListCommand, "at+creg?\r"}, ReadAndDelete({7})));
-}
-
-TEST_F(SmsSessionTest, AnnouncementsLeftWhenThePortVanishesStayInTheModem) {
-    link.feedAfter(milliseconds(12000),
-                   "+CMTI: \"SM\",1\r\n+CMTI: \"SM\",2\r\n+CMTI: \"SM\",3\r\n+CMTI: \"SM\",4\r\n");
-    milliseconds vanishedAt{0};
-    link.onWrite = [&, answer = link.onWrite](FakeSerialLink& modem, std::string_view bytes) {
-        answer(modem, bytes);
-        if (bytes == "at+cmgd=1\r") {
-            modem.vanish();
-            vanishedAt = clock.now();
-        }
-    };
-    stopOnLog(SmsSessionWorker::ModemLostText);
-    worker.run();
-
-    // Reading the rest would only wait out a read each: they are left for the next session.
-    EXPECT_LE(clock.now() - vanishedAt, reply_timeout::Sim + SmsSessionWorker::LinePause);
-    EXPECT_EQ(writesAfterStart(), Then({ListCommand}, ReadAndDelete({1})));
-    EXPECT_TRUE(listener.log.ends_with(SmsSessionWorker::ModemLostText)) << listener.log;
 }
 
 TEST_F(SmsSessionTest, AStopDuringTheListingIsNoVanishing) {
