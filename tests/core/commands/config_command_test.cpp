@@ -40,9 +40,11 @@ ConfigCommandForm Period(const Edit& edit) {
 struct ConfigCase {
     const char* name;
     ConfigCommandForm form;
-    CommandTarget target;
     CommandOutcome expected;
+    CommandTarget target = RegisteredUser();
 };
+
+using Case = ConfigCase;
 
 void PrintTo(const ConfigCase& c, std::ostream* os) {
     *os << c.name;
@@ -64,79 +66,67 @@ INSTANTIATE_TEST_SUITE_P(
     Refusals, ConfigCommand,
     testing::Values(
         // The session and user check is the tracking page's too: its cases are there.
-        ConfigCase{"no session comes first",
-                   BadEverything,
-                   {false, std::nullopt, std::nullopt},
-                   Page("Connection is ERROR!!!")},
-        ConfigCase{"return phone before parameter fields", BadEverything, RegisteredUser(),
-                   Page("Return Phone Number input is a failure.")},
-        ConfigCase{
-            "switch on, number empty",
-            Form(Parameter::SmsDefaultReturnNumber, [](auto& f) { f.defaultReturnSwitch = true; }),
-            RegisteredUser(), Page("SMS Default Return Phone Number must have a value.")},
-        ConfigCase{"period interval empty", Period([](auto& f) {
-                       f.reportInterval = "";
-                       f.numberOfReports = "";
-                   }),
-                   RegisteredUser(), Page("Return Interval must have a value.")},
-        ConfigCase{"period interval 4", Period([](auto& f) { f.reportInterval = "4"; }),
-                   RegisteredUser(), Main("Return Interval input is 5 ~ 86400")},
-        ConfigCase{"period interval that would wrap to 5",
-                   Period([](auto& f) { f.reportInterval = "4294967301"; }), RegisteredUser(),
-                   Main("Return Interval input is 5 ~ 86400")},
-        ConfigCase{"period count 1000", Period([](auto& f) { f.numberOfReports = "1000"; }),
-                   RegisteredUser(), Main("Number of Reports input is 0 ~ 999")},
-        ConfigCase{
-            "stop report still checks interval characters",
-            Form(Parameter::DefaultReportModeSetting, [](auto& f) { f.reportInterval = "x"; }),
-            RegisteredUser(), Page("Return Interval input is a failure.")},
-        ConfigCase{"second SOS number bad",
-                   Form(Parameter::SosNumber,
-                        [](auto& f) {
-                            f.sosNumber1 = "110";
-                            f.sosNumber2 = "1+1";
-                        }),
-                   RegisteredUser(), Page("SOS Number 2 input is a failure.")}));
+        Case("no session comes first", BadEverything, Page("Connection is ERROR!!!"),
+             {false, std::nullopt, std::nullopt}),
+        Case("return phone before parameter fields", BadEverything,
+             Page("Return Phone Number input is a failure.")),
+        Case("switch on, number empty",
+             Form(Parameter::SmsDefaultReturnNumber, [](auto& f) { f.defaultReturnSwitch = true; }),
+             Page("SMS Default Return Phone Number must have a value.")),
+        Case("period interval empty",
+             Period([](auto& f) { f.reportInterval = "", f.numberOfReports = ""; }),
+             Page("Return Interval must have a value.")),
+        Case("period interval 4", Period([](auto& f) { f.reportInterval = "4"; }),
+             Main("Return Interval input is 5 ~ 86400")),
+        Case("period interval that would wrap to 5",
+             Period([](auto& f) { f.reportInterval = "4294967301"; }),
+             Main("Return Interval input is 5 ~ 86400")),
+        Case("period count 1000", Period([](auto& f) { f.numberOfReports = "1000"; }),
+             Main("Number of Reports input is 0 ~ 999")),
+        Case("stop report still checks interval characters",
+             Form(Parameter::DefaultReportModeSetting, [](auto& f) { f.reportInterval = "x"; }),
+             Page("Return Interval input is a failure.")),
+        Case("second SOS number bad",
+             Form(Parameter::SosNumber,
+                  [](auto& f) { f.sosNumber1 = "110", f.sosNumber2 = "1+1"; }),
+             Page("SOS Number 2 input is a failure."))));
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ConfigCommand,
-    testing::Values(ConfigCase{"switch on",
-                               Form(Parameter::SmsDefaultReturnNumber,
-                                    [](auto& f) {
-                                        f.defaultReturnSwitch = true;
-                                        f.defaultReturnNumber = "0912345678";
-                                    }),
-                               RegisteredUser(), Sms("?7,354612071234567,1,1,0912345678!")},
-                    ConfigCase{"switch off ignores the number field",
-                               Form(Parameter::SmsDefaultReturnNumber,
-                                    [](auto& f) { f.defaultReturnNumber = "+bad number"; }),
-                               RegisteredUser(), Sms("?7,354612071234567,1,0,!")},
-                    ConfigCase{"fixing time default 3", Form(Parameter::MaximumGpsFixingTime),
-                               RegisteredUser(), Sms("?7,354612071234567,2,3!")},
-                    ConfigCase{"untouched defaults send stop report and format 1",
-                               Form(Parameter::DefaultReportModeSetting), RegisteredUser(),
-                               Sms("?7,354612071234567,3,2,,,1,!")},
-                    ConfigCase{"period report with default-mode return number",
-                               Period([](auto& f) { f.defaultModeReturnPhone = "+15550100"; }),
-                               RegisteredUser(), Sms("?7,354612071234567,3,1,60,100,1,+15550100!")},
-                    ConfigCase{"immediate report sends disabled fields as they are",
-                               Form(Parameter::DefaultReportModeSetting,
-                                    [](auto& f) {
-                                        f.defaultReportMode = Mode::SmsImmediateReport;
-                                        f.reportInterval = "1";
-                                        f.numberOfReports = "5000";
-                                        f.reportFormatIndex = 0;
-                                    }),
-                               RegisteredUser(), Sms("?7,354612071234567,3,0,1,5000,0,!")},
-                    ConfigCase{"SOS numbers with an empty one and a return phone",
-                               Form(Parameter::SosNumber,
-                                    [](auto& f) {
-                                        f.sosNumber1 = "+886912345678";
-                                        f.sosNumber3 = "119";
-                                        f.returnPhone = "0911222333";
-                                    }),
-                               RegisteredUser(),
-                               Sms("?7,354612071234567,4,+886912345678,,119,0911222333!")}));
+    testing::Values(Case("switch on",
+                         Form(Parameter::SmsDefaultReturnNumber,
+                              [](auto& f) {
+                                  f.defaultReturnSwitch = true,
+                                  f.defaultReturnNumber = "0912345678";
+                              }),
+                         Sms("?7,354612071234567,1,1,0912345678!")),
+                    Case("switch off ignores the number field",
+                         Form(Parameter::SmsDefaultReturnNumber,
+                              [](auto& f) { f.defaultReturnNumber = "+bad number"; }),
+                         Sms("?7,354612071234567,1,0,!")),
+                    Case("fixing time default 3", Form(Parameter::MaximumGpsFixingTime),
+                         Sms("?7,354612071234567,2,3!")),
+                    Case("untouched defaults send stop report and format 1",
+                         Form(Parameter::DefaultReportModeSetting),
+                         Sms("?7,354612071234567,3,2,,,1,!")),
+                    Case("period report with default-mode return number",
+                         Period([](auto& f) { f.defaultModeReturnPhone = "+15550100"; }),
+                         Sms("?7,354612071234567,3,1,60,100,1,+15550100!")),
+                    Case("immediate report sends disabled fields as they are",
+                         Form(Parameter::DefaultReportModeSetting,
+                              [](auto& f) {
+                                  f.defaultReportMode = Mode::SmsImmediateReport,
+                                  f.reportInterval = "1", f.numberOfReports = "5000",
+                                  f.reportFormatIndex = 0;
+                              }),
+                         Sms("?7,354612071234567,3,0,1,5000,0,!")),
+                    Case("SOS numbers with an empty one and a return phone",
+                         Form(Parameter::SosNumber,
+                              [](auto& f) {
+                                  f.sosNumber1 = "+886912345678", f.sosNumber3 = "119",
+                                  f.returnPhone = "0911222333";
+                              }),
+                         Sms("?7,354612071234567,4,+886912345678,,119,0911222333!"))));
 
 }  // namespace
 }  // namespace kv820

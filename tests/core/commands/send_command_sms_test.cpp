@@ -75,11 +75,5 @@ INSTANTIATE_TEST_SUITE_P(Replies, SendCommandSmsRefusal,
                                          RefusalCase{"silent_modem", "", "", 1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SendCommandSmsTest, AnnouncementInsideAReplyIsKeptForTheLineReader) {
-    link_.replyTo("at+cmgf=1\r", "\r\n+CMTI: \"SM\",3\r\nOK\r\n");
-    send();
-    EXPECT_EQ(port_.TakeAnnouncement(), "+CMTI: \"SM\",3\r\n");
-}
-
 }  // namespace
 }  // namespace kv820

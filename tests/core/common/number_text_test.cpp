@@ -76,10 +76,9 @@ INSTANTIATE_TEST_SUITE_P(
                     DecimalCase{"0." + std::string(400, '0') + "1", true, true}));
 
 TEST(ZeroPadded, WritesLikePercentDWithPrecision) {
-    EXPECT_EQ(ZeroPadded(7, 2), "07");
-    EXPECT_EQ(ZeroPadded(12345, 4), "12345");
-    EXPECT_EQ(ZeroPadded(-5, 4), "-0005");
-    EXPECT_EQ(ZeroPadded(std::numeric_limits<long long>::min(), 2), "-9223372036854775808");
+    EXPECT_EQ(ZeroPadded(7, 2) + ' ' + ZeroPadded(12345, 4) + ' ' + ZeroPadded(-5, 4) + ' ' +
+                  ZeroPadded(std::numeric_limits<long long>::min(), 2),
+              "07 12345 -0005 -9223372036854775808");
 }
 
 }  // namespace

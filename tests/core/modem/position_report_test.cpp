@@ -43,26 +43,19 @@ TEST(DecodePositionReport, ARegisteredTrackersReportGivesItsRowInColumnOrder) {
 TEST(DecodePositionReport, UnregisteredTrackerGivesEmptyUserFields) {
     const PositionReport r =
         Decode(ReportBody(TrackerImei), Users({{"Truck", "0912345678", "351111111111111"}}));
-    EXPECT_EQ(r.imei, "");
-    EXPECT_EQ(r.userName, "");
-    EXPECT_EQ(r.phone, "");
+    EXPECT_EQ(r.imei + r.userName + r.phone, "");
     EXPECT_EQ(r.kindText, "Period report");
 }
 
 TEST(DecodePositionReport, ShortOrHeaderlessRepliesStayInsideTheirPieces) {
     test::ScopedTimeZone zone("CST-8");
     const PositionReport r = Decode(std::string("?") + TrackerImei + ",0!", Users({}));
-    EXPECT_EQ(r.kindText, "Immediate report");
-    EXPECT_EQ(r.fixText, "");
-    EXPECT_EQ(r.gpsMomentText(), "2000/00/00-00:00:00");
-    EXPECT_EQ(r.longitude, "-0.000000");
-    EXPECT_EQ(r.speed, "0.0000");
-    EXPECT_EQ(r.satellites, "");
+    EXPECT_EQ(r.kindText + '|' + r.fixText + '|' + r.gpsMomentText() + '|' + r.longitude + '|' +
+                  r.speed + '|' + r.satellites,
+              "Immediate report||2000/00/00-00:00:00|-0.000000|0.0000|");
 
     const PositionReport bare = DecodePositionReport(SplitReportPieces("?35!"), Users({}));
-    EXPECT_EQ(bare.receiveDate, "20");
-    EXPECT_EQ(bare.receiveTime, "");
-    EXPECT_EQ(bare.kindText, "");
+    EXPECT_EQ(bare.receiveDate + '|' + bare.receiveTime + '|' + bare.kindText, "20||");
 }
 
 TEST(FindReportOwner, PicksTheFirstSlotWhoseImeiOccursInThePiece) {

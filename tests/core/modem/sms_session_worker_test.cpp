@@ -73,13 +73,6 @@ class SmsSessionTest : public ::testing::Test {
             }
         };
     }
-    void stopOnLog(std::string_view start) {
-        listener.onLog = [this, start](std::string_view text) {
-            if (text.starts_with(start)) {
-                worker.requestStop();
-            }
-        };
-    }
 
     // What was written from the listing of stored messages on, without health checks.
     Writes writesAfterStart() const {
@@ -115,14 +108,17 @@ TEST_F(SmsSessionTest, AFailedStartLogsTheErrorEndsAndTakesNoJob) {
 }
 
 TEST_F(SmsSessionTest, ReceivedMessagesStoredBeforeTheSessionAreHandledInIndexOrder) {
-    ActLikeAModem(link, Listed(Listing(Entry(1, "STO UNSENT", "?1,356789012345678!") +
-                                       Entry(3, "REC READ") + Entry(2, "REC UNREAD") +
-                                       Entry(4, "STO SENT") + Entry(6, "REC UNREAD"))));
-    stopAfterStored(3);
+    ActLikeAModem(
+        link, Listed(Listing(Entry(1, "STO UNSENT", "?1,356789012345678!") + Entry(3, "REC READ") +
+                             Entry(2, "REC UNREAD") + "+CMTI: \"SM\",7\r\n" + Entry(4, "STO SENT") +
+                             Entry(6, "REC UNREAD"))));
+    stopAfterStored(4);
     worker.run();
 
-    EXPECT_EQ(writesAfterStart(), Then({ListCommand}, ReadAndDelete({2, 3, 6})));
-    EXPECT_EQ(storedTimes(), (std::vector<std::string>{"10:20:02", "10:20:03", "10:20:06"}));
+    // An announcement inside the listing is handled after it.
+    EXPECT_EQ(writesAfterStart(), Then({ListCommand}, ReadAndDelete({2, 3, 6, 7})));
+    EXPECT_EQ(storedTimes(),
+              (std::vector<std::string>{"10:20:02", "10:20:03", "10:20:06", "10:20:07"}));
     EXPECT_EQ(listener.stored[0].report.userName, "Truck");
     EXPECT_NE(listener.log.find("+CMGL: 1,\"STO UNSENT\""), std::string::npos);
 }
@@ -174,14 +170,6 @@ TEST_P(SmsSessionListingFailure, IsLoggedAndReceptionGoesOn) {
     EXPECT_NE(listener.log.find(logged), std::string::npos) << listener.log;
 }
 
-TEST_F(SmsSessionTest, AnAnnouncementInsideTheListingIsHandledAfterIt) {
-    ActLikeAModem(link, Listed(Listing(Entry(2, "REC UNREAD") + "+CMTI: \"SM\",7\r\n" +
-                                       Entry(3, "REC UNREAD"))));
-    stopAfterStored(3);
-    worker.run();
-    EXPECT_EQ(writesAfterStart(), Then({ListCommand}, ReadAndDelete({2, 3, 7})));
-}
-
 TEST_F(SmsSessionTest, AReportStoredBeforeAStopIsNotStoredTwiceAndItsSmsIsDeleted) {
     // The program stopped after storing the row of SMS 4 and before deleting it.
     {
@@ -196,32 +184,6 @@ TEST_F(SmsSessionTest, AReportStoredBeforeAStopIsNotStoredTwiceAndItsSmsIsDelete
     EXPECT_EQ(writesAfterStart(), Then({ListCommand}, ReadAndDelete({4})));
     EXPECT_EQ(storedTimes(), std::vector<std::string>{"10:20:04"});
     EXPECT_TRUE(listener.stored.at(0).alreadyStored);
-}
-
-class SmsSessionBurstTest : public SmsSessionTest, public ::testing::WithParamInterface<int> {};
-
-// The burst arrives while the session reads lines, or already during the modem start,
-// where the start's short reads take part of it.
-INSTANTIATE_TEST_SUITE_P(Arrivals, SmsSessionBurstTest, ::testing::Values(12000, 5700));
-
-TEST_P(SmsSessionBurstTest, TwentyAnnouncementsAreStoredWholeAndInOrder) {
-    std::string burst;
-    Writes expected{ListCommand};
-    std::vector<std::string> times;
-    for (int i = 1; i <= 20; ++i) {
-        burst += "+CMTI: \"SM\"," + std::to_string(i) + "\r\n";
-        expected = Then(expected, ReadAndDelete({i}));
-        times.push_back("10:20:" + test::TwoDigits(i));
-    }
-    link.feedAfter(milliseconds(GetParam()), burst);
-    stopAfterStored(20);
-    worker.run();
-
-    EXPECT_EQ(writesAfterStart(), expected);
-    EXPECT_EQ(storedTimes(), times);
-    EXPECT_EQ(listener.stored[0].historyRange.from, "2006/05/1212:00:00");
-    EXPECT_EQ(listener.ended, 1);
-    EXPECT_FALSE(link.isOpen());
 }
 
 TEST_F(SmsSessionTest, QueuedJobsRunWholeBeforeTheFirstLineIsReadAndNoneAfterTheEnd) {
@@ -249,88 +211,6 @@ TEST_F(SmsSessionTest, AnAnnouncementInsideAJobsReplyIsHandled) {
     stopAfterStored(1);
     worker.run();
     EXPECT_EQ(writesAfterStart(), Then({ListCommand, "at+creg?\r"}, ReadAndDelete({7})));
-}
-
-TEST_F(SmsSessionTest, AVanishedModemIsWaitedForAndReceptionResumesWithItsCatchUp) {
-    bool back = false;
-    ActLikeAModem(link, [&back](FakeSerialLink& modem) {
-        modem.feed(Listing(back ? Entry(6, "REC UNREAD") : ""));
-    });
-    link.feedAfter(StartDuration + milliseconds(1000), "+CMTI: \"SM\",5\r\n");
-    listener.onStored = [&](const StoredReportEvent& event) {
-        if (event.report.receiveTime == "10:20:05") {
-            link.vanish();  // pulled out right after the first report
-        } else {
-            worker.requestStop();
-        }
-    };
-    listener.onLog = [&](std::string_view text) {
-        if (text.starts_with("Trying to start the modem again (attempt 3)")) {
-            link.reappear();
-            back = true;
-        }
-    };
-    worker.run();
-
-    EXPECT_EQ(storedTimes(), (std::vector<std::string>{"10:20:05", "10:20:06"}));
-    EXPECT_NE(listener.log.find(SmsSessionWorker::ModemBackText), std::string::npos);
-    using State = SessionHealth::State;
-    EXPECT_EQ(listener.states, (std::vector<State>{State::Receiving, State::WaitingForModem,
-                                                   State::Receiving, State::Idle}));
-    // Pauses of 1 s, 2 s and 4 s before the three attempts.
-    EXPECT_GE(clock.now(), StartDuration + milliseconds(1000 + 7000));
-}
-
-TEST_F(SmsSessionTest, AnnouncementsLeftWhenThePortVanishesStayInTheModem) {
-    link.feedAfter(milliseconds(12000),
-                   "+CMTI: \"SM\",1\r\n+CMTI: \"SM\",2\r\n+CMTI: \"SM\",3\r\n+CMTI: \"SM\",4\r\n");
-    milliseconds vanishedAt{0};
-    link.onWrite = [&, answer = link.onWrite](FakeSerialLink& modem, std::string_view bytes) {
-        answer(modem, bytes);
-        if (bytes == "at+cmgd=1\r") {
-            modem.vanish();
-            vanishedAt = clock.now();
-        }
-    };
-    stopOnLog(SmsSessionWorker::ModemLostText);
-    worker.run();
-
-    // Reading the rest would only wait out a read each: they are left for the next session.
-    EXPECT_LE(clock.now() - vanishedAt, reply_timeout::Sim + SmsSessionWorker::LinePause);
-    EXPECT_EQ(writesAfterStart(), Then({ListCommand}, ReadAndDelete({1})));
-    EXPECT_TRUE(listener.log.ends_with(SmsSessionWorker::ModemLostText)) << listener.log;
-}
-
-TEST_F(SmsSessionTest, AHungModemIsNoticedOnAQuietLineAndStartedAgain) {
-    link.feedAfter(StartDuration + milliseconds(1000), "RING\r\n");
-    listener.onLog = [&](std::string_view text) {
-        if (text == "RING\r\n") {
-            link.hung = true;  // the last thing it ever said
-        } else if (text.starts_with("Trying to start the modem again")) {
-            worker.requestStop();
-        }
-    };
-    worker.run();
-
-    EXPECT_NE(listener.log.find(SmsSessionWorker::ModemLostText), std::string::npos);
-    EXPECT_GE(clock.now(), StartDuration + SmsSessionWorker::QuietCheck);
-    EXPECT_LE(clock.now(), StartDuration + SmsSessionWorker::QuietCheck + milliseconds(15000));
-}
-
-TEST_F(SmsSessionTest, AStopWhileWaitingForTheModemEndsTheWaitAtOnce) {
-    milliseconds stoppedAt{0};
-    listener.onLog = [&](std::string_view text) {
-        if (text.starts_with("Trying to start the modem again (attempt 4)")) {
-            stoppedAt = clock.now();
-            worker.requestStop();  // "Close SMS" during a 8 s pause
-        }
-    };
-    worker.post([this](ComPort&) { link.vanish(); });
-    worker.run();
-
-    EXPECT_EQ(listener.ended, 1);
-    EXPECT_LT(clock.now() - stoppedAt, milliseconds(1000));
-    EXPECT_FALSE(link.isOpen());
 }
 
 TEST_F(SmsSessionTest, AStopDuringTheListingIsNoVanishing) {

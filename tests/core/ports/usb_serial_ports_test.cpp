@@ -28,25 +28,21 @@ TEST_P(Discovery, ListsTheBridgePortsSortedThenTheExtraPorts) {
 
 INSTANTIATE_TEST_SUITE_P(
     Ports, Discovery,
-    testing::Values(
-        DiscoveryCase{"nothing at all", {}, "", {"NO"}},
-        DiscoveryCase{"string order: COM10 before COM3",
-                      {{"COM4", V, P}, {"COM3", V, P}, {"COM10", V, P}},
-                      "",
-                      {"COM10:", "COM3:", "COM4:"}},
-        DiscoveryCase{"other adapters and unknown ids are left out",
-                      {{"ttyUSB0", 0x0403, 0x6001},
-                       {"ttyS0", {}, {}},
-                       {"ttyUSB1", V, 0x2304},
-                       {"ttyUSB2", V, P}},
-                      "",
-                      {"ttyUSB2:"}},
-        DiscoveryCase{"extra ports follow in their given order",
-                      {{"ttyUSB0", V, P}},
-                      "/dev/pts/7:/dev/pts/3",
-                      {"ttyUSB0:", "/dev/pts/7:", "/dev/pts/3:"}},
-        DiscoveryCase{
-            "empty parts of the variable are ignored", {}, "::/dev/pts/7:", {"/dev/pts/7:"}}));
+    testing::Values(DiscoveryCase("nothing at all", {}, "", {"NO"}),
+                    DiscoveryCase("string order: COM10 before COM3",
+                                  {{"COM4", V, P}, {"COM3", V, P}, {"COM10", V, P}}, "",
+                                  {"COM10:", "COM3:", "COM4:"}),
+                    DiscoveryCase("other adapters and unknown ids are left out",
+                                  {{"ttyUSB0", 0x0403, 0x6001},
+                                   {"ttyS0", {}, {}},
+                                   {"ttyUSB1", V, 0x2304},
+                                   {"ttyUSB2", V, P}},
+                                  "", {"ttyUSB2:"}),
+                    DiscoveryCase("extra ports follow in their given order", {{"ttyUSB0", V, P}},
+                                  "/dev/pts/7:/dev/pts/3",
+                                  {"ttyUSB0:", "/dev/pts/7:", "/dev/pts/3:"}),
+                    DiscoveryCase("empty parts of the variable are ignored", {},
+                                  "::/dev/pts/7:", {"/dev/pts/7:"})));
 
 // Writes what happens to each short-lived link into one shared log.
 class RecordingLink final : public SerialLink {

@@ -87,9 +87,7 @@ TEST(LatestTrackRowTest, IsTheNewestReportWithAPositionOfThatTracker) {
     store.append(test::ReportRow(truck, "2007/05/12", "10:15:00", "3D", "NO"));
     store.append(test::ReportRow(truck, "2007/05/12", "10:20:00", "3D", "125.0"));
     store.append(test::ReportRow("354612079999999", "2007/05/12", "11:00:00"));
-    const auto latest = LatestTrackRow(db, truck);
-    ASSERT_TRUE(latest);
-    EXPECT_EQ((*latest)[ReceiveTime], "10:05:00");
+    EXPECT_EQ(LatestTrackRow(db, truck).value()[ReceiveTime], "10:05:00");
 }
 
 }  // namespace

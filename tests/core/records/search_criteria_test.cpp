@@ -22,9 +22,8 @@ TEST_P(SearchRangeTexts, ZeroPaddedAndJoinedWithNothingBetween) {
     const RangeCase& c = GetParam();
     EXPECT_EQ(c.range.title(), c.title);
     const ReceiveRange receive = c.range.receiveRange("354612071234567");
-    EXPECT_EQ(receive.imei, "354612071234567");
-    EXPECT_EQ(receive.from, c.from);
-    EXPECT_EQ(receive.to, c.to);
+    EXPECT_EQ(receive.imei + ' ' + receive.from + ' ' + receive.to,
+              std::string("354612071234567 ") + c.from + ' ' + c.to);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -59,8 +58,7 @@ class YearsAroundTest : public ::testing::TestWithParam<RecentCase> {};
 
 TEST_P(YearsAroundTest, SpansTwoYearsAroundNow) {
     const ReceiveRange range = SearchCriteria::YearsAround(GetParam().now).receiveRange("1");
-    EXPECT_EQ(range.from, GetParam().from);
-    EXPECT_EQ(range.to, GetParam().to);
+    EXPECT_EQ(range.from + ' ' + range.to, std::string(GetParam().from) + ' ' + GetParam().to);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -102,12 +100,9 @@ class SearchRangeOnStoreTest : public testing::Test {
     Database db_;
 };
 
-TEST_F(SearchRangeOnStoreTest, IncludesBothEndsNewestFirst) {
+TEST_F(SearchRangeOnStoreTest, IncludesBothEndsNewestFirstAndNothingWhenStartIsAfterStop) {
     EXPECT_EQ(timesBetween({2007, 5, 12, 10, 0, 0}, {2007, 5, 12, 12, 0, 0}),
               (std::vector<std::string>{"12:00:00", "11:30:00", "10:00:00"}));
-}
-
-TEST_F(SearchRangeOnStoreTest, StartAfterStopFindsNothing) {
     EXPECT_TRUE(timesBetween({2007, 5, 12, 12, 0, 0}, {2007, 5, 12, 10, 0, 0}).empty());
 }
 

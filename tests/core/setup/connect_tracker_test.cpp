@@ -73,15 +73,13 @@ TEST_F(ConnectTrackerTest, CompleteSetupFileIsReadAndDecoded) {
     EXPECT_EQ(pulsesWhileClosed, 1);
     // The tracker echoes the wake character: no wake waits out its pause.
     EXPECT_LT(clock.now(), std::chrono::milliseconds(5000));
-    EXPECT_EQ(result.imei, TrackerImei);
-    EXPECT_EQ(result.firmwareVersion, "V1.01(B05)");
-    EXPECT_EQ(result.setupFile.sosNumbers[0], "110");
-    EXPECT_EQ(result.setupFile.reportReturnPhone, "0922");
-    EXPECT_EQ(result.setupFile.userName, "") << "the dialog shows the registered name";
-    EXPECT_EQ(context.portEntry, "ttyUSB0:");
-    EXPECT_TRUE(context.loadedFromDevice);
-    EXPECT_FALSE(context.trackerRegistered);
-    EXPECT_EQ(context.trackerSimPin, "2468");
+    EXPECT_EQ(result.imei + ' ' + result.firmwareVersion, std::string(TrackerImei) + " V1.01(B05)");
+    // The user name stays empty: the dialog shows the registered name.
+    EXPECT_EQ(result.setupFile.sosNumbers[0] + '|' + result.setupFile.reportReturnPhone + '|' +
+                  result.setupFile.userName,
+              "110|0922|");
+    EXPECT_EQ(context.portEntry + ' ' + context.trackerSimPin, "ttyUSB0: 2468");
+    EXPECT_TRUE(context.loadedFromDevice && !context.trackerRegistered);
     EXPECT_EQ(context.storedIndex[3], 12);
     EXPECT_EQ(statuses.size(), 11u) << "a step for the listing, the IMEI and each read";
 }
@@ -102,13 +100,15 @@ TEST_F(ConnectTrackerTest, SilentPortWaitsOutTheWakesThenIsAComPortError) {
 
 struct RefusalCase {
     std::string name;
-    void (*script)(ScriptedTracker&);
     ConnectOutcome outcome;
+    void (*script)(ScriptedTracker&);
 };
 
 void PrintTo(const RefusalCase& c, std::ostream* os) {
     *os << c.name;
 }
+
+using T = ScriptedTracker&;
 
 class ConnectRefusals : public ConnectTrackerTest,
                         public testing::WithParamInterface<RefusalCase> {};
@@ -126,29 +126,19 @@ TEST_P(ConnectRefusals, ReadNorDeleteNothingAndCloseThePort) {
 INSTANTIATE_TEST_SUITE_P(
     Checks, ConnectRefusals,
     testing::Values(
-        RefusalCase{"OtherModule",
-                    [](ScriptedTracker& t) { t.atiReply = Echoed("ati", "ACME GSM"); },
-                    ConnectOutcome::ComPortError},
-        RefusalCase{"ImeiOf14Digits",
-                    [](ScriptedTracker& t) { t.imeiReply = Echoed("at+cgsn", "35600000000000"); },
-                    ConnectOutcome::ComPortError},
-        RefusalCase{
-            "NoSim",
-            [](ScriptedTracker& t) { t.pinStateReply = "at+cpin?\r\r\n+CME ERROR: 10\r\n"; },
-            ConnectOutcome::NoSimCard},
-        RefusalCase{
-            "PinWanted",
-            [](ScriptedTracker& t) { t.pinStateReply = Echoed("at+cpin?", "+CPIN: SIM PIN"); },
-            ConnectOutcome::SimPinRequired},
-        RefusalCase{
-            "PukWanted",
-            [](ScriptedTracker& t) { t.pinStateReply = Echoed("at+cpin?", "+CPIN: SIM PUK"); },
-            ConnectOutcome::SimLocked},
-        RefusalCase{"ListingFailed",
-                    [](ScriptedTracker& t) {
-                        t.listings = {"at^smgl=\"STO UNSENT\"\r\r\n+CMS ERROR: 302\r\n"};
-                    },
-                    ConnectOutcome::ConnectError}));
+        RefusalCase("OtherModule", ConnectOutcome::ComPortError,
+                    [](T t) { t.atiReply = Echoed("ati", "ACME GSM"); }),
+        RefusalCase("ImeiOf14Digits", ConnectOutcome::ComPortError,
+                    [](T t) { t.imeiReply = Echoed("at+cgsn", "35600000000000"); }),
+        RefusalCase("NoSim", ConnectOutcome::NoSimCard,
+                    [](T t) { t.pinStateReply = "at+cpin?\r\r\n+CME ERROR: 10\r\n"; }),
+        RefusalCase("PinWanted", ConnectOutcome::SimPinRequired,
+                    [](T t) { t.pinStateReply = Echoed("at+cpin?", "+CPIN: SIM PIN"); }),
+        RefusalCase("PukWanted", ConnectOutcome::SimLocked,
+                    [](T t) { t.pinStateReply = Echoed("at+cpin?", "+CPIN: SIM PUK"); }),
+        RefusalCase("ListingFailed", ConnectOutcome::ConnectError, [](T t) {
+            t.listings = {"at^smgl=\"STO UNSENT\"\r\r\n+CMS ERROR: 302\r\n"};
+        })));
 
 TEST_F(ConnectTrackerTest, FiveUsersRefuseANewTrackerFirstAndLetARegisteredOneThrough) {
     for (int i = 0; i < 5; ++i) {
@@ -205,22 +195,21 @@ TEST_P(DamagedSetupFile, GivesDefaultsAndDeletesOnlyMessagesWithAKnownIndex) {
 
 INSTANTIATE_TEST_SUITE_P(
     Listings, DamagedSetupFile,
-    testing::Values(DamagedCase{"FreshTracker", {ListingReply({})}, {}},
-                    DamagedCase{
-                        "IncompleteInIndexOrder",
-                        {ListingReply({{8, "+4", ","}, {5, "+1", StoredTexts[0]}, {6, "+2", ","}})},
-                        {"at+cmgd=5\r", "at+cmgd=6\r", "at+cmgd=8\r"}},
-                    // The doubled message is listed again and its second copy deleted.
-                    DamagedCase{"DoubledMessage",
-                                {ListingReply(Doubled), ListingReply({Doubled[3]})},
-                                {"at+cmgd=1\r", "at+cmgd=2\r", "at+cmgd=3\r", "at+cmgd=5\r",
-                                 ListingCommand + "\r", "at+cmgd=4\r"}},
-                    DamagedCase{"UnreadableIndex",
-                                {WithoutIndexThree(ListingReply({{1, "+1", StoredTexts[0]},
-                                                                 {2, "+2", StoredTexts[1]},
-                                                                 {3, "+3", StoredTexts[2]},
-                                                                 {4, "+4", StoredTexts[3]}}))},
-                                {"at+cmgd=1\r", "at+cmgd=2\r", "at+cmgd=4\r"}}),
+    testing::Values(
+        DamagedCase("FreshTracker", {ListingReply({})}, {}),
+        DamagedCase("IncompleteInIndexOrder",
+                    {ListingReply({{8, "+4", ","}, {5, "+1", StoredTexts[0]}, {6, "+2", ","}})},
+                    {"at+cmgd=5\r", "at+cmgd=6\r", "at+cmgd=8\r"}),
+        // The doubled message is listed again and its second copy deleted.
+        DamagedCase("DoubledMessage", {ListingReply(Doubled), ListingReply({Doubled[3]})},
+                    {"at+cmgd=1\r", "at+cmgd=2\r", "at+cmgd=3\r", "at+cmgd=5\r",
+                     ListingCommand + "\r", "at+cmgd=4\r"}),
+        DamagedCase("UnreadableIndex",
+                    {WithoutIndexThree(ListingReply({{1, "+1", StoredTexts[0]},
+                                                     {2, "+2", StoredTexts[1]},
+                                                     {3, "+3", StoredTexts[2]},
+                                                     {4, "+4", StoredTexts[3]}}))},
+                    {"at+cmgd=1\r", "at+cmgd=2\r", "at+cmgd=4\r"})),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ConnectTrackerTest, TheStoredPinBelongsToItsTrackerOnlyAndOnlyAsDigits) {

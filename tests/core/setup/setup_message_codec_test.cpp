@@ -69,8 +69,7 @@ TEST(SetupMessageCodec, DecodesTheMessageTextUpToTheFinalOkOnly) {
     file.userName = "OKAY";
     const std::vector<std::string> fields =
         DecodeSetupMessage(StoredMessageReply(1, 1, EncodeSetupFile(file, "+8.00")[0]), 1);
-    EXPECT_EQ(fields[8], "OKAY");
-    EXPECT_EQ(fields[14], "12345678");
+    EXPECT_EQ(fields[8] + '|' + fields[14], "OKAY|12345678");
     // A short message: fields beyond it stay empty, the result is no field.
     EXPECT_EQ(DecodeSetupMessage(StoredMessageReply(1, 2, "+886,0912"), 2),
               (std::vector<std::string>{"+886", "0912", "", "", "", "", ""}));
@@ -79,9 +78,7 @@ TEST(SetupMessageCodec, DecodesTheMessageTextUpToTheFinalOkOnly) {
     // A reply cut off before its result keeps what arrived.
     const std::vector<std::string> cut =
         DecodeSetupMessage("at+cmgr=4\r\r\n+CMGR: \"STO UNSENT\",\"+1\",\r\n1,7,,,,,,,Bus,+8.", 1);
-    EXPECT_EQ(cut[8], "Bus");
-    EXPECT_EQ(cut[9], "+8.");
-    EXPECT_EQ(cut[10], "");
+    EXPECT_EQ(cut[8] + '|' + cut[9] + '|' + cut[10], "Bus|+8.|");
 }
 
 TEST(SetupMessageCodec, OverlongPieceIsCutToTheFieldLimit) {
@@ -120,23 +117,23 @@ INSTANTIATE_TEST_SUITE_P(
     Values, ChoiceFields,
     testing::Values(
         // The check box reads 0 or 1 and brings the default return number with it.
-        ChoiceCase{"1,3,,,,,,,,,2,30,1,,,", With([](SetupFile& f) {
-                       f.defaultReturnEnabled = true, f.defaultReturnPhone = "+123";
+        ChoiceCase("1,3,,,,,,,,,2,30,1,,,", With([](SetupFile& f) {
+                       f.defaultReturnEnabled = true, f.defaultReturnPhone = "+123",
                        f.reportInterval = "30";
-                   })},
-        ChoiceCase{"0,3,,,,,,,,,2,30,1,,,",
-                   With([](SetupFile& f) { f.defaultReturnPhone = "+123"; })},
+                   })),
+        ChoiceCase("0,3,,,,,,,,,2,30,1,,,",
+                   With([](SetupFile& f) { f.defaultReturnPhone = "+123"; })),
         // Any other value leaves box and number untouched.
-        ChoiceCase{"2,3,,,,,,,,,2,30,1,,,", SetupFile{}},
+        ChoiceCase("2,3,,,,,,,,,2,30,1,,,", SetupFile{}),
         // Fixing time 1 to 10, mode 0 to 2, format 0 to 1; outside keeps the default.
-        ChoiceCase{"5,1,,,,,,,,,0,30,0,,,", With([](SetupFile& f) {
-                       f.maxGpsFixingTime = 1, f.reportMode = ReportMode::Immediate;
+        ChoiceCase("5,1,,,,,,,,,0,30,0,,,", With([](SetupFile& f) {
+                       f.maxGpsFixingTime = 1, f.reportMode = ReportMode::Immediate,
                        f.reportFormat = 0;
-                   })},
+                   })),
         // Texts are copied as they are, the empty text included.
-        ChoiceCase{"5,11,,,,,,,,,3,30,2,,,", SetupFile{}},
-        ChoiceCase{"5,3,,,,,,,,,2,,1,7,,",
-                   With([](SetupFile& f) { f.reportInterval = "", f.numberOfReports = "7"; })}));
+        ChoiceCase("5,11,,,,,,,,,3,30,2,,,", SetupFile{}),
+        ChoiceCase("5,3,,,,,,,,,2,,1,7,,",
+                   With([](SetupFile& f) { f.reportInterval = "", f.numberOfReports = "7"; }))));
 
 }  // namespace
 }  // namespace kv820

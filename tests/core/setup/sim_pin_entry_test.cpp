@@ -85,14 +85,14 @@ const std::string Refused = "at+cpin=87654321\r\r\n+CME ERROR: 16\r\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, SimPinReplies,
-    testing::Values(ReplyCase{"CounterTenMeansLocked", Refused, Echoed("at^spic", "^SPIC: 10"),
-                              SimPinOutcome::Locked, false},
-                    ReplyCase{"TwoLeft", Refused, Echoed("at^spic", "^SPIC: 2"),
-                              SimPinOutcome::TwoAttemptsLeft, true},
-                    ReplyCase{"OtherCounter", Refused, Echoed("at^spic", "^SPIC: 3"),
-                              SimPinOutcome::SetupError, false},
-                    ReplyCase{"SilentModule", "", Echoed("at^spic", "^SPIC: 2"),
-                              SimPinOutcome::SetupError, false}));
+    testing::Values(ReplyCase("CounterTenMeansLocked", Refused, Echoed("at^spic", "^SPIC: 10"),
+                              SimPinOutcome::Locked, false),
+                    ReplyCase("TwoLeft", Refused, Echoed("at^spic", "^SPIC: 2"),
+                              SimPinOutcome::TwoAttemptsLeft, true),
+                    ReplyCase("OtherCounter", Refused, Echoed("at^spic", "^SPIC: 3"),
+                              SimPinOutcome::SetupError, false),
+                    ReplyCase("SilentModule", "", Echoed("at^spic", "^SPIC: 2"),
+                              SimPinOutcome::SetupError, false)));
 
 }  // namespace
 }  // namespace kv820

@@ -12,16 +12,11 @@
 namespace kv820 {
 namespace {
 
-TEST(Database, NeverCreatesTheFileWhenOpening) {
+TEST(Database, NeverCreatesTheFileWhenOpeningAndRefusesAFileThatIsNotADatabase) {
     test::TempDir dir;
     const std::string path = dir.file(DatabaseFileName);
     EXPECT_THROW(Database db(path), DatabaseError);
     EXPECT_FALSE(std::filesystem::exists(path));
-}
-
-TEST(Database, RefusesAFileThatIsNotADatabase) {
-    test::TempDir dir;
-    const std::string path = dir.file(DatabaseFileName);
     std::ofstream(path) << "Standard Jet DB, not SQLite";
     EXPECT_THROW(Database db(path), DatabaseError);
 }

@@ -55,7 +55,6 @@ TEST_F(UserRegistryTest, LongValuesAreCutToSixtyThreeBytesOnACharacterBoundary) 
     LoadUsers(*db_, registry_);
     const UserSlot slot = registry_.snapshot().users[0];
     EXPECT_EQ(slot.name, std::string(63, 'a'));
-    EXPECT_EQ(slot.phone.size(), 62u);
     EXPECT_EQ(slot.phone, utf8.substr(0, 62));
 }
 
