@@ -89,6 +89,38 @@ class Exchanges : public ::testing::Test {
     std::string stray;
 };
 
+TEST_F(Exchanges, SlowSimReplyIsAwaitedWhole) {
+    link.onWrite = [](FakeSerialLink& modem, std::string_view bytes) {
+        if (bytes == "at+cmgr=1\r") {
+            modem.feedAfter(milliseconds(1500),
+                            "at+cmgr=1\r\r\n" + ReadHeader + "?35x!\r\n\r\nOK\r\n");
+        }
+    };
+    const ModemReply reply = port.Exchange("at+cmgr=1", reply_timeout::Sim);
+    EXPECT_TRUE(reply.ok());
+    EXPECT_TRUE(reply.contains("?35x!"));
+    EXPECT_FALSE(port.outOfStep());
+}
+
+TEST_F(Exchanges, LateReplyIsNeverTakenForTheNextCommands) {
+    // "at" times out; its "OK" comes late and must not answer "at+cmgd=2".
+    link.onWrite = [](FakeSerialLink& modem, std::string_view bytes) {
+        if (bytes == "at\r") {
+            modem.feedAfter(milliseconds(700), "at\r\r\nOK\r\n");
+        } else if (bytes == "at+cmgd=2\r") {
+            modem.feedAfter(milliseconds(200), "at+cmgd=2\r\r\n+CMS ERROR: 321\r\n");
+        }
+    };
+    EXPECT_FALSE(port.Exchange("at", reply_timeout::Quick).complete());
+    EXPECT_TRUE(port.outOfStep());
+
+    const ModemReply reply = port.Exchange("at+cmgd=2", reply_timeout::Sim);
+    EXPECT_EQ(reply.result, FinalResult::CmsError);
+    EXPECT_EQ(reply.text, "at+cmgd=2\r\r\n+CMS ERROR: 321\r\n");
+    EXPECT_EQ(stray, "at\r\r\nOK\r\n");
+    EXPECT_EQ(link.writes, (std::vector<std::string>{"at\r", "at+cmgd=2\r"}));
+}
+
 TEST_F(Exchanges, SilentModemIsAskedForAFreshOkBeforeTheNextCommand) {
     int ats = 0;
     link.onWrite = [&ats](FakeSerialLink& modem, std::string_view bytes) {
