@@ -83,7 +83,6 @@ StoredMessageListing ParseStoredMessageListing(std::string_view reply) {
     StoredMessageListing listing;
     listing.complete = framer.reply().complete();
     listing.refused = framer.reply().refused();
-    bool messageTextNext = false;
     for (const ModemLine& line : ModemLines(framer.reply().text)) {
         // A text that imitates a header is counted as one: receivedIndexes() then leaves the
         // index it names alone.
