@@ -21,9 +21,7 @@ bool ScanRepliesAnswer(ScanVariant variant, const std::vector<std::string>& repl
 
 bool ScanProbe::probe(const std::string& entry, const std::stop_token& stop) {
     port_.OpenComPort(entry);
-    const char wake = ScanWakeCharacter(variant_);
-    port_.SendAtCommand(std::string_view(&wake, 1), "");
-    port_.Listen(WakeReplySize, reply_timeout::Quick);
+    port_.WakeModem(ScanWakeCharacter(variant_));
     std::vector<std::string> replies;
     port_.clock().sleepFor(SettleAfterWake);
     if (!stop.stop_requested()) {

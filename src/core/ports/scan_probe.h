@@ -22,7 +22,6 @@ class ScanProbe {
   public:
     static constexpr std::chrono::milliseconds SettleAfterWake{5000};
     static constexpr std::chrono::milliseconds RestAfterClose{1000};
-    static constexpr std::size_t WakeReplySize = 128;
     static constexpr std::size_t PromptReplySize = 128;
     static constexpr int PromptReads = 3;
 
