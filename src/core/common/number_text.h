@@ -8,8 +8,9 @@
 namespace kv820 {
 
 // Every number the program reads from or writes into device text, files and SQL goes
-// through here, never through printf, strtod or streams: the Qt application sets the
-// user's locale, under which strtod reads "25.5" as 25 and printf writes "25,500000".
+// through here (std::to_chars, std::from_chars), never through the C library's or the
+// streams' conversions: the Qt application sets the user's locale, under which those read
+// "25.5" as 25 and write "25,500000".
 
 // The whole number a text starts with: leading blanks, one optional sign, then digits
 // (what follows is ignored). nullopt when no digit follows. Values beyond 32 bits
