@@ -44,7 +44,7 @@ void BM_DecodeStoreAndShowHistory(benchmark::State& state) {
         if (!store.contains(row)) {
             store.append(row);
         }
-        benchmark::DoNotOptimize(LoadReportHistory(store, range));
+        benchmark::DoNotOptimize(ReportHistoryPage(store, range, std::nullopt));
     }
 }
 BENCHMARK(BM_DecodeStoreAndShowHistory)->Unit(benchmark::kMillisecond);

@@ -3,6 +3,7 @@
 #include <QColor>
 
 #include "core/modem/report_kinds.h"
+#include "core/records/report_history.h"
 #include "core/records/report_list_headers.h"
 #include "core/store/database_error.h"
 
@@ -37,7 +38,6 @@ void ReportTableModel::showHistory(Database& db, const ReceiveRange& range,
     userName_ = userName;
     complete_ = false;
     try {
-        GpslogStore(db).deleteIncomplete(range_);
         fetchPage();
     } catch (const DatabaseError&) {
         complete_ = true;
@@ -50,7 +50,8 @@ void ReportTableModel::fetchPage() {
     if (!rows_.empty()) {
         after = rows_.back().position();
     }
-    auto page = GpslogStore(*db_).newestFirst(range_, after, PageSize);
+    GpslogStore store(*db_);
+    auto page = ReportHistoryPage(store, range_, after, PageSize);
     complete_ = page.size() < PageSize;
     if (page.empty()) {
         return;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/records/report_history.h"
 #include "core/store/gpslog_store.h"
 
 namespace kv820 {
@@ -17,11 +18,11 @@ class Database;
 class ReportTableModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    static constexpr int PageSize = 256;
+    static constexpr int PageSize = static_cast<int>(ReportHistoryPageRows);
 
     explicit ReportTableModel(QObject* parent = nullptr);
 
-    // Starts a new query: deletes the range's incomplete rows, then fetches the first page.
+    // Starts a new query and fetches its first page (which deletes the incomplete rows).
     // Throws DatabaseError; the rows fetched before a failure stay shown.
     void showHistory(Database& db, const ReceiveRange& range, const QString& userName);
     void clear();

@@ -2,10 +2,13 @@
 
 namespace kv820 {
 
-std::vector<StoredGpslogRow> LoadReportHistory(GpslogStore& store, const ReceiveRange& range,
+std::vector<StoredGpslogRow> ReportHistoryPage(GpslogStore& store, const ReceiveRange& range,
+                                               const std::optional<HistoryPosition>& after,
                                                std::size_t limit) {
-    store.deleteIncomplete(range);
-    return store.newestFirst(range, std::nullopt, limit);
+    if (!after) {
+        store.deleteIncomplete(range);
+    }
+    return store.newestFirst(range, after, limit);
 }
 
 }  // namespace kv820
