@@ -7,7 +7,7 @@
 
 #include <unistd.h>
 
-#include "core/common/date_time_text.h"
+#include "core/common/number_text.h"
 #include "core/modem/report_kinds.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_row.h"

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <ctime>
 
-#include "core/common/date_time_text.h"
 #include "core/common/number_text.h"
 #include "core/common/text_from.h"
 

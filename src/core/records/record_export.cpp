@@ -1,12 +1,29 @@
 #include "core/records/record_export.h"
 
+#include <cctype>
+#include <string>
+
 #include "core/records/csv_writer.h"
 #include "core/records/export_file.h"
 #include "core/records/gpx_writer.h"
 #include "core/records/kml_writer.h"
-#include "core/records/track_point.h"
+#include "core/records/report_row_view.h"
 
 namespace kv820 {
+
+ExportFormat ExportFormatForPath(const std::filesystem::path& path) {
+    std::string suffix = path.extension().string();
+    for (char& c : suffix) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    if (suffix == ".gpx") {
+        return ExportFormat::Gpx;
+    }
+    if (suffix == ".csv") {
+        return ExportFormat::Csv;
+    }
+    return ExportFormat::Kml;
+}
 
 namespace {
 

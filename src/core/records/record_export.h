@@ -2,12 +2,17 @@
 
 #include <filesystem>
 
-#include "core/records/export_format.h"
 #include "core/records/export_outcome.h"
 #include "core/records/report_rows.h"
 #include "core/records/search_criteria.h"
 
 namespace kv820 {
+
+enum class ExportFormat { Kml, Gpx, Csv };
+
+// The format a chosen file name asks for: ".gpx" and ".csv" (any letter case) give those
+// formats, every other name KML, the program's first export format.
+ExportFormat ExportFormatForPath(const std::filesystem::path& path);
 
 // What the result allows before a file is chosen: NoData for an empty result; for the
 // track formats (KML, GPX) NoEffectiveData when no row has a fix; otherwise Written

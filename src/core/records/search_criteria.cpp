@@ -1,6 +1,6 @@
 #include "core/records/search_criteria.h"
 
-#include "core/common/date_time_text.h"
+#include "core/common/number_text.h"
 #include "core/common/local_time.h"
 
 namespace kv820 {

@@ -8,7 +8,6 @@
 #include <system_error>
 #include <vector>
 
-#include "core/records/export_format.h"
 #include "core/records/record_export.h"
 #include "report_rows_fixture.h"
 #include "support/temp_dir.h"
