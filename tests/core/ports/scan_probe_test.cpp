@@ -16,9 +16,8 @@ constexpr char Identity[] = "\r\nSIEMENS\r\nMC35i\r\nREVISION 02.00\r\n\r\nOK\r\
 
 class ScanProbeTest : public testing::Test {
   protected:
-    bool probe(ScanVariant variant, const std::string& entry = "ttyUSB0:") {
-        ScanProbe scanProbe(variant, port);
-        return scanProbe.probe(entry, stop.get_token());
+    bool probe(ScanVariant variant) {
+        return ScanProbe(variant, port).probe("ttyUSB0:", stop.get_token());
     }
 
     test::VirtualClock clock;
@@ -28,60 +27,47 @@ class ScanProbeTest : public testing::Test {
     ComPort port{link, stoppable};
 };
 
-struct ProbeCase {
-    const char* what;
-    ScanVariant variant;
-    std::vector<std::pair<std::string, std::string>> replies;  // written, answered
-    std::string late;                                          // comes 2 s after opening
-    Writes writes;
-    bool answered;
-    std::chrono::milliseconds took = {};  // checked when given
-};
+TEST_F(ScanProbeTest, SmsCommandWakesWithTwoAndAsksAtiOnce) {
+    link.replyTo("ati\r", Identity);
+    EXPECT_TRUE(probe(ScanVariant::SmsCommand));
+    EXPECT_EQ(link.openedPaths, Writes{"ttyUSB0"});
+    EXPECT_EQ(link.writes, (Writes{"2", "ati\r"}));
+    EXPECT_EQ(link.closeCount, 1);
+    EXPECT_FALSE(link.isOpen());
+    // The wake's read runs out, the pause after the wake, the answer ends its read at its
+    // final result, then the rest after closing.
+    EXPECT_EQ(clock.now(), 500ms + 5000ms + 1000ms);
+}
 
-// Each variant's wake and question; the port is closed once whatever came. Times: the wake's
-// read runs out (500 ms), the pause after the wake, the "ati" read ends at its final result
-// or runs out (500 ms), then the rest after closing.
-TEST_F(ScanProbeTest, WakesAsksAndDecidesByTheVariant) {
-    using S = ScanVariant;
-    const ProbeCase cases[] = {
-        {"sms command", S::SmsCommand, {{"ati\r", Identity}}, "", {"2", "ati\r"}, true, 6500ms},
-        {"silent port", S::SmsCommand, {}, "", {"2", "ati\r"}, false, 7000ms},
-        {"setup clears the line with at",
-         S::SetupWizard,
-         {{"at\r", "\r\nOK\r\n"}, {"ati\r", Identity}},
-         "",
-         {"2", "at\r", "ati\r"},
-         true},
-        // An identity in the dropped reply does not count.
-        {"setup decides on the ati reply alone",
-         S::SetupWizard,
-         {{"at\r", Identity}, {"ati\r", "\r\nERROR\r\n"}},
-         "",
-         {"2", "at\r", "ati\r"},
-         false},
-        {"firmware only listens", S::FirmwareWizard, {}, "C", {"1"}, true},
-        {"firmware drops an answer to the wake", S::FirmwareWizard, {{"1", "C"}}, "", {"1"}, false},
-    };
-    for (const ProbeCase& c : cases) {
-        SCOPED_TRACE(c.what);
-        test::FakeSerialLink fresh{clock};
-        ComPort freshPort{fresh, stoppable};
-        for (const auto& [written, answered] : c.replies) {
-            fresh.replyTo(written, answered);
-        }
-        if (!c.late.empty()) {
-            fresh.feedAfter(2000ms, c.late);
-        }
-        const auto start = clock.now();
-        EXPECT_EQ(ScanProbe(c.variant, freshPort).probe("ttyUSB0:", stop.get_token()), c.answered);
-        EXPECT_EQ(fresh.openedPaths, Writes{"ttyUSB0"});
-        EXPECT_EQ(fresh.writes, c.writes);
-        EXPECT_EQ(fresh.closeCount, 1);
-        EXPECT_FALSE(fresh.isOpen());
-        if (c.took.count() != 0) {
-            EXPECT_EQ(clock.now() - start, c.took);
-        }
-    }
+TEST_F(ScanProbeTest, SetupWizardClearsTheLineWithAtBeforeAti) {
+    link.replyTo("at\r", "\r\nOK\r\n");
+    link.replyTo("ati\r", Identity);
+    EXPECT_TRUE(probe(ScanVariant::SetupWizard));
+    EXPECT_EQ(link.writes, (Writes{"2", "at\r", "ati\r"}));
+    EXPECT_EQ(link.closeCount, 1);
+}
+
+TEST_F(ScanProbeTest, SetupWizardDecidesOnTheAtiReplyAlone) {
+    link.replyTo("at\r", Identity);  // an identity in the dropped reply does not count
+    link.replyTo("ati\r", "\r\nERROR\r\n");
+    EXPECT_FALSE(probe(ScanVariant::SetupWizard));
+}
+
+TEST_F(ScanProbeTest, FirmwareWizardWakesWithOneAndOnlyListens) {
+    link.feedAfter(2000ms, "C");
+    EXPECT_TRUE(probe(ScanVariant::FirmwareWizard));
+    EXPECT_EQ(link.writes, Writes{"1"});
+    EXPECT_EQ(link.closeCount, 1);
+    // An answer to the wake itself is dropped.
+    link.replyTo("1", "C");
+    EXPECT_FALSE(probe(ScanVariant::FirmwareWizard));
+}
+
+TEST_F(ScanProbeTest, ASilentPortIsWaitedForFiveSecondsAfterTheWakeAndOneAfterClosing) {
+    // The wake read runs out (500 ms), the pause after the wake, the "ati" read runs out
+    // (500 ms), then the rest after closing.
+    EXPECT_FALSE(probe(ScanVariant::SmsCommand));
+    EXPECT_EQ(clock.now(), 500ms + 5000ms + 500ms + 1000ms);
 }
 
 TEST_F(ScanProbeTest, APortThatDoesNotOpenDoesNotAnswer) {
@@ -112,13 +98,14 @@ struct DecisionCase {
     bool answered;
 };
 
-// The answering cases are the probes' above.
+// The answering SMS-command and firmware cases are the probes' above.
 TEST(ScanDecision, FollowsTheVariantsRule) {
+    using S = ScanVariant;
     for (const DecisionCase& c :
-         {DecisionCase{"identity without OK", ScanVariant::SmsCommand, {"\r\nSIEMENS\r\n"}, false},
-          {"lower-case identity", ScanVariant::SmsCommand, {"siemens\r\nOK"}, false},
-          {"setup: same rule", ScanVariant::SetupWizard, {"SIEMENS OK"}, true},
-          {"firmware: c", ScanVariant::FirmwareWizard, {"c", "c", "c"}, false}}) {
+         {DecisionCase{"identity without OK", S::SmsCommand, {"\r\nSIEMENS\r\n"}, false},
+          {"lower-case identity", S::SmsCommand, {"siemens\r\nOK"}, false},
+          {"setup: same rule", S::SetupWizard, {"SIEMENS OK"}, true},
+          {"firmware: c", S::FirmwareWizard, {"c", "c", "c"}, false}}) {
         EXPECT_EQ(ScanRepliesAnswer(c.variant, c.replies), c.answered) << c.what;
     }
 }

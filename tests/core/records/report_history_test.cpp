@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/common/number_text.h"
 #include "core/store/database.h"
-#include "core/store/statement.h"
 #include "support/gpslog_rows.h"
 #include "support/temp_database_file.h"
 
@@ -23,34 +23,18 @@ class ReportHistoryTest : public ::testing::Test {
     GpslogStore store;
 };
 
-// Incomplete rows in the range are deleted, not shown.
-TEST_F(ReportHistoryTest, GivesTheTrackersNewestCompleteReportsInTheRange) {
-    store.append(Row("A", "2012/05/01", "10:00:00"));
-    Statement(db,
-              "INSERT INTO gpslog (imei, receive_date, receive_time) "
-              "VALUES ('A', '2012/05/02', '11:00:00')")
-        .run();
-    store.append(Row("A", "2012/05/03", "10:00:00"));
-    store.append(Row("B", "2012/05/04", "10:00:00"));
-    store.append(Row("A", "2012/05/02", "10:00:00"));
-    store.append(Row("A", "2015/01/01", "10:00:00"));
-
-    const auto rows = LoadReportHistory(store, {"A", "2011/05/0800:00:00", "2013/05/0800:00:00"});
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0].row[ReceiveDate], "2012/05/03");
-    EXPECT_EQ(rows[1].row[ReceiveDate], "2012/05/02");
-    EXPECT_EQ(rows[2].row[ReceiveDate], "2012/05/01");
-    EXPECT_EQ(store.PurgeIncompleteGpslogRows(), 0) << "the incomplete row is gone already";
-}
-
-TEST_F(ReportHistoryTest, StopsAtOneScreen) {
+// Order, range and tracker are the store's (its history test); the history deletes the
+// incomplete rows in the range rather than showing them, and fills one screen at most.
+TEST_F(ReportHistoryTest, DeletesIncompleteRowsAndStopsAtOneScreen) {
+    db.execute(
+        "INSERT INTO gpslog (imei, receive_date, receive_time) VALUES ('A', '2012/05/02', '11')");
     for (int i = 0; i < 60; ++i) {
-        store.append(
-            Row("A", "2012/05/01", "10:00:" + std::string(i < 10 ? "0" : "") + std::to_string(i)));
+        store.append(Row("A", "2012/05/01", "10:00:" + ZeroPadded(i, 2)));
     }
     const auto rows = LoadReportHistory(store, {"A", "2012/01/01", "2013/01/01"});
     ASSERT_EQ(rows.size(), ReportHistoryScreenRows);
     EXPECT_EQ(rows.front().row[ReceiveTime], "10:00:59");
+    EXPECT_EQ(store.PurgeIncompleteGpslogRows(), 0) << "the incomplete row is gone already";
 }
 
 }  // namespace
