@@ -138,6 +138,10 @@ struct FailureCase {
     Writes deletes = {};  // after the identification, in this order
 };
 
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ConnectFailures : public ConnectTrackerTest,
                         public testing::WithParamInterface<FailureCase> {};
 
