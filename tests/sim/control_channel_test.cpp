@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "sim/fault_injector.h"
 #include "support/temp_dir.h"
 
 namespace kv820::sim {
@@ -40,10 +41,16 @@ TEST(ModemControl, WordsAreParsedIntoMessagesFaultsAndClearErrors) {
              {"reappear", "error: the port is there (vanish comes first)\n"},
              {"# a comment", ""},
              {"error at+cnmi", "ok\n"}});
-    EXPECT_EQ(simulator->withDevice([](AtDeviceSimulator& d) { return d.feed("at+cnmi=1,1\r"); }),
-              "at+cnmi=1,1\r\r\nERROR\r\n");
+    const auto feed = [&](const char* bytes) {
+        return simulator->withModem([&](ModemSimulator& m) { return m.feed(bytes); });
+    };
+    EXPECT_EQ(feed("at+cnmi=1,1\r"), "at+cnmi=1,1\r\r\nERROR\r\n");
+    EXPECT_FALSE(simulator->withModem([](ModemSimulator& m) { return m.announcing(); }));
+    // A silenced command is not carried out, and only the next one is silenced.
     Answers(channel, {{"clear", "ok\n"}, {"silence", "ok\n"}});
-    EXPECT_EQ(simulator->withDevice([](AtDeviceSimulator& d) { return d.feed("at\r"); }), "");
+    EXPECT_EQ(feed("at+cmgf=1\r"), "");
+    EXPECT_FALSE(simulator->withModem([](ModemSimulator& m) { return m.textMode(); }));
+    EXPECT_EQ(feed("at\r"), "at\r\r\nOK\r\n");
     Answers(channel, {{"quit", "ok\n"}});
     EXPECT_TRUE(channel.quitRequested());
 }
@@ -72,6 +79,13 @@ TEST(TrackerControl, ChangesSimAndSetupMessages) {
         EXPECT_EQ(t.sim().pin(), "4321");
         EXPECT_EQ(t.storage().size(), 5u);
     });
+}
+
+// The noise the "noise" command injects must not end a line, or it would frame a reply.
+TEST(Faults, GeneratedNoiseNeverEndsALine) {
+    const std::string noise = FaultInjector::noise(500, 7);
+    EXPECT_EQ(noise.size(), 500u);
+    EXPECT_EQ(noise.find_first_of("\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "sim/modem_simulator.h"
+#include "sim/tracker_module_simulator.h"
 
 #include <gtest/gtest.h>
 
@@ -11,56 +12,72 @@ namespace {
 
 const SmsTimestamp Stamp{2007, 5, 12, 10, 20, 30, 32};
 
-// One conversation from a fresh modem: what is written, then what the modem answers.
+// One conversation from a fresh device: what is written, then what the device answers.
 struct Script {
     const char* what;
     std::vector<std::pair<std::string, std::string>> exchanges;
+    bool tracker = false;
 };
 
-class ModemScripts : public testing::TestWithParam<Script> {};
-
-TEST_P(ModemScripts, AnswerByteForByte) {
-    ModemSimulator modem;
-    modem.setClock([] { return Stamp; });
-    for (const auto& [written, answered] : GetParam().exchanges) {
-        EXPECT_EQ(modem.feed(written), answered) << GetParam().what << ": " << written;
+TEST(DeviceScripts, AnswerByteForByte) {
+    const Script scripts[] = {
+        Script{"plain commands",
+               {{"at\r", "at\r\r\nOK\r\n"},
+                {"ati\r", "ati\r\r\nSIEMENS\r\nMC35i\r\nREVISION 02.00\r\n\r\nOK\r\n"},
+                {"at+bogus\r", "at+bogus\r\r\nERROR\r\n"},
+                {"tr+fwv\r", "tr+fwv\r\r\nERROR\r\n"},
+                {"22at\r", "at\r\r\nOK\r\n"},
+                {"\r\n", ""}}},
+        // Text-mode commands before "at+cmgf=1" are refused, as in PDU mode.
+        Script{"pdu mode", {{"at+cmgr=1\r", "at+cmgr=1\r\r\n+CMS ERROR: 302\r\n"}}},
+        Script{"echo off and on",
+               {{"ate0\r", "ate0\r\r\nOK\r\n"},
+                {"at\r", "\r\nOK\r\n"},
+                {"ate1\r", "\r\nOK\r\n"},
+                {"at\r", "at\r\r\nOK\r\n"}}},
+        Script{"send",
+               {{"at+cmgf=1\r", "at+cmgf=1\r\r\nOK\r\n"},
+                {"at+cmgs=0912345678\r", "at+cmgs=0912345678\r\r\n> "},
+                {"?2,354612071234567!\x1a\r", "?2,354612071234567!\r\n+CMGS: 1\r\n\r\nOK\r\n"}}},
+        Script{"text in pieces",
+               {{"ate0\r", "ate0\r\r\nOK\r\n"},
+                {"at+cmgf=1\r", "\r\nOK\r\n"},
+                {"at+cmgs=0912345678\r", "\r\n> "},
+                {"?2,3546", ""},
+                {"12071234567!\x1a", "\r\n+CMGS: 1\r\n\r\nOK\r\n"}}},
+        Script{"escape cancels",
+               {{"at+cmgf=1\r", "at+cmgf=1\r\r\nOK\r\n"},
+                {"at+cmgs=0912345678\r", "at+cmgs=0912345678\r\r\n> "},
+                {"never\x1b", "never\r\nOK\r\n"}}},
+        Script{"tracker connect sequence",
+               {{"2", "2"},
+                {"tr+fwv\r", "tr+fwv\r\r\nKV-820V1.01(2007-05-12)\r\n\r\nOK\r\n"},
+                {"at+cfun=1\r", "at+cfun=1\r\r\nOK\r\n"},
+                {"at+cpin?\r", "at+cpin?\r\r\n+CPIN: READY\r\n\r\nOK\r\n"},
+                {"at+cpms=\"ME\",\"ME\",\"MT\"\r",
+                 "at+cpms=\"ME\",\"ME\",\"MT\"\r\r\n+CPMS: 4,25,4,25,4,25\r\n\r\nOK\r\n"},
+                {"at^smgl=\"STO UNSENT\"\r",
+                 "at^smgl=\"STO UNSENT\"\r\r\n"
+                 "^SMGL: 1,\"STO UNSENT\",\"+1\",,\r\n0,3,,,,,,,Tracker 1,+8.00,2,30,1,,5184,\r\n"
+                 "^SMGL: 2,\"STO UNSENT\",\"+2\",,\r\n,,,,,,,\r\n"
+                 "^SMGL: 3,\"STO UNSENT\",\"+3\",,\r\n5000,,,,,,\r\n"
+                 "^SMGL: 4,\"STO UNSENT\",\"+4\",,\r\n,\r\n\r\nOK\r\n"},
+                {"at+cgsn\r", "at+cgsn\r\r\n354612071234567\r\n\r\nOK\r\n"},
+                {"at+cmgr=3\r",
+                 "at+cmgr=3\r\r\n+CMGR: \"STO UNSENT\",\"+3\",\r\n5000,,,,,,\r\n\r\nOK\r\n"}},
+               true},
+    };
+    for (const Script& script : scripts) {
+        ModemSimulator modem;
+        modem.setClock([] { return Stamp; });
+        TrackerModuleSimulator tracker;
+        AtDeviceSimulator& device =
+            script.tracker ? static_cast<AtDeviceSimulator&>(tracker) : modem;
+        for (const auto& [written, answered] : script.exchanges) {
+            EXPECT_EQ(device.feed(written), answered) << script.what << ": " << written;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Basics, ModemScripts,
-    testing::Values(Script{"plain commands",
-                           {{"at\r", "at\r\r\nOK\r\n"},
-                            {"ati\r", "ati\r\r\nSIEMENS\r\nMC35i\r\nREVISION 02.00\r\n\r\nOK\r\n"},
-                            {"at+bogus\r", "at+bogus\r\r\nERROR\r\n"},
-                            {"tr+fwv\r", "tr+fwv\r\r\nERROR\r\n"},
-                            {"22at\r", "at\r\r\nOK\r\n"},
-                            {"\r\n", ""}}},
-                    // Text-mode commands before "at+cmgf=1" are refused, as in PDU mode.
-                    Script{"pdu mode", {{"at+cmgr=1\r", "at+cmgr=1\r\r\n+CMS ERROR: 302\r\n"}}},
-                    Script{"echo off and on",
-                           {{"ate0\r", "ate0\r\r\nOK\r\n"},
-                            {"at\r", "\r\nOK\r\n"},
-                            {"ate1\r", "\r\nOK\r\n"},
-                            {"at\r", "at\r\r\nOK\r\n"}}},
-                    Script{"send",
-                           {{"at+cmgf=1\r", "at+cmgf=1\r\r\nOK\r\n"},
-                            {"at+cmgs=0912345678\r", "at+cmgs=0912345678\r\r\n> "},
-                            {"?2,354612071234567!\x1a\r",
-                             "?2,354612071234567!\r\n+CMGS: 1\r\n\r\nOK\r\n"}}},
-                    Script{"text in pieces",
-                           {{"ate0\r", "ate0\r\r\nOK\r\n"},
-                            {"at+cmgf=1\r", "\r\nOK\r\n"},
-                            {"at+cmgs=0912345678\r", "\r\n> "},
-                            {"?2,3546", ""},
-                            {"12071234567!\x1a", "\r\n+CMGS: 1\r\n\r\nOK\r\n"}}},
-                    Script{"escape cancels",
-                           {{"at+cmgf=1\r", "at+cmgf=1\r\r\nOK\r\n"},
-                            {"at+cmgs=0912345678\r", "at+cmgs=0912345678\r\r\n> "},
-                            {"never\x1b", "never\r\nOK\r\n"}}}),
-    [](const testing::TestParamInfo<Script>& info) {
-        return "Script" + std::to_string(info.index);
-    });
 
 TEST(ModemStorage, AFullMemoryTakesNoMoreMessages) {
     ModemSimulator modem(2);

@@ -34,25 +34,15 @@ class FakeSerialLink final : public SerialLink {
     void close() override;
     bool write(std::string_view bytes) override;
     std::string readAvailable(std::size_t maxBytes, std::chrono::milliseconds timeout) override;
-    bool pulseBreak() override {
-        ++breaks;
-        return true;
-    }
+    bool pulseBreak() override { return true; }
     bool vanished() const override { return vanished_; }
     void vanish() { vanished_ = true; }
     // The device is plugged in again: the next open works.
     void reappear() { vanished_ = false; }
-    // A hung device: it takes every write and answers nothing.
-    bool hung = false;
-
-    // Everything written since the start, concatenated.
-    std::string written() const;
-
     bool openSucceeds = true;
     std::vector<std::string> writes;
     std::vector<std::string> openedPaths;
     int closeCount = 0;
-    int breaks = 0;
 
   private:
     struct Rule {

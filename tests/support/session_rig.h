@@ -21,10 +21,6 @@ inline constexpr std::chrono::milliseconds StartDuration{1000};
 inline constexpr std::size_t StartWrites = 9;
 inline constexpr const char* ListCommand = "at+cmgl=\"ALL\"\r";
 
-inline std::string TwoDigits(int n) {
-    return (n < 10 ? "0" : "") + std::to_string(n);
-}
-
 // Records what the session reports; safe to call from the session's thread.
 class RecordingListener final : public SmsSessionListener {
   public:
@@ -81,7 +77,8 @@ class RecordingListener final : public SmsSessionListener {
 
 // The read reply of the report a scripted modem holds at `index`, stamped 10:20:<index>.
 inline std::string StoredReportReply(const std::string& index) {
-    const std::string stamp = "07/05/12,10:20:" + TwoDigits(std::stoi(index)) + "+32";
+    const std::string stamp =
+        std::string("07/05/12,10:20:") + (index.size() < 2 ? "0" : "") + index + "+32";
     return ReadMessageReply(index, ReportBody(TrackerImei), stamp);
 }
 

@@ -16,36 +16,28 @@ struct ValidatorCase {
     bool phone;
 };
 
-class InputValidators : public testing::TestWithParam<ValidatorCase> {};
-
-TEST_P(InputValidators, AcceptExactlyTheirCharacterClasses) {
-    const ValidatorCase& c = GetParam();
-    EXPECT_EQ(IsDigitString(c.text), c.digit) << '"' << c.text << '"';
-    EXPECT_EQ(HasOnlyDigitsAndPoints(c.text), c.decimal) << '"' << c.text << '"';
-    EXPECT_EQ(IsCoordinateString(c.text), c.coordinate) << '"' << c.text << '"';
-    EXPECT_EQ(IsPhoneString(c.text), c.phone) << '"' << c.text << '"';
+TEST(InputValidators, AcceptExactlyTheirCharacterClasses) {
+    using C = ValidatorCase;
+    const ValidatorCase cases[] = {
+        // text  digit  decimal  coordinate  phone
+        C{"", true, true, false, false},
+        C{"0060", true, true, true, true},
+        C{"150.5", false, true, true, false},
+        C{"-.5", false, false, true, false},
+        C{"12-5", false, false, false, false},
+        C{"+", false, false, false, true},
+        C{"0912 345", false, false, false, false},
+        C{"++1", false, false, false, false},
+        C{std::string{'1', '2', '\0', '3'}, false, false, false, false},
+    };
+    for (const ValidatorCase& c : cases) {
+        SCOPED_TRACE('"' + c.text + '"');
+        EXPECT_EQ(IsDigitString(c.text), c.digit);
+        EXPECT_EQ(HasOnlyDigitsAndPoints(c.text), c.decimal);
+        EXPECT_EQ(IsCoordinateString(c.text), c.coordinate);
+        EXPECT_EQ(IsPhoneString(c.text), c.phone);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Texts, InputValidators,
-                         testing::Values(
-                             //             text       digit  decimal coord  phone
-                             ValidatorCase{"", true, true, false, false},
-                             ValidatorCase{"0060", true, true, true, true},
-
-                             ValidatorCase{"150.5", false, true, true, false},
-
-                             ValidatorCase{"-.5", false, false, true, false},
-
-                             ValidatorCase{"12-5", false, false, false, false},
-                             ValidatorCase{"+", false, false, false, true},
-
-                             ValidatorCase{"0912 345", false, false, false, false},
-                             ValidatorCase{"++1", false, false, false, false},
-
-                             ValidatorCase{std::string("12\0"
-                                                       "3",
-                                                       4),
-                                           false, false, false, false}));
 
 }  // namespace
 }  // namespace kv820

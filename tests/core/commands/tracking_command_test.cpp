@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
 #include <string>
 
 #include "command_test_values.h"
@@ -41,34 +40,21 @@ TrackingCommandForm Circle(const Edit& edit) {
     return Filled(Mode::Geofence, edit, Shape::Circle);
 }
 
-struct TrackingCase {
+struct Case {
     const char* name;
     TrackingCommandForm form;
     CommandOutcome expected;
     CommandTarget target = RegisteredUser();
 };
 
-using Case = TrackingCase;
-
-void PrintTo(const TrackingCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class TrackingCommand : public testing::TestWithParam<TrackingCase> {};
-
-TEST_P(TrackingCommand, RefusesWithTheFirstFailingCheckOrBuildsTheText) {
-    const TrackingCase& c = GetParam();
-    EXPECT_EQ(PrepareTrackingCommand(c.form, c.target), c.expected);
-}
-
 const TrackingCommandForm BadEverything = Filled(Mode::PeriodReport, [](auto& f) {
     f.returnPhone = "09 11";
     f.reportInterval = "";
 });
 
-INSTANTIATE_TEST_SUITE_P(
-    Refusals, TrackingCommand,
-    testing::Values(
+// Each refusal is the first failing check; each text is what the page sends.
+TEST(TrackingCommand, RefusesWithTheFirstFailingCheckOrBuildsTheText) {
+    const Case cases[] = {
         Case("no session comes first", BadEverything, Page("Connection is ERROR!!!"),
              {false, std::nullopt, std::nullopt}),
         Case("no selection before any field", BadEverything, Page("No user is choosed."),
@@ -102,40 +88,39 @@ INSTANTIATE_TEST_SUITE_P(
              Main("Radius must be greater than 0")),
         Case("circle checks centre before radius",
              Circle([](auto& f) { f.circleLatitude = "25 N", f.radius = ""; }),
-             Main("Latitude input is a failure."))));
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, TrackingCommand,
-    testing::Values(Case("immediate report format 1",
-                         Filled(Mode::ImmediateReport, [](auto& f) { f.reportFormatIndex = 1; }),
-                         Sms("?0,354612071234567,1!")),
-                    Case("period report with return number",
-                         Filled(Mode::PeriodReport,
-                                [](auto& f) {
-                                    f.reportInterval = "0060", f.numberOfReports = "10",
-                                    f.returnPhone = "+15550100";
-                                }),
-                         Sms("?1,354612071234567,0060,10,0,+15550100!")),
-                    Case("stop report ignores text left in disabled fields",
-                         Filled(Mode::StopReport,
-                                [](auto& f) {
-                                    f.reportInterval = "0", f.numberOfReports = "x",
-                                    f.longitude1 = "", f.reportFormatIndex = 1;
-                                }),
-                         Sms("?2,354612071234567!")),
-                    Case("geofence circle", Circle([](auto& f) {
-                             f.inOut = "Out", f.radius = "1.9", f.longitude1 = "not used";
-                         }),
-                         Sms("?4,354612071234567,C,25.05,121.5,1.9,Out,30,0,0!")),
-                    Case("geofence rectangle latitude before longitude",
-                         Filled(Mode::Geofence, [](auto& f) { f.radius = ""; }),
-                         Sms("?4,354612071234567,R,25.05,121.5,25.1,121.6,In,30,0,0!")),
-                    Case("voice monitor",
-                         Filled(Mode::VoiceMonitor, [](auto& f) { f.returnPhone = "110"; }),
-                         Sms("?6,354612071234567,110!")),
-                    Case("sent to the chosen user's phone", Filled(Mode::StopReport),
-                         CommandOutcome(CommandSms{"+886912000111", "?2,490154203237518!"}),
-                         {true, "van", UserContact{"+886912000111", "490154203237518"}})));
+             Main("Latitude input is a failure.")),
+        Case("immediate report format 1",
+             Filled(Mode::ImmediateReport, [](auto& f) { f.reportFormatIndex = 1; }),
+             Sms("?0,354612071234567,1!")),
+        Case("period report with return number",
+             Filled(Mode::PeriodReport,
+                    [](auto& f) {
+                        f.reportInterval = "0060", f.numberOfReports = "10",
+                        f.returnPhone = "+15550100";
+                    }),
+             Sms("?1,354612071234567,0060,10,0,+15550100!")),
+        Case("stop report ignores text left in disabled fields",
+             Filled(Mode::StopReport,
+                    [](auto& f) {
+                        f.reportInterval = "0", f.numberOfReports = "x", f.longitude1 = "",
+                        f.reportFormatIndex = 1;
+                    }),
+             Sms("?2,354612071234567!")),
+        Case("geofence circle",
+             Circle([](auto& f) { f.inOut = "Out", f.radius = "1.9", f.longitude1 = "not used"; }),
+             Sms("?4,354612071234567,C,25.05,121.5,1.9,Out,30,0,0!")),
+        Case("geofence rectangle latitude before longitude",
+             Filled(Mode::Geofence, [](auto& f) { f.radius = ""; }),
+             Sms("?4,354612071234567,R,25.05,121.5,25.1,121.6,In,30,0,0!")),
+        Case("voice monitor", Filled(Mode::VoiceMonitor, [](auto& f) { f.returnPhone = "110"; }),
+             Sms("?6,354612071234567,110!")),
+        Case("sent to the chosen user's phone", Filled(Mode::StopReport),
+             CommandOutcome(CommandSms{"+886912000111", "?2,490154203237518!"}),
+             {true, "van", UserContact{"+886912000111", "490154203237518"}})};
+    for (const Case& c : cases) {
+        EXPECT_EQ(PrepareTrackingCommand(c.form, c.target), c.expected) << c.name;
+    }
+}
 
 }  // namespace
 }  // namespace kv820

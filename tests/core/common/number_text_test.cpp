@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
-#include <ostream>
 #include <string>
 
 namespace kv820 {
@@ -19,28 +18,26 @@ struct LeadingCase {
     std::int32_t value;
 };
 
-void PrintTo(const LeadingCase& c, std::ostream* os) {
-    *os << '"' << c.text << '"';
-}
-
-class LeadingInt32Test : public testing::TestWithParam<LeadingCase> {};
-
-TEST_P(LeadingInt32Test, ReadsTheLeadingDigits) {
-    EXPECT_EQ(LeadingInt32(GetParam().text).value_or(0), GetParam().value)
-        << '"' << GetParam().text << '"';
-}
-
 // Beyond the range the value saturates: a wrap would turn "4294967356" into 60, which
 // some page accepts. One sign at most: "--2147483648" must not become an overflowing negation.
-INSTANTIATE_TEST_SUITE_P(Texts, LeadingInt32Test,
-                         testing::Values(LeadingCase{"0060", 60}, LeadingCase{"1.9", 1},
-                                         LeadingCase{"6O", 6}, LeadingCase{"  42", 42},
-                                         LeadingCase{"\r\n1", 1}, LeadingCase{"+7", 7},
-                                         LeadingCase{"-5", -5}, LeadingCase{"2147483647", Max},
-                                         LeadingCase{"4294967356", Max},
-                                         LeadingCase{"4294967297.5", Max},
-                                         LeadingCase{"-2147483649", Min}, LeadingCase{"--5", 0},
-                                         LeadingCase{"--2147483648", 0}, LeadingCase{" - 5", 0}));
+TEST(LeadingInt32, ReadsTheLeadingDigits) {
+    for (const LeadingCase& c : {LeadingCase{"0060", 60},
+                                 {"1.9", 1},
+                                 {"6O", 6},
+                                 {"  42", 42},
+                                 {"\r\n1", 1},
+                                 {"+7", 7},
+                                 {"-5", -5},
+                                 {"2147483647", Max},
+                                 {"4294967356", Max},
+                                 {"4294967297.5", Max},
+                                 {"-2147483649", Min},
+                                 {"--5", 0},
+                                 {"--2147483648", 0},
+                                 {" - 5", 0}}) {
+        EXPECT_EQ(LeadingInt32(c.text).value_or(0), c.value) << '"' << c.text << '"';
+    }
+}
 
 TEST(LeadingInt32, NoDigitIsNoNumber) {
     for (const char* text : {"", "x1", "-", "+", " ", "."}) {
@@ -54,26 +51,23 @@ struct DecimalCase {
     bool latitude;
 };
 
-void PrintTo(const DecimalCase& c, std::ostream* os) {
-    *os << '"' << c.text.substr(0, 24) << '"';
+TEST(DecimalTexts, AcceptPlainDecimalsOnly) {
+    const DecimalCase cases[] = {{"-90.000000", true, true},
+                                 {"-90.000001", true, false},
+                                 {".5", true, true},
+                                 {"7.", true, true},
+                                 {"-", false, false},
+                                 {"1.2.3", false, false},
+                                 {"1e3", false, false},
+                                 {" 1", false, false},
+                                 // Beyond the range of a double: too large, not zero.
+                                 {"1" + std::string(400, '0'), true, false},
+                                 {"0." + std::string(400, '0') + "1", true, true}};
+    for (const DecimalCase& c : cases) {
+        EXPECT_EQ(IsDecimalText(c.text), c.decimal) << c.text.substr(0, 24);
+        EXPECT_EQ(IsDecimalWithin(c.text, 90.0), c.latitude) << c.text.substr(0, 24);
+    }
 }
-
-class DecimalTexts : public testing::TestWithParam<DecimalCase> {};
-
-TEST_P(DecimalTexts, AcceptPlainDecimalsOnly) {
-    EXPECT_EQ(IsDecimalText(GetParam().text), GetParam().decimal) << GetParam().text;
-    EXPECT_EQ(IsDecimalWithin(GetParam().text, 90.0), GetParam().latitude) << GetParam().text;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, DecimalTexts,
-    testing::Values(DecimalCase{"-90.000000", true, true}, DecimalCase{"-90.000001", true, false},
-                    DecimalCase{".5", true, true}, DecimalCase{"7.", true, true},
-                    DecimalCase{"-", false, false}, DecimalCase{"1.2.3", false, false},
-                    DecimalCase{"1e3", false, false}, DecimalCase{" 1", false, false},
-                    // Beyond the range of a double: too large, not zero.
-                    DecimalCase{"1" + std::string(400, '0'), true, false},
-                    DecimalCase{"0." + std::string(400, '0') + "1", true, true}));
 
 TEST(ZeroPadded, WritesLikePercentDWithPrecision) {
     EXPECT_EQ(ZeroPadded(7, 2) + ' ' + ZeroPadded(12345, 4) + ' ' + ZeroPadded(-5, 4) + ' ' +

@@ -20,10 +20,5 @@ TEST(ModemHealth, ReadsSignalAndStorageOnlyFromWholeReplies) {
     EXPECT_EQ(SimStorageFromReply(Ok("+CPMS: \"SM\"\r\n")), std::nullopt);
 }
 
-TEST(ModemHealth, ANearlyFullSimIsCalledOut) {
-    EXPECT_EQ(SessionHealthText({SessionHealth::State::Receiving, std::nullopt, 28, 30, "x"}),
-              "Receiving | SIM 28/30 nearly full! | Last report x");
-}
-
 }  // namespace
 }  // namespace kv820

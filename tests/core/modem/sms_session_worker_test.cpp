@@ -98,15 +98,6 @@ class SmsSessionTest : public ::testing::Test {
     SmsSessionWorker worker;
 };
 
-TEST_F(SmsSessionTest, AFailedStartLogsTheErrorEndsAndTakesNoJob) {
-    link.openSucceeds = false;
-    worker.run();
-    EXPECT_EQ(listener.log, "COM Port ERROR!!!");
-    EXPECT_EQ(listener.started, std::vector<bool>{false});
-    EXPECT_EQ(listener.ended, 1);
-    EXPECT_FALSE(worker.post([](ComPort&) {}));
-}
-
 TEST_F(SmsSessionTest, ReceivedMessagesStoredBeforeTheSessionAreHandledInIndexOrder) {
     ActLikeAModem(
         link, Listed(Listing(Entry(1, "STO UNSENT", "?1,356789012345678!") + Entry(3, "REC READ") +

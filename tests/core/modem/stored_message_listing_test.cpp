@@ -39,9 +39,9 @@ const std::string Malformed =
 const std::string IndexTwice = Header(2, "REC READ") + "hi\r\n+CMGL: 3,\"REC READ\"\r\n" +
                                Header(3, "STO UNSENT", ",\"0912\",,") + "mine\r\n" + Ok;
 
-std::vector<ListingCase> Cases() {
+TEST(StoredMessageListing, GivesEntriesAndTheReceivedIndexes) {
     using L = ListingCase;
-    return {
+    const ListingCase cases[] = {
         L("EmptyListing", Echo + "\r\nOK\r\n", true, false, {}, {}),
         L("CmsErrorReply", Echo + "\r\n+CMS ERROR: 302\r\n", true, true, {}, {}),
         L("EveryStatus", EveryStatus, true, false,
@@ -55,21 +55,15 @@ std::vector<ListingCase> Cases() {
         L("AnIndexNamedTwiceIsNotHandled", IndexTwice, true, false,
           {{2, "REC READ"}, {3, "REC READ"}, {3, "STO UNSENT"}}, {2}),
     };
+    for (const ListingCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const StoredMessageListing listing = ParseStoredMessageListing(c.reply);
+        EXPECT_EQ(listing.complete, c.complete);
+        EXPECT_EQ(listing.refused, c.refused);
+        EXPECT_EQ(listing.entries, c.entries);
+        EXPECT_EQ(listing.receivedIndexes(), c.received);
+    }
 }
-
-class StoredMessageListingTest : public ::testing::TestWithParam<ListingCase> {};
-
-TEST_P(StoredMessageListingTest, GivesEntriesAndTheReceivedIndexes) {
-    const ListingCase& c = GetParam();
-    const StoredMessageListing listing = ParseStoredMessageListing(c.reply);
-    EXPECT_EQ(listing.complete, c.complete);
-    EXPECT_EQ(listing.refused, c.refused);
-    EXPECT_EQ(listing.entries, c.entries);
-    EXPECT_EQ(listing.receivedIndexes(), c.received);
-}
-
-INSTANTIATE_TEST_SUITE_P(Listings, StoredMessageListingTest, ::testing::ValuesIn(Cases()),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kv820

@@ -53,33 +53,28 @@ TEST_F(PortScanTest, ReportsEveryPortThenTheClosingLine) {
     EXPECT_EQ(clock.now(), 2 * 7000ms + 1000ms);
 }
 
-TEST_F(PortScanTest, AStopDuringAProbeGivesThatPortNoLineAndEndsTheScan) {
-    PortScan scan(
-        [this](const std::string& entry, const std::stop_token&) {
-            probed.push_back(entry);
-            stop.request_stop();
-            return true;
-        },
-        clock);
-    EXPECT_FALSE(scan.run({"COM3:", "COM4:"}, screen.listener(), stop.get_token()));
-    EXPECT_EQ(screen.events, Texts{"status Scanning COM3..."});
-    EXPECT_EQ(probed, Texts{"COM3:"});
-}
-
-TEST_F(PortScanTest, ABreakDuringAProbeLetsThatPortFinishAndProbesNoOther) {
-    std::stop_source breakScan;
-    PortScan scan(
-        [&](const std::string& entry, const std::stop_token&) {
-            probed.push_back(entry);
-            breakScan.request_stop();
-            return true;
-        },
-        clock);
-    EXPECT_FALSE(
-        scan.run({"COM3:", "COM4:"}, screen.listener(), stop.get_token(), breakScan.get_token()));
-    EXPECT_EQ(screen.events,
-              (Texts{"status Scanning COM3...", "line 0 Scanning COM3...[Open succeed]"}));
-    EXPECT_EQ(probed, Texts{"COM3:"});
+// A stop ends the scan at once, that port without a line; a break lets the port finish.
+TEST_F(PortScanTest, AStopOrABreakDuringAProbeProbesNoOtherPort) {
+    for (const bool breaking : {false, true}) {
+        std::stop_source stopNow, breakScan;
+        Screen shown;
+        probed.clear();
+        PortScan scan(
+            [&](const std::string& entry, const std::stop_token&) {
+                probed.push_back(entry);
+                (breaking ? breakScan : stopNow).request_stop();
+                return true;
+            },
+            clock);
+        EXPECT_FALSE(scan.run({"COM3:", "COM4:"}, shown.listener(), stopNow.get_token(),
+                              breakScan.get_token()));
+        Texts expected{"status Scanning COM3..."};
+        if (breaking) {
+            expected.push_back("line 0 Scanning COM3...[Open succeed]");
+        }
+        EXPECT_EQ(shown.events, expected);
+        EXPECT_EQ(probed, Texts{"COM3:"});
+    }
 }
 
 TEST(ScanSelection, PicksTheFirstPortThatAnsweredAmongTheEntries) {

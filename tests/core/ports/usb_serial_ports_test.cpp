@@ -19,30 +19,26 @@ struct DiscoveryCase {
     Entries expected;
 };
 
-class Discovery : public testing::TestWithParam<DiscoveryCase> {};
-
-TEST_P(Discovery, ListsTheBridgePortsSortedThenTheExtraPorts) {
-    const DiscoveryCase& c = GetParam();
-    EXPECT_EQ(UsbSerialPortEntries(c.ports, c.extra, ':'), c.expected) << c.what;
+TEST(Discovery, ListsTheBridgePortsSortedThenTheExtraPorts) {
+    const DiscoveryCase cases[] = {
+        DiscoveryCase("nothing at all", {}, "", {"NO"}),
+        DiscoveryCase("string order: COM10 before COM3",
+                      {{"COM4", V, P}, {"COM3", V, P}, {"COM10", V, P}}, "",
+                      {"COM10:", "COM3:", "COM4:"}),
+        DiscoveryCase("other adapters and unknown ids are left out",
+                      {{"ttyUSB0", 0x0403, 0x6001},
+                       {"ttyS0", {}, {}},
+                       {"ttyUSB1", V, 0x2304},
+                       {"ttyUSB2", V, P}},
+                      "", {"ttyUSB2:"}),
+        DiscoveryCase("extra ports follow in their given order", {{"ttyUSB0", V, P}},
+                      "/dev/pts/7:/dev/pts/3", {"ttyUSB0:", "/dev/pts/7:", "/dev/pts/3:"}),
+        DiscoveryCase("empty parts of the variable are ignored", {},
+                      "::/dev/pts/7:", {"/dev/pts/7:"})};
+    for (const DiscoveryCase& c : cases) {
+        EXPECT_EQ(UsbSerialPortEntries(c.ports, c.extra, ':'), c.expected) << c.what;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Ports, Discovery,
-    testing::Values(DiscoveryCase("nothing at all", {}, "", {"NO"}),
-                    DiscoveryCase("string order: COM10 before COM3",
-                                  {{"COM4", V, P}, {"COM3", V, P}, {"COM10", V, P}}, "",
-                                  {"COM10:", "COM3:", "COM4:"}),
-                    DiscoveryCase("other adapters and unknown ids are left out",
-                                  {{"ttyUSB0", 0x0403, 0x6001},
-                                   {"ttyS0", {}, {}},
-                                   {"ttyUSB1", V, 0x2304},
-                                   {"ttyUSB2", V, P}},
-                                  "", {"ttyUSB2:"}),
-                    DiscoveryCase("extra ports follow in their given order", {{"ttyUSB0", V, P}},
-                                  "/dev/pts/7:/dev/pts/3",
-                                  {"ttyUSB0:", "/dev/pts/7:", "/dev/pts/3:"}),
-                    DiscoveryCase("empty parts of the variable are ignored", {},
-                                  "::/dev/pts/7:", {"/dev/pts/7:"})));
 
 // Writes what happens to each short-lived link into one shared log.
 class RecordingLink final : public SerialLink {

@@ -44,7 +44,7 @@ struct TextCase {
     std::string expected;
 };
 
-TEST_F(CommaDecimalLocale, DeviceNumbersAreWrittenWithAPoint) {
+TEST_F(CommaDecimalLocale, DeviceNumbersAreReadAndWrittenWithAPoint) {
     const std::vector<TextCase> cases{
         {TimeZoneText(8 * 3600), "+8.00"},
         {LatitudeText("N2503.1234"), "25.052057"},
@@ -54,6 +54,10 @@ TEST_F(CommaDecimalLocale, DeviceNumbersAreWrittenWithAPoint) {
     for (const TextCase& c : cases) {
         EXPECT_EQ(c.written, c.expected);
     }
+    EXPECT_DOUBLE_EQ(LeadingDecimal("-90.000001"), -90.000001);
+    EXPECT_FALSE(IsDecimalWithin("-90.000001", 90.0));
+    EXPECT_TRUE(IsDecimalWithin("25.047924", 90.0));
+    EXPECT_DOUBLE_EQ(LeadingDecimal("0,5"), 0.0);
 }
 
 TEST_F(CommaDecimalLocale, TimeZoneFieldKeepsTheSetupMessageFields) {
@@ -62,24 +66,6 @@ TEST_F(CommaDecimalLocale, TimeZoneFieldKeepsTheSetupMessageFields) {
     const std::string first = EncodeSetupFile(file, TimeZoneText(8 * 3600))[0];
     EXPECT_EQ(std::count(first.begin(), first.end(), ','), SetupMessageFieldCounts[0]);
     EXPECT_NE(first.find(",+8.00,"), std::string::npos) << first;
-}
-
-struct DecimalCase {
-    const char* text;
-    double value;
-    bool latitude;
-};
-
-TEST_F(CommaDecimalLocale, DecimalsAreReadWithAPoint) {
-    const std::vector<DecimalCase> cases{
-        {"-90.000001", -90.000001, false},
-        {"25.047924", 25.047924, true},
-        {"0,5", 0.0, false},
-    };
-    for (const DecimalCase& c : cases) {
-        EXPECT_DOUBLE_EQ(LeadingDecimal(c.text), c.value) << c.text;
-        EXPECT_EQ(IsDecimalWithin(c.text, 90.0), c.latitude) << c.text;
-    }
 }
 
 TEST_F(CommaDecimalLocale, TrackFilesCarryTheStoredCoordinates) {

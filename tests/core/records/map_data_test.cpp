@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/records/stored_range_rows.h"
+#include "core/records/web_map_address.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "report_rows_fixture.h"
@@ -88,6 +89,11 @@ TEST(LatestTrackRowTest, IsTheNewestReportWithAPositionOfThatTracker) {
     store.append(test::ReportRow(truck, "2007/05/12", "10:20:00", "3D", "125.0"));
     store.append(test::ReportRow("354612079999999", "2007/05/12", "11:00:00"));
     EXPECT_EQ(LatestTrackRow(db, truck).value()[ReceiveTime], "10:05:00");
+}
+
+TEST(WebMapAddress, PutsLatitudeFirstAndKeepsTheStoredTexts) {
+    EXPECT_EQ(WebMapAddress("151.209300", "-33.868800"),
+              "https://maps.google.com/maps?q=-33.868800+151.209300&h=en&t=h");
 }
 
 }  // namespace

@@ -20,17 +20,6 @@ bool StoredReports::forEachOldestFirst(const Visitor& visit) const {
     return static_cast<int>(rows_.size()) != failAfter_;
 }
 
-bool CollectingSink::write(std::string_view piece) {
-    if (accepted_ == 0) {
-        return false;
-    }
-    if (accepted_ > 0) {
-        --accepted_;
-    }
-    text += piece;
-    return true;
-}
-
 GpslogRow At(std::string lat, std::string lon, std::string status) {
     return {"",           "2007/05/12", "10:03:04",        std::move(lat), std::move(lon),
             "2007/05/12", "10:02:58",   std::move(status), "12.5",         "0.0000",

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/store/database.h"
-#include "core/store/schema.h"
-#include "support/temp_dir.h"
-
 namespace kv820 {
 namespace {
 
@@ -68,43 +64,6 @@ INSTANTIATE_TEST_SUITE_P(
         // The day is not adjusted: 29 February serves as a text bound.
         RecentCase{LocalMoment(2012, 2, 29, 12, 0, 0), "2011/02/2912:00:00", "2013/02/2912:00:00"},
         RecentCase{LocalMoment(2000, 1, 1, 0, 0, 0), "1999/01/0100:00:00", "2001/01/0100:00:00"}));
-
-// The texts of the pickers meet the stored receive texts: both ends are included, and the
-// rows outside them by one second are not.
-class SearchRangeOnStoreTest : public testing::Test {
-  protected:
-    SearchRangeOnStoreTest() : db_(Created(dir_)) {
-        for (const char* time : {"09:59:59", "10:00:00", "11:30:00", "12:00:00", "12:00:01"}) {
-            GpslogStore(db_).append({Imei, "2007/05/12", time, "25.0", "121.5", "2007/05/12", time,
-                                     "3D", "1", "0.0000", "0", "5", "Period report"});
-        }
-    }
-
-    static std::string Created(const test::TempDir& dir) {
-        CreateDatabaseFile(dir.file(DatabaseFileName));
-        return dir.file(DatabaseFileName);
-    }
-
-    std::vector<std::string> timesBetween(SearchCriteria::Moment start,
-                                          SearchCriteria::Moment stop) {
-        std::vector<std::string> times;
-        for (const auto& stored : GpslogStore(db_).newestFirst(
-                 SearchCriteria{{}, start, stop}.receiveRange(Imei), {}, 100)) {
-            times.push_back(stored.row[ReceiveTime]);
-        }
-        return times;
-    }
-
-    static constexpr const char* Imei = "354612071234567";
-    test::TempDir dir_;
-    Database db_;
-};
-
-TEST_F(SearchRangeOnStoreTest, IncludesBothEndsNewestFirstAndNothingWhenStartIsAfterStop) {
-    EXPECT_EQ(timesBetween({2007, 5, 12, 10, 0, 0}, {2007, 5, 12, 12, 0, 0}),
-              (std::vector<std::string>{"12:00:00", "11:30:00", "10:00:00"}));
-    EXPECT_TRUE(timesBetween({2007, 5, 12, 12, 0, 0}, {2007, 5, 12, 10, 0, 0}).empty());
-}
 
 }  // namespace
 }  // namespace kv820

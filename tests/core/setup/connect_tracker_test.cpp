@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/setup/tracker_identity.h"
 #include "support/scripted_tracker.h"
 #include "support/setup_file_printer.h"
 
@@ -98,48 +99,6 @@ TEST_F(ConnectTrackerTest, SilentPortWaitsOutTheWakesThenIsAComPortError) {
     EXPECT_FALSE(link.isOpen());
 }
 
-struct RefusalCase {
-    std::string name;
-    ConnectOutcome outcome;
-    void (*script)(ScriptedTracker&);
-};
-
-void PrintTo(const RefusalCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-using T = ScriptedTracker&;
-
-class ConnectRefusals : public ConnectTrackerTest,
-                        public testing::WithParamInterface<RefusalCase> {};
-
-TEST_P(ConnectRefusals, ReadNorDeleteNothingAndCloseThePort) {
-    GetParam().script(tracker);
-    const ConnectResult result = Connect();
-    EXPECT_EQ(result.outcome, GetParam().outcome);
-    EXPECT_EQ(link.writes, IdentifyWrites);
-    EXPECT_FALSE(link.isOpen());
-    EXPECT_EQ(statuses.back(), "");  // the status line is cleared
-    EXPECT_FALSE(context.loadedFromDevice);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Checks, ConnectRefusals,
-    testing::Values(
-        RefusalCase("OtherModule", ConnectOutcome::ComPortError,
-                    [](T t) { t.atiReply = Echoed("ati", "ACME GSM"); }),
-        RefusalCase("ImeiOf14Digits", ConnectOutcome::ComPortError,
-                    [](T t) { t.imeiReply = Echoed("at+cgsn", "35600000000000"); }),
-        RefusalCase("NoSim", ConnectOutcome::NoSimCard,
-                    [](T t) { t.pinStateReply = "at+cpin?\r\r\n+CME ERROR: 10\r\n"; }),
-        RefusalCase("PinWanted", ConnectOutcome::SimPinRequired,
-                    [](T t) { t.pinStateReply = Echoed("at+cpin?", "+CPIN: SIM PIN"); }),
-        RefusalCase("PukWanted", ConnectOutcome::SimLocked,
-                    [](T t) { t.pinStateReply = Echoed("at+cpin?", "+CPIN: SIM PUK"); }),
-        RefusalCase("ListingFailed", ConnectOutcome::ConnectError, [](T t) {
-            t.listings = {"at^smgl=\"STO UNSENT\"\r\r\n+CMS ERROR: 302\r\n"};
-        })));
-
 TEST_F(ConnectTrackerTest, FiveUsersRefuseANewTrackerFirstAndLetARegisteredOneThrough) {
     for (int i = 0; i < 5; ++i) {
         users.users[i] = {"User " + std::to_string(i), "09" + std::to_string(i),
@@ -159,6 +118,8 @@ TEST_F(ConnectTrackerTest, FiveUsersRefuseANewTrackerFirstAndLetARegisteredOneTh
     EXPECT_EQ(result.registeredPhone, "0912345678");
 }
 
+using T = ScriptedTracker&;
+
 // A listing with message 3's index unreadable.
 std::string WithoutIndexThree(std::string listing) {
     return listing.replace(listing.find("^SMGL: 3"), 8, "^SMGL: ?");
@@ -170,45 +131,74 @@ const std::vector<test::ListedMessage> Doubled = {{1, "+1", StoredTexts[0]},
                                                   {4, "+3", StoredTexts[2]},
                                                   {5, "+4", StoredTexts[3]}};
 
-struct DamagedCase {
+struct FailureCase {
     const char* name;
-    std::vector<std::string> listings;
-    Writes deletes;  // after the identification, in this order
+    ConnectOutcome outcome;
+    void (*script)(ScriptedTracker&);
+    Writes deletes = {};  // after the identification, in this order
 };
 
-void PrintTo(const DamagedCase& c, std::ostream* os) {
+void PrintTo(const FailureCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class DamagedSetupFile : public ConnectTrackerTest,
-                         public testing::WithParamInterface<DamagedCase> {};
+class ConnectFailures : public ConnectTrackerTest,
+                        public testing::WithParamInterface<FailureCase> {};
 
-TEST_P(DamagedSetupFile, GivesDefaultsAndDeletesOnlyMessagesWithAKnownIndex) {
-    tracker.listings = GetParam().listings;
+// A refused check reads and deletes nothing; a damaged file gives the defaults and deletes
+// only the messages whose index is known. Either way the port is closed.
+TEST_P(ConnectFailures, LoadNothingAndDeleteOnlyKnownIndexes) {
+    GetParam().script(tracker);
     const ConnectResult result = Connect();
-    EXPECT_EQ(result.outcome, ConnectOutcome::SetupFileDamaged);
+    EXPECT_EQ(result.outcome, GetParam().outcome);
     EXPECT_EQ(link.writes, Then(IdentifyWrites, GetParam().deletes));
+    EXPECT_FALSE(link.isOpen());
     EXPECT_EQ(result.setupFile, SetupFile{});
-    EXPECT_EQ(result.imei, TrackerImei);
     EXPECT_FALSE(context.loadedFromDevice);
+    if (result.outcome == ConnectOutcome::SetupFileDamaged) {
+        EXPECT_EQ(result.imei, TrackerImei);
+    } else {
+        EXPECT_EQ(statuses.back(), "");  // a refusal clears the status line
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Listings, DamagedSetupFile,
+    Checks, ConnectFailures,
     testing::Values(
-        DamagedCase("FreshTracker", {ListingReply({})}, {}),
-        DamagedCase("IncompleteInIndexOrder",
-                    {ListingReply({{8, "+4", ","}, {5, "+1", StoredTexts[0]}, {6, "+2", ","}})},
+        FailureCase("OtherModule", ConnectOutcome::ComPortError,
+                    [](T t) { t.atiReply = Echoed("ati", "ACME GSM"); }),
+        FailureCase("ImeiOf14Digits", ConnectOutcome::ComPortError,
+                    [](T t) { t.imeiReply = Echoed("at+cgsn", "35600000000000"); }),
+        FailureCase("NoSim", ConnectOutcome::NoSimCard,
+                    [](T t) { t.pinStateReply = "at+cpin?\r\r\n+CME ERROR: 10\r\n"; }),
+        FailureCase("PinWanted", ConnectOutcome::SimPinRequired,
+                    [](T t) { t.pinStateReply = Echoed("at+cpin?", "+CPIN: SIM PIN"); }),
+        FailureCase("PukWanted", ConnectOutcome::SimLocked,
+                    [](T t) { t.pinStateReply = Echoed("at+cpin?", "+CPIN: SIM PUK"); }),
+        FailureCase("ListingFailed", ConnectOutcome::ConnectError,
+                    [](T t) { t.listings = {"at^smgl=\"STO UNSENT\"\r\r\n+CMS ERROR: 302\r\n"}; }),
+        FailureCase("FreshTracker", ConnectOutcome::SetupFileDamaged,
+                    [](T t) { t.listings = {ListingReply({})}; }),
+        FailureCase("IncompleteInIndexOrder", ConnectOutcome::SetupFileDamaged,
+                    [](T t) {
+                        t.listings = {ListingReply(
+                            {{8, "+4", ","}, {5, "+1", StoredTexts[0]}, {6, "+2", ","}})};
+                    },
                     {"at+cmgd=5\r", "at+cmgd=6\r", "at+cmgd=8\r"}),
         // The doubled message is listed again and its second copy deleted.
-        DamagedCase("DoubledMessage", {ListingReply(Doubled), ListingReply({Doubled[3]})},
+        FailureCase("DoubledMessage", ConnectOutcome::SetupFileDamaged,
+                    [](T t) {
+                        t.listings = {ListingReply(Doubled), ListingReply({Doubled[3]})};
+                    },
                     {"at+cmgd=1\r", "at+cmgd=2\r", "at+cmgd=3\r", "at+cmgd=5\r",
                      ListingCommand + "\r", "at+cmgd=4\r"}),
-        DamagedCase("UnreadableIndex",
-                    {WithoutIndexThree(ListingReply({{1, "+1", StoredTexts[0]},
-                                                     {2, "+2", StoredTexts[1]},
-                                                     {3, "+3", StoredTexts[2]},
-                                                     {4, "+4", StoredTexts[3]}}))},
+        FailureCase("UnreadableIndex", ConnectOutcome::SetupFileDamaged,
+                    [](T t) {
+                        t.listings = {WithoutIndexThree(ListingReply({{1, "+1", StoredTexts[0]},
+                                                                      {2, "+2", StoredTexts[1]},
+                                                                      {3, "+3", StoredTexts[2]},
+                                                                      {4, "+4", StoredTexts[3]}}))};
+                    },
                     {"at+cmgd=1\r", "at+cmgd=2\r", "at+cmgd=4\r"})),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -228,6 +218,25 @@ TEST_F(ConnectTrackerTest, TheStoredPinBelongsToItsTrackerOnlyAndOnlyAsDigits) {
     ConnectOther(odd);
     EXPECT_EQ(context.trackerSimPin, "");
     EXPECT_EQ(SimPinToWrite(context), "5184");
+}
+
+TEST(TrackerIdentity, FirmwareVersionIsTakenFromOffset15UpToTheFirstClosingParenthesis) {
+    EXPECT_EQ(FirmwareVersionFromReply("tr+fwv\r\r\nKV-820V1.01(B05)(x)\r\n\r\nOK\r\n"),
+              "V1.01(B05)");
+    EXPECT_EQ(FirmwareVersionFromReply("tr+fwv\r\r\nERROR\r\n"), "0001");
+    EXPECT_EQ(FirmwareVersionFromReply(""), "0001");
+    EXPECT_EQ(FirmwareVersionFromReply("\r\nKV-820V1.01(B05)\r\n"), "");  // no echo
+    EXPECT_EQ(FirmwareVersionFromReply("tr+fwv\r\r\nKV-820 V1.01\r\nOK\r\n"), "");
+}
+
+TEST(TrackerIdentity, ImeiIsFifteenCharactersFromOffset10OrElse18) {
+    EXPECT_EQ(ImeiFromReply("at+cgsn\r\r\n3560000000000019999\r\n"), "356000000000001");
+    EXPECT_EQ(ImeiFromReply("at+cgsn\r\r\nIMEI No:356000000000001\r\n"), "356000000000001");
+    EXPECT_EQ(ImeiFromReply("at+cgsn\r\r\n35600\r\n\r\nOK\r\n"), "\nOK\r\n");
+    EXPECT_EQ(ImeiFromReply(""), "");
+    EXPECT_TRUE(IsValidImei("356000000000001"));
+    EXPECT_FALSE(IsValidImei("35600000000000x"));
+    EXPECT_FALSE(IsValidImei("3560000000000012"));
 }
 
 }  // namespace

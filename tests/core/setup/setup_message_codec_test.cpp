@@ -41,19 +41,16 @@ TEST(SetupMessageCodec, EveryFieldEncodesInItsPlace) {
     EXPECT_EQ(texts[1], "+886912345678,0912000111,110,+15550001,0922333444,,,");
 }
 
+// The user name reads back empty: the dialog shows the registered name instead.
 TEST(SetupMessageCodec, ReadBackRestoresEveryControlButTheUserName) {
-    const SetupFile original = EveryFieldSet();
-    SetupFile expected = original;
-    expected.userName.clear();  // the dialog shows the registered name instead
-    EXPECT_EQ(ReadSetupFile(RepliesFor(EncodeSetupFile(original, "+5.50"))), expected);
-}
-
-TEST(SetupMessageCodec, DefaultsReadBackAsDefaults) {
-    SetupFile file;
-    file.simPin = "5184";
-    EXPECT_EQ(ReadSetupFile(RepliesFor(EncodeSetupFile(file, "+8.00"))), file);
-    file.timeZoneOn = false;
-    EXPECT_EQ(ReadSetupFile(RepliesFor(EncodeSetupFile(file, "+8.00"))), file);
+    SetupFile defaults, zoneOff;
+    defaults.simPin = zoneOff.simPin = "5184";
+    zoneOff.timeZoneOn = false;
+    for (const SetupFile& file : {EveryFieldSet(), defaults, zoneOff}) {
+        SetupFile expected = file;
+        expected.userName.clear();
+        EXPECT_EQ(ReadSetupFile(RepliesFor(EncodeSetupFile(file, "+5.50"))), expected);
+    }
 }
 
 TEST(SetupMessageCodec, OnlyTheOffTextReadsBackAsTimeZoneOff) {
@@ -100,22 +97,8 @@ SetupFile With(void (*change)(SetupFile&)) {
     return file;
 }
 
-void PrintTo(const ChoiceCase& c, std::ostream* os) {
-    *os << '"' << c.message1 << '"';
-}
-
-class ChoiceFields : public testing::TestWithParam<ChoiceCase> {};
-
-TEST_P(ChoiceFields, OnlyValuesThatNameAnEntryChangeTheDialog) {
-    SetupMessageReplies replies;
-    replies[0] = StoredMessageReply(1, 1, GetParam().message1);
-    replies[1] = StoredMessageReply(2, 2, ",,,+123,,,,");
-    EXPECT_EQ(ReadSetupFile(replies), GetParam().expected) << GetParam().message1;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, ChoiceFields,
-    testing::Values(
+TEST(ChoiceFields, OnlyValuesThatNameAnEntryChangeTheDialog) {
+    const ChoiceCase cases[] = {
         // The check box reads 0 or 1 and brings the default return number with it.
         ChoiceCase("1,3,,,,,,,,,2,30,1,,,", With([](SetupFile& f) {
                        f.defaultReturnEnabled = true, f.defaultReturnPhone = "+123",
@@ -133,7 +116,14 @@ INSTANTIATE_TEST_SUITE_P(
         // Texts are copied as they are, the empty text included.
         ChoiceCase("5,11,,,,,,,,,3,30,2,,,", SetupFile{}),
         ChoiceCase("5,3,,,,,,,,,2,,1,7,,",
-                   With([](SetupFile& f) { f.reportInterval = "", f.numberOfReports = "7"; }))));
+                   With([](SetupFile& f) { f.reportInterval = "", f.numberOfReports = "7"; }))};
+    for (const ChoiceCase& c : cases) {
+        SetupMessageReplies replies;
+        replies[0] = StoredMessageReply(1, 1, c.message1);
+        replies[1] = StoredMessageReply(2, 2, ",,,+123,,,,");
+        EXPECT_EQ(ReadSetupFile(replies), c.expected) << c.message1;
+    }
+}
 
 }  // namespace
 }  // namespace kv820

@@ -33,17 +33,6 @@ class SimPinEntryTest : public testing::Test {
     SetupContext context;
 };
 
-TEST_F(SimPinEntryTest, AcceptedPinIsKeptAndThePortClosed) {
-    const SimPinOutcome outcome =
-        Enter("1234", Echoed("at+cpin=1234"), Echoed("at^spic", "^SPIC: 3"));
-    EXPECT_EQ(outcome, SimPinOutcome::Accepted);
-    EXPECT_EQ(link.openedPaths, Writes{"ttyUSB0"});
-    EXPECT_EQ(link.writes, (Writes{"at+cpin=1234\r", "at^spic\r\n"}));
-    EXPECT_FALSE(link.isOpen());
-    EXPECT_EQ(context.simPin, "1234");
-    EXPECT_FALSE(SimPinDialogStaysOpen(outcome));
-}
-
 TEST_F(SimPinEntryTest, MalformedPinIsRefusedBeforeThePortIsTouched) {
     for (const auto& [pin, outcome] : {std::pair{"123", SimPinOutcome::WrongLength},
                                        {"123456789", SimPinOutcome::WrongLength},
@@ -61,6 +50,7 @@ struct ReplyCase {
     std::string counterReply;
     SimPinOutcome outcome;
     bool staysOpen;
+    std::string kept = {};  // the PIN remembered for the setup
 };
 
 void PrintTo(const ReplyCase& c, std::ostream* os) {
@@ -69,23 +59,27 @@ void PrintTo(const ReplyCase& c, std::ostream* os) {
 
 class SimPinReplies : public SimPinEntryTest, public testing::WithParamInterface<ReplyCase> {};
 
+// The port is closed whatever the module said.
 TEST_P(SimPinReplies, DecideOnTheCounterAndNeverKeepARefusedPin) {
     const SimPinOutcome outcome = Enter("87654321", GetParam().pinReply, GetParam().counterReply);
     EXPECT_EQ(outcome, GetParam().outcome);
     EXPECT_EQ(SimPinDialogStaysOpen(outcome), GetParam().staysOpen);
+    EXPECT_EQ(link.openedPaths, Writes{"ttyUSB0"});
     EXPECT_EQ(link.writes.at(0), "at+cpin=87654321\r");
     // A module that did not answer the PIN is asked nothing more.
     EXPECT_EQ(std::count(link.writes.begin(), link.writes.end(), "at^spic\r\n"),
               GetParam().pinReply.empty() ? 0 : 1);
     EXPECT_FALSE(link.isOpen());
-    EXPECT_EQ(context.simPin, "");
+    EXPECT_EQ(context.simPin, GetParam().kept);
 }
 
 const std::string Refused = "at+cpin=87654321\r\r\n+CME ERROR: 16\r\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, SimPinReplies,
-    testing::Values(ReplyCase("CounterTenMeansLocked", Refused, Echoed("at^spic", "^SPIC: 10"),
+    testing::Values(ReplyCase("Accepted", Echoed("at+cpin=87654321"), Echoed("at^spic", "^SPIC: 3"),
+                              SimPinOutcome::Accepted, false, "87654321"),
+                    ReplyCase("CounterTenMeansLocked", Refused, Echoed("at^spic", "^SPIC: 10"),
                               SimPinOutcome::Locked, false),
                     ReplyCase("TwoLeft", Refused, Echoed("at^spic", "^SPIC: 2"),
                               SimPinOutcome::TwoAttemptsLeft, true),
