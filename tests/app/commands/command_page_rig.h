@@ -5,31 +5,48 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QWidget>
 #include <memory>
 
 #include "app/commands/command_channel.h"
 #include "app/commands/command_dispatcher.h"
-#include "app/commands/command_page_checks.h"
 #include "app/commands/fake_command_channel.h"
 #include "core/store/user_registry.h"
 #include "support/qt/alert_recorder.h"
+#include "support/qt/records_database.h"
 
 namespace kv820::test {
 
-inline constexpr char RigUserName[] = "truck";
-inline constexpr char RigUserPhone[] = "0912345678";
-inline constexpr char RigUserImei[] = "354612071234567";
+// Selects entry `index` of a drop-down list with the keyboard, as an operator would; a
+// disabled list takes no keys and keeps its selection.
+inline void Choose(QComboBox* combo, int index) {
+    QTest::keyClick(combo, Qt::Key_Home);
+    for (int i = 0; i < index; ++i) {
+        QTest::keyClick(combo, Qt::Key_Down);
+    }
+}
+
+// Clicks a check box on its indicator, where a click toggles it wherever the layout
+// stretched the box.
+inline void ClickBox(QCheckBox* box) {
+    QStyleOptionButton option;
+    option.initFrom(box);
+    const QRect indicator =
+        box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+    QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
+}
 
 // A command page inside a stand-in main window, with the "User Name :" list, a registry of
 // one user ("truck") and a fake session, as the SMS Command page gives them to it.
 template <typename Page>
 struct CommandPageRig {
     CommandPageRig() {
-        registry.replace({{RigUserName, RigUserPhone, RigUserImei}});
+        registry.replace({Truck});
         users = new QComboBox(&window);
-        users->addItem(QString::fromLatin1(RigUserName));
+        users->addItem(QString::fromStdString(Truck.name));
         users->setCurrentIndex(0);
         dispatcher.setUserSource(users, &registry);
         dispatcher.setCommandChannel(&channel);
@@ -42,6 +59,10 @@ struct CommandPageRig {
     // Opens the session, so that the send button is enabled.
     void openSession() { channel.setActive(true); }
 
+    void press(const char* button) {
+        QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
+    }
+
     template <typename W>
     W* child(const char* name) const {
         W* widget = page->template findChild<W*>(QString::fromLatin1(name));
@@ -49,12 +70,6 @@ struct CommandPageRig {
             qFatal("no child named %s", name);
         }
         return widget;
-    }
-
-    void type(const char* name, const QString& text) {
-        auto* edit = child<QLineEdit>(name);
-        edit->clear();
-        QTest::keyClicks(edit, text);
     }
 
     // Works the controls as an operator would, one "objectName=value" step at a time: a
@@ -69,7 +84,8 @@ struct CommandPageRig {
             } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
                 ClickBox(box);
             } else {
-                type(name.toLatin1().constData(), value);
+                qobject_cast<QLineEdit*>(control)->clear();
+                QTest::keyClicks(control, value);
             }
         }
     }
@@ -80,11 +96,12 @@ struct CommandPageRig {
         AlertRecorder recorder;
         openSession();
         apply(steps);
-        QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
+        press(button);
         if (!recorder.texts().isEmpty()) {
             return "refused: " + recorder.texts().join(QLatin1Char('|'));
         }
-        if (channel.sent.size() != 1 || channel.sent[0].first != QLatin1String(RigUserPhone)) {
+        if (channel.sent.size() != 1 ||
+            channel.sent[0].first != QString::fromStdString(Truck.phone)) {
             return QStringLiteral("not sent once to the user's phone");
         }
         return channel.sent[0].second;

@@ -1,10 +1,8 @@
 // The map page in a real web view (Chromium, offscreen): what it draws is read back from
 // the page's own script state. The tile server is a closed local port, so no test touches
-// the network and the page runs as it does offline. Set KV820_SCREENSHOT_DIR to keep a
-// picture of the map.
+// the network and the page runs as it does offline.
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,6 +12,7 @@
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <tuple>
 
 #include "app/common/app_context.h"
 #include "app/map/map_page.h"
@@ -23,7 +22,6 @@
 #include "app/records/search_records_page.h"
 #include "app/records/sos_alarms.h"
 #include "app/shell/main_window.h"
-#include "core/modem/position_report.h"
 #include "core/modem/report_kinds.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
@@ -33,22 +31,7 @@
 
 namespace kv820 {
 
-namespace {
-
 constexpr int PageWaitMs = 60000;  // a bound on Chromium's start, not a pause
-
-PositionReport ReportOf(const UserSlot& user, const GpslogRow& row) {
-    PositionReport report;
-    report.imei = user.imei;
-    report.userName = user.name;
-    report.phone = user.phone;
-    report.kindText = row[MessageStatus];
-    report.latitude = row[GpsPosLat];
-    report.longitude = row[GpsPosLon];
-    return report;
-}
-
-}  // namespace
 
 class MapPageTest : public QObject {
     Q_OBJECT
@@ -81,7 +64,7 @@ class MapPageTest : public QObject {
     void store(const UserSlot& user, const GpslogRow& row) {
         Database db(path_);
         GpslogStore(db).append(row);
-        emit window_->smsSession()->reportReceived(ReportOf(user, row));
+        emit window_->smsSession()->reportReceived(test::ReportOf(user, row));
     }
     MapPage* page() { return window_->mapPage(); }
 
@@ -96,16 +79,14 @@ class MapPageTest : public QObject {
         path_ = test::CreateRecordsDatabase(dir_, {test::Truck, test::Van});
         {
             Database db(path_);
-            GpslogStore store(db);
-            store.append(
-                test::ReportAt(test::Truck.imei, "10:00:00", "3D", "25.010000", "121.500000"));
-            store.append(
-                test::ReportAt(test::Truck.imei, "10:05:00", "3D", "25.020000", "121.510000"));
-            store.append(test::ReportAt(test::Truck.imei, "10:10:00", "No Fix", "25.5", "121.9"));
-            store.append(
-                test::ReportAt(test::Truck.imei, "10:15:00", "3D", "25.030000", "121.530000"));
-            store.append(
-                test::ReportAt(test::Van.imei, "10:00:00", "2D", "25.060000", "121.450000"));
+            for (const auto& [user, time, fix, lat, lon] :
+                 {std::tuple{test::Truck, "10:00:00", "3D", "25.010000", "121.500000"},
+                  {test::Truck, "10:05:00", "3D", "25.020000", "121.510000"},
+                  {test::Truck, "10:10:00", "No Fix", "25.5", "121.9"},
+                  {test::Truck, "10:15:00", "3D", "25.030000", "121.530000"},
+                  {test::Van, "10:00:00", "2D", "25.060000", "121.450000"}}) {
+                GpslogStore(db).append(test::ReportAt(user.imei, time, fix, lat, lon));
+            }
         }
         MapSettings::setTileSource(
             {QStringLiteral("http://127.0.0.1:9/{z}/{x}/{y}.png"), QStringLiteral("no tiles")});
@@ -159,11 +140,6 @@ class MapPageTest : public QObject {
             };
             return inView(markerOf(s, test::Truck)) && inView(markerOf(s, test::Van));
         }));
-        const QString keep = qEnvironmentVariable("KV820_SCREENSHOT_DIR");
-        if (!keep.isEmpty()) {
-            QDir().mkpath(keep);
-            QVERIFY(window_->grab().save(keep + QStringLiteral("/map.png")));
-        }
         QVERIFY(recorder_->texts().isEmpty());
     }
 

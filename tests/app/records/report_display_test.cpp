@@ -2,70 +2,42 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTime>
 #include <vector>
 
 #include "app/records/report_display.h"
 #include "app/records/report_list_view.h"
 #include "app/records/report_table_model.h"
 #include "app/records/sms_tracking_page.h"
-#include "app/records/web_map_opener.h"
 #include "core/modem/sms_session_listener.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
-#include "core/store/schema.h"
 #include "support/qt/alert_recorder.h"
+#include "support/qt/recording_web_map_opener.h"
+#include "support/qt/records_database.h"
 #include "support/temp_dir.h"
 
 namespace kv820 {
 
 namespace {
 
-constexpr const char* TrackerImei = "354612071234567";
-
-class RecordingOpener final : public WebMapOpener {
-  public:
-    RecordingOpener() { installWebMapOpener(this); }
-    ~RecordingOpener() override { installWebMapOpener(nullptr); }
-    bool open(const QUrl& address) override {
-        opened.push_back(address);
-        return succeeds;
-    }
-    std::vector<QUrl> opened;
-    bool succeeds = true;
-};
-
 PositionReport Report(const std::string& receiveTime) {
-    PositionReport report;
-    report.imei = TrackerImei;
-    report.userName = "truck";
-    report.phone = "0912345678";
-    report.receiveDate = "2007/05/12";
-    report.receiveTime = receiveTime;
-    report.kindText = "Period report";
-    report.fixText = "3D";
-    report.gpsDate = "2007/05/12";
-    report.gpsTime = "18:20:30";
-    report.longitude = "121.502057";
-    report.latitude = "25.052057";
-    report.altitude = "100";
-    report.speed = "18.5200";
-    report.direction = "90";
-    report.satellites = "8";
-    return report;
+    GpslogRow row = test::ReportAt(test::Truck.imei, receiveTime);
+    row[GpsTime] = "18:20:30";  // unlike the receive time: the two fields cannot be swapped
+    return test::ReportOf(test::Truck, row);
 }
 
 StoredReportEvent Event(const PositionReport& report) {
     StoredReportEvent event;
     event.report = report;
-    event.historyRange = {TrackerImei, "2006/05/1212:00:00", "2008/05/1212:00:00"};
+    event.historyRange = {test::Truck.imei, "2006/05/1212:00:00", "2008/05/1212:00:00"};
     return event;
 }
 
 // The "SMS Tracking" page, the map toggle and a database, as the main window holds them.
 struct DisplayRig {
-    DisplayRig() : path(dir.file(DatabaseFileName)) {
-        CreateDatabaseFile(path);
-        db = std::make_unique<Database>(path);
+    DisplayRig()
+        : path(test::CreateRecordsDatabase(dir, {})), db(std::make_unique<Database>(path)) {
         view.setCheckable(true);
     }
     ReportTableModel* model() { return page.reportList()->reportModel(); }
@@ -75,7 +47,7 @@ struct DisplayRig {
     std::string path;
     std::unique_ptr<Database> db;
     test::AlertRecorder recorder;
-    RecordingOpener opener;
+    test::RecordingWebMapOpener opener;
     QWidget owner;
     SmsTrackingPage page;
     QAction view{QStringLiteral("View Tracking Points")};
@@ -102,11 +74,11 @@ class ReportDisplayTest : public QObject {
         const std::vector<std::pair<const char*, const char*>> shown{
             {"userNameEdit", "truck"},
             {"phoneNumberEdit", "0912345678"},
-            {"moduleImeiEdit", TrackerImei},
-            {"latitudeEdit", "25.052057"},
-            {"longitudeEdit", "121.502057"},
+            {"moduleImeiEdit", "354612071234567"},
+            {"latitudeEdit", "25.047924"},
+            {"longitudeEdit", "121.517081"},
             {"gpsStatusEdit", "3D"},
-            {"gpsAltitudeEdit", "100"},
+            {"gpsAltitudeEdit", "12"},
             {"gpsSpeedEdit", "18.5200"},
             {"gpsDirectionEdit", "90"},
             {"gpsDateTimeEdit", "2007/05/12-18:20:30"},
@@ -118,20 +90,18 @@ class ReportDisplayTest : public QObject {
         QCOMPARE(rig.model()->data(rig.model()->index(0, 2)).toString(),
                  QStringLiteral("10:25:30"));
         QVERIFY(rig.recorder.texts().isEmpty());
-        QVERIFY(rig.opener.opened.empty());  // "View Tracking Points" is not checked
+        QVERIFY(rig.opener.addresses.isEmpty());  // "View Tracking Points" is not checked
         rig.view.setChecked(true);
         rig.display.show(Event(Report("10:21:30")));
-        QCOMPARE(rig.opener.opened.size(), std::size_t{1});
-        QVERIFY(rig.opener.opened[0].toString().contains(QStringLiteral("25.052057+121.502057")));
+        QCOMPARE(rig.opener.addresses.size(), 1);
+        QVERIFY(rig.opener.addresses[0].contains(QStringLiteral("25.047924+121.517081")));
     }
 
     void aHistoryPageThatCannotBeReadWhileScrollingIsReported() {
         DisplayRig rig;
         rig.db->execute("BEGIN");
         for (int second = 0; second <= ReportTableModel::PageSize; ++second) {
-            const QString time = QStringLiteral("10:%1:%2")
-                                     .arg(second / 60, 2, 10, QLatin1Char('0'))
-                                     .arg(second % 60, 2, 10, QLatin1Char('0'));
+            const QString time = QTime(10, 0).addSecs(second).toString(QStringLiteral("HH:mm:ss"));
             GpslogStore(*rig.db).append(ToGpslogRow(Report(time.toStdString())));
         }
         rig.db->execute("COMMIT");
@@ -150,7 +120,7 @@ class ReportDisplayTest : public QObject {
         QPlainTextEdit log;
         rig.display.setFailureLog(&log);
         rig.view.setChecked(true);
-        rig.opener.succeeds = false;
+        rig.opener.accept = false;
         rig.db.reset();
         for (const char* time : {"10:20:30", "10:21:30", "10:22:30"}) {
             rig.display.show(Event(Report(time)));

@@ -64,7 +64,7 @@ class SetupFileDialogTest : public QObject {
         };
     }
 
-    void aFormReadBackShowsEveryFieldWhereItBelongs() {
+    void aFormReadBackShowsEveryFieldAndAResetDisablesWhatItClears() {
         SetupForm form = TrackerForm();
         SetupFile& file = form.file;
         file.defaultReturnEnabled = true;
@@ -85,13 +85,8 @@ class SetupFileDialogTest : public QObject {
         QVERIFY(child<QWidget>(dialog, "numberOfReportsEdit")->isEnabled());
         QCOMPARE(dialog.form().file, form.file);
         QCOMPARE(dialog.form().phoneNumber, form.phoneNumber);
-    }
 
-    void resetDefaultDisablesTheReturnNumbersItClears() {
-        SetupForm form = TrackerForm();
-        form.file.reportMode = ReportMode::Period;
-        form.file.defaultReturnEnabled = true;
-        SetupFileDialog dialog(form, session_);
+        // What the reset clears is the core's; the dialog disables the fields it cleared.
         dialog.resetDefault();
         QCOMPARE(dialog.form().moduleImei, Imei);
         QVERIFY(!child<QWidget>(dialog, "reportIntervalEdit")->isEnabled());
@@ -99,12 +94,9 @@ class SetupFileDialogTest : public QObject {
     }
 
     void anotherTrackersPhoneIsRefusedAndTheDialogKept() {
-        session_.registeredUsers = [] {
-            UserRegistry::Snapshot users;
-            users.users[0] = {"Van", "0955000000", "354612079999999"};
-            users.userCount = 1;
-            return users;
-        };
+        UserRegistry registry;
+        registry.replace({{"Van", "0955000000", "354612079999999"}});
+        session_.registeredUsers = [users = registry.snapshot()] { return users; };
         SetupFileDialog dialog(TrackerForm(), session_);
         dialog.show();
         child<QLineEdit>(dialog, "phoneNumberEdit")->setText(QStringLiteral("0955000000"));

@@ -36,16 +36,8 @@ class SetupWizardTest : public QObject {
     std::unique_ptr<test::ScriptedSetupDevices> scripted_;
     SetupSession session_;
 
-    void install(const test::ScriptedTracker& tracker) { tracker.Install(scripted_->link); }
-
     static QPushButton* setupButton(SetupWizard& wizard) {
         return wizard.findChild<QPushButton*>(QStringLiteral("setupButton"));
-    }
-
-    // Presses Setup and waits until the connect has ended.
-    static void pressSetup(SetupWizard& wizard) {
-        QTest::mouseClick(setupButton(wizard), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!wizard.isConnecting(), 20000);
     }
 
   private slots:
@@ -61,7 +53,7 @@ class SetupWizardTest : public QObject {
         test::ScriptedTracker tracker;
         tracker.listings = {test::ListingReply({})};
         session_.registeredUsers = FiveOtherTrackers;
-        install(tracker);
+        tracker.Install(scripted_->link);
         SetupWizard wizard(session_);
         wizard.show();
         test::AlertRecorder recorder;

@@ -15,8 +15,6 @@ class CommandLineTest : public QObject {
         QTest::addColumn<QString>("port");
         using A = CommandLine::Action;
         QTest::newRow("window") << QStringList{} << int(A::RunWindow) << QString();
-        QTest::newRow("receive entry") << QStringList{"--receive", "ttyUSB0:"} << int(A::Receive)
-                                       << QStringLiteral("ttyUSB0:");
         QTest::newRow("receive without port")
             << QStringList{"--receive"} << int(A::Invalid) << QString();
         QTest::newRow("port before option")

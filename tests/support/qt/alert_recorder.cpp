@@ -13,15 +13,15 @@ AlertRecorder::~AlertRecorder() {
 }
 
 void AlertRecorder::error(QWidget* owner, const QString& text) {
-    messages_.push_back({QStringLiteral("error"), QStringLiteral("ERROR"), text, owner});
+    messages_.push_back({text, owner});
 }
 
-void AlertRecorder::information(QWidget* owner, const QString& caption, const QString& text) {
-    messages_.push_back({QStringLiteral("information"), caption, text, owner});
+void AlertRecorder::information(QWidget* owner, const QString&, const QString& text) {
+    messages_.push_back({text, owner});
 }
 
-bool AlertRecorder::question(QWidget* owner, const QString& caption, const QString& text) {
-    messages_.push_back({QStringLiteral("question"), caption, text, owner});
+bool AlertRecorder::question(QWidget* owner, const QString&, const QString& text) {
+    messages_.push_back({text, owner});
     return answer;
 }
 

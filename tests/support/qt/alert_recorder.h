@@ -13,8 +13,6 @@ namespace kv820::test {
 class AlertRecorder final : public Alerts {
   public:
     struct Message {
-        QString kind;  // "error", "information" or "question"
-        QString caption;
         QString text;
         QWidget* owner;
     };
@@ -37,7 +35,6 @@ class AlertRecorder final : public Alerts {
     // The texts of every message so far, in order.
     QStringList texts() const;
     const std::vector<Message>& messages() const { return messages_; }
-    void clear() { messages_.clear(); }
 
     // The answer to the next questions (true: Yes).
     bool answer = true;

@@ -26,6 +26,26 @@ GpslogRow ReportAt(const std::string& imei, const std::string& time, const std::
             status, "12",         "18.5200", "90", "7", "Period report"};
 }
 
+PositionReport ReportOf(const UserSlot& user, const GpslogRow& row) {
+    PositionReport report;
+    report.imei = user.imei;
+    report.userName = user.name;
+    report.phone = user.phone;
+    report.receiveDate = row[ReceiveDate];
+    report.receiveTime = row[ReceiveTime];
+    report.kindText = row[MessageStatus];
+    report.fixText = row[GpsStatus];
+    report.gpsDate = row[GpsDate];
+    report.gpsTime = row[GpsTime];
+    report.longitude = row[GpsPosLon];
+    report.latitude = row[GpsPosLat];
+    report.altitude = row[GpsAltitude];
+    report.speed = row[GpsSpeed];
+    report.direction = row[GpsDirection];
+    report.satellites = row[GpsNumber];
+    return report;
+}
+
 void SetSearchRange(SearchRecordsPage& page, const QDateTime& start, const QDateTime& stop) {
     page.startDate()->setDate(start.date());
     page.startTime()->setTime(start.time());

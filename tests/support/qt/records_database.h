@@ -6,6 +6,7 @@
 
 #include "app/common/app_context.h"
 #include "app/shell/main_window.h"
+#include "core/modem/position_report.h"
 #include "core/store/gpslog_row.h"
 #include "core/store/user_registry.h"
 #include "support/qt/alert_recorder.h"
@@ -28,6 +29,9 @@ std::string CreateRecordsDatabase(const TempDir& dir, const std::vector<UserSlot
 GpslogRow ReportAt(const std::string& imei, const std::string& time,
                    const std::string& status = "3D", const std::string& lat = "25.047924",
                    const std::string& lon = "121.517081");
+
+// The report the session announces when it stored `row` of the registered `user`.
+PositionReport ReportOf(const UserSlot& user, const GpslogRow& row);
 
 // Sets the four pickers of the search page.
 void SetSearchRange(SearchRecordsPage& page, const QDateTime& start, const QDateTime& stop);
