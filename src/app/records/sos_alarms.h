@@ -42,7 +42,6 @@ class SosAlarms : public QObject {
 
     SosAlarmWindow* window() const { return window_; }
     void setBeeper(std::unique_ptr<AlarmBeeper> beeper) { beeper_ = std::move(beeper); }
-    void setBeepInterval(int milliseconds) { beepTimer_.setInterval(milliseconds); }
     bool beeping() const { return beepTimer_.isActive(); }
 
   signals:

@@ -31,14 +31,20 @@ QString MainStatusBar::ClockText(const QDateTime& t) {
     return t.toString(QStringLiteral("yyyy/MM/dd     hh:mm:ss"));
 }
 
-std::array<int, 4> MainStatusBar::PartRightEdges(int width) {
-    const int w = std::max(width, MinimumPartsWidth);
-    return {w - 110, w - 80, w - 50, w};
+std::array<int, 4> MainStatusBar::partRightEdges() const {
+    constexpr int RightPartWidths[] = {30, 30, 50};  // parts 1 to 3
+    std::array<int, 4> edges{};
+    edges[3] = std::max(width(), MinimumPartsWidth);
+    for (std::size_t i = 3; i > 0; --i) {
+        const int needed = parts_[i]->minimumSizeHint().width();
+        edges[i - 1] = edges[i] - std::max(RightPartWidths[i - 1], needed);
+    }
+    return edges;
 }
 
 void MainStatusBar::resizeEvent(QResizeEvent* event) {
     QStatusBar::resizeEvent(event);
-    const auto edges = PartRightEdges(width());
+    const auto edges = partRightEdges();
     int left = 0;
     for (std::size_t i = 0; i < parts_.size(); ++i) {
         parts_[i]->setGeometry(left, 2, edges[i] - left, height() - 4);

@@ -10,7 +10,8 @@ class QTimer;
 namespace kv820 {
 
 // Four parts whose right edges are W-110, W-80, W-50 and W (W the width, at least 300):
-// the clock, an empty part, "NUM" and an empty part. The clock ticks every second.
+// the clock, an empty part, "NUM" and an empty part. A right part grows when its text
+// needs more room in the font at hand, so "NUM" is never cut. The clock ticks every second.
 class MainStatusBar : public QStatusBar {
     Q_OBJECT
   public:
@@ -20,8 +21,6 @@ class MainStatusBar : public QStatusBar {
 
     // "YYYY/MM/DD     hh:mm:ss", five spaces between date and time.
     static QString ClockText(const QDateTime& localTime);
-    // The right edges of the four parts for a bar of the given width.
-    static std::array<int, 4> PartRightEdges(int width);
 
     QLabel* part(int index) const { return parts_.at(static_cast<std::size_t>(index)); }
 
@@ -34,6 +33,7 @@ class MainStatusBar : public QStatusBar {
 
   private:
     void tick();
+    std::array<int, 4> partRightEdges() const;
 
     std::array<QLabel*, 4> parts_{};
     QLabel* health_;

@@ -1,7 +1,8 @@
 // Every page and dialog: each visible control is what a mouse click at its centre reaches,
-// and a keyboard-only operator reaches every labelled field.
+// shows its whole text, and a keyboard-only operator reaches every labelled field.
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
@@ -15,6 +16,7 @@
 #include "app/modem/sms_command_page.h"
 #include "app/ports/scan_com_port_dialog.h"
 #include "app/records/alarm_beeper.h"
+#include "app/records/sms_tracking_page.h"
 #include "app/records/sos_alarms.h"
 #include "app/setup/setup_file_dialog.h"
 #include "app/setup/setup_session.h"
@@ -59,6 +61,15 @@ std::unique_ptr<QWidget> MainWindowOn(Rig& rig, int mainTab, int commandTab, boo
     window->mainTab()->setCurrentIndex(mainTab);
     window->commandPage()->commandTab()->setCurrentIndex(commandTab);
     if (minimum) {
+        // The longest texts the report fields show must fit at the smallest size.
+        const std::pair<const char*, const char*> longest[] = {
+            {"moduleImeiEdit", "354612071234567"},
+            {"gpsDateTimeEdit", "2026/12/07-00:45:46"},
+            {"receiveDateTimeEdit", "2026/12/07-00:45:46"},
+            {"longitudeEdit", "-121.517081"}};
+        for (const auto& [field, text] : longest) {
+            window->trackingPage()->field(QString::fromLatin1(field))->setText(text);
+        }
         window->show();
         window->resize(window->minimumSize());
     }
@@ -136,6 +147,8 @@ class EveryWindowTest : public QObject {
     void init() { qputenv("KV820_EXTRA_PORTS", ""); }
 
     void everyControlTakesTheClickAtItsCentre() { checkEveryWindow(test::UnreachableControls); }
+
+    void everyControlShowsItsWholeText() { checkEveryWindow(test::ClippedControls); }
 
     void everyLabelledFieldHasItsOwnMnemonic() { checkEveryWindow(test::KeyboardFaults); }
 };

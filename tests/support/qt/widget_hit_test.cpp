@@ -1,8 +1,13 @@
 #include "support/qt/widget_hit_test.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -31,7 +36,38 @@ QString Describe(const QWidget* widget) {
                                         name);
 }
 
+// The width a line edit has for its text: its contents less the margin it keeps either side.
+int TextRoom(const QLineEdit* edit) {
+    QStyleOptionFrame frame;
+    frame.initFrom(edit);
+    frame.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    return edit->style()->subElementRect(QStyle::SE_LineEditContents, &frame, edit).width() - 4;
+}
+
+bool IsClipped(const QWidget* widget) {
+    const QSize least = widget->minimumSizeHint();
+    if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) {
+        // A frameless edit lives inside another control (a spin box) that gives its height.
+        return (edit->hasFrame() && widget->height() < least.height()) ||
+               edit->fontMetrics().horizontalAdvance(edit->text()) > TextRoom(edit);
+    }
+    const bool showsText =
+        qobject_cast<const QLabel*>(widget) || qobject_cast<const QAbstractButton*>(widget);
+    return showsText && least.isValid() &&
+           (widget->width() < least.width() || widget->height() < least.height());
+}
+
 }  // namespace
+
+QStringList ClippedControls(QWidget* window) {
+    QStringList clipped;
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (control->window() == window && control->isVisible() && IsClipped(control)) {
+            clipped << Describe(control);
+        }
+    }
+    return clipped;
+}
 
 QStringList UnreachableControls(QWidget* window) {
     QStringList unreachable;

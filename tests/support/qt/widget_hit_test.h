@@ -12,4 +12,9 @@ namespace kv820::test {
 // (frames, group boxes, pages) are not controls; a control may lie on them.
 QStringList UnreachableControls(QWidget* window);
 
+// The visible controls of the shown `window` drawn smaller than their text: a label or
+// button narrower or lower than its minimum size hint, a line edit lower than its own or
+// too narrow for the text it holds.
+QStringList ClippedControls(QWidget* window);
+
 }  // namespace kv820::test
