@@ -117,27 +117,23 @@ TEST_F(Exchanges, LateReplyIsNeverTakenForTheNextCommands) {
     EXPECT_EQ(link.writes, (std::vector<std::string>{"at\r", "at+cmgd=2\r"}));
 }
 
-TEST_F(Exchanges, SilentModemIsAskedForAFreshOkBeforeTheNextCommand) {
-    int ats = 0;
-    link.onWrite = [&ats](FakeSerialLink& modem, std::string_view bytes) {
-        if (bytes == "at\r" && ++ats == 2) {
+// After a time-out the next command waits for a fresh "OK"; without one it is not sent, so
+// that a delete never goes to a modem out of step.
+TEST_F(Exchanges, SilentModemGetsTheNextCommandOnlyAfterAFreshOk) {
+    bool awake = false;
+    link.onWrite = [&awake](FakeSerialLink& modem, std::string_view bytes) {
+        if (bytes == "at\r" && awake) {
             modem.feed("at\r\r\nOK\r\n");
         } else if (bytes == "at+cmgr=1\r") {
             modem.feed("at+cmgr=1\r\r\n" + ReadHeader + "hello\r\n\r\nOK\r\n");
         }
     };
-    EXPECT_FALSE(port.Exchange("at", reply_timeout::Quick).complete());
-    const ModemReply reply = port.Exchange("at+cmgr=1", reply_timeout::Sim);
-    EXPECT_TRUE(reply.ok());
-    EXPECT_EQ(link.writes, (std::vector<std::string>{"at\r", "\x1b", "at\r", "at+cmgr=1\r"}));
-}
-
-TEST_F(Exchanges, ModemThatNeverAnswersGetsNoFurtherCommand) {
-    EXPECT_FALSE(port.Exchange("at+cmgr=1", reply_timeout::Sim).complete());
     EXPECT_FALSE(port.Exchange("at+cmgd=1", reply_timeout::Sim).complete());
-    for (const std::string& write : link.writes) {
-        EXPECT_NE(write, "at+cmgd=1\r") << "a delete was sent to a modem out of step";
-    }
+    EXPECT_FALSE(port.Exchange("at+cmgd=2", reply_timeout::Sim).complete());
+    awake = true;
+    EXPECT_TRUE(port.Exchange("at+cmgr=1", reply_timeout::Sim).ok());
+    EXPECT_EQ(link.writes, (std::vector<std::string>{"at+cmgd=1\r", "\x1b", "at\r", "at\r", "at\r",
+                                                     "\x1b", "at\r", "at+cmgr=1\r"}));
 }
 
 TEST_F(Exchanges, WaitingBytesAreDrainedBeforeTheCommand) {

@@ -103,6 +103,7 @@ struct KeptCase {
     std::string reply;
     Kind kind;
     const char* logTail;
+    bool database = true;
 };
 
 class ProcessNewSmsKeptTest : public ProcessNewSmsTest,
@@ -110,6 +111,7 @@ class ProcessNewSmsKeptTest : public ProcessNewSmsTest,
 
 TEST_P(ProcessNewSmsKeptTest, LeavesTheSmsInTheModemAndSaysSo) {
     link.replyTo("at+cmgr=5\r", GetParam().reply);
+    storeInUse = GetParam().database ? &store : nullptr;
     const NewSmsOutcome outcome = process();
     EXPECT_EQ(outcome.kind, GetParam().kind);
     EXPECT_EQ(link.writes, (std::vector<std::string>{"at+cmgr=5\r"}));
@@ -127,24 +129,13 @@ INSTANTIATE_TEST_SUITE_P(
         KeptCase{"ok_without_the_message", "at+cmgr=5\r\r\nOK\r\n", Kind::UnreadKept, NotRead},
         // A refused read says nothing about the message: a busy SIM must not cost a report.
         KeptCase{"cms_error", "at+cmgr=5\r\r\n+CMS ERROR: 314\r\n", Kind::ReadRefusedKept,
-                 "SMS 5 could not be read; it stays in the modem.\r\n"}),
+                 "SMS 5 could not be read; it stays in the modem.\r\n"},
+        KeptCase{"report_without_a_database", ReadMessageReply("5", ReportBody(TrackerImei)),
+                 Kind::StoreFailed,
+                 "SMS 5 is a report that could not be stored (no database connection); it "
+                 "stays in the modem.\r\n",
+                 false}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// Without a database the report stays in the modem.
-TEST_F(ProcessNewSmsTest, AReportThatCannotBeStoredStaysInTheModem) {
-    const std::string reply = ReadMessageReply("5", ReportBody(TrackerImei));
-    link.replyTo("at+cmgr=5\r", reply);
-    storeInUse = nullptr;
-    const NewSmsOutcome outcome = process();
-    EXPECT_EQ(outcome.kind, Kind::StoreFailed);
-    EXPECT_EQ(outcome.failure, "no database connection");
-    ASSERT_TRUE(outcome.report.has_value());
-    EXPECT_EQ(log, reply + "\r\n" +
-                       "SMS 5 is a report that could not be stored (no database connection); "
-                       "it stays in the modem.\r\n");
-
-    EXPECT_EQ(link.writes, std::vector<std::string>{"at+cmgr=5\r"});
-}
 
 TEST_F(ProcessNewSmsTest, UnregisteredTrackerIsStoredWithAnEmptyImei) {
     users.replace({});
