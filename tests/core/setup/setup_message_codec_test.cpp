@@ -53,14 +53,6 @@ TEST(SetupMessageCodec, ReadBackRestoresEveryControlButTheUserName) {
     }
 }
 
-TEST(SetupMessageCodec, OnlyTheOffTextReadsBackAsTimeZoneOff) {
-    for (const auto& [field, on] : {std::pair{"-0.00", false}, {"", true}, {"-5.00", true}}) {
-        SetupMessageReplies replies = RepliesFor(EncodeSetupFile(SetupFile{}, "+0.00"));
-        replies[0] = StoredMessageReply(1, 1, "0,3,,,,,,,n," + std::string(field) + ",2,30,1,,5,");
-        EXPECT_EQ(ReadSetupFile(replies).timeZoneOn, on) << field;
-    }
-}
-
 TEST(SetupMessageCodec, DecodesTheMessageTextUpToTheFinalOkOnly) {
     SetupFile file = EveryFieldSet();
     file.userName = "OKAY";
@@ -76,14 +68,10 @@ TEST(SetupMessageCodec, DecodesTheMessageTextUpToTheFinalOkOnly) {
     const std::vector<std::string> cut =
         DecodeSetupMessage("at+cmgr=4\r\r\n+CMGR: \"STO UNSENT\",\"+1\",\r\n1,7,,,,,,,Bus,+8.", 1);
     EXPECT_EQ(cut[8] + '|' + cut[9] + '|' + cut[10], "Bus|+8.|");
-}
-
-TEST(SetupMessageCodec, OverlongPieceIsCutToTheFieldLimit) {
-    const std::string longName(300, 'x');
-    const std::string reply = StoredMessageReply(1, 1, "0,3,,,,,,," + longName + ",+8.00,2,");
-    const std::vector<std::string> fields = DecodeSetupMessage(reply, 1);
-    EXPECT_EQ(fields[8], std::string(MaxSetupFieldLength, 'x'));
-    EXPECT_EQ(fields[9], "+8.00");
+    // An overlong piece is cut to the field limit and the next field stays in its place.
+    const std::vector<std::string> overlong = DecodeSetupMessage(
+        StoredMessageReply(1, 1, "0,3,,,,,,," + std::string(300, 'x') + ",+8.00,2,"), 1);
+    EXPECT_EQ(overlong[8] + '|' + overlong[9], std::string(MaxSetupFieldLength, 'x') + "|+8.00");
 }
 
 struct ChoiceCase {
@@ -116,7 +104,10 @@ TEST(ChoiceFields, OnlyValuesThatNameAnEntryChangeTheDialog) {
         // Texts are copied as they are, the empty text included.
         ChoiceCase("5,11,,,,,,,,,3,30,2,,,", SetupFile{}),
         ChoiceCase("5,3,,,,,,,,,2,,1,7,,",
-                   With([](SetupFile& f) { f.reportInterval = "", f.numberOfReports = "7"; }))};
+                   With([](SetupFile& f) { f.reportInterval = "", f.numberOfReports = "7"; })),
+        // Only the off text turns the time zone off.
+        ChoiceCase("5,3,,,,,,,,-0.00,2,30,1,,,", With([](SetupFile& f) { f.timeZoneOn = false; })),
+        ChoiceCase("5,3,,,,,,,,-5.00,2,30,1,,,", SetupFile{})};
     for (const ChoiceCase& c : cases) {
         SetupMessageReplies replies;
         replies[0] = StoredMessageReply(1, 1, c.message1);
