@@ -12,26 +12,21 @@ struct RangeCase {
     const char* to;
 };
 
-class SearchRangeTexts : public testing::TestWithParam<RangeCase> {};
-
-TEST_P(SearchRangeTexts, ZeroPaddedAndJoinedWithNothingBetween) {
-    const RangeCase& c = GetParam();
-    EXPECT_EQ(c.range.title(), c.title);
-    const ReceiveRange receive = c.range.receiveRange("354612071234567");
-    EXPECT_EQ(receive.imei + ' ' + receive.from + ' ' + receive.to,
-              std::string("354612071234567 ") + c.from + ' ' + c.to);
+TEST(SearchRangeTexts, ZeroPaddedAndJoinedWithNothingBetween) {
+    for (const RangeCase& c : {RangeCase{{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}},
+                                         "Tom:2007/05/01-00:00:00~2007/05/31-23:59:59",
+                                         "2007/05/0100:00:00",
+                                         "2007/05/3123:59:59"},
+                               RangeCase{{"", {752, 1, 2, 3, 4, 5}, {99, 12, 9, 10, 9, 8}},
+                                         ":0752/01/02-03:04:05~0099/12/09-10:09:08",
+                                         "0752/01/0203:04:05",
+                                         "0099/12/0910:09:08"}}) {
+        EXPECT_EQ(c.range.title(), c.title);
+        const ReceiveRange receive = c.range.receiveRange("354612071234567");
+        EXPECT_EQ(receive.imei + ' ' + receive.from + ' ' + receive.to,
+                  std::string("354612071234567 ") + c.from + ' ' + c.to);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Pickers, SearchRangeTexts,
-    testing::Values(RangeCase{{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}},
-                              "Tom:2007/05/01-00:00:00~2007/05/31-23:59:59",
-                              "2007/05/0100:00:00",
-                              "2007/05/3123:59:59"},
-                    RangeCase{{"", {752, 1, 2, 3, 4, 5}, {99, 12, 9, 10, 9, 8}},
-                              ":0752/01/02-03:04:05~0099/12/09-10:09:08",
-                              "0752/01/0203:04:05",
-                              "0099/12/0910:09:08"}));
 
 std::tm LocalMoment(int year, int month, int day, int hour, int minute, int second) {
     std::tm t{};
@@ -50,20 +45,18 @@ struct RecentCase {
     const char* to;
 };
 
-class YearsAroundTest : public ::testing::TestWithParam<RecentCase> {};
-
-TEST_P(YearsAroundTest, SpansTwoYearsAroundNow) {
-    const ReceiveRange range = SearchCriteria::YearsAround(GetParam().now).receiveRange("1");
-    EXPECT_EQ(range.from + ' ' + range.to, std::string(GetParam().from) + ' ' + GetParam().to);
+// The day is not adjusted: 29 February serves as a text bound.
+TEST(YearsAround, SpansTwoYearsAroundNow) {
+    for (const RecentCase& c : {RecentCase{LocalMoment(2012, 5, 8, 7, 59, 59), "2011/05/0807:59:59",
+                                           "2013/05/0807:59:59"},
+                                RecentCase{LocalMoment(2012, 2, 29, 12, 0, 0), "2011/02/2912:00:00",
+                                           "2013/02/2912:00:00"},
+                                RecentCase{LocalMoment(2000, 1, 1, 0, 0, 0), "1999/01/0100:00:00",
+                                           "2001/01/0100:00:00"}}) {
+        const ReceiveRange range = SearchCriteria::YearsAround(c.now).receiveRange("1");
+        EXPECT_EQ(range.from + ' ' + range.to, std::string(c.from) + ' ' + c.to);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Moments, YearsAroundTest,
-    ::testing::Values(
-        RecentCase{LocalMoment(2012, 5, 8, 7, 59, 59), "2011/05/0807:59:59", "2013/05/0807:59:59"},
-        // The day is not adjusted: 29 February serves as a text bound.
-        RecentCase{LocalMoment(2012, 2, 29, 12, 0, 0), "2011/02/2912:00:00", "2013/02/2912:00:00"},
-        RecentCase{LocalMoment(2000, 1, 1, 0, 0, 0), "1999/01/0100:00:00", "2001/01/0100:00:00"}));
 
 }  // namespace
 }  // namespace kv820

@@ -44,9 +44,7 @@ TEST_F(GpslogStoreTest, PurgeRemovesRowsWithANullColumnAndKeepsEmptyTexts) {
     EXPECT_EQ(store_.PurgeIncompleteGpslogRows(), 13);
     EXPECT_EQ(rowCount(), 2);
     EXPECT_EQ(store_.PurgeIncompleteGpslogRows(), 0);
-}
-
-TEST_F(GpslogStoreTest, PurgeWorksOnAFileWithoutThePartialIndex) {
+    // A file made before the partial index is purged as well.
     db_.execute("DROP INDEX gpslog_incomplete");
     db_.execute("INSERT INTO gpslog (imei) VALUES ('x')");
     EXPECT_EQ(store_.PurgeIncompleteGpslogRows(), 1);
