@@ -271,29 +271,22 @@ class StopDuringReadLink final : public SerialLink {
     milliseconds at_;
 };
 
-class SmsSessionStopTest : public ::testing::TestWithParam<int> {};
+class SmsSessionStopTest : public SmsSessionTest, public ::testing::WithParamInterface<int> {};
 
 INSTANTIATE_TEST_SUITE_P(Moments, SmsSessionStopTest, ::testing::Values(1, 599, 4321));
 
 TEST_P(SmsSessionStopTest, EndsWithinSixHundredMillisecondsOfTheRequest) {
-    test::TempDatabaseFile file;
-    VirtualClock clock;
-    FakeSerialLink fake(clock);
-    ActLikeAModem(fake);
-    StopDuringReadLink link(fake, clock, StartDuration + milliseconds(GetParam()));
-    UserRegistry users;
-    test::RecordingListener listener;
-    SmsSessionWorker worker(link, clock, users, listener, {"ttyUSB0:", file.path()});
-    link.worker = &worker;
+    StopDuringReadLink stopping(link, clock, StartDuration + milliseconds(GetParam()));
+    SmsSessionWorker session(stopping, clock, users, listener, {"ttyUSB0:", file.path()});
+    stopping.worker = &session;
+    session.run();
 
-    worker.run();
-
-    ASSERT_TRUE(link.requestedAt.has_value());
-    const milliseconds took = clock.now() - *link.requestedAt;
+    ASSERT_TRUE(stopping.requestedAt.has_value());
+    const milliseconds took = clock.now() - *stopping.requestedAt;
     EXPECT_LE(took, milliseconds(600));
     EXPECT_GE(took, milliseconds(500)) << "the request came just as an idle read began";
     EXPECT_EQ(listener.ended, 1);
-    EXPECT_FALSE(fake.isOpen());
+    EXPECT_FALSE(link.isOpen());
 }
 
 }  // namespace
