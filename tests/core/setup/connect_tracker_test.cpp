@@ -220,16 +220,15 @@ TEST_F(ConnectTrackerTest, TheStoredPinBelongsToItsTrackerOnlyAndOnlyAsDigits) {
     EXPECT_EQ(SimPinToWrite(context), "5184");
 }
 
-TEST(TrackerIdentity, FirmwareVersionIsTakenFromOffset15UpToTheFirstClosingParenthesis) {
+// The version runs from offset 15 up to the first closing parenthesis; the IMEI is fifteen
+// characters from offset 10, or else from offset 18.
+TEST(TrackerIdentity, FirmwareVersionAndImeiAreTakenFromFixedOffsets) {
     EXPECT_EQ(FirmwareVersionFromReply("tr+fwv\r\r\nKV-820V1.01(B05)(x)\r\n\r\nOK\r\n"),
               "V1.01(B05)");
     EXPECT_EQ(FirmwareVersionFromReply("tr+fwv\r\r\nERROR\r\n"), "0001");
     EXPECT_EQ(FirmwareVersionFromReply(""), "0001");
     EXPECT_EQ(FirmwareVersionFromReply("\r\nKV-820V1.01(B05)\r\n"), "");  // no echo
     EXPECT_EQ(FirmwareVersionFromReply("tr+fwv\r\r\nKV-820 V1.01\r\nOK\r\n"), "");
-}
-
-TEST(TrackerIdentity, ImeiIsFifteenCharactersFromOffset10OrElse18) {
     EXPECT_EQ(ImeiFromReply("at+cgsn\r\r\n3560000000000019999\r\n"), "356000000000001");
     EXPECT_EQ(ImeiFromReply("at+cgsn\r\r\nIMEI No:356000000000001\r\n"), "356000000000001");
     EXPECT_EQ(ImeiFromReply("at+cgsn\r\r\n35600\r\n\r\nOK\r\n"), "\nOK\r\n");

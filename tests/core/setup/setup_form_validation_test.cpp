@@ -19,11 +19,13 @@ SetupForm ValidForm() {
     return form;
 }
 
-UserRegistry::Snapshot TwoUsers() {
+// A later slot with the name of an earlier one and another tracker's IMEI.
+UserRegistry::Snapshot Users() {
     UserRegistry::Snapshot users;
     users.users[0] = {"Bus 7", "0912345678", OwnImei};
     users.users[1] = {"Van 2", "+886922000111", "356000000000002"};
-    users.userCount = 2;
+    users.users[2] = {"Van 2", "0955", "356000000000009"};
+    users.userCount = 3;
     return users;
 }
 
@@ -71,25 +73,20 @@ TEST(SetupFormChecks, FirstFailingCheckGivesItsMessage) {
                  "SOS Number 2 input is a failure."},
         FormCase{"PhoneOfAnotherTracker", [](F f) { f.phoneNumber = "+886922000111"; },
                  "Phone Number is repeat."},
-        FormCase{"NewTrackerUnderARegisteredName", [](F f) { f.moduleImei = "356000000000009"; },
+        FormCase{"NewTrackerUnderARegisteredName", [](F f) { f.moduleImei = "356000000000008"; },
+                 "User Name is repeat."},
+        // The later slot with this tracker's IMEI does not excuse the first with the name.
+        FormCase{"OnlyTheFirstEqualSlotCounts",
+                 [](F f) {
+                     f.moduleImei = "356000000000009", f.file.userName = "Van 2",
+                     f.phoneNumber = "0955";
+                 },
                  "User Name is repeat."}};
     for (const FormCase& c : cases) {
         SetupForm form = ValidForm();
         c.change(form);
-        EXPECT_EQ(ValidateSetupForm(form, TwoUsers()).value_or(""), c.message) << c.name;
+        EXPECT_EQ(ValidateSetupForm(form, Users()).value_or(""), c.message) << c.name;
     }
-}
-
-TEST(SetupFormChecks, RepeatChecksLookOnlyAtTheFirstEqualSlot) {
-    UserRegistry::Snapshot users = TwoUsers();
-    // A later slot with the same name and this tracker's IMEI does not excuse the first.
-    users.users[2] = {"Van 2", "0955", "356000000000009"};
-    users.userCount = 3;
-    SetupForm form = ValidForm();
-    form.moduleImei = "356000000000009";
-    form.file.userName = "Van 2";
-    form.phoneNumber = "0955";
-    EXPECT_EQ(ValidateSetupForm(form, users), "User Name is repeat.");
 }
 
 TEST(SetupForm, ResetDefaultKeepsIdentityAndReportNumber) {
