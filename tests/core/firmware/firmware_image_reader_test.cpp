@@ -53,7 +53,7 @@ TEST(FirmwareImage, EveryByteValueBecomesUpperCaseHexAndABlank) {
     EXPECT_EQ(FirmwareHexText(bytes.data(), bytes.size()), expected);
 }
 
-TEST(FirmwareImage, AClearedFlagStopsWithinOneBlock) {
+TEST(FirmwareImage, AClearedFlagStopsWithinOneBlockAndABadStreamShowsNothing) {
     std::istringstream stream(std::string(128 + 10 * 1024, 'Z'));
     test::VirtualClock clock;
     std::stop_source stop;
@@ -64,13 +64,10 @@ TEST(FirmwareImage, AClearedFlagStopsWithinOneBlock) {
         }
     });
     EXPECT_EQ(lines, 2);
-}
-
-TEST(FirmwareImage, AnUnreadableStreamShowsNothing) {
-    std::istringstream stream(std::string(2000, 'Z'));
-    stream.setstate(std::ios::badbit);
-    FirmwareImageReader reader(stream);
-    EXPECT_FALSE(reader.nextBlock());
+    // An unreadable stream shows nothing.
+    std::istringstream unreadable(std::string(2000, 'Z'));
+    unreadable.setstate(std::ios::badbit);
+    EXPECT_FALSE(FirmwareImageReader(unreadable).nextBlock());
 }
 
 }  // namespace

@@ -53,40 +53,38 @@ struct ReplyCase {
     std::string kept = {};  // the PIN remembered for the setup
 };
 
-void PrintTo(const ReplyCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class SimPinReplies : public SimPinEntryTest, public testing::WithParamInterface<ReplyCase> {};
-
-// The port is closed whatever the module said.
-TEST_P(SimPinReplies, DecideOnTheCounterAndNeverKeepARefusedPin) {
-    const SimPinOutcome outcome = Enter("87654321", GetParam().pinReply, GetParam().counterReply);
-    EXPECT_EQ(outcome, GetParam().outcome);
-    EXPECT_EQ(SimPinDialogStaysOpen(outcome), GetParam().staysOpen);
-    EXPECT_EQ(link.openedPaths, Writes{"ttyUSB0"});
-    EXPECT_EQ(link.writes.at(0), "at+cpin=87654321\r");
-    // A module that did not answer the PIN is asked nothing more.
-    EXPECT_EQ(std::count(link.writes.begin(), link.writes.end(), "at^spic\r\n"),
-              GetParam().pinReply.empty() ? 0 : 1);
-    EXPECT_FALSE(link.isOpen());
-    EXPECT_EQ(context.simPin, GetParam().kept);
-}
-
 const std::string Refused = "at+cpin=87654321\r\r\n+CME ERROR: 16\r\n";
 
-INSTANTIATE_TEST_SUITE_P(
-    Replies, SimPinReplies,
-    testing::Values(ReplyCase("Accepted", Echoed("at+cpin=87654321"), Echoed("at^spic", "^SPIC: 3"),
-                              SimPinOutcome::Accepted, false, "87654321"),
-                    ReplyCase("CounterTenMeansLocked", Refused, Echoed("at^spic", "^SPIC: 10"),
-                              SimPinOutcome::Locked, false),
-                    ReplyCase("TwoLeft", Refused, Echoed("at^spic", "^SPIC: 2"),
-                              SimPinOutcome::TwoAttemptsLeft, true),
-                    ReplyCase("OtherCounter", Refused, Echoed("at^spic", "^SPIC: 3"),
-                              SimPinOutcome::SetupError, false),
-                    ReplyCase("SilentModule", "", Echoed("at^spic", "^SPIC: 2"),
-                              SimPinOutcome::SetupError, false)));
+// The port is closed whatever the module said.
+TEST_F(SimPinEntryTest, RepliesDecideOnTheCounterAndARefusedPinIsNeverKept) {
+    const ReplyCase cases[] = {
+        ReplyCase("Accepted", Echoed("at+cpin=87654321"), Echoed("at^spic", "^SPIC: 3"),
+                  SimPinOutcome::Accepted, false, "87654321"),
+        ReplyCase("CounterTenMeansLocked", Refused, Echoed("at^spic", "^SPIC: 10"),
+                  SimPinOutcome::Locked, false),
+        ReplyCase("TwoLeft", Refused, Echoed("at^spic", "^SPIC: 2"), SimPinOutcome::TwoAttemptsLeft,
+                  true),
+        ReplyCase("OtherCounter", Refused, Echoed("at^spic", "^SPIC: 3"), SimPinOutcome::SetupError,
+                  false),
+        // A module that did not answer the PIN is asked nothing more (last: its counter
+        // reply stays unread on the line's rules).
+        ReplyCase("SilentModule", "", Echoed("at^spic", "^SPIC: 2"), SimPinOutcome::SetupError,
+                  false)};
+    for (const ReplyCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        link.writes = {};
+        link.openedPaths = {};
+        const SimPinOutcome outcome = Enter("87654321", c.pinReply, c.counterReply);
+        EXPECT_EQ(outcome, c.outcome);
+        EXPECT_EQ(SimPinDialogStaysOpen(outcome), c.staysOpen);
+        EXPECT_EQ(link.openedPaths, Writes{"ttyUSB0"});
+        EXPECT_EQ(link.writes.at(0), "at+cpin=87654321\r");
+        EXPECT_EQ(std::count(link.writes.begin(), link.writes.end(), "at^spic\r\n"),
+                  c.pinReply.empty() ? 0 : 1);
+        EXPECT_FALSE(link.isOpen());
+        EXPECT_EQ(context.simPin, c.kept);
+    }
+}
 
 }  // namespace
 }  // namespace kv820
