@@ -7,7 +7,8 @@
 namespace kv820 {
 namespace {
 
-TEST(ConfigEnablingRules, TheDefaultReturnNumberFollowsItsSwitch) {
+// The default return number follows its switch; interval and count only for a period report.
+TEST(ConfigEnablingRules, FieldsFollowTheSwitchAndTheReportMode) {
     using P = ConfigParameter;
     const auto off =
         ConfigEnablingRules(P::SmsDefaultReturnNumber, false, DefaultReportMode::StopReport);
@@ -18,15 +19,11 @@ TEST(ConfigEnablingRules, TheDefaultReturnNumberFollowsItsSwitch) {
     // The switch of another parameter enables nothing.
     EXPECT_FALSE(
         ConfigEnablingRules(P::SosNumber, true, DefaultReportMode::StopReport).defaultReturnNumber);
-}
-
-TEST(ConfigEnablingRules, IntervalAndCountOnlyForAPeriodReport) {
-    using M = DefaultReportMode;
     const auto period =
-        ConfigEnablingRules(ConfigParameter::DefaultReportModeSetting, false, M::SmsPeriodReport);
+        ConfigEnablingRules(P::DefaultReportModeSetting, false, DefaultReportMode::SmsPeriodReport);
     EXPECT_TRUE(period.reportIntervalAndCount && period.reportFormat);
     const auto stop =
-        ConfigEnablingRules(ConfigParameter::DefaultReportModeSetting, false, M::StopReport);
+        ConfigEnablingRules(P::DefaultReportModeSetting, false, DefaultReportMode::StopReport);
     EXPECT_FALSE(stop.reportIntervalAndCount || stop.reportFormat);
     EXPECT_TRUE(stop.defaultReportMode);
 }
