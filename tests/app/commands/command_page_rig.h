@@ -11,7 +11,6 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/commands/command_channel.h"
 #include "app/commands/command_dispatcher.h"
 #include "app/commands/fake_command_channel.h"
 #include "core/store/user_registry.h"
