@@ -11,11 +11,9 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/commands/command_channel.h"
 #include "app/commands/command_dispatcher.h"
 #include "app/commands/fake_command_channel.h"
 #include "core/store/user_registry.h"
-#include "support/qt/alert_recorder.h"
 #include "support/qt/records_database.h"
 
 namespace kv820::test {

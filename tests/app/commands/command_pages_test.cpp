@@ -1,14 +1,8 @@
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 #include <functional>
 
 #include "app/commands/command_page_rig.h"
 #include "app/commands/config_command_page.h"
 #include "app/commands/tracking_command_page.h"
-#include "support/qt/alert_recorder.h"
 
 namespace kv820 {
 
@@ -143,26 +137,6 @@ class CommandPagesTest : public QObject {
         QVERIFY(rig.child<QPushButton>("sendTrackingCommandButton")->isEnabled());
     }
 
-    void theButtonStaysDisabledUntilTheSendIsDoneInASession() {
-        test::AlertRecorder recorder;
-        TrackingRig rig;
-        rig.openSession();
-        auto* send = rig.child<QPushButton>("sendTrackingCommandButton");
-        rig.press("sendTrackingCommandButton");
-        QVERIFY(!send->isEnabled());
-        QTest::keyClick(rig.child<QLineEdit>("returnPhoneEdit"), Qt::Key_Return);
-        QCOMPARE(rig.channel.sent.size(), std::size_t{1});
-        emit rig.channel.commandSent();
-        QVERIFY(send->isEnabled());
-        rig.press("sendTrackingCommandButton");
-        QCOMPARE(rig.channel.sent.size(), std::size_t{2});
-        // A send that ends after the session leaves the button for the next session.
-        rig.channel.setActive(false);
-        emit rig.channel.commandSent();
-        QVERIFY(!send->isEnabled());
-        rig.channel.setActive(true);
-        QVERIFY(send->isEnabled());
-    }
     void configurationRefusalsGoToTheirOwnersAndSendNothing() {
         test::AlertRecorder recorder;
         ConfigRig rig;

@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -48,7 +49,9 @@ class CommandPagesWiringTest : public QObject {
         QVERIFY(rig.recorder.texts().isEmpty());
         QCOMPARE(rig.channel.sent.size(), std::size_t{1});
         QCOMPARE(rig.channel.sent[0].first, QStringLiteral("0987654321"));
-        // One modem: the other page cannot start a send meanwhile.
+        // Neither a key nor the other page starts a second send meanwhile: one modem.
+        QTest::keyClick(window.findChild<QLineEdit*>(QStringLiteral("returnPhoneEdit")),
+                        Qt::Key_Return);
         QVERIFY(!configSend(window)->isEnabled());
         window.commandPage()->commandTab()->setCurrentIndex(1);
         QTest::mouseClick(configSend(window), Qt::LeftButton);
@@ -58,10 +61,13 @@ class CommandPagesWiringTest : public QObject {
         QTest::mouseClick(configSend(window), Qt::LeftButton);
         QCOMPARE(rig.channel.sent.size(), std::size_t{2});
         QCOMPARE(rig.channel.sent[1].second, QStringLiteral("?7,354612079999999,1,0,!"));
-        emit rig.channel.commandSent();
+        // A send that ends after the session leaves the buttons for the next session.
         rig.channel.setActive(false);
+        emit rig.channel.commandSent();
         QVERIFY(!trackingSend(window)->isEnabled());
         QVERIFY(!configSend(window)->isEnabled());
+        rig.channel.setActive(true);
+        QVERIFY(configSend(window)->isEnabled());
     }
 };
 

@@ -9,14 +9,10 @@
 #include <functional>
 #include <memory>
 
-#include "app/common/app_context.h"
 #include "app/modem/sms_command_page.h"
 #include "app/modem/sms_session.h"
-#include "app/shell/main_window.h"
 #include "sim/pty_simulator.h"
-#include "support/qt/alert_recorder.h"
 #include "support/qt/records_database.h"
-#include "support/temp_dir.h"
 
 namespace kv820 {
 
@@ -27,28 +23,21 @@ constexpr int SessionTimeoutMs = 20000;
 // A main window whose "COM Port :" list holds a simulated modem, with the session's
 // pauses shortened.
 struct SessionRig {
-    explicit SessionRig(const QString& portEntry = {})
-        : modem(sim::PtySimulator::modem()),
-          context(test::CreateRecordsDatabase(dir, {test::Truck})),
-          window(context) {
-        QComboBox* ports = window.commandPage()->comPortCombo();
+    explicit SessionRig(const QString& portEntry = {}) : modem(sim::PtySimulator::modem()) {
+        QComboBox* ports = page()->comPortCombo();
         ports->clear();
         ports->addItem(portEntry.isEmpty() ? QString::fromStdString(modem->devicePath() + ":")
                                            : portEntry);
         session()->setSleepScale(0.02);
-        window.show();
-        window.mainTab()->setCurrentWidget(window.commandPage());
+        app.window.mainTab()->setCurrentWidget(page());
     }
 
-    SmsSession* session() { return window.smsSession(); }
-    SmsCommandPage* page() { return window.commandPage(); }
+    SmsSession* session() { return app.window.smsSession(); }
+    SmsCommandPage* page() { return app.window.commandPage(); }
     QPushButton* startButton() { return page()->startButton(); }
 
-    test::TempDir dir;
-    test::AlertRecorder recorder;
-    std::unique_ptr<sim::PtySimulator> modem;
-    AppContext context;
-    MainWindow window;
+    std::unique_ptr<sim::PtySimulator> modem;  // outlives the window and its worker
+    test::WindowRig app;
 };
 
 }  // namespace
@@ -66,8 +55,8 @@ class SmsSessionTest : public QObject {
         QCOMPARE(rig.page()->scanButton()->isEnabled(), !open && !portHeld);
         QCOMPARE(rig.page()->comPortCombo()->isEnabled(), !open);
         QCOMPARE(rig.page()->userCombo()->isEnabled(), open);
-        for (QAction* action :
-             {rig.window.setupAction(), rig.window.userEditAction(), rig.window.firmwareAction()}) {
+        for (QAction* action : {rig.app.window.setupAction(), rig.app.window.userEditAction(),
+                                rig.app.window.firmwareAction()}) {
             QCOMPARE(action->isEnabled(), !open);
         }
         QCOMPARE(rig.session()->sessionActive(), open);
@@ -110,7 +99,7 @@ class SmsSessionTest : public QObject {
         QCOMPARE(rig.session()->state(), SmsSession::State::Idle);
         QCOMPARE(rig.page()->modemLog()->toPlainText(), QStringLiteral("COM Port ERROR!!!"));
         verifyControls(rig, false);
-        QVERIFY(rig.recorder.texts().isEmpty());
+        QVERIFY(rig.app.recorder.texts().isEmpty());
     }
 
     void aNewStartWaitsForTheClosedSessionsWorker() {
@@ -130,7 +119,7 @@ class SmsSessionTest : public QObject {
     // and closed.
     void theStatusBarSaysHowTheSessionStands() {
         SessionRig rig;
-        auto* shown = rig.window.findChild<QLabel*>(QStringLiteral("sessionHealthPart"));
+        auto* shown = rig.app.window.findChild<QLabel*>(QStringLiteral("sessionHealthPart"));
         const QString last =
             QStringLiteral(" \\| Last report \\d{4}/\\d\\d/\\d\\d-\\d\\d:\\d\\d:\\d\\d$");
         const QString receiving = QStringLiteral("^Receiving \\| Signal 4/4 -73 dBm \\| SIM 0/30");
