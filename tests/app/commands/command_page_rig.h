@@ -14,6 +14,7 @@
 #include "app/commands/command_dispatcher.h"
 #include "app/commands/fake_command_channel.h"
 #include "core/store/user_registry.h"
+#include "support/qt/alert_recorder.h"
 #include "support/qt/records_database.h"
 
 namespace kv820::test {

@@ -8,10 +8,12 @@
 #include <fstream>
 #include <memory>
 
+#include "app/common/app_context.h"
 #include "app/firmware/firmware_update_dialog.h"
 #include "app/firmware/firmware_wizard.h"
 #include "app/firmware/firmware_wizard_dialog.h"
 #include "support/qt/records_database.h"
+#include "support/temp_dir.h"
 
 namespace kv820 {
 

@@ -3,15 +3,19 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "app/common/app_context.h"
 #include "app/records/record_search.h"
 #include "app/records/report_list_view.h"
 #include "app/records/report_table_model.h"
 #include "app/records/search_records_page.h"
 #include "app/records/sms_tracking_page.h"
+#include "app/shell/main_window.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
+#include "support/qt/alert_recorder.h"
 #include "support/qt/recording_web_map_opener.h"
 #include "support/qt/records_database.h"
+#include "support/temp_dir.h"
 
 namespace kv820 {
 

@@ -12,8 +12,10 @@
 #include "core/modem/sms_session_listener.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
+#include "support/qt/alert_recorder.h"
 #include "support/qt/recording_web_map_opener.h"
 #include "support/qt/records_database.h"
+#include "support/temp_dir.h"
 
 namespace kv820 {
 

@@ -7,11 +7,15 @@
 #include <QTest>
 #include <system_error>
 
+#include "app/common/app_context.h"
 #include "app/common/file_chooser.h"
 #include "app/records/search_records_page.h"
+#include "app/shell/main_window.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
+#include "support/qt/alert_recorder.h"
 #include "support/qt/records_database.h"
+#include "support/temp_dir.h"
 
 namespace kv820 {
 

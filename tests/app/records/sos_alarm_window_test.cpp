@@ -8,8 +8,10 @@
 #include "app/records/sos_alarms.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
+#include "support/qt/alert_recorder.h"
 #include "support/qt/recording_web_map_opener.h"
 #include "support/qt/records_database.h"
+#include "support/temp_dir.h"
 
 namespace kv820 {
 

@@ -11,10 +11,12 @@
 #include "app/setup/scripted_setup_devices.h"
 #include "app/setup/setup_file_dialog.h"
 #include "app/setup/setup_wizard.h"
+#include "app/shell/main_window.h"
 #include "app/shell/setup_launcher.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "core/store/user_store.h"
+#include "support/qt/alert_recorder.h"
 #include "support/qt/records_database.h"
 #include "support/scripted_tracker.h"
 

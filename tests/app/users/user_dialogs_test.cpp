@@ -6,18 +6,22 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/common/app_context.h"
 #include "app/modem/sms_command_page.h"
 #include "app/records/record_search.h"
 #include "app/records/report_list_view.h"
 #include "app/records/report_table_model.h"
 #include "app/records/search_records_page.h"
+#include "app/shell/main_window.h"
 #include "app/users/user_edit_dialog.h"
 #include "app/users/user_information_dialog.h"
 #include "app/users/user_list_view.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "core/store/user_store.h"
+#include "support/qt/alert_recorder.h"
 #include "support/qt/records_database.h"
+#include "support/temp_dir.h"
 
 namespace kv820 {
 
