@@ -8,8 +8,8 @@
 #include "core/common/number_text.h"
 #include "core/modem/report_kinds.h"
 #include "core/records/gps_time_utc.h"
-#include "core/records/track_document.h"
 #include "core/records/report_row_view.h"
+#include "core/records/track_document.h"
 #include "core/records/xml_text.h"
 
 namespace kv820 {

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/records/track_document.h"
 #include "core/records/report_row_view.h"
+#include "core/records/track_document.h"
 #include "core/records/xml_text.h"
 
 namespace kv820 {

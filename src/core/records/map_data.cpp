@@ -6,8 +6,8 @@
 #include "core/common/json_text.h"
 #include "core/common/number_text.h"
 #include "core/modem/report_kinds.h"
-#include "core/records/stored_range_rows.h"
 #include "core/records/report_row_view.h"
+#include "core/records/stored_range_rows.h"
 #include "core/store/gpslog_store.h"
 #include "core/store/statement.h"
 

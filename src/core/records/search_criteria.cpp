@@ -1,7 +1,7 @@
 #include "core/records/search_criteria.h"
 
-#include "core/common/number_text.h"
 #include "core/common/local_time.h"
+#include "core/common/number_text.h"
 
 namespace kv820 {
 
