@@ -39,7 +39,7 @@ class TrackerSetupTest : public ::testing::Test {
         qputenv("KV820_EXTRA_PORTS", QByteArray::fromStdString(tracker_->devicePath()));
         rig_ = std::make_unique<test::WindowRig>(std::vector<UserSlot>{});
         launcher_ = rig_->window.findChild<SetupLauncher*>(QStringLiteral("setupLauncher"));
-        SetupDevices devices;
+        PortDevices devices;
         devices.makeClock = [] { return std::make_unique<test::SkippingClock>(); };
         launcher_->setDevices(devices);
     }

@@ -9,7 +9,6 @@
 #include "app/modem/queued_session_listener.h"
 #include "app/modem/sms_command_page.h"
 #include "app/ports/port_worker.h"
-#include "app/ports/qt_serial_link.h"
 #include "app/records/report_display.h"
 #include "core/commands/send_command_sms.h"
 #include "core/modem/sms_session_worker.h"
@@ -64,10 +63,6 @@ void SmsSession::setReportDisplay(ReportDisplay* display) {
     display_ = display;
 }
 
-void SmsSession::setLinkFactory(LinkFactory factory) {
-    linkFactory_ = std::move(factory);
-}
-
 bool SmsSession::workerRunning() const {
     return worker_->running();
 }
@@ -98,15 +93,14 @@ void SmsSession::launchWorker() {
     SmsSessionWorker::Settings settings;
     settings.portEntry = page_.comPortCombo()->currentText().toStdString();
     settings.databasePath = databasePath_;
-    settings.pauseScale = sleepScale_;
     // The scan must not reach for the port while a worker may still hold it.
     page_.scanButton()->setEnabled(false);
-    worker_->start([this, run, settings, makeLink = linkFactory_](const std::stop_token& stop) {
+    worker_->start([this, run, settings, devices = devices_](const std::stop_token& stop) {
         // The link, the clock and the session are made, used and destroyed on this thread.
         QueuedSessionListener listener(this, *this, [this, run] { return run_ == run; });
-        std::unique_ptr<SerialLink> link = makeLink ? makeLink() : MakeSerialLink();
-        SystemClock clock;
-        SmsSessionWorker worker(*link, clock, users_, listener, settings);
+        const std::unique_ptr<SerialLink> link = devices.makeLink();
+        const std::unique_ptr<Clock> clock = devices.makeClock();
+        SmsSessionWorker worker(*link, *clock, users_, listener, settings);
         // A stop during the modem start skips its pauses.
         const std::stop_callback stopWorker(stop, [&worker] { worker.requestStop(); });
         run->attach(&worker);

@@ -8,6 +8,7 @@
 
 #include "app/commands/command_channel.h"
 #include "app/modem/modem_log_box.h"
+#include "app/ports/port_devices.h"
 #include "core/modem/sms_session_listener.h"
 
 class QAction;
@@ -17,7 +18,6 @@ namespace kv820 {
 class InputBlocker;
 class PortWorker;
 class ReportDisplay;
-class SerialLink;
 class SmsCommandPage;
 class UserRegistry;
 
@@ -38,8 +38,6 @@ class SmsSession : public CommandChannel, private SmsSessionListener {
         Open,      // "Close SMS"; reports arrive and commands can be sent
     };
 
-    using LinkFactory = std::function<std::unique_ptr<SerialLink>()>;
-
     SmsSession(SmsCommandPage& page, const UserRegistry& users, std::string databasePath,
                QObject* parent = nullptr);
     // Stops and joins the worker.
@@ -50,9 +48,9 @@ class SmsSession : public CommandChannel, private SmsSessionListener {
     void setCableActions(const QList<QAction*>& actions);
     // Where received reports are shown; none by default.
     void setReportDisplay(ReportDisplay* display);
-    // For tests: the serial link each session uses, and a scale for the session's pauses.
-    void setLinkFactory(LinkFactory factory);
-    void setSleepScale(double scale) { sleepScale_ = scale; }
+    // Where each session's worker gets its serial line and its time (the real port and the
+    // system clock unless a test puts others here).
+    void setDevices(PortDevices devices) { devices_ = std::move(devices); }
 
     State state() const { return state_; }
     // True while a worker thread exists (a session runs or a closed one is still ending).
@@ -100,8 +98,7 @@ class SmsSession : public CommandChannel, private SmsSessionListener {
     ModemLogBox log_;
     QList<QPointer<QAction>> cableActions_;
     QPointer<ReportDisplay> display_;
-    LinkFactory linkFactory_;
-    double sleepScale_ = 1.0;
+    PortDevices devices_;
     InputBlocker* inputBlocker_;
     State state_ = State::Idle;
     bool startPending_ = false;  // a start waits for the previous worker to end

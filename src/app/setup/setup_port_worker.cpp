@@ -4,7 +4,7 @@
 
 namespace kv820 {
 
-SetupPortWorker::SetupPortWorker(SetupDevices devices) : devices_(std::move(devices)) {
+SetupPortWorker::SetupPortWorker(PortDevices devices) : devices_(std::move(devices)) {
     thread_.start([this](const std::stop_token& stop) { run(stop); });
 }
 

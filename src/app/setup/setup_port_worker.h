@@ -7,7 +7,7 @@
 #include <stop_token>
 
 #include "app/ports/port_worker.h"
-#include "app/setup/setup_devices.h"
+#include "app/ports/port_devices.h"
 #include "core/modem/com_port.h"
 
 namespace kv820 {
@@ -22,7 +22,7 @@ class SetupPortWorker {
   public:
     using Job = std::function<void(ComPort& port)>;
 
-    explicit SetupPortWorker(SetupDevices devices);
+    explicit SetupPortWorker(PortDevices devices);
     SetupPortWorker(const SetupPortWorker&) = delete;
     SetupPortWorker& operator=(const SetupPortWorker&) = delete;
 
@@ -30,13 +30,13 @@ class SetupPortWorker {
     void post(Job job);
 
     // The factory the jobs use for further, short-lived links (the break pulse).
-    const SetupDevices& devices() const { return devices_; }
+    const PortDevices& devices() const { return devices_; }
 
   private:
     void run(const std::stop_token& stop);
     bool nextJob(Job& job, const std::stop_token& stop);
 
-    SetupDevices devices_;
+    PortDevices devices_;
     std::mutex mutex_;
     std::condition_variable_any wake_;
     std::deque<Job> jobs_;

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "app/setup/setup_devices.h"
+#include "app/ports/port_devices.h"
 #include "core/setup/setup_context.h"
 #include "core/store/user_registry.h"
 
@@ -16,7 +16,7 @@ namespace kv820 {
 // works on a copy of the context and hands the copy back with its result.
 struct SetupSession {
     SetupContext context;
-    SetupDevices devices;
+    PortDevices devices;
     // The registered users as they are now.
     std::function<UserRegistry::Snapshot()> registeredUsers = [] {
         return UserRegistry::Snapshot{};

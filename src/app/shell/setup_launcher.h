@@ -23,7 +23,7 @@ class SetupLauncher : public QObject {
     ~SetupLauncher() override;
 
     // Tests put a scripted line or a faster clock here.
-    void setDevices(SetupDevices devices) { session_.devices = std::move(devices); }
+    void setDevices(PortDevices devices) { session_.devices = std::move(devices); }
     const SetupSession& session() const { return session_; }
 
     SetupWizard* wizard() const { return wizard_; }

@@ -16,7 +16,7 @@ std::chrono::milliseconds StoppableClock::now() const {
 }
 
 void StoppableClock::sleepFor(std::chrono::milliseconds duration) {
-    auto left = std::chrono::milliseconds(static_cast<long long>(duration.count() * pauseScale_));
+    auto left = duration;
     while (left.count() > 0 && !stop_.stop_requested()) {
         const auto slice = std::min(left, std::chrono::milliseconds(Slice));
         inner_.sleepFor(slice);

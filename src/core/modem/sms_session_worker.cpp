@@ -13,7 +13,7 @@ namespace kv820 {
 SmsSessionWorker::SmsSessionWorker(SerialLink& link, Clock& clock, const UserRegistry& users,
                                    SmsSessionListener& listener, Settings settings)
     : localNow(LocalNow),
-      clock_(clock, stop_.get_token(), settings.pauseScale),
+      clock_(clock, stop_.get_token()),
       port_(link, clock_),
       users_(users),
       listener_(listener),

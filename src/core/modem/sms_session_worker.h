@@ -57,7 +57,6 @@ class SmsSessionWorker {
         // The times above; an end-to-end test shortens them so as not to wait for minutes.
         std::chrono::milliseconds quietCheck = QuietCheck;
         std::chrono::milliseconds healthInterval = HealthInterval;
-        double pauseScale = 1.0;  // below 1 shortens every pause (tests against a simulator)
     };
 
     SmsSessionWorker(SerialLink& link, Clock& clock, const UserRegistry& users,

@@ -11,24 +11,24 @@
 
 #include "app/modem/sms_command_page.h"
 #include "app/modem/sms_session.h"
-#include "sim/pty_simulator.h"
 #include "support/qt/records_database.h"
+#include "support/qt/simulated_modem_devices.h"
 
 namespace kv820 {
 
 namespace {
 
-constexpr int SessionTimeoutMs = 20000;
+// A bound for what takes milliseconds: the session runs on a virtual clock.
+constexpr int SessionTimeoutMs = 10000;
 
-// A main window whose "COM Port :" list holds a simulated modem, with the session's
-// pauses shortened.
+// A main window whose "COM Port :" list holds a simulated modem in this process.
 struct SessionRig {
-    explicit SessionRig(const QString& portEntry = {}) : modem(sim::PtySimulator::modem()) {
+    explicit SessionRig(const char* portEntry = test::SimulatedModemDevices::PortEntry)
+        : modem(std::make_unique<test::SimulatedModemDevices>()) {
         QComboBox* ports = page()->comPortCombo();
         ports->clear();
-        ports->addItem(portEntry.isEmpty() ? QString::fromStdString(modem->devicePath() + ":")
-                                           : portEntry);
-        session()->setSleepScale(0.02);
+        ports->addItem(QString::fromLatin1(portEntry));
+        session()->setDevices(modem->devices());
         app.window.mainTab()->setCurrentWidget(page());
     }
 
@@ -36,7 +36,7 @@ struct SessionRig {
     SmsCommandPage* page() { return app.window.commandPage(); }
     QPushButton* startButton() { return page()->startButton(); }
 
-    std::unique_ptr<sim::PtySimulator> modem;  // outlives the window and its worker
+    std::unique_ptr<test::SimulatedModemDevices> modem;  // outlives the window and its worker
     test::WindowRig app;
 };
 
@@ -91,7 +91,7 @@ class SmsSessionTest : public QObject {
     }
 
     void aFailedStartLeavesEverythingIdleWithTheErrorInTheLog() {
-        SessionRig rig(QStringLiteral("/dev/kv820-none:"));
+        SessionRig rig("/dev/kv820-none:");
         rig.page()->modemLog()->setPlainText(QStringLiteral("from before"));
         QSignalSpy finished(rig.session(), &SmsSession::workerFinished);
         QTest::mouseClick(rig.startButton(), Qt::LeftButton);

@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/setup/scripted_setup_devices.h"
+#include "support/qt/scripted_port_devices.h"
 #include "app/setup/setup_file_dialog.h"
 #include "app/setup/setup_session.h"
 #include "support/qt/alert_recorder.h"
@@ -39,7 +39,7 @@ void RefuseWrites(test::FakeSerialLink& link) {
 class SetupFileDialogTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<test::ScriptedSetupDevices> scripted_;
+    std::unique_ptr<test::ScriptedPortDevices> scripted_;
     SetupSession session_;
     std::vector<UserSlot> registered_;
 
@@ -54,7 +54,7 @@ class SetupFileDialogTest : public QObject {
 
   private slots:
     void init() {
-        scripted_ = std::make_unique<test::ScriptedSetupDevices>();
+        scripted_ = std::make_unique<test::ScriptedPortDevices>();
         session_ = SetupSession{};
         session_.devices = scripted_->devices();
         registered_.clear();

@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "app/ports/scan_com_port_dialog.h"
-#include "app/setup/scripted_setup_devices.h"
+#include "support/qt/scripted_port_devices.h"
 #include "app/setup/setup_session.h"
 #include "app/setup/setup_wizard.h"
 #include "support/qt/alert_recorder.h"
@@ -33,7 +33,7 @@ UserRegistry::Snapshot FiveOtherTrackers() {
 class SetupWizardTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<test::ScriptedSetupDevices> scripted_;
+    std::unique_ptr<test::ScriptedPortDevices> scripted_;
     SetupSession session_;
 
     static QPushButton* setupButton(SetupWizard& wizard) {
@@ -43,7 +43,7 @@ class SetupWizardTest : public QObject {
   private slots:
     void init() {
         qputenv("KV820_EXTRA_PORTS", TrackerPort.toUtf8());
-        scripted_ = std::make_unique<test::ScriptedSetupDevices>();
+        scripted_ = std::make_unique<test::ScriptedPortDevices>();
         session_ = SetupSession{};
         session_.devices = scripted_->devices();
     }

@@ -2,7 +2,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/setup/scripted_setup_devices.h"
+#include "support/qt/scripted_port_devices.h"
 #include "app/setup/setup_session.h"
 #include "app/setup/sim_pin_dialog.h"
 #include "support/qt/alert_recorder.h"
@@ -13,12 +13,12 @@ namespace kv820 {
 class SimPinDialogTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<test::ScriptedSetupDevices> scripted_;
+    std::unique_ptr<test::ScriptedPortDevices> scripted_;
     SetupSession session_;
 
   private slots:
     void init() {
-        scripted_ = std::make_unique<test::ScriptedSetupDevices>();
+        scripted_ = std::make_unique<test::ScriptedPortDevices>();
         session_ = SetupSession{};
         session_.devices = scripted_->devices();
         session_.context.portEntry = "/dev/ttyTRACKER:";

@@ -8,7 +8,7 @@
 #include "app/records/report_list_view.h"
 #include "app/records/report_table_model.h"
 #include "app/records/search_records_page.h"
-#include "app/setup/scripted_setup_devices.h"
+#include "support/qt/scripted_port_devices.h"
 #include "app/setup/setup_file_dialog.h"
 #include "app/setup/setup_wizard.h"
 #include "app/shell/main_window.h"
@@ -44,7 +44,7 @@ void ConfirmWrites(test::FakeSerialLink& link) {
 class SetupLauncherTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<test::ScriptedSetupDevices> scripted_;
+    std::unique_ptr<test::ScriptedPortDevices> scripted_;
 
     // Opens the wizard from the menu command and connects to the fresh scripted tracker;
     // returns the window's launcher, showing the Setup File dialog.
@@ -73,7 +73,7 @@ class SetupLauncherTest : public QObject {
   private slots:
     void init() {
         qputenv("KV820_EXTRA_PORTS", "/dev/ttyTRACKER");
-        scripted_ = std::make_unique<test::ScriptedSetupDevices>();
+        scripted_ = std::make_unique<test::ScriptedPortDevices>();
     }
 
     void theMainWindowStaysDisabledFromTheWizardToTheEndOfTheSetupFile() {

@@ -38,12 +38,5 @@ TEST(StoppableClockTest, AStopEndsAPauseInProgressAndRunsOutEveryDeadline) {
     EXPECT_GE(clock.now(), milliseconds(100) + std::chrono::hours(1));
 }
 
-TEST(StoppableClockTest, AScaleShortensEveryPause) {
-    test::VirtualClock inner;
-    StoppableClock clock(inner, std::stop_token(), 0.02);
-    clock.sleepFor(milliseconds(5000));
-    EXPECT_EQ(clock.now(), milliseconds(100));
-}
-
 }  // namespace
 }  // namespace kv820

@@ -9,10 +9,11 @@
 
 namespace kv820 {
 
-// Where the setup's conversations get their serial line and their time. The program uses
-// the real port and the system clock; tests put a scripted line or a faster clock here.
+// Where a port worker's conversations (the SMS session's, the setup's) get their serial
+// line and their time. The program uses the real port and the system clock; tests put a
+// scripted line or a virtual clock here.
 // Both factories are called on the thread that then owns what they make.
-struct SetupDevices {
+struct PortDevices {
     std::function<std::unique_ptr<SerialLink>()> makeLink = MakeSerialLink;
     std::function<std::unique_ptr<Clock>()> makeClock = [] {
         return std::make_unique<SystemClock>();

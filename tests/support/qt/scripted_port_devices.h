@@ -2,22 +2,33 @@
 
 #include <memory>
 
-#include "app/setup/setup_devices.h"
+#include "app/ports/port_devices.h"
 #include "support/fake_serial_link.h"
 #include "support/virtual_clock.h"
 
 namespace kv820::test {
 
-// Setup devices whose every link is the test's one scripted line on a virtual clock, so
-// that a setup window's conversation runs at once and its bytes can be asserted. The
-// window's worker thread uses the line while the test thread waits for the result.
-class ScriptedSetupDevices {
+// The test's clock as a port worker makes and owns it.
+class ForwardingClock final : public Clock {
+  public:
+    explicit ForwardingClock(Clock& target) : target_(target) {}
+    std::chrono::milliseconds now() const override { return target_.now(); }
+    void sleepFor(std::chrono::milliseconds duration) override { target_.sleepFor(duration); }
+
+  private:
+    Clock& target_;
+};
+
+// Port devices whose every link is the test's one scripted line on a virtual clock, so
+// that a window's conversation runs at once and its bytes can be asserted. The window's
+// worker thread uses the line while the test thread waits for the result.
+class ScriptedPortDevices {
   public:
     VirtualClock clock;
     FakeSerialLink link{clock};
 
-    SetupDevices devices() {
-        SetupDevices devices;
+    PortDevices devices() {
+        PortDevices devices;
         devices.makeLink = [this] { return std::make_unique<ForwardingLink>(link); };
         devices.makeClock = [this] { return std::make_unique<ForwardingClock>(clock); };
         return devices;
@@ -39,16 +50,6 @@ class ScriptedSetupDevices {
 
       private:
         SerialLink& target_;
-    };
-
-    class ForwardingClock final : public Clock {
-      public:
-        explicit ForwardingClock(Clock& target) : target_(target) {}
-        std::chrono::milliseconds now() const override { return target_.now(); }
-        void sleepFor(std::chrono::milliseconds duration) override { target_.sleepFor(duration); }
-
-      private:
-        Clock& target_;
     };
 };
 
