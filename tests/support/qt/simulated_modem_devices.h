@@ -17,7 +17,7 @@ namespace kv820::test {
 // Port devices whose line leads to a simulated modem in this process and whose time is a
 // virtual clock: a whole SMS session runs without a terminal and without waiting out its
 // pauses. The test changes the modem through `withModem` while the session's thread talks
-// to it.
+// to it. One line is open at a time, as on a real port.
 class SimulatedModemDevices {
   public:
     static constexpr const char* PortEntry = "/dev/kv820-simulated-modem:";
@@ -37,7 +37,7 @@ class SimulatedModemDevices {
         return withModem([this](auto&) { return openCount_; });
     }
     bool portOpen() {
-        return withModem([this](auto&) { return portOpen_; });
+        return withModem([this](auto&) { return open_; });
     }
 
   private:
@@ -46,28 +46,25 @@ class SimulatedModemDevices {
         explicit Link(SimulatedModemDevices& owner) : owner_(owner) {}
         ~Link() override { close(); }
         bool open(const std::string& path) override {
-            std::lock_guard lock(owner_.mutex_);
-            open_ = path + ":" == PortEntry;
-            if (open_) {
-                ++owner_.openCount_;
-                owner_.portOpen_ = true;
-                owner_.modem_.portOpened();
-            }
-            return open_;
+            return owner_.withModem([&](sim::ModemSimulator& modem) {
+                owner_.open_ = path + ":" == PortEntry;
+                owner_.openCount_ += owner_.open_ ? 1 : 0;
+                modem.portOpened();
+                return owner_.open_;
+            });
         }
-        bool isOpen() const override { return open_; }
+        bool isOpen() const override { return owner_.open_; }
         void close() override {
-            std::lock_guard lock(owner_.mutex_);
-            if (open_) {
-                open_ = false;
-                owner_.portOpen_ = false;
-                owner_.modem_.portClosed();
-            }
+            owner_.withModem([&](sim::ModemSimulator& modem) {
+                owner_.open_ = false;
+                modem.portClosed();
+            });
         }
         bool write(std::string_view bytes) override {
-            std::lock_guard lock(owner_.mutex_);
-            input_ += owner_.modem_.feed(bytes);
-            return open_;
+            return owner_.withModem([&](sim::ModemSimulator& modem) {
+                input_ += modem.feed(bytes);
+                return owner_.open_;
+            });
         }
         std::string readAvailable(std::size_t maxBytes,
                                   std::chrono::milliseconds timeout) override {
@@ -84,16 +81,15 @@ class SimulatedModemDevices {
 
       private:
         std::string take(std::size_t maxBytes) {
-            std::lock_guard lock(owner_.mutex_);
-            input_ += owner_.modem_.takeOutput();
-            const std::size_t count = std::min(maxBytes, input_.size());
-            std::string bytes = input_.substr(0, count);
-            input_.erase(0, count);
-            return bytes;
+            return owner_.withModem([&](sim::ModemSimulator& modem) {
+                input_ += modem.takeOutput();
+                std::string bytes = input_.substr(0, std::min(maxBytes, input_.size()));
+                input_.erase(0, bytes.size());
+                return bytes;
+            });
         }
 
         SimulatedModemDevices& owner_;
-        bool open_ = false;
         std::string input_;
     };
 
@@ -101,7 +97,7 @@ class SimulatedModemDevices {
     std::mutex mutex_;
     sim::ModemSimulator modem_;
     int openCount_ = 0;
-    bool portOpen_ = false;
+    bool open_ = false;
 };
 
 }  // namespace kv820::test
