@@ -50,7 +50,10 @@ TEST(ModemControl, WordsAreParsedIntoMessagesFaultsAndClearErrors) {
     Answers(channel, {{"clear", "ok\n"}, {"silence", "ok\n"}});
     EXPECT_EQ(feed("at+cmgf=1\r"), "");
     EXPECT_FALSE(simulator->withModem([](ModemSimulator& m) { return m.textMode(); }));
+    // A cut meant for one command (any case) leaves the commands before it whole.
+    simulator->withModem([](ModemSimulator& m) { m.faults().cutNext(4, "AT+CMGF"); });
     EXPECT_EQ(feed("at\r"), "at\r\r\nOK\r\n");
+    EXPECT_EQ(feed("at+cmgf=1\r"), "at+c");
     Answers(channel, {{"quit", "ok\n"}});
     EXPECT_TRUE(channel.quitRequested());
 }

@@ -54,7 +54,7 @@ void AtDeviceSimulator::handle(const FramedInput& input) {
             break;
         case FramedInput::Kind::MessageText:
             if (!faults_.takeSilence()) {
-                queueOutput(faults_.shapeReply(answerMessageText(input.text)));
+                queueOutput(faults_.shapeReply({}, answerMessageText(input.text)));
             }
             break;
         case FramedInput::Kind::MessageCancelled:
@@ -76,7 +76,7 @@ void AtDeviceSimulator::handleCommand(const std::string& command) {
     } else {
         reply += answerEchoCommand(command);
     }
-    reply = faults_.shapeReply(std::move(reply));
+    reply = faults_.shapeReply(command, std::move(reply));
     received_->answerStart += std::min(echoBytes, reply.size());
     queueOutput(reply);
 }

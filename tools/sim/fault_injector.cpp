@@ -49,8 +49,13 @@ bool FaultInjector::takeError(std::string_view command) {
                        [&](const std::string& p) { return lower.compare(0, p.size(), p) == 0; });
 }
 
-std::string FaultInjector::shapeReply(std::string reply) {
-    if (cutTo_) {
+void FaultInjector::cutNext(std::size_t bytes, std::string_view prefix) {
+    cutTo_ = bytes;
+    cutPrefix_ = lowered(prefix);
+}
+
+std::string FaultInjector::shapeReply(std::string_view command, std::string reply) {
+    if (cutTo_ && lowered(command).starts_with(cutPrefix_)) {
         reply.resize(std::min(reply.size(), *cutTo_));
         cutTo_.reset();
     }

@@ -20,8 +20,9 @@ class FaultInjector {
     void errorNext(int count = 1) { errorCommands_ += count; }
     // Every command that starts with `prefix` (any case) answers "ERROR" until clear().
     void errorOn(std::string prefix);
-    // The reply to the next command is cut to its first `bytes` bytes.
-    void cutNext(std::size_t bytes) { cutTo_ = bytes; }
+    // The reply to the next command is cut to its first `bytes` bytes; with a `prefix`, the
+    // reply to the next command that starts with it (any case), whatever comes before.
+    void cutNext(std::size_t bytes, std::string_view prefix = {});
     // A hung device: its port stays open, but it answers no command and announces nothing
     // until setHung(false) or clear(). What arrives meanwhile is still stored.
     void setHung(bool hung) { hung_ = hung; }
@@ -38,8 +39,9 @@ class FaultInjector {
     bool takeSilence();
     // True when the command must answer "ERROR" (uses up a count).
     bool takeError(std::string_view command);
-    // Applies a pending cut to the complete reply of a command.
-    std::string shapeReply(std::string reply);
+    // Applies a pending cut to the complete reply of a command (the message text after a
+    // prompt is no command: only a cut without a prefix applies to its reply).
+    std::string shapeReply(std::string_view command, std::string reply);
 
     // A line of `length` printable characters ended by CR LF, longer than any reader's buffer.
     static std::string overlongLine(std::size_t length);
@@ -53,6 +55,7 @@ class FaultInjector {
     int silentCommands_ = 0;
     int errorCommands_ = 0;
     std::optional<std::size_t> cutTo_;
+    std::string cutPrefix_;
     std::vector<std::string> errorPrefixes_;
 };
 
