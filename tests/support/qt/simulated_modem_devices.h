@@ -62,7 +62,7 @@ class SimulatedModemDevices {
         }
         bool write(std::string_view bytes) override {
             return owner_.withModem([&](sim::ModemSimulator& modem) {
-                input_ += modem.feed(bytes);
+                input_ += owner_.open_ ? modem.feed(bytes) : std::string();
                 return owner_.open_;
             });
         }
