@@ -27,4 +27,13 @@ inline CommandSms Sms(std::string text) {
     return {UserPhone, std::move(text)};
 }
 
+// One row of a page's table: the filled-in form, the target, and what a press gives.
+template <class Form>
+struct FormCase {
+    const char* name;
+    Form form;
+    CommandOutcome expected;
+    CommandTarget target = RegisteredUser();
+};
+
 }  // namespace kv820::command_test

@@ -36,12 +36,7 @@ ConfigCommandForm Period(const Edit& edit) {
     });
 }
 
-struct Case {
-    const char* name;
-    ConfigCommandForm form;
-    CommandOutcome expected;
-    CommandTarget target = RegisteredUser();
-};
+using Case = FormCase<ConfigCommandForm>;
 
 const ConfigCommandForm BadEverything = Form(Parameter::SosNumber, [](auto& f) {
     f.returnPhone = "09 11";

@@ -40,12 +40,7 @@ TrackingCommandForm Circle(const Edit& edit) {
     return Filled(Mode::Geofence, edit, Shape::Circle);
 }
 
-struct Case {
-    const char* name;
-    TrackingCommandForm form;
-    CommandOutcome expected;
-    CommandTarget target = RegisteredUser();
-};
+using Case = FormCase<TrackingCommandForm>;
 
 const TrackingCommandForm BadEverything = Filled(Mode::PeriodReport, [](auto& f) {
     f.returnPhone = "09 11";
