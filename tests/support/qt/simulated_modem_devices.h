@@ -47,10 +47,13 @@ class SimulatedModemDevices {
         ~Link() override { close(); }
         bool open(const std::string& path) override {
             return owner_.withModem([&](sim::ModemSimulator& modem) {
-                owner_.open_ = path + ":" == PortEntry;
-                owner_.openCount_ += owner_.open_ ? 1 : 0;
+                if (path + ":" != PortEntry) {
+                    return false;
+                }
+                owner_.open_ = true;
+                ++owner_.openCount_;
                 modem.portOpened();
-                return owner_.open_;
+                return true;
             });
         }
         bool isOpen() const override { return owner_.open_; }
