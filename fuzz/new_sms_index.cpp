@@ -4,6 +4,8 @@
 #include "core/common/number_text.h"
 #include "fuzz_check.h"
 
+#include <cctype>
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view line(reinterpret_cast<const char*>(data), size);
     const std::string index = kv820::NewSmsIndex(line);
@@ -15,5 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos);
     FUZZ_CHECK(kv820::LeadingInt32(index).has_value());
     FUZZ_CHECK(kv820::IsNewSmsAnnouncement(line) || index == "0");
+
+    // The store goes into "at+cpms=\"..\"": two capital letters or nothing.
+    const std::string store = kv820::NewSmsStore(line);
+    FUZZ_CHECK(store.empty() ||
+               (store.size() == 2 && std::isupper(static_cast<unsigned char>(store[0])) &&
+                std::isupper(static_cast<unsigned char>(store[1]))));
     return 0;
 }

@@ -13,7 +13,7 @@
 #include "core/modem/sms_session_worker.h"
 #include "core/store/database.h"
 #include "e2e/e2e_database.h"
-#include "e2e/session_thread.h"
+#include "e2e/session_end_to_end.h"
 #include "sim/pty_simulator.h"
 #include "sim/reply_schedule.h"
 #include "sim/text_mode_format.h"
@@ -27,45 +27,9 @@ using sim::ModemSimulator;
 using sim::PtySimulator;
 using test::MomentsOfMinutes;
 using test::ReportOfMinute;
+using test::SessionEndToEnd;
 using test::SessionThread;
 using test::StoredMoments;
-
-// A session worker on its thread over a simulated modem, as the application runs it.
-class SessionEndToEnd : public ::testing::Test {
-  protected:
-    SessionEndToEnd() : modem(PtySimulator::modem(128)) { users.replace({test::Truck}); }
-
-    SmsSessionWorker::Settings settings() const { return {modem->devicePath() + ":", path}; }
-    std::unique_ptr<SessionThread> startSession() { return startSession(settings()); }
-    std::unique_ptr<SessionThread> startSession(SmsSessionWorker::Settings s) {
-        auto session = std::make_unique<SessionThread>(std::move(s), users, listener);
-        EXPECT_TRUE(session->waitFor([&] { return !listener.started.empty(); }));
-        EXPECT_EQ(listener.started.back(), true);
-        return session;
-    }
-
-    int inject(int minute) {
-        return *modem->withModem(
-            [&](ModemSimulator& m) { return m.injectReport(ReportOfMinute(minute)); });
-    }
-    std::vector<int> indexesInModem() {
-        return modem->withModem([](ModemSimulator& m) {
-            std::vector<int> indexes;
-            for (const auto& message : m.storage().list()) {
-                indexes.push_back(message.index);
-            }
-            return indexes;
-        });
-    }
-    bool logHas(std::string_view text) { return listener.log.find(text) != std::string::npos; }
-    std::size_t storedEvents() { return listener.stored.size(); }
-
-    test::TempDir dir;
-    std::string path = test::CreateRecordsDatabase(dir, {test::Truck});
-    std::unique_ptr<PtySimulator> modem;
-    UserRegistry users;
-    test::RecordingListener listener;
-};
 
 TEST_F(SessionEndToEnd, ADatabaseLockedByAnotherWriterKeepsTheSmsAndReceptionGoesOn) {
     auto session = startSession();
@@ -151,9 +115,9 @@ TEST_P(SlowModemEndToEnd, EveryReportIsStoredOnceAndNoneIsDeletedUnread) {
     }
     if (GetParam().commandDuringBurst) {
         ASSERT_TRUE(session->waitFor([&] { return storedEvents() >= 1; }));
-        session->worker().post([&](ComPort& port) {
+        session->worker().post([&](ComPort& port, MessageMode mode) {
             SendCommandSms(
-                port, [](std::string_view) {}, test::Truck.phone, command);
+                port, mode, [](std::string_view) {}, test::Truck.phone, command);
         });
         ASSERT_TRUE(session->waitFor(
             [&] {
@@ -243,7 +207,7 @@ TEST_F(SessionEndToEnd, ASimNearlyFullIsAWarningAndWhatWaitsInItIsStored) {
         }
     });
     SmsSessionWorker::Settings often = settings();
-    often.healthInterval = 1s;
+    often.storagePoll = 1s;
     auto session = startSession(often);
     const std::string receiving = "Receiving | Signal 4/4 -73 dBm | SIM ";
     ASSERT_TRUE(session->waitFor(

@@ -1,4 +1,5 @@
 #include "sim/modem_simulator.h"
+#include "core/modem/sms_pdu.h"
 #include "sim/tracker_module_simulator.h"
 
 #include <gtest/gtest.h>
@@ -28,8 +29,11 @@ TEST(DeviceScripts, AnswerByteForByte) {
                 {"tr+fwv\r", "tr+fwv\r\r\nERROR\r\n"},
                 {"22at\r", "at\r\r\nOK\r\n"},
                 {"\r\n", ""}}},
-        // Text-mode commands before "at+cmgf=1" are refused, as in PDU mode.
-        Script{"pdu mode", {{"at+cmgr=1\r", "at+cmgr=1\r\r\n+CMS ERROR: 302\r\n"}}},
+        Script{"stores",
+               {{"at+cpms=\"ME\"\r", "at+cpms=\"ME\"\r\r\n+CPMS: 0,100,0,100,0,30\r\n\r\nOK\r\n"},
+                {"at+cpms?\r",
+                 "at+cpms?\r\r\n+CPMS: \"ME\",0,100,\"ME\",0,100,\"SM\",0,30\r\n\r\nOK\r\n"},
+                {"at+cpms=\"BM\"\r", "at+cpms=\"BM\"\r\r\n+CMS ERROR: 302\r\n"}}},
         Script{"echo off and on",
                {{"ate0\r", "ate0\r\r\nOK\r\n"},
                 {"at\r", "\r\nOK\r\n"},
@@ -77,6 +81,43 @@ TEST(DeviceScripts, AnswerByteForByte) {
             EXPECT_EQ(device.feed(written), answered) << script.what << ": " << written;
         }
     }
+}
+
+// The habits of modems in the field, each as the program meets it.
+TEST(ModemHabits, StoreInItsMemoryLoseAnnouncementsRefuseTextModeAndASend) {
+    ModemSimulator modem;
+    modem.setClock([] { return Stamp; });
+    modem.feed("at+cnmi=1,1\r");
+    modem.habits().receiveInPhoneMemory = true;
+    modem.habits().loseEveryNth = 2;
+    for (int i = 0; i < 4; ++i) {
+        modem.injectSms("+886912345678", "Hello");
+    }
+    EXPECT_EQ(modem.takeOutput(), "\r\n+CMTI: \"ME\",1\r\n\r\n+CMTI: \"ME\",3\r\n");
+    EXPECT_EQ(modem.phoneMemory().size(), 4u);
+    EXPECT_EQ(modem.storage().size(), 0u);
+    EXPECT_EQ(modem.feed("at+cpms=\"SM\",\"SM\",\"SM\"\r"),
+              "at+cpms=\"SM\",\"SM\",\"SM\"\r\r\n+CMS ERROR: 302\r\n");
+
+    modem.habits().pduOnly = true;
+    EXPECT_EQ(modem.feed("at+cmgf=1\r"), "at+cmgf=1\r\r\nERROR\r\n");
+    EXPECT_EQ(modem.feed("at+cmgf=0\r"), "at+cmgf=0\r\r\nOK\r\n");
+    modem.feed("at+cpms=\"ME\"\r");
+    const std::string read = modem.feed("at+cmgr=2\r");
+    const std::size_t pduStart = read.find("\r\n", read.find("+CMGR: 0,,")) + 2;
+    const auto message = DecodeSmsPdu(read.substr(pduStart, read.find('\r', pduStart) - pduStart));
+    ASSERT_TRUE(message.has_value()) << read;
+    EXPECT_EQ(message->text, "Hello");
+    EXPECT_EQ(message->timestampText, Stamp.toText());
+
+    modem.habits().refuseNextSend = 512;
+    const auto submit = EncodeSmsSubmit("0912345678", "?2,354612071234567!");
+    const std::string send = "at+cmgs=" + std::to_string(submit->tpduOctets) + "\r";
+    for (const char* answer : {"\r\n+CMS ERROR: 512\r\n", "\r\n+CMGS: 1\r\n\r\nOK\r\n"}) {
+        modem.feed(send);
+        EXPECT_TRUE(modem.feed(submit->hex + "\x1a").ends_with(answer));
+    }
+    EXPECT_EQ(modem.sentMessages(), (std::vector<SentSms>{{"0912345678", "?2,354612071234567!"}}));
 }
 
 TEST(ModemStorage, AFullMemoryTakesNoMoreMessages) {

@@ -22,6 +22,8 @@ class FakeSerialLink final : public SerialLink {
     // When `written` is written, `reply` becomes available to read. Rules are used in
     // the order they were added; a rule with times == 0 answers every time.
     void replyTo(std::string written, std::string reply, int times = 1);
+    // Forgets every reply rule (a test that scripts the modem anew).
+    void forgetReplies() { rules_.clear(); }
     // Input that arrives on its own (an announcement, a late reply).
     void feed(std::string_view bytes) { input_.append(bytes); }
     // Input that becomes available only after `delay` of virtual time.

@@ -16,9 +16,10 @@ namespace kv820::test {
 inline constexpr const char* TrackerImei = "356789012345678";
 // Two wakes of a 500 ms read each, the modem answering "at" at once after each.
 inline constexpr std::chrono::milliseconds StartDuration{1000};
-// The writes of a session start ("2" and "at" twice, at, ati, at+cmgf=1, at+cnmi=1,1) and
-// its listing of the stored messages.
-inline constexpr std::size_t StartWrites = 9;
+// The writes of a session start ("2" and "at" twice, at, ati, at+cmgf=1, the two store
+// commands, at+cnmi=1,1) and its listing of the stored messages.
+inline constexpr std::size_t StartWrites = 11;
+inline constexpr const char* StoreCommand = "at+cpms=\"SM\",\"SM\",\"SM\"\r";
 inline constexpr const char* ListCommand = "at+cmgl=\"ALL\"\r";
 
 // Records what the session reports; safe to call from the session's thread.
@@ -82,16 +83,21 @@ inline std::string StoredReportReply(const std::string& index) {
     return ReadMessageReply(index, ReportBody(TrackerImei), stamp);
 }
 
-// Answers like a modem holding one report per index; the listing of stored messages is
-// whatever `answerListing` feeds (an empty listing by default).
+// Answers like a modem holding one report per index, with the SIM as its only store; the
+// listing of stored messages is whatever `answerListing` feeds (an empty listing by
+// default). The storage poll sees `simUsed` messages.
 inline void ActLikeAModem(
     FakeSerialLink& link,
     std::function<void(FakeSerialLink&)> answerListing =
         [](FakeSerialLink& modem) { modem.feed("at+cmgl=\"ALL\"\r\r\nOK\r\n"); },
-    int simUsed = 1) {
+    int simUsed = 0) {
+    link.forgetReplies();
     link.replyTo("at\r", "at\r\r\nOK\r\n", 0);
     link.replyTo("ati\r", "ati\r\r\nSIEMENS\r\nMC35i\r\n\r\nOK\r\n", 0);
     link.replyTo("at+cmgf=1\r", "at+cmgf=1\r\r\nOK\r\n", 0);
+    link.replyTo("at+cpms=?\r", "at+cpms=?\r\r\n+CPMS: (\"SM\"),(\"SM\"),(\"SM\")\r\n\r\nOK\r\n",
+                 0);
+    link.replyTo(StoreCommand, "\r\n+CPMS: 0,30,0,30,0,30\r\n\r\nOK\r\n", 0);
     link.replyTo("at+cnmi=1,1\r", "at+cnmi=1,1\r\r\nOK\r\n", 0);
     link.replyTo("at+csq\r", "at+csq\r\r\n+CSQ: 18,99\r\n\r\nOK\r\n", 0);
     const std::string used = std::to_string(simUsed);

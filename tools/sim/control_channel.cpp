@@ -90,6 +90,40 @@ SetupMessageLayout layoutFromWord(const std::string& word) {
 
 }  // namespace
 
+std::optional<std::function<void(ModemHabits&)>> habitFromWords(
+    const std::vector<std::string>& words) {
+    const std::string& command = words[0];
+    if (command == "receive-store" && words.size() == 2) {
+        if (words[1] != "sm" && words[1] != "me") {
+            throw std::invalid_argument("receive-store takes sm or me");
+        }
+        const bool phoneMemory = words[1] == "me";
+        return [phoneMemory](ModemHabits& h) { h.receiveInPhoneMemory = phoneMemory; };
+    }
+    if (command == "pdu-only" && words.size() == 2) {
+        const bool on = onOff(words[1]);
+        return [on](ModemHabits& h) { h.pduOnly = on; };
+    }
+    if (command == "lose-cmti" && words.size() >= 2) {
+        if (words[1] == "next" && words.size() == 2) {
+            return [](ModemHabits& h) { ++h.loseNext; };
+        }
+        if (words[1] == "off" && words.size() == 2) {
+            return [](ModemHabits& h) { h.loseNext = h.loseEveryNth = 0; };
+        }
+        if (words[1] == "every" && words.size() == 3) {
+            const int nth = number(words[2]);
+            return [nth](ModemHabits& h) { h.loseEveryNth = nth; };
+        }
+        throw std::invalid_argument("lose-cmti takes next, every N or off");
+    }
+    if (command == "refuse-send" && words.size() == 2) {
+        const int code = number(words[1]);
+        return [code](ModemHabits& h) { h.refuseNextSend = code; };
+    }
+    return std::nullopt;
+}
+
 std::vector<std::string> splitWords(std::string_view line) {
     std::istringstream stream{std::string(line)};
     std::vector<std::string> words;
@@ -283,6 +317,10 @@ std::string ControlChannel::runModemCommand(const std::vector<std::string>& word
     if (command == "sent") {
         return listSent();
     }
+    if (const auto habit = habitFromWords(words)) {
+        simulator_.withModem([&](ModemSimulator& m) { (*habit)(m.habits()); });
+        return Ok;
+    }
     *handled = false;
     return "";
 }
@@ -331,15 +369,25 @@ std::string ControlChannel::listSent() {
 }
 
 std::string ControlChannel::listStored() {
+    using Listed = std::vector<std::pair<std::string, StoredMessage>>;  // store label, message
     const auto messages = simulator_.withDevice([](AtDeviceSimulator& d) {
+        Listed listed;
+        const auto add = [&listed](const MessageStore& store, const std::string& label) {
+            for (StoredMessage& message : store.list()) {
+                listed.emplace_back(label, std::move(message));
+            }
+        };
         if (auto* modem = dynamic_cast<ModemSimulator*>(&d)) {
-            return modem->storage().list();
+            add(modem->storage(), "");
+            add(modem->phoneMemory(), "ME:");
+        } else {
+            add(dynamic_cast<TrackerModuleSimulator&>(d).storage(), "");
         }
-        return dynamic_cast<TrackerModuleSimulator&>(d).storage().list();
+        return listed;
     });
     std::string lines;
-    for (const StoredMessage& message : messages) {
-        lines += "stored " + std::to_string(message.index) + " \"" +
+    for (const auto& [label, message] : messages) {
+        lines += "stored " + label + std::to_string(message.index) + " \"" +
                  std::string(statusText(message.status)) + "\" " + message.address + " " +
                  visible(message.body) + "\n";
     }
@@ -358,13 +406,18 @@ Modem:
   burst N IMEI [key=value ...]  N reports a second apart arrive at once, then N
                                 announcements back to back
   sent                          the SMS the program asked the modem to send
+  receive-store sm|me           where new messages go: the SIM, or the modem's own memory
+                                whatever the program chose ("+CMTI: \"ME\",n")
+  pdu-only on|off               text mode is refused ("at+cmgf=1" answers ERROR)
+  lose-cmti next|every N|off    the next announcement, or every N-th, is lost on the way
+  refuse-send CODE              the next SMS sent is refused with "+CMS ERROR: CODE"
 Tracker:
   sim ready|pin|puk|none [PIN]  the SIM card's state (and PIN)
   setup complete|none|damaged|doubled   the stored setup messages
   firmware VERSION|none         the text after "KV-820" in the version reply
   wake-echo on|off              whether the wake "2" is echoed
 Both:
-  stored                        the stored messages
+  stored                        the stored messages (those in the modem's memory as ME:N)
   echo on|off                   command echo
   delay MS                      the answer delay of commands no reply-delay names
   reply-delay CMDS=MS|MIN-MAX   these commands answer late, e.g. cmgr,cmgd,cmgl=550 or

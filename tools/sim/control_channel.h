@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <ctime>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,5 +42,11 @@ TrackerReport reportFromWords(const std::vector<std::string>& words, std::size_t
                               std::time_t utc = std::time(nullptr));
 
 std::vector<std::string> splitWords(std::string_view line);
+
+// A modem habit the words turn on or off ("pdu-only on", "lose-cmti every 3", ...), shared
+// by the control channel and the command line; nullopt when the words name none. Throws
+// std::invalid_argument for a habit with wrong words.
+std::optional<std::function<void(ModemHabits&)>> habitFromWords(
+    const std::vector<std::string>& words);
 
 }  // namespace kv820::sim

@@ -9,6 +9,7 @@
 
 #include "sim/at_device_simulator.h"
 #include "sim/message_store.h"
+#include "sim/modem_habits.h"
 #include "sim/sms_timestamp.h"
 #include "sim/tracker_report.h"
 
@@ -21,12 +22,15 @@ struct SentSms {
     bool operator==(const SentSms&) const = default;
 };
 
-// The GSM modem of an SMS session (a Siemens module in text mode). It stores received
-// SMS on its SIM, announces them with "+CMTI" once "at+cnmi=1,1" asked for it, reads,
-// lists and deletes them, and records every SMS it is asked to send.
+// The GSM modem of an SMS session (a Siemens module). It stores received SMS on its SIM
+// ("SM") or in its own memory ("ME"), announces them with "+CMTI" once "at+cnmi=1,1" asked
+// for it, reads, lists and deletes them in the store "at+cpms" selected, in text or PDU
+// mode, and records every SMS it is asked to send. Its habits (ModemHabits) make it behave
+// like modems in the field.
 class ModemSimulator : public AtDeviceSimulator {
   public:
     static constexpr std::size_t DefaultCapacity = 30;
+    static constexpr std::size_t PhoneMemoryCapacity = 100;
     static constexpr std::string_view DefaultSender = "+886912345678";
 
     explicit ModemSimulator(std::size_t capacity = DefaultCapacity);
@@ -48,8 +52,15 @@ class ModemSimulator : public AtDeviceSimulator {
                                  std::string_view sender = DefaultSender);
 
     const std::vector<SentSms>& sentMessages() const { return sent_; }
-    const MessageStore& storage() const { return store_; }
-    MessageStore& storage() { return store_; }
+    // The SIM's messages.
+    const MessageStore& storage() const { return sim_; }
+    MessageStore& storage() { return sim_; }
+    // The modem's own memory.
+    const MessageStore& phoneMemory() const { return phoneMemory_; }
+    MessageStore& phoneMemory() { return phoneMemory_; }
+    // Messages in both stores.
+    std::size_t storedCount() const { return sim_.size() + phoneMemory_.size(); }
+    ModemHabits& habits() { return habits_; }
     bool announcing() const { return announcing_; }
     bool textMode() const { return textMode_; }
     void setTextMode(bool on) { textMode_ = on; }
@@ -67,13 +78,27 @@ class ModemSimulator : public AtDeviceSimulator {
 
   private:
     std::string answerSmsCommand(std::string_view command);
+    std::string answerStoredMessageCommand(std::string_view command);
     std::string answerNewMessageIndications(std::string_view arguments);
     std::string answerRead(std::string_view argument);
     std::string answerDelete(std::string_view argument);
     std::string answerSend(std::string_view argument);
+    std::string answerStoreSelection(std::string_view arguments);
+    std::string storeUse(bool named) const;
+    std::string answerPduListing(std::string_view argument);
+    std::string pduReadResponse(std::string_view prefix, const StoredMessage& message) const;
+    std::string answerPduText(std::string_view hex);
+    MessageStore& storeNamed(std::string_view name);
+    MessageStore& readStore() { return storeNamed(readStore_); }
+    MessageStore& receiveStore();
     void announce(int index);
 
-    MessageStore store_;
+    MessageStore sim_;
+    MessageStore phoneMemory_{PhoneMemoryCapacity};
+    std::string readStore_ = "SM";
+    std::string receiveStore_ = "SM";
+    ModemHabits habits_;
+    int announcementsMade_ = 0;
     std::function<SmsTimestamp()> clock_;
     std::vector<SentSms> sent_;
     std::optional<std::string> pendingDestination_;

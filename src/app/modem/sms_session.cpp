@@ -173,13 +173,14 @@ bool SmsSession::sendCommand(const QString& phone, const QString& text) {
         return false;
     }
     // Runs on the worker thread; what it logs and its end reach the UI thread queued.
-    SessionJob job = [this, phone = phone.toStdString(), text = text.toStdString()](ComPort& port) {
+    SessionJob job = [this, phone = phone.toStdString(), text = text.toStdString()](
+                         ComPort& port, MessageMode mode) {
         const ModemLog log = [this](std::string_view written) {
             QMetaObject::invokeMethod(
                 this, [this, written = std::string(written)] { log_.appendText(written); },
                 Qt::QueuedConnection);
         };
-        SendCommandSms(port, log, phone, text);
+        SendCommandSms(port, mode, log, phone, text);
         QMetaObject::invokeMethod(
             this, [this] { emit commandSent(); }, Qt::QueuedConnection);
     };

@@ -1,6 +1,11 @@
 #include "core/commands/send_command_sms.h"
 
+#include <algorithm>
+#include <array>
+#include <optional>
 #include <string>
+
+#include "core/modem/sms_pdu.h"
 
 namespace kv820 {
 
@@ -8,40 +13,96 @@ namespace {
 
 constexpr std::string_view CarriageReturn = "\r";
 constexpr std::string_view CtrlZThenCr = "\x1a\r";
+constexpr int RetriesOfTransientRefusal = 2;
 
-void LogWrite(const ModemLog& log, std::string_view text, std::string_view terminator) {
+void LogText(const ModemLog& log, std::string_view text) {
     if (log) {
-        std::string line;
-        line.append(text).append(terminator).append("\r\n");
-        log(line);
+        log(text);
     }
 }
 
-bool NotSent(const ModemLog& log) {
-    if (log) {
-        log("The SMS was not sent.\r\n");
+void LogWrite(const ModemLog& log, std::string_view text, std::string_view terminator) {
+    std::string line;
+    line.append(text).append(terminator).append("\r\n");
+    LogText(log, line);
+}
+
+// What the modem is given for one SMS in the session's mode.
+struct Submission {
+    std::string modeCommand;
+    std::string sendCommand;
+    std::string body;
+};
+
+std::optional<Submission> SubmissionFor(MessageMode mode, std::string_view phone,
+                                        std::string_view text) {
+    if (mode == MessageMode::Text) {
+        return Submission{"at+cmgf=1", std::string("at+cmgs=").append(phone), std::string(text)};
     }
-    return false;
+    const std::optional<SmsSubmitPdu> pdu = EncodeSmsSubmit(phone, text);
+    if (!pdu) {
+        return std::nullopt;
+    }
+    return Submission{"at+cmgf=0", "at+cmgs=" + std::to_string(pdu->tpduOctets), pdu->hex};
+}
+
+// "+CMS ERROR: 512" (a message arriving meanwhile), 500 (unknown) and 332 (network time-out)
+// say nothing about the message: the same one may go through a moment later.
+bool RefusedForTheMoment(const ModemReply& reply) {
+    constexpr std::array<std::string_view, 3> Transient = {"+CMS ERROR: 512", "+CMS ERROR: 500",
+                                                           "+CMS ERROR: 332"};
+    return reply.result == FinalResult::CmsError &&
+           std::find(Transient.begin(), Transient.end(), reply.resultLine) != Transient.end();
+}
+
+// One attempt: the refusing reply, or nullopt when the modem took the message.
+std::optional<ModemReply> Submit(ComPort& port, const ModemLog& log, const Submission& sms,
+                                 std::string_view readable) {
+    LogWrite(log, sms.modeCommand, CarriageReturn);
+    ModemReply reply = port.Exchange(sms.modeCommand, reply_timeout::Setting);
+    if (!reply.ok()) {
+        return reply;
+    }
+    LogWrite(log, sms.sendCommand, CarriageReturn);
+    reply = port.Exchange(sms.sendCommand, reply_timeout::Sim);
+    if (!reply.prompted()) {
+        return reply;
+    }
+    LogWrite(log, sms.body, CtrlZThenCr);
+    LogText(log, readable);
+    reply = port.ExchangeMessageText(sms.body, "+CMGS", reply_timeout::Network);
+    if (!reply.ok()) {
+        return reply;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
-bool SendCommandSms(ComPort& port, const ModemLog& log, std::string_view phone,
+bool SendCommandSms(ComPort& port, MessageMode mode, const ModemLog& log, std::string_view phone,
                     std::string_view text) {
-    const std::string send = std::string("at+cmgs=").append(phone);
-    LogWrite(log, "at+cmgf=1", CarriageReturn);
-    if (!port.Exchange("at+cmgf=1", reply_timeout::Setting).ok()) {
-        return NotSent(log);
+    const std::optional<Submission> sms = SubmissionFor(mode, phone, text);
+    if (!sms) {
+        LogText(log, "The SMS cannot be put into a PDU (phone number or text).\r\n");
+        LogText(log, "The SMS was not sent.\r\n");
+        return false;
     }
-    LogWrite(log, send, CarriageReturn);
-    if (!port.Exchange(send, reply_timeout::Sim).prompted()) {
-        return NotSent(log);
+    const std::string readable =
+        mode == MessageMode::Pdu ? "To " + std::string(phone) + ": " + std::string(text) + "\r\n"
+                                 : std::string();
+    for (int attempt = 0;; ++attempt) {
+        const std::optional<ModemReply> refusal = Submit(port, log, *sms, readable);
+        if (!refusal) {
+            return true;
+        }
+        if (!RefusedForTheMoment(*refusal) || attempt == RetriesOfTransientRefusal) {
+            break;
+        }
+        LogText(log, refusal->resultLine + ": the SMS is sent again in a moment.\r\n");
+        port.clock().sleepFor(SendRetryPause);
     }
-    LogWrite(log, text, CtrlZThenCr);
-    if (!port.ExchangeMessageText(text, "+CMGS", reply_timeout::Network).ok()) {
-        return NotSent(log);
-    }
-    return true;
+    LogText(log, "The SMS was not sent.\r\n");
+    return false;
 }
 
 }  // namespace kv820

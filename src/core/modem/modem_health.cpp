@@ -64,17 +64,6 @@ int SignalBars(int dbm) {
     return dbm >= -105 ? 1 : 0;
 }
 
-std::optional<std::pair<int, int>> SimStorageFromReply(const ModemReply& reply) {
-    if (!reply.ok()) {
-        return std::nullopt;
-    }
-    const std::vector<int> numbers = NumbersOfLine(reply, "+CPMS:");
-    if (numbers.size() < 2 || numbers[0] < 0 || numbers[1] <= 0 || numbers[0] > numbers[1]) {
-        return std::nullopt;
-    }
-    return std::make_pair(numbers[0], numbers[1]);
-}
-
 std::string SessionHealthText(const SessionHealth& health) {
     switch (health.state) {
         case SessionHealth::State::Idle:

@@ -29,9 +29,6 @@ std::optional<int> SignalDbmFromReply(const ModemReply& reply);
 // Bars out of four for a signal, as phones show them.
 int SignalBars(int dbm);
 
-// The first storage's use of a "+CPMS: \"SM\",used,total,..." reply: {used, total}.
-std::optional<std::pair<int, int>> SimStorageFromReply(const ModemReply& reply);
-
 // The status bar's text: "Receiving | Signal 3/4 -77 dBm | SIM 3/30 | Last report ...".
 std::string SessionHealthText(const SessionHealth& health);
 

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <chrono>
 #include <string_view>
+#include <vector>
 
 #include "core/modem/com_port.h"
+#include "core/modem/concatenated_messages.h"
+#include "core/modem/message_mode.h"
+#include "core/modem/message_stores.h"
 #include "core/modem/modem_log.h"
 #include "core/modem/new_sms_outcome.h"
 #include "core/store/user_registry.h"
@@ -13,25 +18,39 @@ class GpslogStore;
 
 // What handling a new SMS needs: the session's port, the registry (read through one
 // snapshot per SMS), the gpslog table on the handling thread's own connection (null when
-// the database could not be opened) and the modem log.
+// the database could not be opened) and the modem log; how the modem hands messages over,
+// its stores (null: every command goes to the modem's default store) and the parts of
+// longer messages read so far (null: a part is handled on its own).
 struct NewSmsContext {
     ComPort& port;
     const UserRegistry& users;
     GpslogStore* store;
     ModemLog log;
+    MessageMode mode = MessageMode::Text;
+    MessageStores* stores = nullptr;
+    ConcatenatedMessages* parts = nullptr;
 };
 
-// Reads the announced SMS with "at+cmgr=", logs the reply, and:
+// Reads the announced SMS with "at+cmgr=" (in the store the announcement names, reads
+// pointed back at the store in use afterwards), logs the reply, and:
 // - a whole reply without "?35" is not a report: it is deleted with "at+cmgd=";
 // - a report is decoded and its row committed to gpslog BEFORE "at+cmgd=" is sent, so
 //   that no report is ever lost; when the row cannot be stored the SMS stays in the
 //   modem and the log says so;
 // - a reply that did not arrive whole, or a report without its "!" end mark, is left in
 //   the modem (with a log line), never deleted unread.
+// In PDU mode the message is decoded first and handled as the same message in text mode;
+// a status report is no report; a part of a longer message stays in the modem until its
+// message is whole, and is then handled with the others as one message.
 NewSmsOutcome ProcessNewSms(std::string_view announcementLine, NewSmsContext& context);
 
-// The same for a message known by its storage index (the decimal text "5"): one found
-// stored in the modem when a session starts is handled exactly as if just announced.
-NewSmsOutcome ProcessStoredSms(std::string index, NewSmsContext& context);
+// The same for a message known by its place (store and index): one found stored in the
+// modem when a session starts is handled exactly as if just announced.
+NewSmsOutcome ProcessStoredSms(MessagePlace place, NewSmsContext& context);
+
+// The longer messages whose missing parts have not come within their wait, handled as
+// they are: a report that is not whole stays in the modem, and so does a message whose
+// start is missing (it may be a report's); the others are deleted as no report.
+std::vector<NewSmsOutcome> ProcessOverdueParts(NewSmsContext& context);
 
 }  // namespace kv820

@@ -1,5 +1,7 @@
 #include "core/modem/new_sms_index.h"
 
+#include <algorithm>
+
 #include "core/common/number_text.h"
 #include "core/common/text_from.h"
 
@@ -21,6 +23,23 @@ std::string NewSmsIndex(std::string_view line) {
     const std::string_view from =
         start == std::string_view::npos ? std::string_view() : TextFrom(line, start + IndexOffset);
     return std::to_string(LeadingInt32(from).value_or(0));
+}
+
+std::string NewSmsStore(std::string_view line) {
+    const std::size_t start = line.find(Announcement);
+    const std::string_view from =
+        start == std::string_view::npos ? std::string_view() : TextFrom(line, start);
+    const std::size_t open = from.find('"');
+    const std::size_t close = open == std::string_view::npos ? open : from.find('"', open + 1);
+    const std::string_view name = close == std::string_view::npos
+                                      ? std::string_view()
+                                      : from.substr(open + 1, close - open - 1);
+    // The name goes into "at+cpms=": a store is two capital letters, and anything else (a
+    // line garbled on the wire) leaves the read in the store in use.
+    const bool storeName = name.size() == 2 && std::all_of(name.begin(), name.end(), [](char c) {
+                               return c >= 'A' && c <= 'Z';
+                           });
+    return storeName ? std::string(name) : std::string();
 }
 
 }  // namespace kv820

@@ -14,4 +14,8 @@ bool IsNewSmsAnnouncement(std::string_view line);
 // memory name in quotes and the comma); no number there reads as "0".
 std::string NewSmsIndex(std::string_view line);
 
+// The store an announcement names: "ME" for "+CMTI: \"ME\",3"; empty when it names none
+// or something that is no store name (two capital letters).
+std::string NewSmsStore(std::string_view line);
+
 }  // namespace kv820

@@ -2,7 +2,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "core/modem/message_mode.h"
 #include "core/modem/position_report.h"
 
 namespace kv820 {
@@ -17,10 +19,14 @@ struct NewSmsOutcome {
         ReportStored,         // stored, then deleted from the modem
         ReportAlreadyStored,  // an equal row was stored before: deleted, not stored again
         StoreFailed,          // not stored: the SMS stays in the modem
+        UndecodableKept,      // a PDU that is no message: it stays in the modem
+        PartKept,             // a part of a longer message: it stays until the rest came
     };
 
     Kind kind = Kind::NonReportDeleted;
     std::string index;
+    // Where the message lies: one place, or those of every part of a joined message.
+    std::vector<MessagePlace> places;
     // Set for ReportStored, ReportAlreadyStored and StoreFailed.
     std::optional<PositionReport> report;
     // Why the store failed (StoreFailed only).
@@ -29,6 +35,11 @@ struct NewSmsOutcome {
     // A report to show on the panel, in the tracker's history and (when asked) on the map.
     bool hasStoredReport() const {
         return kind == Kind::ReportStored || kind == Kind::ReportAlreadyStored;
+    }
+    // Left in the modem for a reason that a second read would not change.
+    bool keptForGood() const {
+        return kind == Kind::PartialReportKept || kind == Kind::UndecodableKept ||
+               kind == Kind::PartKept;
     }
 };
 

@@ -5,10 +5,23 @@
 namespace kv820 {
 
 namespace {
+
 constexpr std::chrono::milliseconds WakePause{5000};
+
+std::optional<MessageMode> SetMessageMode(ComPort& port) {
+    if (port.Exchange("at+cmgf=1", reply_timeout::Setting).ok()) {
+        return MessageMode::Text;
+    }
+    // Modems and phones that know only PDU mode refuse text mode with "ERROR".
+    if (port.Exchange("at+cmgf=0", reply_timeout::Setting).ok()) {
+        return MessageMode::Pdu;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
-bool InitModemForSms(ComPort& port, const std::string& portEntry) {
+std::optional<SmsModemSetup> InitModemForSms(ComPort& port, const std::string& portEntry) {
     port.OpenComPort(portEntry);
     for (int wake = 0; wake < 2; ++wake) {
         port.WakeModem();
@@ -16,13 +29,17 @@ bool InitModemForSms(ComPort& port, const std::string& portEntry) {
     }
     port.Exchange("at", reply_timeout::Quick);
     port.Exchange("ati", reply_timeout::Quick);
-    const bool textMode = port.Exchange("at+cmgf=1", reply_timeout::Setting).ok();
-    const bool announcements = port.Exchange("at+cnmi=1,1", reply_timeout::Setting).ok();
-    const bool ready = textMode && announcements;
-    if (!ready) {
+    std::optional<SmsModemSetup> setup;
+    if (const std::optional<MessageMode> mode = SetMessageMode(port)) {
+        MessageStores stores = SetUpMessageStores(port);
+        if (port.Exchange("at+cnmi=1,1", reply_timeout::Setting).ok()) {
+            setup = SmsModemSetup{*mode, std::move(stores)};
+        }
+    }
+    if (!setup) {
         port.CloseComPort();
     }
-    return ready;
+    return setup;
 }
 
 }  // namespace kv820

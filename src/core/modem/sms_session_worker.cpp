@@ -1,5 +1,7 @@
 #include "core/modem/sms_session_worker.h"
 
+#include <algorithm>
+
 #include "core/modem/new_sms_index.h"
 #include "core/modem/sms_modem_init.h"
 #include "core/modem/stored_message_listing.h"
@@ -26,7 +28,7 @@ SmsSessionWorker::~SmsSessionWorker() = default;
 
 void SmsSessionWorker::run() {
     openDatabase();
-    if (!InitModemForSms(port_, settings_.portEntry)) {
+    if (!startModem()) {
         listener_.modemLog("COM Port ERROR!!!");
         listener_.sessionStarted(false);
         finish();
@@ -81,8 +83,36 @@ GpslogStore* SmsSessionWorker::store() {
     return store_.get();
 }
 
+bool SmsSessionWorker::startModem() {
+    std::optional<SmsModemSetup> setup = InitModemForSms(port_, settings_.portEntry);
+    if (!setup) {
+        return false;
+    }
+    modem_ = std::move(*setup);
+    const std::string store = modem_.stores.inUse.empty() ? "the modem's own store"
+                                                          : "store \"" + modem_.stores.inUse + "\"";
+    listener_.modemLog(std::string("Messages are read in ") +
+                       (modem_.mode == MessageMode::Pdu ? "PDU" : "text") + " mode from " + store +
+                       ".\r\n");
+    return true;
+}
+
 void SmsSessionWorker::catchUpStoredMessages() {
-    const StoredMessageListRead read = ListStoredMessages(port_);
+    if (modem_.stores.listed.empty()) {
+        catchUpStore("", false);
+    }
+    for (const std::string& store : modem_.stores.listed) {
+        catchUpStore(store, false);
+    }
+}
+
+void SmsSessionWorker::catchUpStore(const std::string& store, bool unannounced) {
+    const ModemLog log = [this](std::string_view text) { listener_.modemLog(text); };
+    if (!PointReadsAt(port_, modem_.stores, store, log)) {
+        return;
+    }
+    const StoredMessageListRead read = ListStoredMessages(port_, modem_.mode);
+    PointReadsAt(port_, modem_.stores, modem_.stores.inUse, log);
     if (stopRequested() || portGone()) {
         return;
     }
@@ -98,14 +128,31 @@ void SmsSessionWorker::catchUpStoredMessages() {
     if (!read.listing.complete) {
         listener_.modemLog("The list of stored SMS did not arrive whole.\r\n");
     }
+    // What was left on purpose and is listed no more is gone; what is no received message
+    // (the operator's drafts and sent messages) stays for good.
+    std::erase_if(leftInModem_, [&](const MessagePlace& place) {
+        return place.store == store && !read.listing.lists(place.index);
+    });
+    const std::vector<int> received = read.listing.receivedIndexes();
+    for (const StoredMessageEntry& entry : read.listing.entries) {
+        if (std::find(received.begin(), received.end(), entry.index) == received.end()) {
+            leftInModem_.insert({store, std::to_string(entry.index)});
+        }
+    }
     // Announcements that came meanwhile wait for the reading loop: the messages listed
     // are the older ones. Commands of the operator do not wait.
-    for (const int index : read.listing.receivedIndexes()) {
+    for (const int index : received) {
         runQueuedJobs();
         if (stopRequested() || portGone()) {
             return;
         }
-        handleMessage(std::to_string(index));
+        const MessagePlace place{store, std::to_string(index)};
+        if (unannounced && !leftInModem_.contains(place)) {
+            listener_.modemLog("SMS " + place.index +
+                               (store.empty() ? "" : " in \"" + store + "\"") +
+                               " was found without an announcement.\r\n");
+        }
+        handleMessage(place);
     }
 }
 
@@ -123,6 +170,7 @@ void SmsSessionWorker::readLoop() {
     const auto stopping = [this] { return stopRequested(); };
     lastHeard_ = port_.clock().now();
     lastHealthCheck_.reset();
+    lastStoragePoll_.reset();
     while (!stopRequested()) {
         runQueuedJobs();
         handleQueuedAnnouncements();
@@ -130,6 +178,7 @@ void SmsSessionWorker::readLoop() {
             return;
         }
         checkHealth();
+        pollStorage();
         if (stopRequested() || modemLost()) {
             return;
         }
@@ -183,7 +232,7 @@ bool SmsSessionWorker::waitForModem() {
         listener_.modemLog("Trying to start the modem again (attempt " + std::to_string(attempt) +
                            ").\r\n");
         portGone_ = false;
-        if (InitModemForSms(port_, settings_.portEntry) && !stopRequested()) {
+        if (startModem() && !stopRequested()) {
             return true;
         }
         if (stopRequested()) {
@@ -201,17 +250,71 @@ void SmsSessionWorker::checkHealth() {
     lastHealthCheck_ = now;
     SessionHealth health = health_;
     health.signalDbm = SignalDbmFromReply(port_.Exchange("at+csq", reply_timeout::Setting));
-    const auto storage = SimStorageFromReply(port_.Exchange("at+cpms?", reply_timeout::Sim));
-    health.simUsed = storage ? std::optional<int>(storage->first) : std::nullopt;
-    health.simTotal = storage ? std::optional<int>(storage->second) : std::nullopt;
     setHealth(health);
-    if (health.simNearlyFull() && !stopRequested() && !portGone()) {
+}
+
+void SmsSessionWorker::pollStorage() {
+    const auto now = port_.clock().now();
+    if (stopRequested() || portGone() ||
+        (lastStoragePoll_ && now - *lastStoragePoll_ < settings_.storagePoll)) {
+        return;
+    }
+    lastStoragePoll_ = now;
+    NewSmsContext context = newSmsContext();
+    for (const NewSmsOutcome& outcome : ProcessOverdueParts(context)) {
+        publish(outcome);
+    }
+    const ModemReply reply = port_.Exchange("at+cpms?", reply_timeout::Sim);
+    if (reply.complete()) {
+        lastHeard_ = port_.clock().now();  // the modem answers: no need to ask "at" too
+    }
+    const std::vector<StoreUse> uses = StoreUseFromReply(reply);
+    noteStorage(uses);
+    // An announcement that came meanwhile is handled first: its message is no stray one.
+    handleQueuedAnnouncements();
+    if (health_.simNearlyFull() && !stopRequested() && !portGone()) {
         // A full SIM refuses new reports: whatever waits in it is handled now.
-        listener_.modemLog("The SIM storage is nearly full (" + std::to_string(*health.simUsed) +
-                           "/" + std::to_string(*health.simTotal) +
+        listener_.modemLog("The SIM storage is nearly full (" + std::to_string(*health_.simUsed) +
+                           "/" + std::to_string(*health_.simTotal) +
                            "): a full SIM refuses new reports. Listing its messages.\r\n");
         catchUpStoredMessages();
+        return;
     }
+    const std::vector<std::string>& listed = modem_.stores.listed;
+    for (const StoreUse& use : uses) {
+        // Only stores that may hold received messages are listed (never broadcast or
+        // status-report stores, never a name garbled on the wire).
+        if (!listed.empty() && std::find(listed.begin(), listed.end(), use.store) == listed.end()) {
+            continue;
+        }
+        const std::string store = modem_.stores.inUse.empty() ? "" : use.store;
+        if (static_cast<std::size_t>(use.used) > leftInModemIn(store) && !stopRequested() &&
+            !portGone()) {
+            catchUpStore(store, true);
+        }
+        if (store.empty()) {
+            break;  // without known stores only the first one is the one read
+        }
+    }
+}
+
+void SmsSessionWorker::noteStorage(const std::vector<StoreUse>& uses) {
+    SessionHealth health = health_;
+    health.simUsed.reset();
+    health.simTotal.reset();
+    for (const StoreUse& use : uses) {
+        if (use.store == modem_.stores.inUse || modem_.stores.inUse.empty()) {
+            health.simUsed = use.used;
+            health.simTotal = use.total;
+            break;
+        }
+    }
+    setHealth(health);
+}
+
+std::size_t SmsSessionWorker::leftInModemIn(const std::string& store) const {
+    return std::count_if(leftInModem_.begin(), leftInModem_.end(),
+                         [&](const MessagePlace& place) { return place.store == store; });
 }
 
 void SmsSessionWorker::setHealth(SessionHealth health) {
@@ -233,7 +336,7 @@ void SmsSessionWorker::runQueuedJobs() {
             jobs_.pop_front();
         }
         try {
-            job(port_);
+            job(port_, modem_.mode);
         } catch (const std::exception& error) {
             listener_.modemLog(std::string("Exchange failed: ") + error.what() + "\r\n");
         }
@@ -253,8 +356,10 @@ void SmsSessionWorker::handleQueuedAnnouncements() {
 }
 
 NewSmsContext SmsSessionWorker::newSmsContext() {
-    return NewSmsContext{port_, users_, store(),
-                         [this](std::string_view text) { listener_.modemLog(text); }};
+    return NewSmsContext{port_,       users_,
+                         store(),     [this](std::string_view text) { listener_.modemLog(text); },
+                         modem_.mode, &modem_.stores,
+                         &parts_};
 }
 
 void SmsSessionWorker::handleLine(const std::string& line) {
@@ -268,12 +373,19 @@ void SmsSessionWorker::handleLine(const std::string& line) {
     publish(ProcessNewSms(line, context));
 }
 
-void SmsSessionWorker::handleMessage(const std::string& index) {
+void SmsSessionWorker::handleMessage(const MessagePlace& place) {
     NewSmsContext context = newSmsContext();
-    publish(ProcessStoredSms(index, context));
+    publish(ProcessStoredSms(place, context));
 }
 
 void SmsSessionWorker::publish(const NewSmsOutcome& outcome) {
+    for (const MessagePlace& place : outcome.places) {
+        if (outcome.keptForGood()) {
+            leftInModem_.insert(place);
+        } else {
+            leftInModem_.erase(place);
+        }
+    }
     if (outcome.kind == NewSmsOutcome::Kind::StoreFailed) {
         listener_.reportStoreFailed(*outcome.report, outcome.failure);
         return;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <stop_token>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "core/modem/modem_health.h"
 #include "core/modem/modem_line_reader.h"
 #include "core/modem/new_sms_handler.h"
+#include "core/modem/sms_modem_init.h"
 #include "core/modem/sms_session_listener.h"
 
 namespace kv820 {
@@ -23,8 +25,9 @@ class Database;
 class GpslogStore;
 
 // An exchange on the session's port (sending a command SMS, for one), posted from another
-// thread. It runs whole on the session's thread, with no modem line read in between.
-using SessionJob = std::function<void(ComPort&)>;
+// thread. It runs whole on the session's thread, with no modem line read in between, and
+// learns how the modem takes messages.
+using SessionJob = std::function<void(ComPort&, MessageMode)>;
 
 // The SMS session: the one owner of the modem port while it is open. run() starts the
 // modem, handles the received messages already stored in it (they arrived while no
@@ -42,8 +45,11 @@ class SmsSessionWorker {
     // After this long without a line from the modem it is asked "at": a hung modem is
     // noticed even though its port stays open.
     static constexpr std::chrono::milliseconds QuietCheck{60000};
-    // How often the signal and the SIM storage are asked for.
+    // How often the signal is asked for.
     static constexpr std::chrono::milliseconds HealthInterval{300000};
+    // How often the message storage is looked at: a message whose announcement was lost
+    // (the modem re-registered, the line dropped it) is found within this.
+    static constexpr std::chrono::milliseconds StoragePoll{30000};
     // The pauses between two attempts to bring a lost modem back: 1 s, 2 s, 4 s, ... 60 s.
     static constexpr std::chrono::milliseconds FirstRetryPause{1000};
     static constexpr std::chrono::milliseconds LongestRetryPause{60000};
@@ -57,6 +63,7 @@ class SmsSessionWorker {
         // The times above; an end-to-end test shortens them so as not to wait for minutes.
         std::chrono::milliseconds quietCheck = QuietCheck;
         std::chrono::milliseconds healthInterval = HealthInterval;
+        std::chrono::milliseconds storagePoll = StoragePoll;
     };
 
     SmsSessionWorker(SerialLink& link, Clock& clock, const UserRegistry& users,
@@ -83,7 +90,12 @@ class SmsSessionWorker {
   private:
     void openDatabase();
     GpslogStore* store();
+    bool startModem();
     void catchUpStoredMessages();
+    void catchUpStore(const std::string& store, bool unannounced);
+    void pollStorage();
+    void noteStorage(const std::vector<StoreUse>& uses);
+    std::size_t leftInModemIn(const std::string& store) const;
     void readLoop();
     bool modemLost();
     bool modemAnswers();
@@ -95,7 +107,7 @@ class SmsSessionWorker {
     void handleQueuedAnnouncements();
     NewSmsContext newSmsContext();
     void handleLine(const std::string& line);
-    void handleMessage(const std::string& index);
+    void handleMessage(const MessagePlace& place);
     void logReply(std::string_view reply);
     void publish(const NewSmsOutcome& outcome);
     void finish();
@@ -113,6 +125,13 @@ class SmsSessionWorker {
     SessionHealth health_;
     std::chrono::milliseconds lastHeard_{0};
     std::optional<std::chrono::milliseconds> lastHealthCheck_;
+    std::optional<std::chrono::milliseconds> lastStoragePoll_;
+    SmsModemSetup modem_;
+    ConcatenatedMessages parts_;
+    // Messages the session leaves in the modem: the operator's drafts and sent messages,
+    // and those kept on purpose (see NewSmsOutcome::keptForGood). The storage poll lists a
+    // store only when it holds more than these.
+    std::set<MessagePlace> leftInModem_;
     std::mutex jobsMutex_;
     std::deque<SessionJob> jobs_;
 };

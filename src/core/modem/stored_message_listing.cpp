@@ -8,6 +8,7 @@
 
 #include "core/common/number_text.h"
 #include "core/modem/modem_reply.h"
+#include "core/modem/pdu_read_reply.h"
 
 namespace kv820 {
 
@@ -58,7 +59,8 @@ std::optional<StoredMessageEntry> ParseHeader(std::string_view line) {
 }  // namespace
 
 bool StoredMessageEntry::received() const {
-    return status == "REC UNREAD" || status == "REC READ";
+    const std::string text = MessageStatusText(status);
+    return text == "REC UNREAD" || text == "REC READ";
 }
 
 std::vector<int> StoredMessageListing::receivedIndexes() const {
@@ -74,6 +76,12 @@ std::vector<int> StoredMessageListing::receivedIndexes() const {
     }
     std::sort(indexes.begin(), indexes.end());
     return indexes;
+}
+
+bool StoredMessageListing::lists(std::string_view index) const {
+    return std::any_of(entries.begin(), entries.end(), [&](const StoredMessageEntry& entry) {
+        return std::to_string(entry.index) == index;
+    });
 }
 
 StoredMessageListing ParseStoredMessageListing(std::string_view reply) {
@@ -93,9 +101,10 @@ StoredMessageListing ParseStoredMessageListing(std::string_view reply) {
     return listing;
 }
 
-StoredMessageListRead ListStoredMessages(ComPort& port) {
+StoredMessageListRead ListStoredMessages(ComPort& port, MessageMode mode) {
     StoredMessageListRead result;
-    result.reply = port.Exchange("at+cmgl=\"ALL\"", reply_timeout::Listing).text;
+    const std::string_view command = mode == MessageMode::Pdu ? "at+cmgl=4" : "at+cmgl=\"ALL\"";
+    result.reply = port.Exchange(command, reply_timeout::Listing).text;
     result.listing = ParseStoredMessageListing(result.reply);
     return result;
 }

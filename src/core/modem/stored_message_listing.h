@@ -5,12 +5,15 @@
 #include <string_view>
 #include <vector>
 
+#include "core/modem/message_mode.h"
+
 namespace kv820 {
 
 // One message named by a "+CMGL: <index>,\"<status>\",..." header of a listing.
 struct StoredMessageEntry {
     int index = 0;
-    std::string status;  // "REC UNREAD", "REC READ", "STO UNSENT", "STO SENT"
+    // "REC UNREAD", "REC READ", "STO UNSENT", "STO SENT"; in PDU mode "0" to "3".
+    std::string status;
 
     // A message the modem received (a report may be waiting in it); stored outgoing
     // messages are the operator's own and are never touched.
@@ -31,6 +34,8 @@ struct StoredMessageListing {
     // message body that imitates a header) is left out: which status is true cannot be
     // told, and handling a stored unsent message as received would delete it.
     std::vector<int> receivedIndexes() const;
+    // True when an entry names the index (the decimal text "5").
+    bool lists(std::string_view index) const;
 };
 
 // The listing in a reply: its entries, and whether it reached its final result line.
@@ -44,9 +49,9 @@ struct StoredMessageListRead {
     StoredMessageListing listing;
 };
 
-// Asks the modem for every message it holds ("at+cmgl=\"ALL\"" + CR, text mode) and reads
-// the listing to its own final result line, within the listing's time-out: a full SIM
-// can take seconds before it answers.
-StoredMessageListRead ListStoredMessages(ComPort& port);
+// Asks the modem for every message of the selected store ("at+cmgl=\"ALL\"" + CR in text
+// mode, "at+cmgl=4" in PDU mode) and reads the listing to its own final result line, within
+// the listing's time-out: a full SIM can take seconds before it answers.
+StoredMessageListRead ListStoredMessages(ComPort& port, MessageMode mode);
 
 }  // namespace kv820

@@ -20,7 +20,7 @@ class SendCommandSmsTest : public testing::Test {
         log_ = [this](std::string_view text) { logged_.append(text); };
     }
 
-    bool send() { return SendCommandSms(port_, log_, "0912345678", Text); }
+    bool send() { return SendCommandSms(port_, MessageMode::Text, log_, "0912345678", Text); }
 
     test::VirtualClock clock_;
     test::FakeSerialLink link_;

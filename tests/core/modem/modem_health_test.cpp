@@ -9,15 +9,12 @@ ModemReply Ok(std::string lines) {
     return ModemReply{std::move(lines) + "\r\nOK\r\n", FinalResult::Ok, "OK"};
 }
 
-TEST(ModemHealth, ReadsSignalAndStorageOnlyFromWholeReplies) {
+TEST(ModemHealth, ReadsTheSignalOnlyFromWholeReplies) {
     EXPECT_EQ(SignalDbmFromReply(Ok("at+csq\r\r\n+CSQ: 0,99\r\n")), -113);
     EXPECT_EQ(SignalDbmFromReply(Ok("+CSQ: 31,0\r\n")), -51);
     EXPECT_EQ(SignalDbmFromReply(Ok("+CSQ: 99,99\r\n")), std::nullopt) << "not known";
     EXPECT_EQ(SignalDbmFromReply(ModemReply{"+CSQ: 20,0\r\n", FinalResult::None, ""}),
               std::nullopt);
-    EXPECT_EQ(SimStorageFromReply(Ok("+CPMS: \"SM\",3,30,\"SM\",3,30\r\n")), std::make_pair(3, 30));
-    EXPECT_EQ(SimStorageFromReply(Ok("+CPMS: \"SM\",31,30\r\n")), std::nullopt);
-    EXPECT_EQ(SimStorageFromReply(Ok("+CPMS: \"SM\"\r\n")), std::nullopt);
 }
 
 }  // namespace

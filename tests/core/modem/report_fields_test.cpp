@@ -48,6 +48,11 @@ TEST(ReportFields, EachPieceBecomesItsColumnText) {
         {NewSmsIndex, "\r+CMTI: \"SM\",007\r\n", "7"},
         {NewSmsIndex, "+CMTI: \"SM\",\r\n", "0"},
         {NewSmsIndex, "+CMTI: \"SM\",99999999999\r\n", "2147483647"},
+        {NewSmsStore, "\r+CMTI: \"ME\",12\r\n", "ME"},
+        {NewSmsStore, "+CMTI: 12\r\n", ""},
+        // The name goes into a command: a garbled one is no store.
+        {NewSmsStore, "+CMTI: \"S\rM\",3\r\n", ""},
+        {NewSmsStore, "+CMTI: \"SMX\",3\r\n", ""},
     };
     for (const FieldCase& c : cases) {
         EXPECT_EQ(c.decode(c.piece), c.expected) << '"' << c.piece << '"';

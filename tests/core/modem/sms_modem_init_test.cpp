@@ -12,8 +12,21 @@ using std::chrono::milliseconds;
 using test::FakeSerialLink;
 using test::VirtualClock;
 
-const std::vector<std::string> InitWrites = {"2",    "at\r",  "2",           "at\r",
-                                             "at\r", "ati\r", "at+cmgf=1\r", "at+cnmi=1,1\r"};
+const std::vector<std::string> WakeWrites = {"2", "at\r", "2", "at\r", "at\r", "ati\r"};
+const std::vector<std::string> InitWrites = {"2",
+                                             "at\r",
+                                             "2",
+                                             "at\r",
+                                             "at\r",
+                                             "ati\r",
+                                             "at+cmgf=1\r",
+                                             "at+cpms=?\r",
+                                             "at+cpms=\"SM\",\"SM\",\"SM\"\r",
+                                             "at+cnmi=1,1\r"};
+
+std::string Ok(const std::string& command, const std::string& information = "") {
+    return command + "\r\r\n" + information + (information.empty() ? "" : "\r\n") + "\r\nOK\r\n";
+}
 
 class InitModemForSmsTest : public ::testing::Test {
   protected:
@@ -27,11 +40,17 @@ class InitModemForSmsTest : public ::testing::Test {
     ComPort port;
 };
 
-TEST_F(InitModemForSmsTest, WakesTwiceThenSwitchesToTextModeWithAnnouncements) {
+TEST_F(InitModemForSmsTest, WakesTwiceThenSwitchesToTextModeAndTheSimWithAnnouncements) {
     link.replyTo("at+cmgf=1\r", "at+cmgf=1\r\r\nOK\r\n");
+    link.replyTo("at+cpms=?\r", Ok("at+cpms=?", "+CPMS: (\"SM\",\"ME\"),(\"SM\",\"ME\"),(\"SM\")"));
+    link.replyTo("at+cpms=\"SM\",\"SM\",\"SM\"\r", Ok("at+cpms"));
     link.replyTo("at+cnmi=1,1\r", "at+cnmi=1,1\r\r\nOK\r\n");
 
-    EXPECT_TRUE(InitModemForSms(port, "ttyUSB0:"));
+    const auto setup = InitModemForSms(port, "ttyUSB0:");
+    ASSERT_TRUE(setup.has_value());
+    EXPECT_EQ(setup->mode, MessageMode::Text);
+    EXPECT_EQ(setup->stores.inUse, "SM");
+    EXPECT_EQ(setup->stores.listed, (std::vector<std::string>{"SM", "ME"}));
     EXPECT_EQ(link.openedPaths, (std::vector<std::string>{"ttyUSB0"}));
     EXPECT_EQ(link.writes, InitWrites);
     EXPECT_TRUE(port.isOpen());
@@ -54,34 +73,85 @@ TEST(InitModemForSmsWakeTest, AModemSlowToWakeGetsTheWholePause) {
     EXPECT_LT(clock.now(), milliseconds(7000)) << "the second wake is answered at once";
 }
 
-struct ReplyCase {
+// How modems in the field answer the mode and store commands.
+struct ModemCase {
     const char* name;
-    const char* textModeReply;
-    const char* announcementReply;
-    bool ready;
+    std::vector<std::pair<std::string, std::string>> replies;  // command, reply
+    std::vector<std::string> writesAfterWake;
+    std::optional<MessageMode> mode;  // none: the start fails
+    std::string storeInUse;
 };
 
-class InitModemForSmsReplyTest : public InitModemForSmsTest,
-                                 public ::testing::WithParamInterface<ReplyCase> {};
+class InitModemForSmsModemTest : public InitModemForSmsTest,
+                                 public ::testing::WithParamInterface<ModemCase> {};
 
-TEST_P(InitModemForSmsReplyTest, NeedsOkToBothModeCommands) {
-    if (*GetParam().textModeReply) {
-        link.replyTo("at+cmgf=1\r", GetParam().textModeReply);
+TEST_P(InitModemForSmsModemTest, SetsAModeAndStoresItOffers) {
+    for (const auto& [command, reply] : GetParam().replies) {
+        link.replyTo(command + "\r", reply);
     }
-    if (*GetParam().announcementReply) {
-        link.replyTo("at+cnmi=1,1\r", GetParam().announcementReply);
+    const auto setup = InitModemForSms(port, "ttyUSB0:");
+    std::vector<std::string> expected = WakeWrites;
+    for (const std::string& command : GetParam().writesAfterWake) {
+        expected.push_back(command + "\r");
     }
-    EXPECT_EQ(InitModemForSms(port, "ttyUSB0:"), GetParam().ready);
-    EXPECT_EQ(link.writes.back(), InitWrites.back());
+    EXPECT_EQ(link.writes, expected);
+    ASSERT_EQ(setup.has_value(), GetParam().mode.has_value());
     // A failed start leaves the port free for the next try.
-    EXPECT_EQ(port.isOpen(), GetParam().ready);
+    EXPECT_EQ(port.isOpen(), setup.has_value());
+    if (setup) {
+        EXPECT_EQ(setup->mode, *GetParam().mode);
+        EXPECT_EQ(setup->stores.inUse, GetParam().storeInUse);
+    }
 }
 
+const std::string CmgfText = "at+cmgf=1", CmgfPdu = "at+cmgf=0", Offer = "at+cpms=?",
+                  Cnmi = "at+cnmi=1,1";
+
 INSTANTIATE_TEST_SUITE_P(
-    Replies, InitModemForSmsReplyTest,
-    ::testing::Values(ReplyCase{"announcements_refused", "OK\r\n", "ERROR\r\n", false},
-                      ReplyCase{"silent_modem", "", "", false},
-                      ReplyCase{"ok_only_inside_other_text", "BOOKED\r\n", "OK\r\n", false}),
+    Modems, InitModemForSmsModemTest,
+    ::testing::Values(ModemCase{"pdu_only",
+                                {{CmgfText, "ERROR\r\n"},
+                                 {CmgfPdu, "OK\r\n"},
+                                 {Offer, Ok(Offer, "+CPMS: (\"SM\"),(\"SM\"),(\"SM\")")},
+                                 {"at+cpms=\"SM\",\"SM\",\"SM\"", "OK\r\n"},
+                                 {Cnmi, "OK\r\n"}},
+                                {CmgfText, CmgfPdu, Offer, "at+cpms=\"SM\",\"SM\",\"SM\"", Cnmi},
+                                MessageMode::Pdu,
+                                "SM"},
+                      ModemCase{
+                          "receives_in_its_memory_only",
+                          {{CmgfText, "OK\r\n"},
+                           {Offer, Ok(Offer,
+                                      "+CPMS: (\"ME\",\"MT\",\"SM\",\"SR\"),(\"ME\",\"MT\",\"SM\"),"
+                                      "(\"MT\",\"ME\")")},
+                           {"at+cpms=\"SM\",\"SM\",\"ME\"", "OK\r\n"},
+                           {Cnmi, "OK\r\n"}},
+                          {CmgfText, Offer, "at+cpms=\"SM\",\"SM\",\"ME\"", Cnmi},
+                          MessageMode::Text,
+                          "SM"},
+                      ModemCase{"without_stores",
+                                {{CmgfText, "OK\r\n"}, {Offer, "ERROR\r\n"}, {Cnmi, "OK\r\n"}},
+                                {CmgfText, Offer, Cnmi},
+                                MessageMode::Text,
+                                ""},
+                      ModemCase{"stores_refused",
+                                {{CmgfText, "OK\r\n"},
+                                 {Offer, Ok(Offer, "+CPMS: (\"SM\"),(\"SM\"),(\"SM\")")},
+                                 {"at+cpms=\"SM\",\"SM\",\"SM\"", "+CMS ERROR: 302\r\n"},
+                                 {Cnmi, "OK\r\n"}},
+                                {CmgfText, Offer, "at+cpms=\"SM\",\"SM\",\"SM\"", Cnmi},
+                                MessageMode::Text,
+                                ""},
+                      ModemCase{"announcements_refused",
+                                {{CmgfText, "OK\r\n"}, {Offer, "ERROR\r\n"}, {Cnmi, "ERROR\r\n"}},
+                                {CmgfText, Offer, Cnmi},
+                                std::nullopt,
+                                ""},
+                      ModemCase{"no_mode_at_all",
+                                {{CmgfText, "ERROR\r\n"}, {CmgfPdu, "ERROR\r\n"}},
+                                {CmgfText, CmgfPdu},
+                                std::nullopt,
+                                ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(InitModemForSmsTest, APortThatDoesNotOpenOrTheEntryNoGetsNothingWritten) {

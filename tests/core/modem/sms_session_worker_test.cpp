@@ -183,7 +183,7 @@ TEST_F(SmsSessionTest, QueuedJobsRunWholeBeforeTheFirstLineIsReadAndNoneAfterThe
     link.replyTo(text + "\x1a\r", "\r\n+CMTI: \"SM\",7\r\n+CMGS: 12\r\n\r\nOK\r\n");
     link.feed("RING\r\n");  // waiting before the start: must not split the job
     std::string sent;
-    worker.post([&](ComPort& port) {
+    worker.post([&](ComPort& port, MessageMode) {
         port.Exchange("at+cmgs=\"0912345678\"", reply_timeout::Sim);
         sent = port.ExchangeMessageText(text, "+CMGS", reply_timeout::Network).text;
     });
@@ -193,7 +193,58 @@ TEST_F(SmsSessionTest, QueuedJobsRunWholeBeforeTheFirstLineIsReadAndNoneAfterThe
     EXPECT_EQ(writesAfterStart(),
               Then({ListCommand, "at+cmgs=\"0912345678\"\r", text + "\x1a\r"}, ReadAndDelete({7})));
     EXPECT_TRUE(sent.ends_with("OK\r\n"));
-    EXPECT_FALSE(worker.post([](ComPort&) {}));
+    EXPECT_FALSE(worker.post([](ComPort&, MessageMode) {}));
+}
+
+TEST_F(SmsSessionTest, AnAnnouncementFromThePhoneMemoryIsReadAndDeletedThere) {
+    link.replyTo("at+cpms=\"ME\"\r", "\r\n+CPMS: 1,100,0,30,0,30\r\n\r\nOK\r\n");
+    link.replyTo("at+cpms=\"SM\"\r", "\r\n+CPMS: 0,30,0,30,0,30\r\n\r\nOK\r\n");
+    link.feedAfter(StartDuration + milliseconds(1000), "+CMTI: \"ME\",3\r\n");
+    stopAfterStored(1);
+    worker.run();
+
+    EXPECT_EQ(writesAfterStart(), Then(Then({ListCommand, "at+cpms=\"ME\"\r"}, ReadAndDelete({3})),
+                                       {"at+cpms=\"SM\"\r"}));
+}
+
+// A message whose announcement was lost is found by the storage poll, not at the next start.
+TEST_F(SmsSessionTest, AMessageWithoutAnnouncementIsFoundByTheStoragePoll) {
+    int listings = 0;
+    ActLikeAModem(
+        link,
+        [&listings](FakeSerialLink& modem) {
+            modem.feed(Listing(++listings > 1 ? Entry(4, "REC UNREAD") : ""));
+        },
+        1);
+    stopAfterStored(1);
+    worker.run();
+
+    EXPECT_EQ(storedTimes(), std::vector<std::string>{"10:20:04"});
+    EXPECT_NE(listener.log.find("SMS 4 in \"SM\" was found without an announcement.\r\n"),
+              std::string::npos)
+        << listener.log;
+    EXPECT_LT(clock.now(), StartDuration + SmsSessionWorker::StoragePoll);
+}
+
+// An idle session asks for its storage every 30 s and for the signal every 5 minutes; the
+// storage answers prove the modem alive, so no "at" is sent on top. The operator's draft in
+// the SIM is no reason to list it again.
+TEST_F(SmsSessionTest, AnIdleSessionPollsItsStorageTwiceAMinute) {
+    ActLikeAModem(link, Listed(Listing(Entry(1, "STO UNSENT"))), 1);
+    const milliseconds idle = std::chrono::minutes(10);
+    link.onWrite = [&, answer = link.onWrite](FakeSerialLink& modem, std::string_view bytes) {
+        if (clock.now() >= StartDuration + idle) {
+            worker.requestStop();
+        }
+        answer(modem, bytes);
+    };
+    worker.run();
+
+    const Writes writes(link.writes.begin() + test::StartWrites, link.writes.end());
+    // At 0 s, 30 s, ... 570 s; the stop came with the signal's question at 600 s.
+    EXPECT_EQ(std::count(writes.begin(), writes.end(), "at+cpms?\r"), 20);
+    EXPECT_EQ(std::count(writes.begin(), writes.end(), "at+csq\r"), 3);
+    EXPECT_EQ(writes.size(), 23u) << "nothing else is asked of an idle modem";
 }
 
 // The pauses between attempts grow: 1 s, 2 s, 4 s.

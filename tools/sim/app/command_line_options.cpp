@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "sim/control_channel.h"
+
 namespace kv820::sim {
 namespace {
 
@@ -60,6 +62,20 @@ bool applyCommon(CommandLineOptions& o, const std::string& option, const std::st
     return true;
 }
 
+// "--lose-cmti 'every 3'" is the control words "lose-cmti every 3".
+bool applyHabit(CommandLineOptions& o, const std::string& option, const std::string& value) {
+    if (!option.starts_with("--")) {
+        return false;
+    }
+    std::vector<std::string> words = splitWords(value);
+    words.insert(words.begin(), option.substr(2));
+    if (!habitFromWords(words)) {
+        return false;
+    }
+    o.habits.push_back(std::move(words));
+    return true;
+}
+
 bool applyModem(CommandLineOptions& o, const std::string& option, const std::string& value) {
     if (option == "--capacity")
         o.capacity = static_cast<std::size_t>(count(option, value));
@@ -75,7 +91,7 @@ bool applyModem(CommandLineOptions& o, const std::string& option, const std::str
     else if (option == "--tracker")
         o.trackers.push_back(value);
     else
-        return false;
+        return applyHabit(o, option, value);
     return true;
 }
 
@@ -174,6 +190,11 @@ Modem:
   --stored-sms FROM=TEXT   a plain SMS already stored at start; repeatable
   --auto-report SECONDS    every SECONDS, while the program has the session open, each
   --tracker IMEI           listed tracker reports a moving 3D position (repeat --tracker)
+  --receive-store sm|me    where new messages go; me: the modem's own memory, whatever the
+                           program chose ("+CMTI: \"ME\",n")
+  --pdu-only on|off        text mode is refused: PDU mode only (off)
+  --lose-cmti "every N"    every N-th announcement is lost; "next": the first one
+  --refuse-send CODE       the first SMS sent is refused with "+CMS ERROR: CODE"
 Tracker:
   --imei IMEI              (354612071234567)
   --firmware TEXT|none     version text after "KV-820" (V1.01(2007-05-12)); none: no reply

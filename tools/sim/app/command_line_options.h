@@ -26,6 +26,8 @@ struct CommandLineOptions {
     std::vector<std::string> storedSms;      // FROM=TEXT
     int autoReportSeconds = 0;
     std::vector<std::string> trackers;
+    // Modem habits, as control words ("pdu-only on", "lose-cmti every 3").
+    std::vector<std::vector<std::string>> habits;
     // tracker
     TrackerModuleConfig tracker;
 };

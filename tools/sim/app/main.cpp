@@ -50,6 +50,9 @@ std::unique_ptr<PtySimulator> makeSimulator(const CommandLineOptions& options) {
                 const auto equals = sms.find('=');
                 modem.storeSms(sms.substr(0, equals), sms.substr(equals + 1));
             }
+            for (const std::vector<std::string>& words : options.habits) {
+                (*habitFromWords(words))(modem.habits());
+            }
         });
     }
     return simulator;
