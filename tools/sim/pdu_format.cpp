@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/modem/gsm_alphabet.h"
+#include "core/modem/sms_pdu_fields.h"
 
 namespace kv820::sim {
 namespace {
@@ -16,68 +17,9 @@ using Octets = std::vector<std::uint8_t>;
 
 // A made-up centre of the simulated network.
 constexpr std::string_view ServiceCentre = "+886935874443";
-constexpr std::string_view AddressCharacters = "0123456789*#abc";
 constexpr std::size_t MaxUserDataOctets = 140;
 constexpr int MaxGsmSeptets = 160;
 constexpr int MaxNameSeptets = 11;
-
-std::string hexOf(std::span<const std::uint8_t> octets) {
-    constexpr std::string_view digits = "0123456789ABCDEF";
-    std::string hex;
-    for (const std::uint8_t octet : octets) {
-        hex.push_back(digits[octet >> 4]);
-        hex.push_back(digits[octet & 0x0F]);
-    }
-    return hex;
-}
-
-int hexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-}
-
-std::optional<Octets> octetsOf(std::string_view hex) {
-    if (hex.size() % 2 != 0) {
-        return std::nullopt;
-    }
-    Octets octets;
-    for (std::size_t i = 0; i < hex.size(); i += 2) {
-        const int high = hexDigitValue(hex[i]);
-        const int low = hexDigitValue(hex[i + 1]);
-        if (high < 0 || low < 0) {
-            return std::nullopt;
-        }
-        octets.push_back(static_cast<std::uint8_t>(high << 4 | low));
-    }
-    return octets;
-}
-
-// A number's address field; nullopt when it holds anything but digits, '*' and '#'.
-std::optional<Octets> numberField(std::string_view number, std::uint8_t nationalType) {
-    const bool international = number.starts_with('+');
-    const std::string_view digits = international ? number.substr(1) : number;
-    if (digits.empty() || digits.size() > 20) {
-        return std::nullopt;
-    }
-    Octets field{static_cast<std::uint8_t>(digits.size()),
-                 international ? std::uint8_t{0x91} : nationalType};
-    for (std::size_t i = 0; i < digits.size(); i += 2) {
-        const std::size_t low = AddressCharacters.substr(0, 12).find(digits[i]);
-        const std::size_t high = i + 1 < digits.size()
-                                     ? AddressCharacters.substr(0, 12).find(digits[i + 1])
-                                     : 0x0F;  // the filler after an odd count
-        if (low == std::string_view::npos || high == std::string_view::npos) {
-            return std::nullopt;
-        }
-        field.push_back(static_cast<std::uint8_t>(high << 4 | low));
-    }
-    return field;
-}
 
 std::u32string codePointsOf(std::string_view text) {
     auto codePoints = kv820::Utf8CodePoints(text);
@@ -101,7 +43,7 @@ Octets gsmSeptetsOf(std::string_view text) {
 }
 
 Octets senderField(std::string_view sender) {
-    if (auto number = numberField(sender, 0xA1)) {
+    if (auto number = kv820::NumberAddressField(sender, 0xA1)) {
         return *number;
     }
     const Octets septets = gsmSeptetsOf(sender);
@@ -173,102 +115,10 @@ std::pair<int, Octets> userData(const DeliverPduFields& fields, PduEncoding enco
     return {static_cast<int>(data.size()), data};
 }
 
-// Reads a PDU front to back. A read past the end gives zeros or an empty span and leaves
-// the cursor failed, checked once per field group.
-class OctetCursor {
-  public:
-    explicit OctetCursor(std::span<const std::uint8_t> octets) : octets_(octets) {}
-
-    std::uint8_t next() { return overruns(1) ? 0 : octets_[next_++]; }
-    std::span<const std::uint8_t> take(std::size_t count) {
-        if (overruns(count)) {
-            return {};
-        }
-        next_ += count;
-        return octets_.subspan(next_ - count, count);
-    }
-    bool failed() const { return failed_; }
-    bool atEnd() const { return next_ == octets_.size(); }
-
-  private:
-    bool overruns(std::size_t count) {
-        failed_ = failed_ || octets_.size() - next_ < count;
-        return failed_;
-    }
-
-    std::span<const std::uint8_t> octets_;
-    std::size_t next_ = 0;
-    bool failed_ = false;
-};
-
-std::optional<std::string> destinationOf(OctetCursor& in) {
-    const int length = in.next();  // semi-octets
-    const bool international = ((in.next() >> 4) & 0x07) == 0x01;
-    const std::span<const std::uint8_t> value = in.take((length + 1) / 2);
-    if (in.failed() || length == 0 || length > 20) {
-        return std::nullopt;
-    }
-    std::string text = international ? "+" : "";
-    for (int i = 0; i < length; ++i) {
-        const int semiOctet = i % 2 == 0 ? value[i / 2] & 0x0F : value[i / 2] >> 4;
-        if (semiOctet == 0x0F) {
-            return std::nullopt;
-        }
-        text.push_back(AddressCharacters[semiOctet]);
-    }
-    return text;
-}
-
-// The validity period's octets by its format: none, enhanced, relative, absolute.
-std::size_t validityPeriodOctets(std::uint8_t firstOctet) {
-    constexpr std::size_t octets[] = {0, 7, 1, 7};
-    return octets[(firstOctet >> 3) & 0x03];
-}
-
-// What a sender sets: the general data coding groups and the 0xF0 group; compressed or
-// other groups are not text a tracker's operator sends.
-std::optional<PduEncoding> encodingOf(std::uint8_t dcs) {
-    if ((dcs & 0xE0) == 0x00 || (dcs & 0xE0) == 0x40) {
-        constexpr PduEncoding encodings[] = {PduEncoding::Gsm7, PduEncoding::EightBit,
-                                             PduEncoding::Ucs2, PduEncoding::Gsm7};
-        return encodings[(dcs >> 2) & 0x03];
-    }
-    if ((dcs & 0xF0) == 0xF0) {
-        return (dcs & 0x04) != 0 ? PduEncoding::EightBit : PduEncoding::Gsm7;
-    }
-    return std::nullopt;
-}
-
-std::optional<std::string> submittedText(OctetCursor& in, PduEncoding encoding, bool header) {
-    const int length = in.next();
-    const std::size_t octetCount =
-        encoding == PduEncoding::Gsm7 ? static_cast<std::size_t>(kv820::PackedOctetCount(length, 0))
-                                      : static_cast<std::size_t>(length);
-    const std::span<const std::uint8_t> data = in.take(octetCount);
-    if (in.failed() || !in.atEnd() || octetCount > MaxUserDataOctets) {
-        return std::nullopt;
-    }
-    const std::size_t headerOctets = header ? (data.empty() ? 1 : 1 + std::size_t{data[0]}) : 0;
-    if (headerOctets > data.size()) {
-        return std::nullopt;
-    }
-    const std::span<const std::uint8_t> body = data.subspan(headerOctets);
-    if (encoding == PduEncoding::EightBit) {
-        return std::string(body.begin(), body.end());
-    }
-    if (encoding == PduEncoding::Ucs2) {
-        return body.size() % 2 == 0 ? std::optional(kv820::Ucs2OctetsToUtf8(body)) : std::nullopt;
-    }
-    const int headerSeptets = static_cast<int>((headerOctets * 8 + 6) / 7);
-    const int fillBits = headerSeptets * 7 - static_cast<int>(headerOctets) * 8;
-    const auto septets = kv820::UnpackSeptets(body, length - headerSeptets, fillBits);
-    return septets ? std::optional(kv820::GsmSeptetsToUtf8(*septets)) : std::nullopt;
-}
-
 }  // namespace
 
 std::string deliverPdu(const DeliverPduFields& fields) {
-    Octets pdu = *numberField(ServiceCentre, 0x81);
+    Octets pdu = *kv820::NumberAddressField(ServiceCentre, 0x81);
     pdu.front() = static_cast<std::uint8_t>(pdu.size() - 1);  // counts octets, not digits
     const Octets header =
         fields.part ? concatenationHeader(*fields.part, fields.sixteenBitReference) : Octets{};
@@ -289,13 +139,13 @@ std::string deliverPdu(const DeliverPduFields& fields) {
     }
     pdu.push_back(static_cast<std::uint8_t>(length));
     pdu.insert(pdu.end(), data.begin(), data.end());
-    return hexOf(pdu);
+    return kv820::HexFromOctets(pdu);
 }
 
 std::string statusReportPdu(const StatusReportPduFields& fields) {
-    Octets pdu = *numberField(ServiceCentre, 0x81);
+    Octets pdu = *kv820::NumberAddressField(ServiceCentre, 0x81);
     pdu.front() = static_cast<std::uint8_t>(pdu.size() - 1);
-    const auto recipient = numberField(fields.recipient, 0x81);
+    const auto recipient = kv820::NumberAddressField(fields.recipient, 0x81);
     if (!recipient) {
         throw std::invalid_argument("recipient is not a number: " + fields.recipient);
     }
@@ -306,11 +156,11 @@ std::string statusReportPdu(const StatusReportPduFields& fields) {
         pdu.insert(pdu.end(), field.begin(), field.end());
     }
     pdu.push_back(0x00);  // received by the recipient
-    return hexOf(pdu);
+    return kv820::HexFromOctets(pdu);
 }
 
 int tpduOctets(std::string_view pduHex) {
-    const auto centreLength = octetsOf(pduHex.substr(0, 2));
+    const auto centreLength = kv820::OctetsFromHex(pduHex.substr(0, 2));
     if (pduHex.size() < 2 || !centreLength) {
         return -1;
     }
@@ -319,26 +169,29 @@ int tpduOctets(std::string_view pduHex) {
 }
 
 std::optional<SubmittedSms> decodeSubmitPdu(std::string_view hex) {
-    const auto octets = octetsOf(hex);
+    const auto octets = kv820::OctetsFromHex(hex);
     if (!octets) {
         return std::nullopt;
     }
-    OctetCursor in(*octets);
-    in.take(in.next());  // the service centre, usually none ("00")
-    const std::uint8_t firstOctet = in.next();
-    in.next();  // message reference
-    auto destination = destinationOf(in);
-    in.next();  // protocol identifier
-    const auto encoding = encodingOf(in.next());
-    in.take(validityPeriodOctets(firstOctet));
-    if (in.failed() || (firstOctet & 0x03) != 0x01 || !destination || !encoding) {
+    kv820::OctetReader in(*octets);
+    in.Octets(in.Octet());  // the service centre, usually none ("00")
+    const std::uint8_t firstOctet = in.Octet();
+    in.Octet();  // message reference
+    auto destination = kv820::ReadAddress(in);
+    in.Octet();  // protocol identifier
+    const std::uint8_t dataCoding = in.Octet();
+    // The validity period's octets by its format: none, enhanced, relative, absolute.
+    constexpr std::size_t ValidityOctets[] = {0, 7, 1, 7};
+    in.Octets(ValidityOctets[(firstOctet >> 3) & 0x03]);
+    if (in.HasFailed() || (firstOctet & 0x03) != 0x01 || !destination || destination->empty()) {
         return std::nullopt;
     }
-    auto text = submittedText(in, *encoding, (firstOctet & 0x40) != 0);
-    if (!text) {
+    auto userData = kv820::ReadUserData(in, dataCoding, (firstOctet & 0x40) != 0);
+    // Strict, for it checks what the program sends: nothing may follow the user data.
+    if (!userData || !in.AtEnd()) {
         return std::nullopt;
     }
-    return SubmittedSms{std::move(*destination), std::move(*text)};
+    return SubmittedSms{std::move(*destination), std::move(userData->text)};
 }
 
 }  // namespace kv820::sim
