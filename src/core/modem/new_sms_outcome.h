@@ -41,6 +41,11 @@ struct NewSmsOutcome {
         return kind == Kind::PartialReportKept || kind == Kind::UndecodableKept ||
                kind == Kind::PartKept;
     }
+    // Left in the modem for a reason that may pass: it is worth reading again.
+    bool keptForNow() const {
+        return kind == Kind::UnreadKept || kind == Kind::ReadRefusedKept ||
+               kind == Kind::StoreFailed;
+    }
 };
 
 }  // namespace kv820

@@ -130,9 +130,11 @@ void SmsSessionWorker::catchUpStore(const std::string& store, bool unannounced) 
     }
     // What was left on purpose and is listed no more is gone; what is no received message
     // (the operator's drafts and sent messages) stays for good.
-    std::erase_if(leftInModem_, [&](const MessagePlace& place) {
-        return place.store == store && !read.listing.lists(place.index);
-    });
+    for (std::set<MessagePlace>* kept : {&leftInModem_, &keptForNow_}) {
+        std::erase_if(*kept, [&](const MessagePlace& place) {
+            return place.store == store && !read.listing.lists(place.index);
+        });
+    }
     const std::vector<int> received = read.listing.receivedIndexes();
     for (const StoredMessageEntry& entry : read.listing.entries) {
         if (std::find(received.begin(), received.end(), entry.index) == received.end()) {
@@ -147,7 +149,7 @@ void SmsSessionWorker::catchUpStore(const std::string& store, bool unannounced) 
             return;
         }
         const MessagePlace place{store, std::to_string(index)};
-        if (unannounced && !leftInModem_.contains(place)) {
+        if (unannounced && !leftInModem_.contains(place) && !keptForNow_.contains(place)) {
             listener_.modemLog("SMS " + place.index +
                                (store.empty() ? "" : " in \"" + store + "\"") +
                                " was found without an announcement.\r\n");
@@ -272,14 +274,6 @@ void SmsSessionWorker::pollStorage() {
     noteStorage(uses);
     // An announcement that came meanwhile is handled first: its message is no stray one.
     handleQueuedAnnouncements();
-    if (health_.simNearlyFull() && !stopRequested() && !portGone()) {
-        // A full SIM refuses new reports: whatever waits in it is handled now.
-        listener_.modemLog("The SIM storage is nearly full (" + std::to_string(*health_.simUsed) +
-                           "/" + std::to_string(*health_.simTotal) +
-                           "): a full SIM refuses new reports. Listing its messages.\r\n");
-        catchUpStoredMessages();
-        return;
-    }
     const std::vector<std::string>& listed = modem_.stores.listed;
     for (const StoreUse& use : uses) {
         // Only stores that may hold received messages are listed (never broadcast or
@@ -290,6 +284,13 @@ void SmsSessionWorker::pollStorage() {
         const std::string store = modem_.stores.inUse.empty() ? "" : use.store;
         if (static_cast<std::size_t>(use.used) > leftInModemIn(store) && !stopRequested() &&
             !portGone()) {
+            if (store == modem_.stores.inUse && health_.simNearlyFull()) {
+                // A full SIM refuses new reports: whatever waits in it is handled now.
+                listener_.modemLog("The SIM storage is nearly full (" +
+                                   std::to_string(*health_.simUsed) + "/" +
+                                   std::to_string(*health_.simTotal) +
+                                   "): a full SIM refuses new reports. Listing its messages.\r\n");
+            }
             catchUpStore(store, true);
         }
         if (store.empty()) {
@@ -380,10 +381,12 @@ void SmsSessionWorker::handleMessage(const MessagePlace& place) {
 
 void SmsSessionWorker::publish(const NewSmsOutcome& outcome) {
     for (const MessagePlace& place : outcome.places) {
+        leftInModem_.erase(place);
+        keptForNow_.erase(place);
         if (outcome.keptForGood()) {
             leftInModem_.insert(place);
-        } else {
-            leftInModem_.erase(place);
+        } else if (outcome.keptForNow()) {
+            keptForNow_.insert(place);
         }
     }
     if (outcome.kind == NewSmsOutcome::Kind::StoreFailed) {

@@ -132,6 +132,9 @@ class SmsSessionWorker {
     // and those kept on purpose (see NewSmsOutcome::keptForGood). The storage poll lists a
     // store only when it holds more than these.
     std::set<MessagePlace> leftInModem_;
+    // Messages kept for a reason that may pass (a database that was locked, a read cut
+    // short): each poll that lists their store tries them again.
+    std::set<MessagePlace> keptForNow_;
     std::mutex jobsMutex_;
     std::deque<SessionJob> jobs_;
 };
