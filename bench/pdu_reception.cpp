@@ -1,0 +1,175 @@
+// What PDU mode and the storage poll cost: the CPU for one report handled in PDU mode
+// against text mode (read, decode, store, delete, over an answering in-memory modem), and
+// the exchanges an idle session makes per minute (a session of one virtual hour).
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <filesystem>
+#include <functional>
+
+#include "core/modem/new_sms_handler.h"
+#include "core/modem/pdu_read_reply.h"
+#include "core/modem/position_report.h"
+#include "core/modem/report_pieces.h"
+#include "core/modem/sms_session_worker.h"
+#include "core/store/database.h"
+#include "core/store/gpslog_store.h"
+#include "core/store/schema.h"
+#include "sim/modem_simulator.h"
+#include "sim/pdu_format.h"
+#include "sim/tracker_report.h"
+
+namespace {
+
+using namespace kv820;
+using std::chrono::milliseconds;
+
+// Time that moves only when someone waits: an idle hour passes at once.
+class SkippingClock final : public Clock {
+  public:
+    milliseconds now() const override { return milliseconds(now_.load()); }
+    void sleepFor(milliseconds duration) override { now_ += duration.count(); }
+
+  private:
+    std::atomic<long long> now_{0};
+};
+
+// The simulated modem behind a plain byte pipe: what it answers is there at once.
+class SimulatedModemLink final : public SerialLink {
+  public:
+    SimulatedModemLink(sim::ModemSimulator& modem, SkippingClock& clock)
+        : modem_(modem), clock_(clock) {}
+    bool open(const std::string&) override { return open_ = true; }
+    bool isOpen() const override { return open_; }
+    void close() override { open_ = false; }
+    bool write(std::string_view bytes) override {
+        if (onWrite) {
+            onWrite();
+        }
+        ++writes;
+        input_ += modem_.feed(bytes);
+        return true;
+    }
+    std::string readAvailable(std::size_t maxBytes, milliseconds timeout) override {
+        if (input_.empty()) {
+            clock_.sleepFor(timeout);
+            return {};
+        }
+        std::string chunk = input_.substr(0, maxBytes);
+        input_.erase(0, chunk.size());
+        return chunk;
+    }
+    bool pulseBreak() override { return true; }
+
+    long writes = 0;
+    std::function<void()> onWrite;
+
+  private:
+    sim::ModemSimulator& modem_;
+    SkippingClock& clock_;
+    std::string input_;
+    bool open_ = false;
+};
+
+std::string DatabasePath(const char* name) {
+    const auto path = std::filesystem::temp_directory_path() / name;
+    std::filesystem::remove(path);
+    CreateDatabaseFile(path.string());
+    return path.string();
+}
+
+void BM_HandleOneReport(benchmark::State& state) {
+    const MessageMode mode = state.range(0) ? MessageMode::Pdu : MessageMode::Text;
+    const std::string path = DatabasePath("kv820_bench_pdu.mdb");
+    Database db(path);
+    GpslogStore store(db);
+    UserRegistry users;
+    users.replace({{"Truck", "0912345678", "354612071234567"}});
+    SkippingClock clock;
+    sim::ModemSimulator modem;
+    SimulatedModemLink link(modem, clock);
+    ComPort port(link, clock);
+    port.OpenComPort("bench:");
+    port.Exchange(mode == MessageMode::Pdu ? "at+cmgf=0" : "at+cmgf=1", reply_timeout::Setting);
+    NewSmsContext context{port, users, &store, {}, mode};
+    long n = 0;
+    for (auto _ : state) {
+        // A new GPS moment each time, so that each report is a new row.
+        const auto report =
+            sim::TrackerReport::at("354612071234567", 121.5, 25.05, 1336780800 + n++);
+        const int index = *modem.storeSms("+886912345678", sim::formatReportBody(report));
+        benchmark::DoNotOptimize(ProcessStoredSms({"", std::to_string(index)}, context));
+    }
+    state.SetLabel(mode == MessageMode::Pdu ? "PDU mode" : "text mode");
+}
+BENCHMARK(BM_HandleOneReport)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The decoding alone (no modem, no database): what PDU mode adds to each report.
+void BM_DecodeOneReport(benchmark::State& state) {
+    const bool pduMode = state.range(0) != 0;
+    UserRegistry users;
+    users.replace({{"Truck", "0912345678", "354612071234567"}});
+    const std::string body =
+        sim::formatReportBody(sim::TrackerReport::at("354612071234567", 121.5, 25.05, 1336780800));
+    const sim::SmsTimestamp stamp{2012, 5, 12, 0, 0, 5, 32};
+    sim::DeliverPduFields fields{"+886912345678", stamp, body};
+    const std::string pdu = sim::deliverPdu(fields);
+    const std::string textReply =
+        TextModeReadReply("3", "REC UNREAD", fields.sender, stamp.toText(), body);
+    const ModemReply pduReply{"at+cmgr=3\r\r\n+CMGR: 0,," + std::to_string(sim::tpduOctets(pdu)) +
+                                  "\r\n" + pdu + "\r\n\r\nOK\r\n",
+                              FinalResult::Ok, "OK"};
+    for (auto _ : state) {
+        std::string reply = textReply;
+        if (pduMode) {
+            const auto read = PduReadFromReply(pduReply);
+            const SmsPduMessage& message = *read->message;
+            reply = TextModeReadReply("3", read->status, message.sender, message.timestampText,
+                                      message.text);
+        }
+        benchmark::DoNotOptimize(
+            ToGpslogRow(DecodePositionReport(SplitReportPieces(reply), users.snapshot())));
+    }
+    state.SetLabel(pduMode ? "PDU mode" : "text mode");
+}
+BENCHMARK(BM_DecodeOneReport)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+class QuietListener final : public SmsSessionListener {
+  public:
+    void modemLog(std::string_view) override {}
+    void sessionStarted(bool) override {}
+    void reportStored(const StoredReportEvent&) override {}
+    void reportStoreFailed(const PositionReport&, std::string_view) override {}
+    void sessionEnded() override {}
+};
+
+void BM_IdleSessionExchangesPerMinute(benchmark::State& state) {
+    constexpr milliseconds Idle = std::chrono::hours(1);
+    const std::string path = DatabasePath("kv820_bench_idle.mdb");
+    double perMinute = 0;
+    for (auto _ : state) {
+        SkippingClock clock;
+        sim::ModemSimulator modem;
+        SimulatedModemLink link(modem, clock);
+        QuietListener listener;
+        UserRegistry users;
+        SmsSessionWorker worker(link, clock, users, listener, {"bench:", path});
+        // Counted from the start of reception (the first job runs then) for an idle hour.
+        long writesAtStart = 0;
+        worker.post([&](ComPort&, MessageMode) {
+            writesAtStart = link.writes;
+            const milliseconds stopAt = clock.now() + Idle;
+            link.onWrite = [&worker, &clock, stopAt] {
+                if (clock.now() >= stopAt) {
+                    worker.requestStop();
+                }
+            };
+        });
+        worker.run();
+        perMinute = static_cast<double>(link.writes - writesAtStart) / 60.0;
+    }
+    state.counters["exchanges_per_minute"] = perMinute;
+}
+BENCHMARK(BM_IdleSessionExchangesPerMinute)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
