@@ -112,14 +112,14 @@ void SmsSessionWorker::catchUpStore(const std::string& store, bool unannounced) 
         return;
     }
     const StoredMessageListRead read = ListStoredMessages(port_, modem_.mode);
+    const bool emptyListing =
+        read.listing.complete && !read.listing.refused && read.listing.entries.empty();
+    if (!emptyListing && !read.reply.empty() && !stopRequested()) {
+        logReply(read.reply);  // an empty listing says nothing worth a line
+    }
     PointReadsAt(port_, modem_.stores, modem_.stores.inUse, log);
     if (stopRequested() || portGone()) {
         return;
-    }
-    const bool emptyListing =
-        read.listing.complete && !read.listing.refused && read.listing.entries.empty();
-    if (!emptyListing && !read.reply.empty()) {
-        logReply(read.reply);  // an empty listing says nothing worth a line
     }
     if (read.listing.refused) {
         listener_.modemLog("The stored SMS could not be listed.\r\n");
@@ -132,7 +132,8 @@ void SmsSessionWorker::catchUpStore(const std::string& store, bool unannounced) 
     // (the operator's drafts and sent messages) stays for good.
     for (std::set<MessagePlace>* kept : {&leftInModem_, &keptForNow_}) {
         std::erase_if(*kept, [&](const MessagePlace& place) {
-            return place.store == store && !read.listing.lists(place.index);
+            return read.listing.complete && place.store == store &&
+                   !read.listing.lists(place.index);
         });
     }
     const std::vector<int> received = read.listing.receivedIndexes();
