@@ -18,6 +18,14 @@
   let legend = null;
   let centreMarker = null;
   const graticule = L.layerGroup();
+  // The first view fits the fleet again when the map's size changes, until the operator
+  // moves it: the page may load before its view has its final size.
+  let fitUntilTouched = false;
+
+  const FitMargin = 40;     // pixels kept clear around the fleet by a fit
+  const NameOffset = 18;    // the name's left edge from the marker's centre (map.css)
+  const StackGap = 20;      // markers closer than this on screen are drawn as a column
+  const NoShift = L.point(0, 0);
 
   function tooltipOf(lines) {
     const box = document.createElement('div');
@@ -29,7 +37,8 @@
     return box;
   }
 
-  function iconOf(data) {
+  // `shift`: where the marker is drawn from its place, in pixels, in a column of close markers.
+  function iconOf(data, shift) {
     const box = document.createElement('div');
     const dot = document.createElement('div');
     dot.className = 'kv-dot';
@@ -40,7 +49,7 @@
     box.appendChild(dot);
     box.appendChild(name);
     return L.divIcon({ className: 'kv-marker' + (data.sos ? ' sos' : ''), html: box,
-                       iconSize: [16, 16], iconAnchor: [8, 8] });
+                       iconSize: [16, 16], iconAnchor: [8 - shift.x, 8 - shift.y] });
   }
 
   function placeMarker(data) {
@@ -48,15 +57,65 @@
     const position = [data.lat, data.lon];
     if (known) {
       known.marker.setLatLng(position);
-      known.marker.setIcon(iconOf(data));
+      known.marker.setIcon(iconOf(data, known.shift));
       known.marker.setTooltipContent(tooltipOf(data.tooltip));
       known.data = data;
       return;
     }
-    const marker = L.marker(position, { icon: iconOf(data), keyboard: false })
+    const marker = L.marker(position, { icon: iconOf(data, NoShift), keyboard: false })
                        .bindTooltip(tooltipOf(data.tooltip), { direction: 'top', offset: [0, -8] })
                        .addTo(map);
-    markers.set(data.imei, { marker: marker, data: data });
+    markers.set(data.imei, { marker: marker, data: data, shift: NoShift });
+  }
+
+  // Trackers parked together would hide each other's dot and name: markers whose dots
+  // overlap on screen are drawn as a column around their common place, in name order.
+  function spreadCloseMarkers() {
+    const groups = [];
+    markers.forEach(function (known) {
+      known.at = map.latLngToLayerPoint(known.marker.getLatLng());
+      const group = groups.find(function (g) { return g.at.distanceTo(known.at) < StackGap; });
+      if (group) {
+        group.members.push(known);
+      } else {
+        groups.push({ at: known.at, members: [known] });
+      }
+    });
+    groups.forEach(function (group) {
+      const members = group.members;
+      members.sort(function (a, b) { return a.data.name.localeCompare(b.data.name); });
+      let centre = L.point(0, 0);
+      members.forEach(function (known) { centre = centre.add(known.at); });
+      centre = centre.divideBy(members.length);
+      members.forEach(function (known, index) {
+        const place = members.length === 1 ? known.at
+            : centre.add(L.point(0, (index - (members.length - 1) / 2) * StackGap));
+        const shift = place.subtract(known.at).round();
+        if (!known.shift.equals(shift)) {
+          known.shift = shift;
+          known.marker.setIcon(iconOf(known.data, shift));
+        }
+      });
+    });
+  }
+
+  // Room around the fitted places for what is drawn beside them: the names to the right,
+  // and the column of markers parked together (at most the whole fleet) above and below.
+  function fitPadding() {
+    let widest = 0;
+    markers.forEach(function (known) {
+      const element = known.marker.getElement();
+      const name = element ? element.querySelector('.kv-name') : null;
+      widest = Math.max(widest, name ? name.offsetWidth : 0);
+    });
+    const column = Math.max(0, markers.size - 1) * StackGap / 2;
+    return { paddingTopLeft: [FitMargin, FitMargin + column],
+             paddingBottomRight: [FitMargin + NameOffset + widest, FitMargin + column] };
+  }
+
+  function hasRoom() {
+    const size = map.getSize();
+    return size.x > 2 * FitMargin && size.y > 2 * FitMargin;
   }
 
   function keepFollowedInView() {
@@ -95,6 +154,16 @@
       drawGraticule();
     }
   }
+
+  map.on('zoomend', spreadCloseMarkers);
+  map.on('resize', function () {
+    if (fitUntilTouched) {
+      kv820Map.fitAll();
+    }
+  });
+  ['mousedown', 'wheel', 'touchstart', 'keydown'].forEach(function (type) {
+    map.getContainer().addEventListener(type, function () { fitUntilTouched = false; });
+  });
 
   map.on('moveend', function () {
     if (map.hasLayer(graticule)) {
@@ -163,7 +232,10 @@
       });
       tiles.addTo(map);
     },
-    setView: function (lat, lon, zoom) { map.setView([lat, lon], zoom); },
+    setView: function (lat, lon, zoom) {
+      fitUntilTouched = false;
+      map.setView([lat, lon], zoom);
+    },
     setFleet: function (fleet) {
       const seen = new Set();
       fleet.markers.forEach(function (data) {
@@ -176,6 +248,7 @@
           markers.delete(imei);
         }
       });
+      spreadCloseMarkers();
       keepFollowedInView();
     },
     showTrack: function (data) {
@@ -193,6 +266,7 @@
                             smoothFactor: 1.5, interactive: false }).addTo(trackLayer);
       });
       if (data.points > 0) {
+        fitUntilTouched = false;
         const start = L.latLng(data.start);
         let bounds = L.latLngBounds(start, start).extend(L.latLng(data.end));
         trackLayer.eachLayer(function (layer) { bounds = bounds.extend(layer.getBounds()); });
@@ -214,6 +288,7 @@
                          .bindTooltip(tooltipOf(data.tooltip), { permanent: true,
                                                                  direction: 'top' })
                          .addTo(map);
+      fitUntilTouched = false;
       map.setView([data.lat, data.lon], Math.max(map.getZoom(), 15));
     },
     fitAll: function () {
@@ -227,15 +302,22 @@
           add(b.getNorthEast());
         }
       });
-      if (bounds) {
-        map.fitBounds(bounds, { padding: [40, 40], maxZoom: 16 });
+      if (bounds && hasRoom()) {
+        // A lone tracker (or a fleet in one street) is shown at street level.
+        map.fitBounds(bounds, Object.assign({ maxZoom: 16, animate: false }, fitPadding()));
       }
       return bounds !== null;
+    },
+    // The view of a first start: the whole fleet, now or as soon as the map has a size.
+    fitFirstView: function () {
+      fitUntilTouched = true;
+      kv820Map.fitAll();
     },
     follow: function (imei) {
       followImei = imei;
       const followed = markers.get(imei);
       if (followed) {
+        fitUntilTouched = false;
         map.panTo(followed.marker.getLatLng());
       }
     },
@@ -246,7 +328,12 @@
         const at = known.marker.getLatLng();
         const element = known.marker.getElement();
         const dot = element ? element.querySelector('.kv-dot') : null;
+        const name = element ? element.querySelector('.kv-name') : null;
+        const box = name ? name.getBoundingClientRect() : null;
+        const origin = map.getContainer().getBoundingClientRect();
         list.push({ imei: imei, lat: at.lat, lon: at.lng,
+                    name: box ? [box.left - origin.left, box.top - origin.top,
+                                 box.right - origin.left, box.bottom - origin.top] : [],
                     sos: element ? element.classList.contains('sos') : false,
                     colour: dot ? getComputedStyle(dot).backgroundColor : '' });
       });
@@ -254,7 +341,8 @@
       const view = map.getBounds();
       return { bounds: [view.getSouth(), view.getWest(), view.getNorth(), view.getEast()], markers: list, trackPoints: track.points, trackVertices: track.vertices,
                tilesFailed: tilesFailed, graticule: map.hasLayer(graticule),
-               centre: [centre.lat, centre.lng], zoom: map.getZoom() };
+               centre: [centre.lat, centre.lng], zoom: map.getZoom(),
+               size: [map.getSize().x, map.getSize().y] };
     },
   };
 

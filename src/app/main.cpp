@@ -39,7 +39,7 @@ int RunWindow(int argc, char** argv) {
     kv820::MainWindow window(context);
     QObject::connect(&instance, &kv820::SingleInstance::activationRequested, &window,
                      &kv820::MainWindow::activate);
-    window.showMaximized();
+    window.showAsLeft();
     return app.exec();
 }
 

@@ -144,7 +144,7 @@ void MapPage::onLoadFinished(bool ok) {
     }
     pushFleet();
     if (!saved) {
-        call(QStringLiteral("kv820Map.fitAll"), {});
+        call(QStringLiteral("kv820Map.fitFirstView"), {});
     }
     call(QStringLiteral("kv820Map.follow"),
          JsonText(followCombo_->currentData().toString()).toStdString());

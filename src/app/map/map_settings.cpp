@@ -1,14 +1,10 @@
 #include "app/map/map_settings.h"
 
-#include <QSettings>
+#include "app/common/program_settings.h"
 
 namespace kv820 {
 
 namespace {
-
-QSettings Settings() {
-    return QSettings(QStringLiteral("kv820-callcenter"), QStringLiteral("kv820-callcenter"));
-}
 
 const QString TileUrlKey = QStringLiteral("map/tileUrl");
 const QString AttributionKey = QStringLiteral("map/tileAttribution");
@@ -25,20 +21,20 @@ MapTileSource MapSettings::DefaultTileSource() {
 }
 
 MapTileSource MapSettings::tileSource() {
-    const QSettings settings = Settings();
+    const QSettings settings = ProgramSettings();
     const MapTileSource fallback = DefaultTileSource();
     return {settings.value(TileUrlKey, fallback.urlTemplate).toString(),
             settings.value(AttributionKey, fallback.attribution).toString()};
 }
 
 void MapSettings::setTileSource(const MapTileSource& source) {
-    QSettings settings = Settings();
+    QSettings settings = ProgramSettings();
     settings.setValue(TileUrlKey, source.urlTemplate);
     settings.setValue(AttributionKey, source.attribution);
 }
 
 std::optional<MapView> MapSettings::view() {
-    const QSettings settings = Settings();
+    const QSettings settings = ProgramSettings();
     if (!settings.contains(ZoomKey)) {
         return std::nullopt;
     }
@@ -48,7 +44,7 @@ std::optional<MapView> MapSettings::view() {
 }
 
 void MapSettings::setView(const MapView& view) {
-    QSettings settings = Settings();
+    QSettings settings = ProgramSettings();
     settings.setValue(LatitudeKey, view.latitude);
     settings.setValue(LongitudeKey, view.longitude);
     settings.setValue(ZoomKey, view.zoom);

@@ -1,10 +1,15 @@
 #include "app/shell/main_window.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QIcon>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 
@@ -28,6 +33,7 @@
 #include "app/shell/main_status_bar.h"
 #include "app/shell/map_wiring.h"
 #include "app/shell/setup_launcher.h"
+#include "app/shell/window_placement.h"
 #include "app/users/user_edit_dialog.h"
 #include "app/users/user_information_dialog.h"
 
@@ -36,6 +42,9 @@ namespace kv820 {
 namespace {
 
 constexpr int SearchRecordsTab = 1;
+// The smallest window is a small laptop's or projector's screen; pages larger than their
+// tab scroll.
+constexpr QSize SmallestWindow(640, 480);
 
 QAction* MakeAction(QObject* parent, const char* objectName, const QString& text,
                     const QString& toolTip = {}, const QIcon& icon = {}) {
@@ -67,6 +76,56 @@ void FillUserCombo(QComboBox* combo, const std::vector<std::string>& names) {
     }
 }
 
+// A page in a scroll area: a tab smaller than the page's minimum size scrolls instead of
+// cutting it; at or above it the page fills the tab as it would alone.
+QScrollArea* Scrollable(QWidget* page) {
+    auto* area = new QScrollArea;
+    area->setObjectName(page->objectName() + QStringLiteral("Scroll"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(page);
+    // The tab's own background shows through, as it did behind the page alone.
+    area->viewport()->setAutoFillBackground(false);
+    page->setAutoFillBackground(false);
+    return area;
+}
+
+// The next enabled tab `step` away, round the ends, as QTabWidget's own Ctrl+Tab goes.
+void StepTab(QTabWidget* tabs, int step) {
+    const int count = tabs->count();
+    int index = tabs->currentIndex();
+    for (int tried = 0; tried < count; ++tried) {
+        index = (index + step + count) % count;
+        if (tabs->isTabEnabled(index)) {
+            tabs->setCurrentIndex(index);
+            return;
+        }
+    }
+}
+
+// The innermost tab widget holding `focus` below `outer`; `outer` when there is none.
+QTabWidget* TabsAround(QWidget* focus, QTabWidget* outer) {
+    for (QWidget* w = focus; w != nullptr && w != outer; w = w->parentWidget()) {
+        if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
+            return tabs;
+        }
+    }
+    return outer;
+}
+
+QList<QRect> AvailableScreenAreas() {
+    QList<QRect> areas;
+    if (QScreen* primary = QGuiApplication::primaryScreen()) {
+        areas << primary->availableGeometry();
+    }
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen != QGuiApplication::primaryScreen()) {
+            areas << screen->availableGeometry();
+        }
+    }
+    return areas;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(AppContext& context, QWidget* parent)
@@ -76,6 +135,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     setWindowIcon(ToolbarIcon("map_mark"));
     resize(780, 650);
     move(100, 50);
+    setMinimumSize(SmallestWindow);
     context_.openStore(this);
     createActions();
     createMenu();
@@ -174,9 +234,9 @@ void MainWindow::createPages() {
     searchPage_ = new SearchRecordsPage;
     commandPage_ = new SmsCommandPage;
     commandPage_->setUserRegistry(&context_.registry());
-    mainTab_->addTab(trackingPage_, QStringLiteral("SMS Tracking"));
-    mainTab_->addTab(searchPage_, QStringLiteral("Search Records"));
-    mainTab_->addTab(commandPage_, QStringLiteral("SMS Command"));
+    mainTab_->addTab(Scrollable(trackingPage_), QStringLiteral("SMS Tracking"));
+    mainTab_->addTab(Scrollable(searchPage_), QStringLiteral("Search Records"));
+    mainTab_->addTab(Scrollable(commandPage_), QStringLiteral("SMS Command"));
     setCentralWidget(mainTab_);
     FillPortCombo(commandPage_->comPortCombo());
     PulseBreakOnPortsOf(commandPage_->comPortCombo());
@@ -218,10 +278,63 @@ void MainWindow::enableKeyboardUse() {
             button->setFocusPolicy(Qt::TabFocus);
         }
     }
+    // Ctrl+Tab and Ctrl+PgDown (Ctrl+Shift+Tab and Ctrl+PgUp back) switch the pages wherever
+    // the focus is, the toolbar included; inside the command tabs they switch those.
+    const std::pair<QKeySequence, int> tabKeys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}};
+    for (const auto& [keys, step] : tabKeys) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [this, step = step] { switchTabs(step); });
+    }
     const QString menuLetters = MnemonicLetters(menuBar()->actions());
     for (int page = 0; page < mainTab_->count(); ++page) {
         AssignMnemonics(mainTab_->widget(page), menuLetters);
     }
+}
+
+void MainWindow::switchTabs(int step) {
+    QWidget* focus = QApplication::focusWidget();
+    QTabWidget* tabs = TabsAround(focus, mainTab_);
+    StepTab(tabs, step);
+    // Focus left on a page now hidden would fall into the next page, perhaps into its inner
+    // tabs, and the next press would switch those: the page tabs keep it instead.
+    if (tabs == mainTab_ && mainTab_->isAncestorOf(focus)) {
+        mainTab_->tabBar()->setFocus(Qt::TabFocusReason);
+    }
+}
+
+void MainWindow::showPage(QWidget* page) {
+    for (int index = 0; index < mainTab_->count(); ++index) {
+        QWidget* tab = mainTab_->widget(index);
+        if (tab == page || tab->isAncestorOf(page)) {
+            mainTab_->setCurrentIndex(index);
+            return;
+        }
+    }
+}
+
+void MainWindow::showAsLeft() {
+    const std::optional<WindowPlacement> placement = LoadWindowPlacement();
+    if (!placement) {
+        showMaximized();
+        return;
+    }
+    setGeometry(OntoScreen(placement->geometry, AvailableScreenAreas()));
+    mainTab_->setCurrentIndex(std::clamp(placement->page, 0, mainTab_->count() - 1));
+    if (placement->maximized) {
+        showMaximized();
+    } else {
+        showNormal();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    SaveWindowPlacement({normalGeometry(), isMaximized(), mainTab_->currentIndex()});
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::activate() {

@@ -52,6 +52,14 @@ class MainWindow : public QMainWindow {
 
     // Brings the window to the front (a second copy of the program asked for it).
     void activate();
+    // Shows the window where, as large and on the page the operator left it; maximised at
+    // the first start.
+    void showAsLeft();
+    // Shows the main tab that holds `page` (each page sits in a scroll area of its tab).
+    void showPage(QWidget* page);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void createActions();
@@ -63,6 +71,7 @@ class MainWindow : public QMainWindow {
     void connectRecordsAndUsers();
     void createSmsSession();
     void enableKeyboardUse();
+    void switchTabs(int step);
 
     AppContext& context_;
     QTabWidget* mainTab_ = nullptr;

@@ -37,7 +37,7 @@ void AddShowOnMapAction(MainWindow& window, MapPage* page) {
             alerts().error(&window, QStringLiteral("This report has no position to show."));
             return;
         }
-        window.mainTab()->setCurrentWidget(page);
+        window.showPage(page);
     });
 }
 

@@ -28,7 +28,7 @@ class CommandPagesWiringTest : public QObject {
     struct Rig : test::WindowRig {
         Rig() {
             window.commandPage()->setCommandChannel(&channel);
-            window.mainTab()->setCurrentWidget(window.commandPage());
+            window.showPage(window.commandPage());
         }
         test::FakeCommandChannel channel;
     };

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTest>
 #include <QWebEnginePage>
@@ -22,6 +23,7 @@
 #include "app/records/search_records_page.h"
 #include "app/records/sos_alarms.h"
 #include "app/shell/main_window.h"
+#include "app/users/delete_user.h"
 #include "core/modem/report_kinds.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
@@ -32,6 +34,29 @@
 namespace kv820 {
 
 constexpr int PageWaitMs = 60000;  // a bound on Chromium's start, not a pause
+
+// Every marker of the page's `state` lies inside the view, a tenth of the view's span from
+// its edges, and shows its whole name.
+bool FleetFitted(const QJsonObject& state, int markerCount) {
+    const QJsonArray markers = state[QStringLiteral("markers")].toArray();
+    const QJsonArray view = state[QStringLiteral("bounds")].toArray();
+    const QJsonArray size = state[QStringLiteral("size")].toArray();
+    const double south = view[0].toDouble(), west = view[1].toDouble();
+    const double north = view[2].toDouble(), east = view[3].toDouble();
+    const double latMargin = (north - south) / 10, lonMargin = (east - west) / 10;
+    bool fitted = markers.size() == markerCount;
+    for (const QJsonValue& marker : markers) {
+        const double lat = marker[QStringLiteral("lat")].toDouble();
+        const double lon = marker[QStringLiteral("lon")].toDouble();
+        const QJsonArray name = marker[QStringLiteral("name")].toArray();
+        fitted = fitted && lat > south + latMargin && lat < north - latMargin &&
+                 lon > west + lonMargin && lon < east - lonMargin && name.size() == 4 &&
+                 name[0].toDouble() >= 0 && name[1].toDouble() >= 0 &&
+                 name[2].toDouble() <= size[0].toDouble() &&
+                 name[3].toDouble() <= size[1].toDouble();
+    }
+    return fitted;
+}
 
 class MapPageTest : public QObject {
     Q_OBJECT
@@ -76,6 +101,11 @@ class MapPageTest : public QObject {
 
   private slots:
     void initTestCase() {
+        // No view saved: a first start.
+        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+            QSettings::setPath(format, QSettings::UserScope,
+                               QString::fromStdString(dir_.file("settings")));
+        }
         path_ = test::CreateRecordsDatabase(dir_, {test::Truck, test::Van});
         {
             Database db(path_);
@@ -100,6 +130,10 @@ class MapPageTest : public QObject {
         QVERIFY(page()->view() == nullptr);
         window_->mainTab()->setCurrentWidget(page());
         QVERIFY(QTest::qWaitFor([&] { return page()->pageLoaded(); }, PageWaitMs));
+    }
+
+    void theFirstViewShowsTheWholeFleetWithEveryName() {
+        QVERIFY(drawn([](const QJsonObject& s) { return FleetFitted(s, 2); }));
     }
 
     void theFleetAndASearchedTrackAreDrawnWithoutNetwork() {
@@ -167,6 +201,32 @@ class MapPageTest : public QObject {
             const QJsonObject van = markerOf(s, test::Van);
             return !van[QStringLiteral("sos")].toBool() &&
                    van[QStringLiteral("colour")].toString() != red;
+        }));
+    }
+
+    void trackersTogetherKeepTheirNamesApart() {
+        store(test::Van,
+              test::ReportAt(test::Van.imei, "10:30:00", "3D", "25.030010", "121.530010"));
+        QTest::mouseClick(window_->findChild<QPushButton*>(QStringLiteral("mapFitAllButton")),
+                          Qt::LeftButton);
+        QVERIFY(drawn([&](const QJsonObject& s) {
+            const QJsonArray truck = markerOf(s, test::Truck)[QStringLiteral("name")].toArray();
+            const QJsonArray van = markerOf(s, test::Van)[QStringLiteral("name")].toArray();
+            const auto box = [](const QJsonArray& b) {
+                return QRectF(QPointF(b[0].toDouble(), b[1].toDouble()),
+                              QPointF(b[2].toDouble(), b[3].toDouble()));
+            };
+            return FleetFitted(s, 2) && !box(truck).intersects(box(van));
+        }));
+    }
+
+    void aLoneTrackerIsFittedAtStreetLevel() {
+        QVERIFY(DeleteUser(*context_, window_->recordSearch(), 1, window_.get(), window_.get()));
+        page()->showTrack(std::nullopt);
+        QTest::mouseClick(window_->findChild<QPushButton*>(QStringLiteral("mapFitAllButton")),
+                          Qt::LeftButton);
+        QVERIFY(drawn([](const QJsonObject& s) {
+            return FleetFitted(s, 1) && s[QStringLiteral("zoom")].toInt() >= 15;
         }));
     }
 

@@ -29,7 +29,7 @@ struct SessionRig {
         ports->clear();
         ports->addItem(QString::fromLatin1(portEntry));
         session()->setDevices(modem->devices());
-        app.window.mainTab()->setCurrentWidget(page());
+        app.window.showPage(page());
     }
 
     SmsSession* session() { return app.window.smsSession(); }

@@ -1,5 +1,6 @@
-// Every page and dialog: each visible control is what a mouse click at its centre reaches,
-// shows its whole text, and a keyboard-only operator reaches every labelled field.
+// Every page and dialog: each visible control is what a mouse click at its centre reaches
+// (scrolled to, in a window at its smallest), shows its whole text, and a keyboard-only
+// operator reaches every labelled field; every window fits a laptop's screen.
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -61,7 +62,8 @@ std::unique_ptr<QWidget> MainWindowOn(Rig& rig, int mainTab, int commandTab, boo
     window->mainTab()->setCurrentIndex(mainTab);
     window->commandPage()->commandTab()->setCurrentIndex(commandTab);
     if (minimum) {
-        // The longest texts the report fields show must fit at the smallest size.
+        // The longest texts the report fields show must fit at the smallest size, where the
+        // pages scroll.
         const std::pair<const char*, const char*> longest[] = {
             {"moduleImeiEdit", "354612071234567"},
             {"gpsDateTimeEdit", "2026/12/07-00:45:46"},
@@ -96,7 +98,9 @@ const std::vector<std::pair<const char*, WindowFactory>>& Windows() {
         {"SMS Command, configuration", [](Rig& r) { return MainWindowOn(r, 2, 1, false); }},
         {"SMS Tracking, smallest", [](Rig& r) { return MainWindowOn(r, 0, 0, true); }},
         {"Search Records, smallest", [](Rig& r) { return MainWindowOn(r, 1, 0, true); }},
-        {"SMS Command, smallest", [](Rig& r) { return MainWindowOn(r, 2, 1, true); }},
+        {"SMS Command, tracking, smallest", [](Rig& r) { return MainWindowOn(r, 2, 0, true); }},
+        {"SMS Command, configuration, smallest",
+         [](Rig& r) { return MainWindowOn(r, 2, 1, true); }},
         {"Scan COM Port",
          [](Rig& r) {
              auto dialog = std::make_unique<ScanComPortDialog>(ScanVariant::SmsCommand,
@@ -151,6 +155,18 @@ class EveryWindowTest : public QObject {
     void everyControlShowsItsWholeText() { checkEveryWindow(test::ClippedControls); }
 
     void everyLabelledFieldHasItsOwnMnemonic() { checkEveryWindow(test::KeyboardFaults); }
+
+    // A 1366 x 768 screen less a desktop panel and a title bar.
+    void everyWindowFitsALaptopScreen() {
+        checkEveryWindow([](QWidget* window) {
+            const QSize usable(1366, 700);
+            const QSize shown = window->size().expandedTo(window->minimumSize());
+            if (shown.boundedTo(usable) == shown) {
+                return QStringList();
+            }
+            return QStringList{QStringLiteral("%1 x %2").arg(shown.width()).arg(shown.height())};
+        });
+    }
 };
 
 }  // namespace kv820

@@ -3,10 +3,15 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
+#include <memory>
 
+#include "app/modem/sms_command_page.h"
 #include "app/records/search_records_page.h"
 #include "core/store/database.h"
 #include "core/store/schema.h"
@@ -18,7 +23,108 @@ namespace kv820 {
 class MainWindowTest : public QObject {
     Q_OBJECT
 
+  private:
+    static void press(int key, Qt::KeyboardModifiers modifiers) {
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus != nullptr);
+        QTest::keyClick(focus, Qt::Key(key), modifiers);
+    }
+    static void activate(QWidget& window) {
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+    }
+
+    test::TempDir settingsDir_;  // the windows' settings, never the user's own
+
   private slots:
+    void initTestCase() {
+        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+            QSettings::setPath(format, QSettings::UserScope,
+                               QString::fromStdString(settingsDir_.file("settings")));
+        }
+    }
+
+    void ctrlTabSwitchesPagesFromTheToolbarAndFromThePageTabs() {
+        test::WindowRig rig;
+        MainWindow& window = rig.window;
+        activate(window);
+        QTabWidget* pages = window.mainTab();
+        window.findChild<QToolBar*>(QStringLiteral("mainToolBar"))
+            ->widgetForAction(window.userInformationAction())
+            ->setFocus(Qt::TabFocusReason);
+        press(Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(pages->currentIndex(), 1);
+        press(Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(pages->currentIndex(), 2);
+
+        QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {},
+                          pages->tabBar()->tabRect(1).center());
+        QCOMPARE(pages->currentIndex(), 1);
+        press(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(pages->currentIndex(), 0);
+        press(Qt::Key_PageDown, Qt::ControlModifier);
+        press(Qt::Key_PageDown, Qt::ControlModifier);
+        press(Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(pages->currentIndex(), 1);
+    }
+
+    void ctrlTabSwitchesTheCommandTabsWhenTheFocusIsInThem() {
+        test::WindowRig rig;
+        MainWindow& window = rig.window;
+        activate(window);
+        window.showPage(window.commandPage());
+        QTabWidget* commands = window.commandPage()->commandTab();
+        QTest::mouseClick(
+            commands->currentWidget()->findChild<QWidget*>(QStringLiteral("returnPhoneEdit")),
+            Qt::LeftButton);
+        for (const int expected : {1, 0, 1}) {
+            press(Qt::Key_Tab, Qt::ControlModifier);
+            QCOMPARE(commands->currentIndex(), expected);
+            QVERIFY(commands->isAncestorOf(QApplication::focusWidget()));
+        }
+        press(Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(commands->currentIndex(), 0);
+        QCOMPARE(window.mainTab()->currentWidget()->isAncestorOf(commands), true);
+    }
+
+    void theWindowReturnsAsLeftAndOntoAScreen_data() {
+        QTest::addColumn<QRect>("left");
+        QTest::addColumn<bool>("maximized");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<bool>("offScreen");
+        QTest::newRow("normal") << QRect(120, 80, 700, 500) << false << 2 << false;
+        QTest::newRow("maximised") << QRect(120, 80, 700, 500) << true << 1 << false;
+        QTest::newRow("on a screen now gone") << QRect(4000, 3000, 700, 500) << false << 0 << true;
+    }
+
+    void theWindowReturnsAsLeftAndOntoAScreen() {
+        QFETCH(QRect, left);
+        QFETCH(bool, maximized);
+        QFETCH(int, page);
+        QFETCH(bool, offScreen);
+        test::TempDir dir;
+        AppContext context(test::CreateRecordsDatabase(dir, {test::Truck}));
+        {
+            MainWindow window(context);
+            window.setGeometry(left);
+            maximized ? window.showMaximized() : window.show();
+            window.mainTab()->setCurrentIndex(page);
+            window.close();
+        }
+        MainWindow window(context);
+        window.showAsLeft();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.isMaximized(), maximized);
+        QCOMPARE(window.mainTab()->currentIndex(), page);
+        const QRect screen = window.screen()->availableGeometry();
+        if (offScreen) {
+            QVERIFY(screen.contains(window.geometry()));
+            QCOMPARE(window.size(), left.size());
+        } else {
+            QCOMPARE(window.normalGeometry(), left);
+        }
+    }
+
     void aMissingDatabaseShowsFourMessagesInOrderAndTheWindowStillOpens() {
         test::TempDir dir;
         test::AlertRecorder recorder;

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -57,6 +58,20 @@ bool IsClipped(const QWidget* widget) {
            (widget->width() < least.width() || widget->height() < least.height());
 }
 
+// Scrolls every scroll area around `control` until the control's centre shows, as an
+// operator would before clicking it.
+void ScrollToCentreOf(QWidget* control) {
+    constexpr int Margin = 4;
+    for (QWidget* w = control->parentWidget(); w != nullptr; w = w->parentWidget()) {
+        auto* area = qobject_cast<QScrollArea*>(w);
+        // Its own scroll bars lie outside what it scrolls.
+        if (area && area->widget() && area->widget()->isAncestorOf(control)) {
+            const QPoint centre = control->mapTo(area->widget(), control->rect().center());
+            area->ensureVisible(centre.x(), centre.y(), Margin, Margin);
+        }
+    }
+}
+
 }  // namespace
 
 QStringList ClippedControls(QWidget* window) {
@@ -75,6 +90,7 @@ QStringList UnreachableControls(QWidget* window) {
         if (control->window() != window || !IsClickable(control)) {
             continue;
         }
+        ScrollToCentreOf(control);
         const QPoint centre = control->mapToGlobal(control->rect().center());
         QWidget* found = QApplication::widgetAt(centre);
         if (found != control && !control->isAncestorOf(found)) {
