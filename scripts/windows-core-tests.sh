@@ -84,6 +84,12 @@ count() {
   sed -n "s/^\[  $label *\] \([0-9]*\) tests\{0,1\}[,.].*/\1/p" "$log" | head -n 1
 }
 
+# Each skipped test with the reason it gave.
+list_skipped() {
+  awk '/: Skipped$/ { getline reason }
+       /^\[  SKIPPED \] .* \([0-9]+ ms\)$/ { print "  skipped " $4 ": " reason }' "$1"
+}
+
 run_tests() {
   local prefix
   prefix="$(mktemp -d)"
@@ -98,10 +104,12 @@ run_tests() {
     name="$(basename "$program" .exe)"
     log="$prefix/$name.log"
     status=0
-    (cd "$prefix" && wine "$program" >"$log" 2>&1) || status=$?
+    # Wine's console ends lines with CR LF.
+    (cd "$prefix" && wine "$program" 2>&1 | tr -d '\r' >"$log") || status=$?
     local p s f
     p="$(count "$log" PASSED)" s="$(count "$log" SKIPPED)" f="$(count "$log" FAILED)"
     printf '%-22s %3d passed, %d skipped, %d failed\n' "$name" "${p:-0}" "${s:-0}" "${f:-0}"
+    list_skipped "$log"
     passed=$((passed + ${p:-0})) skipped=$((skipped + ${s:-0})) failed=$((failed + ${f:-0}))
     if [ "$status" -ne 0 ] || [ -n "${f:-}" ] || [ -z "${p:-}${s:-}" ]; then
       grep -v '^\[ \(RUN\|      OK\) ' "$log"
