@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the start script need, when any
-# is missing, and the comma-decimal locale the number tests run under. Runs apt-get update
-# once, only when something has to be installed.
+# is missing, the comma-decimal locale the number tests run under, and the source index
+# through which the Windows test build takes SQLite's source. Runs apt-get update only
+# when something has to be installed.
 set -euo pipefail
 
 packages=(
@@ -9,7 +10,10 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-webengine-dev qt6-webchannel-dev libjs-leaflet libgl-dev
   libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
   libxml2-utils xvfb xauth
-  locales g++-mingw-w64-x86-64
+  locales ccache
+  # The core's tests cross-built for Windows and run under Wine
+  # (scripts/windows-core-tests.sh); SQLite's amalgamation is made with tclsh.
+  g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev tcl
 )
 
 missing=()
@@ -26,7 +30,23 @@ locale_missing() {
   ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'
 }
 
-if [ ${#missing[@]} -eq 0 ] && ! locale_missing; then
+# Debian's own SQLite source, the one source the Windows build compiles SQLite from: a
+# source index beside each configured package index, used for nothing else.
+sqlite_source_list=/etc/apt/sources.list.d/kv820-sqlite-source
+sqlite_source_missing() {
+  ! apt-cache showsrc sqlite3 2>/dev/null | grep -q '^Package: sqlite3$'
+}
+add_sqlite_source_index() {
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+      "${sudo_cmd[@]}" tee "$sqlite_source_list.sources" >/dev/null
+  else
+    grep -h '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' |
+      "${sudo_cmd[@]}" tee "$sqlite_source_list.list" >/dev/null
+  fi
+}
+
+if [ ${#missing[@]} -eq 0 ] && ! locale_missing && ! sqlite_source_missing; then
   exit 0
 fi
 
@@ -35,9 +55,17 @@ if [ "$(id -u)" -ne 0 ]; then
   command -v sudo >/dev/null || { echo "Run as root or install sudo." >&2; exit 1; }
   sudo_cmd=(sudo)
 fi
+needs_update=false
+if sqlite_source_missing; then
+  echo "Adding the source index for SQLite's source package"
+  add_sqlite_source_index
+  needs_update=true
+fi
+if [ ${#missing[@]} -ne 0 ] || $needs_update; then
+  "${sudo_cmd[@]}" apt-get update -qq
+fi
 if [ ${#missing[@]} -ne 0 ]; then
   echo "Installing: ${missing[*]}"
-  "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
 fi
 if locale_missing; then

@@ -15,21 +15,30 @@ class ScopedTimeZone {
         if (const char* old = std::getenv("TZ")) {
             previous_ = old;
         }
-        ::setenv("TZ", zone, 1);
-        ::tzset();
+        SetZone(zone);
     }
-    ~ScopedTimeZone() {
-        if (previous_) {
-            ::setenv("TZ", previous_->c_str(), 1);
-        } else {
-            ::unsetenv("TZ");
-        }
-        ::tzset();
-    }
+    ~ScopedTimeZone() { SetZone(previous_ ? previous_->c_str() : nullptr); }
     ScopedTimeZone(const ScopedTimeZone&) = delete;
     ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
 
   private:
+    // Sets TZ (or removes it, for nullptr) and has the C library read it again.
+    static void SetZone(const char* zone) {
+#ifdef _WIN32
+        // The C runtime's own copy of the environment is the one its zone code reads; an
+        // empty value removes the variable.
+        _putenv_s("TZ", zone ? zone : "");
+        _tzset();
+#else
+        if (zone) {
+            ::setenv("TZ", zone, 1);
+        } else {
+            ::unsetenv("TZ");
+        }
+        ::tzset();
+#endif
+    }
+
     std::optional<std::string> previous_;
 };
 

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "core/common/local_time.h"
+
 namespace kv820::sim {
 
 std::string SmsTimestamp::toText() const {
@@ -15,9 +17,7 @@ std::string SmsTimestamp::toText() const {
 }
 
 SmsTimestamp SmsTimestamp::nowUtc() {
-    const std::time_t now = std::time(nullptr);
-    std::tm utc{};
-    gmtime_r(&now, &utc);
+    const std::tm utc = kv820::UtcTimeAt(std::time(nullptr)).value_or(std::tm{});
     return SmsTimestamp{
         utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, 0};
 }

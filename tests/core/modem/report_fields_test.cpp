@@ -9,6 +9,7 @@
 #include "core/modem/new_sms_index.h"
 #include "core/modem/report_pieces.h"
 #include "support/scoped_time_zone.h"
+#include "support/this_system.h"
 
 namespace kv820 {
 namespace {
@@ -90,9 +91,9 @@ TEST(GpsLocalMoment, ConvertsUtcToTheZoneRulesOfThatMoment) {
         {"CST-8", "280213", "200000", "2013/03/01", "04:00:00"},
         {"EST5EDT,M3.2.0,M11.1.0", "150112", "120000", "2012/01/15", "07:00:00"},
         {"EST5EDT,M3.2.0,M11.1.0", "010712", "120000", "2012/07/01", "08:00:00"},
-        // Both sides of the spring change in Berlin (01:00 UTC on 25 March 2012).
-        {"CET-1CEST,M3.5.0,M10.5.0/3", "250312", "005959", "2012/03/25", "01:59:59"},
-        {"CET-1CEST,M3.5.0,M10.5.0/3", "250312", "010000", "2012/03/25", "03:00:00"},
+        // Both sides of the spring change in New York (07:00 UTC on 11 March 2012).
+        {"EST5EDT,M3.2.0,M11.1.0", "110312", "065959", "2012/03/11", "01:59:59"},
+        {"EST5EDT,M3.2.0,M11.1.0", "110312", "070000", "2012/03/11", "03:00:00"},
         // No calendar moment: stored as it came, whatever the zone.
         {"CST-8", "000000", "000000", "2000/00/00", "00:00:00"},
         {"CST-8", "", "", "2000/00/00", "00:00:00"},
@@ -107,6 +108,32 @@ TEST(GpsLocalMoment, ConvertsUtcToTheZoneRulesOfThatMoment) {
         const GpsMomentText moment = GpsLocalMoment(c.datePiece, c.timePiece);
         EXPECT_EQ(moment.date + ' ' + moment.time, std::string(c.date) + ' ' + c.time)
             << c.zone << ' ' << c.datePiece << ' ' << c.timePiece;
+    }
+}
+
+struct SystemMomentCase {
+    const char* datePiece;
+    const char* timePiece;
+    const char* onLinux;
+    const char* onWindows;
+};
+
+// Linux follows the rules a TZ value writes out; the Windows C runtime reads only its names
+// and offsets and takes the United States' daylight-saving dates for every zone. A Windows
+// desk leaves TZ unset, and the zone set in Windows applies with its own dates.
+TEST(GpsLocalMoment, DaylightDatesOfAZoneSetInTzAreTheSystemsOwn) {
+    const std::vector<SystemMomentCase> cases{
+        // Berlin's spring change is at 01:00 UTC on 25 March 2012, New York's on 11 March.
+        {"250312", "005959", "2012/03/25 01:59:59", "2012/03/25 02:59:59"},
+        {"250312", "010000", "2012/03/25 03:00:00", "2012/03/25 03:00:00"},
+        {"120312", "120000", "2012/03/12 13:00:00", "2012/03/12 14:00:00"},
+        {"010112", "120000", "2012/01/01 13:00:00", "2012/01/01 13:00:00"},
+    };
+    test::ScopedTimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
+    for (const SystemMomentCase& c : cases) {
+        const GpsMomentText moment = GpsLocalMoment(c.datePiece, c.timePiece);
+        EXPECT_EQ(moment.date + ' ' + moment.time, test::OnWindows ? c.onWindows : c.onLinux)
+            << c.datePiece << ' ' << c.timePiece;
     }
 }
 

@@ -23,12 +23,23 @@ using test::At;
 using test::CollectingSink;
 using test::StoredReports;
 
+// German by the name each system knows it by: Linux's locale name, Windows' language and
+// country with its code page.
+bool AdoptCommaDecimalLocale() {
+    for (const char* name : {"de_DE.UTF-8", "German_Germany.1252"}) {
+        if (std::setlocale(LC_ALL, name) &&
+            std::strcmp(std::localeconv()->decimal_point, ",") == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 class CommaDecimalLocale : public testing::Test {
   protected:
     void SetUp() override {
         previous_ = std::setlocale(LC_ALL, nullptr);
-        if (!std::setlocale(LC_ALL, "de_DE.UTF-8") ||
-            std::strcmp(std::localeconv()->decimal_point, ",") != 0) {
+        if (!AdoptCommaDecimalLocale()) {
             GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed (scripts/install-deps.sh)";
         }
     }

@@ -120,9 +120,14 @@ std::string FileTooLarge() {
     return std::make_error_code(std::errc::file_too_large).message();
 }
 
+#endif
+
 // A file that cannot grow during the writing, or a document that fits in the file's buffer
 // so that only its last flush fails: either is a write failure that leaves the old file.
 TEST(RecordExport, WriteFailureLeavesTheOldFileAndSaysWhy) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "Windows has no file size limit per process to make a write fail";
+#else
     const test::TempDir dir;
     const auto folder = dir.path();
     const auto path = OldFile(folder);
@@ -141,9 +146,8 @@ TEST(RecordExport, WriteFailureLeavesTheOldFileAndSaysWhy) {
             EXPECT_EQ(FilesIn(folder), 1u);
         }
     }
-}
-
 #endif
+}
 
 TEST(RecordExport, FormatFollowsTheFileSuffix) {
     EXPECT_EQ(ExportFormatForPath("/tmp/a.kml"), ExportFormat::Kml);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/scoped_time_zone.h"
+#include "support/this_system.h"
 
 namespace kv820 {
 namespace {
@@ -28,6 +29,25 @@ TEST(TimeZoneText, FollowsTheComputersZoneAndItsDaylightSaving) {
                           Case{"EST5EDT,M3.2.0,M11.1.0", July15, "-4.00"}}) {
         test::ScopedTimeZone zone(c.zone);
         EXPECT_EQ(TimeZoneText(UtcOffsetSecondsAt(c.moment)), c.text) << c.zone;
+    }
+}
+
+// The setup message's zone text where TZ writes out rules of its own: Linux follows them,
+// the Windows C runtime takes the United States' daylight-saving dates for every zone
+// (stored reports, tests/core/modem/report_fields_test.cpp, differ alike).
+TEST(TimeZoneText, DaylightDatesOfAZoneSetInTzAreTheSystemsOwn) {
+    struct Case {
+        std::time_t moment;
+        const char* onLinux;
+        const char* onWindows;
+    };
+    test::ScopedTimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
+    for (const Case& c : {Case{1331553600, "+1.00", "+2.00"},  // 2012-03-12, before Berlin's change
+                          Case{1342353600, "+2.00", "+2.00"},  // 2012-07-15
+                          Case{1351598400, "+1.00", "+2.00"}}) {  // 2012-10-30, after it
+        EXPECT_EQ(TimeZoneText(UtcOffsetSecondsAt(c.moment)),
+                  test::OnWindows ? c.onWindows : c.onLinux)
+            << c.moment;
     }
 }
 
