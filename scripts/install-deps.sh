@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the start script need, when any
-# is missing, the comma-decimal locale the number tests run under, and the source index
-# through which the Windows test build takes SQLite's source. Runs apt-get update only
-# when something has to be installed.
+# is missing, and the comma-decimal locale the number tests run under. With "windows": also
+# what the core's Windows test build needs (scripts/windows-core-tests.sh), and the source
+# index through which it takes SQLite's source. Runs apt-get update only when something
+# has to be installed.
 set -euo pipefail
+windows=false
+[ "${1:-}" = windows ] && windows=true
 
 packages=(
   build-essential cmake ninja-build pkg-config
@@ -11,10 +14,12 @@ packages=(
   libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
   libxml2-utils xvfb xauth
   locales ccache
-  # The core's tests cross-built for Windows and run under Wine
-  # (scripts/windows-core-tests.sh); SQLite's amalgamation is made with tclsh.
-  g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev tcl
 )
+if $windows; then
+  # The core's tests cross-built for Windows and run under Wine; SQLite's amalgamation is
+  # made with tclsh.
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev tcl)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -34,7 +39,7 @@ locale_missing() {
 # source index beside each configured package index, used for nothing else.
 sqlite_source_list=/etc/apt/sources.list.d/kv820-sqlite-source
 sqlite_source_missing() {
-  ! apt-cache showsrc sqlite3 2>/dev/null | grep -q '^Package: sqlite3$'
+  $windows && ! apt-cache showsrc sqlite3 2>/dev/null | grep -q '^Package: sqlite3$'
 }
 add_sqlite_source_index() {
   if [ -f /etc/apt/sources.list.d/debian.sources ]; then

@@ -14,7 +14,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source_dir="$PWD"
 
-scripts/install-deps.sh
+scripts/install-deps.sh windows
 
 build_dir="$(realpath -m "${WINDOWS_BUILD_DIR:-build-windows}")"
 deps="$build_dir/deps"
