@@ -19,13 +19,8 @@ namespace {
 constexpr int DegreeDecimals = 6;
 
 std::string LatestTrackRowSql() {
-    std::string columns;
-    for (const char* name : GpslogColumnNames) {
-        columns += columns.empty() ? "" : ", ";
-        columns += name;
-    }
-    return "SELECT " + columns + " FROM gpslog WHERE imei=?1 AND NOT (" +
-           GpslogIncompleteCondition + ") AND gps_status<>'" + NoFixText +
+    return "SELECT " + GpslogColumnList() + " FROM gpslog WHERE imei=?1 AND NOT (" +
+           GpslogIncompleteCondition() + ") AND gps_status<>'" + NoFixText +
            "' AND gps_pos_lat<>'NO' AND gps_pos_lon<>'NO'"
            " ORDER BY receive_date||receive_time DESC, rowid DESC";
 }

@@ -1,22 +1,76 @@
 #include "core/store/gpslog_store.h"
 
+#include <string_view>
+
 #include "core/store/database.h"
 #include "core/store/database_error.h"
 #include "core/store/statement.h"
 
 namespace kv820 {
 
-const char* const GpslogIncompleteCondition =
-    "imei IS NULL OR receive_date IS NULL OR receive_time IS NULL OR gps_pos_lat IS NULL "
-    "OR gps_pos_lon IS NULL OR gps_date IS NULL OR gps_time IS NULL OR gps_status IS NULL "
-    "OR gps_altitude IS NULL OR gps_speed IS NULL OR gps_direction IS NULL "
-    "OR gps_number IS NULL OR message_status IS NULL";
+namespace {
+
+std::string Placeholder(std::size_t column) {
+    return "?" + std::to_string(column + 1);
+}
+
+// One text per column, in table order, joined by `separator`.
+std::string JoinColumns(std::string_view separator,
+                        const std::function<std::string(GpslogColumn)>& text) {
+    std::string joined;
+    for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
+        joined += c == 0 ? "" : separator;
+        joined += text(static_cast<GpslogColumn>(c));
+    }
+    return joined;
+}
+
+}  // namespace
+
+const std::string& GpslogColumnList() {
+    static const std::string list =
+        JoinColumns(", ", [](GpslogColumn c) { return std::string(GpslogColumnNames[c]); });
+    return list;
+}
+
+const std::string& GpslogIncompleteCondition() {
+    static const std::string condition = JoinColumns(
+        " OR ", [](GpslogColumn c) { return std::string(GpslogColumnNames[c]) + " IS NULL"; });
+    return condition;
+}
 
 namespace {
 
-constexpr const char* Columns =
-    "rowid, imei, receive_date, receive_time, gps_pos_lat, gps_pos_lon, gps_date, gps_time, "
-    "gps_status, gps_altitude, gps_speed, gps_direction, gps_number, message_status";
+const std::string& InsertSql() {
+    static const std::string sql = "INSERT INTO gpslog (" + GpslogColumnList() + ") VALUES (" +
+                                   JoinColumns(",", Placeholder) + ")";
+    return sql;
+}
+
+// The unary "+" keeps SQLite from substituting the receive placeholders into the moment
+// expression (constant propagation), which would hide it from the index: every check would
+// then scan all of the tracker's rows.
+const std::string& ContainsSql() {
+    static const std::string sql =
+        "SELECT 1 FROM gpslog WHERE " +
+        JoinColumns(" AND ",
+                    [](GpslogColumn c) {
+                        std::string term = c == ReceiveDate || c == ReceiveTime ? "+" : "";
+                        term += std::string(GpslogColumnNames[c]) + "=" + Placeholder(c);
+                        if (c == Imei) {
+                            term += " AND receive_date||receive_time=" + Placeholder(ReceiveDate) +
+                                    "||" + Placeholder(ReceiveTime);
+                        }
+                        return term;
+                    }) +
+        " LIMIT 1";
+    return sql;
+}
+
+const std::string& SelectSql() {
+    static const std::string sql = "SELECT rowid, " + GpslogColumnList() + " FROM gpslog";
+    return sql;
+}
 
 constexpr const char* InRange =
     " WHERE imei=?1 and receive_date||receive_time>=?2 and receive_date||receive_time<=?3";
@@ -37,7 +91,7 @@ void BindRange(Statement& statement, const ReceiveRange& range) {
 }  // namespace
 
 int GpslogStore::PurgeIncompleteGpslogRows() {
-    const std::string where = std::string(" WHERE ") + GpslogIncompleteCondition;
+    const std::string where = std::string(" WHERE ") + GpslogIncompleteCondition();
     try {
         // The partial index lists exactly the incomplete rows: no table scan.
         Statement(db_,
@@ -53,11 +107,7 @@ int GpslogStore::PurgeIncompleteGpslogRows() {
 }
 
 void GpslogStore::append(const GpslogRow& row) {
-    Statement insert(db_,
-                     "INSERT INTO gpslog (imei, receive_date, receive_time, gps_pos_lat, "
-                     "gps_pos_lon, gps_date, gps_time, gps_status, gps_altitude, gps_speed, "
-                     "gps_direction, gps_number, message_status) "
-                     "VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13)");
+    Statement insert(db_, InsertSql());
     for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
         insert.bind(static_cast<int>(c) + 1, row[c]);
     }
@@ -65,15 +115,7 @@ void GpslogStore::append(const GpslogRow& row) {
 }
 
 bool GpslogStore::contains(const GpslogRow& row) {
-    Statement query(db_,
-                    "SELECT 1 FROM gpslog WHERE imei=?1 AND receive_date||receive_time=?2||?3 "
-                    "AND +receive_date=?2 AND +receive_time=?3 AND gps_pos_lat=?4 "
-                    "AND gps_pos_lon=?5 AND gps_date=?6 AND gps_time=?7 AND gps_status=?8 "
-                    "AND gps_altitude=?9 AND gps_speed=?10 AND gps_direction=?11 "
-                    "AND gps_number=?12 AND message_status=?13 LIMIT 1");
-    // The unary "+" keeps SQLite from substituting ?2 and ?3 into the moment expression
-    // (constant propagation), which would hide it from the index: every check would then
-    // scan all of the tracker's rows.
+    Statement query(db_, ContainsSql());
     for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
         query.bind(static_cast<int>(c) + 1, row[c]);
     }
@@ -82,7 +124,7 @@ bool GpslogStore::contains(const GpslogRow& row) {
 
 int GpslogStore::deleteIncomplete(const ReceiveRange& range) {
     const std::string incompleteInRange =
-        std::string(InRange) + " AND (" + GpslogIncompleteCondition + ")";
+        std::string(InRange) + " AND (" + GpslogIncompleteCondition() + ")";
     std::optional<Statement> remove;
     try {
         // Through the partial index only the tracker's incomplete rows are visited, not
@@ -103,7 +145,7 @@ int GpslogStore::deleteIncomplete(const ReceiveRange& range) {
 std::vector<StoredGpslogRow> GpslogStore::newestFirst(const ReceiveRange& range,
                                                       const std::optional<HistoryPosition>& after,
                                                       std::size_t limit) {
-    std::string sql = std::string("SELECT ") + Columns + " FROM gpslog" + InRange;
+    std::string sql = SelectSql() + InRange;
     if (after) {
         sql += " AND (receive_date||receive_time, rowid) < (?4, ?5)";
     }
@@ -123,8 +165,7 @@ std::vector<StoredGpslogRow> GpslogStore::newestFirst(const ReceiveRange& range,
 
 void GpslogStore::forEachOldestFirst(const ReceiveRange& range,
                                      const std::function<bool(const GpslogRow&)>& visit) {
-    Statement query(db_, std::string("SELECT ") + Columns + " FROM gpslog" + InRange +
-                             " AND NOT (" + GpslogIncompleteCondition + ")" +
+    Statement query(db_, SelectSql() + InRange + " AND NOT (" + GpslogIncompleteCondition() + ")" +
                              " ORDER BY receive_date||receive_time ASC, rowid ASC");
     BindRange(query, range);
     while (query.step()) {

@@ -12,8 +12,10 @@ namespace kv820 {
 
 class Database;
 
+// The gpslog columns in table order, for a statement's column list: "imei, receive_date, ...".
+const std::string& GpslogColumnList();
 // A row is incomplete when any column is NULL; such rows are never shown.
-extern const char* const GpslogIncompleteCondition;
+const std::string& GpslogIncompleteCondition();
 
 // One tracker's reports between two receive moments ("YYYY/MM/DD" + "HH:MM:SS" joined with
 // nothing between), both ends included.

@@ -6,6 +6,7 @@
 #include "core/store/statement.h"
 #include "support/gpslog_rows.h"
 #include "support/temp_database_file.h"
+#include "support/temp_dir.h"
 
 namespace kv820 {
 namespace {
@@ -107,6 +108,53 @@ TEST_F(GpslogStoreTest, ValuesWithQuotesAreStoredAsGiven) {
     auto rows = store_.newestFirst({imei, "0", "9"}, std::nullopt, 10);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].row[Imei], imei);
+}
+
+// The schema exactly as the first release wrote it: files made by it are in use.
+constexpr const char* FirstSchemaSql = R"sql(
+CREATE TABLE users (name TEXT, phone TEXT, imei TEXT);
+CREATE TABLE gpslog (
+    imei TEXT, receive_date TEXT, receive_time TEXT, gps_pos_lat TEXT, gps_pos_lon TEXT,
+    gps_date TEXT, gps_time TEXT, gps_status TEXT, gps_altitude TEXT, gps_speed TEXT,
+    gps_direction TEXT, gps_number TEXT, message_status TEXT);
+CREATE INDEX gpslog_by_imei_and_receive_moment ON gpslog (imei, receive_date||receive_time);
+CREATE INDEX gpslog_incomplete ON gpslog (imei) WHERE imei IS NULL OR receive_date IS NULL OR receive_time IS NULL OR gps_pos_lat IS NULL OR gps_pos_lon IS NULL OR gps_date IS NULL OR gps_time IS NULL OR gps_status IS NULL OR gps_altitude IS NULL OR gps_speed IS NULL OR gps_direction IS NULL OR gps_number IS NULL OR message_status IS NULL)sql";
+
+std::vector<std::string> SchemaTexts(Database& db) {
+    std::vector<std::string> texts;
+    Statement query(db, "SELECT sql FROM sqlite_master ORDER BY name");
+    while (query.step()) {
+        texts.push_back(query.text(0).value_or(""));
+    }
+    return texts;
+}
+
+TEST(GpslogSchemaTest, AFileOfTheFirstSchemaIsMadeAlikeAndEveryColumnRoundTrips) {
+    test::TempDir dir;
+    Database first(dir.file("first.mdb"), Database::Mode::Create);
+    first.execute(FirstSchemaSql);
+    test::TempDatabaseFile made;
+    Database now(made.path());
+    EXPECT_EQ(SchemaTexts(now), SchemaTexts(first));
+
+    // A text of its own in every column: a statement whose columns and placeholders
+    // disagree stores, finds or reads some text in the wrong place.
+    GpslogRow row;
+    for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
+        row[c] = "text" + std::to_string(c);
+    }
+    GpslogStore store(first);
+    store.append(row);
+    EXPECT_TRUE(store.contains(row));
+    const auto stored = store.newestFirst({row[Imei], "", "~"}, std::nullopt, 10);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].row, row);
+    std::vector<GpslogRow> complete;
+    store.forEachOldestFirst({row[Imei], "", "~"}, [&](const GpslogRow& r) {
+        complete.push_back(r);
+        return true;
+    });
+    EXPECT_EQ(complete, std::vector<GpslogRow>{row});
 }
 
 }  // namespace
