@@ -92,8 +92,8 @@ QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
     }
     const GpslogRow& row = rowAt(index.row());
     if (role == Qt::DisplayRole) {
-        // Column 0 names the user the query was made for; the others are stored texts.
-        if (index.column() == 0) {
+        // The imei column names the user the query was made for; the others are stored texts.
+        if (static_cast<std::size_t>(index.column()) == Imei) {
             return userName_;
         }
         return QString::fromStdString(row[static_cast<std::size_t>(index.column())]);

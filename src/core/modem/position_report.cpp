@@ -1,5 +1,7 @@
 #include "core/modem/position_report.h"
 
+#include <array>
+
 #include "core/modem/gps_moment.h"
 #include "core/modem/report_fields.h"
 
@@ -50,20 +52,15 @@ PositionReport DecodePositionReport(const ReportPieces& pieces,
 }
 
 GpslogRow ToGpslogRow(const PositionReport& report) {
+#define KV820_REPORT_MEMBER(column, sqlName, header, reportMember, viewMember) \
+    &PositionReport::reportMember,
+    static constexpr std::array<std::string PositionReport::*, GpslogColumnCount> Members{
+        KV820_GPSLOG_COLUMNS(KV820_REPORT_MEMBER)};
+#undef KV820_REPORT_MEMBER
     GpslogRow row;
-    row[Imei] = report.imei;
-    row[ReceiveDate] = report.receiveDate;
-    row[ReceiveTime] = report.receiveTime;
-    row[GpsPosLat] = report.latitude;
-    row[GpsPosLon] = report.longitude;
-    row[GpsDate] = report.gpsDate;
-    row[GpsTime] = report.gpsTime;
-    row[GpsStatus] = report.fixText;
-    row[GpsAltitude] = report.altitude;
-    row[GpsSpeed] = report.speed;
-    row[GpsDirection] = report.direction;
-    row[GpsNumber] = report.satellites;
-    row[MessageStatus] = report.kindText;
+    for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
+        row[c] = report.*Members[c];
+    }
     return row;
 }
 

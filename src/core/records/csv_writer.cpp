@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/records/report_list_headers.h"
+#include "core/records/report_row_view.h"
 
 namespace kv820 {
 
@@ -36,10 +37,14 @@ void AppendRecord(std::string& out, const std::array<std::string_view, N>& field
     out += "\r\n";
 }
 
-std::array<std::string_view, 13> RecordFields(std::string_view user, const ReportRowView& r) {
-    return {user,           r.receiveDate, r.receiveTime,  r.gpsPosLat,   r.gpsPosLon,
-            r.gpsDate,      r.gpsTime,     r.gpsStatus,    r.gpsAltitude, r.gpsSpeed,
-            r.gpsDirection, r.gpsNumber,   r.messageStatus};
+// The fields in list order, under the list headers: the user name in the imei's place.
+std::array<std::string_view, GpslogColumnCount> RecordFields(std::string_view user,
+                                                             const ReportRowView& row) {
+    std::array<std::string_view, GpslogColumnCount> fields;
+    for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
+        fields[c] = c == Imei ? user : row.*ReportRowViewMembers[c];
+    }
+    return fields;
 }
 
 }  // namespace

@@ -3,14 +3,15 @@
 #include <array>
 #include <string_view>
 
+#include "core/store/gpslog_row.h"
+
 namespace kv820 {
 
 // Column headers of the record lists, in list order: the user name, then the twelve
 // report columns. The CSV export repeats them as its header row.
-inline constexpr std::array<std::string_view, 13> ReportListHeaders{
-    "User Name",       "Receive_Date",  "Receive_Time",  "GPS_Latitude",
-    "GPS_Longitude",   "GPS_Date",      "GPS_Time",      "GPS_Status",
-    "GPS_Altitude(m)", "GPS_Speed(km)", "GPS_Direciton", "GPS_Number_Satellite",
-    "Message_Status"};
+#define KV820_LIST_HEADER(column, sqlName, header, reportMember, viewMember) header,
+inline constexpr std::array<std::string_view, GpslogColumnCount> ReportListHeaders{
+    KV820_GPSLOG_COLUMNS(KV820_LIST_HEADER)};
+#undef KV820_LIST_HEADER
 
 }  // namespace kv820

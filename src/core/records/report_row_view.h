@@ -1,14 +1,15 @@
 #pragma once
 
+#include <array>
 #include <string_view>
 
 #include "core/modem/report_kinds.h"
+#include "core/store/gpslog_row.h"
 
 namespace kv820 {
 
-// The twelve texts of one stored report as the record lists show them (every column of
-// gpslog but imei). The views belong to whoever hands the row out and stay valid only for
-// the call that receives the row.
+// The texts of one stored report as the record lists and exports read them. The views
+// belong to whoever hands the row out and stay valid only for the call that receives the row.
 struct ReportRowView {
     std::string_view receiveDate;
     std::string_view receiveTime;
@@ -22,7 +23,17 @@ struct ReportRowView {
     std::string_view gpsDirection;
     std::string_view gpsNumber;
     std::string_view messageStatus;
+    // Last, so that a row written out in list order leaves it empty: the lists show the
+    // user name in its place.
+    std::string_view imei;
 };
+
+// The member that holds each gpslog column, in table order.
+#define KV820_REPORT_ROW_VIEW_MEMBER(column, sqlName, header, reportMember, viewMember) \
+    &ReportRowView::viewMember,
+inline constexpr std::array<std::string_view ReportRowView::*, GpslogColumnCount>
+    ReportRowViewMembers{KV820_GPSLOG_COLUMNS(KV820_REPORT_ROW_VIEW_MEMBER)};
+#undef KV820_REPORT_ROW_VIEW_MEMBER
 
 // True when the report has a fix, whatever its position texts say.
 inline bool HasFix(const ReportRowView& row) {

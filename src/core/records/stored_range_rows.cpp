@@ -5,9 +5,11 @@
 namespace kv820 {
 
 ReportRowView ReportRowViewOf(const GpslogRow& row) {
-    return {row[ReceiveDate], row[ReceiveTime],  row[GpsPosLat], row[GpsPosLon],
-            row[GpsDate],     row[GpsTime],      row[GpsStatus], row[GpsAltitude],
-            row[GpsSpeed],    row[GpsDirection], row[GpsNumber], row[MessageStatus]};
+    ReportRowView view;
+    for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
+        view.*ReportRowViewMembers[c] = row[c];
+    }
+    return view;
 }
 
 bool StoredRangeRows::forEachOldestFirst(const Visitor& visit) const {
