@@ -35,7 +35,8 @@ class GeneratedReports final : public kv820::ReportRows {
                                            "0.0000",
                                            "0",
                                            "7",
-                                           kv820::PeriodReportText};
+                                           kv820::PeriodReportText,
+                                           ""};
             if (!visit(row)) {
                 return true;
             }

@@ -112,7 +112,10 @@ void BM_DecodeOneReport(benchmark::State& state) {
     const std::string body =
         sim::formatReportBody(sim::TrackerReport::at("354612071234567", 121.5, 25.05, 1336780800));
     const sim::SmsTimestamp stamp{2012, 5, 12, 0, 0, 5, 32};
-    sim::DeliverPduFields fields{"+886912345678", stamp, body};
+    sim::DeliverPduFields fields;
+    fields.sender = "+886912345678";
+    fields.stamp = stamp;
+    fields.text = body;
     const std::string pdu = sim::deliverPdu(fields);
     const std::string textReply =
         TextModeReadReply("3", "REC UNREAD", fields.sender, stamp.toText(), body);
