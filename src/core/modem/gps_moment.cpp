@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 
+#include "core/common/local_time.h"
 #include "core/common/number_text.h"
 #include "core/common/text_from.h"
 
@@ -45,7 +47,9 @@ bool IsCalendarMoment(const Moment& m) {
            m.minute <= 59 && m.second >= 0 && m.second <= 59;
 }
 
-std::time_t UtcSeconds(const Moment& m) {
+// The moment in the computer's zone, with the zone rules in force then; nothing when the
+// C library cannot represent it (Windows' stops at the year 3000).
+std::optional<std::tm> LocalFieldsOf(const Moment& m) {
     std::tm utc{};
     utc.tm_year = static_cast<int>(m.year - 1900);
     utc.tm_mon = static_cast<int>(m.month - 1);
@@ -53,21 +57,8 @@ std::time_t UtcSeconds(const Moment& m) {
     utc.tm_hour = static_cast<int>(m.hour);
     utc.tm_min = static_cast<int>(m.minute);
     utc.tm_sec = static_cast<int>(m.second);
-#ifdef _WIN32
-    return _mkgmtime(&utc);
-#else
-    return timegm(&utc);
-#endif
-}
-
-std::tm LocalTime(std::time_t seconds) {
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &seconds);
-#else
-    localtime_r(&seconds, &local);
-#endif
-    return local;
+    const std::optional<std::time_t> seconds = MomentOfUtc(utc);
+    return seconds ? LocalTimeAt(*seconds) : std::nullopt;
 }
 
 }  // namespace
@@ -77,12 +68,14 @@ GpsMomentText GpsLocalMoment(std::string_view datePiece, std::string_view timePi
     const PackedFields time = ReadPackedFields(timePiece);
     const Moment utc{2000 + date.third, date.second, date.first,
                      time.first,        time.second, time.third};
-    if (!IsCalendarMoment(utc)) {
+    // A moment that is no calendar moment, or that the C library cannot convert, is stored
+    // as it came.
+    const std::optional<std::tm> local = IsCalendarMoment(utc) ? LocalFieldsOf(utc) : std::nullopt;
+    if (!local) {
         return {DateText(utc.year, utc.month, utc.day), TimeText(utc.hour, utc.minute, utc.second)};
     }
-    const std::tm local = LocalTime(UtcSeconds(utc));
-    return {DateText(local.tm_year + 1900LL, local.tm_mon + 1LL, local.tm_mday),
-            TimeText(local.tm_hour, local.tm_min, local.tm_sec)};
+    return {DateText(local->tm_year + 1900LL, local->tm_mon + 1LL, local->tm_mday),
+            TimeText(local->tm_hour, local->tm_min, local->tm_sec)};
 }
 
 }  // namespace kv820
