@@ -3,7 +3,6 @@
 // the exchanges an idle session makes per minute (a session of one virtual hour).
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <filesystem>
 #include <functional>
 
@@ -18,26 +17,17 @@
 #include "sim/modem_simulator.h"
 #include "sim/pdu_format.h"
 #include "sim/tracker_report.h"
+#include "support/virtual_clock.h"
 
 namespace {
 
 using namespace kv820;
 using std::chrono::milliseconds;
 
-// Time that moves only when someone waits: an idle hour passes at once.
-class SkippingClock final : public Clock {
-  public:
-    milliseconds now() const override { return milliseconds(now_.load()); }
-    void sleepFor(milliseconds duration) override { now_ += duration.count(); }
-
-  private:
-    std::atomic<long long> now_{0};
-};
-
 // The simulated modem behind a plain byte pipe: what it answers is there at once.
 class SimulatedModemLink final : public SerialLink {
   public:
-    SimulatedModemLink(sim::ModemSimulator& modem, SkippingClock& clock)
+    SimulatedModemLink(sim::ModemSimulator& modem, test::VirtualClock& clock)
         : modem_(modem), clock_(clock) {}
     bool open(const std::string&) override { return open_ = true; }
     bool isOpen() const override { return open_; }
@@ -66,7 +56,7 @@ class SimulatedModemLink final : public SerialLink {
 
   private:
     sim::ModemSimulator& modem_;
-    SkippingClock& clock_;
+    test::VirtualClock& clock_;
     std::string input_;
     bool open_ = false;
 };
@@ -85,7 +75,7 @@ void BM_HandleOneReport(benchmark::State& state) {
     GpslogStore store(db);
     UserRegistry users;
     users.replace({{"Truck", "0912345678", "354612071234567"}});
-    SkippingClock clock;
+    test::VirtualClock clock;
     sim::ModemSimulator modem;
     SimulatedModemLink link(modem, clock);
     ComPort port(link, clock);
@@ -151,7 +141,7 @@ void BM_IdleSessionExchangesPerMinute(benchmark::State& state) {
     const std::string path = DatabasePath("kv820_bench_idle.mdb");
     double perMinute = 0;
     for (auto _ : state) {
-        SkippingClock clock;
+        test::VirtualClock clock;
         sim::ModemSimulator modem;
         SimulatedModemLink link(modem, clock);
         QuietListener listener;

@@ -33,16 +33,8 @@ std::vector<std::string> QuotedWords(std::string_view text) {
     return words;
 }
 
-std::optional<std::string_view> InformationOf(const ModemReply& reply, std::string_view prefix) {
-    if (!reply.ok()) {
-        return std::nullopt;
-    }
-    for (const ModemLine& line : ModemLines(reply.text)) {
-        if (line.text.starts_with(prefix)) {
-            return line.text.substr(prefix.size());
-        }
-    }
-    return std::nullopt;
+std::optional<std::string_view> InformationOf(const ModemReply& reply) {
+    return reply.ok() ? reply.lineAfter("+CPMS:") : std::nullopt;
 }
 
 std::vector<std::string_view> Fields(std::string_view text) {
@@ -59,7 +51,7 @@ std::vector<std::string_view> Fields(std::string_view text) {
 }  // namespace
 
 std::vector<std::vector<std::string>> OfferedStoresFromReply(const ModemReply& reply) {
-    const std::optional<std::string_view> offer = InformationOf(reply, "+CPMS:");
+    const std::optional<std::string_view> offer = InformationOf(reply);
     std::vector<std::vector<std::string>> positions;
     if (!offer) {
         return positions;
@@ -112,7 +104,7 @@ std::vector<std::string> StoresToList(const std::vector<std::string>& offeredFor
 
 std::vector<StoreUse> StoreUseFromReply(const ModemReply& reply) {
     std::vector<StoreUse> uses;
-    const std::optional<std::string_view> use = InformationOf(reply, "+CPMS:");
+    const std::optional<std::string_view> use = InformationOf(reply);
     if (!use) {
         return uses;
     }

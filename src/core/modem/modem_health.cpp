@@ -10,30 +10,6 @@ namespace {
 
 constexpr int NearlyFullRoom = 2;
 
-// The numbers of the first line starting with `prefix`, read left to right; a quoted field
-// ("SM") is passed over.
-std::vector<int> NumbersOfLine(const ModemReply& reply, std::string_view prefix) {
-    std::vector<int> numbers;
-    for (const ModemLine& line : ModemLines(reply.text)) {
-        if (!line.text.starts_with(prefix)) {
-            continue;
-        }
-        std::string_view rest = line.text.substr(prefix.size());
-        while (!rest.empty()) {
-            const std::size_t comma = rest.find(',');
-            const std::string_view field = rest.substr(0, comma);
-            if (field.find('"') == std::string_view::npos) {
-                if (const std::optional<std::int32_t> number = LeadingInt32(field)) {
-                    numbers.push_back(*number);
-                }
-            }
-            rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
-        }
-        break;
-    }
-    return numbers;
-}
-
 }  // namespace
 
 bool SessionHealth::simNearlyFull() const {
@@ -44,11 +20,12 @@ std::optional<int> SignalDbmFromReply(const ModemReply& reply) {
     if (!reply.ok()) {
         return std::nullopt;
     }
-    const std::vector<int> numbers = NumbersOfLine(reply, "+CSQ:");
-    if (numbers.empty() || numbers[0] < 0 || numbers[0] > 31) {
+    const std::optional<std::string_view> signal = reply.lineAfter("+CSQ:");
+    const std::optional<std::int32_t> rssi = signal ? LeadingInt32(*signal) : std::nullopt;
+    if (!rssi || *rssi < 0 || *rssi > 31) {
         return std::nullopt;
     }
-    return -113 + 2 * numbers[0];
+    return -113 + 2 * *rssi;
 }
 
 int SignalBars(int dbm) {

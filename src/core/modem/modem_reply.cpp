@@ -95,10 +95,13 @@ std::string AnswerPrefixOf(std::string_view command) {
     return prefix;
 }
 
-bool ModemReply::hasLineStartingWith(std::string_view prefix) const {
-    const std::vector<ModemLine> lines = ModemLines(text);
-    return std::any_of(lines.begin(), lines.end(),
-                       [prefix](const ModemLine& line) { return line.text.starts_with(prefix); });
+std::optional<std::string_view> ModemReply::lineAfter(std::string_view prefix) const {
+    for (const ModemLine& line : ModemLines(text)) {
+        if (line.text.starts_with(prefix)) {
+            return line.text.substr(prefix.size());
+        }
+    }
+    return std::nullopt;
 }
 
 std::size_t ReplyAssembler::add(std::string_view bytes) {

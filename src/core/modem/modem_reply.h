@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,7 +63,12 @@ struct ModemReply {
     }
     bool contains(std::string_view part) const { return text.find(part) != std::string::npos; }
     // True when one of the reply's lines starts with `prefix` ("+CMGR:").
-    bool hasLineStartingWith(std::string_view prefix) const;
+    bool hasLineStartingWith(std::string_view prefix) const {
+        return lineAfter(prefix).has_value();
+    }
+    // What follows `prefix` on the first line that starts with it ("+CPMS:" gives the
+    // stores and counts); nothing when no line does.
+    std::optional<std::string_view> lineAfter(std::string_view prefix) const;
 };
 
 // Assembles one reply from the bytes as they arrive, in pieces of any size: unsolicited
