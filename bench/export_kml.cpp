@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "core/modem/report_kinds.h"
 #include "core/records/record_export.h"
+#include "core/report/report_kinds.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "core/common/number_text.h"
-#include "core/modem/report_kinds.h"
+#include "core/report/report_kinds.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_row.h"
 #include "core/store/schema.h"

@@ -12,7 +12,7 @@
 
 #include "app/map/web_engine_setup.h"
 #include "core/common/number_text.h"
-#include "core/records/map_data.h"
+#include "core/map/map_data.h"
 #include "core/records/stored_range_rows.h"
 #include "gpslog_fixture.h"
 

@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <functional>
 
-#include "core/modem/new_sms_handler.h"
-#include "core/modem/pdu_read_reply.h"
-#include "core/modem/position_report.h"
-#include "core/modem/report_pieces.h"
-#include "core/modem/sms_session_worker.h"
+#include "core/reception/new_sms_handler.h"
+#include "core/reception/sms_session_worker.h"
+#include "core/report/position_report.h"
+#include "core/report/report_pieces.h"
+#include "core/sms/pdu_read_reply.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "core/store/schema.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/ports/qt_serial_link.h"
-#include "core/modem/com_port.h"
+#include "core/at/com_port.h"
 
 namespace {
 

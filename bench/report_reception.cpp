@@ -2,9 +2,9 @@
 // (with its duplicate check) and fetch the tracker's first screen of history.
 #include <benchmark/benchmark.h>
 
-#include "core/modem/position_report.h"
-#include "core/modem/report_pieces.h"
 #include "core/records/report_history.h"
+#include "core/report/position_report.h"
+#include "core/report/report_pieces.h"
 #include "core/store/gpslog_store.h"
 #include "gpslog_fixture.h"
 

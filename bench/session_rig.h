@@ -13,7 +13,7 @@
 
 #include "app/ports/qt_serial_link.h"
 #include "core/common/clock.h"
-#include "core/modem/sms_session_worker.h"
+#include "core/reception/sms_session_worker.h"
 #include "core/store/schema.h"
 #include "core/store/user_registry.h"
 

@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "core/modem/report_kinds.h"
+#include "core/report/report_kinds.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "core/store/schema.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/modem/serial_link.h"
+#include "core/at/serial_link.h"
 #include "support/virtual_clock.h"
 
 namespace kv820::fuzz {

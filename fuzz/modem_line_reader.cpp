@@ -1,7 +1,7 @@
 // Any byte stream from the modem through the reception loop's line assembly.
 
-#include "core/modem/modem_line_reader.h"
-#include "core/modem/com_port.h"
+#include "core/at/modem_line_reader.h"
+#include "core/at/com_port.h"
 #include "fuzz_check.h"
 #include "input_serial_link.h"
 

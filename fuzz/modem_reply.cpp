@@ -6,8 +6,8 @@
 #include <iterator>
 #include <utility>
 
-#include "core/modem/com_port.h"
-#include "core/modem/modem_reply.h"
+#include "core/at/com_port.h"
+#include "core/at/modem_reply.h"
 #include "fuzz_check.h"
 #include "input_serial_link.h"
 

@@ -1,6 +1,6 @@
 // Any modem line through the "+CMTI" recognition and its storage index.
 
-#include "core/modem/new_sms_index.h"
+#include "core/at/new_sms_index.h"
 #include "core/common/number_text.h"
 #include "fuzz_check.h"
 

@@ -1,7 +1,7 @@
 // Any read-message reply through the cut into pieces, the report decoding and its gpslog row.
 
-#include "core/modem/position_report.h"
-#include "core/modem/report_pieces.h"
+#include "core/report/position_report.h"
+#include "core/report/report_pieces.h"
 #include "core/store/gpslog_row.h"
 #include "core/store/user_registry.h"
 #include "fuzz_check.h"

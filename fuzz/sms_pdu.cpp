@@ -1,6 +1,6 @@
 // Any modem text as a received PDU, and any bytes as the octets of one.
 
-#include "core/modem/sms_pdu.h"
+#include "core/sms/sms_pdu.h"
 #include "fuzz_check.h"
 
 namespace {

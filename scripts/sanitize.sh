@@ -34,7 +34,7 @@ case "$kind" in
 esac
 
 # The test programs that run, by target; each test carries its target as its label.
-conversation_widget_tests='test_app_(modem_sms_session|setup_.*|ports_scan_com_port_dialog|firmware_firmware_wizard)_test'
+conversation_widget_tests='test_app_(reception_sms_session|setup_.*|ports_scan_com_port_dialog|firmware_firmware_wizard)_test'
 preset="$kind"
 case "$kind" in
   asan)

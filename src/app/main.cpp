@@ -6,7 +6,7 @@
 
 #include "app/common/app_context.h"
 #include "app/map/web_engine_setup.h"
-#include "app/modem/headless_receiver.h"
+#include "app/reception/headless_receiver.h"
 #include "app/shell/command_line.h"
 #include "app/shell/main_window.h"
 #include "app/shell/single_instance.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/commands/send_command_sms.h"
-#include "core/modem/sms_session_worker.h"
+#include "core/reception/sms_session_worker.h"
 #include "core/store/database.h"
 #include "e2e/e2e_database.h"
 #include "e2e/session_end_to_end.h"

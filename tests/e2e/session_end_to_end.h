@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/modem/sms_session_worker.h"
+#include "core/reception/sms_session_worker.h"
 #include "e2e/e2e_database.h"
 #include "e2e/session_thread.h"
 #include "sim/pty_simulator.h"

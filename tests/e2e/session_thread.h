@@ -9,7 +9,7 @@
 
 #include "app/ports/qt_serial_link.h"
 #include "core/common/clock.h"
-#include "core/modem/sms_session_worker.h"
+#include "core/reception/sms_session_worker.h"
 #include "support/session_rig.h"
 
 namespace kv820::test {

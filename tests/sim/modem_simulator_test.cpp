@@ -1,5 +1,5 @@
 #include "sim/modem_simulator.h"
-#include "core/modem/sms_pdu.h"
+#include "core/sms/sms_pdu.h"
 #include "sim/tracker_module_simulator.h"
 
 #include <gtest/gtest.h>

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/modem/sms_pdu.h"
+#include "core/sms/sms_pdu.h"
 
 namespace kv820::sim {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/modem/serial_link.h"
+#include "core/at/serial_link.h"
 #include "support/virtual_clock.h"
 
 namespace kv820::test {

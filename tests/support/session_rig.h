@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/modem/sms_session_listener.h"
+#include "core/reception/sms_session_listener.h"
 #include "support/fake_serial_link.h"
 #include "support/report_reply.h"
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/modem/gsm_alphabet.h"
-#include "core/modem/sms_pdu_fields.h"
+#include "core/sms/gsm_alphabet.h"
+#include "core/sms/sms_pdu_fields.h"
 
 namespace kv820::sim {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/modem/sms_pdu.h"
+#include "core/sms/sms_pdu.h"
 #include "sim/sms_timestamp.h"
 
 namespace kv820::sim {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/modem/report_kinds.h"
+#include "core/report/report_kinds.h"
 
 namespace kv820::sim {
 

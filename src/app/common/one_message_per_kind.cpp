@@ -1,7 +1,7 @@
 #include "app/common/one_message_per_kind.h"
 
 #include "app/common/alerts.h"
-#include "app/modem/modem_log_box.h"
+#include "app/common/modem_log_box.h"
 
 namespace kv820 {
 

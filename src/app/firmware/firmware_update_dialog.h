@@ -5,7 +5,7 @@
 #include <memory>
 #include <thread>
 
-#include "app/modem/modem_log_box.h"
+#include "app/common/modem_log_box.h"
 #include "core/common/clock.h"
 
 class QLineEdit;

@@ -19,8 +19,7 @@
 #include "app/map/map_settings.h"
 #include "app/map/map_tile_dialog.h"
 #include "app/map/web_engine_setup.h"
-#include "app/records/sos_alarms.h"
-#include "core/records/map_data.h"
+#include "core/map/map_data.h"
 #include "core/records/stored_range_rows.h"
 #include "core/store/database_error.h"
 
@@ -39,8 +38,11 @@ QString JsonText(const QString& text) {
 
 }  // namespace
 
-MapPage::MapPage(AppContext& context, SosAlarms& alarms, QWidget* parent)
-    : QWidget(parent), context_(context), alarms_(alarms), bridge_(new MapBridge(this)) {
+MapPage::MapPage(AppContext& context, PendingAlarms pendingAlarms, QWidget* parent)
+    : QWidget(parent),
+      context_(context),
+      pendingAlarms_(std::move(pendingAlarms)),
+      bridge_(new MapBridge(this)) {
     setObjectName(QStringLiteral("mapPage"));
     createControls();
     connect(bridge_, &MapBridge::viewMoved, this, [](double latitude, double longitude, int zoom) {
@@ -180,8 +182,7 @@ void MapPage::pushFleet() {
             throw DatabaseError("no gpslog connection");
         }
         call(QStringLiteral("kv820Map.setFleet"),
-             FleetJson(
-                 LoadFleetMarkers(*db, context_.registry().snapshot(), alarms_.pendingImeis())));
+             FleetJson(LoadFleetMarkers(*db, context_.registry().snapshot(), pendingAlarms_())));
         fleetPending_ = false;
     } catch (const DatabaseError&) {
         // Reception goes on; the page says why its markers are old.

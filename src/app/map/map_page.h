@@ -3,8 +3,10 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/store/gpslog_row.h"
 #include "core/store/gpslog_store.h"
@@ -19,7 +21,6 @@ namespace kv820 {
 
 class AppContext;
 class MapBridge;
-class SosAlarms;
 
 // The "Map" page: every registered tracker at its latest stored position, the searched
 // track, and a point of a result list to centre on, drawn by a Leaflet page from the
@@ -29,7 +30,10 @@ class SosAlarms;
 class MapPage : public QWidget {
     Q_OBJECT
   public:
-    MapPage(AppContext& context, SosAlarms& alarms, QWidget* parent = nullptr);
+    // The trackers with an unacknowledged SOS alarm, drawn as alarms.
+    using PendingAlarms = std::function<std::vector<std::string>()>;
+
+    MapPage(AppContext& context, PendingAlarms pendingAlarms, QWidget* parent = nullptr);
     ~MapPage() override;
 
     // Draws the markers again from the stored reports and the pending SOS alarms.
@@ -64,7 +68,7 @@ class MapPage : public QWidget {
     void call(const QString& function, const std::string& json);
 
     AppContext& context_;
-    SosAlarms& alarms_;
+    PendingAlarms pendingAlarms_;
     QPushButton* fitAllButton_;
     QComboBox* followCombo_;
     QPushButton* tilesButton_;

@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "app/ports/qt_serial_link.h"
+#include "core/at/serial_link.h"
 #include "core/common/clock.h"
-#include "core/modem/serial_link.h"
 
 namespace kv820 {
 

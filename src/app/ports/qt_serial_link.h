@@ -3,7 +3,7 @@
 #include <QString>
 #include <memory>
 
-#include "core/modem/serial_link.h"
+#include "core/at/serial_link.h"
 
 class QSerialPort;
 

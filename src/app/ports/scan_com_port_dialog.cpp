@@ -12,8 +12,8 @@
 #include "app/common/input_blocker.h"
 #include "app/ports/port_discovery.h"
 #include "app/ports/qt_serial_link.h"
+#include "core/at/com_port.h"
 #include "core/common/stoppable_clock.h"
-#include "core/modem/com_port.h"
 
 namespace kv820 {
 

@@ -3,8 +3,8 @@
 #include <QPointer>
 
 #include "app/common/alerts.h"
+#include "app/map/web_map_opener.h"
 #include "app/records/report_list_view.h"
-#include "app/records/web_map_opener.h"
 
 namespace kv820 {
 

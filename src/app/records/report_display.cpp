@@ -3,11 +3,11 @@
 #include <QAction>
 #include <QLineEdit>
 
+#include "app/map/web_map_opener.h"
 #include "app/records/report_list_view.h"
 #include "app/records/report_table_model.h"
 #include "app/records/sms_tracking_page.h"
-#include "app/records/web_map_opener.h"
-#include "core/modem/sms_session_listener.h"
+#include "core/reception/sms_session_listener.h"
 #include "core/store/database_error.h"
 
 namespace kv820 {

@@ -2,9 +2,9 @@
 
 #include <QColor>
 
-#include "core/modem/report_kinds.h"
 #include "core/records/report_history.h"
 #include "core/records/report_list_headers.h"
+#include "core/report/report_kinds.h"
 #include "core/store/database_error.h"
 
 namespace kv820 {

@@ -6,9 +6,9 @@
 #include <mutex>
 #include <stop_token>
 
-#include "app/ports/port_worker.h"
 #include "app/ports/port_devices.h"
-#include "core/modem/com_port.h"
+#include "app/ports/port_worker.h"
+#include "core/at/com_port.h"
 
 namespace kv820 {
 

@@ -15,12 +15,13 @@
 
 #include <algorithm>
 
+#include "app/alarms/sos_alarms.h"
+#include "app/commands/sms_command_page.h"
 #include "app/common/app_context.h"
 #include "app/common/mnemonics.h"
 #include "app/firmware/firmware_wizard.h"
-#include "app/modem/sms_command_page.h"
-#include "app/modem/sms_session.h"
 #include "app/ports/port_discovery.h"
+#include "app/reception/sms_session.h"
 #include "app/records/map_point_activation.h"
 #include "app/records/record_search.h"
 #include "app/records/report_display.h"
@@ -28,7 +29,6 @@
 #include "app/records/search_records_page.h"
 #include "app/records/search_result_export.h"
 #include "app/records/sms_tracking_page.h"
-#include "app/records/sos_alarms.h"
 #include "app/shell/about_dialog.h"
 #include "app/shell/main_status_bar.h"
 #include "app/shell/map_wiring.h"

@@ -4,15 +4,15 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "app/alarms/sos_alarms.h"
 #include "app/common/alerts.h"
 #include "app/common/app_context.h"
 #include "app/map/map_page.h"
-#include "app/modem/sms_session.h"
+#include "app/reception/sms_session.h"
 #include "app/records/record_search.h"
 #include "app/records/report_list_view.h"
 #include "app/records/report_table_model.h"
 #include "app/records/search_records_page.h"
-#include "app/records/sos_alarms.h"
 #include "app/shell/main_window.h"
 
 namespace kv820 {
@@ -44,7 +44,8 @@ void AddShowOnMapAction(MainWindow& window, MapPage* page) {
 }  // namespace
 
 MapPage* AddMapPage(MainWindow& window) {
-    auto* page = new MapPage(window.context(), *window.sosAlarms());
+    auto* page = new MapPage(window.context(),
+                             [alarms = window.sosAlarms()] { return alarms->pendingImeis(); });
     window.mainTab()->addTab(page, QStringLiteral("Map"));
     QObject::connect(window.smsSession(), &SmsSession::reportReceived, page,
                      &MapPage::refreshFleet);

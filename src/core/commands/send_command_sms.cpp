@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "core/modem/sms_pdu.h"
+#include "core/sms/sms_pdu.h"
 
 namespace kv820 {
 

@@ -3,9 +3,9 @@
 #include <chrono>
 #include <string_view>
 
-#include "core/modem/com_port.h"
-#include "core/modem/message_mode.h"
-#include "core/modem/modem_log.h"
+#include "core/at/com_port.h"
+#include "core/at/modem_log.h"
+#include "core/sms/message_mode.h"
 
 namespace kv820 {
 

@@ -4,8 +4,8 @@
 #include <istream>
 #include <stop_token>
 
+#include "core/at/modem_log.h"
 #include "core/common/clock.h"
-#include "core/modem/modem_log.h"
 
 namespace kv820 {
 

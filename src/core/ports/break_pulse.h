@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/modem/serial_link.h"
+#include "core/at/serial_link.h"
 
 namespace kv820 {
 

@@ -1,6 +1,6 @@
 #include "core/ports/port_scan.h"
 
-#include "core/modem/com_port.h"
+#include "core/at/com_port.h"
 
 namespace kv820 {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/modem/com_port.h"
+#include "core/at/com_port.h"
 
 namespace kv820 {
 

@@ -6,11 +6,11 @@
 
 #include "core/commands/input_validators.h"
 #include "core/common/number_text.h"
-#include "core/modem/report_kinds.h"
 #include "core/records/gps_time_utc.h"
 #include "core/records/report_row_view.h"
 #include "core/records/track_document.h"
 #include "core/records/xml_text.h"
+#include "core/report/report_kinds.h"
 
 namespace kv820 {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "core/modem/report_kinds.h"
+#include "core/report/report_kinds.h"
 #include "core/store/gpslog_row.h"
 
 namespace kv820 {

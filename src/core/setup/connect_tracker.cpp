@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "core/at/modem_wake.h"
 #include "core/commands/input_validators.h"
-#include "core/modem/modem_wake.h"
 #include "core/setup/connect_progress.h"
 #include "core/setup/setup_listing.h"
 #include "core/setup/setup_message_codec.h"

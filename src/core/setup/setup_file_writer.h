@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "core/modem/com_port.h"
+#include "core/at/com_port.h"
 #include "core/setup/setup_context.h"
 #include "core/setup/setup_file.h"
 #include "core/setup/setup_progress.h"

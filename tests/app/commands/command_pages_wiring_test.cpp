@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "app/commands/fake_command_channel.h"
-#include "app/modem/sms_command_page.h"
+#include "app/commands/sms_command_page.h"
 #include "core/store/database.h"
 #include "support/qt/records_database.h"
 

@@ -15,16 +15,16 @@
 #include <QWebEngineView>
 #include <tuple>
 
+#include "app/alarms/sos_alarms.h"
 #include "app/common/app_context.h"
 #include "app/map/map_page.h"
 #include "app/map/map_settings.h"
 #include "app/map/web_engine_setup.h"
-#include "app/modem/sms_session.h"
+#include "app/reception/sms_session.h"
 #include "app/records/search_records_page.h"
-#include "app/records/sos_alarms.h"
 #include "app/shell/main_window.h"
 #include "app/users/delete_user.h"
-#include "core/modem/report_kinds.h"
+#include "core/report/report_kinds.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "support/qt/alert_recorder.h"

@@ -9,7 +9,7 @@
 #include "app/records/report_list_view.h"
 #include "app/records/report_table_model.h"
 #include "app/records/sms_tracking_page.h"
-#include "core/modem/sms_session_listener.h"
+#include "core/reception/sms_session_listener.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "support/qt/alert_recorder.h"

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "app/modem/headless_receiver.h"
+#include "app/reception/headless_receiver.h"
 #include "app/shell/command_line.h"
 
 namespace kv820 {

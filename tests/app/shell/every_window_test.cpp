@@ -11,14 +11,14 @@
 #include <memory>
 #include <vector>
 
+#include "app/alarms/alarm_beeper.h"
+#include "app/alarms/sos_alarms.h"
+#include "app/commands/sms_command_page.h"
 #include "app/common/app_context.h"
 #include "app/firmware/firmware_update_dialog.h"
 #include "app/firmware/firmware_wizard_dialog.h"
-#include "app/modem/sms_command_page.h"
 #include "app/ports/scan_com_port_dialog.h"
-#include "app/records/alarm_beeper.h"
 #include "app/records/sms_tracking_page.h"
-#include "app/records/sos_alarms.h"
 #include "app/setup/setup_file_dialog.h"
 #include "app/setup/setup_session.h"
 #include "app/setup/setup_wizard.h"
@@ -27,7 +27,7 @@
 #include "app/shell/main_window.h"
 #include "app/users/user_edit_dialog.h"
 #include "app/users/user_information_dialog.h"
-#include "core/modem/position_report.h"
+#include "core/report/position_report.h"
 #include "support/qt/alert_recorder.h"
 #include "support/qt/keyboard_check.h"
 #include "support/qt/large_offscreen_screen.h"

@@ -11,7 +11,7 @@
 #include <QToolBar>
 #include <memory>
 
-#include "app/modem/sms_command_page.h"
+#include "app/commands/sms_command_page.h"
 #include "app/records/search_records_page.h"
 #include "core/store/database.h"
 #include "core/store/schema.h"

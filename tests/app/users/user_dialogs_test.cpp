@@ -6,8 +6,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/commands/sms_command_page.h"
 #include "app/common/app_context.h"
-#include "app/modem/sms_command_page.h"
 #include "app/records/record_search.h"
 #include "app/records/report_list_view.h"
 #include "app/records/report_table_model.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/modem/serial_link.h"
+#include "core/at/serial_link.h"
 #include "core/ports/break_pulse.h"
 
 namespace kv820 {

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "core/common/number_text.h"
-#include "core/modem/report_fields.h"
 #include "core/records/gpx_writer.h"
 #include "core/records/kml_writer.h"
+#include "core/report/report_fields.h"
 #include "core/setup/setup_message_codec.h"
 #include "core/setup/time_zone_text.h"
-#include "report_rows_fixture.h"
+#include "support/report_rows_fixture.h"
 
 namespace kv820 {
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/records/record_export.h"
-#include "report_rows_fixture.h"
+#include "support/report_rows_fixture.h"
 #include "support/temp_dir.h"
 
 namespace kv820 {

@@ -7,7 +7,7 @@
 
 #include "core/records/gps_time_utc.h"
 #include "core/records/record_export.h"
-#include "report_rows_fixture.h"
+#include "support/report_rows_fixture.h"
 #include "support/scoped_time_zone.h"
 #include "support/temp_dir.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/records/record_export.h"
-#include "report_rows_fixture.h"
+#include "support/report_rows_fixture.h"
 #include "support/temp_dir.h"
 
 #if !defined(_WIN32)

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <QUrl>
 
-#include "app/records/web_map_opener.h"
+#include "app/map/web_map_opener.h"
 
 namespace kv820::test {
 

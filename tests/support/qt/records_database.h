@@ -6,7 +6,7 @@
 
 #include "app/common/app_context.h"
 #include "app/shell/main_window.h"
-#include "core/modem/position_report.h"
+#include "core/report/position_report.h"
 #include "core/store/gpslog_row.h"
 #include "core/store/user_registry.h"
 #include "support/qt/alert_recorder.h"

@@ -1,0 +1,421 @@
+#include "core/reception/sms_session_worker.h"
+
+#include <algorithm>
+
+#include "core/at/new_sms_index.h"
+#include "core/reception/sms_modem_init.h"
+#include "core/reception/stored_message_listing.h"
+#include "core/records/search_criteria.h"
+#include "core/store/database.h"
+#include "core/store/database_error.h"
+#include "core/store/gpslog_store.h"
+
+namespace kv820 {
+
+SmsSessionWorker::SmsSessionWorker(SerialLink& link, Clock& clock, const UserRegistry& users,
+                                   SmsSessionListener& listener, Settings settings)
+    : localNow(LocalNow),
+      clock_(clock, stop_.get_token()),
+      port_(link, clock_),
+      users_(users),
+      listener_(listener),
+      settings_(std::move(settings)) {
+    port_.setStrayLog([this](std::string_view bytes) { listener_.modemLog(bytes); });
+    port_.setAbandon([this] { return stopRequested(); });
+}
+
+SmsSessionWorker::~SmsSessionWorker() = default;
+
+void SmsSessionWorker::run() {
+    openDatabase();
+    if (!startModem()) {
+        listener_.modemLog("COM Port ERROR!!!");
+        listener_.sessionStarted(false);
+        finish();
+        return;
+    }
+    listener_.sessionStarted(true);
+    while (!stopRequested()) {
+        setHealth({SessionHealth::State::Receiving, {}, {}, {}, health_.lastReport});
+        catchUpStoredMessages();
+        readLoop();
+        if (stopRequested()) {
+            break;
+        }
+        listener_.modemLog(ModemLostText);
+        setHealth({SessionHealth::State::WaitingForModem, {}, {}, {}, health_.lastReport});
+        if (!waitForModem()) {
+            break;
+        }
+        listener_.modemLog(ModemBackText);
+    }
+    finish();
+}
+
+void SmsSessionWorker::requestStop() {
+    stop_.request_stop();
+}
+
+bool SmsSessionWorker::post(SessionJob job) {
+    std::lock_guard lock(jobsMutex_);
+    if (stopRequested()) {
+        return false;
+    }
+    jobs_.push_back(std::move(job));
+    return true;
+}
+
+void SmsSessionWorker::openDatabase() {
+    try {
+        db_ = std::make_unique<Database>(settings_.databasePath);
+        store_ = std::make_unique<GpslogStore>(*db_);
+    } catch (const DatabaseError&) {
+        // Reception goes on: each report then stays in the modem, and the log says why.
+        store_.reset();
+        db_.reset();
+    }
+}
+
+GpslogStore* SmsSessionWorker::store() {
+    if (!store_) {
+        openDatabase();  // the file may have been fixed since the session started
+    }
+    return store_.get();
+}
+
+bool SmsSessionWorker::startModem() {
+    std::optional<SmsModemSetup> setup = InitModemForSms(port_, settings_.portEntry);
+    if (!setup) {
+        return false;
+    }
+    modem_ = std::move(*setup);
+    const std::string store = modem_.stores.inUse.empty() ? "the modem's own store"
+                                                          : "store \"" + modem_.stores.inUse + "\"";
+    listener_.modemLog(std::string("Messages are read in ") +
+                       (modem_.mode == MessageMode::Pdu ? "PDU" : "text") + " mode from " + store +
+                       ".\r\n");
+    return true;
+}
+
+void SmsSessionWorker::catchUpStoredMessages() {
+    if (modem_.stores.listed.empty()) {
+        catchUpStore("", false);
+    }
+    for (const std::string& store : modem_.stores.listed) {
+        catchUpStore(store, false);
+    }
+}
+
+void SmsSessionWorker::catchUpStore(const std::string& store, bool unannounced) {
+    const ModemLog log = [this](std::string_view text) { listener_.modemLog(text); };
+    if (!PointReadsAt(port_, modem_.stores, store, log)) {
+        return;
+    }
+    const StoredMessageListRead read = ListStoredMessages(port_, modem_.mode);
+    const bool emptyListing =
+        read.listing.complete && !read.listing.refused && read.listing.entries.empty();
+    if (!emptyListing && !read.reply.empty() && !stopRequested()) {
+        logReply(read.reply);  // an empty listing says nothing worth a line
+    }
+    PointReadsAt(port_, modem_.stores, modem_.stores.inUse, log);
+    if (stopRequested() || portGone()) {
+        return;
+    }
+    if (read.listing.refused) {
+        listener_.modemLog("The stored SMS could not be listed.\r\n");
+        return;
+    }
+    if (!read.listing.complete) {
+        listener_.modemLog("The list of stored SMS did not arrive whole.\r\n");
+    }
+    // What was left on purpose and is listed no more is gone; what is no received message
+    // (the operator's drafts and sent messages) stays for good.
+    for (std::set<MessagePlace>* kept : {&leftInModem_, &keptForNow_}) {
+        std::erase_if(*kept, [&](const MessagePlace& place) {
+            return read.listing.complete && place.store == store &&
+                   !read.listing.lists(place.index);
+        });
+    }
+    const std::vector<int> received = read.listing.receivedIndexes();
+    for (const StoredMessageEntry& entry : read.listing.entries) {
+        if (std::find(received.begin(), received.end(), entry.index) == received.end()) {
+            leftInModem_.insert({store, std::to_string(entry.index)});
+        }
+    }
+    // Announcements that came meanwhile wait for the reading loop: the messages listed
+    // are the older ones. Commands of the operator do not wait.
+    for (const int index : received) {
+        runQueuedJobs();
+        if (stopRequested() || portGone()) {
+            return;
+        }
+        const MessagePlace place{store, std::to_string(index)};
+        if (unannounced && !leftInModem_.contains(place) && !keptForNow_.contains(place)) {
+            listener_.modemLog("SMS " + place.index +
+                               (store.empty() ? "" : " in \"" + store + "\"") +
+                               " was found without an announcement.\r\n");
+        }
+        handleMessage(place);
+    }
+}
+
+void SmsSessionWorker::logReply(std::string_view reply) {
+    listener_.modemLog(reply);
+    listener_.modemLog("\r\n");
+}
+
+bool SmsSessionWorker::portGone() {
+    portGone_ = portGone_ || (!stopRequested() && port_.gone());
+    return portGone_;
+}
+
+void SmsSessionWorker::readLoop() {
+    const auto stopping = [this] { return stopRequested(); };
+    lastHeard_ = port_.clock().now();
+    lastHealthCheck_.reset();
+    lastStoragePoll_.reset();
+    while (!stopRequested()) {
+        runQueuedJobs();
+        handleQueuedAnnouncements();
+        if (stopRequested()) {
+            return;
+        }
+        checkHealth();
+        pollStorage();
+        if (stopRequested() || modemLost()) {
+            return;
+        }
+        const auto line = reader_.ReadModemLine(port_, stopping);
+        if (line) {
+            lastHeard_ = port_.clock().now();
+            handleLine(*line);
+        }
+        handleQueuedAnnouncements();
+        if (portGone()) {
+            return;  // the adapter was pulled: nothing will ever come again on this port
+        }
+        if (!line) {
+            port_.clock().sleepFor(LinePause);  // a line at once is handled at once
+        }
+    }
+}
+
+bool SmsSessionWorker::modemLost() {
+    if (portGone()) {
+        return true;
+    }
+    if (stopRequested()) {
+        return false;
+    }
+    if (port_.clock().now() - lastHeard_ < settings_.quietCheck) {
+        return false;
+    }
+    // A quiet line is normal; a modem that no longer answers is not.
+    if (!modemAnswers()) {
+        return !stopRequested();
+    }
+    lastHeard_ = port_.clock().now();
+    return false;
+}
+
+bool SmsSessionWorker::modemAnswers() {
+    // A second try goes through the port's resynchronisation (ESC, then "at" to its "OK").
+    return port_.Exchange("at", reply_timeout::Quick).ok() ||
+           (!stopRequested() && port_.Exchange("at", reply_timeout::Quick).ok());
+}
+
+bool SmsSessionWorker::waitForModem() {
+    std::chrono::milliseconds pause = FirstRetryPause;
+    for (int attempt = 1;; ++attempt) {
+        port_.CloseComPort();
+        clock_.sleepFor(pause);
+        if (stopRequested()) {
+            return false;
+        }
+        listener_.modemLog("Trying to start the modem again (attempt " + std::to_string(attempt) +
+                           ").\r\n");
+        portGone_ = false;
+        if (startModem() && !stopRequested()) {
+            return true;
+        }
+        if (stopRequested()) {
+            return false;
+        }
+        pause = std::min(pause * 2, LongestRetryPause);
+    }
+}
+
+void SmsSessionWorker::checkHealth() {
+    const auto now = port_.clock().now();
+    if (lastHealthCheck_ && now - *lastHealthCheck_ < settings_.healthInterval) {
+        return;
+    }
+    lastHealthCheck_ = now;
+    SessionHealth health = health_;
+    health.signalDbm = SignalDbmFromReply(port_.Exchange("at+csq", reply_timeout::Setting));
+    setHealth(health);
+}
+
+void SmsSessionWorker::pollStorage() {
+    const auto now = port_.clock().now();
+    if (stopRequested() || portGone() ||
+        (lastStoragePoll_ && now - *lastStoragePoll_ < settings_.storagePoll)) {
+        return;
+    }
+    lastStoragePoll_ = now;
+    NewSmsContext context = newSmsContext();
+    for (const NewSmsOutcome& outcome : ProcessOverdueParts(context)) {
+        publish(outcome);
+    }
+    const ModemReply reply = port_.Exchange("at+cpms?", reply_timeout::Sim);
+    if (reply.complete()) {
+        lastHeard_ = port_.clock().now();  // the modem answers: no need to ask "at" too
+    }
+    const std::vector<StoreUse> uses = StoreUseFromReply(reply);
+    noteStorage(uses);
+    // An announcement that came meanwhile is handled first: its message is no stray one.
+    handleQueuedAnnouncements();
+    const std::vector<std::string>& listed = modem_.stores.listed;
+    for (const StoreUse& use : uses) {
+        // Only stores that may hold received messages are listed (never broadcast or
+        // status-report stores, never a name garbled on the wire).
+        if (!listed.empty() && std::find(listed.begin(), listed.end(), use.store) == listed.end()) {
+            continue;
+        }
+        const std::string store = modem_.stores.inUse.empty() ? "" : use.store;
+        if (static_cast<std::size_t>(use.used) > leftInModemIn(store) && !stopRequested() &&
+            !portGone()) {
+            if (store == modem_.stores.inUse && health_.simNearlyFull()) {
+                // A full SIM refuses new reports: whatever waits in it is handled now.
+                listener_.modemLog("The SIM storage is nearly full (" +
+                                   std::to_string(*health_.simUsed) + "/" +
+                                   std::to_string(*health_.simTotal) +
+                                   "): a full SIM refuses new reports. Listing its messages.\r\n");
+            }
+            catchUpStore(store, true);
+        }
+        if (store.empty()) {
+            break;  // without known stores only the first one is the one read
+        }
+    }
+}
+
+void SmsSessionWorker::noteStorage(const std::vector<StoreUse>& uses) {
+    SessionHealth health = health_;
+    health.simUsed.reset();
+    health.simTotal.reset();
+    for (const StoreUse& use : uses) {
+        if (use.store == modem_.stores.inUse || modem_.stores.inUse.empty()) {
+            health.simUsed = use.used;
+            health.simTotal = use.total;
+            break;
+        }
+    }
+    setHealth(health);
+}
+
+std::size_t SmsSessionWorker::leftInModemIn(const std::string& store) const {
+    return std::count_if(leftInModem_.begin(), leftInModem_.end(),
+                         [&](const MessagePlace& place) { return place.store == store; });
+}
+
+void SmsSessionWorker::setHealth(SessionHealth health) {
+    if (health != health_) {
+        health_ = std::move(health);
+        listener_.healthChanged(health_);
+    }
+}
+
+void SmsSessionWorker::runQueuedJobs() {
+    while (!stopRequested()) {
+        SessionJob job;
+        {
+            std::lock_guard lock(jobsMutex_);
+            if (jobs_.empty()) {
+                return;
+            }
+            job = std::move(jobs_.front());
+            jobs_.pop_front();
+        }
+        try {
+            job(port_, modem_.mode);
+        } catch (const std::exception& error) {
+            listener_.modemLog(std::string("Exchange failed: ") + error.what() + "\r\n");
+        }
+    }
+}
+
+void SmsSessionWorker::handleQueuedAnnouncements() {
+    // Handling one announcement reads replies, which may queue further ones (a burst).
+    // Once the port is gone the rest stay in the modem: each would wait out a read.
+    while (!stopRequested() && !portGone()) {
+        const std::optional<std::string> line = port_.TakeAnnouncement();
+        if (!line) {
+            return;
+        }
+        handleLine(*line);
+    }
+}
+
+NewSmsContext SmsSessionWorker::newSmsContext() {
+    return NewSmsContext{port_,       users_,
+                         store(),     [this](std::string_view text) { listener_.modemLog(text); },
+                         modem_.mode, &modem_.stores,
+                         &parts_};
+}
+
+void SmsSessionWorker::handleLine(const std::string& line) {
+    // The line goes to the log as a line, so that the log's line rule is applied to modem
+    // lines only; replies and status texts of the handling are appended as given.
+    listener_.modemLine(line);
+    if (!IsNewSmsAnnouncement(line)) {
+        return;
+    }
+    NewSmsContext context = newSmsContext();
+    publish(ProcessNewSms(line, context));
+}
+
+void SmsSessionWorker::handleMessage(const MessagePlace& place) {
+    NewSmsContext context = newSmsContext();
+    publish(ProcessStoredSms(place, context));
+}
+
+void SmsSessionWorker::publish(const NewSmsOutcome& outcome) {
+    for (const MessagePlace& place : outcome.places) {
+        leftInModem_.erase(place);
+        keptForNow_.erase(place);
+        if (outcome.keptForGood()) {
+            leftInModem_.insert(place);
+        } else if (outcome.keptForNow()) {
+            keptForNow_.insert(place);
+        }
+    }
+    if (outcome.kind == NewSmsOutcome::Kind::StoreFailed) {
+        listener_.reportStoreFailed(*outcome.report, outcome.failure);
+        return;
+    }
+    if (!outcome.hasStoredReport()) {
+        return;
+    }
+    StoredReportEvent event;
+    event.report = *outcome.report;
+    event.alreadyStored = outcome.kind == NewSmsOutcome::Kind::ReportAlreadyStored;
+    event.historyRange = SearchCriteria::YearsAround(localNow()).receiveRange(event.report.imei);
+    listener_.reportStored(event);
+    SessionHealth health = health_;
+    health.lastReport = event.report.receiveMomentText();
+    setHealth(health);
+}
+
+void SmsSessionWorker::finish() {
+    port_.CloseComPort();
+    setHealth({});
+    {
+        std::lock_guard lock(jobsMutex_);
+        stop_.request_stop();
+        jobs_.clear();
+    }
+    listener_.sessionEnded();
+}
+
+}  // namespace kv820

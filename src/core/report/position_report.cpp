@@ -1,0 +1,77 @@
+#include "core/report/position_report.h"
+
+#include <array>
+
+#include "core/report/gps_moment.h"
+#include "core/report/report_fields.h"
+
+namespace kv820 {
+
+namespace {
+
+// Where each value sits among the pieces of a read-message reply.
+enum ReportPiece : std::size_t {
+    StampDatePiece = 3,
+    StampTimeAndImeiPiece = 4,
+    KindPiece = 5,
+    FixPiece = 6,
+    GpsDatePiece = 7,
+    GpsTimePiece = 8,
+    LongitudePiece = 9,
+    LatitudePiece = 10,
+    AltitudePiece = 11,
+    SpeedPiece = 12,
+    DirectionPiece = 13,
+    SatellitesPiece = 14,
+};
+
+}  // namespace
+
+PositionReport DecodePositionReport(const ReportPieces& pieces,
+                                    const UserRegistry::Snapshot& users) {
+    PositionReport report;
+    if (const auto owner = FindReportOwner(pieces[StampTimeAndImeiPiece], users)) {
+        report.imei = owner->imei;
+        report.userName = owner->name;
+        report.phone = owner->phone;
+    }
+    report.receiveDate = ReceiveDateText(pieces[StampDatePiece]);
+    report.receiveTime = ReceiveTimeText(pieces[StampTimeAndImeiPiece]);
+    report.kindText = ReportKindText(pieces[KindPiece]);
+    report.fixText = FixText(pieces[FixPiece]);
+    GpsMomentText gps = GpsLocalMoment(pieces[GpsDatePiece], pieces[GpsTimePiece]);
+    report.gpsDate = std::move(gps.date);
+    report.gpsTime = std::move(gps.time);
+    report.longitude = LongitudeText(pieces[LongitudePiece]);
+    report.latitude = LatitudeText(pieces[LatitudePiece]);
+    report.altitude = pieces[AltitudePiece];
+    report.speed = SpeedText(pieces[SpeedPiece]);
+    report.direction = pieces[DirectionPiece];
+    report.satellites = pieces[SatellitesPiece];
+    return report;
+}
+
+GpslogRow ToGpslogRow(const PositionReport& report) {
+#define KV820_REPORT_MEMBER(column, sqlName, header, reportMember, viewMember) \
+    &PositionReport::reportMember,
+    static constexpr std::array<std::string PositionReport::*, GpslogColumnCount> Members{
+        KV820_GPSLOG_COLUMNS(KV820_REPORT_MEMBER)};
+#undef KV820_REPORT_MEMBER
+    GpslogRow row;
+    for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
+        row[c] = report.*Members[c];
+    }
+    return row;
+}
+
+std::optional<UserSlot> FindReportOwner(std::string_view imeiPiece,
+                                        const UserRegistry::Snapshot& users) {
+    for (const UserSlot& slot : users.users) {
+        if (!slot.imei.empty() && imeiPiece.find(slot.imei) != std::string_view::npos) {
+            return slot;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace kv820

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/report/report_pieces.h"
+#include "core/store/gpslog_row.h"
+#include "core/store/user_registry.h"
+
+namespace kv820 {
+
+// One decoded position report, every value as the text that is stored and shown.
+struct PositionReport {
+    // The matched registered tracker; all three empty when none matched.
+    std::string imei;
+    std::string userName;
+    std::string phone;
+
+    std::string receiveDate;  // "YYYY/MM/DD" of the SMS service-centre time stamp
+    std::string receiveTime;  // "HH:MM:SS"
+    std::string kindText;     // "Period report", ... or ""
+    std::string fixText;      // "No Fix", "2D", "3D" or ""
+    std::string gpsDate;      // local "YYYY/MM/DD"
+    std::string gpsTime;      // local "HH:MM:SS"
+    std::string longitude;    // signed decimal degrees, six decimals
+    std::string latitude;
+    std::string altitude;    // as carried
+    std::string speed;       // km/h, four decimals
+    std::string direction;   // as carried
+    std::string satellites;  // as carried
+
+    // The panel's combined texts: date, "-", time.
+    std::string gpsMomentText() const { return gpsDate + "-" + gpsTime; }
+    std::string receiveMomentText() const { return receiveDate + "-" + receiveTime; }
+};
+
+PositionReport DecodePositionReport(const ReportPieces& pieces,
+                                    const UserRegistry::Snapshot& users);
+
+// The gpslog row of a report, in column order.
+GpslogRow ToGpslogRow(const PositionReport& report);
+
+// The registered tracker a report comes from: the first of the five slots whose IMEI
+// occurs anywhere in the time-stamp piece (which also holds "?" and the report's IMEI).
+// A slot without an IMEI never matches: the empty text occurs in every piece and would
+// hand every unknown tracker's reports to that slot.
+std::optional<UserSlot> FindReportOwner(std::string_view imeiPiece,
+                                        const UserRegistry::Snapshot& users);
+
+}  // namespace kv820
