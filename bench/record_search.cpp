@@ -3,7 +3,6 @@
 // as a full scan.
 #include <benchmark/benchmark.h>
 
-#include "core/records/report_history.h"
 #include "core/records/search_criteria.h"
 #include "core/store/gpslog_store.h"
 #include "gpslog_fixture.h"
@@ -30,8 +29,8 @@ void BM_SearchFirstScreenIndexed(benchmark::State& state) {
     GpslogStore store(db);
     const ReceiveRange range = OneYear();
     for (auto _ : state) {
-        const auto rows = ReportHistoryPage(store, range, std::nullopt);
-        if (rows.size() != ReportHistoryPageRows) {
+        const auto rows = store.newestFirst(range, std::nullopt, GpslogStore::HistoryPageRows);
+        if (rows.size() != GpslogStore::HistoryPageRows) {
             state.SkipWithError("short first screen");
         }
         benchmark::DoNotOptimize(rows);
@@ -48,12 +47,12 @@ void BM_SearchFirstScreenFullScan(benchmark::State& state) {
                         "AND receive_date||receive_time>=?2 AND receive_date||receive_time<=?3 "
                         "ORDER BY receive_date||receive_time DESC, rowid DESC LIMIT ?4");
         query.bind(1, range.imei).bind(2, range.from).bind(3, range.to);
-        query.bind(4, static_cast<std::int64_t>(ReportHistoryPageRows));
+        query.bind(4, static_cast<std::int64_t>(GpslogStore::HistoryPageRows));
         int rows = 0;
         while (query.step()) {
             ++rows;
         }
-        if (rows != static_cast<int>(ReportHistoryPageRows)) {
+        if (rows != static_cast<int>(GpslogStore::HistoryPageRows)) {
             state.SkipWithError("short first screen");
         }
     }

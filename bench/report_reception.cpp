@@ -2,7 +2,6 @@
 // (with its duplicate check) and fetch the tracker's first screen of history.
 #include <benchmark/benchmark.h>
 
-#include "core/records/report_history.h"
 #include "core/report/position_report.h"
 #include "core/report/report_pieces.h"
 #include "core/store/gpslog_store.h"
@@ -44,7 +43,8 @@ void BM_DecodeStoreAndShowHistory(benchmark::State& state) {
         if (!store.contains(row)) {
             store.append(row);
         }
-        benchmark::DoNotOptimize(ReportHistoryPage(store, range, std::nullopt));
+        benchmark::DoNotOptimize(
+            store.newestFirst(range, std::nullopt, GpslogStore::HistoryPageRows));
     }
 }
 BENCHMARK(BM_DecodeStoreAndShowHistory)->Unit(benchmark::kMillisecond);

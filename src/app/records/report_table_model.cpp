@@ -2,7 +2,6 @@
 
 #include <QColor>
 
-#include "core/records/report_history.h"
 #include "core/records/report_list_headers.h"
 #include "core/report/report_kinds.h"
 #include "core/store/database_error.h"
@@ -51,7 +50,7 @@ void ReportTableModel::fetchPage() {
         after = rows_.back().position();
     }
     GpslogStore store(*db_);
-    auto page = ReportHistoryPage(store, range_, after, PageSize);
+    auto page = store.newestFirst(range_, after, PageSize);
     complete_ = page.size() < PageSize;
     if (page.empty()) {
         return;

@@ -5,7 +5,6 @@
 #include <optional>
 #include <vector>
 
-#include "core/records/report_history.h"
 #include "core/store/gpslog_store.h"
 
 namespace kv820 {
@@ -18,7 +17,7 @@ class Database;
 class ReportTableModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    static constexpr int PageSize = static_cast<int>(ReportHistoryPageRows);
+    static constexpr int PageSize = static_cast<int>(GpslogStore::HistoryPageRows);
 
     explicit ReportTableModel(QObject* parent = nullptr);
 

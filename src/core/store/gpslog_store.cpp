@@ -75,6 +75,11 @@ const std::string& SelectSql() {
 constexpr const char* InRange =
     " WHERE imei=?1 and receive_date||receive_time>=?2 and receive_date||receive_time<=?3";
 
+// Rows a crash or another program left with a column missing are never listed.
+std::string CompleteOnly() {
+    return " AND NOT (" + GpslogIncompleteCondition() + ")";
+}
+
 StoredGpslogRow ReadRow(const Statement& statement) {
     StoredGpslogRow stored;
     stored.rowid = statement.integer(0);
@@ -122,30 +127,10 @@ bool GpslogStore::contains(const GpslogRow& row) {
     return query.step();
 }
 
-int GpslogStore::deleteIncomplete(const ReceiveRange& range) {
-    const std::string incompleteInRange =
-        std::string(InRange) + " AND (" + GpslogIncompleteCondition() + ")";
-    std::optional<Statement> remove;
-    try {
-        // Through the partial index only the tracker's incomplete rows are visited, not
-        // every row of the range (a two-year history may hold a hundred thousand).
-        remove.emplace(db_,
-                       "DELETE FROM gpslog WHERE rowid IN (SELECT rowid FROM gpslog "
-                       "INDEXED BY gpslog_incomplete" +
-                           incompleteInRange + ")");
-    } catch (const DatabaseError&) {
-        // A file made elsewhere may lack the index; the plain delete gives the same result.
-        remove.emplace(db_, "DELETE FROM gpslog" + incompleteInRange);
-    }
-    BindRange(*remove, range);
-    remove->run();
-    return db_.changes();
-}
-
 std::vector<StoredGpslogRow> GpslogStore::newestFirst(const ReceiveRange& range,
                                                       const std::optional<HistoryPosition>& after,
                                                       std::size_t limit) {
-    std::string sql = SelectSql() + InRange;
+    std::string sql = SelectSql() + InRange + CompleteOnly();
     if (after) {
         sql += " AND (receive_date||receive_time, rowid) < (?4, ?5)";
     }
@@ -165,7 +150,7 @@ std::vector<StoredGpslogRow> GpslogStore::newestFirst(const ReceiveRange& range,
 
 void GpslogStore::forEachOldestFirst(const ReceiveRange& range,
                                      const std::function<bool(const GpslogRow&)>& visit) {
-    Statement query(db_, SelectSql() + InRange + " AND NOT (" + GpslogIncompleteCondition() + ")" +
+    Statement query(db_, SelectSql() + InRange + CompleteOnly() +
                              " ORDER BY receive_date||receive_time ASC, rowid ASC");
     BindRange(query, range);
     while (query.step()) {

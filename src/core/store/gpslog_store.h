@@ -48,10 +48,12 @@ class GpslogStore {
     void append(const GpslogRow& row);
     // True when a row equal in all thirteen columns is stored already.
     bool contains(const GpslogRow& row);
-    // Deletes the incomplete rows of a range, so that a listing never shows them.
-    int deleteIncomplete(const ReceiveRange& range);
-    // Up to `limit` rows of the range, newest first, continuing after `after` if given.
-    // Rows with the same receive moment come newest stored first.
+    // Rows fetched at once as a report list scrolls to them.
+    static constexpr std::size_t HistoryPageRows = 256;
+
+    // Up to `limit` complete rows of the range, newest first, continuing after `after` if
+    // given. Rows with the same receive moment come newest stored first. An incomplete row
+    // is left out, never deleted: a read does not write (the start of the program purges).
     std::vector<StoredGpslogRow> newestFirst(const ReceiveRange& range,
                                              const std::optional<HistoryPosition>& after,
                                              std::size_t limit);
