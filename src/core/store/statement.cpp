@@ -37,6 +37,16 @@ Statement& Statement::bind(int index, std::int64_t value) {
     return *this;
 }
 
+Statement& Statement::bindOrNull(int index, const std::optional<std::string>& text) {
+    if (text) {
+        return bind(index, std::string_view(*text));
+    }
+    if (sqlite3_bind_null(stmt_, index) != SQLITE_OK) {
+        fail();
+    }
+    return *this;
+}
+
 bool Statement::step() {
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) {

@@ -22,6 +22,8 @@ class Statement {
     // Parameters are numbered from 1.
     Statement& bind(int index, std::string_view text);
     Statement& bind(int index, std::int64_t value);
+    // Binds NULL when there is no text.
+    Statement& bindOrNull(int index, const std::optional<std::string>& text);
 
     // True when a row is ready; false when the statement is done.
     bool step();
