@@ -26,9 +26,10 @@ void AppendField(std::string& out, std::string_view field) {
     out += '"';
 }
 
-template <std::size_t N>
-void AppendRecord(std::string& out, const std::array<std::string_view, N>& fields) {
-    for (std::size_t i = 0; i < N; ++i) {
+}  // namespace
+
+void appendCsvRecord(std::string& out, std::span<const std::string_view> fields) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0) {
             out += ',';
         }
@@ -36,6 +37,8 @@ void AppendRecord(std::string& out, const std::array<std::string_view, N>& field
     }
     out += "\r\n";
 }
+
+namespace {
 
 // The fields in list order, under the list headers: the user name in the imei's place.
 std::array<std::string_view, GpslogColumnCount> RecordFields(std::string_view user,
@@ -51,11 +54,11 @@ std::array<std::string_view, GpslogColumnCount> RecordFields(std::string_view us
 
 ExportOutcome WriteCsv(TextSink& sink, const SearchCriteria& range, const ReportRows& rows) {
     std::string record;
-    AppendRecord(record, ReportListHeaders);
+    appendCsvRecord(record, ReportListHeaders);
     bool written = sink.write(record);
     const bool rowsRead = written && rows.forEachOldestFirst([&](const ReportRowView& row) {
         record.clear();
-        AppendRecord(record, RecordFields(range.userName, row));
+        appendCsvRecord(record, RecordFields(range.userName, row));
         written = sink.write(record);
         return written;
     });

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/alarms/event_csv.h"
 #include "core/store/database.h"
 #include "core/store/statement.h"
 #include "support/temp_database_file.h"
@@ -112,6 +113,27 @@ TEST_F(AlarmStoreTest, FencesAndWatchesAreKeptAsSaved) {
     EXPECT_EQ(watches.at("A").periodInterval, std::chrono::seconds(60));
     EXPECT_FALSE(watches.at("B").speedLimitKmh);
     EXPECT_FALSE(watches.at("B").periodInterval);
+}
+
+struct StringSink : TextSink {
+    bool write(std::string_view text) override {
+        out += text;
+        return true;
+    }
+    std::string out;
+};
+
+TEST_F(AlarmStoreTest, EventsExportAsCsvOldestFirstWithFieldsQuotedWhereNeeded) {
+    store.appendEvent({"A", EventKind::Overspeed, "2026/03/02 10:00:00", "Zone, limit 30.0 km/h"});
+    store.appendEvent({"A", EventKind::Sos, "2026/03/02 09:00:00", "SOS report"});
+    store.appendEvent({"B", EventKind::Sos, "2026/03/02 09:30:00", "SOS report"});
+    store.acknowledge({2}, "2026/03/02 09:05:00", "ops");
+    StringSink sink;
+    ASSERT_TRUE(writeEventsCsv(sink, store, {.imei = "A"}));
+    EXPECT_EQ(sink.out,
+              "time,kind,details,acknowledged,acknowledged_by\r\n"
+              "2026/03/02 09:00:00,SOS,SOS report,2026/03/02 09:05:00,ops\r\n"
+              "2026/03/02 10:00:00,overspeed,\"Zone, limit 30.0 km/h\",,\r\n");
 }
 
 }  // namespace
