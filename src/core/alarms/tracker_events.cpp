@@ -174,6 +174,15 @@ std::optional<milliseconds> EventDetector::expectedInterval(const std::string& i
     return gaps[gaps.size() / 2];
 }
 
+EventDetector::TrackerState EventDetector::trackerState(const std::string& imei) const {
+    const auto tracker = trackers_.find(imei);
+    return tracker == trackers_.end() ? TrackerState{} : tracker->second;
+}
+
+void EventDetector::restoreTrackerState(const std::string& imei, TrackerState state) {
+    trackers_[imei] = std::move(state);
+}
+
 bool EventDetector::isOverdue(const std::string& imei) const {
     const auto tracker = trackers_.find(imei);
     return tracker != trackers_.end() && tracker->second.overdueSince.has_value();

@@ -63,6 +63,17 @@ class EventDetector {
     // How many gaps between period reports the learnt interval is the median of.
     static constexpr std::size_t LearntGaps = 9;
 
+    // What the detector remembers of one tracker.
+    struct TrackerState {
+        std::set<std::int64_t> inside;
+        bool speeding = false;
+        std::optional<std::chrono::milliseconds> lastArrival;
+        std::optional<std::chrono::milliseconds> lastPeriodArrival;
+        std::deque<std::chrono::milliseconds> periodGaps;
+        std::string lastTime;
+        std::optional<std::chrono::milliseconds> overdueSince;
+    };
+
     void setFences(std::vector<Geofence> fences);
     void setWatch(const std::string& imei, TrackerWatch watch);
     // After a restart: the tracker was inside the fence at its last stored report.
@@ -78,17 +89,12 @@ class EventDetector {
     std::optional<std::chrono::milliseconds> expectedInterval(const std::string& imei) const;
     bool isOverdue(const std::string& imei) const;
 
-  private:
-    struct TrackerState {
-        std::set<std::int64_t> inside;
-        bool speeding = false;
-        std::optional<std::chrono::milliseconds> lastArrival;
-        std::optional<std::chrono::milliseconds> lastPeriodArrival;
-        std::deque<std::chrono::milliseconds> periodGaps;
-        std::string lastTime;
-        std::optional<std::chrono::milliseconds> overdueSince;
-    };
+    // For a report whose storing may fail: its tracker's state is taken before and put back
+    // when the report and its events were not stored.
+    TrackerState trackerState(const std::string& imei) const;
+    void restoreTrackerState(const std::string& imei, TrackerState state);
 
+  private:
     void fenceEvents(const ReportFacts& report, TrackerState& state,
                      std::vector<TrackerEvent>& events) const;
     void speedEvent(const ReportFacts& report, TrackerState& state,
