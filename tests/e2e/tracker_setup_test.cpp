@@ -7,9 +7,9 @@
 
 #include "app/records/search_records_page.h"
 #include "app/setup/setup_file_dialog.h"
+#include "app/setup/setup_launcher.h"
 #include "app/setup/setup_wizard.h"
 #include "app/setup/sim_pin_dialog.h"
-#include "app/shell/setup_launcher.h"
 #include "core/setup/time_zone_text.h"
 #include "core/store/database.h"
 #include "core/store/user_store.h"
@@ -45,7 +45,7 @@ class TrackerSetupTest : public ::testing::Test {
     }
 
     bool waitForMessage(const QString& text) {
-        return QTest::qWaitFor([&] { return rig_->recorder.texts().contains(text); }, 30000);
+        return QTest::qWaitFor([&] { return rig_->services.alerts.texts().contains(text); }, 30000);
     }
 
     // The tracker's stored setup messages, "+k:text" in store order.

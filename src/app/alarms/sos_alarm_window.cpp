@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/alarms/sos_alarms.h"
-#include "app/common/alerts.h"
+#include "app/map/map_messages.h"
 #include "app/map/web_map_opener.h"
 #include "core/report/report_kinds.h"
 
@@ -29,9 +29,10 @@ QString Text(const std::string& text) {
 
 }  // namespace
 
-SosAlarmWindow::SosAlarmWindow(SosAlarms& alarms, QWidget* parent)
+SosAlarmWindow::SosAlarmWindow(SosAlarms& alarms, const AppServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint),
       alarms_(alarms),
+      services_(services),
       user_(ValueLabel("sosUserLabel")),
       phone_(ValueLabel("sosPhoneLabel")),
       time_(ValueLabel("sosTimeLabel")),
@@ -91,8 +92,8 @@ void SosAlarmWindow::openMap() {
         return;
     }
     const PositionReport& report = alarms_.oldest();
-    if (!OpenWebMap(Text(report.longitude), Text(report.latitude))) {
-        alerts().error(this, QStringLiteral("Open Google map is fail."));
+    if (!OpenWebMap(*services_.webMap, Text(report.longitude), Text(report.latitude))) {
+        services_.alerts->error(this, QString::fromLatin1(OpenWebMapFailureText));
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "app/common/app_services.h"
+
 class QLabel;
 class QPushButton;
 
@@ -11,11 +13,11 @@ class SosAlarms;
 
 // The non-modal window of the oldest unacknowledged SOS alarm: who sent it (user and
 // phone), when and where, how many further alarms wait, a button that opens the point on
-// the web map and one that acknowledges the alarm.
+// the web map (through the services' opener) and one that acknowledges the alarm.
 class SosAlarmWindow : public QWidget {
     Q_OBJECT
   public:
-    SosAlarmWindow(SosAlarms& alarms, QWidget* parent = nullptr);
+    SosAlarmWindow(SosAlarms& alarms, const AppServices& services, QWidget* parent = nullptr);
 
     // Shows the oldest alarm, in front and without taking the input of other windows.
     void showAlarm();
@@ -37,6 +39,7 @@ class SosAlarmWindow : public QWidget {
     void openMap();
 
     SosAlarms& alarms_;
+    AppServices services_;
     QLabel* user_;
     QLabel* phone_;
     QLabel* time_;

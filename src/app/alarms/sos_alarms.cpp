@@ -8,8 +8,11 @@
 
 namespace kv820 {
 
-SosAlarms::SosAlarms(QWidget* windowParent, QObject* parent)
-    : QObject(parent), windowParent_(windowParent), beeper_(std::make_unique<ApplicationBeeper>()) {
+SosAlarms::SosAlarms(const AppServices& services, QWidget* windowParent, QObject* parent)
+    : QObject(parent),
+      services_(services),
+      windowParent_(windowParent),
+      beeper_(std::make_unique<ApplicationBeeper>()) {
     beepTimer_.setInterval(BeepIntervalMs);
     connect(&beepTimer_, &QTimer::timeout, this, &SosAlarms::beep);
 }
@@ -66,7 +69,7 @@ void SosAlarms::beep() {
 
 SosAlarmWindow* SosAlarms::ensureWindow() {
     if (!window_) {
-        window_ = new SosAlarmWindow(*this, windowParent_);
+        window_ = new SosAlarmWindow(*this, services_, windowParent_);
     }
     return window_;
 }

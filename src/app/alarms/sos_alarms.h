@@ -10,6 +10,7 @@
 
 #include "app/alarms/alarm_beeper.h"
 #include "app/alarms/sos_alarm_window.h"
+#include "app/common/app_services.h"
 #include "core/report/position_report.h"
 
 class QWidget;
@@ -24,8 +25,9 @@ class SosAlarms : public QObject {
   public:
     static constexpr int BeepIntervalMs = 2000;
 
-    // The alarm window is made as a window of its own over `windowParent`.
-    explicit SosAlarms(QWidget* windowParent, QObject* parent = nullptr);
+    // The alarm window is made as a window of its own over `windowParent`; its messages
+    // and its web map are the services'.
+    SosAlarms(const AppServices& services, QWidget* windowParent, QObject* parent = nullptr);
     ~SosAlarms() override;
 
     // For each stored report; reports of any other kind are ignored.
@@ -52,6 +54,7 @@ class SosAlarms : public QObject {
     void beep();
     SosAlarmWindow* ensureWindow();
 
+    AppServices services_;
     QPointer<QWidget> windowParent_;
     QPointer<SosAlarmWindow> window_;
     std::unique_ptr<AlarmBeeper> beeper_;

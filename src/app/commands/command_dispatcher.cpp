@@ -4,12 +4,13 @@
 #include <QPushButton>
 
 #include "app/commands/command_channel.h"
-#include "app/common/alerts.h"
+#include "core/commands/command_messages.h"
 #include "core/store/user_registry.h"
 
 namespace kv820 {
 
-CommandDispatcher::CommandDispatcher(QObject* parent) : QObject(parent) {}
+CommandDispatcher::CommandDispatcher(const AppServices& services, QObject* parent)
+    : QObject(parent), services_(services) {}
 
 void CommandDispatcher::setUserSource(QComboBox* userCombo, const UserRegistry* registry) {
     userCombo_ = userCombo;
@@ -68,7 +69,7 @@ void CommandDispatcher::dispatch(const CommandOutcome& outcome, QWidget* page) {
 
 void CommandDispatcher::showRefusal(const CommandMessage& message, QWidget* page) {
     QWidget* owner = message.owner == MessageOwner::Page ? page : page->window();
-    alerts().error(owner, QString::fromStdString(message.text));
+    services_.alerts->error(owner, QString::fromStdString(message.text));
 }
 
 void CommandDispatcher::startSend(const CommandSms& sms, QWidget* page) {
@@ -82,7 +83,7 @@ void CommandDispatcher::startSend(const CommandSms& sms, QWidget* page) {
         // The session closed between the check and the hand-over.
         sending_ = false;
         updateSendButtons();
-        showRefusal(CommandMessage{"Connection is ERROR!!!", MessageOwner::Page}, page);
+        showRefusal(CommandMessage{ConnectionErrorText, MessageOwner::Page}, page);
     }
 }
 

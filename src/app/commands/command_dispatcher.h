@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <vector>
 
+#include "app/common/app_services.h"
 #include "core/commands/command_outcome.h"
 #include "core/commands/command_target.h"
 
@@ -24,7 +25,8 @@ class UserRegistry;
 class CommandDispatcher : public QObject {
     Q_OBJECT
   public:
-    explicit CommandDispatcher(QObject* parent = nullptr);
+    // Refusals are shown through the services' alerts.
+    explicit CommandDispatcher(const AppServices& services, QObject* parent = nullptr);
 
     // The "User Name :" list commands go to and the registry its names are looked up in.
     void setUserSource(QComboBox* userCombo, const UserRegistry* registry);
@@ -49,6 +51,7 @@ class CommandDispatcher : public QObject {
     void onSessionActiveChanged(bool active);
     void updateSendButtons();
 
+    AppServices services_;
     QPointer<QComboBox> userCombo_;
     const UserRegistry* registry_ = nullptr;
     QPointer<CommandChannel> channel_;

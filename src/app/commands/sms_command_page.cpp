@@ -24,7 +24,7 @@ constexpr QSize CommandPageSize(505, 450);
 constexpr int LogMinimumWidth = 200;
 }  // namespace
 
-SmsCommandPage::SmsCommandPage(QWidget* parent)
+SmsCommandPage::SmsCommandPage(const AppServices& services, QWidget* parent)
     : QWidget(parent),
       comPortCombo_(new QComboBox(this)),
       scanButton_(new QPushButton(QStringLiteral("Scan COM Port"), this)),
@@ -32,7 +32,7 @@ SmsCommandPage::SmsCommandPage(QWidget* parent)
       userCombo_(new QComboBox(this)),
       modemLog_(new QPlainTextEdit(this)),
       commandTab_(new QTabWidget(this)),
-      dispatcher_(new CommandDispatcher(this)),
+      dispatcher_(new CommandDispatcher(services, this)),
       trackingPage_(new TrackingCommandPage(*dispatcher_)),
       configPage_(new ConfigCommandPage(*dispatcher_)) {
     setObjectName(QStringLiteral("smsCommandPage"));

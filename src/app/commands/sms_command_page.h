@@ -11,6 +11,7 @@ namespace kv820 {
 
 class CommandChannel;
 class CommandDispatcher;
+struct AppServices;
 class ConfigCommandPage;
 class TrackingCommandPage;
 class UserRegistry;
@@ -20,7 +21,8 @@ class UserRegistry;
 class SmsCommandPage : public QWidget {
     Q_OBJECT
   public:
-    explicit SmsCommandPage(QWidget* parent = nullptr);
+    // The command pages show their refusals through `services`.
+    explicit SmsCommandPage(const AppServices& services, QWidget* parent = nullptr);
 
     QComboBox* comPortCombo() const { return comPortCombo_; }
     QPushButton* scanButton() const { return scanButton_; }

@@ -1,14 +1,14 @@
 #include "app/common/app_context.h"
 
-#include "app/common/alerts.h"
+#include "app/common/database_messages.h"
 #include "core/store/database_error.h"
 #include "core/store/gpslog_store.h"
 #include "core/store/user_store.h"
 
 namespace kv820 {
 
-AppContext::AppContext(std::string databasePath, QObject* parent)
-    : QObject(parent), databasePath_(std::move(databasePath)) {}
+AppContext::AppContext(std::string databasePath, AppServices services, QObject* parent)
+    : QObject(parent), databasePath_(std::move(databasePath)), services_(services) {}
 
 AppContext::~AppContext() = default;
 
@@ -17,15 +17,16 @@ std::unique_ptr<Database> AppContext::openConnection(QWidget* messageOwner,
     try {
         return std::make_unique<Database>(databasePath_);
     } catch (const DatabaseError&) {
-        alerts().error(messageOwner, failure);
+        services_.alerts->error(messageOwner, failure);
         return nullptr;
     }
 }
 
 void AppContext::openStore(QWidget* messageOwner) {
-    usersConnection_ = openConnection(messageOwner, QStringLiteral("Connection Database failure."));
+    usersConnection_ =
+        openConnection(messageOwner, QString::fromLatin1(ConnectionDatabaseFailureText));
     gpslogConnection_ =
-        openConnection(messageOwner, QStringLiteral("Connection Gpslog Database failure."));
+        openConnection(messageOwner, QString::fromLatin1(ConnectionGpslogFailureText));
     reloadUsers(messageOwner);
     purgeIncompleteReports(messageOwner);
 }
@@ -69,7 +70,7 @@ void AppContext::loadUsers(QWidget* messageOwner) {
         }
         LoadUsers(*usersConnection_, registry_);
     } catch (const DatabaseError&) {
-        alerts().error(messageOwner, QStringLiteral("Users Database open failure."));
+        services_.alerts->error(messageOwner, QString::fromLatin1(UsersDatabaseFailureText));
     }
 }
 
@@ -80,7 +81,7 @@ void AppContext::purgeIncompleteReports(QWidget* messageOwner) {
         }
         GpslogStore(*gpslogConnection_).PurgeIncompleteGpslogRows();
     } catch (const DatabaseError&) {
-        alerts().error(messageOwner, QStringLiteral("Gpslog Database open failure."));
+        services_.alerts->error(messageOwner, QString::fromLatin1(GpslogDatabaseFailureText));
     }
 }
 

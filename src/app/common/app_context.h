@@ -5,17 +5,21 @@
 #include <memory>
 #include <string>
 
+#include "app/common/app_services.h"
 #include "core/store/database.h"
 #include "core/store/user_registry.h"
 
 namespace kv820 {
 
 // What the main window owns for the whole run: the two database connections of the UI
-// thread and the registry of users. Workers open their own connections on `databasePath`.
+// thread, the registry of users and the program's services (message boxes, file dialogs,
+// the browser). Workers open their own connections on `databasePath`.
 class AppContext : public QObject {
     Q_OBJECT
   public:
-    explicit AppContext(std::string databasePath, QObject* parent = nullptr);
+    // The desktop's services unless a test hands in others.
+    explicit AppContext(std::string databasePath, AppServices services = {},
+                        QObject* parent = nullptr);
     ~AppContext() override;
 
     // Opens both connections, loads the users and purges incomplete reports, showing each
@@ -32,6 +36,7 @@ class AppContext : public QObject {
     Database* usersConnection() { return usersConnection_.get(); }
     Database* gpslogConnection() { return gpslogConnection_.get(); }
     UserRegistry& registry() { return registry_; }
+    const AppServices& services() const { return services_; }
 
   signals:
     // The registry changed: every user list refills itself.
@@ -43,6 +48,7 @@ class AppContext : public QObject {
     void loadUsers(QWidget* messageOwner);
 
     std::string databasePath_;
+    AppServices services_;
     std::unique_ptr<Database> usersConnection_;
     std::unique_ptr<Database> gpslogConnection_;
     UserRegistry registry_;

@@ -1,6 +1,6 @@
 #include "app/common/one_message_per_kind.h"
 
-#include "app/common/alerts.h"
+#include "app/common/app_services.h"
 #include "app/common/modem_log_box.h"
 
 namespace kv820 {
@@ -20,7 +20,7 @@ void OneMessagePerKind::error(QWidget* owner, const QString& text) {
         return;
     }
     open_->insert(text, 0);
-    alerts().errorWithoutWaiting(owner, text, [open = std::weak_ptr(open_), text] {
+    alerts_.errorWithoutWaiting(owner, text, [open = std::weak_ptr(open_), text] {
         if (const auto still = open.lock()) {
             still->remove(text);
         }

@@ -13,14 +13,16 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
-#include "app/common/alerts.h"
 #include "app/common/app_context.h"
 #include "app/map/map_bridge.h"
+#include "app/map/map_messages.h"
 #include "app/map/map_settings.h"
 #include "app/map/map_tile_dialog.h"
 #include "app/map/web_engine_setup.h"
 #include "core/map/map_data.h"
+#include "core/records/records_messages.h"
 #include "core/records/stored_range_rows.h"
+#include "core/report/position_report.h"
 #include "core/store/database_error.h"
 
 namespace kv820 {
@@ -48,11 +50,8 @@ MapPage::MapPage(AppContext& context, PendingAlarms pendingAlarms, QWidget* pare
     connect(bridge_, &MapBridge::viewMoved, this, [](double latitude, double longitude, int zoom) {
         MapSettings::setView({latitude, longitude, zoom});
     });
-    connect(bridge_, &MapBridge::tilesFailed, this, [this] {
-        showNotice(
-            QStringLiteral("Map tiles cannot be loaded: markers and tracks are shown "
-                           "on a plain background."));
-    });
+    connect(bridge_, &MapBridge::tilesFailed, this,
+            [this] { showNotice(QString::fromLatin1(TilesUnavailableNotice)); });
 }
 
 MapPage::~MapPage() {
@@ -132,7 +131,7 @@ void MapPage::ensureView() {
 void MapPage::onLoadFinished(bool ok) {
     loaded_ = ok;
     if (!ok) {
-        showNotice(QStringLiteral("The map page cannot be loaded."));
+        showNotice(QString::fromLatin1(PageUnavailableNotice));
         emit pageReady(false);
         return;
     }
@@ -186,7 +185,34 @@ void MapPage::pushFleet() {
         fleetPending_ = false;
     } catch (const DatabaseError&) {
         // Reception goes on; the page says why its markers are old.
-        showNotice(QStringLiteral("The trackers' positions cannot be read from the database."));
+        showNotice(QString::fromLatin1(PositionsUnreadableNotice));
+    }
+}
+
+void MapPage::showReport(const PositionReport& report) {
+    if (!loaded_) {
+        return;  // the page draws the whole fleet as it loads
+    }
+    if (fleetPending_) {
+        pushFleet();  // the last drawing of the fleet failed: every marker may be old
+        return;
+    }
+    pushMarker(report.imei);
+}
+
+void MapPage::pushMarker(const std::string& imei) {
+    Database* db = context_.gpslogConnection();
+    try {
+        if (db == nullptr) {
+            throw DatabaseError("no gpslog connection");
+        }
+        if (const auto marker =
+                LoadFleetMarker(*db, context_.registry().snapshot(), imei, pendingAlarms_())) {
+            call(QStringLiteral("kv820Map.setMarker"), MarkerJson(*marker));
+        }
+    } catch (const DatabaseError&) {
+        fleetPending_ = true;  // the next report draws the whole fleet again
+        showNotice(QString::fromLatin1(PositionsUnreadableNotice));
     }
 }
 
@@ -208,7 +234,7 @@ void MapPage::pushTrack() {
     const auto json = TrackJson(StoredRangeRows(*db, *trackRange_));
     if (!json) {
         call(QStringLiteral("kv820Map.showTrack"), NoTrack);
-        alerts().error(window(), QStringLiteral("Inquire Gpslog Database failure."));
+        context_.services().alerts->error(window(), QString::fromLatin1(InquireGpslogFailureText));
         return;
     }
     call(QStringLiteral("kv820Map.showTrack"), *json);

@@ -21,6 +21,7 @@ namespace kv820 {
 
 class AppContext;
 class MapBridge;
+struct PositionReport;
 
 // The "Map" page: every registered tracker at its latest stored position, the searched
 // track, and a point of a result list to centre on, drawn by a Leaflet page from the
@@ -36,8 +37,13 @@ class MapPage : public QWidget {
     MapPage(AppContext& context, PendingAlarms pendingAlarms, QWidget* parent = nullptr);
     ~MapPage() override;
 
-    // Draws the markers again from the stored reports and the pending SOS alarms.
+    // Draws every marker again from the stored reports and the pending SOS alarms: for a
+    // change of the users or of the alarms.
     void refreshFleet();
+    // A report was stored: the marker of its tracker alone moves to that tracker's latest
+    // stored position (an alarm while an SOS of it waits); the other trackers are neither
+    // read nor drawn again.
+    void showReport(const PositionReport& report);
     // Draws the track of a searched range; none clears the track.
     void showTrack(const std::optional<ReceiveRange>& range);
     // Centres the map on one report; false when the report has no position.
@@ -61,6 +67,7 @@ class MapPage : public QWidget {
     void onLoadFinished(bool ok);
     void applyTileSource();
     void pushFleet();
+    void pushMarker(const std::string& imei);
     void pushTrack();
     void fillFollowCombo();
     void editTileSource();

@@ -10,6 +10,7 @@
 #include <system_error>
 #include <thread>
 
+#include "app/common/database_messages.h"
 #include "app/ports/qt_serial_link.h"
 #include "app/reception/printing_session_listener.h"
 #include "core/reception/sms_session_worker.h"
@@ -86,7 +87,7 @@ void LoadRegisteredUsers(UserRegistry& users, SmsSessionListener& log) {
     } catch (const DatabaseError&) {
         // Reception goes on; reports from unknown trackers are still stored when the
         // gpslog table can be reached, and stay in the modem otherwise.
-        log.modemLog("Users Database open failure.\r\n");
+        log.modemLog(std::string(UsersDatabaseFailureText) + "\r\n");
     }
 }
 

@@ -9,7 +9,6 @@
 #include "app/common/input_blocker.h"
 #include "app/ports/port_worker.h"
 #include "app/reception/queued_session_listener.h"
-#include "app/records/report_display.h"
 #include "core/commands/send_command_sms.h"
 #include "core/reception/sms_session_worker.h"
 
@@ -57,10 +56,6 @@ void SmsSession::setCableActions(const QList<QAction*>& actions) {
     for (QAction* action : actions) {
         cableActions_.append(action);
     }
-}
-
-void SmsSession::setReportDisplay(ReportDisplay* display) {
-    display_ = display;
 }
 
 bool SmsSession::workerRunning() const {
@@ -208,10 +203,7 @@ void SmsSession::sessionStarted(bool ready) {
 }
 
 void SmsSession::reportStored(const StoredReportEvent& event) {
-    if (display_) {
-        display_->show(event);
-    }
-    emit reportReceived(event.report);
+    emit reportReceived(event);
 }
 
 void SmsSession::reportStoreFailed(const PositionReport&, std::string_view) {

@@ -17,7 +17,6 @@ namespace kv820 {
 
 class InputBlocker;
 class PortWorker;
-class ReportDisplay;
 class SmsCommandPage;
 class UserRegistry;
 
@@ -46,8 +45,6 @@ class SmsSession : public CommandChannel, private SmsSessionListener {
     // The cable functions ("KV820 Setup", "User Edit", the firmware update), locked while a
     // session is open.
     void setCableActions(const QList<QAction*>& actions);
-    // Where received reports are shown; none by default.
-    void setReportDisplay(ReportDisplay* display);
     // Where each session's worker gets its serial line and its time (the real port and the
     // system clock unless a test puts others here).
     void setDevices(PortDevices devices) { devices_ = std::move(devices); }
@@ -68,8 +65,8 @@ class SmsSession : public CommandChannel, private SmsSessionListener {
     void stateChanged(SmsSession::State state);
     // The worker thread has ended and been joined.
     void workerFinished();
-    // A report was stored and shown (the SOS alarm listens here).
-    void reportReceived(const kv820::PositionReport& report);
+    // A report was stored: the tracking page, the SOS alarm and the map show it.
+    void reportReceived(const kv820::StoredReportEvent& event);
     // How the session stands, as the status bar shows it ("Receiving | Signal ...").
     void healthTextChanged(const QString& text);
 
@@ -97,7 +94,6 @@ class SmsSession : public CommandChannel, private SmsSessionListener {
     std::string databasePath_;
     ModemLogBox log_;
     QList<QPointer<QAction>> cableActions_;
-    QPointer<ReportDisplay> display_;
     PortDevices devices_;
     InputBlocker* inputBlocker_;
     State state_ = State::Idle;

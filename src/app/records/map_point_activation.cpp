@@ -2,18 +2,19 @@
 
 #include <QPointer>
 
-#include "app/common/alerts.h"
+#include "app/map/map_messages.h"
 #include "app/map/web_map_opener.h"
 #include "app/records/report_list_view.h"
 
 namespace kv820 {
 
-void OpenMapOnActivation(ReportListView* list, QWidget* messageOwner) {
+void OpenMapOnActivation(ReportListView* list, QWidget* messageOwner, const AppServices& services) {
     QObject::connect(list, &ReportListView::pointActivated, list,
-                     [owner = QPointer<QWidget>(messageOwner)](const QString& latitude,
-                                                               const QString& longitude) {
-                         if (!OpenWebMap(longitude, latitude)) {
-                             alerts().error(owner, QStringLiteral("Open Google map is fail."));
+                     [owner = QPointer<QWidget>(messageOwner), services](const QString& latitude,
+                                                                         const QString& longitude) {
+                         if (!OpenWebMap(*services.webMap, longitude, latitude)) {
+                             services.alerts->error(owner,
+                                                    QString::fromLatin1(OpenWebMapFailureText));
                          }
                      });
 }

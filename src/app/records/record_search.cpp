@@ -5,11 +5,12 @@
 #include <QPushButton>
 #include <QTimeEdit>
 
-#include "app/common/alerts.h"
 #include "app/common/app_context.h"
 #include "app/records/report_list_view.h"
 #include "app/records/report_table_model.h"
 #include "app/records/search_records_page.h"
+#include "core/commands/command_messages.h"
+#include "core/records/records_messages.h"
 #include "core/records/search_criteria.h"
 #include "core/store/database_error.h"
 
@@ -17,7 +18,7 @@ namespace kv820 {
 
 namespace {
 
-const QString InquireFailure = QStringLiteral("Inquire Gpslog Database failure.");
+const QString InquireFailure = QString::fromLatin1(InquireGpslogFailureText);
 
 SearchCriteria::Moment MomentOf(const QDateEdit* date, const QTimeEdit* time) {
     const QDate d = date->date();
@@ -34,7 +35,7 @@ RecordSearch::RecordSearch(AppContext& context, SearchRecordsPage& page, QWidget
     // A later page of a long result is read as the list scrolls; its failure is the
     // search's failure all the same.
     connect(page_.resultList()->reportModel(), &ReportTableModel::fetchFailed, this,
-            [this] { alerts().error(messageOwner_, InquireFailure); });
+            [this] { context_.services().alerts->error(messageOwner_, InquireFailure); });
 }
 
 void RecordSearch::inquire() {
@@ -42,10 +43,12 @@ void RecordSearch::inquire() {
     // The range is kept even when no user can be searched: the export's title reads it.
     storePickerRange();
     if (!chooseUser()) {
-        alerts().error(&page_, QStringLiteral("No user is choosed."));
+        context_.services().alerts->error(&page_, QString::fromLatin1(NoUserChosenText));
+        emit inquired();
         return;
     }
     showRange(range_.receiveRange(currentSearchImei_));
+    emit inquired();
 }
 
 void RecordSearch::clearResult() {
@@ -77,7 +80,7 @@ bool RecordSearch::chooseUser() {
 void RecordSearch::showRange(const ReceiveRange& range) {
     Database* db = context_.gpslogConnection();
     if (db == nullptr) {
-        alerts().error(messageOwner_, InquireFailure);
+        context_.services().alerts->error(messageOwner_, InquireFailure);
         return;
     }
     shownRange_ = range;
@@ -86,7 +89,7 @@ void RecordSearch::showRange(const ReceiveRange& range) {
                                                        QString::fromStdString(range_.userName));
     } catch (const DatabaseError&) {
         // The rows listed before the failure stay, and so does their range.
-        alerts().error(messageOwner_, InquireFailure);
+        context_.services().alerts->error(messageOwner_, InquireFailure);
     }
 }
 

@@ -42,6 +42,10 @@ class RecordSearch : public QObject {
     // here, so that the export never reads a range the list no longer shows.
     void clearResult();
 
+  signals:
+    // An inquiry ended, listed or refused: shownRange() is what it left.
+    void inquired();
+
   private:
     void storePickerRange();
     bool chooseUser();

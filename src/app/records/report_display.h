@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <functional>
 
+#include "app/common/app_services.h"
 #include "app/common/one_message_per_kind.h"
 
 class QAction;
@@ -27,14 +28,13 @@ class ReportDisplay : public QObject {
     using ConnectionSource = std::function<Database*()>;
 
     ReportDisplay(SmsTrackingPage* page, ConnectionSource gpslog, QAction* viewTrackingPoints,
-                  QWidget* messageOwner, QObject* parent = nullptr);
+                  QWidget* messageOwner, const AppServices& services, QObject* parent = nullptr);
 
     void show(const StoredReportEvent& event);
     // Where repeated failures are counted (the modem log).
     void setFailureLog(QPlainTextEdit* log);
 
   private:
-    void fillPanel(const StoredReportEvent& event);
     void refreshHistory(const StoredReportEvent& event);
     void openMapWhenViewing(const StoredReportEvent& event);
     void reportFailure(const QString& text);
@@ -43,6 +43,7 @@ class ReportDisplay : public QObject {
     ConnectionSource gpslog_;
     QPointer<QAction> viewTrackingPoints_;
     QPointer<QWidget> messageOwner_;
+    WebMapOpener* webMap_;
     OneMessagePerKind failures_;
 };
 

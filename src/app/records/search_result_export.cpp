@@ -4,8 +4,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/common/alerts.h"
-#include "app/common/file_chooser.h"
+#include "app/common/app_services.h"
 #include "core/records/record_export.h"
 #include "core/records/stored_range_rows.h"
 
@@ -28,18 +27,19 @@ const std::vector<OfferedFormat>& OfferedFormats() {
     return formats;
 }
 
-void Report(QWidget* owner, const ExportResult& result) {
+void Report(Alerts& alerts, QWidget* owner, const ExportResult& result) {
     if (result.outcome != ExportOutcome::Written) {
-        alerts().error(owner, QString::fromStdString(ExportResultMessage(result)));
+        alerts.error(owner, QString::fromStdString(ExportResultMessage(result)));
     }
 }
 
 }  // namespace
 
-void ExportSearchResult(QWidget* owner, Database* db, const SearchCriteria& range,
+void ExportSearchResult(const AppServices& services, QWidget* owner, Database* db,
+                        const SearchCriteria& range,
                         const std::optional<ReceiveRange>& shownRange) {
     if (db == nullptr || !shownRange) {
-        Report(owner, {ExportOutcome::NoData, {}});  // the result list is empty
+        Report(*services.alerts, owner, {ExportOutcome::NoData, {}});  // the result list is empty
         return;
     }
     const StoredRangeRows rows(*db, *shownRange);
@@ -47,14 +47,14 @@ void ExportSearchResult(QWidget* owner, Database* db, const SearchCriteria& rang
     // always seen it: an empty result or one without a single fix is refused at once.
     const ExportOutcome precheck = PrecheckExport(ExportFormat::Kml, rows);
     if (precheck != ExportOutcome::Written) {
-        Report(owner, {precheck, {}});
+        Report(*services.alerts, owner, {precheck, {}});
         return;
     }
     std::vector<FileFilter> filters;
     for (const OfferedFormat& offered : OfferedFormats()) {
         filters.push_back(offered.filter);
     }
-    const auto choice = fileChooser().chooseSaveFile(owner, filters);
+    const auto choice = services.files->chooseSaveFile(owner, filters);
     if (!choice) {
         return;
     }
@@ -63,7 +63,7 @@ void ExportSearchResult(QWidget* owner, Database* db, const SearchCriteria& rang
                                 ? static_cast<std::size_t>(choice->filter)
                                 : 0);
     const QString path = WithDefaultSuffix(choice->path, chosen.filter.suffix);
-    Report(owner,
+    Report(*services.alerts, owner,
            ExportRecords(chosen.format, std::filesystem::path(path.toStdU16String()), range, rows));
 }
 

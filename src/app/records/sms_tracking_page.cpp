@@ -5,8 +5,11 @@
 #include <QLineEdit>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <iterator>
+#include <string>
 
 #include "app/records/report_list_view.h"
+#include "core/report/position_report.h"
 
 namespace kv820 {
 
@@ -16,22 +19,30 @@ struct PanelField {
     const char* label;
     const char* objectName;
     const char* longest;  // the widest value the box must show whole; "" for free texts
+    std::string (*value)(const PositionReport& report);
 };
 
 constexpr const char* LongestMoment = "2026/12/07-00:45:46";
 constexpr PanelField PanelFields[] = {
-    {"User Name :", "userNameEdit", ""},
-    {"Phone Number :", "phoneNumberEdit", ""},
-    {"Module IMEI :", "moduleImeiEdit", "354612071234567"},
-    {"Latitude :", "latitudeEdit", "-33.508333"},
-    {"Longitude :", "longitudeEdit", "-121.517081"},
-    {"GPS Status :", "gpsStatusEdit", ""},
-    {"GPS Altitude :", "gpsAltitudeEdit", ""},
-    {"GPS Speed :", "gpsSpeedEdit", ""},
-    {"GPS Direction :", "gpsDirectionEdit", ""},
-    {"GPS Date-Time :", "gpsDateTimeEdit", LongestMoment},
-    {"Receive Date-Time :", "receiveDateTimeEdit", LongestMoment},
+    {"User Name :", "userNameEdit", "", [](const PositionReport& r) { return r.userName; }},
+    {"Phone Number :", "phoneNumberEdit", "", [](const PositionReport& r) { return r.phone; }},
+    {"Module IMEI :", "moduleImeiEdit", "354612071234567",
+     [](const PositionReport& r) { return r.imei; }},
+    {"Latitude :", "latitudeEdit", "-33.508333",
+     [](const PositionReport& r) { return r.latitude; }},
+    {"Longitude :", "longitudeEdit", "-121.517081",
+     [](const PositionReport& r) { return r.longitude; }},
+    {"GPS Status :", "gpsStatusEdit", "", [](const PositionReport& r) { return r.fixText; }},
+    {"GPS Altitude :", "gpsAltitudeEdit", "", [](const PositionReport& r) { return r.altitude; }},
+    {"GPS Speed :", "gpsSpeedEdit", "", [](const PositionReport& r) { return r.speed; }},
+    {"GPS Direction :", "gpsDirectionEdit", "",
+     [](const PositionReport& r) { return r.direction; }},
+    {"GPS Date-Time :", "gpsDateTimeEdit", LongestMoment,
+     [](const PositionReport& r) { return r.gpsMomentText(); }},
+    {"Receive Date-Time :", "receiveDateTimeEdit", LongestMoment,
+     [](const PositionReport& r) { return r.receiveMomentText(); }},
 };
+static_assert(std::size(PanelFields) == SmsTrackingPage::PanelFieldCount);
 constexpr int PanelColumns = 3;
 constexpr int MinimumListHeight = 100;
 constexpr int LineEditTextMargin = 2;  // QLineEdit's own margin on either side of its text
@@ -79,13 +90,19 @@ SmsTrackingPage::SmsTrackingPage(QWidget* parent)
         const int column = 2 * (index % PanelColumns);
         grid->addWidget(label, row, column, Qt::AlignRight);
         grid->addWidget(edit, row, column + 1);
-        fields_.insert(edit->objectName(), edit);
+        fields_[static_cast<std::size_t>(index)] = edit;
         ++index;
     }
     for (int c = 0; c < PanelColumns; ++c) {
         grid->setColumnStretch(2 * c + 1, 1);
     }
     setMinimumSize(panel_->minimumSizeHint().width(), PanelHeight + MinimumListHeight);
+}
+
+void SmsTrackingPage::showReport(const PositionReport& report) {
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        fields_[i]->setText(QString::fromStdString(PanelFields[i].value(report)));
+    }
 }
 
 void SmsTrackingPage::resizeEvent(QResizeEvent* event) {

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/common/alerts.h"
 #include "app/common/mnemonics.h"
 #include "app/setup/setup_port_worker.h"
 #include "app/setup/setup_session.h"
@@ -265,11 +264,11 @@ void SetupFileDialog::submit() {
     if (writing_) {
         return;
     }
-    statusLine_->setText(QStringLiteral("Please wait, now is loading."));
+    statusLine_->setText(SetupText(LoadingText(1)));
     const SetupForm checked = form();
     if (const auto failure = ValidateSetupForm(checked, session_.registeredUsers())) {
-        statusLine_->setText(QStringLiteral("Loading failed."));
-        alerts().error(this, SetupText(*failure));
+        statusLine_->setText(SetupText(LoadingFailedText));
+        session_.services.alerts->error(this, SetupText(*failure));
         statusLine_->clear();
         return;
     }
@@ -293,7 +292,7 @@ void SetupFileDialog::submit() {
 
 void SetupFileDialog::finishWrite(WriteOutcome outcome, const SetupForm& written) {
     if (outcome == WriteOutcome::Failed) {
-        alerts().error(this, SetupText(WriteOutcomeMessage(outcome)));
+        session_.services.alerts->error(this, SetupText(WriteOutcomeMessage(outcome)));
         setWriting(false);
         done(QDialog::Rejected);
         return;
@@ -309,9 +308,9 @@ void SetupFileDialog::finishWrite(WriteOutcome outcome, const SetupForm& written
 }
 
 void SetupFileDialog::finishSetup() {
-    statusLine_->setText(QStringLiteral("Loading completed."));
-    alerts().information(this, QStringLiteral("KV820 Setup"),
-                         QStringLiteral("KV820 Setup is successful."));
+    statusLine_->setText(SetupText(LoadingCompletedText));
+    session_.services.alerts->information(this, QStringLiteral("KV820 Setup"),
+                                          QStringLiteral("KV820 Setup is successful."));
     setWriting(false);
     done(QDialog::Accepted);
 }
@@ -320,8 +319,9 @@ void SetupFileDialog::reject() {
     if (writing_) {
         return;
     }
-    if (alerts().question(this, QStringLiteral("KV820 Setup"),
-                          QStringLiteral("Are you sure you want to cancel the KV820 Setup?"))) {
+    if (session_.services.alerts->question(
+            this, QStringLiteral("KV820 Setup"),
+            QStringLiteral("Are you sure you want to cancel the KV820 Setup?"))) {
         // Nothing holds the port between writes; the worker closes it if it ever does.
         QDialog::reject();
     }

@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/common/alerts.h"
 #include "app/common/mnemonics.h"
 #include "app/ports/port_discovery.h"
 #include "app/ports/scan_com_port_dialog.h"
@@ -132,14 +131,14 @@ void SetupWizard::finishConnect(const ConnectResult& result, const SetupContext&
             return;
         case ConnectOutcome::SetupFileDamaged:
             // What the tracker held is gone; the operator starts from the defaults.
-            alerts().error(this, SetupText(ConnectOutcomeMessage(result.outcome)));
+            session_.services.alerts->error(this, SetupText(ConnectOutcomeMessage(result.outcome)));
             handOverSetupFile(result);
             return;
         case ConnectOutcome::SimPinRequired:
             openSimPinDialog();
             return;
         default:
-            alerts().error(this, SetupText(ConnectOutcomeMessage(result.outcome)));
+            session_.services.alerts->error(this, SetupText(ConnectOutcomeMessage(result.outcome)));
             return;
     }
 }

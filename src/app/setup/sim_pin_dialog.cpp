@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/common/alerts.h"
 #include "app/common/mnemonics.h"
 #include "app/setup/setup_port_worker.h"
 #include "app/setup/setup_session.h"
@@ -85,9 +84,10 @@ void SimPinDialog::finishEntry(SimPinOutcome outcome, const SetupContext& contex
     setAsking(false);
     const QString message = SetupText(SimPinOutcomeMessage(outcome));
     if (outcome == SimPinOutcome::Accepted) {
-        alerts().information(this, SetupText(SimPinOutcomeCaption(outcome)), message);
+        session_.services.alerts->information(this, SetupText(SimPinOutcomeCaption(outcome)),
+                                              message);
     } else {
-        alerts().error(this, message);
+        session_.services.alerts->error(this, message);
     }
     if (SimPinDialogStaysOpen(outcome)) {
         return;

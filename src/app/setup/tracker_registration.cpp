@@ -1,6 +1,5 @@
 #include "app/setup/tracker_registration.h"
 
-#include "app/common/alerts.h"
 #include "app/common/app_context.h"
 #include "core/store/database_error.h"
 #include "core/store/user_store.h"
@@ -21,7 +20,7 @@ void RegisterTracker(AppContext& app, QWidget* owner, const UserSlot& tracker) {
             store.addOrUpdate(tracker);
         }
     } catch (const DatabaseError&) {
-        alerts().error(owner, QStringLiteral("Add user error."));
+        app.services().alerts->error(owner, QStringLiteral("Add user error."));
     }
     app.reloadUsers(owner);
 }

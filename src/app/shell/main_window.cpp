@@ -20,19 +20,21 @@
 #include "app/common/app_context.h"
 #include "app/common/mnemonics.h"
 #include "app/firmware/firmware_wizard.h"
+#include "app/map/map_messages.h"
+#include "app/map/map_page.h"
 #include "app/ports/port_discovery.h"
 #include "app/reception/sms_session.h"
 #include "app/records/map_point_activation.h"
 #include "app/records/record_search.h"
 #include "app/records/report_display.h"
 #include "app/records/report_list_view.h"
+#include "app/records/report_table_model.h"
 #include "app/records/search_records_page.h"
 #include "app/records/search_result_export.h"
 #include "app/records/sms_tracking_page.h"
+#include "app/setup/setup_launcher.h"
 #include "app/shell/about_dialog.h"
 #include "app/shell/main_status_bar.h"
-#include "app/shell/map_wiring.h"
-#include "app/shell/setup_launcher.h"
 #include "app/shell/window_placement.h"
 #include "app/users/user_edit_dialog.h"
 #include "app/users/user_information_dialog.h"
@@ -143,12 +145,8 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     statusBar_ = new MainStatusBar(this);
     setStatusBar(statusBar_);
     createPages();
-    connectRecordsAndUsers();
-    sosAlarms_ = new SosAlarms(this, this);
-    connect(setupAction_, &QAction::triggered, new SetupLauncher(*this), &SetupLauncher::open);
-    createSmsSession();
-    mapPage_ = AddMapPage(*this);
-    connect(&context_, &AppContext::usersChanged, this, &MainWindow::fillUserLists);
+    createControllers();
+    connectPages();
     fillUserLists();
     enableKeyboardUse();
 }
@@ -158,18 +156,85 @@ MainWindow::~MainWindow() {
     smsSession_->shutdown();
 }
 
-void MainWindow::createSmsSession() {
+void MainWindow::createControllers() {
+    recordSearch_ = new RecordSearch(context_, *searchPage_, this, this);
+    sosAlarms_ = new SosAlarms(context_.services(), this, this);
+    setupLauncher_ = new SetupLauncher(context_, this);
     smsSession_ = new SmsSession(*commandPage_, context_.registry(), context_.databasePath(), this);
     smsSession_->setCableActions({setupAction_, userEditAction_, firmwareAction_});
-    auto* display = new ReportDisplay(
+    reportDisplay_ = new ReportDisplay(
         trackingPage_, [this] { return context_.gpslogConnection(); }, viewTrackingPointsAction_,
-        this, smsSession_);
-    display->setFailureLog(commandPage_->modemLog());
-    smsSession_->setReportDisplay(display);
+        this, context_.services(), this);
+    reportDisplay_->setFailureLog(commandPage_->modemLog());
+}
+
+// Every connection between the pages, their controllers and the commands is made here;
+// no page knows another.
+void MainWindow::connectPages() {
+    // Both report lists open a double-clicked point on the web map.
+    OpenMapOnActivation(searchPage_->resultList(), this, context_.services());
+    OpenMapOnActivation(trackingPage_->reportList(), this, context_.services());
+
+    // The SMS session: the command pages send through it, the status bar shows how it
+    // stands, and a stored report goes to the tracking page, the SOS alarm and the map's
+    // marker of that tracker, in this order.
     commandPage_->setCommandChannel(smsSession_);
-    connect(smsSession_, &SmsSession::reportReceived, sosAlarms_, &SosAlarms::raise);
     connect(smsSession_, &SmsSession::healthTextChanged, statusBar_,
             &MainStatusBar::setSessionHealth);
+    connect(smsSession_, &SmsSession::reportReceived, this, [this](const StoredReportEvent& event) {
+        reportDisplay_->show(event);
+        sosAlarms_->raise(event.report);
+        mapPage_->showReport(event.report);
+    });
+
+    // The map: an alarm raised or acknowledged and a change of the users draw every marker
+    // again; an inquiry draws the track it listed; the result list centres the map on a row.
+    connect(sosAlarms_, &SosAlarms::changed, mapPage_, &MapPage::refreshFleet);
+    connect(&context_, &AppContext::usersChanged, mapPage_, &MapPage::refreshFleet);
+    connect(recordSearch_, &RecordSearch::inquired, mapPage_,
+            [this] { mapPage_->showTrack(recordSearch_->shownRange()); });
+    addShowOnMapAction();
+
+    // The users: every user list refills; a user renamed by a setup or deleted takes the
+    // search result that lists it along.
+    connect(&context_, &AppContext::usersChanged, this, &MainWindow::fillUserLists);
+    connect(setupLauncher_, &SetupLauncher::trackerRegistered, recordSearch_,
+            &RecordSearch::clearResult);
+    connect(setupAction_, &QAction::triggered, setupLauncher_, &SetupLauncher::open);
+    connect(userInformationAction_, &QAction::triggered, this,
+            [this] { UserInformationDialog(context_, this).exec(); });
+    connect(userEditAction_, &QAction::triggered, this, [this] {
+        UserEditDialog dialog(context_, this);
+        connect(&dialog, &UserEditDialog::userDeleted, recordSearch_, &RecordSearch::clearResultOf);
+        dialog.exec();
+    });
+
+    connect(exportKmlAction_, &QAction::triggered, this, [this] {
+        ExportSearchResult(context_.services(), this, context_.gpslogConnection(),
+                           recordSearch_->criteria(), recordSearch_->shownRange());
+    });
+}
+
+void MainWindow::addShowOnMapAction() {
+    ReportListView* list = searchPage_->resultList();
+    auto* action = new QAction(QStringLiteral("Show on map"), list);
+    action->setObjectName(QStringLiteral("actionShowOnMap"));
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    action->setShortcutContext(Qt::WidgetShortcut);
+    list->addAction(action);
+    list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(action, &QAction::triggered, mapPage_, [this, list] {
+        const QModelIndex current = list->currentIndex();
+        if (!current.isValid()) {
+            return;
+        }
+        const ReportTableModel* model = list->reportModel();
+        if (!mapPage_->centreOn(model->userName(), model->rowAt(current.row()))) {
+            context_.services().alerts->error(this, QString::fromLatin1(NoPositionToShowText));
+            return;
+        }
+        showPage(mapPage_);
+    });
 }
 
 void MainWindow::createActions() {
@@ -232,11 +297,16 @@ void MainWindow::createPages() {
     mainTab_->setObjectName(QStringLiteral("mainTab"));
     trackingPage_ = new SmsTrackingPage;
     searchPage_ = new SearchRecordsPage;
-    commandPage_ = new SmsCommandPage;
+    commandPage_ = new SmsCommandPage(context_.services());
     commandPage_->setUserRegistry(&context_.registry());
     mainTab_->addTab(Scrollable(trackingPage_), QStringLiteral("SMS Tracking"));
     mainTab_->addTab(Scrollable(searchPage_), QStringLiteral("Search Records"));
     mainTab_->addTab(Scrollable(commandPage_), QStringLiteral("SMS Command"));
+    // The trackers with an alarm are asked for only once the map has loaded.
+    mapPage_ = new MapPage(context_, [this] {
+        return sosAlarms_ ? sosAlarms_->pendingImeis() : std::vector<std::string>{};
+    });
+    mainTab_->addTab(mapPage_, QStringLiteral("Map"));
     setCentralWidget(mainTab_);
     FillPortCombo(commandPage_->comPortCombo());
     PulseBreakOnPortsOf(commandPage_->comPortCombo());
@@ -247,20 +317,6 @@ void MainWindow::createPages() {
 void MainWindow::applyMainTabSelection(int index) {
     // Only the search result can be exported.
     exportKmlAction_->setEnabled(index == SearchRecordsTab);
-}
-
-void MainWindow::connectRecordsAndUsers() {
-    recordSearch_ = new RecordSearch(context_, *searchPage_, this, this);
-    OpenMapOnActivation(searchPage_->resultList(), this);
-    OpenMapOnActivation(trackingPage_->reportList(), this);
-    connect(exportKmlAction_, &QAction::triggered, this, [this] {
-        ExportSearchResult(this, context_.gpslogConnection(), recordSearch_->criteria(),
-                           recordSearch_->shownRange());
-    });
-    connect(userInformationAction_, &QAction::triggered, this,
-            [this] { UserInformationDialog(context_, this).exec(); });
-    connect(userEditAction_, &QAction::triggered, this,
-            [this] { UserEditDialog(context_, recordSearch_, this).exec(); });
 }
 
 void MainWindow::fillUserLists() {

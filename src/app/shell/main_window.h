@@ -12,13 +12,16 @@ class AppContext;
 class MainStatusBar;
 class MapPage;
 class RecordSearch;
+class ReportDisplay;
 class SearchRecordsPage;
+class SetupLauncher;
 class SmsCommandPage;
 class SmsSession;
 class SmsTrackingPage;
 class SosAlarms;
 
 // The one top-level window: menu, toolbar, status bar, the three main pages and the map.
+// It makes the pages and what drives them, and it alone connects them to each other.
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
@@ -66,10 +69,11 @@ class MainWindow : public QMainWindow {
     void createMenu();
     void createToolBar();
     void createPages();
+    void createControllers();
+    void connectPages();
+    void addShowOnMapAction();
     void applyMainTabSelection(int index);
     void fillUserLists();
-    void connectRecordsAndUsers();
-    void createSmsSession();
     void enableKeyboardUse();
     void switchTabs(int step);
 
@@ -84,6 +88,8 @@ class MainWindow : public QMainWindow {
     RecordSearch* recordSearch_ = nullptr;
     SosAlarms* sosAlarms_ = nullptr;
     SmsSession* smsSession_ = nullptr;
+    ReportDisplay* reportDisplay_ = nullptr;
+    SetupLauncher* setupLauncher_ = nullptr;
 
     QAction* exitAction_ = nullptr;
     QAction* userInformationAction_ = nullptr;

@@ -4,9 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/common/alerts.h"
 #include "app/common/app_context.h"
-#include "app/records/record_search.h"
 #include "core/store/database_error.h"
 #include "core/store/user_store.h"
 
@@ -27,8 +25,8 @@ std::optional<std::string> DeleteRowAt(Database& db, std::size_t position) {
 
 }  // namespace
 
-bool DeleteUser(AppContext& context, RecordSearch* search, std::size_t position, QWidget* dialog,
-                QWidget* mainWindow) {
+std::optional<std::string> DeleteUser(AppContext& context, std::size_t position, QWidget* dialog,
+                                      QWidget* mainWindow) {
     std::optional<std::string> deletedName;
     try {
         if (Database* db = context.usersConnection()) {
@@ -38,14 +36,11 @@ bool DeleteUser(AppContext& context, RecordSearch* search, std::size_t position,
         deletedName.reset();
     }
     if (!deletedName) {
-        alerts().error(dialog, QStringLiteral("Delete user error."));
+        context.services().alerts->error(dialog, QStringLiteral("Delete user error."));
     }
     // The registry and every user list follow the table, whether or not the delete ran.
     context.reloadUsers(mainWindow);
-    if (deletedName && search != nullptr) {
-        search->clearResultOf(QString::fromStdString(*deletedName));
-    }
-    return deletedName.has_value();
+    return deletedName;
 }
 
 }  // namespace kv820

@@ -2,11 +2,11 @@
 
 #include <QPushButton>
 
-#include "app/common/alerts.h"
 #include "app/common/app_context.h"
 #include "app/users/delete_user.h"
 #include "app/users/user_list_geometry.h"
 #include "app/users/user_list_view.h"
+#include "core/commands/command_messages.h"
 
 namespace kv820 {
 
@@ -14,10 +14,9 @@ namespace {
 constexpr int ButtonSpacing = 8;
 }
 
-UserEditDialog::UserEditDialog(AppContext& context, RecordSearch* search, QWidget* parent)
+UserEditDialog::UserEditDialog(AppContext& context, QWidget* parent)
     : QDialog(parent),
       context_(context),
-      search_(search),
       mainWindow_(parent),
       userList_(new UserListView(context, this)),
       deleteButton_(new QPushButton(QStringLiteral("Delete"), this)) {
@@ -44,7 +43,7 @@ UserEditDialog::UserEditDialog(AppContext& context, RecordSearch* search, QWidge
 
 void UserEditDialog::deleteSelected() {
     if (selectedUserRow_ < 0) {
-        alerts().error(this, QStringLiteral("No user is choosed."));
+        context_.services().alerts->error(this, QString::fromLatin1(NoUserChosenText));
         return;
     }
     const int position = selectedUserRow_;
@@ -52,7 +51,11 @@ void UserEditDialog::deleteSelected() {
     delete userList_->takeTopLevelItem(position);
     // The reload refills the list from the table, so after a failed delete it shows the
     // user again instead of a list that no longer matches the table.
-    DeleteUser(context_, search_, static_cast<std::size_t>(position), this, mainWindow_);
+    const auto deleted =
+        DeleteUser(context_, static_cast<std::size_t>(position), this, mainWindow_);
+    if (deleted) {
+        emit userDeleted(QString::fromStdString(*deleted));
+    }
 }
 
 }  // namespace kv820

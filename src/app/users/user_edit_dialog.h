@@ -7,7 +7,6 @@ class QPushButton;
 namespace kv820 {
 
 class AppContext;
-class RecordSearch;
 class UserListView;
 
 // "User Edit": the registered users and "Delete", which deletes the user of the row last
@@ -16,18 +15,21 @@ class UserEditDialog : public QDialog {
     Q_OBJECT
   public:
     // Reloads the users first; a failed load is reported to `parent` (the main window).
-    // `search` (may be null) loses its result when the user it shows is deleted.
-    UserEditDialog(AppContext& context, RecordSearch* search, QWidget* parent);
+    UserEditDialog(AppContext& context, QWidget* parent);
 
     UserListView* userList() const { return userList_; }
     QPushButton* deleteButton() const { return deleteButton_; }
     int selectedUserRow() const { return selectedUserRow_; }
 
+  signals:
+    // The user of that name was deleted (whatever showed that user's reports must let
+    // them go).
+    void userDeleted(const QString& userName);
+
   private:
     void deleteSelected();
 
     AppContext& context_;
-    RecordSearch* search_;
     QWidget* mainWindow_;
     UserListView* userList_;
     QPushButton* deleteButton_;

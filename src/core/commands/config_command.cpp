@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/commands/command_messages.h"
 #include "core/commands/command_text.h"
 #include "core/commands/input_validators.h"
 #include "core/common/number_text.h"
@@ -32,11 +33,11 @@ Refusal CheckDefaultReturnNumber(const ConfigCommandForm& form) {
         return std::nullopt;
     }
     if (form.defaultReturnNumber.empty()) {
-        return PageMessage("SMS Default Return Phone Number must have a value.");
+        return PageMessage(DefaultReturnNumberMissingText);
     }
     // The tracker stores this number as digits only: a leading "+" is refused here.
     if (!IsDigitString(form.defaultReturnNumber)) {
-        return PageMessage("SMS Default Return Phone Number input is a failure.");
+        return PageMessage(DefaultReturnNumberInvalidText);
     }
     return std::nullopt;
 }
@@ -53,27 +54,27 @@ Fields DefaultReturnNumberFields(const ConfigCommandForm& form) {
 Refusal CheckDefaultReportMode(const ConfigCommandForm& form) {
     const bool period = form.defaultReportMode == DefaultReportMode::SmsPeriodReport;
     if (!form.defaultModeReturnPhone.empty() && !IsPhoneString(form.defaultModeReturnPhone)) {
-        return PageMessage("Return Phone Number input is a failure.");
+        return PageMessage(ReturnPhoneInvalidText);
     }
     if (period && form.reportInterval.empty()) {
-        return PageMessage("Return Interval must have a value.");
+        return PageMessage(ReturnIntervalMissingText);
     }
     if (!IsDigitString(form.reportInterval)) {
-        return PageMessage("Return Interval input is a failure.");
+        return PageMessage(ReturnIntervalInvalidText);
     }
     const int interval = LeadingInt32(form.reportInterval).value_or(0);
     if (period && (interval > MaxDefaultInterval || interval < MinDefaultInterval)) {
-        return CommandMessage{"Return Interval input is 5 ~ 86400", MessageOwner::MainWindow};
+        return CommandMessage{ReturnIntervalRangeText, MessageOwner::MainWindow};
     }
     if (period && form.numberOfReports.empty()) {
-        return PageMessage("Number of Reports must have a value.");
+        return PageMessage(NumberOfReportsMissingText);
     }
     if (!IsDigitString(form.numberOfReports)) {
-        return PageMessage("Number of Reports input is a failure.");
+        return PageMessage(NumberOfReportsInvalidText);
     }
     const int reports = LeadingInt32(form.numberOfReports).value_or(0);
     if (period && (reports > MaxDefaultReports || reports < MinDefaultReports)) {
-        return CommandMessage{"Number of Reports input is 0 ~ 999", MessageOwner::MainWindow};
+        return CommandMessage{NumberOfReportsRangeText, MessageOwner::MainWindow};
     }
     return std::nullopt;
 }
@@ -89,9 +90,9 @@ Fields DefaultReportModeFields(const ConfigCommandForm& form) {
 
 Refusal CheckSosNumbers(const ConfigCommandForm& form) {
     const std::pair<const std::string&, const char*> numbers[] = {
-        {form.sosNumber1, "SOS Number 1 input is a failure."},
-        {form.sosNumber2, "SOS Number 2 input is a failure."},
-        {form.sosNumber3, "SOS Number 3 input is a failure."},
+        {form.sosNumber1, SosNumber1InvalidText},
+        {form.sosNumber2, SosNumber2InvalidText},
+        {form.sosNumber3, SosNumber3InvalidText},
     };
     for (const auto& [number, failure] : numbers) {
         if (!number.empty() && !IsPhoneString(number)) {
@@ -136,7 +137,7 @@ CommandOutcome PrepareConfigCommand(const ConfigCommandForm& form, const Command
         return *refusal;
     }
     if (!IsAcceptableReturnPhone(form.returnPhone)) {
-        return PageMessage("Return Phone Number input is a failure.");
+        return PageMessage(ReturnPhoneInvalidText);
     }
     if (Refusal refusal = CheckParameterFields(form)) {
         return *refusal;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/commands/command_messages.h"
 #include "core/commands/command_text.h"
 #include "core/commands/input_validators.h"
 #include "core/common/number_text.h"
@@ -38,48 +39,48 @@ Refusal CheckCoordinates(std::initializer_list<CoordinateField> fields) {
 
 Refusal CheckReportTiming(const TrackingCommandForm& form) {
     if (form.reportInterval.empty()) {
-        return "Report Time must have a value.";
+        return ReportTimeMissingText;
     }
     if (!IsDigitString(form.reportInterval)) {
-        return "Report Time input is a failure.";
+        return ReportTimeInvalidText;
     }
     const int interval = LeadingInt32(form.reportInterval).value_or(0);
     if (interval > MaxReportInterval || interval < MinReportInterval) {
-        return "Report Time input is 1 ~ 86400";
+        return ReportTimeRangeText;
     }
     if (form.numberOfReports.empty()) {
-        return "Number of Reports must have a value.";
+        return NumberOfReportsMissingText;
     }
     if (!IsDigitString(form.numberOfReports)) {
-        return "Number of Reports input is a failure.";
+        return NumberOfReportsInvalidText;
     }
     return std::nullopt;
 }
 
 Refusal CheckRectangle(const TrackingCommandForm& form) {
     return CheckCoordinates({
-        {form.longitude1, "Longitude 1 must have a value.", "Longitude 1 input is a failure."},
-        {form.latitude1, "Latitude 1 must have a value.", "Latitude 1 input is a failure."},
-        {form.longitude2, "Longitude 2 must have a value.", "Longitude 2 input is a failure."},
-        {form.latitude2, "Latitude 2 must have a value.", "Latitude 2 input is a failure."},
+        {form.longitude1, Longitude1MissingText, Longitude1InvalidText},
+        {form.latitude1, Latitude1MissingText, Latitude1InvalidText},
+        {form.longitude2, Longitude2MissingText, Longitude2InvalidText},
+        {form.latitude2, Latitude2MissingText, Latitude2InvalidText},
     });
 }
 
 Refusal CheckCircle(const TrackingCommandForm& form) {
     if (Refusal refusal = CheckCoordinates({
-            {form.circleLongitude, "Longitude must have a value.", "Longitude input is a failure."},
-            {form.circleLatitude, "Latitude must have a value.", "Latitude input is a failure."},
+            {form.circleLongitude, LongitudeMissingText, LongitudeInvalidText},
+            {form.circleLatitude, LatitudeMissingText, LatitudeInvalidText},
         })) {
         return refusal;
     }
     if (form.radius.empty()) {
-        return "Radius must have a value.";
+        return RadiusMissingText;
     }
     if (!HasOnlyDigitsAndPoints(form.radius)) {
-        return "Radius input is a failure.";
+        return RadiusInvalidText;
     }
     if (LeadingInt32(form.radius).value_or(0) < 1) {
-        return "Radius must be greater than 0";
+        return RadiusNotPositiveText;
     }
     return std::nullopt;
 }
@@ -155,7 +156,7 @@ CommandOutcome PrepareTrackingCommand(const TrackingCommandForm& form,
         return *refusal;
     }
     if (!IsAcceptableReturnPhone(form.returnPhone)) {
-        return CommandMessage{"Return Phone Number input is a failure.", MessageOwner::MainWindow};
+        return CommandMessage{ReturnPhoneInvalidText, MessageOwner::MainWindow};
     }
     if (Refusal refusal = CheckModeFields(form)) {
         return CommandMessage{*refusal, MessageOwner::MainWindow};

@@ -122,6 +122,27 @@ void AppendBands(std::string& out, const std::vector<TrackPoint>& points) {
     out += ']';
 }
 
+// The marker of the tracker in registry slot `slot`; nothing when it has no stored position.
+std::optional<FleetMarker> MarkerOf(Database& db, const UserRegistry::Snapshot& users,
+                                    std::size_t slot, const std::vector<std::string>& sosImeis) {
+    const UserSlot& user = users.users[slot];
+    if (user.imei.empty()) {
+        return std::nullopt;
+    }
+    auto row = LatestTrackRow(db, user.imei);
+    if (!row) {
+        return std::nullopt;
+    }
+    FleetMarker marker;
+    marker.imei = user.imei;
+    marker.userName = user.name;
+    marker.slot = slot;
+    marker.position = *TrackPointPosition(ReportRowViewOf(*row));
+    marker.row = std::move(*row);
+    marker.sos = std::find(sosImeis.begin(), sosImeis.end(), user.imei) != sosImeis.end();
+    return marker;
+}
+
 }  // namespace
 
 std::optional<MapPoint> TrackPointPosition(const ReportRowView& row) {
@@ -159,45 +180,54 @@ std::vector<FleetMarker> LoadFleetMarkers(Database& db, const UserRegistry::Snap
                                           const std::vector<std::string>& sosImeis) {
     std::vector<FleetMarker> markers;
     for (int slot = 0; slot < users.userCount; ++slot) {
-        const UserSlot& user = users.users[static_cast<std::size_t>(slot)];
-        if (user.imei.empty()) {
-            continue;
+        if (auto marker = MarkerOf(db, users, static_cast<std::size_t>(slot), sosImeis)) {
+            markers.push_back(std::move(*marker));
         }
-        auto row = LatestTrackRow(db, user.imei);
-        if (!row) {
-            continue;
-        }
-        FleetMarker marker;
-        marker.imei = user.imei;
-        marker.userName = user.name;
-        marker.slot = static_cast<std::size_t>(slot);
-        marker.position = *TrackPointPosition(ReportRowViewOf(*row));
-        marker.row = std::move(*row);
-        marker.sos = std::find(sosImeis.begin(), sosImeis.end(), user.imei) != sosImeis.end();
-        markers.push_back(std::move(marker));
     }
     return markers;
+}
+
+std::optional<FleetMarker> LoadFleetMarker(Database& db, const UserRegistry::Snapshot& users,
+                                           const std::string& imei,
+                                           const std::vector<std::string>& sosImeis) {
+    if (imei.empty()) {
+        return std::nullopt;
+    }
+    for (int slot = 0; slot < users.userCount; ++slot) {
+        if (users.users[static_cast<std::size_t>(slot)].imei == imei) {
+            return MarkerOf(db, users, static_cast<std::size_t>(slot), sosImeis);
+        }
+    }
+    return std::nullopt;
+}
+
+std::string MarkerJson(const FleetMarker& marker) {
+    std::string out = "{";
+    AppendKey(out, "imei");
+    AppendJsonString(out, marker.imei);
+    out += ',';
+    AppendKey(out, "name");
+    AppendJsonString(out, marker.userName);
+    out += ",\"lat\":";
+    AppendJsonNumber(out, marker.position.latitude, DegreeDecimals);
+    out += ",\"lon\":";
+    AppendJsonNumber(out, marker.position.longitude, DegreeDecimals);
+    out += ',';
+    AppendKey(out, "colour");
+    AppendJsonString(out, TrackerColour(marker.slot));
+    out += marker.sos ? ",\"sos\":true," : ",\"sos\":false,";
+    AppendTooltip(out, marker.userName, ReportRowViewOf(marker.row));
+    out += '}';
+    return out;
 }
 
 std::string FleetJson(const std::vector<FleetMarker>& markers) {
     std::string out = "{\"markers\":[";
     for (const FleetMarker& marker : markers) {
-        out += &marker == &markers.front() ? "{" : ",{";
-        AppendKey(out, "imei");
-        AppendJsonString(out, marker.imei);
-        out += ',';
-        AppendKey(out, "name");
-        AppendJsonString(out, marker.userName);
-        out += ",\"lat\":";
-        AppendJsonNumber(out, marker.position.latitude, DegreeDecimals);
-        out += ",\"lon\":";
-        AppendJsonNumber(out, marker.position.longitude, DegreeDecimals);
-        out += ',';
-        AppendKey(out, "colour");
-        AppendJsonString(out, TrackerColour(marker.slot));
-        out += marker.sos ? ",\"sos\":true," : ",\"sos\":false,";
-        AppendTooltip(out, marker.userName, ReportRowViewOf(marker.row));
-        out += '}';
+        if (&marker != &markers.front()) {
+            out += ',';
+        }
+        out += MarkerJson(marker);
     }
     out += "]}";
     return out;

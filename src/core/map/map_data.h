@@ -49,7 +49,16 @@ std::optional<GpslogRow> LatestTrackRow(Database& db, const std::string& imei);
 std::vector<FleetMarker> LoadFleetMarkers(Database& db, const UserRegistry::Snapshot& users,
                                           const std::vector<std::string>& sosImeis);
 
-// {"markers":[{"imei","name","lat","lon","colour","sos","tooltip":[lines]}]}
+// The one registered tracker with `imei`, as LoadFleetMarkers has it; nothing when no
+// registered tracker has that IMEI or it has no stored position. Throws DatabaseError.
+std::optional<FleetMarker> LoadFleetMarker(Database& db, const UserRegistry::Snapshot& users,
+                                           const std::string& imei,
+                                           const std::vector<std::string>& sosImeis);
+
+// {"imei","name","lat","lon","colour","sos","tooltip":[lines]}: one tracker's marker.
+std::string MarkerJson(const FleetMarker& marker);
+
+// {"markers":[marker, ...]}, each marker as MarkerJson writes it.
 std::string FleetJson(const std::vector<FleetMarker>& markers);
 
 // {"lat","lon","tooltip":[lines]}: one report to centre the map on; nothing when it has no

@@ -1,5 +1,7 @@
 #include "core/records/export_outcome.h"
 
+#include "core/records/records_messages.h"
+
 namespace kv820 {
 
 std::string_view ExportOutcomeMessage(ExportOutcome outcome) {
@@ -7,15 +9,15 @@ std::string_view ExportOutcomeMessage(ExportOutcome outcome) {
         case ExportOutcome::Written:
             return "";
         case ExportOutcome::NoData:
-            return "No data.";
+            return NoDataText;
         case ExportOutcome::NoEffectiveData:
-            return "No effective data.";
+            return NoEffectiveDataText;
         case ExportOutcome::NoFileExistence:
-            return "No file existence.";
+            return NoFileExistenceText;
         case ExportOutcome::WriteFailure:
-            return "Export file write failure.";
+            return ExportWriteFailureText;
         case ExportOutcome::RowsUnreadable:
-            return "Inquire Gpslog Database failure.";
+            return InquireGpslogFailureText;
     }
     return "";
 }

@@ -14,10 +14,6 @@ using std::chrono::milliseconds;
 constexpr milliseconds StepPause{500};
 constexpr std::string_view Confirmation{"+CMGW"};
 
-std::string LoadingText(int dots) {
-    return "Please wait, now is loading" + std::string(static_cast<std::size_t>(dots), '.');
-}
-
 // The status after each step cycles through two, three, four and one dot.
 std::string LoadingTextAfterStep(int step) {
     constexpr std::array<int, 4> dots{2, 3, 4, 1};
@@ -58,6 +54,10 @@ void DeleteOldMessages(ComPort& port, const SetupContext& context, const SetupPr
 
 }  // namespace
 
+std::string LoadingText(int dots) {
+    return "Please wait, now is loading" + std::string(static_cast<std::size_t>(dots), '.');
+}
+
 WriteOutcome WriteSetupFile(ComPort& port, const SetupContext& context, const SetupFile& file,
                             std::string_view timeZoneText, const SetupProgress& progress) {
     port.OpenComPort(context.portEntry);
@@ -78,7 +78,7 @@ WriteOutcome WriteSetupFile(ComPort& port, const SetupContext& context, const Se
     }
     if (CountOccurrences(replies, Confirmation) < SetupMessageCount) {
         port.CloseComPort();
-        Report(progress, "Loading failed.");
+        Report(progress, LoadingFailedText);
         return WriteOutcome::Failed;
     }
     return WriteOutcome::Written;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "core/at/com_port.h"
@@ -8,6 +9,12 @@
 #include "core/setup/setup_progress.h"
 
 namespace kv820 {
+
+// The status line of a setup file's write, the Setup File dialog's as well as the writer's:
+// "Please wait, now is loading" with `dots` dots while it runs, then one of the two ends.
+std::string LoadingText(int dots);
+inline constexpr char LoadingFailedText[] = "Loading failed.";
+inline constexpr char LoadingCompletedText[] = "Loading completed.";
 
 enum class WriteOutcome {
     Written,  // all four messages confirmed; the port stays open for the registration

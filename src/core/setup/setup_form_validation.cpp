@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/commands/command_messages.h"
 #include "core/commands/input_validators.h"
 
 namespace kv820 {
@@ -74,7 +75,7 @@ Failure CheckReportFields(const SetupFile& file) {
         return "Report Internet Time input is a failure.";
     }
     if (!IsDigitString(file.numberOfReports)) {
-        return "Number of Reports input is a failure.";
+        return NumberOfReportsInvalidText;
     }
     return CheckOptionalNumber(file.reportReturnPhone, "SMS Report Number input is a failure.",
                                "SMS Report Number must be less than 15 characters.");
@@ -92,7 +93,7 @@ Failure CheckReportModeNeeds(const SetupFile& file) {
         return "Report Internet Time must have a value.";
     }
     if (file.numberOfReports.empty()) {
-        return "Number of Reports must have a value.";
+        return NumberOfReportsMissingText;
     }
     if (file.reportReturnPhone.empty()) {
         return NoReportNumber;
@@ -101,9 +102,8 @@ Failure CheckReportModeNeeds(const SetupFile& file) {
 }
 
 Failure CheckSosNumbers(const SetupFile& file) {
-    static constexpr std::string_view InputFailure[] = {"SOS Number 1 input is a failure.",
-                                                        "SOS Number 2 input is a failure.",
-                                                        "SOS Number 3 input is a failure."};
+    static constexpr std::string_view InputFailure[] = {
+        SosNumber1InvalidText, SosNumber2InvalidText, SosNumber3InvalidText};
     static constexpr std::string_view TooLong[] = {"SOS Number 1 must be less than 15 characters.",
                                                    "SOS Number 2 must be less than 15 characters.",
                                                    "SOS Number 3 must be less than 15 characters."};

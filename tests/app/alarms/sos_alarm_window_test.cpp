@@ -8,8 +8,7 @@
 #include "app/records/report_table_model.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
-#include "support/qt/alert_recorder.h"
-#include "support/qt/recording_web_map_opener.h"
+#include "support/qt/recording_services.h"
 #include "support/qt/records_database.h"
 #include "support/temp_dir.h"
 
@@ -42,9 +41,10 @@ class SosAlarmWindowTest : public QObject {
   private:
     // Alarms over a parent window, beeping into `beeps`.
     struct Rig {
+        test::RecordingServices services;
         QWidget owner;
         int beeps = 0;
-        SosAlarms alarms{&owner};
+        SosAlarms alarms{services.app(), &owner};
         Rig() { alarms.setBeeper(std::make_unique<CountingBeeper>(beeps)); }
         SosAlarmWindow* window() { return owner.findChild<SosAlarmWindow*>("sosAlarmWindow"); }
     };
@@ -82,8 +82,8 @@ class SosAlarmWindowTest : public QObject {
 
     void theMapButtonOpensTheOldestPointOrSaysItCannot() {
         Rig rig;
-        test::RecordingWebMapOpener opener;
-        test::AlertRecorder recorder;
+        test::RecordingWebMapOpener& opener = rig.services.webMap;
+        const test::AlertRecorder& recorder = rig.services.alerts;
         rig.alarms.raise(Report("Truck", "SOS report"));
         rig.alarms.raise(Report("Van", "SOS report", "-33.508333", "-74.205000"));
         QTest::mouseClick(rig.window()->openMapButton(), Qt::LeftButton);

@@ -14,7 +14,7 @@
 #include "app/commands/command_dispatcher.h"
 #include "app/commands/fake_command_channel.h"
 #include "core/store/user_registry.h"
-#include "support/qt/alert_recorder.h"
+#include "support/qt/recording_services.h"
 #include "support/qt/records_database.h"
 
 namespace kv820::test {
@@ -92,12 +92,11 @@ struct CommandPageRig {
     // The one command text a press of `button` sends to the user's phone after `steps` in an
     // open session, or what happened instead.
     QString sentAfter(const QStringList& steps, const char* button) {
-        AlertRecorder recorder;
         openSession();
         apply(steps);
         press(button);
-        if (!recorder.texts().isEmpty()) {
-            return "refused: " + recorder.texts().join(QLatin1Char('|'));
+        if (!services.alerts.texts().isEmpty()) {
+            return "refused: " + services.alerts.texts().join(QLatin1Char('|'));
         }
         if (channel.sent.size() != 1 ||
             channel.sent[0].first != QString::fromStdString(Truck.phone)) {
@@ -106,11 +105,12 @@ struct CommandPageRig {
         return channel.sent[0].second;
     }
 
-    QWidget window;  // stands in for the main window: owner of most refusals
+    RecordingServices services;  // every refusal is recorded here
+    QWidget window;              // stands in for the main window: owner of most refusals
     UserRegistry registry;
     QComboBox* users = nullptr;
     FakeCommandChannel channel;
-    CommandDispatcher dispatcher;
+    CommandDispatcher dispatcher{services.app()};
     Page* page = nullptr;
 };
 

@@ -126,8 +126,8 @@ class CommandPagesTest : public QObject {
     void aRefusalBeforeAnyFieldSendsNothing() {
         QFETCH(BreakIt, breakIt);
         QFETCH(QString, message);
-        test::AlertRecorder recorder;
         TrackingRig rig;
+        const test::AlertRecorder& recorder = rig.services.alerts;
         rig.openSession();
         breakIt(rig);
         rig.press("sendTrackingCommandButton");
@@ -138,8 +138,8 @@ class CommandPagesTest : public QObject {
     }
 
     void configurationRefusalsGoToTheirOwnersAndSendNothing() {
-        test::AlertRecorder recorder;
         ConfigRig rig;
+        const test::AlertRecorder& recorder = rig.services.alerts;
         rig.openSession();
         rig.apply({"defaultReturnNumberCheck"});
         rig.press("sendConfigurationCommandButton");

@@ -46,7 +46,7 @@ class CommandPagesWiringTest : public QObject {
         window.commandPage()->userCombo()->setCurrentIndex(1);
         rig.channel.setActive(true);
         QTest::mouseClick(trackingSend(window), Qt::LeftButton);
-        QVERIFY(rig.recorder.texts().isEmpty());
+        QVERIFY(rig.services.alerts.texts().isEmpty());
         QCOMPARE(rig.channel.sent.size(), std::size_t{1});
         QCOMPARE(rig.channel.sent[0].first, QStringLiteral("0987654321"));
         // Neither a key nor the other page starts a second send meanwhile: one modem.

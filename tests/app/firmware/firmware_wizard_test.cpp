@@ -78,7 +78,7 @@ class FirmwareWizardTest : public QObject {
         QVERIFY(!f.update()->runActive());
         QVERIFY(f.window.isEnabled());
         QTRY_VERIFY(!f.wizard);
-        QVERIFY(f.recorder.texts().isEmpty());
+        QVERIFY(f.services.alerts.texts().isEmpty());
     }
 
     void aCancelledChoiceKeepsThePathAndButton1StopsTheRun() {

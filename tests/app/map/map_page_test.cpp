@@ -27,7 +27,7 @@
 #include "core/report/report_kinds.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
-#include "support/qt/alert_recorder.h"
+#include "support/qt/recording_services.h"
 #include "support/qt/records_database.h"
 #include "support/temp_dir.h"
 
@@ -86,16 +86,23 @@ class MapPageTest : public QObject {
     bool drawn(const std::function<bool(const QJsonObject&)>& done) {
         return QTest::qWaitFor([&] { return done(state()); }, PageWaitMs);
     }
+    // Stores `row` and announces it as the SMS session does.
     void store(const UserSlot& user, const GpslogRow& row) {
         Database db(path_);
         GpslogStore(db).append(row);
-        emit window_->smsSession()->reportReceived(test::ReportOf(user, row));
+        StoredReportEvent event;
+        event.report = test::ReportOf(user, row);
+        event.historyRange = {user.imei, "2007/05/1200:00:00", "2007/05/1223:59:59"};
+        emit window_->smsSession()->reportReceived(event);
+    }
+    static int updatesOf(const QJsonObject& marker) {
+        return marker[QStringLiteral("updates")].toInt();
     }
     MapPage* page() { return window_->mapPage(); }
 
     test::TempDir dir_;
     std::string path_;
-    std::unique_ptr<test::AlertRecorder> recorder_;
+    test::RecordingServices services_;
     std::unique_ptr<AppContext> context_;
     std::unique_ptr<MainWindow> window_;
 
@@ -120,8 +127,7 @@ class MapPageTest : public QObject {
         }
         MapSettings::setTileSource(
             {QStringLiteral("http://127.0.0.1:9/{z}/{x}/{y}.png"), QStringLiteral("no tiles")});
-        recorder_ = std::make_unique<test::AlertRecorder>();
-        context_ = std::make_unique<AppContext>(path_);
+        context_ = std::make_unique<AppContext>(path_, services_.app());
         window_ = std::make_unique<MainWindow>(*context_);
         window_->resize(1000, 700);
         window_->show();
@@ -174,7 +180,32 @@ class MapPageTest : public QObject {
             };
             return inView(markerOf(s, test::Truck)) && inView(markerOf(s, test::Van));
         }));
-        QVERIFY(recorder_->texts().isEmpty());
+        QVERIFY(services_.alerts.texts().isEmpty());
+    }
+
+    // A stored report moves the marker of its tracker alone: the fleet is not handed over
+    // again and no other marker is drawn again.
+    void aStoredReportUpdatesOnlyItsTrackersMarker() {
+        const QJsonObject before = state();
+        const int fleetUpdates = before[QStringLiteral("fleetUpdates")].toInt();
+        QVERIFY(fleetUpdates >= 1);  // the page's first drawing of the fleet
+        store(test::Van,
+              test::ReportAt(test::Van.imei, "10:16:00", "3D", "25.065000", "121.455000"));
+        QVERIFY(drawn([&](const QJsonObject& s) {
+            return markerOf(s, test::Van)[QStringLiteral("lat")].toDouble() == 25.065;
+        }));
+        const QJsonObject after = state();
+        QCOMPARE(updatesOf(markerOf(after, test::Van)), updatesOf(markerOf(before, test::Van)) + 1);
+        QCOMPARE(updatesOf(markerOf(after, test::Truck)), updatesOf(markerOf(before, test::Truck)));
+        QCOMPARE(after[QStringLiteral("fleetUpdates")].toInt(), fleetUpdates);
+        QCOMPARE(markerOf(after, test::Truck)[QStringLiteral("lat")].toDouble(), 25.03);
+
+        // A change of the users still draws the whole fleet.
+        context_->reloadUsers(window_.get());
+        QVERIFY(drawn([&](const QJsonObject& s) {
+            return s[QStringLiteral("fleetUpdates")].toInt() == fleetUpdates + 1;
+        }));
+        QVERIFY(services_.alerts.texts().isEmpty());
     }
 
     void aStoredReportMovesItsMarkerAndAnSosIsRedUntilAcknowledged() {
@@ -221,7 +252,7 @@ class MapPageTest : public QObject {
     }
 
     void aLoneTrackerIsFittedAtStreetLevel() {
-        QVERIFY(DeleteUser(*context_, window_->recordSearch(), 1, window_.get(), window_.get()));
+        QVERIFY(DeleteUser(*context_, 1, window_.get(), window_.get()).has_value());
         page()->showTrack(std::nullopt);
         QTest::mouseClick(window_->findChild<QPushButton*>(QStringLiteral("mapFitAllButton")),
                           Qt::LeftButton);

@@ -99,7 +99,7 @@ class SmsSessionTest : public QObject {
         QCOMPARE(rig.session()->state(), SmsSession::State::Idle);
         QCOMPARE(rig.page()->modemLog()->toPlainText(), QStringLiteral("COM Port ERROR!!!"));
         verifyControls(rig, false);
-        QVERIFY(rig.app.recorder.texts().isEmpty());
+        QVERIFY(rig.app.services.alerts.texts().isEmpty());
     }
 
     void aNewStartWaitsForTheClosedSessionsWorker() {

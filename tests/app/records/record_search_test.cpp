@@ -12,8 +12,7 @@
 #include "app/shell/main_window.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
-#include "support/qt/alert_recorder.h"
-#include "support/qt/recording_web_map_opener.h"
+#include "support/qt/recording_services.h"
 #include "support/qt/records_database.h"
 #include "support/temp_dir.h"
 
@@ -60,7 +59,7 @@ class RecordSearchTest : public QObject {
         }
         w.store(test::ReportAt(test::Van.imei, "11:30:00"));
         w.inquire(10, 12);
-        QVERIFY(w.recorder.texts().isEmpty());
+        QVERIFY(w.services.alerts.texts().isEmpty());
         QCOMPARE(w.result().rowCount(), 2);
         QCOMPARE(w.cell(0, 0) + " " + w.cell(0, 2), QStringLiteral("truck 11:00:00"));
         QCOMPARE(w.window.recordSearch()->currentSearchImei(), test::Truck.imei);
@@ -75,7 +74,7 @@ class RecordSearchTest : public QObject {
         w.store(test::ReportAt(test::Truck.imei, "11:00:00"));
         w.inquire(10, 12);
         QCOMPARE(w.result().rowCount(), 1);
-        const test::AlertRecorder& recorder = w.recorder;
+        const test::AlertRecorder& recorder = w.services.alerts;
         w.page().userCombo()->addItem(QStringLiteral("ghost"));
         w.inquire(10, 12, QStringLiteral("ghost"));
         QCOMPARE(recorder.texts(), QStringList({"No user is choosed."}));
@@ -95,12 +94,12 @@ class RecordSearchTest : public QObject {
         SearchWindow w;
         w.store(test::ReportAt(test::Truck.imei, "10:30:00", "3D", "-33.868800", "151.209300"));
         w.store(test::ReportAt(test::Truck.imei, "11:30:00"));
-        test::RecordingWebMapOpener opener;
+        test::RecordingWebMapOpener& opener = w.services.webMap;
         w.inquire(10, 12);
         DoubleClickRow(w.page().resultList(), 1);
         QCOMPARE(opener.addresses,
                  QStringList({"https://maps.google.com/maps?q=-33.868800+151.209300&h=en&t=h"}));
-        QVERIFY(w.recorder.texts().isEmpty());
+        QVERIFY(w.services.alerts.texts().isEmpty());
 
         // The SMS Tracking page's history list behaves the same way.
         opener.accept = false;
@@ -113,8 +112,8 @@ class RecordSearchTest : public QObject {
         QTest::qWait(0);
         DoubleClickRow(tracking, 0);
         QCOMPARE(opener.addresses.size(), 2);
-        QCOMPARE(w.recorder.texts(), QStringList({"Open Google map is fail."}));
-        QCOMPARE(w.recorder.messages().front().owner, &w.window);
+        QCOMPARE(w.services.alerts.texts(), QStringList({"Open Google map is fail."}));
+        QCOMPARE(w.services.alerts.messages().front().owner, &w.window);
     }
 };
 

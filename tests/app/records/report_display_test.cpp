@@ -12,8 +12,7 @@
 #include "core/reception/sms_session_listener.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
-#include "support/qt/alert_recorder.h"
-#include "support/qt/recording_web_map_opener.h"
+#include "support/qt/recording_services.h"
 #include "support/qt/records_database.h"
 #include "support/temp_dir.h"
 
@@ -41,17 +40,19 @@ struct DisplayRig {
         view.setCheckable(true);
     }
     ReportTableModel* model() { return page.reportList()->reportModel(); }
-    QString field(const char* name) { return page.field(QString::fromLatin1(name))->text(); }
+    // The panel field as tests and tools find it: by its objectName.
+    QString field(const char* name) {
+        return page.findChild<QLineEdit*>(QString::fromLatin1(name))->text();
+    }
 
     test::TempDir dir;
     std::string path;
     std::unique_ptr<Database> db;
-    test::AlertRecorder recorder;
-    test::RecordingWebMapOpener opener;
+    test::RecordingServices services;
     QWidget owner;
     SmsTrackingPage page;
     QAction view{QStringLiteral("View Tracking Points")};
-    ReportDisplay display{&page, [this] { return db.get(); }, &view, &owner};
+    ReportDisplay display{&page, [this] { return db.get(); }, &view, &owner, services.app()};
 };
 
 }  // namespace
@@ -89,12 +90,12 @@ class ReportDisplayTest : public QObject {
         QCOMPARE(rig.model()->rowCount(), 2);
         QCOMPARE(rig.model()->data(rig.model()->index(0, 2)).toString(),
                  QStringLiteral("10:25:30"));
-        QVERIFY(rig.recorder.texts().isEmpty());
-        QVERIFY(rig.opener.addresses.isEmpty());  // "View Tracking Points" is not checked
+        QVERIFY(rig.services.alerts.texts().isEmpty());
+        QVERIFY(rig.services.webMap.addresses.isEmpty());  // "View Tracking Points" is not checked
         rig.view.setChecked(true);
         rig.display.show(Event(Report("10:21:30")));
-        QCOMPARE(rig.opener.addresses.size(), 1);
-        QVERIFY(rig.opener.addresses[0].contains(QStringLiteral("25.047924+121.517081")));
+        QCOMPARE(rig.services.webMap.addresses.size(), 1);
+        QVERIFY(rig.services.webMap.addresses[0].contains(QStringLiteral("25.047924+121.517081")));
     }
 
     void aHistoryPageThatCannotBeReadWhileScrollingIsReported() {
@@ -109,9 +110,9 @@ class ReportDisplayTest : public QObject {
         QVERIFY(rig.model()->canFetchMore({}));
         Database(rig.path).execute("DROP TABLE gpslog");
         rig.model()->fetchMore({});
-        QCOMPARE(rig.recorder.texts(),
+        QCOMPARE(rig.services.alerts.texts(),
                  QStringList{QStringLiteral("Track Gpslog Database open failure.")});
-        QCOMPARE(rig.recorder.messages()[0].owner, &rig.owner);
+        QCOMPARE(rig.services.alerts.messages()[0].owner, &rig.owner);
         QCOMPARE(rig.model()->rowCount(), ReportTableModel::PageSize);
     }
 
@@ -120,23 +121,23 @@ class ReportDisplayTest : public QObject {
         QPlainTextEdit log;
         rig.display.setFailureLog(&log);
         rig.view.setChecked(true);
-        rig.opener.accept = false;
+        rig.services.webMap.accept = false;
         rig.db.reset();
         for (const char* time : {"10:20:30", "10:21:30", "10:22:30"}) {
             rig.display.show(Event(Report(time)));
         }
         // Nothing waits for the operator: every report is shown meanwhile.
         QCOMPARE(rig.field("receiveDateTimeEdit"), QStringLiteral("2007/05/12-10:22:30"));
-        QCOMPARE(rig.recorder.texts(),
+        QCOMPARE(rig.services.alerts.texts(),
                  QStringList({"Track Gpslog Database open failure.", "Show Google map is fail."}));
-        QCOMPARE(rig.recorder.openMessages(), 2);
-        QCOMPARE(rig.recorder.messages()[0].owner, &rig.owner);
+        QCOMPARE(rig.services.alerts.openMessages(), 2);
+        QCOMPARE(rig.services.alerts.messages()[0].owner, &rig.owner);
         QCOMPARE(rig.model()->rowCount(), 0);
         QCOMPARE(log.toPlainText().count(QStringLiteral("Show Google map is fail.")), 2);
         QCOMPARE(log.toPlainText().count(QStringLiteral("Track Gpslog Database open failure.")), 2);
-        rig.recorder.closeOpenMessages();
+        rig.services.alerts.closeOpenMessages();
         rig.display.show(Event(Report("10:23:30")));
-        QCOMPARE(rig.recorder.texts().size(), 4);  // a closed message shows again
+        QCOMPARE(rig.services.alerts.texts().size(), 4);  // a closed message shows again
     }
 };
 

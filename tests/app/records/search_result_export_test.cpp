@@ -8,35 +8,17 @@
 #include <system_error>
 
 #include "app/common/app_context.h"
-#include "app/common/file_chooser.h"
 #include "app/records/search_records_page.h"
 #include "app/shell/main_window.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
-#include "support/qt/alert_recorder.h"
+#include "support/qt/recording_services.h"
 #include "support/qt/records_database.h"
 #include "support/temp_dir.h"
 
 namespace kv820 {
 
 namespace {
-
-// Answers every Save As dialog with a prepared choice (none: cancelled) and keeps what
-// it was offered.
-class FakeChooser final : public FileChooser {
-  public:
-    FakeChooser() { installFileChooser(this); }
-    ~FakeChooser() override { installFileChooser(nullptr); }
-    std::optional<SaveChoice> chooseSaveFile(QWidget* owner,
-                                             const std::vector<FileFilter>&) override {
-        ++calls;
-        this->owner = owner;
-        return answer;
-    }
-    std::optional<SaveChoice> answer;
-    int calls = 0;
-    QWidget* owner = nullptr;
-};
 
 QByteArray FileBytes(const QString& path) {
     QFile file(path);
@@ -86,12 +68,12 @@ class SearchResultExportTest : public QObject {
     void theChosenFilterGivesFormatAndSuffixAndAFailedCreateSaysWhy() {
         openWith({{"10:00:00", "3D"}, {"12:00:00", "3D"}});
         search(9, 13);
-        FakeChooser chooser;
+        test::ScriptedFileChooser& chooser = rig_->services.files;
         for (const auto& [name, filter] : {std::pair{"track", 0}, {"rows", 2}, {"plain.txt", 1}}) {
             chooser.answer = SaveChoice{outFile(name), filter};
             exportResult();
         }
-        QVERIFY(rig_->recorder.texts().isEmpty());
+        QVERIFY(rig_->services.alerts.texts().isEmpty());
         QCOMPARE(chooser.owner, window_);
         QVERIFY(FileBytes(outFile("track.kml"))
                     .contains("<name>truck:2007/05/12-09:00:00~2007/05/12-13:00:00</name>"));
@@ -105,16 +87,16 @@ class SearchResultExportTest : public QObject {
         exportResult();
         const std::string reason =
             std::make_error_code(std::errc::no_such_file_or_directory).message();
-        QCOMPARE(rig_->recorder.texts(),
+        QCOMPARE(rig_->services.alerts.texts(),
                  QStringList({QString::fromStdString("No file existence.\n" + reason)}));
-        QCOMPARE(rig_->recorder.messages().front().owner, window_);
+        QCOMPARE(rig_->services.alerts.messages().front().owner, window_);
     }
 
     void aResultWithNothingToWriteIsToldBeforeAnyDialog() {
         openWith({{"10:00:00", "No Fix"}, {"11:00:00", "No Fix"}});
-        FakeChooser chooser;
+        test::ScriptedFileChooser& chooser = rig_->services.files;
         chooser.answer = SaveChoice{outFile("out.kml"), 0};
-        test::AlertRecorder& recorder = rig_->recorder;
+        test::AlertRecorder& recorder = rig_->services.alerts;
         exportResult();  // no search yet
         search(11, 13);  // finds one report without a fix
         exportResult();

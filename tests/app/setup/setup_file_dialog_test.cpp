@@ -3,10 +3,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "support/qt/scripted_port_devices.h"
 #include "app/setup/setup_file_dialog.h"
 #include "app/setup/setup_session.h"
-#include "support/qt/alert_recorder.h"
+#include "support/qt/recording_services.h"
+#include "support/qt/scripted_port_devices.h"
 
 namespace kv820 {
 
@@ -93,10 +93,12 @@ class SetupFileDialogTest : public QObject {
         UserRegistry registry;
         registry.replace({{"Van", "0955000000", "354612079999999"}});
         session_.registeredUsers = [users = registry.snapshot()] { return users; };
+        test::RecordingServices services;
+        session_.services = services.app();
+        test::AlertRecorder& recorder = services.alerts;
         SetupFileDialog dialog(TrackerForm(), session_);
         dialog.show();
         child<QLineEdit>(dialog, "phoneNumberEdit")->setText(QStringLiteral("0955000000"));
-        test::AlertRecorder recorder;
         QTest::mouseClick(child<QPushButton>(dialog, "setupFileOkButton"), Qt::LeftButton);
         QCOMPARE(recorder.texts(), QStringList({"Phone Number is repeat."}));
         QVERIFY(dialog.statusLine()->text().isEmpty());
@@ -107,10 +109,12 @@ class SetupFileDialogTest : public QObject {
     void cancelAsksAndOnlyYesOrTheCloseBoxEndsTheDialog() {
         for (const auto& [answer, closeBox] :
              {std::pair{false, false}, {true, false}, {true, true}}) {
+            test::RecordingServices services;
+            session_.services = services.app();
+            test::AlertRecorder& recorder = services.alerts;
             SetupFileDialog dialog(TrackerForm(), session_);
             dialog.show();
             child<QLineEdit>(dialog, "sosNumber1Edit")->setText(QStringLiteral("0911"));
-            test::AlertRecorder recorder;
             recorder.answer = answer;
             if (closeBox) {
                 dialog.close();
@@ -129,9 +133,11 @@ class SetupFileDialogTest : public QObject {
     void aMissingConfirmationFailsTheSetupWithoutRegisteringAndTakesNoInputMeanwhile() {
         session_.context.portEntry = "/dev/ttyTRACKER:";
         RefuseWrites(scripted_->link);
+        test::RecordingServices services;
+        session_.services = services.app();
+        test::AlertRecorder& recorder = services.alerts;
         SetupFileDialog dialog(TrackerForm(), session_);
         dialog.show();
-        test::AlertRecorder recorder;
         QTest::mouseClick(child<QPushButton>(dialog, "setupFileOkButton"), Qt::LeftButton);
         QVERIFY(dialog.isWriting());
         dialog.reject();  // no input while writing

@@ -6,10 +6,10 @@
 #include <QTimer>
 
 #include "app/ports/scan_com_port_dialog.h"
-#include "support/qt/scripted_port_devices.h"
 #include "app/setup/setup_session.h"
 #include "app/setup/setup_wizard.h"
-#include "support/qt/alert_recorder.h"
+#include "support/qt/recording_services.h"
+#include "support/qt/scripted_port_devices.h"
 #include "support/scripted_tracker.h"
 
 namespace kv820 {
@@ -54,9 +54,11 @@ class SetupWizardTest : public QObject {
         tracker.listings = {test::ListingReply({})};
         session_.registeredUsers = FiveOtherTrackers;
         tracker.Install(scripted_->link);
+        test::RecordingServices services;
+        session_.services = services.app();
+        test::AlertRecorder& recorder = services.alerts;
         SetupWizard wizard(session_);
         wizard.show();
-        test::AlertRecorder recorder;
         QTest::mouseClick(setupButton(wizard), Qt::LeftButton);
         QVERIFY(wizard.isConnecting());
         QVERIFY(!setupButton(wizard)->isEnabled());

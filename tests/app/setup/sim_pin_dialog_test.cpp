@@ -2,10 +2,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "support/qt/scripted_port_devices.h"
 #include "app/setup/setup_session.h"
 #include "app/setup/sim_pin_dialog.h"
-#include "support/qt/alert_recorder.h"
+#include "support/qt/recording_services.h"
+#include "support/qt/scripted_port_devices.h"
 #include "support/tracker_replies.h"
 
 namespace kv820 {
@@ -41,9 +41,11 @@ class SimPinDialogTest : public QObject {
         QFETCH(bool, staysOpen);
         scripted_->link.replyTo("at+cpin=1234\r", pinReply.toStdString());
         scripted_->link.replyTo("at^spic\r\n", test::Echoed("at^spic", "^SPIC: 2"));
+        test::RecordingServices services;
+        session_.services = services.app();
+        test::AlertRecorder& recorder = services.alerts;
         SimPinDialog dialog(session_);
         dialog.show();
-        test::AlertRecorder recorder;
         dialog.pinEdit()->setText(QStringLiteral("1234"));
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
         QTRY_VERIFY(!dialog.isAsking());
@@ -56,9 +58,10 @@ class SimPinDialogTest : public QObject {
 
     void whileTheModuleIsAskedTheDialogTakesNoInput() {
         scripted_->link.replyTo("at+cpin=1234\r", test::Echoed("at+cpin=1234"));
+        test::RecordingServices services;  // no message box opens meanwhile
+        session_.services = services.app();
         SimPinDialog dialog(session_);
         dialog.show();
-        test::AlertRecorder recorder;
         dialog.pinEdit()->setText(QStringLiteral("1234"));
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
         QVERIFY(dialog.isAsking());

@@ -28,9 +28,9 @@
 #include "app/users/user_edit_dialog.h"
 #include "app/users/user_information_dialog.h"
 #include "core/report/position_report.h"
-#include "support/qt/alert_recorder.h"
 #include "support/qt/keyboard_check.h"
 #include "support/qt/large_offscreen_screen.h"
+#include "support/qt/recording_services.h"
 #include "support/qt/records_database.h"
 #include "support/qt/widget_hit_test.h"
 #include "support/temp_dir.h"
@@ -44,15 +44,18 @@ class SilentBeeper final : public AlarmBeeper {
     void beep() override {}
 };
 
-// What the windows under test are made from; it outlives them.
+// What the windows under test are made from; it outlives them. No message box opens.
 struct Rig {
+    Rig() { session.services = services.app(); }
+
     test::TempDir dir;
-    AppContext context{test::CreateRecordsDatabase(dir, {test::Truck, test::Van})};
+    test::RecordingServices services;
+    AppContext context{test::CreateRecordsDatabase(dir, {test::Truck, test::Van}), services.app()};
     SetupSession session;
     QPlainTextEdit modemLog;
     QComboBox ownerPorts;
     QWidget alarmOwner;
-    SosAlarms alarms{&alarmOwner};
+    SosAlarms alarms{services.app(), &alarmOwner};
 };
 
 using WindowFactory = std::function<std::unique_ptr<QWidget>(Rig&)>;
@@ -70,7 +73,9 @@ std::unique_ptr<QWidget> MainWindowOn(Rig& rig, int mainTab, int commandTab, boo
             {"receiveDateTimeEdit", "2026/12/07-00:45:46"},
             {"longitudeEdit", "-121.517081"}};
         for (const auto& [field, text] : longest) {
-            window->trackingPage()->field(QString::fromLatin1(field))->setText(text);
+            window->trackingPage()
+                ->findChild<QLineEdit*>(QString::fromLatin1(field))
+                ->setText(text);
         }
         window->show();
         window->resize(window->minimumSize());
@@ -116,8 +121,7 @@ const std::vector<std::pair<const char*, WindowFactory>>& Windows() {
          [](Rig& r) { return std::make_unique<SetupFileDialog>(SetupForm{}, r.session); }},
         {"User Information",
          [](Rig& r) { return std::make_unique<UserInformationDialog>(r.context, nullptr); }},
-        {"User Edit",
-         [](Rig& r) { return std::make_unique<UserEditDialog>(r.context, nullptr, nullptr); }},
+        {"User Edit", [](Rig& r) { return std::make_unique<UserEditDialog>(r.context, nullptr); }},
         {"About", [](Rig&) { return std::make_unique<AboutDialog>(); }},
         {"Firmware wizard", [](Rig&) { return std::make_unique<FirmwareWizardDialog>(); }},
         {"Firmware update",
@@ -135,7 +139,6 @@ class EveryWindowTest : public QObject {
   private:
     // Shows each window of the table in turn and collects what `check` finds in it.
     void checkEveryWindow(const std::function<QStringList(QWidget*)>& check) {
-        test::AlertRecorder recorder;
         for (const auto& [name, make] : Windows()) {
             Rig rig;
             std::unique_ptr<QWidget> window = make(rig);

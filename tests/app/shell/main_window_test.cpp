@@ -127,8 +127,9 @@ class MainWindowTest : public QObject {
 
     void aMissingDatabaseShowsFourMessagesInOrderAndTheWindowStillOpens() {
         test::TempDir dir;
-        test::AlertRecorder recorder;
-        AppContext context(dir.file(DatabaseFileName));
+        test::RecordingServices services;
+        const test::AlertRecorder& recorder = services.alerts;
+        AppContext context(dir.file(DatabaseFileName), services.app());
         MainWindow window(context);
         window.show();
         QCOMPARE(recorder.texts(),
@@ -143,10 +144,10 @@ class MainWindowTest : public QObject {
         test::TempDir dir;
         const std::string path = test::CreateRecordsDatabase(dir, {});
         Database(path).execute("INSERT INTO gpslog (imei) VALUES ('354612071234567')");
-        test::AlertRecorder recorder;
-        AppContext context(path);
+        test::RecordingServices services;
+        AppContext context(path, services.app());
         MainWindow window(context);
-        QVERIFY(recorder.texts().isEmpty());
+        QVERIFY(services.alerts.texts().isEmpty());
         Statement count(*context.gpslogConnection(), "SELECT count(*) FROM gpslog");
         count.step();
         QCOMPARE(count.integer(0), 0);

@@ -8,16 +8,16 @@
 #include "app/records/report_list_view.h"
 #include "app/records/report_table_model.h"
 #include "app/records/search_records_page.h"
-#include "support/qt/scripted_port_devices.h"
 #include "app/setup/setup_file_dialog.h"
+#include "app/setup/setup_launcher.h"
 #include "app/setup/setup_wizard.h"
 #include "app/shell/main_window.h"
-#include "app/shell/setup_launcher.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "core/store/user_store.h"
-#include "support/qt/alert_recorder.h"
+#include "support/qt/recording_services.h"
 #include "support/qt/records_database.h"
+#include "support/qt/scripted_port_devices.h"
 #include "support/scripted_tracker.h"
 
 namespace kv820 {
@@ -103,7 +103,7 @@ class SetupLauncherTest : public QObject {
                       QStringLiteral("0912345678"));
         QTRY_VERIFY(window.isEnabled());
 
-        QCOMPARE(rig.recorder.texts(),
+        QCOMPARE(rig.services.alerts.texts(),
                  QStringList({"Your setup file is ERROR.", "KV820 Setup is successful."}));
         QCOMPARE(window.searchPage()->userCombo()->itemText(1), QStringLiteral("Truck"));
         QCOMPARE(window.searchPage()->userCombo()->currentIndex(), 0);
@@ -121,9 +121,10 @@ class SetupLauncherTest : public QObject {
         Database(rig.path).execute("DELETE FROM users");
         fillAndSubmit(dialog, QStringLiteral("Truck"), QStringLiteral("0912345678"));
         QTRY_VERIFY(rig.window.isEnabled());
-        QCOMPARE(rig.recorder.texts(), QStringList({"Your setup file is ERROR.", "Add user error.",
-                                                    "KV820 Setup is successful."}));
-        QCOMPARE(rig.recorder.messages()[1].owner, dialog);
+        QCOMPARE(rig.services.alerts.texts(),
+                 QStringList({"Your setup file is ERROR.", "Add user error.",
+                              "KV820 Setup is successful."}));
+        QCOMPARE(rig.services.alerts.messages()[1].owner, dialog);
         QCOMPARE(UserStore(*rig.context.usersConnection()).readUsers(10).size(), std::size_t{0});
     }
 };

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -19,7 +20,7 @@
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "core/store/user_store.h"
-#include "support/qt/alert_recorder.h"
+#include "support/qt/recording_services.h"
 #include "support/qt/records_database.h"
 #include "support/temp_dir.h"
 
@@ -82,25 +83,33 @@ class UserDialogsTest : public QObject {
         page.inquireButton()->click();
         ReportTableModel* result = page.resultList()->reportModel();
         QCOMPARE(result->rowCount(), 1);
-        test::AlertRecorder& recorder = rig_->recorder;
-        UserEditDialog edit(rig_->context, rig_->window.recordSearch(), &rig_->window);
-        edit.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&edit));
-        ClickRow(edit.userList(), 1);
-        QTest::mouseClick(edit.deleteButton(), Qt::LeftButton);
+        test::AlertRecorder& recorder = rig_->services.alerts;
+        // The dialog as "User Edit" opens it, connected by the main window.
+        bool deleted = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* edit = qobject_cast<UserEditDialog*>(QApplication::activeModalWidget());
+            QVERIFY(edit);
+            const auto close = qScopeGuard([edit] { edit->reject(); });
+            QVERIFY(QTest::qWaitForWindowExposed(edit));
+            ClickRow(edit->userList(), 1);
+            QTest::mouseClick(edit->deleteButton(), Qt::LeftButton);
 
-        QVERIFY(recorder.texts().isEmpty());
-        QCOMPARE(Rows(edit.userList()), QStringList({TruckRow, BikeRow}));  // read back
-        QCOMPARE(Entries(searchUsers()), QStringList({"truck", "bike"}));
-        QCOMPARE(Entries(smsUsers()), QStringList({"truck", "bike"}));
-        QCOMPARE(result->rowCount(), 1);
-        // The choice went with the deleted row.
-        QTest::mouseClick(edit.deleteButton(), Qt::LeftButton);
-        QCOMPARE(recorder.texts(), QStringList({"No user is choosed."}));
-        QCOMPARE(edit.userList()->topLevelItemCount(), 2);
+            QVERIFY(recorder.texts().isEmpty());
+            QCOMPARE(Rows(edit->userList()), QStringList({TruckRow, BikeRow}));  // read back
+            QCOMPARE(Entries(searchUsers()), QStringList({"truck", "bike"}));
+            QCOMPARE(Entries(smsUsers()), QStringList({"truck", "bike"}));
+            QCOMPARE(result->rowCount(), 1);
+            // The choice went with the deleted row.
+            QTest::mouseClick(edit->deleteButton(), Qt::LeftButton);
+            QCOMPARE(recorder.texts(), QStringList({"No user is choosed."}));
+            QCOMPARE(edit->userList()->topLevelItemCount(), 2);
 
-        ClickRow(edit.userList(), 0);
-        QTest::mouseClick(edit.deleteButton(), Qt::LeftButton);
+            ClickRow(edit->userList(), 0);
+            QTest::mouseClick(edit->deleteButton(), Qt::LeftButton);
+            deleted = true;
+        });
+        rig_->window.userEditAction()->trigger();
+        QVERIFY(deleted);
         QCOMPARE(result->rowCount(), 0);
         QVERIFY(!rig_->window.recordSearch()->shownRange());
         rig_->window.mainTab()->setCurrentIndex(1);
@@ -115,8 +124,8 @@ class UserDialogsTest : public QObject {
                 "CREATE TRIGGER keep_users BEFORE DELETE ON users "
                 "BEGIN SELECT RAISE(ABORT, 'kept'); END");
         }
-        test::AlertRecorder& recorder = rig_->recorder;
-        UserEditDialog edit(rig_->context, rig_->window.recordSearch(), &rig_->window);
+        test::AlertRecorder& recorder = rig_->services.alerts;
+        UserEditDialog edit(rig_->context, &rig_->window);
         edit.show();
         QVERIFY(QTest::qWaitForWindowExposed(&edit));
         ClickRow(edit.userList(), 2);
@@ -162,7 +171,7 @@ class UserDialogsTest : public QObject {
         }
         rig_->context.reloadUsers(&rig_->window);
         QCOMPARE(chosen(), QStringLiteral("bike,bike"));  // only a deleted user's choice moves
-        QVERIFY(rig_->recorder.texts().isEmpty());
+        QVERIFY(rig_->services.alerts.texts().isEmpty());
     }
 };
 

@@ -91,6 +91,34 @@ TEST(LatestTrackRowTest, IsTheNewestReportWithAPositionOfThatTracker) {
     EXPECT_EQ(LatestTrackRow(db, truck).value()[ReceiveTime], "10:05:00");
 }
 
+TEST(LoadFleetMarkerTest, IsTheOneRegisteredTrackersMarkerAsTheFleetHasIt) {
+    test::TempDatabaseFile file;
+    Database db(file.path());
+    GpslogStore store(db);
+    const std::string truck = "354612071234567", van = "354612079876543";
+    UserRegistry::Snapshot users;
+    users.users[0] = {"truck", "0912345678", truck};
+    users.users[1] = {"van", "0922333444", van};
+    users.users[2] = {"bike", "0933555666", "354612070000001"};
+    users.userCount = 3;
+    store.append(test::ReportRow(truck, "2007/05/12", "10:00:00", "3D", "25.1"));
+    store.append(test::ReportRow(van, "2007/05/12", "10:05:00", "3D", "25.2"));
+    store.append(test::ReportRow(van, "2007/05/12", "10:10:00", "No Fix", "25.3"));
+
+    const std::vector<FleetMarker> fleet = LoadFleetMarkers(db, users, {van});
+    ASSERT_EQ(fleet.size(), 2U);
+    const std::optional<FleetMarker> one = LoadFleetMarker(db, users, van, {van});
+    ASSERT_TRUE(one);
+    EXPECT_EQ(one->slot, 1U);
+    EXPECT_EQ(one->row, fleet[1].row);
+    EXPECT_EQ(FleetJson(fleet),
+              "{\"markers\":[" + MarkerJson(fleet[0]) + "," + MarkerJson(*one) + "]}");
+    // No stored position, or no registered tracker with that IMEI: no marker.
+    EXPECT_FALSE(LoadFleetMarker(db, users, "354612070000001", {}));
+    EXPECT_FALSE(LoadFleetMarker(db, users, "359999999999999", {}));
+    EXPECT_FALSE(LoadFleetMarker(db, users, "", {}));
+}
+
 TEST(WebMapAddress, PutsLatitudeFirstAndKeepsTheStoredTexts) {
     EXPECT_EQ(WebMapAddress("151.209300", "-33.868800"),
               "https://maps.google.com/maps?q=-33.868800+151.209300&h=en&t=h");

@@ -9,7 +9,7 @@
 #include "core/report/position_report.h"
 #include "core/store/gpslog_row.h"
 #include "core/store/user_registry.h"
-#include "support/qt/alert_recorder.h"
+#include "support/qt/recording_services.h"
 #include "support/temp_dir.h"
 
 namespace kv820 {
@@ -39,15 +39,16 @@ void SetSearchRange(SearchRecordsPage& page, const QDateTime& start, const QDate
 // 2007/05/12 at the given time, as the pickers take it.
 QDateTime OnReportDay(int hour, int minute, int second);
 
-// The main window over a fresh database holding `users`, every message recorded.
+// The main window over a fresh database holding `users`, on recording services: every
+// message, web map and Save As dialog goes to `services`.
 struct WindowRig {
     explicit WindowRig(const std::vector<UserSlot>& users = {Truck})
-        : path(CreateRecordsDatabase(dir, users)), context(path), window(context) {
+        : path(CreateRecordsDatabase(dir, users)), context(path, services.app()), window(context) {
         window.show();
     }
 
     TempDir dir;
-    AlertRecorder recorder;
+    RecordingServices services;
     std::string path;
     AppContext context;
     MainWindow window;

@@ -12,7 +12,8 @@
   let tiles = null;
   let tilesFailed = false;
   let followImei = '';
-  const markers = new Map();  // imei -> { marker, data }
+  const markers = new Map();  // imei -> { marker, data, shift, updates }
+  let fleetUpdates = 0;       // how often the whole fleet was handed over
   const trackLayer = L.layerGroup().addTo(map);
   let track = { points: 0, vertices: 0 };
   let legend = null;
@@ -60,12 +61,19 @@
       known.marker.setIcon(iconOf(data, known.shift));
       known.marker.setTooltipContent(tooltipOf(data.tooltip));
       known.data = data;
+      ++known.updates;
       return;
     }
     const marker = L.marker(position, { icon: iconOf(data, NoShift), keyboard: false })
                        .bindTooltip(tooltipOf(data.tooltip), { direction: 'top', offset: [0, -8] })
                        .addTo(map);
-    markers.set(data.imei, { marker: marker, data: data, shift: NoShift });
+    markers.set(data.imei, { marker: marker, data: data, shift: NoShift, updates: 1 });
+  }
+
+  // What follows a marker's move: the column of close markers and the followed tracker.
+  function afterMarkersMoved() {
+    spreadCloseMarkers();
+    keepFollowedInView();
   }
 
   // Trackers parked together would hide each other's dot and name: markers whose dots
@@ -248,8 +256,13 @@
           markers.delete(imei);
         }
       });
-      spreadCloseMarkers();
-      keepFollowedInView();
+      ++fleetUpdates;
+      afterMarkersMoved();
+    },
+    // One tracker's marker, after a report of it: every other marker stays as it is.
+    setMarker: function (data) {
+      placeMarker(data);
+      afterMarkersMoved();
     },
     showTrack: function (data) {
       trackLayer.clearLayers();
@@ -331,7 +344,7 @@
         const name = element ? element.querySelector('.kv-name') : null;
         const box = name ? name.getBoundingClientRect() : null;
         const origin = map.getContainer().getBoundingClientRect();
-        list.push({ imei: imei, lat: at.lat, lon: at.lng,
+        list.push({ imei: imei, lat: at.lat, lon: at.lng, updates: known.updates,
                     name: box ? [box.left - origin.left, box.top - origin.top,
                                  box.right - origin.left, box.bottom - origin.top] : [],
                     sos: element ? element.classList.contains('sos') : false,
@@ -340,6 +353,7 @@
       const centre = map.getCenter();
       const view = map.getBounds();
       return { bounds: [view.getSouth(), view.getWest(), view.getNorth(), view.getEast()], markers: list, trackPoints: track.points, trackVertices: track.vertices,
+               fleetUpdates: fleetUpdates,
                tilesFailed: tilesFailed, graticule: map.hasLayer(graticule),
                centre: [centre.lat, centre.lng], zoom: map.getZoom(),
                size: [map.getSize().x, map.getSize().y] };

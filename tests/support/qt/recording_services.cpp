@@ -1,16 +1,8 @@
-#include "support/qt/alert_recorder.h"
+#include "support/qt/recording_services.h"
 
 #include <utility>
 
 namespace kv820::test {
-
-AlertRecorder::AlertRecorder() {
-    installAlerts(this);
-}
-
-AlertRecorder::~AlertRecorder() {
-    installAlerts(nullptr);
-}
 
 void AlertRecorder::error(QWidget* owner, const QString& text) {
     messages_.push_back({text, owner});

@@ -1,14 +1,39 @@
-#include "app/common/file_chooser.h"
+#include "app/common/app_services.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QStringList>
 
 namespace kv820 {
 
 namespace {
 
-class DialogFileChooser final : public FileChooser {
+class MessageBoxes final : public Alerts {
+  public:
+    void error(QWidget* owner, const QString& text) override {
+        QMessageBox::critical(owner, QStringLiteral("ERROR"), text, QMessageBox::Ok);
+    }
+    void information(QWidget* owner, const QString& caption, const QString& text) override {
+        QMessageBox::information(owner, caption, text, QMessageBox::Ok);
+    }
+    bool question(QWidget* owner, const QString& caption, const QString& text) override {
+        return QMessageBox::question(owner, caption, text, QMessageBox::Yes | QMessageBox::No) ==
+               QMessageBox::Yes;
+    }
+    void errorWithoutWaiting(QWidget* owner, const QString& text,
+                             std::function<void()> closed) override {
+        auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("ERROR"), text,
+                                    QMessageBox::Ok, owner);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(box, &QMessageBox::finished, box,
+                         [closed = std::move(closed)] { closed(); });
+        box->open();  // modal to its window, but no nested event loop: nothing waits
+    }
+};
+
+class FileDialogs final : public FileChooser {
   public:
     std::optional<SaveChoice> chooseSaveFile(QWidget* owner,
                                              const std::vector<FileFilter>& filters) override {
@@ -39,17 +64,26 @@ class DialogFileChooser final : public FileChooser {
     }
 };
 
-DialogFileChooser dialogChooser;
-FileChooser* installed = nullptr;
+class Browser final : public WebMapOpener {
+  public:
+    bool open(const QUrl& address) override { return QDesktopServices::openUrl(address); }
+};
 
 }  // namespace
 
-FileChooser& fileChooser() {
-    return installed ? *installed : dialogChooser;
+Alerts& MessageBoxAlerts() {
+    static MessageBoxes alerts;
+    return alerts;
 }
 
-void installFileChooser(FileChooser* replacement) {
-    installed = replacement;
+FileChooser& DialogFileChooser() {
+    static FileDialogs chooser;
+    return chooser;
+}
+
+WebMapOpener& BrowserWebMapOpener() {
+    static Browser opener;
+    return opener;
 }
 
 QString WithDefaultSuffix(const QString& path, const QString& suffix) {

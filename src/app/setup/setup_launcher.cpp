@@ -1,17 +1,17 @@
-#include "app/shell/setup_launcher.h"
+#include "app/setup/setup_launcher.h"
 
 #include "app/common/app_context.h"
-#include "app/records/record_search.h"
 #include "app/setup/setup_file_dialog.h"
 #include "app/setup/setup_wizard.h"
 #include "app/setup/tracker_registration.h"
-#include "app/shell/main_window.h"
 
 namespace kv820 {
 
-SetupLauncher::SetupLauncher(MainWindow& window) : QObject(&window), window_(window) {
+SetupLauncher::SetupLauncher(AppContext& context, QWidget* window)
+    : QObject(window), context_(context), window_(window) {
     setObjectName(QStringLiteral("setupLauncher"));
-    session_.registeredUsers = [this] { return window_.context().registry().snapshot(); };
+    session_.services = context_.services();
+    session_.registeredUsers = [this] { return context_.registry().snapshot(); };
     session_.registerTracker = [this](QWidget* owner, const UserSlot& tracker) {
         registerTracker(owner, tracker);
     };
@@ -32,21 +32,21 @@ void SetupLauncher::open() {
             return;
         }
     }
-    wizard_ = new SetupWizard(session_, &window_);
+    wizard_ = new SetupWizard(session_, window_);
     connect(wizard_, &SetupWizard::setupFileReady, this, &SetupLauncher::openSetupFile);
     connect(wizard_, &QDialog::finished, this, [this, wizard = wizard_.data()] { endOf(wizard); });
     showOverDisabledWindow(wizard_);
 }
 
 void SetupLauncher::openSetupFile(const SetupForm& form) {
-    setupFileDialog_ = new SetupFileDialog(form, session_, &window_);
+    setupFileDialog_ = new SetupFileDialog(form, session_, window_);
     connect(setupFileDialog_, &QDialog::finished, this,
             [this, dialog = setupFileDialog_.data()] { endOf(dialog); });
     showOverDisabledWindow(setupFileDialog_);
 }
 
 void SetupLauncher::showOverDisabledWindow(QWidget* setupWindow) {
-    window_.setEnabled(false);
+    window_->setEnabled(false);
     // A disabled window disables its child windows too; the setup window stays usable.
     setupWindow->setEnabled(true);
     setupWindow->show();
@@ -60,14 +60,13 @@ void SetupLauncher::endOf(QWidget* setupWindow) {
         (wizard_ && wizard_ != setupWindow && wizard_->isVisible()) ||
         (setupFileDialog_ && setupFileDialog_ != setupWindow && setupFileDialog_->isVisible());
     if (!stillOpen) {
-        window_.setEnabled(true);
+        window_->setEnabled(true);
     }
 }
 
 void SetupLauncher::registerTracker(QWidget* owner, const UserSlot& tracker) {
-    RegisterTracker(window_.context(), owner, tracker);
-    // The last search may have listed a user whose name just changed.
-    window_.recordSearch()->clearResult();
+    RegisterTracker(context_, owner, tracker);
+    emit trackerRegistered();
 }
 
 }  // namespace kv820
