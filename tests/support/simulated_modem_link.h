@@ -35,6 +35,7 @@ class SimulatedModemLink final : public SerialLink {
         }
         open_ = true;
         modem.portOpened();
+        modem.takeOutput();  // what it said while nobody listened is lost, as on a line
         return true;
     }
     bool isOpen() const override { return open_; }

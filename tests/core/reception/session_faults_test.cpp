@@ -237,20 +237,36 @@ TEST_F(SessionFaults, ABurstIsStoredWholeInOrder) {
     EXPECT_EQ(test::StoredMoments(file.path()), MomentsOfMinutes(Burst));
 }
 
+// Pulled out in the middle of a burst, as a stored report's SMS is about to be deleted, and
+// plugged in again after three attempts, 1 s, 2 s and 4 s apart: what arrived meanwhile is
+// caught up, and nothing is lost or stored twice.
 TEST_F(SessionFaults, AModemPluggedInAgainIsTakenBackAndNothingIsLostOrDoubled) {
     constexpr int Burst = 10;
     link.replies.addRule({{"cmgr"}, 200ms, 200ms});
+    int deletes = 0;
+    std::chrono::milliseconds vanishedAt{0}, backAt{0};
     step([&] { return started(); },
          [&] { modem().injectBurst(test::ReportsOfMinutes(TrackerImei, Burst)); });
-    // Pulled out in the middle of the burst, as a stored report's SMS is about to be deleted.
-    int deletes = 0;
     step([&] { return link.writing.starts_with("at+cmgd=") && ++deletes == 2; },
-         [&] { link.vanish(); });
-    step([&] { return logHas("Trying to start the modem again"); }, [&] { link.reappear(); });
+         [&] {
+             link.vanish();
+             vanishedAt = clock.now();
+             inject(Burst);
+         });
+    step([&] { return logHas("(attempt 3)"); },
+         [&] {
+             link.reappear();
+             backAt = clock.now();
+         });
     step([&] { return logHas(SmsSessionWorker::ModemBackText) && modemEmpty(); });
     run();
 
-    EXPECT_EQ(storedSorted(), MomentsOfMinutes(Burst)) << "each report stored once";
+    EXPECT_EQ(storedSorted(), MomentsOfMinutes(Burst + 1)) << "each report stored once";
+    EXPECT_FALSE(logHas("without an announcement")) << "no catch-up when the modem came back";
+    EXPECT_GE(backAt - vanishedAt, 7s);
+    using State = SessionHealth::State;
+    EXPECT_EQ(listener.states, (std::vector<State>{State::Receiving, State::WaitingForModem,
+                                                   State::Receiving, State::Idle}));
 }
 
 // "Close SMS" while the session waits for a vanished modem ends the waiting at once.
@@ -300,43 +316,40 @@ TEST_F(SessionFaults, ASimNearlyFullIsAWarningAndWhatWaitsInItIsStored) {
     EXPECT_TRUE(shown("8/10 nearly full!"));
 }
 
-TEST_F(SessionFaults, ReportsKeptInThePhoneMemoryAreAllStoredAndNoneIsLeft) {
-    modem().habits().receiveInPhoneMemory = true;
+// Modems as they are in the field: messages kept in the modem's own memory, text mode
+// refused, a send refused for a moment. Every report is stored, none is left, and the
+// command SMS reaches the tracker as text mode would send it.
+struct Habit {
+    const char* name;
+    std::function<void(sim::ModemHabits&)> set;
+    const char* logged;
+};
+
+class ModemHabit : public SessionFaults, public ::testing::WithParamInterface<Habit> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Habits, ModemHabit,
+    ::testing::Values(
+        Habit{"phone_memory", [](auto& h) { h.receiveInPhoneMemory = true; }, "+CMTI: \"ME\","},
+        Habit{"pdu_only", [](auto& h) { h.pduOnly = true; }, "Messages are read in PDU mode"},
+        Habit{"send_refused", [](auto& h) { h.refuseNextSend = 512; },
+              "+CMS ERROR: 512: the SMS is sent again in a moment."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(ModemHabit, EveryReportIsStoredNoneIsLeftAndTheCommandGoesOut) {
+    GetParam().set(modem().habits());
     store(0);
-    store(1);
     step([&] { return started(); },
          [&] {
-             inject(2);
-             inject(3);
+             inject(1);
+             sendCommand(command);
          });
-    step([&] { return stored() == 4 && modemEmpty(); });
-    run();
-
-    EXPECT_EQ(storedSorted(), MomentsOfMinutes(4));
-    EXPECT_TRUE(logHas("+CMTI: \"ME\","));
-}
-
-TEST_F(SessionFaults, APduOnlyModemReceivesReportsAndSendsTheTextModeCommand) {
-    modem().habits().pduOnly = true;
-    store(0);
-    step([&] { return started(); }, [&] { inject(1); });
-    step([&] { return stored() == 2 && modemEmpty(); }, [&] { sendCommand(command); });
-    step([&] { return !modem().sentMessages().empty(); });
+    step([&] { return stored() == 2 && modemEmpty() && !modem().sentMessages().empty(); });
     run();
 
     EXPECT_EQ(storedSorted(), MomentsOfMinutes(2));
-    EXPECT_TRUE(logHas("Messages are read in PDU mode"));
     EXPECT_EQ(modem().sentMessages(), (std::vector<sim::SentSms>{{Phone, command}}));
-}
-
-TEST_F(SessionFaults, ASendRefusedForAMomentGoesOutOnTheRetry) {
-    modem().habits().refuseNextSend = 512;
-    step([&] { return started(); }, [&] { sendCommand(command); });
-    step([&] { return !modem().sentMessages().empty(); });
-    run();
-
-    EXPECT_EQ(modem().sentMessages(), (std::vector<sim::SentSms>{{Phone, command}}));
-    EXPECT_TRUE(logHas("+CMS ERROR: 512: the SMS is sent again in a moment."));
+    EXPECT_TRUE(logHas(GetParam().logged)) << listener.log;
     EXPECT_FALSE(logHas("The SMS was not sent."));
 }
 
