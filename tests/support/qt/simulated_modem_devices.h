@@ -5,6 +5,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "app/ports/port_devices.h"
 #include "sim/modem_simulator.h"
@@ -27,6 +28,12 @@ class SimulatedModemDevices {
         devices.makeLink = [this] { return std::make_unique<Link>(*this); };
         devices.makeClock = [this] { return std::make_unique<ForwardingClock>(clock_); };
         return devices;
+    }
+    // Runs `use` on the line to the modem under the lock.
+    template <class Use>
+    auto onLine(Use use) -> decltype(use(std::declval<SimulatedModemLink&>())) {
+        std::lock_guard lock(mutex_);
+        return use(line_);
     }
     template <class Change>
     auto withModem(Change change) {
@@ -77,12 +84,6 @@ class SimulatedModemDevices {
       private:
         SimulatedModemDevices& owner_;
     };
-
-    template <class Use>
-    auto onLine(Use use) {
-        std::lock_guard lock(mutex_);
-        return use(line_);
-    }
 
     VirtualClock clock_;
     std::mutex mutex_;
