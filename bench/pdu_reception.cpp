@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <functional>
 
 #include "core/reception/new_sms_handler.h"
 #include "core/reception/sms_session_worker.h"
@@ -17,49 +16,13 @@
 #include "sim/modem_simulator.h"
 #include "sim/pdu_format.h"
 #include "sim/tracker_report.h"
+#include "support/simulated_modem_link.h"
 #include "support/virtual_clock.h"
 
 namespace {
 
 using namespace kv820;
 using std::chrono::milliseconds;
-
-// The simulated modem behind a plain byte pipe: what it answers is there at once.
-class SimulatedModemLink final : public SerialLink {
-  public:
-    SimulatedModemLink(sim::ModemSimulator& modem, test::VirtualClock& clock)
-        : modem_(modem), clock_(clock) {}
-    bool open(const std::string&) override { return open_ = true; }
-    bool isOpen() const override { return open_; }
-    void close() override { open_ = false; }
-    bool write(std::string_view bytes) override {
-        if (onWrite) {
-            onWrite();
-        }
-        ++writes;
-        input_ += modem_.feed(bytes);
-        return true;
-    }
-    std::string readAvailable(std::size_t maxBytes, milliseconds timeout) override {
-        if (input_.empty()) {
-            clock_.sleepFor(timeout);
-            return {};
-        }
-        std::string chunk = input_.substr(0, maxBytes);
-        input_.erase(0, chunk.size());
-        return chunk;
-    }
-    bool pulseBreak() override { return true; }
-
-    long writes = 0;
-    std::function<void()> onWrite;
-
-  private:
-    sim::ModemSimulator& modem_;
-    test::VirtualClock& clock_;
-    std::string input_;
-    bool open_ = false;
-};
 
 std::string DatabasePath(const char* name) {
     const auto path = std::filesystem::temp_directory_path() / name;
@@ -76,8 +39,8 @@ void BM_HandleOneReport(benchmark::State& state) {
     UserRegistry users;
     users.replace({{"Truck", "0912345678", "354612071234567"}});
     test::VirtualClock clock;
-    sim::ModemSimulator modem;
-    SimulatedModemLink link(modem, clock);
+    test::SimulatedModemLink link(clock);
+    sim::ModemSimulator& modem = link.modem;
     ComPort port(link, clock);
     port.OpenComPort("bench:");
     port.Exchange(mode == MessageMode::Pdu ? "at+cmgf=0" : "at+cmgf=1", reply_timeout::Setting);
@@ -142,8 +105,7 @@ void BM_IdleSessionExchangesPerMinute(benchmark::State& state) {
     double perMinute = 0;
     for (auto _ : state) {
         test::VirtualClock clock;
-        sim::ModemSimulator modem;
-        SimulatedModemLink link(modem, clock);
+        test::SimulatedModemLink link(clock);
         QuietListener listener;
         UserRegistry users;
         SmsSessionWorker worker(link, clock, users, listener, {"bench:", path});
@@ -152,7 +114,7 @@ void BM_IdleSessionExchangesPerMinute(benchmark::State& state) {
         worker.post([&](ComPort&, MessageMode) {
             writesAtStart = link.writes;
             const milliseconds stopAt = clock.now() + Idle;
-            link.onWrite = [&worker, &clock, stopAt] {
+            link.onActivity = [&worker, &clock, stopAt] {
                 if (clock.now() >= stopAt) {
                     worker.requestStop();
                 }

@@ -10,8 +10,9 @@
 #include <memory>
 #include <set>
 
-#include "e2e/e2e_database.h"
 #include "sim/pty_simulator.h"
+#include "support/minute_reports.h"
+#include "support/qt/records_database.h"
 #include "support/temp_dir.h"
 
 namespace kv820 {
@@ -79,7 +80,8 @@ bool EveryLineStamped(const QByteArray& log) {
 TEST_F(HeadlessReceiverEndToEnd, StoresReportsRotatesItsLogOnSighupAndClosesOnSigterm) {
     ASSERT_NO_FATAL_FAILURE(
         startReceiving({QStringLiteral("--log-file"), QStringLiteral("receiver.log")}));
-    modem->withModem([](ModemSimulator& m) { m.injectBurst(test::ReportsOfMinutes(2)); });
+    modem->withModem(
+        [](ModemSimulator& m) { m.injectBurst(test::ReportsOfMinutes(test::Truck.imei, 2)); });
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return StoredMoments(path).size() == 2 && messagesInModem() == 0; }, StartMs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return output().contains("at+cmgd=2"); }, 5000));
@@ -91,7 +93,8 @@ TEST_F(HeadlessReceiverEndToEnd, StoresReportsRotatesItsLogOnSighupAndClosesOnSi
     ::kill(pid_t(receiver.processId()), SIGHUP);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return QFile::exists(QString::fromStdString(dir.file("receiver.log"))); }, 5000));
-    modem->withModem([](ModemSimulator& m) { m.injectReport(test::ReportOfMinute(2)); });
+    modem->withModem(
+        [](ModemSimulator& m) { m.injectReport(test::ReportOfMinute(test::Truck.imei, 2)); });
     ASSERT_TRUE(QTest::qWaitFor([&] { return logFileText("receiver.log").contains("at+cmgd=1"); },
                                 StartMs));
 
@@ -120,7 +123,8 @@ TEST_F(HeadlessReceiverEndToEnd, AFailedStartPrintsTheErrorAndExitsWithOne) {
 TEST_F(HeadlessReceiverEndToEnd, EveryReportIsStoredOnceAfterASigkillInABurst) {
     constexpr int Burst = 100;
     ASSERT_NO_FATAL_FAILURE(startReceiving());
-    modem->withModem([&](ModemSimulator& m) { m.injectBurst(test::ReportsOfMinutes(Burst)); });
+    modem->withModem(
+        [&](ModemSimulator& m) { m.injectBurst(test::ReportsOfMinutes(test::Truck.imei, Burst)); });
     ASSERT_TRUE(QTest::qWaitFor([&] { return StoredMoments(path).size() >= 10; }, StartMs));
 
     receiver.kill();  // SIGKILL: no handler runs, the port and the database are left as they are

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 
 #include "core/common/clock.h"
 
@@ -14,8 +15,16 @@ class VirtualClock final : public Clock {
     std::chrono::milliseconds now() const override {
         return std::chrono::milliseconds(now_.load());
     }
-    void sleepFor(std::chrono::milliseconds duration) override { advance(duration); }
+    void sleepFor(std::chrono::milliseconds duration) override {
+        if (onSleep) {
+            onSleep();
+        }
+        advance(duration);
+    }
     void advance(std::chrono::milliseconds duration) { now_ += duration.count(); }
+
+    // Called as a pause begins, before the clock moves: a test may act in the middle of it.
+    std::function<void()> onSleep;
 
   private:
     std::atomic<long long> now_{0};

@@ -1,5 +1,6 @@
 #include "sim/tracker_report.h"
 
+#include "core/common/local_time.h"
 #include "core/common/number_text.h"
 
 #include <cmath>
@@ -28,8 +29,7 @@ std::string hemisphereField(double degrees, char positive, char negative, int de
 }
 
 std::string utcField(std::time_t utc, const char* format) {
-    std::tm parts{};
-    gmtime_r(&utc, &parts);
+    const std::tm parts = UtcTimeAt(utc).value_or(std::tm{});
     char text[16];
     std::strftime(text, sizeof text, format, &parts);
     return text;

@@ -247,37 +247,6 @@ TEST_F(SmsSessionTest, AnIdleSessionPollsItsStorageTwiceAMinute) {
     EXPECT_EQ(writes.size(), 23u) << "nothing else is asked of an idle modem";
 }
 
-// The pauses between attempts grow: 1 s, 2 s, 4 s.
-TEST_F(SmsSessionTest, AVanishedModemIsWaitedForAndReceptionResumesWithItsCatchUp) {
-    bool back = false;
-    ActLikeAModem(link, [&back](FakeSerialLink& modem) {
-        modem.feed(Listing(back ? Entry(6, "REC UNREAD") : ""));
-    });
-    link.feedAfter(StartDuration + milliseconds(1000), "+CMTI: \"SM\",5\r\n");
-    listener.onStored = [&](const StoredReportEvent& event) {
-        if (event.report.receiveTime == "10:20:05") {
-            link.vanish();  // pulled out right after the first report
-        } else {
-            worker.requestStop();
-        }
-    };
-    listener.onLog = [&](std::string_view text) {
-        if (text.starts_with("Trying to start the modem again (attempt 3)")) {
-            link.reappear();
-            back = true;
-        }
-    };
-    worker.run();
-
-    EXPECT_EQ(storedTimes(), (std::vector<std::string>{"10:20:05", "10:20:06"}));
-    EXPECT_NE(listener.log.find(SmsSessionWorker::ModemBackText), std::string::npos);
-    using State = SessionHealth::State;
-    EXPECT_EQ(listener.states, (std::vector<State>{State::Receiving, State::WaitingForModem,
-                                                   State::Receiving, State::Idle}));
-    // Pauses of 1 s, 2 s and 4 s before the three attempts.
-    EXPECT_GE(clock.now(), StartDuration + milliseconds(1000 + 7000));
-}
-
 TEST_F(SmsSessionTest, AStopDuringTheListingIsNoVanishing) {
     ActLikeAModem(link, nullptr);
     link.onWrite = [&, answer = link.onWrite](FakeSerialLink& modem, std::string_view bytes) {

@@ -1,15 +1,16 @@
 #pragma once
 
-#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "app/ports/port_devices.h"
 #include "sim/modem_simulator.h"
 #include "support/qt/scripted_port_devices.h"
+#include "support/simulated_modem_link.h"
 #include "support/virtual_clock.h"
 
 namespace kv820::test {
@@ -17,7 +18,7 @@ namespace kv820::test {
 // Port devices whose line leads to a simulated modem in this process and whose time is a
 // virtual clock: a whole SMS session runs without a terminal and without waiting out its
 // pauses. The test changes the modem through `withModem` while the session's thread talks
-// to it. One line is open at a time, as on a real port.
+// to it. Every link the session opens is the one line to the modem, as on a real port.
 class SimulatedModemDevices {
   public:
     static constexpr const char* PortEntry = "/dev/kv820-simulated-modem:";
@@ -28,16 +29,21 @@ class SimulatedModemDevices {
         devices.makeClock = [this] { return std::make_unique<ForwardingClock>(clock_); };
         return devices;
     }
+    // Runs `use` on the line to the modem under the lock.
+    template <class Use>
+    auto onLine(Use use) -> decltype(use(std::declval<SimulatedModemLink&>())) {
+        std::lock_guard lock(mutex_);
+        return use(line_);
+    }
     template <class Change>
     auto withModem(Change change) {
-        std::lock_guard lock(mutex_);
-        return change(modem_);
+        return onLine([&](SimulatedModemLink& line) { return change(line.modem); });
     }
     int portOpenCount() {
-        return withModem([this](auto&) { return openCount_; });
+        return onLine([this](auto&) { return openCount_; });
     }
     bool portOpen() {
-        return withModem([this](auto&) { return open_; });
+        return onLine([](SimulatedModemLink& line) { return line.isOpen(); });
     }
 
   private:
@@ -46,61 +52,43 @@ class SimulatedModemDevices {
         explicit Link(SimulatedModemDevices& owner) : owner_(owner) {}
         ~Link() override { close(); }
         bool open(const std::string& path) override {
-            return owner_.withModem([&](sim::ModemSimulator& modem) {
-                if (path + ":" != PortEntry) {
-                    return false;
-                }
-                owner_.open_ = true;
-                ++owner_.openCount_;
-                modem.portOpened();
-                return true;
+            return owner_.onLine([&](SimulatedModemLink& line) {
+                const bool opened = path + ":" == PortEntry && line.open(path);
+                owner_.openCount_ += opened ? 1 : 0;
+                return opened;
             });
         }
-        bool isOpen() const override { return owner_.open_; }
+        bool isOpen() const override { return owner_.portOpen(); }
         void close() override {
-            owner_.withModem([&](sim::ModemSimulator& modem) {
-                owner_.open_ = false;
-                modem.portClosed();
-            });
+            owner_.onLine([](SimulatedModemLink& line) { line.close(); });
         }
         bool write(std::string_view bytes) override {
-            return owner_.withModem([&](sim::ModemSimulator& modem) {
-                input_ += owner_.open_ ? modem.feed(bytes) : std::string();
-                return owner_.open_;
-            });
+            return owner_.onLine([&](SimulatedModemLink& line) { return line.write(bytes); });
         }
         std::string readAvailable(std::size_t maxBytes,
                                   std::chrono::milliseconds timeout) override {
-            if (std::string bytes = take(maxBytes); !bytes.empty()) {
+            const auto read = [&](std::chrono::milliseconds wait) {
+                return owner_.onLine(
+                    [&](SimulatedModemLink& line) { return line.readAvailable(maxBytes, wait); });
+            };
+            if (std::string bytes = read({}); !bytes.empty()) {
                 return bytes;
             }
-            // Nothing came: the read's time-out passes on the virtual clock. The thread
-            // yields for a moment of real time, so that the test's thread gets the modem.
+            // Nothing came: the thread yields for a moment of real time, so that the test's
+            // thread gets the modem; then the read's time-out passes on the virtual clock.
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            owner_.clock_.advance(timeout);
-            return take(maxBytes);
+            return read(timeout);
         }
         bool pulseBreak() override { return true; }
 
       private:
-        std::string take(std::size_t maxBytes) {
-            return owner_.withModem([&](sim::ModemSimulator& modem) {
-                input_ += modem.takeOutput();
-                std::string bytes = input_.substr(0, std::min(maxBytes, input_.size()));
-                input_.erase(0, bytes.size());
-                return bytes;
-            });
-        }
-
         SimulatedModemDevices& owner_;
-        std::string input_;
     };
 
     VirtualClock clock_;
     std::mutex mutex_;
-    sim::ModemSimulator modem_;
+    SimulatedModemLink line_{clock_};
     int openCount_ = 0;
-    bool open_ = false;
 };
 
 }  // namespace kv820::test

@@ -4,25 +4,25 @@
 #include <string>
 #include <vector>
 
+#include "core/common/local_time.h"
 #include "core/store/database.h"
 #include "core/store/statement.h"
 #include "sim/tracker_report.h"
-#include "support/qt/records_database.h"
 
 namespace kv820::test {
 
-// Reports of the tracker "truck" that differ by their GPS time only, one a minute from
-// 2012-05-12 00:00 UTC, so that each stored row tells which report it came from.
+// Reports of one tracker that differ by their GPS time only, one a minute from 2012-05-12
+// 00:00 UTC, so that each stored row tells which report it came from.
 inline constexpr std::time_t May2012 = 1336780800;
 
-inline sim::TrackerReport ReportOfMinute(int n) {
-    return sim::TrackerReport::at(Truck.imei, 121.502057, 25.052057, May2012 + 60 * n);
+inline sim::TrackerReport ReportOfMinute(const std::string& imei, int n) {
+    return sim::TrackerReport::at(imei, 121.502057, 25.052057, May2012 + 60 * n);
 }
 
-inline std::vector<sim::TrackerReport> ReportsOfMinutes(int count) {
+inline std::vector<sim::TrackerReport> ReportsOfMinutes(const std::string& imei, int count) {
     std::vector<sim::TrackerReport> reports;
     for (int n = 0; n < count; ++n) {
-        reports.push_back(ReportOfMinute(n));
+        reports.push_back(ReportOfMinute(imei, n));
     }
     return reports;
 }
@@ -42,9 +42,7 @@ inline std::vector<std::string> StoredMoments(const std::string& path) {
 inline std::vector<std::string> MomentsOfMinutes(int count) {
     std::vector<std::string> moments;
     for (int n = 0; n < count; ++n) {
-        const std::time_t utc = May2012 + 60 * n;
-        std::tm t{};
-        gmtime_r(&utc, &t);
+        const std::tm t = UtcTimeAt(May2012 + 60 * n).value_or(std::tm{});
         char text[32];
         std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &t);
         moments.emplace_back(text);

@@ -1,0 +1,357 @@
+// Faults of the modem, the line and the database during an SMS session, and modems as they
+// are in the field, against the simulated modem in-process on a virtual clock: whatever
+// happens, no report is lost, none is stored twice, and an SMS is deleted only once its
+// report is stored. Each test is a script of steps: the session runs until a step's
+// condition holds (looked at on every use of the line), the step acts, and the session
+// stops after the last step.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/commands/send_command_sms.h"
+#include "core/reception/sms_session_worker.h"
+#include "core/store/database.h"
+#include "sim/text_mode_format.h"
+#include "support/minute_reports.h"
+#include "support/session_rig.h"
+#include "support/simulated_modem_link.h"
+#include "support/temp_database_file.h"
+
+namespace kv820 {
+namespace {
+
+using namespace std::chrono_literals;
+using sim::ModemSimulator;
+using test::MomentsOfMinutes;
+using test::TrackerImei;
+
+constexpr const char* Phone = "0912345678";
+// A step that does not come within this much virtual time ends the session and fails.
+constexpr std::chrono::milliseconds StepLimit = 5min;
+
+class SessionFaults : public ::testing::Test {
+  protected:
+    SessionFaults() {
+        users.replace({{"Truck", Phone, TrackerImei}});
+        link.onActivity = [this] { nextStep(); };
+        clock.onSleep = [this] {
+            pausing_ = true;
+            nextStep();
+            pausing_ = false;
+        };
+    }
+
+    void step(
+        std::function<bool()> done, std::function<void()> action = [] {}) {
+        steps_.push_back({std::move(done), std::move(action)});
+    }
+    void run() {
+        SmsSessionWorker worker(link, clock, users, listener, {"ttyUSB0:", file.path()});
+        worker_ = &worker;
+        stepStarted_ = clock.now();
+        worker.run();
+        worker_ = nullptr;
+        EXPECT_TRUE(steps_.empty()) << steps_.size() << " steps never came\n" << listener.log;
+        steps_.clear();
+    }
+    SmsSessionWorker& worker() { return *worker_; }
+
+    bool started() const { return !listener.started.empty(); }
+    // The session pauses (between two lines, two attempts): a step acts within the pause.
+    bool pausing() const { return pausing_; }
+    // The start's listing and the first storage poll are over: what comes now is announced.
+    bool listening() const {
+        return !listener.healthTexts.empty() &&
+               listener.healthTexts.back().find("SIM 0/") != std::string::npos;
+    }
+    std::size_t stored() const { return listener.stored.size(); }
+    bool logHas(std::string_view text) const {
+        return listener.log.find(text) != std::string::npos;
+    }
+    ModemSimulator& modem() { return link.modem; }
+    int inject(int minute) {
+        return *modem().injectReport(test::ReportOfMinute(TrackerImei, minute));
+    }
+    // A report that arrived unannounced (while no session listened).
+    void store(int minute) {
+        modem().storeSms(ModemSimulator::DefaultSender,
+                         sim::formatReportBody(test::ReportOfMinute(TrackerImei, minute)));
+    }
+    std::vector<int> indexesInModem() const {
+        std::vector<int> indexes;
+        for (const auto& message : link.modem.storage().list()) {
+            indexes.push_back(message.index);
+        }
+        return indexes;
+    }
+    bool modemEmpty() const { return link.modem.storedCount() == 0; }
+    std::vector<std::string> storedSorted() const {
+        auto moments = test::StoredMoments(file.path());
+        std::ranges::sort(moments);
+        return moments;
+    }
+    // Sends `text` to the truck as the window does, on the session's thread.
+    void sendCommand(const std::string& text) {
+        worker().post([text, this](ComPort& port, MessageMode mode) {
+            SendCommandSms(
+                port, mode, [this](std::string_view line) { listener.modemLog(line); }, Phone,
+                text);
+        });
+    }
+
+    test::TempDatabaseFile file;
+    test::VirtualClock clock;
+    test::SimulatedModemLink link{clock, 128};
+    UserRegistry users;
+    test::RecordingListener listener;
+    const std::string command = std::string("?0,") + TrackerImei + ",0!";
+
+  private:
+    struct Step {
+        std::function<bool()> done;
+        std::function<void()> action;
+    };
+    void nextStep() {
+        while (worker_ && !steps_.empty() && steps_.front().done()) {
+            const auto action = std::move(steps_.front().action);
+            steps_.pop_front();
+            stepStarted_ = clock.now();
+            action();
+        }
+        if (worker_ && (steps_.empty() || clock.now() - stepStarted_ > StepLimit)) {
+            worker_->requestStop();
+        }
+    }
+
+    SmsSessionWorker* worker_ = nullptr;
+    bool pausing_ = false;
+    std::deque<Step> steps_;
+    std::chrono::milliseconds stepStarted_{0};
+};
+
+// Another program holding the write lock, a full disk: the kept report is tried again by
+// the storage poll once the database takes rows again, as no unannounced stranger.
+TEST_F(SessionFaults, AReportTheDatabaseRefusesStaysInTheModemAndIsStoredOnceItTakesRows) {
+    Database other(file.path());
+    other.execute(
+        "CREATE TRIGGER refuse BEFORE INSERT ON gpslog BEGIN SELECT RAISE(ABORT, 'locked'); END");
+    int refused = 0;
+    step([&] { return listening(); }, [&] { refused = inject(0); });
+    step([&] { return !listener.storeFailures.empty(); },
+         [&] {
+             EXPECT_EQ(indexesInModem(), std::vector<int>{refused});
+             EXPECT_TRUE(test::StoredMoments(file.path()).empty());
+             other.execute("DROP TRIGGER refuse");
+             inject(1);
+         });
+    step([&] { return stored() == 2 && modemEmpty(); });
+    run();
+
+    EXPECT_EQ(storedSorted(), MomentsOfMinutes(2));
+    EXPECT_FALSE(logHas("without an announcement")) << "the kept report was announced";
+}
+
+// Where the reply to "at+cmgr=" is cut: in its header, or inside the report before its end
+// mark. Either way nothing of it is stored, the SMS stays, and the next start stores it once.
+class CutReply : public SessionFaults, public ::testing::WithParamInterface<const char*> {};
+
+INSTANTIATE_TEST_SUITE_P(Cuts, CutReply, ::testing::Values("+CMGR:", "?35"));
+
+TEST_P(CutReply, NothingOfItIsStoredAndTheReportIsTakenAtTheNextStart) {
+    int index = 0;
+    step([&] { return started(); },
+         [&] {
+             index = inject(0);
+             const std::string reply = "at+cmgr=" + std::to_string(index) + "\r" +
+                                       sim::readResponse(*modem().storage().find(index));
+             modem().faults().cutNext(reply.find(GetParam()) + 10, "at+cmgr=");
+         });
+    step([&] { return logHas("SMS " + std::to_string(index) + " was not read completely"); });
+    run();
+    EXPECT_TRUE(test::StoredMoments(file.path()).empty());
+    EXPECT_EQ(indexesInModem(), std::vector<int>{index});
+
+    step([&] { return modemEmpty(); });
+    run();
+    EXPECT_EQ(test::StoredMoments(file.path()), MomentsOfMinutes(1));
+}
+
+// A modem slower than one read's time-out on its SIM commands ("at+cmgr=", "at+cmgd=",
+// "at+cmgl"): every reply must be read as its own command's, whether the reports arrive in
+// a burst, wait in the modem at the start, or a command SMS is sent during the burst.
+struct SlowModem {
+    const char* name;
+    const char* replyDelay;  // as `kv820-sim modem --reply-delay` takes it
+    bool waitingAtStart;
+    bool commandDuringBurst;
+};
+
+class SlowModemSession : public SessionFaults, public ::testing::WithParamInterface<SlowModem> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Delays, SlowModemSession,
+    ::testing::Values(SlowModem{"burst", "cmgr,cmgd,cmgl=0-1200", false, false},
+                      SlowModem{"catch_up", "cmgr,cmgd,cmgl=1500", true, false},
+                      SlowModem{"command_during_burst", "cmgr,cmgd,cmgl=550", false, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(SlowModemSession, EveryReportIsStoredOnceAndNoneIsDeletedUnread) {
+    constexpr int Reports = 6;
+    link.replies.addRule(*sim::ReplyDelayRuleFromWord(GetParam().replyDelay));
+    link.replies.setSeed(12);
+    const auto reports = test::ReportsOfMinutes(TrackerImei, Reports);
+    for (int n = 0; GetParam().waitingAtStart && n < Reports; ++n) {
+        store(n);
+    }
+    step([&] { return started(); },
+         [&] {
+             if (!GetParam().waitingAtStart) {
+                 modem().injectBurst(reports);
+             }
+         });
+    if (GetParam().commandDuringBurst) {
+        step([&] { return stored() >= 1; }, [&] { sendCommand(command); });
+        step([&] { return !modem().sentMessages().empty(); });
+    }
+    step([&] { return stored() >= Reports && modemEmpty(); });
+    run();
+
+    EXPECT_EQ(storedSorted(), MomentsOfMinutes(Reports));
+    if (GetParam().commandDuringBurst) {
+        EXPECT_EQ(modem().sentMessages(), (std::vector<sim::SentSms>{{Phone, command}}));
+    }
+}
+
+TEST_F(SessionFaults, ABurstIsStoredWholeInOrder) {
+    constexpr int Burst = 30;
+    step([&] { return started(); },
+         [&] { modem().injectBurst(test::ReportsOfMinutes(TrackerImei, Burst)); });
+    step([&] { return stored() == Burst && modemEmpty(); });
+    run();
+
+    EXPECT_EQ(test::StoredMoments(file.path()), MomentsOfMinutes(Burst));
+}
+
+// Pulled out in the middle of a burst, as a stored report's SMS is about to be deleted, and
+// plugged in again after three attempts, 1 s, 2 s and 4 s apart: what arrived meanwhile is
+// caught up, and nothing is lost or stored twice.
+TEST_F(SessionFaults, AModemPluggedInAgainIsTakenBackAndNothingIsLostOrDoubled) {
+    constexpr int Burst = 10;
+    link.replies.addRule({{"cmgr"}, 200ms, 200ms});
+    int deletes = 0;
+    std::chrono::milliseconds vanishedAt{0}, backAt{0};
+    step([&] { return started(); },
+         [&] { modem().injectBurst(test::ReportsOfMinutes(TrackerImei, Burst)); });
+    step([&] { return link.writing.starts_with("at+cmgd=") && ++deletes == 2; },
+         [&] {
+             link.vanish();
+             vanishedAt = clock.now();
+             inject(Burst);
+         });
+    step([&] { return logHas("(attempt 3)"); },
+         [&] {
+             link.reappear();
+             backAt = clock.now();
+         });
+    step([&] { return logHas(SmsSessionWorker::ModemBackText) && modemEmpty(); });
+    run();
+
+    EXPECT_EQ(storedSorted(), MomentsOfMinutes(Burst + 1)) << "each report stored once";
+    EXPECT_FALSE(logHas("without an announcement")) << "no catch-up when the modem came back";
+    EXPECT_GE(backAt - vanishedAt, 7s);
+    using State = SessionHealth::State;
+    EXPECT_EQ(listener.states, (std::vector<State>{State::Receiving, State::WaitingForModem,
+                                                   State::Receiving, State::Idle}));
+}
+
+// "Close SMS" while the session waits for a vanished modem ends the waiting at once.
+TEST_F(SessionFaults, AStopWhileWaitingForTheModemEndsTheWaitingAtOnce) {
+    std::chrono::milliseconds stoppedAt{0};
+    step([&] { return started(); }, [&] { link.vanish(); });
+    // The first attempt failed: the next one waits 2 s.
+    step([&] { return logHas("(attempt 1)"); });
+    step([&] { return pausing(); }, [&] { stoppedAt = clock.now(); });
+    run();
+
+    EXPECT_LE(clock.now() - stoppedAt, 100ms);
+}
+
+TEST_F(SessionFaults, AHungModemIsNoticedAndWhatArrivedMeanwhileIsStoredOnceBack) {
+    step([&] { return started(); },
+         [&] {
+             modem().faults().setHung(true);  // its port stays open, it says nothing at all
+             inject(0);
+         });
+    step([&] { return logHas(SmsSessionWorker::ModemLostText); },
+         [&] { modem().faults().setHung(false); });
+    step([&] { return logHas(SmsSessionWorker::ModemBackText) && modemEmpty(); });
+    run();
+
+    EXPECT_EQ(test::StoredMoments(file.path()), MomentsOfMinutes(1));
+    using State = SessionHealth::State;
+    EXPECT_EQ(listener.states, (std::vector<State>{State::Receiving, State::WaitingForModem,
+                                                   State::Receiving, State::Idle}));
+}
+
+TEST_F(SessionFaults, ASimNearlyFullIsAWarningAndWhatWaitsInItIsStored) {
+    modem() = ModemSimulator(10);
+    for (int draft = 0; draft < 7; ++draft) {
+        modem().storeSms(Phone, "?0,1!", sim::MessageStatus::StoredUnsent);
+    }
+    const std::string receiving = "Receiving | Signal 4/4 -73 dBm | SIM ";
+    const auto shown = [&](const std::string& text) {
+        return std::ranges::count(listener.healthTexts, receiving + text) > 0;
+    };
+    // Its announcement was missed: only the listing a nearly full SIM calls for finds it.
+    step([&] { return shown("7/10"); }, [&] { store(0); });
+    step([&] { return stored() == 1; });
+    run();
+
+    EXPECT_EQ(indexesInModem().size(), 7u);
+    EXPECT_TRUE(shown("8/10 nearly full!"));
+}
+
+// Modems as they are in the field: messages kept in the modem's own memory, text mode
+// refused, a send refused for a moment. Every report is stored, none is left, and the
+// command SMS reaches the tracker as text mode would send it.
+struct Habit {
+    const char* name;
+    std::function<void(sim::ModemHabits&)> set;
+    const char* logged;
+};
+
+class ModemHabit : public SessionFaults, public ::testing::WithParamInterface<Habit> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Habits, ModemHabit,
+    ::testing::Values(
+        Habit{"phone_memory", [](auto& h) { h.receiveInPhoneMemory = true; }, "+CMTI: \"ME\","},
+        Habit{"pdu_only", [](auto& h) { h.pduOnly = true; }, "Messages are read in PDU mode"},
+        Habit{"send_refused", [](auto& h) { h.refuseNextSend = 512; },
+              "+CMS ERROR: 512: the SMS is sent again in a moment."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(ModemHabit, EveryReportIsStoredNoneIsLeftAndTheCommandGoesOut) {
+    GetParam().set(modem().habits());
+    store(0);
+    step([&] { return started(); },
+         [&] {
+             inject(1);
+             sendCommand(command);
+         });
+    step([&] { return stored() == 2 && modemEmpty() && !modem().sentMessages().empty(); });
+    run();
+
+    EXPECT_EQ(storedSorted(), MomentsOfMinutes(2));
+    EXPECT_EQ(modem().sentMessages(), (std::vector<sim::SentSms>{{Phone, command}}));
+    EXPECT_TRUE(logHas(GetParam().logged)) << listener.log;
+    EXPECT_FALSE(logHas("The SMS was not sent."));
+}
+
+}  // namespace
+}  // namespace kv820
