@@ -37,8 +37,7 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
 }
 
 std::string ReadGolden(const std::string& name) {
-    const std::filesystem::path here = std::filesystem::path(__FILE__).parent_path();
-    return ReadWholeFile(here.parent_path() / "core" / "records" / "golden" / name);
+    return ReadWholeFile(std::filesystem::path(KV820_GOLDEN_DIR) / name);
 }
 
 }  // namespace kv820::test
