@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/alarms/tracker_events.h"
 #include "core/reception/modem_health.h"
 #include "core/report/position_report.h"
 #include "core/store/gpslog_store.h"
@@ -17,6 +18,8 @@ struct StoredReportEvent {
     PositionReport report;
     bool alreadyStored = false;  // an equal row existed; no second row was added
     ReceiveRange historyRange;
+    // What the report raised (fences, speed, SOS, reporting again), stored with it.
+    std::vector<TrackerEvent> events;
 };
 
 // What an SMS session tells the screens. Every call comes on the session's own thread: an
@@ -44,6 +47,8 @@ class SmsSessionListener {
     virtual void reportStoreFailed(const PositionReport& report, std::string_view why) = 0;
     // The session's state, signal, SIM storage or last report changed.
     virtual void healthChanged(const SessionHealth& health) { (void)health; }
+    // Events raised without a report (a tracker gone silent), stored already.
+    virtual void eventsRaised(const std::vector<TrackerEvent>& events) { (void)events; }
     // The session is over: the port is closed and no queued job will run any more.
     virtual void sessionEnded() = 0;
 };
