@@ -51,7 +51,7 @@ void BM_HandleOneReport(benchmark::State& state) {
         const auto report =
             sim::TrackerReport::at("354612071234567", 121.5, 25.05, 1336780800 + n++);
         const int index = *modem.storeSms("+886912345678", sim::formatReportBody(report));
-        benchmark::DoNotOptimize(ProcessStoredSms({"", std::to_string(index)}, context));
+        benchmark::DoNotOptimize(ProcessNewSms({"", index}, context));
     }
     state.SetLabel(mode == MessageMode::Pdu ? "PDU mode" : "text mode");
 }

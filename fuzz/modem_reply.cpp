@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t stray = 0;
     port.setStrayLog([&stray](std::string_view bytes) { stray += bytes.size(); });
 
-    // Every byte ends up in exactly one place: a reply, an announcement, the stray log, or
-    // still buffered for the line reader. None is lost, none is counted twice.
+    // Every byte ends up in exactly one place: a reply, an event, the stray log, or still
+    // buffered (in the port or the link). None is lost, none is counted twice.
     std::size_t accounted = 0;
     for (std::size_t exchange = 0; exchange < 64 && link.unread() > 0; ++exchange) {
         const auto& [command, timeout] = Commands[picks[exchange % picks.size()]];
@@ -75,15 +75,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(kv820::FinalResultOfLine(reply.resultLine) == reply.result);
         }
         accounted += reply.text.size();
-        while (const std::optional<std::string> line = port.TakeAnnouncement()) {
-            FUZZ_CHECK(line->find("+CMTI") != std::string::npos);
-            FUZZ_CHECK(line->ends_with('\n'));
-            accounted += line->size();
-        }
     }
-    while (port.ReadByte(milliseconds(0))) {
-        ++accounted;
+    // The announcements queued around the replies come first, then the lines held past them.
+    while (const std::optional<kv820::ModemEvent> event =
+               port.NextEvent(kv820::ComPort::Wait::No)) {
+        FUZZ_CHECK(event->line.ends_with('\n'));
+        FUZZ_CHECK(!event->announced || event->line.find("+CMTI") != std::string::npos);
+        accounted += event->line.size();
     }
+    accounted += port.Listen(stream.size(), milliseconds(0)).size() + link.unread();
     FUZZ_CHECK(accounted + stray == stream.size());
     return 0;
 }

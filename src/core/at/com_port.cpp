@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "core/at/new_sms_index.h"
-
 namespace kv820 {
 
 namespace {
@@ -24,6 +22,15 @@ bool AwaitsMessageText(std::string_view answerPrefix) {
     return answerPrefix == "+CMGS" || answerPrefix == "+CMGW";
 }
 
+// A whole line the port completed (its LF included), judged once: the place it announces,
+// when it announces one.
+ModemEvent EventOf(std::string line) {
+    const std::vector<ModemLine> lines = ModemLines(line);
+    std::optional<MessagePlace> announced =
+        NewSmsAnnouncementPlace(lines.empty() ? std::string_view(line) : lines.front().text);
+    return ModemEvent{std::move(line), std::move(announced)};
+}
+
 }  // namespace
 
 std::string PortNameFromEntry(std::string_view entry) {
@@ -39,7 +46,6 @@ bool ComPort::OpenComPort(const std::string& entry) {
     if (name.empty() || name == "NO") {
         return false;
     }
-    announcements_.clear();
     return link_.open(name);
 }
 
@@ -48,6 +54,7 @@ void ComPort::CloseComPort() {
         link_.close();
     }
     pending_.clear();
+    events_.clear();
     outOfStep_ = silent_ = false;
     awaitingText_ = false;
 }
@@ -101,7 +108,7 @@ ModemReply ComPort::exchange(std::string_view bytes, ReplyAssembler assembler,
 
 void ComPort::finishReply(ReplyAssembler& assembler, milliseconds timeout) {
     readInto(assembler, timeout);
-    keepUnsolicited(assembler.takeUnsolicited());
+    keepUnsolicited(assembler);
     if (assembler.complete()) {
         awaitingText_ = assembler.reply().prompted();
         return;
@@ -143,7 +150,7 @@ bool ComPort::resynchronise() {
         SendAtCommand("at");
         ReplyAssembler probe;
         readInto(probe, reply_timeout::Quick);
-        keepUnsolicited(probe.takeUnsolicited());
+        keepUnsolicited(probe);
         logStray(probe.reply().text);
         if (probe.reply().ok()) {
             // That "OK" may have been the stale reply's end: the probe's own then follows
@@ -162,7 +169,7 @@ bool ComPort::awaitStaleReply() {
     // The reply that timed out may still be on its way: its end puts the port back in step.
     ReplyAssembler stale;
     readInto(stale, std::min(staleTimeout_, StaleReplyWait));
-    keepUnsolicited(stale.takeUnsolicited());
+    keepUnsolicited(stale);
     logStray(stale.reply().text);
     if (!stale.complete()) {
         pending_.insert(0, stale.releaseOpenAnnouncement());
@@ -187,26 +194,28 @@ void ComPort::drainWaiting(milliseconds quiet) {
     }
     std::size_t done = 0;
     for (const ModemLine& line : ModemLines(waiting)) {
-        if (IsNewSmsAnnouncement(line.text)) {
-            logStray(std::string_view(waiting).substr(done, line.start - done));
-            announcements_.emplace_back(waiting.substr(line.start, line.end - line.start));
-        } else {
-            logStray(std::string_view(waiting).substr(done, line.end - done));
-        }
+        // What precedes a line proper (a line cut short before it) is no line of its own.
+        logStray(std::string_view(waiting).substr(done, line.start - done));
+        keepUnsolicited(waiting.substr(line.start, line.end - line.start));
         done = line.end;
     }
-    // A line still being written belongs to whatever comes next (the reply, or the line
-    // reader): it stays buffered.
+    // A line still being written belongs to whatever comes next (the reply, or the next
+    // event): it stays buffered.
     pending_ = waiting.substr(done);
 }
 
-void ComPort::keepUnsolicited(std::vector<std::string> lines) {
-    for (std::string& line : lines) {
-        if (IsNewSmsAnnouncement(line)) {
-            announcements_.push_back(std::move(line));
-        } else {
-            logStray(line);
-        }
+void ComPort::keepUnsolicited(ReplyAssembler& assembler) {
+    for (std::string& line : assembler.takeUnsolicited()) {
+        keepUnsolicited(std::move(line));
+    }
+}
+
+void ComPort::keepUnsolicited(std::string line) {
+    ModemEvent event = EventOf(std::move(line));
+    if (event.announced) {
+        events_.push_back(std::move(event));
+    } else {
+        logStray(event.line);
     }
 }
 
@@ -240,25 +249,51 @@ void ComPort::WakeModem(char wakeCharacter) {
     Listen(WakeReplySize, reply_timeout::Quick);
 }
 
-std::optional<char> ComPort::ReadByte(milliseconds timeout) {
-    if (pending_.empty()) {
-        pending_ = link_.readAvailable(ReadChunk, timeout);
-        if (pending_.empty()) {
-            return std::nullopt;
-        }
-    }
-    const char byte = pending_.front();
-    pending_.erase(0, 1);
-    return byte;
-}
-
-std::optional<std::string> ComPort::TakeAnnouncement() {
-    if (announcements_.empty()) {
+std::optional<ModemEvent> ComPort::NextEvent(Wait wait) {
+    if (abandoned()) {
         return std::nullopt;
     }
-    std::string line = std::move(announcements_.front());
-    announcements_.pop_front();
-    return line;
+    if (events_.empty()) {
+        completeLine(wait);
+    }
+    if (events_.empty()) {
+        return std::nullopt;
+    }
+    ModemEvent event = std::move(events_.front());
+    events_.pop_front();
+    return event;
+}
+
+void ComPort::completeLine(Wait wait) {
+    std::size_t searched = 0;
+    while (true) {
+        const std::size_t lf = pending_.find('\n', searched);
+        const std::size_t held = lf == std::string::npos ? pending_.size() : lf + 1;
+        if (held > MaxLineLength) {
+            dropBytes(MaxLineLength + 1);  // the line so far and the byte that overflowed
+            return;
+        }
+        if (lf != std::string::npos) {
+            events_.push_back(EventOf(pending_.substr(0, held)));
+            pending_.erase(0, held);
+            return;
+        }
+        if (wait == Wait::No || gone() || abandoned()) {
+            return;  // a line still being written stays buffered
+        }
+        searched = pending_.size();
+        const std::string chunk = link_.readAvailable(ReadChunk, ByteTimeout);
+        if (chunk.empty()) {
+            dropBytes(pending_.size());
+            return;
+        }
+        pending_ += chunk;
+    }
+}
+
+void ComPort::dropBytes(std::size_t count) {
+    logStray(std::string_view(pending_).substr(0, count));
+    pending_.erase(0, count);
 }
 
 }  // namespace kv820

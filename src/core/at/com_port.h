@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/at/modem_event.h"
 #include "core/at/modem_reply.h"
 #include "core/at/serial_link.h"
 #include "core/common/clock.h"
@@ -26,22 +27,33 @@ inline constexpr std::chrono::milliseconds Listing{30000};  // +CMGL of a full S
 inline constexpr std::chrono::milliseconds Network{60000};  // +CMGS: the message text sent
 }  // namespace reply_timeout
 
-// The program's one open port, and the one place where commands meet their replies.
+// The program's one open port, and the one place where commands meet their replies and
+// where what the modem says on its own is sorted out.
 //
 // Every command is an exchange: before it is written, whatever already waits on the port is
-// drained (announcements kept, the rest handed to the stray log); its reply is read until
-// its own final result code (or "> " prompt) or its time-out, and bytes past the final
-// result stay buffered for the next reader. Unsolicited lines ("+CMTI", rings, registration
-// reports) are taken out of every reply here; "+CMTI" announcements are queued for the
-// line reader. A command whose reply did not end in time leaves the port out of step: the
-// next exchange first waits for that stale reply's end, or sends "at" and reads to its own
-// "OK", so that a reply is only ever judged against the command that asked for it.
+// drained; its reply is read until its own final result code (or "> " prompt) or its
+// time-out, and bytes past the final result stay buffered. A command whose reply did not end
+// in time leaves the port out of step: the next exchange first waits for that stale reply's
+// end, or sends "at" and reads to its own "OK", so that a reply is only ever judged against
+// the command that asked for it.
+//
+// The port completes every line itself and judges it once. An unsolicited line ("+CMTI",
+// rings, registration reports) is never part of a reply. A new-SMS announcement goes to the
+// port's one queue of events, parsed into the place it names, whether it came between
+// exchanges, in a drain or in the middle of a reply; between exchanges every other line
+// joins that queue too. Other bytes that belong to no reply go to the stray log. So every
+// byte from the modem ends up in exactly one place: a reply, an event, the stray log, or
+// the buffer.
 class ComPort {
   public:
     // The largest reply taken whole; a longer one without a final result is cut off there.
     static constexpr std::size_t MaxReplyBytes = 65536;
     // How long a resynchronisation waits for a stale reply before it asks with "at".
     static constexpr std::chrono::milliseconds StaleReplyWait{5000};
+    // A line between exchanges holds at most this many characters, CR and LF included.
+    static constexpr std::size_t MaxLineLength = 511;
+    // A line between exchanges waits this long for each of its bytes.
+    static constexpr std::chrono::milliseconds ByteTimeout{500};
 
     ComPort(SerialLink& link, Clock& clock) : link_(link), clock_(clock) {}
 
@@ -69,10 +81,15 @@ class ComPort {
     // Sends the wake character and drops what comes back within 500 ms.
     void WakeModem(char wakeCharacter = '2');
 
-    // One byte for the line reader: buffered bytes first, then the line.
-    std::optional<char> ReadByte(std::chrono::milliseconds timeout);
-    // An announcement line (with its CR LF) that turned up around a reply, oldest first.
-    std::optional<std::string> TakeAnnouncement();
+    // Between exchanges, the next event: the oldest queued one (an announcement that came
+    // around a reply or in a drain), else the next line the modem sends. Nothing comes when
+    // no byte comes for ByteTimeout (the line so far is dropped: what follows starts a new
+    // line), when the line grows past MaxLineLength (it is dropped with the byte that
+    // overflowed, and the next line starts after that byte), or on a stop (setAbandon),
+    // which is seen before every wait for bytes. Dropped bytes go to the stray log. With
+    // Wait::No only what the port holds already is handed out: nothing is waited for.
+    enum class Wait { ForLine, No };
+    std::optional<ModemEvent> NextEvent(Wait wait = Wait::ForLine);
 
     // Where bytes that belong to no reply go (the modem log); none by default.
     void setStrayLog(std::function<void(std::string_view)> log) { strayLog_ = std::move(log); }
@@ -93,13 +110,18 @@ class ComPort {
     bool resynchronise();
     bool awaitStaleReply();
     void drainWaiting(std::chrono::milliseconds quiet);
-    void keepUnsolicited(std::vector<std::string> lines);
+    // Lines that came during an exchange and belong to no reply: an announcement joins the
+    // queue of events, anything else goes to the stray log.
+    void keepUnsolicited(ReplyAssembler& assembler);
+    void keepUnsolicited(std::string line);
+    void completeLine(Wait wait);
+    void dropBytes(std::size_t count);
     void logStray(std::string_view bytes);
 
     SerialLink& link_;
     Clock& clock_;
     std::string pending_;
-    std::deque<std::string> announcements_;
+    std::deque<ModemEvent> events_;
     std::function<void(std::string_view)> strayLog_;
     std::function<bool()> abandon_;
     bool outOfStep_ = false;

@@ -4,18 +4,11 @@
 #include <array>
 #include <cctype>
 
+#include "core/at/modem_event.h"
+
 namespace kv820 {
 
 namespace {
-
-constexpr std::string_view NewSmsMark = "+CMTI";
-
-// Codes a modem sends on its own: calls, network registration, indicators, start-up, and
-// the announcements of received messages, status reports and broadcasts.
-constexpr std::array<std::string_view, 11> UnsolicitedPrefixes = {
-    "RING",   "+CRING:", "+CLIP:", "+CREG:", "+CGREG:",   "+CDSI:",
-    "+CBMI:", "+CIEV:",  "+CUSD:", "^SBC:",  "^SYSSTART",
-};
 
 constexpr std::array<std::string_view, 3> MessageHeaders = {"+CMGR:", "+CMGL:", "^SMGL:"};
 
@@ -64,17 +57,6 @@ FinalResult FinalResultOfLine(std::string_view line) {
 bool IsMessageHeaderLine(std::string_view line) {
     return std::any_of(MessageHeaders.begin(), MessageHeaders.end(),
                        [line](std::string_view header) { return line.starts_with(header); });
-}
-
-bool IsUnsolicitedLine(std::string_view line, std::string_view ownPrefix) {
-    if (!ownPrefix.empty() && line.starts_with(ownPrefix)) {
-        return false;
-    }
-    if (line.find(NewSmsMark) != std::string_view::npos) {
-        return true;
-    }
-    return std::any_of(UnsolicitedPrefixes.begin(), UnsolicitedPrefixes.end(),
-                       [line](std::string_view prefix) { return line.starts_with(prefix); });
 }
 
 std::string AnswerPrefixOf(std::string_view command) {
@@ -165,16 +147,11 @@ std::string_view ReplyAssembler::openLine() const {
 
 std::string ReplyAssembler::releaseOpenAnnouncement() {
     const std::string_view open = openLine();
-    const std::size_t mark = open.find(NewSmsMark.substr(0, 1));
-    if (mark == std::string_view::npos) {
+    const std::size_t start = OpenAnnouncementStart(open);
+    if (start == std::string_view::npos) {
         return {};
     }
-    // From the "+" on: "+CMTI..." whole, or a start of it cut by the read ("+CM").
-    const std::string_view tail = open.substr(mark);
-    if (!tail.starts_with(NewSmsMark) && !NewSmsMark.starts_with(tail)) {
-        return {};
-    }
-    std::string released(tail);
+    std::string released(open.substr(start));
     reply_.text.resize(reply_.text.size() - released.size());
     return released;
 }

@@ -37,11 +37,6 @@ FinalResult FinalResultOfLine(std::string_view line);
 // SMS reading "OK" does not end the reply that carries it.
 bool IsMessageHeaderLine(std::string_view line);
 
-// True for a line proper a modem sends on its own, whatever command is under way: new-SMS
-// announcements ("+CMTI"), rings, registration and status reports. A command's own answer
-// is never unsolicited: `ownPrefix` ("+CREG" for "at+creg?") excludes it.
-bool IsUnsolicitedLine(std::string_view line, std::string_view ownPrefix);
-
 // The answer prefix of an extended command ("at+cmgr=3" gives "+CMGR", "at^smgl" "^SMGL");
 // empty for any other command.
 std::string AnswerPrefixOf(std::string_view command);

@@ -1,6 +1,5 @@
 #include "core/reception/new_sms_handler.h"
 
-#include "core/at/new_sms_index.h"
 #include "core/report/report_pieces.h"
 #include "core/sms/pdu_read_reply.h"
 #include "core/store/database_error.h"
@@ -41,11 +40,11 @@ void DeleteMessages(NewSmsContext& context, const std::vector<MessagePlace>& pla
             continue;  // read again at the next listing; the stored row keeps it single
         }
         const ModemReply reply =
-            context.port.Exchange("at+cmgd=" + place.index, reply_timeout::Sim);
+            context.port.Exchange("at+cmgd=" + std::to_string(place.index), reply_timeout::Sim);
         LogReply(context, reply.text);
         if (!reply.ok()) {
             // It is read again at the next start; the stored row keeps it from counting twice.
-            Log(context, "SMS " + place.index + " could not be deleted.\r\n");
+            Log(context, "SMS " + std::to_string(place.index) + " could not be deleted.\r\n");
         }
     }
 }
@@ -63,7 +62,8 @@ bool StoreOnce(GpslogStore& store, const GpslogRow& row) {
 NewSmsOutcome Kept(NewSmsContext& context, NewSmsOutcome outcome, NewSmsOutcome::Kind kind,
                    const std::string& why) {
     outcome.kind = kind;
-    Log(context, "SMS " + outcome.index + " " + why + "; it stays in the modem.\r\n");
+    Log(context,
+        "SMS " + std::to_string(outcome.index) + " " + why + "; it stays in the modem.\r\n");
     return outcome;
 }
 
@@ -108,8 +108,8 @@ NewSmsOutcome HandleJoined(NewSmsContext& context, const ConcatenatedMessages::J
     NewSmsOutcome outcome;
     outcome.places = joined.places;
     outcome.index = outcome.places.front().index;
-    const std::string reply =
-        TextModeReadReply(outcome.index, status, joined.sender, joined.timestampText, joined.text);
+    const std::string reply = TextModeReadReply(std::to_string(outcome.index), status,
+                                                joined.sender, joined.timestampText, joined.text);
     if (!joined.whole) {
         // A report with a part missing would be stored with its fields shifted.
         Log(context, "A message of " + joined.sender + " did not arrive whole.\r\n");
@@ -144,14 +144,15 @@ NewSmsOutcome HandlePduRead(NewSmsContext& context, NewSmsOutcome outcome,
         }
         return HandleJoined(context, *joined, read->status);
     }
-    const std::string text = TextModeReadReply(outcome.index, read->status, message.sender,
-                                               message.timestampText, message.text);
+    const std::string text = TextModeReadReply(std::to_string(outcome.index), read->status,
+                                               message.sender, message.timestampText, message.text);
     const std::vector<MessagePlace> places = outcome.places;
     return HandleMessageText(context, std::move(outcome), text, places);
 }
 
 NewSmsOutcome ReadAndHandle(NewSmsContext& context, NewSmsOutcome outcome) {
-    const ModemReply reply = context.port.Exchange("at+cmgr=" + outcome.index, reply_timeout::Sim);
+    const ModemReply reply =
+        context.port.Exchange("at+cmgr=" + std::to_string(outcome.index), reply_timeout::Sim);
     LogReply(context, reply.text);
     if (reply.refused()) {
         return Kept(context, std::move(outcome), NewSmsOutcome::Kind::ReadRefusedKept,
@@ -171,12 +172,7 @@ NewSmsOutcome ReadAndHandle(NewSmsContext& context, NewSmsOutcome outcome) {
 
 }  // namespace
 
-NewSmsOutcome ProcessNewSms(std::string_view announcementLine, NewSmsContext& context) {
-    return ProcessStoredSms({NewSmsStore(announcementLine), NewSmsIndex(announcementLine)},
-                            context);
-}
-
-NewSmsOutcome ProcessStoredSms(MessagePlace place, NewSmsContext& context) {
+NewSmsOutcome ProcessNewSms(MessagePlace place, NewSmsContext& context) {
     // One name for each store: the one in use when none is named, none when none is known.
     const std::string inUse = context.stores != nullptr ? context.stores->inUse : "";
     if (place.store.empty() || inUse.empty()) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <chrono>
-#include <string_view>
 #include <vector>
 
 #include "core/at/com_port.h"
@@ -31,8 +30,8 @@ struct NewSmsContext {
     ConcatenatedMessages* parts = nullptr;
 };
 
-// Reads the announced SMS with "at+cmgr=" (in the store the announcement names, reads
-// pointed back at the store in use afterwards), logs the reply, and:
+// Reads the SMS at `place` with "at+cmgr=" (in the store it names, reads pointed back at the
+// store in use afterwards), logs the reply, and:
 // - a whole reply without "?35" is not a report: it is deleted with "at+cmgd=";
 // - a report is decoded and its row committed to gpslog BEFORE "at+cmgd=" is sent, so
 //   that no report is ever lost; when the row cannot be stored the SMS stays in the
@@ -42,11 +41,9 @@ struct NewSmsContext {
 // In PDU mode the message is decoded first and handled as the same message in text mode;
 // a status report is no report; a part of a longer message stays in the modem until its
 // message is whole, and is then handled with the others as one message.
-NewSmsOutcome ProcessNewSms(std::string_view announcementLine, NewSmsContext& context);
-
-// The same for a message known by its place (store and index): one found stored in the
-// modem when a session starts is handled exactly as if just announced.
-NewSmsOutcome ProcessStoredSms(MessagePlace place, NewSmsContext& context);
+// The place is the one a "+CMTI" announcement named, or one found in a listing of the
+// stored messages: a message found stored is handled exactly as if just announced.
+NewSmsOutcome ProcessNewSms(MessagePlace place, NewSmsContext& context);
 
 // The longer messages whose missing parts have not come within their wait, handled as
 // they are: a report that is not whole stays in the modem, and so does a message whose

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/at/modem_event.h"
 #include "core/report/position_report.h"
-#include "core/sms/message_mode.h"
 
 namespace kv820 {
 
@@ -24,7 +24,7 @@ struct NewSmsOutcome {
     };
 
     Kind kind = Kind::NonReportDeleted;
-    std::string index;
+    int index = 0;
     // Where the message lies: one place, or those of every part of a joined message.
     std::vector<MessagePlace> places;
     // Set for ReportStored, ReportAlreadyStored and StoreFailed.

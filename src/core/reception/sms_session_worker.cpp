@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/at/new_sms_index.h"
 #include "core/reception/sms_modem_init.h"
 #include "core/reception/stored_message_listing.h"
 #include "core/records/search_criteria.h"
@@ -139,7 +138,7 @@ void SmsSessionWorker::catchUpStore(const std::string& store, bool unannounced) 
     const std::vector<int> received = read.listing.receivedIndexes();
     for (const StoredMessageEntry& entry : read.listing.entries) {
         if (std::find(received.begin(), received.end(), entry.index) == received.end()) {
-            leftInModem_.insert({store, std::to_string(entry.index)});
+            leftInModem_.insert({store, entry.index});
         }
     }
     // Announcements that came meanwhile wait for the reading loop: the messages listed
@@ -149,9 +148,9 @@ void SmsSessionWorker::catchUpStore(const std::string& store, bool unannounced) 
         if (stopRequested() || portGone()) {
             return;
         }
-        const MessagePlace place{store, std::to_string(index)};
+        const MessagePlace place{store, index};
         if (unannounced && !leftInModem_.contains(place) && !keptForNow_.contains(place)) {
-            listener_.modemLog("SMS " + place.index +
+            listener_.modemLog("SMS " + std::to_string(index) +
                                (store.empty() ? "" : " in \"" + store + "\"") +
                                " was found without an announcement.\r\n");
         }
@@ -170,13 +169,12 @@ bool SmsSessionWorker::portGone() {
 }
 
 void SmsSessionWorker::readLoop() {
-    const auto stopping = [this] { return stopRequested(); };
     lastHeard_ = port_.clock().now();
     lastHealthCheck_.reset();
     lastStoragePoll_.reset();
     while (!stopRequested()) {
         runQueuedJobs();
-        handleQueuedAnnouncements();
+        handleHeldEvents();  // announcements that came in the jobs' replies
         if (stopRequested()) {
             return;
         }
@@ -185,17 +183,17 @@ void SmsSessionWorker::readLoop() {
         if (stopRequested() || modemLost()) {
             return;
         }
-        const auto line = reader_.ReadModemLine(port_, stopping);
-        if (line) {
+        const std::optional<ModemEvent> event = port_.NextEvent();
+        if (event) {
             lastHeard_ = port_.clock().now();
-            handleLine(*line);
+            handleEvent(*event);
+            handleHeldEvents();  // a burst: the announcements that came in its replies
         }
-        handleQueuedAnnouncements();
         if (portGone()) {
             return;  // the adapter was pulled: nothing will ever come again on this port
         }
-        if (!line) {
-            port_.clock().sleepFor(LinePause);  // a line at once is handled at once
+        if (!event) {
+            port_.clock().sleepFor(LinePause);  // an event at once is handled at once
         }
     }
 }
@@ -274,7 +272,7 @@ void SmsSessionWorker::pollStorage() {
     const std::vector<StoreUse> uses = StoreUseFromReply(reply);
     noteStorage(uses);
     // An announcement that came meanwhile is handled first: its message is no stray one.
-    handleQueuedAnnouncements();
+    handleHeldEvents();
     const std::vector<std::string>& listed = modem_.stores.listed;
     for (const StoreUse& use : uses) {
         // Only stores that may hold received messages are listed (never broadcast or
@@ -345,15 +343,15 @@ void SmsSessionWorker::runQueuedJobs() {
     }
 }
 
-void SmsSessionWorker::handleQueuedAnnouncements() {
+void SmsSessionWorker::handleHeldEvents() {
     // Handling one announcement reads replies, which may queue further ones (a burst).
     // Once the port is gone the rest stay in the modem: each would wait out a read.
     while (!stopRequested() && !portGone()) {
-        const std::optional<std::string> line = port_.TakeAnnouncement();
-        if (!line) {
+        const std::optional<ModemEvent> event = port_.NextEvent(ComPort::Wait::No);
+        if (!event) {
             return;
         }
-        handleLine(*line);
+        handleEvent(*event);
     }
 }
 
@@ -364,20 +362,18 @@ NewSmsContext SmsSessionWorker::newSmsContext() {
                          &parts_};
 }
 
-void SmsSessionWorker::handleLine(const std::string& line) {
+void SmsSessionWorker::handleEvent(const ModemEvent& event) {
     // The line goes to the log as a line, so that the log's line rule is applied to modem
     // lines only; replies and status texts of the handling are appended as given.
-    listener_.modemLine(line);
-    if (!IsNewSmsAnnouncement(line)) {
-        return;
+    listener_.modemLine(event.line);
+    if (event.announced) {
+        handleMessage(*event.announced);
     }
-    NewSmsContext context = newSmsContext();
-    publish(ProcessNewSms(line, context));
 }
 
 void SmsSessionWorker::handleMessage(const MessagePlace& place) {
     NewSmsContext context = newSmsContext();
-    publish(ProcessStoredSms(place, context));
+    publish(ProcessNewSms(place, context));
 }
 
 void SmsSessionWorker::publish(const NewSmsOutcome& outcome) {

@@ -12,7 +12,6 @@
 #include <string_view>
 
 #include "core/at/com_port.h"
-#include "core/at/modem_line_reader.h"
 #include "core/common/stoppable_clock.h"
 #include "core/reception/modem_health.h"
 #include "core/reception/new_sms_handler.h"
@@ -25,15 +24,15 @@ class Database;
 class GpslogStore;
 
 // An exchange on the session's port (sending a command SMS, for one), posted from another
-// thread. It runs whole on the session's thread, with no modem line read in between, and
+// thread. It runs whole on the session's thread, with no modem event taken in between, and
 // learns how the modem takes messages.
 using SessionJob = std::function<void(ComPort&, MessageMode)>;
 
 // The SMS session: the one owner of the modem port while it is open. run() starts the
 // modem, handles the received messages already stored in it (they arrived while no
-// session was open, or their announcement was missed), then reads its lines until
-// stopped, handing every "+CMTI" announcement (read as a line or found inside a reply) to
-// ProcessNewSms, and running posted jobs between line attempts. When the port goes away
+// session was open, or their announcement was missed), then takes the port's events until
+// stopped: every line is logged, and every announcement (wherever the port found it) goes
+// to ProcessNewSms; posted jobs run between the waits for events. When the port goes away
 // underneath it (USB cable pulled) or the modem stops answering, the session waits for the
 // modem: it tries to start it again with growing pauses, and once it is back it lists the
 // stored messages and goes on receiving. It uses its own database connection on its own
@@ -104,9 +103,9 @@ class SmsSessionWorker {
     void setHealth(SessionHealth health);
     bool portGone();
     void runQueuedJobs();
-    void handleQueuedAnnouncements();
+    void handleHeldEvents();
     NewSmsContext newSmsContext();
-    void handleLine(const std::string& line);
+    void handleEvent(const ModemEvent& event);
     void handleMessage(const MessagePlace& place);
     void logReply(std::string_view reply);
     void publish(const NewSmsOutcome& outcome);
@@ -118,7 +117,6 @@ class SmsSessionWorker {
     const UserRegistry& users_;
     SmsSessionListener& listener_;
     Settings settings_;
-    ModemLineReader reader_;
     std::unique_ptr<Database> db_;
     std::unique_ptr<GpslogStore> store_;
     bool portGone_ = false;

@@ -78,10 +78,9 @@ std::vector<int> StoredMessageListing::receivedIndexes() const {
     return indexes;
 }
 
-bool StoredMessageListing::lists(std::string_view index) const {
-    return std::any_of(entries.begin(), entries.end(), [&](const StoredMessageEntry& entry) {
-        return std::to_string(entry.index) == index;
-    });
+bool StoredMessageListing::lists(int index) const {
+    return std::any_of(entries.begin(), entries.end(),
+                       [index](const StoredMessageEntry& entry) { return entry.index == index; });
 }
 
 StoredMessageListing ParseStoredMessageListing(std::string_view reply) {

@@ -34,8 +34,8 @@ struct StoredMessageListing {
     // message body that imitates a header) is left out: which status is true cannot be
     // told, and handling a stored unsent message as received would delete it.
     std::vector<int> receivedIndexes() const;
-    // True when an entry names the index (the decimal text "5").
-    bool lists(std::string_view index) const;
+    // True when an entry names the index.
+    bool lists(int index) const;
 };
 
 // The listing in a reply: its entries, and whether it reached its final result line.

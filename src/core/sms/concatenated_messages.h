@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "core/sms/message_mode.h"
+#include "core/at/modem_event.h"
 #include "core/sms/sms_pdu.h"
 
 namespace kv820 {

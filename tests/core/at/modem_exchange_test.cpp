@@ -136,16 +136,6 @@ TEST_F(Exchanges, SilentModemGetsTheNextCommandOnlyAfterAFreshOk) {
                                                      "\x1b", "at\r", "at+cmgr=1\r"}));
 }
 
-TEST_F(Exchanges, WaitingBytesAreDrainedBeforeTheCommand) {
-    link.feed("junk\r\n" + Announcement(4) + "+CMT");
-    link.replyTo("at+cmgf=1\r", "I: \"SM\",5\r\nat+cmgf=1\r\r\nOK\r\n");
-    const ModemReply reply = port.Exchange("at+cmgf=1", reply_timeout::Setting);
-    EXPECT_EQ(reply.text, "at+cmgf=1\r\r\nOK\r\n");
-    EXPECT_EQ(stray, "junk\r\n");
-    EXPECT_EQ(port.TakeAnnouncement(), Announcement(4));
-    EXPECT_EQ(port.TakeAnnouncement(), Announcement(5)) << "a line cut by the drain stays whole";
-}
-
 TEST_F(Exchanges, MessageTextGoesOnlyAfterThePrompt) {
     link.replyTo("at+cmgs=123\r", "at+cmgs=123\r\r\n> ");
     link.replyTo("hi\x1a\r", "hi\x1a\r\n+CMGS: 7\r\n\r\nOK\r\n");
@@ -156,17 +146,6 @@ TEST_F(Exchanges, MessageTextGoesOnlyAfterThePrompt) {
     EXPECT_TRUE(port.Exchange("at+cmgs=456", reply_timeout::Sim).refused());
     EXPECT_FALSE(port.ExchangeMessageText("lost", "+CMGS", reply_timeout::Network).complete());
     EXPECT_EQ(link.writes.back(), "at+cmgs=456\r");
-}
-
-TEST_F(Exchanges, AnnouncementCutByAReadReachesTheLineReaderWhole) {
-    link.replyTo("at\r", "at\r\r\nOK\r\n+CMT");
-    EXPECT_TRUE(port.Exchange("at", reply_timeout::Quick).ok());
-    link.feed("I: \"SM\",4\r\n");
-    std::string line;
-    while (const auto byte = port.ReadByte(milliseconds(0))) {
-        line += *byte;
-    }
-    EXPECT_EQ(line, Announcement(4));
 }
 
 TEST_F(Exchanges, ASilentModemIsAwaitedForTheWholePauseAndNoMore) {

@@ -46,9 +46,9 @@ class ProcessNewSmsTest : public ::testing::Test {
             mode, &stores, &parts};
     }
 
-    NewSmsOutcome process(const std::string& line = "+CMTI: \"SM\",5\r\n") {
+    NewSmsOutcome process(MessagePlace place = {"SM", 5}) {
         NewSmsContext handling = context();
-        return ProcessNewSms(line, handling);
+        return ProcessNewSms(std::move(place), handling);
     }
 
     test::ScopedTimeZone zone{"CST-8"};
@@ -82,7 +82,7 @@ TEST_F(ProcessNewSmsTest, StoresTheReportBeforeDeletingIt) {
     EXPECT_EQ(link.writes, (std::vector<std::string>{"at+cmgr=5\r", "at+cmgd=5\r"}));
     EXPECT_EQ(rowsWhenDeleted, 1);
     EXPECT_EQ(outcome.kind, Kind::ReportStored);
-    EXPECT_EQ(outcome.index, "5");
+    EXPECT_EQ(outcome.index, 5);
     ASSERT_TRUE(outcome.report.has_value());
     EXPECT_EQ(outcome.report->userName, "Truck");
     EXPECT_EQ(log, reply + "\r\n" + DeleteReply + "\r\n");
@@ -230,7 +230,7 @@ TEST_F(ProcessNewSmsTest, AMessageInAnotherStoreIsReadAndDeletedThereThenReadsGo
     link.replyTo("at+cmgd=3\r", "\r\nOK\r\n");
     link.replyTo("at+cpms=\"SM\"\r", "\r\n+CPMS: 0,30,0,30,0,30\r\n\r\nOK\r\n");
 
-    EXPECT_EQ(process("+CMTI: \"ME\",3\r\n").kind, Kind::ReportStored);
+    EXPECT_EQ(process({"ME", 3}).kind, Kind::ReportStored);
     EXPECT_EQ(link.writes, (std::vector<std::string>{"at+cpms=\"ME\"\r", "at+cmgr=3\r",
                                                      "at+cmgd=3\r", "at+cpms=\"SM\"\r"}));
     EXPECT_EQ(stores.selected, "SM");
@@ -238,7 +238,7 @@ TEST_F(ProcessNewSmsTest, AMessageInAnotherStoreIsReadAndDeletedThereThenReadsGo
     // A store the modem will not select is not read: the index would name another message.
     link.writes.clear();
     link.replyTo("at+cpms=\"ME\"\r", "\r\n+CMS ERROR: 302\r\n");
-    EXPECT_EQ(process("+CMTI: \"ME\",4\r\n").kind, Kind::ReadRefusedKept);
+    EXPECT_EQ(process({"ME", 4}).kind, Kind::ReadRefusedKept);
     EXPECT_EQ(link.writes, std::vector<std::string>{"at+cpms=\"ME\"\r"});
 }
 
@@ -251,8 +251,8 @@ TEST_F(ProcessNewSmsTest, PartsOfALongerReportWaitInTheModemAndAreStoredAsOne) {
     link.replyTo("at+cmgd=6\r", "\r\nOK\r\n");
     link.replyTo("at+cmgd=5\r", DeleteReply);
 
-    EXPECT_EQ(process("+CMTI: \"SM\",5\r\n").kind, Kind::PartKept);
-    const NewSmsOutcome whole = process("+CMTI: \"SM\",6\r\n");
+    EXPECT_EQ(process({"SM", 5}).kind, Kind::PartKept);
+    const NewSmsOutcome whole = process({"SM", 6});
 
     EXPECT_EQ(whole.kind, Kind::ReportStored);
     EXPECT_EQ(whole.report->userName, "Truck");
@@ -267,8 +267,8 @@ TEST_F(ProcessNewSmsTest, APartWhoseRestNeverComesIsHandledAsItIsAfterItsWait) {
     link.replyTo("at+cmgr=5\r", PduReadReply("5", Delivered("Hello, this is", {{9, 2, 1}})));
     link.replyTo("at+cmgr=6\r", PduReadReply("6", Delivered("?35,1,3,0", {{10, 3, 1}})));
     link.replyTo("at+cmgd=5\r", DeleteReply);
-    EXPECT_EQ(process("+CMTI: \"SM\",5\r\n").kind, Kind::PartKept);
-    EXPECT_EQ(process("+CMTI: \"SM\",6\r\n").kind, Kind::PartKept);
+    EXPECT_EQ(process({"SM", 5}).kind, Kind::PartKept);
+    EXPECT_EQ(process({"SM", 6}).kind, Kind::PartKept);
     NewSmsContext handling = context();
     EXPECT_TRUE(ProcessOverdueParts(handling).empty());
 

@@ -5,7 +5,6 @@
 
 #include <functional>
 
-#include "core/at/new_sms_index.h"
 #include "core/report/gps_moment.h"
 #include "core/report/report_pieces.h"
 #include "support/scoped_time_zone.h"
@@ -45,21 +44,10 @@ TEST(ReportFields, EachPieceBecomesItsColumnText) {
         {ReceiveDateText, "\"07/05/12", "2007/05/12"},
         {ReceiveDateText, "", "20"},
         {ReceiveTimeText, "10:20:30+32\"\r\n?356789012345678", "10:20:30"},
-        {NewSmsIndex, "+CMTI: \"ME\",12\r\n", "12"},
-        {NewSmsIndex, "\r+CMTI: \"SM\",007\r\n", "7"},
-        {NewSmsIndex, "+CMTI: \"SM\",\r\n", "0"},
-        {NewSmsIndex, "+CMTI: \"SM\",99999999999\r\n", "2147483647"},
-        {NewSmsStore, "\r+CMTI: \"ME\",12\r\n", "ME"},
-        {NewSmsStore, "+CMTI: 12\r\n", ""},
-        // The name goes into a command: a garbled one is no store.
-        {NewSmsStore, "+CMTI: \"S\rM\",3\r\n", ""},
-        {NewSmsStore, "+CMTI: \"SMX\",3\r\n", ""},
     };
     for (const FieldCase& c : cases) {
         EXPECT_EQ(c.decode(c.piece), c.expected) << '"' << c.piece << '"';
     }
-    EXPECT_TRUE(IsNewSmsAnnouncement("xx+CMTI"));
-    EXPECT_FALSE(IsNewSmsAnnouncement("+CMT: \"SM\",5\r\n"));
 }
 
 TEST(SplitReportPieces, CutsAtCommasUpToTheEndMarkOrKeepsTheWholeTextWithout) {
