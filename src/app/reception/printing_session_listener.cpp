@@ -97,4 +97,10 @@ void PrintingSessionListener::writeLocked(std::string_view text) {
     }
 }
 
+void PrintingSessionListener::eventsRaised(const std::vector<TrackerEvent>& events) {
+    for (const TrackerEvent& event : events) {
+        modemLog(eventLogLine(event));
+    }
+}
+
 }  // namespace kv820

@@ -27,7 +27,9 @@ class PrintingSessionListener final : public SmsSessionListener {
 
     void modemLog(std::string_view text) override;
     void sessionStarted(bool ready) override { started_ = ready; }
-    void reportStored(const StoredReportEvent&) override {}
+    // The events go to the log; the report itself is in the modem's lines already.
+    void reportStored(const StoredReportEvent& event) override { eventsRaised(event.events); }
+    void eventsRaised(const std::vector<TrackerEvent>& events) override;
     void reportStoreFailed(const PositionReport&, std::string_view) override {}
     void sessionEnded() override {}
 

@@ -34,6 +34,11 @@ std::optional<EventKind> eventKindOfText(std::string_view text) {
     return static_cast<EventKind>(found - KindTexts.begin());
 }
 
+std::string eventLogLine(const TrackerEvent& event) {
+    return "Event " + std::string(eventKindText(event.kind)) + " of " + event.imei + " at " +
+           event.time + (event.details.empty() ? "" : ": " + event.details) + "\r\n";
+}
+
 ReportFacts factsOfReport(const PositionReport& report, milliseconds arrived) {
     ReportFacts facts;
     facts.imei = report.imei;

@@ -43,6 +43,9 @@ struct ReportFacts {
     std::chrono::milliseconds arrived{0};  // on the program's monotonic clock
 };
 
+// One line for logs: "Event overspeed of 354612071234567 at 2026/03/02 08:00:00: ...".
+std::string eventLogLine(const TrackerEvent& event);
+
 ReportFacts factsOfReport(const PositionReport& report, std::chrono::milliseconds arrived);
 
 // What the operator set for one tracker.

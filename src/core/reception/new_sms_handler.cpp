@@ -1,9 +1,11 @@
 #include "core/reception/new_sms_handler.h"
 
+#include "core/alarms/report_alarms.h"
 #include "core/report/report_pieces.h"
 #include "core/sms/pdu_read_reply.h"
 #include "core/store/database_error.h"
 #include "core/store/gpslog_store.h"
+#include "core/store/transaction.h"
 
 namespace kv820 {
 
@@ -49,13 +51,33 @@ void DeleteMessages(NewSmsContext& context, const std::vector<MessagePlace>& pla
     }
 }
 
-// Commits the row unless an equal one is stored already (a report whose delete failed
-// and that is read again must not appear twice). Throws DatabaseError.
-bool StoreOnce(GpslogStore& store, const GpslogRow& row) {
+// Commits the row, and the events the report raises, unless an equal row is stored already
+// (a report whose delete failed and that is read again must not appear twice, nor its
+// events). Throws DatabaseError; then nothing of it is stored.
+bool StoreOnce(NewSmsContext& context, const PositionReport& report,
+               std::vector<TrackerEvent>& events) {
+    GpslogStore& store = *context.store;
+    const GpslogRow row = ToGpslogRow(report);
     if (store.contains(row)) {
         return false;
     }
+    Transaction transaction(store.database());
     store.append(row);
+    try {
+        if (context.alarms) {
+            events = context.alarms->storeEventsOf(report, context.now);
+        }
+        transaction.commit();
+    } catch (...) {
+        if (context.alarms) {
+            context.alarms->rolledBack();
+        }
+        events.clear();
+        throw;
+    }
+    if (context.alarms) {
+        context.alarms->committed();
+    }
     return true;
 }
 
@@ -74,7 +96,7 @@ NewSmsOutcome HandleReport(NewSmsContext& context, NewSmsOutcome outcome,
         if (context.store == nullptr) {
             throw DatabaseError("no database connection");
         }
-        const bool added = StoreOnce(*context.store, ToGpslogRow(*outcome.report));
+        const bool added = StoreOnce(context, *outcome.report, outcome.events);
         outcome.kind =
             added ? NewSmsOutcome::Kind::ReportStored : NewSmsOutcome::Kind::ReportAlreadyStored;
     } catch (const DatabaseError& error) {

@@ -14,6 +14,7 @@
 namespace kv820 {
 
 class GpslogStore;
+class ReportAlarms;
 
 // What handling a new SMS needs: the session's port, the registry (read through one
 // snapshot per SMS), the gpslog table on the handling thread's own connection (null when
@@ -28,6 +29,10 @@ struct NewSmsContext {
     MessageMode mode = MessageMode::Text;
     MessageStores* stores = nullptr;
     ConcatenatedMessages* parts = nullptr;
+    // The events of each new report, stored in the report's transaction (null: none), and
+    // the moment the report arrived on the session's clock.
+    ReportAlarms* alarms = nullptr;
+    std::chrono::milliseconds now{0};
 };
 
 // Reads the SMS at `place` with "at+cmgr=" (in the store it names, reads pointed back at the

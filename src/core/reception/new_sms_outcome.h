@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/alarms/tracker_events.h"
 #include "core/at/modem_event.h"
 #include "core/report/position_report.h"
 
@@ -29,6 +30,8 @@ struct NewSmsOutcome {
     std::vector<MessagePlace> places;
     // Set for ReportStored, ReportAlreadyStored and StoreFailed.
     std::optional<PositionReport> report;
+    // What a newly stored report raised, stored with it (ReportStored only).
+    std::vector<TrackerEvent> events;
     // Why the store failed (StoreFailed only).
     std::string failure;
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/alarms/report_alarms.h"
 #include "core/reception/sms_modem_init.h"
 #include "core/reception/stored_message_listing.h"
 #include "core/records/search_criteria.h"
@@ -65,6 +66,7 @@ bool SmsSessionWorker::post(SessionJob job) {
 }
 
 void SmsSessionWorker::openDatabase() {
+    alarms_.reset();  // it holds the connection that is replaced
     try {
         db_ = std::make_unique<Database>(settings_.databasePath);
         store_ = std::make_unique<GpslogStore>(*db_);
@@ -72,6 +74,14 @@ void SmsSessionWorker::openDatabase() {
         // Reception goes on: each report then stays in the modem, and the log says why.
         store_.reset();
         db_.reset();
+        return;
+    }
+    try {
+        alarms_ = std::make_unique<ReportAlarms>(*db_);
+    } catch (const DatabaseError& error) {
+        // Reports are stored all the same; only their events are not.
+        listener_.modemLog("The alarm tables cannot be used (" + std::string(error.what()) +
+                           "): reports are stored without their events.\r\n");
     }
 }
 
@@ -180,6 +190,7 @@ void SmsSessionWorker::readLoop() {
         }
         checkHealth();
         pollStorage();
+        checkOverdue();
         if (stopRequested() || modemLost()) {
             return;
         }
@@ -252,6 +263,26 @@ void SmsSessionWorker::checkHealth() {
     SessionHealth health = health_;
     health.signalDbm = SignalDbmFromReply(port_.Exchange("at+csq", reply_timeout::Setting));
     setHealth(health);
+}
+
+void SmsSessionWorker::checkOverdue() {
+    const auto now = port_.clock().now();
+    if (!alarms_ || (lastOverdueCheck_ && now - *lastOverdueCheck_ < settings_.overdueCheck)) {
+        return;
+    }
+    lastOverdueCheck_ = now;
+    const std::tm local = localNow();
+    SearchCriteria::Moment moment{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                                  local.tm_hour,        local.tm_min,     local.tm_sec};
+    try {
+        const std::vector<TrackerEvent> events =
+            alarms_->checkOverdue(now, moment.date() + " " + moment.time());
+        if (!events.empty()) {
+            listener_.eventsRaised(events);
+        }
+    } catch (const DatabaseError&) {
+        // Not stored, so not raised: the next check finds the trackers silent still.
+    }
 }
 
 void SmsSessionWorker::pollStorage() {
@@ -356,10 +387,16 @@ void SmsSessionWorker::handleHeldEvents() {
 }
 
 NewSmsContext SmsSessionWorker::newSmsContext() {
-    return NewSmsContext{port_,       users_,
-                         store(),     [this](std::string_view text) { listener_.modemLog(text); },
-                         modem_.mode, &modem_.stores,
-                         &parts_};
+    GpslogStore* gpslog = store();
+    return NewSmsContext{port_,
+                         users_,
+                         gpslog,
+                         [this](std::string_view text) { listener_.modemLog(text); },
+                         modem_.mode,
+                         &modem_.stores,
+                         &parts_,
+                         gpslog ? alarms_.get() : nullptr,
+                         port_.clock().now()};
 }
 
 void SmsSessionWorker::handleEvent(const ModemEvent& event) {
@@ -396,6 +433,7 @@ void SmsSessionWorker::publish(const NewSmsOutcome& outcome) {
     StoredReportEvent event;
     event.report = *outcome.report;
     event.alreadyStored = outcome.kind == NewSmsOutcome::Kind::ReportAlreadyStored;
+    event.events = outcome.events;
     event.historyRange = SearchCriteria::YearsAround(localNow()).receiveRange(event.report.imei);
     listener_.reportStored(event);
     SessionHealth health = health_;

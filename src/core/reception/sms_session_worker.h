@@ -22,6 +22,7 @@ namespace kv820 {
 
 class Database;
 class GpslogStore;
+class ReportAlarms;
 
 // An exchange on the session's port (sending a command SMS, for one), posted from another
 // thread. It runs whole on the session's thread, with no modem event taken in between, and
@@ -49,6 +50,8 @@ class SmsSessionWorker {
     // How often the message storage is looked at: a message whose announcement was lost
     // (the modem re-registered, the line dropped it) is found within this.
     static constexpr std::chrono::milliseconds StoragePoll{30000};
+    // How often silent trackers are looked for.
+    static constexpr std::chrono::milliseconds OverdueCheck{60000};
     // The pauses between two attempts to bring a lost modem back: 1 s, 2 s, 4 s, ... 60 s.
     static constexpr std::chrono::milliseconds FirstRetryPause{1000};
     static constexpr std::chrono::milliseconds LongestRetryPause{60000};
@@ -63,6 +66,7 @@ class SmsSessionWorker {
         std::chrono::milliseconds quietCheck = QuietCheck;
         std::chrono::milliseconds healthInterval = HealthInterval;
         std::chrono::milliseconds storagePoll = StoragePoll;
+        std::chrono::milliseconds overdueCheck = OverdueCheck;
     };
 
     SmsSessionWorker(SerialLink& link, Clock& clock, const UserRegistry& users,
@@ -93,6 +97,7 @@ class SmsSessionWorker {
     void catchUpStoredMessages();
     void catchUpStore(const std::string& store, bool unannounced);
     void pollStorage();
+    void checkOverdue();
     void noteStorage(const std::vector<StoreUse>& uses);
     std::size_t leftInModemIn(const std::string& store) const;
     void readLoop();
@@ -119,11 +124,13 @@ class SmsSessionWorker {
     Settings settings_;
     std::unique_ptr<Database> db_;
     std::unique_ptr<GpslogStore> store_;
+    std::unique_ptr<ReportAlarms> alarms_;  // null when the alarm tables cannot be had
     bool portGone_ = false;
     SessionHealth health_;
     std::chrono::milliseconds lastHeard_{0};
     std::optional<std::chrono::milliseconds> lastHealthCheck_;
     std::optional<std::chrono::milliseconds> lastStoragePoll_;
+    std::optional<std::chrono::milliseconds> lastOverdueCheck_;
     SmsModemSetup modem_;
     ConcatenatedMessages parts_;
     // Messages the session leaves in the modem: the operator's drafts and sent messages,

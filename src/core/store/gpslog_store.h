@@ -42,9 +42,12 @@ class GpslogStore {
   public:
     explicit GpslogStore(Database& db) : db_(db) {}
 
+    // The connection, for a transaction that stores a row together with what it raised.
+    Database& database() { return db_; }
+
     // Deletes every row with a NULL column; returns how many went.
     int PurgeIncompleteGpslogRows();
-    // Appends one report; it is committed when this returns.
+    // Appends one report; it is committed when this returns (or with the caller's transaction).
     void append(const GpslogRow& row);
     // True when a row equal in all thirteen columns is stored already.
     bool contains(const GpslogRow& row);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/alarms/alarm_store.h"
 #include "core/commands/send_command_sms.h"
 #include "core/reception/sms_session_worker.h"
 #include "core/store/database.h"
@@ -154,6 +155,34 @@ TEST_F(SessionFaults, AReportTheDatabaseRefusesStaysInTheModemAndIsStoredOnceItT
 
     EXPECT_EQ(storedSorted(), MomentsOfMinutes(2));
     EXPECT_FALSE(logHas("without an announcement")) << "the kept report was announced";
+}
+
+// A report and the events it raises are stored together or not at all: an event the
+// database refuses keeps the report in the modem, and once stored it is raised only once.
+TEST_F(SessionFaults, AReportAndItsEventsAreStoredTogetherAndRaisedOnce) {
+    Database other(file.path());
+    AlarmStore::ensureTables(other);
+    Geofence depot;
+    depot.name = "Depot";
+    depot.centre = {25.052057, 121.502057};
+    depot.radiusMetres = 500;
+    AlarmStore(other).saveGeofence(depot);
+    other.execute(
+        "CREATE TRIGGER refuse BEFORE INSERT ON events BEGIN SELECT RAISE(ABORT, 'full'); END");
+    step([&] { return listening(); }, [&] { inject(0); });
+    step([&] { return !listener.storeFailures.empty(); },
+         [&] {
+             EXPECT_TRUE(test::StoredMoments(file.path()).empty()) << "row kept without events";
+             other.execute("DROP TRIGGER refuse");
+         });
+    step([&] { return stored() == 1 && modemEmpty(); });
+    run();
+
+    ASSERT_EQ(listener.stored.size(), 1u);
+    ASSERT_EQ(listener.stored[0].events.size(), 1u);
+    EXPECT_EQ(listener.stored[0].events[0].kind, EventKind::GeofenceEnter);
+    EXPECT_EQ(AlarmStore(other).newestEvents({}, 10).size(), 1u);
+    EXPECT_EQ(test::StoredMoments(file.path()), MomentsOfMinutes(1));
 }
 
 // Where the reply to "at+cmgr=" is cut: in its header, or inside the report before its end
