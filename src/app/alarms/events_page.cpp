@@ -38,8 +38,8 @@ Control* named(Control* control, const char* objectName) {
 QLineEdit* timeEdit(const char* objectName) {
     auto* edit = named(new QLineEdit, objectName);
     edit->setPlaceholderText(QStringLiteral("YYYY/MM/DD hh:mm:ss"));
-    edit->setMinimumWidth(
-        edit->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00:00")) + 16);
+    // The placeholder is the widest text the field takes; room for the frame and margins.
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(edit->placeholderText()) + 20);
     return edit;
 }
 
@@ -76,6 +76,7 @@ EventsPage::EventsPage(const UserRegistry& users, std::function<Database*()> dat
                                       QStringLiteral("Kind"), QStringLiteral("Details"),
                                       QStringLiteral("Acknowledged")});
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setWordWrap(false);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->verticalHeader()->hide();
