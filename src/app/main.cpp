@@ -59,6 +59,10 @@ int main(int argc, char** argv) {
             return kv820::RunCreateDatabase();
         case Action::ListPorts:
             return kv820::RunListPorts();
+        case Action::ImportGeofences:
+            return kv820::RunImportGeofences(command.file);
+        case Action::EventsReport:
+            return kv820::RunEventsReport(command.user, command.from, command.to);
         case Action::Receive: {
             QCoreApplication app(argc, argv);
             return kv820::RunHeadlessReceiver(command.port.toStdString(),

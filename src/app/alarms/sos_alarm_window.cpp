@@ -3,8 +3,10 @@
 #include <QCloseEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "app/alarms/sos_alarms.h"
@@ -20,7 +22,22 @@ QLabel* ValueLabel(const char* objectName) {
     auto* label = new QLabel;
     label->setObjectName(QString::fromLatin1(objectName));
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setTextFormat(Qt::PlainText);  // names come from the trackers' registration
     return label;
+}
+
+QTableWidget* AlarmList() {
+    auto* list = new QTableWidget(0, 4);
+    list->setObjectName(QStringLiteral("alarmList"));
+    list->setAccessibleName(QStringLiteral("Alarms"));
+    list->setHorizontalHeaderLabels({QStringLiteral("Time"), QStringLiteral("Tracker"),
+                                     QStringLiteral("Kind"), QStringLiteral("Details")});
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->verticalHeader()->hide();
+    list->horizontalHeader()->setStretchLastSection(true);
+    list->setMinimumSize(480, 120);
+    return list;
 }
 
 QString Text(const std::string& text) {
@@ -38,6 +55,9 @@ SosAlarmWindow::SosAlarmWindow(SosAlarms& alarms, const AppServices& services, Q
       time_(ValueLabel("sosTimeLabel")),
       position_(ValueLabel("sosPositionLabel")),
       waiting_(ValueLabel("sosWaitingLabel")),
+      heading_(new QLabel),
+      sosReport_(new QWidget),
+      list_(AlarmList()),
       openMap_(new QPushButton(QStringLiteral("Open Map"))),
       acknowledge_(new QPushButton(QStringLiteral("Acknowledge"))) {
     setObjectName(QStringLiteral("sosAlarmWindow"));
@@ -46,9 +66,10 @@ SosAlarmWindow::SosAlarmWindow(SosAlarms& alarms, const AppServices& services, Q
     openMap_->setObjectName(QStringLiteral("sosOpenMapButton"));
     acknowledge_->setObjectName(QStringLiteral("sosAcknowledgeButton"));
 
-    auto* heading = new QLabel(QString::fromLatin1(SosReportText));
-    heading->setStyleSheet(QStringLiteral("color: red; font-weight: bold; font-size: 16pt;"));
-    auto* form = new QFormLayout;
+    heading_->setObjectName(QStringLiteral("alarmHeading"));
+    heading_->setStyleSheet(QStringLiteral("color: red; font-weight: bold; font-size: 16pt;"));
+    auto* form = new QFormLayout(sosReport_);
+    form->setContentsMargins(0, 0, 0, 0);
     form->addRow(QStringLiteral("User Name :"), user_);
     form->addRow(QStringLiteral("Phone :"), phone_);
     form->addRow(QStringLiteral("Time :"), time_);
@@ -58,9 +79,10 @@ SosAlarmWindow::SosAlarmWindow(SosAlarms& alarms, const AppServices& services, Q
     buttons->addWidget(openMap_);
     buttons->addWidget(acknowledge_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(heading);
-    layout->addLayout(form);
+    layout->addWidget(heading_);
+    layout->addWidget(sosReport_);
     layout->addWidget(waiting_);
+    layout->addWidget(list_, 1);
     layout->addLayout(buttons);
 
     connect(openMap_, &QPushButton::clicked, this, &SosAlarmWindow::openMap);
@@ -74,9 +96,20 @@ void SosAlarmWindow::showAlarm() {
 }
 
 void SosAlarmWindow::fill() {
-    if (alarms_.empty()) {
-        return;
+    const bool sos = alarms_.count() > 0;
+    setWindowTitle(sos ? QStringLiteral("SOS Alarm") : QStringLiteral("Alarm"));
+    heading_->setText(sos ? QString::fromLatin1(SosReportText) : QStringLiteral("Alarm"));
+    sosReport_->setVisible(sos);
+    openMap_->setVisible(sos);
+    if (sos) {
+        fillSosReport();
+    } else {
+        waiting_->clear();
     }
+    fillList();
+}
+
+void SosAlarmWindow::fillSosReport() {
     const PositionReport& report = alarms_.oldest();
     user_->setText(Text(report.userName));
     phone_->setText(Text(report.phone));
@@ -87,8 +120,24 @@ void SosAlarmWindow::fill() {
                                   : QStringLiteral("%1 more SOS alarm(s) waiting.").arg(others));
 }
 
+void SosAlarmWindow::fillList() {
+    const std::vector<SosAlarms::ShownAlarm> shown = alarms_.shownAlarms();
+    list_->setRowCount(static_cast<int>(shown.size()));
+    for (int row = 0; row < list_->rowCount(); ++row) {
+        const TrackerEvent& event = shown[row].event;
+        const std::string_view kind = eventKindText(event.kind);
+        const QString cells[] = {Text(event.time), Text(shown[row].userName),
+                                 QString::fromUtf8(kind.data(), qsizetype(kind.size())),
+                                 Text(event.details)};
+        for (int column = 0; column < 4; ++column) {
+            list_->setItem(row, column, new QTableWidgetItem(cells[column]));
+        }
+    }
+    list_->resizeColumnsToContents();
+}
+
 void SosAlarmWindow::openMap() {
-    if (alarms_.empty()) {
+    if (alarms_.count() == 0) {
         return;
     }
     const PositionReport& report = alarms_.oldest();

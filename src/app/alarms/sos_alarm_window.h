@@ -6,14 +6,16 @@
 
 class QLabel;
 class QPushButton;
+class QTableWidget;
 
 namespace kv820 {
 
 class SosAlarms;
 
-// The non-modal window of the oldest unacknowledged SOS alarm: who sent it (user and
-// phone), when and where, how many further alarms wait, a button that opens the point on
-// the web map (through the services' opener) and one that acknowledges the alarm.
+// The non-modal window of the unacknowledged alarms. Of the oldest SOS report it tells who
+// sent it (user and phone), when and where, how many further SOS reports wait, with a
+// button that opens the point on the web map (through the services' opener); a list holds
+// every alarm it shows (time, tracker, kind, details), and one button acknowledges them.
 class SosAlarmWindow : public QWidget {
     Q_OBJECT
   public:
@@ -27,6 +29,7 @@ class SosAlarmWindow : public QWidget {
     QLabel* timeLabel() const { return time_; }
     QLabel* positionLabel() const { return position_; }
     QLabel* waitingLabel() const { return waiting_; }
+    QTableWidget* alarmList() const { return list_; }
     QPushButton* openMapButton() const { return openMap_; }
     QPushButton* acknowledgeButton() const { return acknowledge_; }
 
@@ -36,6 +39,8 @@ class SosAlarmWindow : public QWidget {
 
   private:
     void fill();
+    void fillSosReport();
+    void fillList();
     void openMap();
 
     SosAlarms& alarms_;
@@ -45,6 +50,9 @@ class SosAlarmWindow : public QWidget {
     QLabel* time_;
     QLabel* position_;
     QLabel* waiting_;
+    QLabel* heading_;
+    QWidget* sosReport_;
+    QTableWidget* list_;
     QPushButton* openMap_;
     QPushButton* acknowledge_;
 };

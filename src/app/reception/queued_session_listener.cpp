@@ -46,6 +46,10 @@ void QueuedSessionListener::healthChanged(const SessionHealth& health) {
     forward([health](SmsSessionListener& l) { l.healthChanged(health); });
 }
 
+void QueuedSessionListener::eventsRaised(const std::vector<TrackerEvent>& events) {
+    forward([events](SmsSessionListener& l) { l.eventsRaised(events); });
+}
+
 void QueuedSessionListener::sessionEnded() {
     forward([](SmsSessionListener& l) { l.sessionEnded(); });
 }

@@ -23,6 +23,7 @@ class QueuedSessionListener final : public SmsSessionListener {
     void reportStored(const StoredReportEvent& event) override;
     void reportStoreFailed(const PositionReport& report, std::string_view why) override;
     void healthChanged(const SessionHealth& health) override;
+    void eventsRaised(const std::vector<TrackerEvent>& events) override;
     void sessionEnded() override;
 
   private:

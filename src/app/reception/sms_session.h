@@ -67,6 +67,9 @@ class SmsSession : public CommandChannel, private SmsSessionListener {
     void workerFinished();
     // A report was stored: the tracking page, the SOS alarm and the map show it.
     void reportReceived(const kv820::StoredReportEvent& event);
+    // Events raised without a report (a tracker gone silent), stored already. The signal
+    // is itself the listener's call, which the worker's calls reach on the UI thread.
+    void eventsRaised(const std::vector<kv820::TrackerEvent>& events) override;
     // How the session stands, as the status bar shows it ("Receiving | Signal ...").
     void healthTextChanged(const QString& text);
 

@@ -1,10 +1,17 @@
 #include "app/shell/command_line.h"
 
 #include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
 #include <cstdio>
+#include <memory>
 #include <utility>
 
 #include "app/ports/port_discovery.h"
+#include "core/alarms/event_report.h"
+#include "core/alarms/geofence_file.h"
+#include "core/records/text_sink.h"
+#include "core/store/database.h"
 #include "core/store/database_error.h"
 #include "core/store/schema.h"
 
@@ -59,6 +66,38 @@ CommandLine Invalid(const QString& error) {
     return result;
 }
 
+// The options of a report; only "events" so far.
+struct ReportOptions {
+    QCommandLineOption report{QStringLiteral("report"), {}, QStringLiteral("KIND")};
+    QCommandLineOption user{QStringLiteral("user"), {}, QStringLiteral("NAME")};
+    QCommandLineOption from{QStringLiteral("from"), {}, QStringLiteral("TIME")};
+    QCommandLineOption to{QStringLiteral("to"), {}, QStringLiteral("TIME")};
+};
+
+// Fills the report's fields of `result`, or says why the command line is invalid.
+CommandLine ReportCommand(const QCommandLineParser& parser, const ReportOptions& options,
+                          CommandLine result) {
+    const bool anyRange =
+        parser.isSet(options.user) || parser.isSet(options.from) || parser.isSet(options.to);
+    if (result.action != CommandLine::Action::EventsReport) {
+        return anyRange ? Invalid(QStringLiteral("--user, --from and --to go with --report."))
+                        : result;
+    }
+    const QString kind = parser.value(options.report);
+    if (kind != QStringLiteral("events")) {
+        return Invalid(QStringLiteral("Unknown report '%1'; the reports are: events.").arg(kind));
+    }
+    for (const QCommandLineOption* option : {&options.user, &options.from, &options.to}) {
+        if (parser.values(*option).size() != 1) {
+            return Invalid(QStringLiteral("--report events needs one --user, --from and --to."));
+        }
+    }
+    result.user = parser.value(options.user);
+    result.from = parser.value(options.from);
+    result.to = parser.value(options.to);
+    return result;
+}
+
 }  // namespace
 
 CommandLine CommandLine::Parse(const QStringList& arguments) {
@@ -68,11 +107,15 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
     const QCommandLineOption listPorts(QStringLiteral("list-ports"));
     const QCommandLineOption receive(QStringLiteral("receive"), {}, QStringLiteral("PORT"));
     const QCommandLineOption logFile(QStringLiteral("log-file"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption importGeofences(QStringLiteral("import-geofences"), {},
+                                             QStringLiteral("FILE"));
+    const ReportOptions report;
 
     QCommandLineParser parser;
     // Qt's options are single-dash words ("-style"), not clusters of letters.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions({help, version, createDatabase, listPorts, receive, logFile});
+    parser.addOptions({help, version, createDatabase, listPorts, receive, logFile, importGeofences,
+                       report.report, report.user, report.from, report.to});
     AddQtOptions(parser);
     if (!parser.parse(arguments)) {
         return Invalid(parser.errorText());
@@ -87,6 +130,8 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
         {&createDatabase, Action::CreateDatabase},
         {&listPorts, Action::ListPorts},
         {&receive, Action::Receive},
+        {&importGeofences, Action::ImportGeofences},
+        {&report.report, Action::EventsReport},
     };
     CommandLine result;
     for (const auto& [option, action] : actions) {
@@ -108,7 +153,11 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
             return Invalid(QStringLiteral("--receive needs a port, --log-file a file."));
         }
     }
-    return result;
+    result.file = parser.value(importGeofences);
+    if (result.action == Action::ImportGeofences && result.file.isEmpty()) {
+        return Invalid(QStringLiteral("--import-geofences needs a file."));
+    }
+    return ReportCommand(parser, report, result);
 }
 
 QString CommandLine::HelpText() {
@@ -132,6 +181,12 @@ QString CommandLine::HelpText() {
         "                     code 0); a failed start or a lost modem exits with 1\n"
         "  --log-file FILE    with --receive: write the log to FILE too (appending);\n"
         "                     SIGHUP reopens FILE (after logrotate moved it)\n"
+        "  --import-geofences FILE\n"
+        "                     add the fences of a GeoJSON file to KV820Y.mdb; a file with\n"
+        "                     one bad feature adds none and exits with 1\n"
+        "  --report events --user NAME --from TIME --to TIME\n"
+        "                     print the user's alarm events from TIME to TIME (both\n"
+        "                     \"YYYY/MM/DD hh:mm:ss\", local time) as CSV, oldest first\n"
         "  --help             show this text\n"
         "  --version          show the version\n"
         "\n"
@@ -167,6 +222,76 @@ int RunListPorts() {
         std::printf("%s\n", entry.toLocal8Bit().constData());
     }
     return 0;
+}
+
+}  // namespace kv820
+
+namespace kv820 {
+
+namespace {
+
+class StandardOutput final : public TextSink {
+  public:
+    bool write(std::string_view text) override {
+        return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    }
+};
+
+// The database of the current folder; nothing, with the reason printed, when it is missing
+// or cannot be opened.
+std::unique_ptr<Database> OpenFolderDatabase() {
+    if (!QFileInfo::exists(QString::fromLatin1(DatabaseFileName))) {
+        std::fprintf(stderr, "%s is not in the current folder (--create-database makes it).\n",
+                     DatabaseFileName);
+        return nullptr;
+    }
+    try {
+        return std::make_unique<Database>(DatabaseFileName);
+    } catch (const DatabaseError& error) {
+        std::fprintf(stderr, "Cannot open %s: %s\n", DatabaseFileName, error.what());
+        return nullptr;
+    }
+}
+
+}  // namespace
+
+int RunImportGeofences(const QString& file) {
+    const std::unique_ptr<Database> db = OpenFolderDatabase();
+    if (!db) {
+        return 1;
+    }
+    try {
+        const GeofenceFileImport result =
+            importGeofenceFile(*db, QFile::encodeName(file).toStdString());
+        if (!result.error.empty()) {
+            std::fprintf(stderr, "No geofence was added: %s\n", result.error.c_str());
+            return 1;
+        }
+        std::printf("%zu geofences added\n", result.added);
+        return 0;
+    } catch (const DatabaseError& error) {
+        std::fprintf(stderr, "No geofence was added: %s\n", error.what());
+        return 1;
+    }
+}
+
+int RunEventsReport(const QString& user, const QString& from, const QString& to) {
+    const std::unique_ptr<Database> db = OpenFolderDatabase();
+    if (!db) {
+        return 1;
+    }
+    StandardOutput output;
+    try {
+        const std::string error = writeUserEventsCsv(
+            *db, {user.toStdString(), from.toStdString(), to.toStdString()}, output);
+        if (error.empty()) {
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+        std::fprintf(stderr, "%s\n", error.c_str());
+    } catch (const DatabaseError& error) {
+        std::fprintf(stderr, "Cannot read the events: %s\n", error.what());
+    }
+    return 1;
 }
 
 }  // namespace kv820

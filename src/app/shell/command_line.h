@@ -7,12 +7,26 @@ namespace kv820 {
 
 // What the program was asked to do on its command line.
 struct CommandLine {
-    enum class Action { RunWindow, CreateDatabase, ListPorts, Receive, Help, Version, Invalid };
+    enum class Action {
+        RunWindow,
+        CreateDatabase,
+        ListPorts,
+        Receive,
+        ImportGeofences,
+        EventsReport,
+        Help,
+        Version,
+        Invalid
+    };
 
     Action action = Action::RunWindow;
     QString error;    // why the command line is invalid
     QString port;     // the port of --receive: a listed entry or a device path
     QString logFile;  // --log-file of --receive; empty for none
+    QString file;     // the GeoJSON file of --import-geofences
+    QString user;     // --user, --from and --to of a report
+    QString from;
+    QString to;
 
     // Accepts Qt's own options (-style, -platform, ...) beside the program's; they are left
     // in the arguments for QApplication to take.
@@ -23,5 +37,8 @@ struct CommandLine {
 // The actions that need no window; each returns the process exit code.
 int RunCreateDatabase();
 int RunListPorts();
+// Both work on KV820Y.mdb of the current folder and print what they did or why not.
+int RunImportGeofences(const QString& file);
+int RunEventsReport(const QString& user, const QString& from, const QString& to);
 
 }  // namespace kv820

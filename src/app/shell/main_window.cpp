@@ -15,6 +15,8 @@
 
 #include <algorithm>
 
+#include "app/alarms/alarm_kind_choice.h"
+#include "app/alarms/events_page.h"
 #include "app/alarms/sos_alarms.h"
 #include "app/commands/sms_command_page.h"
 #include "app/common/app_context.h"
@@ -159,6 +161,8 @@ MainWindow::~MainWindow() {
 void MainWindow::createControllers() {
     recordSearch_ = new RecordSearch(context_, *searchPage_, this, this);
     sosAlarms_ = new SosAlarms(context_.services(), this, this);
+    sosAlarms_->setEventStore([this] { return context_.gpslogConnection(); }, &context_.registry());
+    sosAlarms_->setKindChoice(AlarmKindChoice::load());
     setupLauncher_ = new SetupLauncher(context_, this);
     smsSession_ = new SmsSession(*commandPage_, context_.registry(), context_.databasePath(), this);
     smsSession_->setCableActions({setupAction_, userEditAction_, firmwareAction_});
@@ -176,16 +180,27 @@ void MainWindow::connectPages() {
     OpenMapOnActivation(trackingPage_->reportList(), this, context_.services());
 
     // The SMS session: the command pages send through it, the status bar shows how it
-    // stands, and a stored report goes to the tracking page, the SOS alarm and the map's
-    // marker of that tracker, in this order.
+    // stands, and a stored report goes to the tracking page, the alarm and the map's
+    // marker of that tracker, in this order; its events, and those raised without a
+    // report, to the alarm and the events page.
     commandPage_->setCommandChannel(smsSession_);
     connect(smsSession_, &SmsSession::healthTextChanged, statusBar_,
             &MainStatusBar::setSessionHealth);
     connect(smsSession_, &SmsSession::reportReceived, this, [this](const StoredReportEvent& event) {
         reportDisplay_->show(event);
-        sosAlarms_->raise(event.report);
+        sosAlarms_->raise(event);
         mapPage_->showReport(event.report);
+        if (!event.events.empty()) {
+            eventsPage_->refresh();
+        }
     });
+    connect(smsSession_, &SmsSession::eventsRaised, this,
+            [this](const std::vector<TrackerEvent>& events) {
+                sosAlarms_->raiseEvents(events);
+                eventsPage_->refresh();
+            });
+    // An alarm acknowledged in its window shows as acknowledged in the events list.
+    connect(sosAlarms_, &SosAlarms::changed, eventsPage_, &EventsPage::refresh);
 
     // The map: an alarm raised or acknowledged and a change of the users draw every marker
     // again; an inquiry draws the track it listed; the result list centres the map on a row.
@@ -270,6 +285,7 @@ void MainWindow::createMenu() {
     management->addAction(userInformationAction_);
     management->addSeparator();
     management->addAction(userEditAction_);
+    createAlarmsMenu(management);
     QMenu* device = menuBar()->addMenu(QStringLiteral("&Device"));
     device->addAction(setupAction_);
     device->addAction(firmwareAction_);
@@ -278,6 +294,37 @@ void MainWindow::createMenu() {
     map->addSeparator();
     map->addAction(exportKmlAction_);
     menuBar()->addAction(aboutAction_);
+}
+
+// Each kind the operator may switch is a checkable entry, kept in the program's settings.
+// The menu sits under "Management": another title on the menu bar would take a letter the
+// tracking page's fields need for their own mnemonics.
+void MainWindow::createAlarmsMenu(QMenu* management) {
+    struct Entry {
+        EventKind kind;
+        const char* objectName;
+        const char* text;
+    };
+    const Entry entries[] = {
+        {EventKind::GeofenceEnter, "actionAlarmOnFenceEnter", "Alarm on geofence &enter"},
+        {EventKind::GeofenceExit, "actionAlarmOnFenceExit", "Alarm on geofence e&xit"},
+        {EventKind::Overspeed, "actionAlarmOnOverspeed", "Alarm on &overspeed"},
+        {EventKind::Overdue, "actionAlarmOnOverdue", "Alarm on a tracker over&due"}};
+    management->addSeparator();
+    QMenu* menu = management->addMenu(QStringLiteral("&Alarms"));
+    const AlarmKindChoice saved = AlarmKindChoice::load();
+    for (const Entry& entry : entries) {
+        QAction* action = MakeAction(this, entry.objectName, QString::fromLatin1(entry.text));
+        action->setCheckable(true);
+        action->setChecked(saved.raises(entry.kind));
+        menu->addAction(action);
+        connect(action, &QAction::toggled, this, [this, kind = entry.kind](bool on) {
+            AlarmKindChoice choice = sosAlarms_->kindChoice();
+            choice.setRaises(kind, on);
+            choice.save();
+            sosAlarms_->setKindChoice(choice);
+        });
+    }
 }
 
 void MainWindow::createToolBar() {
@@ -307,6 +354,9 @@ void MainWindow::createPages() {
         return sosAlarms_ ? sosAlarms_->pendingImeis() : std::vector<std::string>{};
     });
     mainTab_->addTab(mapPage_, QStringLiteral("Map"));
+    eventsPage_ = new EventsPage(
+        context_.registry(), [this] { return context_.gpslogConnection(); }, context_.services());
+    mainTab_->addTab(Scrollable(eventsPage_), QStringLiteral("Events"));
     setCentralWidget(mainTab_);
     FillPortCombo(commandPage_->comPortCombo());
     PulseBreakOnPortsOf(commandPage_->comPortCombo());
@@ -323,6 +373,7 @@ void MainWindow::fillUserLists() {
     const auto names = context_.registry().listNames();
     FillUserCombo(searchPage_->userCombo(), names);
     FillUserCombo(commandPage_->userCombo(), names);
+    eventsPage_->fillTrackers();
 }
 
 void MainWindow::enableKeyboardUse() {

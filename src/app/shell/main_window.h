@@ -3,12 +3,14 @@
 #include <QMainWindow>
 
 class QAction;
+class QMenu;
 class QTabWidget;
 class QToolBar;
 
 namespace kv820 {
 
 class AppContext;
+class EventsPage;
 class MainStatusBar;
 class MapPage;
 class RecordSearch;
@@ -37,9 +39,11 @@ class MainWindow : public QMainWindow {
     SearchRecordsPage* searchPage() const { return searchPage_; }
     SmsCommandPage* commandPage() const { return commandPage_; }
     MapPage* mapPage() const { return mapPage_; }
+    EventsPage* eventsPage() const { return eventsPage_; }
     MainStatusBar* mainStatusBar() const { return statusBar_; }
     RecordSearch* recordSearch() const { return recordSearch_; }
-    // Every stored report goes through it; SOS reports raise the operator's alarm.
+    // Every stored report and event goes through it; SOS reports and the events of the
+    // kinds the operator chose raise the alarm.
     SosAlarms* sosAlarms() const { return sosAlarms_; }
     SmsSession* smsSession() const { return smsSession_; }
 
@@ -67,6 +71,7 @@ class MainWindow : public QMainWindow {
   private:
     void createActions();
     void createMenu();
+    void createAlarmsMenu(QMenu* management);
     void createToolBar();
     void createPages();
     void createControllers();
@@ -84,6 +89,7 @@ class MainWindow : public QMainWindow {
     SearchRecordsPage* searchPage_ = nullptr;
     SmsCommandPage* commandPage_ = nullptr;
     MapPage* mapPage_ = nullptr;
+    EventsPage* eventsPage_ = nullptr;
     MainStatusBar* statusBar_ = nullptr;
     RecordSearch* recordSearch_ = nullptr;
     SosAlarms* sosAlarms_ = nullptr;

@@ -111,6 +111,26 @@ int AlarmStore::acknowledge(const std::vector<std::int64_t>& ids, const std::str
     return marked;
 }
 
+int AlarmStore::acknowledgeEvents(const std::vector<TrackerEvent>& events, const std::string& at,
+                                  const std::string& by) {
+    Statement update(db_,
+                     "UPDATE events SET acknowledged_at = ?5, acknowledged_by = ?6 WHERE imei = "
+                     "?1 AND kind = ?2 AND time = ?3 AND details = ?4 AND acknowledged_at IS NULL");
+    int marked = 0;
+    for (const TrackerEvent& event : events) {
+        update.reset();
+        update.bind(1, event.imei)
+            .bind(2, eventKindText(event.kind))
+            .bind(3, event.time)
+            .bind(4, event.details)
+            .bind(5, at)
+            .bind(6, by);
+        update.run();
+        marked += db_.changes();
+    }
+    return marked;
+}
+
 std::vector<std::pair<std::string, std::int64_t>> AlarmStore::lastInside() {
     Statement query(db_,
                     "SELECT imei, fence_id FROM events WHERE kind = 'geofence enter' AND id IN "

@@ -12,6 +12,9 @@ bool writeEventsCsv(TextSink& sink, AlarmStore& store, const EventFilter& filter
     std::string record;
     appendCsvRecord(record, Header);
     bool written = sink.write(record);
+    if (!store.hasTables()) {
+        return written;  // a file made before the events were kept has none
+    }
     store.forEachEventOldestFirst(filter, [&](const StoredEvent& stored) {
         record.clear();
         const std::array<std::string_view, 5> fields = {

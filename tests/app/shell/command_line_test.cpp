@@ -31,6 +31,17 @@ class CommandLineTest : public QObject {
         QTest::newRow("receive with log file")
             << QStringList{"--receive", "ttyUSB0:", "--log-file", "r.log"} << int(A::Receive)
             << QStringLiteral("ttyUSB0:");
+        const QStringList eventsRange{
+            "--user", "van", "--from", "2026/03/01 00:00:00", "--to", "2026/03/02 00:00:00"};
+        QTest::newRow("events report")
+            << QStringList{"--report", "events"} + eventsRange << int(A::EventsReport) << QString();
+        QTest::newRow("unknown report")
+            << QStringList{"--report", "trips"} + eventsRange << int(A::Invalid) << QString();
+        QTest::newRow("report without its range")
+            << QStringList{"--report", "events", "--user", "van"} << int(A::Invalid) << QString();
+        QTest::newRow("range without report") << eventsRange << int(A::Invalid) << QString();
+        QTest::newRow("fence import") << QStringList{"--import-geofences", "f.geojson"}
+                                      << int(A::ImportGeofences) << QString();
     }
 
     void parse() {

@@ -106,6 +106,8 @@ const std::vector<std::pair<const char*, WindowFactory>>& Windows() {
         {"SMS Command, tracking, smallest", [](Rig& r) { return MainWindowOn(r, 2, 0, true); }},
         {"SMS Command, configuration, smallest",
          [](Rig& r) { return MainWindowOn(r, 2, 1, true); }},
+        {"Events", [](Rig& r) { return MainWindowOn(r, 4, 0, false); }},
+        {"Events, smallest", [](Rig& r) { return MainWindowOn(r, 4, 0, true); }},
         {"Scan COM Port",
          [](Rig& r) {
              auto dialog = std::make_unique<ScanComPortDialog>(ScanVariant::SmsCommand,
