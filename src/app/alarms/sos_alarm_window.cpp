@@ -114,7 +114,7 @@ void SosAlarmWindow::fillSosReport() {
     user_->setText(Text(report.userName));
     phone_->setText(Text(report.phone));
     time_->setText(Text(report.gpsMomentText()));
-    position_->setText(Text(report.latitude) + QStringLiteral(", ") + Text(report.longitude));
+    position_->setText(Text(report.gpsPosLat) + QStringLiteral(", ") + Text(report.gpsPosLon));
     const std::size_t others = alarms_.count() - 1;
     waiting_->setText(others == 0 ? QString()
                                   : QStringLiteral("%1 more SOS alarm(s) waiting.").arg(others));
@@ -141,7 +141,7 @@ void SosAlarmWindow::openMap() {
         return;
     }
     const PositionReport& report = alarms_.oldest();
-    if (!OpenWebMap(*services_.webMap, Text(report.longitude), Text(report.latitude))) {
+    if (!OpenWebMap(*services_.webMap, Text(report.gpsPosLon), Text(report.gpsPosLat))) {
         services_.alerts->error(this, QString::fromLatin1(OpenWebMapFailureText));
     }
 }

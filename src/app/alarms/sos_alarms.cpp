@@ -18,7 +18,7 @@ namespace {
 
 // The SOS event of a report the session stored no events with (the window still lists it).
 TrackerEvent sosEventOf(const PositionReport& report) {
-    return {report.imei, EventKind::Sos, report.gpsDate + " " + report.gpsTime, report.kindText};
+    return {report.imei, EventKind::Sos, report.gpsDate + " " + report.gpsTime, report.messageStatus};
 }
 
 }  // namespace
@@ -48,7 +48,7 @@ void SosAlarms::raise(const PositionReport& report) {
 }
 
 void SosAlarms::raise(const StoredReportEvent& stored) {
-    const bool sosReport = stored.report.kindText == SosReportText;
+    const bool sosReport = stored.report.messageStatus == SosReportText;
     std::vector<TrackerEvent> sosEvents;
     std::vector<TrackerEvent> others;
     for (const TrackerEvent& event : stored.events) {

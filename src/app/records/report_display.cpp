@@ -66,7 +66,7 @@ void ReportDisplay::openMapWhenViewing(const StoredReportEvent& event) {
     if (!viewTrackingPoints_ || !viewTrackingPoints_->isChecked()) {
         return;
     }
-    if (!OpenWebMap(*webMap_, Text(event.report.longitude), Text(event.report.latitude))) {
+    if (!OpenWebMap(*webMap_, Text(event.report.gpsPosLon), Text(event.report.gpsPosLat))) {
         reportFailure(QString::fromLatin1(ShowWebMapFailureText));
     }
 }

@@ -43,14 +43,14 @@ ReportFacts factsOfReport(const PositionReport& report, milliseconds arrived) {
     ReportFacts facts;
     facts.imei = report.imei;
     facts.time = report.gpsDate + " " + report.gpsTime;
-    if (report.fixText != NoFixText && IsDecimalWithin(report.latitude, 90) &&
-        IsDecimalWithin(report.longitude, 180)) {
+    if (report.gpsStatus != NoFixText && IsDecimalWithin(report.gpsPosLat, 90) &&
+        IsDecimalWithin(report.gpsPosLon, 180)) {
         facts.position =
-            GeoPoint{LeadingDecimal(report.latitude), LeadingDecimal(report.longitude)};
+            GeoPoint{LeadingDecimal(report.gpsPosLat), LeadingDecimal(report.gpsPosLon)};
     }
-    facts.speedKmh = LeadingDecimal(report.speed, false);
-    facts.sos = report.kindText == SosReportText;
-    facts.period = report.kindText == PeriodReportText;
+    facts.speedKmh = LeadingDecimal(report.gpsSpeed, false);
+    facts.sos = report.messageStatus == SosReportText;
+    facts.period = report.messageStatus == PeriodReportText;
     facts.arrived = arrived;
     return facts;
 }

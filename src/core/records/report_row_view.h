@@ -29,8 +29,8 @@ struct ReportRowView {
 };
 
 // The member that holds each gpslog column, in table order.
-#define KV820_REPORT_ROW_VIEW_MEMBER(column, sqlName, header, reportMember, viewMember) \
-    &ReportRowView::viewMember,
+#define KV820_REPORT_ROW_VIEW_MEMBER(column, sqlName, header, member) \
+    &ReportRowView::member,
 inline constexpr std::array<std::string_view ReportRowView::*, GpslogColumnCount>
     ReportRowViewMembers{KV820_GPSLOG_COLUMNS(KV820_REPORT_ROW_VIEW_MEMBER)};
 #undef KV820_REPORT_ROW_VIEW_MEMBER

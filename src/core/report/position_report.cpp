@@ -37,23 +37,23 @@ PositionReport DecodePositionReport(const ReportPieces& pieces,
     }
     report.receiveDate = ReceiveDateText(pieces[StampDatePiece]);
     report.receiveTime = ReceiveTimeText(pieces[StampTimeAndImeiPiece]);
-    report.kindText = ReportKindText(pieces[KindPiece]);
-    report.fixText = FixText(pieces[FixPiece]);
+    report.messageStatus = ReportKindText(pieces[KindPiece]);
+    report.gpsStatus = FixText(pieces[FixPiece]);
     GpsMomentText gps = GpsLocalMoment(pieces[GpsDatePiece], pieces[GpsTimePiece]);
     report.gpsDate = std::move(gps.date);
     report.gpsTime = std::move(gps.time);
-    report.longitude = LongitudeText(pieces[LongitudePiece]);
-    report.latitude = LatitudeText(pieces[LatitudePiece]);
-    report.altitude = pieces[AltitudePiece];
-    report.speed = SpeedText(pieces[SpeedPiece]);
-    report.direction = pieces[DirectionPiece];
-    report.satellites = pieces[SatellitesPiece];
+    report.gpsPosLon = LongitudeText(pieces[LongitudePiece]);
+    report.gpsPosLat = LatitudeText(pieces[LatitudePiece]);
+    report.gpsAltitude = pieces[AltitudePiece];
+    report.gpsSpeed = SpeedText(pieces[SpeedPiece]);
+    report.gpsDirection = pieces[DirectionPiece];
+    report.gpsNumber = pieces[SatellitesPiece];
     return report;
 }
 
 GpslogRow ToGpslogRow(const PositionReport& report) {
-#define KV820_REPORT_MEMBER(column, sqlName, header, reportMember, viewMember) \
-    &PositionReport::reportMember,
+#define KV820_REPORT_MEMBER(column, sqlName, header, member) \
+    &PositionReport::member,
     static constexpr std::array<std::string PositionReport::*, GpslogColumnCount> Members{
         KV820_GPSLOG_COLUMNS(KV820_REPORT_MEMBER)};
 #undef KV820_REPORT_MEMBER

@@ -17,18 +17,18 @@ struct PositionReport {
     std::string userName;
     std::string phone;
 
-    std::string receiveDate;  // "YYYY/MM/DD" of the SMS service-centre time stamp
-    std::string receiveTime;  // "HH:MM:SS"
-    std::string kindText;     // "Period report", ... or ""
-    std::string fixText;      // "No Fix", "2D", "3D" or ""
-    std::string gpsDate;      // local "YYYY/MM/DD"
-    std::string gpsTime;      // local "HH:MM:SS"
-    std::string longitude;    // signed decimal degrees, six decimals
-    std::string latitude;
-    std::string altitude;    // as carried
-    std::string speed;       // km/h, four decimals
-    std::string direction;   // as carried
-    std::string satellites;  // as carried
+    std::string receiveDate;    // "YYYY/MM/DD" of the SMS service-centre time stamp
+    std::string receiveTime;    // "HH:MM:SS"
+    std::string messageStatus;  // "Period report", ... or ""
+    std::string gpsStatus;      // "No Fix", "2D", "3D" or ""
+    std::string gpsDate;        // local "YYYY/MM/DD"
+    std::string gpsTime;        // local "HH:MM:SS"
+    std::string gpsPosLon;      // signed decimal degrees, six decimals
+    std::string gpsPosLat;
+    std::string gpsAltitude;   // as carried
+    std::string gpsSpeed;      // km/h, four decimals
+    std::string gpsDirection;  // as carried
+    std::string gpsNumber;     // as carried
 
     // The panel's combined texts: date, "-", time.
     std::string gpsMomentText() const { return gpsDate + "-" + gpsTime; }

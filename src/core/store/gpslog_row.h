@@ -5,36 +5,37 @@
 #include <string>
 
 // The columns of one stored position report, one line each, in table order:
-//   X(enumerator, SQL name, list header, PositionReport member, ReportRowView member)
+//   X(enumerator, SQL name, list header, member)
 // Every column is TEXT. The list headers are the original program's texts, misspellings
 // included; the lists and the CSV export show the user name in the imei column's place.
 // The schema, the gpslog statements, the lists, the CSV export and the decoded report's row
 // are all expanded from this one table, so that a new column is one line here (and its
-// member in the two record types). It is a macro because the store must not include the
-// decoder's and the lists' types, yet a column's line names their members too: each layer
-// expands only the arguments it knows.
-#define KV820_GPSLOG_COLUMNS(X)                                                \
-    X(Imei, "imei", "User Name", imei, imei)                                   \
-    X(ReceiveDate, "receive_date", "Receive_Date", receiveDate, receiveDate)   \
-    X(ReceiveTime, "receive_time", "Receive_Time", receiveTime, receiveTime)   \
-    X(GpsPosLat, "gps_pos_lat", "GPS_Latitude", latitude, gpsPosLat)           \
-    X(GpsPosLon, "gps_pos_lon", "GPS_Longitude", longitude, gpsPosLon)         \
-    X(GpsDate, "gps_date", "GPS_Date", gpsDate, gpsDate)                       \
-    X(GpsTime, "gps_time", "GPS_Time", gpsTime, gpsTime)                       \
-    X(GpsStatus, "gps_status", "GPS_Status", fixText, gpsStatus)               \
-    X(GpsAltitude, "gps_altitude", "GPS_Altitude(m)", altitude, gpsAltitude)   \
-    X(GpsSpeed, "gps_speed", "GPS_Speed(km)", speed, gpsSpeed)                 \
-    X(GpsDirection, "gps_direction", "GPS_Direciton", direction, gpsDirection) \
-    X(GpsNumber, "gps_number", "GPS_Number_Satellite", satellites, gpsNumber)  \
-    X(MessageStatus, "message_status", "Message_Status", kindText, messageStatus)
+// member in the two records). The decoded report (PositionReport) and the stored one as
+// the lists read it (ReportRowView) name each value by the same member. It is a macro
+// because the store must not include the decoder's and the lists' types, yet a column's
+// line names their member too: each layer expands only the arguments it knows.
+#define KV820_GPSLOG_COLUMNS(X)                                     \
+    X(Imei, "imei", "User Name", imei)                              \
+    X(ReceiveDate, "receive_date", "Receive_Date", receiveDate)     \
+    X(ReceiveTime, "receive_time", "Receive_Time", receiveTime)     \
+    X(GpsPosLat, "gps_pos_lat", "GPS_Latitude", gpsPosLat)          \
+    X(GpsPosLon, "gps_pos_lon", "GPS_Longitude", gpsPosLon)         \
+    X(GpsDate, "gps_date", "GPS_Date", gpsDate)                     \
+    X(GpsTime, "gps_time", "GPS_Time", gpsTime)                     \
+    X(GpsStatus, "gps_status", "GPS_Status", gpsStatus)             \
+    X(GpsAltitude, "gps_altitude", "GPS_Altitude(m)", gpsAltitude)  \
+    X(GpsSpeed, "gps_speed", "GPS_Speed(km)", gpsSpeed)             \
+    X(GpsDirection, "gps_direction", "GPS_Direciton", gpsDirection) \
+    X(GpsNumber, "gps_number", "GPS_Number_Satellite", gpsNumber)   \
+    X(MessageStatus, "message_status", "Message_Status", messageStatus)
 
 namespace kv820 {
 
-#define KV820_GPSLOG_ENUMERATOR(column, sqlName, header, reportMember, viewMember) column,
+#define KV820_GPSLOG_ENUMERATOR(column, sqlName, header, member) column,
 enum GpslogColumn : std::size_t { KV820_GPSLOG_COLUMNS(KV820_GPSLOG_ENUMERATOR) GpslogColumnCount };
 #undef KV820_GPSLOG_ENUMERATOR
 
-#define KV820_GPSLOG_SQL_NAME(column, sqlName, header, reportMember, viewMember) sqlName,
+#define KV820_GPSLOG_SQL_NAME(column, sqlName, header, member) sqlName,
 inline constexpr std::array<const char*, GpslogColumnCount> GpslogColumnNames = {
     KV820_GPSLOG_COLUMNS(KV820_GPSLOG_SQL_NAME)};
 #undef KV820_GPSLOG_SQL_NAME

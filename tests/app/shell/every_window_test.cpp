@@ -87,7 +87,7 @@ std::unique_ptr<QWidget> SosAlarmWindowOf(Rig& rig) {
     rig.alarms.setBeeper(std::make_unique<SilentBeeper>());
     PositionReport report;
     report.userName = "truck";
-    report.kindText = "SOS report";
+    report.messageStatus = "SOS report";
     rig.alarms.raise(report);
     // The alarms own their window; the caller gets a window it may delete.
     auto* shown = rig.alarmOwner.findChild<QWidget*>(QStringLiteral("sosAlarmWindow"));

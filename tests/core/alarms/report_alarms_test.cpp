@@ -17,11 +17,11 @@ PositionReport reportAt(const std::string& lat, const std::string& time) {
     report.imei = "354612071234567";
     report.gpsDate = "2026/03/02";
     report.gpsTime = time;
-    report.fixText = "3D";
-    report.latitude = lat;
-    report.longitude = "13.000000";
-    report.speed = "10.0000";
-    report.kindText = "Period report";
+    report.gpsStatus = "3D";
+    report.gpsPosLat = lat;
+    report.gpsPosLon = "13.000000";
+    report.gpsSpeed = "10.0000";
+    report.messageStatus = "Period report";
     return report;
 }
 

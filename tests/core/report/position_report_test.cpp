@@ -44,18 +44,18 @@ TEST(DecodePositionReport, UnregisteredTrackerGivesEmptyUserFields) {
     const PositionReport r =
         Decode(ReportBody(TrackerImei), Users({{"Truck", "0912345678", "351111111111111"}}));
     EXPECT_EQ(r.imei + r.userName + r.phone, "");
-    EXPECT_EQ(r.kindText, "Period report");
+    EXPECT_EQ(r.messageStatus, "Period report");
 }
 
 TEST(DecodePositionReport, ShortOrHeaderlessRepliesStayInsideTheirPieces) {
     test::ScopedTimeZone zone("CST-8");
     const PositionReport r = Decode(std::string("?") + TrackerImei + ",0!", Users({}));
-    EXPECT_EQ(r.kindText + '|' + r.fixText + '|' + r.gpsMomentText() + '|' + r.longitude + '|' +
-                  r.speed + '|' + r.satellites,
+    EXPECT_EQ(r.messageStatus + '|' + r.gpsStatus + '|' + r.gpsMomentText() + '|' + r.gpsPosLon + '|' +
+                  r.gpsSpeed + '|' + r.gpsNumber,
               "Immediate report||2000/00/00-00:00:00|-0.000000|0.0000|");
 
     const PositionReport bare = DecodePositionReport(SplitReportPieces("?35!"), Users({}));
-    EXPECT_EQ(bare.receiveDate + '|' + bare.receiveTime + '|' + bare.kindText, "20||");
+    EXPECT_EQ(bare.receiveDate + '|' + bare.receiveTime + '|' + bare.messageStatus, "20||");
 }
 
 TEST(FindReportOwner, PicksTheFirstSlotWhoseImeiOccursInThePiece) {

@@ -33,16 +33,16 @@ PositionReport ReportOf(const UserSlot& user, const GpslogRow& row) {
     report.phone = user.phone;
     report.receiveDate = row[ReceiveDate];
     report.receiveTime = row[ReceiveTime];
-    report.kindText = row[MessageStatus];
-    report.fixText = row[GpsStatus];
+    report.messageStatus = row[MessageStatus];
+    report.gpsStatus = row[GpsStatus];
     report.gpsDate = row[GpsDate];
     report.gpsTime = row[GpsTime];
-    report.longitude = row[GpsPosLon];
-    report.latitude = row[GpsPosLat];
-    report.altitude = row[GpsAltitude];
-    report.speed = row[GpsSpeed];
-    report.direction = row[GpsDirection];
-    report.satellites = row[GpsNumber];
+    report.gpsPosLon = row[GpsPosLon];
+    report.gpsPosLat = row[GpsPosLat];
+    report.gpsAltitude = row[GpsAltitude];
+    report.gpsSpeed = row[GpsSpeed];
+    report.gpsDirection = row[GpsDirection];
+    report.gpsNumber = row[GpsNumber];
     return report;
 }
 
