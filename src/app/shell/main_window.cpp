@@ -15,6 +15,8 @@
 
 #include <algorithm>
 
+#include "app/alarms/geofence_editor.h"
+#include "app/alarms/geofences_dialog.h"
 #include "app/alarms/sos_alarms.h"
 #include "app/commands/sms_command_page.h"
 #include "app/common/app_context.h"
@@ -159,6 +161,7 @@ MainWindow::~MainWindow() {
 void MainWindow::createControllers() {
     recordSearch_ = new RecordSearch(context_, *searchPage_, this, this);
     sosAlarms_ = new SosAlarms(context_.services(), this, this);
+    geofenceEditor_ = new GeofenceEditor(context_, this, this);
     setupLauncher_ = new SetupLauncher(context_, this);
     smsSession_ = new SmsSession(*commandPage_, context_.registry(), context_.databasePath(), this);
     smsSession_->setCableActions({setupAction_, userEditAction_, firmwareAction_});
@@ -194,6 +197,7 @@ void MainWindow::connectPages() {
     connect(recordSearch_, &RecordSearch::inquired, mapPage_,
             [this] { mapPage_->showTrack(recordSearch_->shownRange()); });
     addShowOnMapAction();
+    connectGeofences();
 
     // The users: every user list refills; a user renamed by a setup or deleted takes the
     // search result that lists it along.
@@ -213,6 +217,20 @@ void MainWindow::connectPages() {
         ExportSearchResult(context_.services(), this, context_.gpslogConnection(),
                            recordSearch_->criteria(), recordSearch_->shownRange());
     });
+}
+
+// The fences: drawn, moved, edited and deleted on the map or in the Geofences dialog, all
+// stored by the one editor; every change draws them again.
+void MainWindow::connectGeofences() {
+    connect(mapPage_, &MapPage::fenceDrawn, geofenceEditor_, &GeofenceEditor::addDrawn);
+    connect(mapPage_, &MapPage::fenceMoved, geofenceEditor_, &GeofenceEditor::move);
+    connect(mapPage_, &MapPage::fenceEditRequested, geofenceEditor_,
+            [this](std::int64_t id) { geofenceEditor_->edit(id, this); });
+    connect(mapPage_, &MapPage::fenceRemovalRequested, geofenceEditor_,
+            [this](std::int64_t id) { geofenceEditor_->remove(id, this); });
+    connect(geofenceEditor_, &GeofenceEditor::fencesChanged, mapPage_, &MapPage::refreshFences);
+    connect(geofencesAction_, &QAction::triggered, this,
+            [this] { GeofencesDialog(context_, *geofenceEditor_, this).exec(); });
 }
 
 void MainWindow::addShowOnMapAction() {
@@ -255,6 +273,7 @@ void MainWindow::createActions() {
                                   QStringLiteral("Export information to the KML format"),
                                   ToolbarIcon("export_kml"));
     exportKmlAction_->setEnabled(false);
+    geofencesAction_ = MakeAction(this, "actionGeofences", QStringLiteral("&Geofences..."));
     aboutAction_ = MakeAction(this, "actionAbout", QStringLiteral("&About"));
 
     connect(exitAction_, &QAction::triggered, this, &QWidget::close);
@@ -277,6 +296,8 @@ void MainWindow::createMenu() {
     map->addAction(viewTrackingPointsAction_);
     map->addSeparator();
     map->addAction(exportKmlAction_);
+    map->addSeparator();
+    map->addAction(geofencesAction_);
     menuBar()->addAction(aboutAction_);
 }
 

@@ -10,6 +10,7 @@ namespace kv820 {
 
 class AppContext;
 class MainStatusBar;
+class GeofenceEditor;
 class MapPage;
 class RecordSearch;
 class ReportDisplay;
@@ -51,6 +52,7 @@ class MainWindow : public QMainWindow {
     QAction* firmwareAction() const { return firmwareAction_; }
     QAction* viewTrackingPointsAction() const { return viewTrackingPointsAction_; }
     QAction* exportKmlAction() const { return exportKmlAction_; }
+    QAction* geofencesAction() const { return geofencesAction_; }
     QAction* aboutAction() const { return aboutAction_; }
 
     // Brings the window to the front (a second copy of the program asked for it).
@@ -72,6 +74,7 @@ class MainWindow : public QMainWindow {
     void createControllers();
     void connectPages();
     void addShowOnMapAction();
+    void connectGeofences();
     void applyMainTabSelection(int index);
     void fillUserLists();
     void enableKeyboardUse();
@@ -98,6 +101,8 @@ class MainWindow : public QMainWindow {
     QAction* firmwareAction_ = nullptr;
     QAction* viewTrackingPointsAction_ = nullptr;
     QAction* exportKmlAction_ = nullptr;
+    QAction* geofencesAction_ = nullptr;
+    GeofenceEditor* geofenceEditor_ = nullptr;
     QAction* aboutAction_ = nullptr;
 };
 
