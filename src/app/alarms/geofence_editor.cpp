@@ -6,6 +6,7 @@
 #include "app/alarms/fence_dialog.h"
 #include "app/common/app_context.h"
 #include "app/common/database_messages.h"
+#include "app/common/window_alarm_store.h"
 #include "core/alarms/fence_map_json.h"
 #include "core/alarms/geofence_geojson.h"
 #include "core/records/export_file.h"
@@ -23,7 +24,7 @@ void GeofenceEditor::showFailure(QWidget* owner, const QString& text) {
 
 std::vector<Geofence> GeofenceEditor::fences() {
     try {
-        return context_.storedFences();
+        return storedFences(context_);
     } catch (const DatabaseError&) {
         showFailure(nullptr, QString::fromLatin1(AlarmSettingsFailureText));
         return {};
@@ -41,7 +42,7 @@ std::optional<Geofence> GeofenceEditor::fenceOf(std::int64_t id) {
 
 bool GeofenceEditor::store(const Geofence& fence) {
     try {
-        context_.alarmStore().saveGeofence(fence);
+        windowAlarmStore(context_).saveGeofence(fence);
         emit fencesChanged();
         return true;
     } catch (const DatabaseError&) {
@@ -89,7 +90,7 @@ void GeofenceEditor::remove(std::int64_t id, QWidget* owner) {
         return;
     }
     try {
-        context_.alarmStore().removeGeofence(id);
+        windowAlarmStore(context_).removeGeofence(id);
     } catch (const DatabaseError&) {
         showFailure(owner, QString::fromLatin1(AlarmSettingsFailureText));
     }
@@ -110,7 +111,7 @@ void GeofenceEditor::importFile(const QString& path, QWidget* owner) {
         return;
     }
     try {
-        AlarmStore store = context_.alarmStore();  // throws when there is no connection
+        AlarmStore store = windowAlarmStore(context_);  // throws when there is no connection
         Transaction transaction(*context_.usersConnection());
         for (Geofence fence : read.fences) {
             fence.id = 0;

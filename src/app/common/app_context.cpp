@@ -74,29 +74,6 @@ void AppContext::loadUsers(QWidget* messageOwner) {
     }
 }
 
-Database& AppContext::alarmsConnection() {
-    if (!usersConnection_) {
-        throw DatabaseError("no users connection");
-    }
-    return *usersConnection_;
-}
-
-AlarmStore AppContext::alarmStore() {
-    AlarmStore::ensureTables(alarmsConnection());
-    return AlarmStore(alarmsConnection());
-}
-
-std::vector<Geofence> AppContext::storedFences() {
-    Database& db = alarmsConnection();
-    return AlarmStore::hasTables(db) ? AlarmStore(db).geofences() : std::vector<Geofence>{};
-}
-
-std::map<std::string, TrackerWatch> AppContext::storedWatches() {
-    Database& db = alarmsConnection();
-    return AlarmStore::hasTables(db) ? AlarmStore(db).watches()
-                                     : std::map<std::string, TrackerWatch>{};
-}
-
 void AppContext::purgeIncompleteReports(QWidget* messageOwner) {
     try {
         if (!gpslogConnection_) {

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "app/common/app_services.h"
-#include "core/alarms/alarm_store.h"
 #include "core/store/database.h"
 #include "core/store/user_registry.h"
 
@@ -37,14 +36,6 @@ class AppContext : public QObject {
     Database* usersConnection() { return usersConnection_.get(); }
     Database* gpslogConnection() { return gpslogConnection_.get(); }
     UserRegistry& registry() { return registry_; }
-
-    // The fences and the trackers' watches, through the users connection: the session reads
-    // what is committed there on its next report. The tables are added on first use. Throws
-    // DatabaseError.
-    AlarmStore alarmStore();
-    // A look that never writes: a file without the tables has no fences and no watches.
-    std::vector<Geofence> storedFences();
-    std::map<std::string, TrackerWatch> storedWatches();
     const AppServices& services() const { return services_; }
 
   signals:
@@ -55,7 +46,6 @@ class AppContext : public QObject {
     std::unique_ptr<Database> openConnection(QWidget* messageOwner, const QString& failure);
     void purgeIncompleteReports(QWidget* messageOwner);
     void loadUsers(QWidget* messageOwner);
-    Database& alarmsConnection();
 
     std::string databasePath_;
     AppServices services_;

@@ -16,6 +16,7 @@
 #include <QWebEngineView>
 
 #include "app/common/app_context.h"
+#include "app/common/window_alarm_store.h"
 #include "app/map/map_bridge.h"
 #include "app/map/map_messages.h"
 #include "app/map/map_settings.h"
@@ -351,7 +352,7 @@ void MapPage::refreshFences() {
 
 void MapPage::pushFences() {
     try {
-        call(QStringLiteral("kv820Map.setFences"), fenceLayerJson(context_.storedFences()));
+        call(QStringLiteral("kv820Map.setFences"), fenceLayerJson(storedFences(context_)));
     } catch (const DatabaseError&) {
         showNotice(QString::fromLatin1(FencesUnreadableNotice));
     }

@@ -6,6 +6,7 @@
 
 #include "app/common/app_context.h"
 #include "app/common/database_messages.h"
+#include "app/common/window_alarm_store.h"
 #include "app/users/delete_user.h"
 #include "app/users/user_list_geometry.h"
 #include "app/users/user_list_view.h"
@@ -86,7 +87,7 @@ void UserEditDialog::showSpeedLimitOfSelected() {
     speedLimit_->setEnabled(!imei.empty());
     setLimitButton_->setEnabled(!imei.empty());
     try {
-        const auto watches = context_.storedWatches();
+        const auto watches = storedWatches(context_);
         const auto watch = watches.find(imei);
         speedLimit_->setValue(watch == watches.end() ? 0 : watch->second.speedLimitKmh.value_or(0));
     } catch (const DatabaseError&) {
@@ -101,7 +102,7 @@ void UserEditDialog::storeSpeedLimitOfSelected() {
         return;
     }
     try {
-        AlarmStore store = context_.alarmStore();
+        AlarmStore store = windowAlarmStore(context_);
         // The rest of what is watched (the Period interval) stays as it was.
         TrackerWatch watch = store.watches()[imei];
         watch.speedLimitKmh =
