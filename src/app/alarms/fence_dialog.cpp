@@ -32,6 +32,7 @@ FenceDialog::FenceDialog(Geofence fence, const UserRegistry::Snapshot& users, QW
     limit_->setSpecialValueText(QStringLiteral("None"));
     limit_->setValue(fence_.speedLimitKmh.value_or(0));
     trackers_->setObjectName(QStringLiteral("fenceTrackerList"));
+    trackers_->setAccessibleName(QStringLiteral("Trackers"));
     trackers_->setMinimumHeight(80);
     fillTrackers(users);
     problem_->setObjectName(QStringLiteral("fenceProblemLabel"));

@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -49,6 +50,7 @@ GeofencesDialog::GeofencesDialog(AppContext& context, GeofenceEditor& editor, QW
     setObjectName(QStringLiteral("geofencesDialog"));
     setWindowTitle(QStringLiteral("Geofences"));
     table_->setObjectName(QStringLiteral("geofenceTable"));
+    table_->setAccessibleName(QStringLiteral("Geofences"));
     table_->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Shape"),
                                        QStringLiteral("Speed limit"), QStringLiteral("Trackers")});
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -66,7 +68,10 @@ GeofencesDialog::GeofencesDialog(AppContext& context, GeofenceEditor& editor, QW
     QPushButton* exportButton =
         addButton(row, "exportGeofencesButton", QStringLiteral("E&xport..."));
     auto* close = new QDialogButtonBox(QDialogButtonBox::Close);
+    auto* tableLabel = new QLabel(QStringLiteral("&Fences:"));
+    tableLabel->setBuddy(table_);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tableLabel);
     layout->addWidget(table_, 1);
     layout->addLayout(row);
     layout->addWidget(close);

@@ -27,7 +27,7 @@ UserEditDialog::UserEditDialog(AppContext& context, QWidget* parent)
       userList_(new UserListView(context, this)),
       deleteButton_(new QPushButton(QStringLiteral("Delete"), this)),
       speedLimit_(new QDoubleSpinBox(this)),
-      setLimitButton_(new QPushButton(QStringLiteral("Set &limit"), this)) {
+      setLimitButton_(new QPushButton(QStringLiteral("Se&t limit"), this)) {
     setObjectName(QStringLiteral("userEditDialog"));
     setWindowTitle(QStringLiteral("User Edit"));
     userList_->setObjectName(QStringLiteral("userEditList"));
@@ -56,7 +56,7 @@ UserEditDialog::UserEditDialog(AppContext& context, QWidget* parent)
 
 // On the row of "Delete", from the list's left edge: the label, the limit and its button.
 void UserEditDialog::placeSpeedLimitRow(int top) {
-    auto* label = new QLabel(QStringLiteral("Speed limit:"), this);
+    auto* label = new QLabel(QStringLiteral("Speed &limit:"), this);
     label->setBuddy(speedLimit_);
     speedLimit_->setObjectName(QStringLiteral("userSpeedLimitBox"));
     // Zero reads as "none": the tracker is watched only against its fences' limits.
