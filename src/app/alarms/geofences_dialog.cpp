@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/alarms/geofence_editor.h"
 #include "app/common/app_context.h"
@@ -15,6 +16,8 @@
 namespace kv820 {
 
 namespace {
+
+constexpr int MaxNameColumnWidth = 200;
 
 const std::vector<FileFilter> GeojsonFilters = {
     {QStringLiteral("GeoJSON Files (*.geojson *.json)"), QStringLiteral("geojson")}};
@@ -121,6 +124,8 @@ void GeofencesDialog::fill() {
         }
     }
     table_->resizeColumnsToContents();
+    // A long name must not push the shape, limit and trackers out of sight.
+    table_->setColumnWidth(0, std::min(table_->columnWidth(0), MaxNameColumnWidth));
     editButton_->setEnabled(currentFence() != 0);
     deleteButton_->setEnabled(currentFence() != 0);
 }
