@@ -10,22 +10,32 @@ namespace kv820 {
 
 namespace {
 
+// Every text is shown as it is written: a message may quote what came from outside (a
+// fence's name in an imported file), which must never be taken for markup.
+QMessageBox::StandardButton showBox(QMessageBox::Icon icon, QWidget* owner, const QString& caption,
+                                    const QString& text, QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, caption, text, buttons, owner);
+    box.setTextFormat(Qt::PlainText);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
 class MessageBoxes final : public Alerts {
   public:
     void error(QWidget* owner, const QString& text) override {
-        QMessageBox::critical(owner, QStringLiteral("ERROR"), text, QMessageBox::Ok);
+        showBox(QMessageBox::Critical, owner, QStringLiteral("ERROR"), text, QMessageBox::Ok);
     }
     void information(QWidget* owner, const QString& caption, const QString& text) override {
-        QMessageBox::information(owner, caption, text, QMessageBox::Ok);
+        showBox(QMessageBox::Information, owner, caption, text, QMessageBox::Ok);
     }
     bool question(QWidget* owner, const QString& caption, const QString& text) override {
-        return QMessageBox::question(owner, caption, text, QMessageBox::Yes | QMessageBox::No) ==
-               QMessageBox::Yes;
+        return showBox(QMessageBox::Question, owner, caption, text,
+                       QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     }
     void errorWithoutWaiting(QWidget* owner, const QString& text,
                              std::function<void()> closed) override {
         auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("ERROR"), text,
                                     QMessageBox::Ok, owner);
+        box->setTextFormat(Qt::PlainText);
         box->setAttribute(Qt::WA_DeleteOnClose);
         QObject::connect(box, &QMessageBox::finished, box,
                          [closed = std::move(closed)] { closed(); });
@@ -61,6 +71,17 @@ class FileDialogs final : public FileChooser {
         }
         const int filter = static_cast<int>(texts.indexOf(dialog.selectedNameFilter()));
         return SaveChoice{dialog.selectedFiles().constFirst(), filter < 0 ? 0 : filter};
+    }
+
+    std::optional<QString> chooseOpenFile(QWidget* owner,
+                                          const std::vector<FileFilter>& filters) override {
+        QStringList texts;
+        for (const FileFilter& f : filters) {
+            texts << f.text;
+        }
+        const QString path =
+            QFileDialog::getOpenFileName(owner, QString(), QString(), texts.join(u";;"));
+        return path.isEmpty() ? std::nullopt : std::optional(path);
     }
 };
 

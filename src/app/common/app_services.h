@@ -57,6 +57,9 @@ class FileChooser {
     // suffix follows the chosen filter. Nothing when the operator cancels.
     virtual std::optional<SaveChoice> chooseSaveFile(QWidget* owner,
                                                      const std::vector<FileFilter>& filters) = 0;
+    // An Open dialog offering `filters`; nothing when the operator cancels.
+    virtual std::optional<QString> chooseOpenFile(QWidget* owner,
+                                                  const std::vector<FileFilter>& filters) = 0;
 };
 
 // The path with the filter's suffix added when the file name has none of its own.

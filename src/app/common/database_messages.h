@@ -10,4 +10,8 @@ inline constexpr char ConnectionGpslogFailureText[] = "Connection Gpslog Databas
 inline constexpr char UsersDatabaseFailureText[] = "Users Database open failure.";
 inline constexpr char GpslogDatabaseFailureText[] = "Gpslog Database open failure.";
 
+// The fences or a tracker's speed limit could not be read or stored.
+inline constexpr char AlarmSettingsFailureText[] =
+    "The geofences and speed limits cannot be read from or stored in the database.";
+
 }  // namespace kv820

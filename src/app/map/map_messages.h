@@ -20,5 +20,9 @@ inline constexpr char TilesUnavailableNotice[] =
 inline constexpr char PageUnavailableNotice[] = "The map page cannot be loaded.";
 inline constexpr char PositionsUnreadableNotice[] =
     "The trackers' positions cannot be read from the database.";
+inline constexpr char FencesUnreadableNotice[] = "The geofences cannot be read from the database.";
+inline constexpr char ShapeRefusedNotice[] =
+    "The drawn shape cannot be a geofence: it needs at least 3 corners on the Earth, or a "
+    "radius up to 1000 km.";
 
 }  // namespace kv820

@@ -5,7 +5,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QWebChannel>
 #include <QWebEnginePage>
@@ -14,11 +16,14 @@
 #include <QWebEngineView>
 
 #include "app/common/app_context.h"
+#include "app/common/window_alarm_store.h"
 #include "app/map/map_bridge.h"
 #include "app/map/map_messages.h"
 #include "app/map/map_settings.h"
 #include "app/map/map_tile_dialog.h"
 #include "app/map/web_engine_setup.h"
+#include "core/alarms/fence_map_json.h"
+#include "core/alarms/geofence_geojson.h"
 #include "core/map/map_data.h"
 #include "core/records/records_messages.h"
 #include "core/records/stored_range_rows.h"
@@ -47,11 +52,53 @@ MapPage::MapPage(AppContext& context, PendingAlarms pendingAlarms, QWidget* pare
       bridge_(new MapBridge(this)) {
     setObjectName(QStringLiteral("mapPage"));
     createControls();
+    connectBridge();
+}
+
+void MapPage::connectBridge() {
     connect(bridge_, &MapBridge::viewMoved, this, [](double latitude, double longitude, int zoom) {
         MapSettings::setView({latitude, longitude, zoom});
     });
     connect(bridge_, &MapBridge::tilesFailed, this,
             [this] { showNotice(QString::fromLatin1(TilesUnavailableNotice)); });
+    connect(bridge_, &MapBridge::circleFinished, this,
+            [this](double latitude, double longitude, double radiusMetres) {
+                if (const auto circle = circleFromPage(latitude, longitude, radiusMetres)) {
+                    emit fenceDrawn(*circle);
+                } else {
+                    showNotice(QString::fromLatin1(ShapeRefusedNotice));
+                }
+            });
+    connect(bridge_, &MapBridge::polygonFinished, this, &MapPage::takeDrawnPolygon);
+    connect(bridge_, &MapBridge::fenceDropped, this, [this](double id, double dLat, double dLon) {
+        if (id >= 1 && id <= 9.0e15) {
+            emit fenceMoved(static_cast<std::int64_t>(id), dLat, dLon);
+        }
+    });
+    connect(bridge_, &MapBridge::fenceChosen, this, &MapPage::chooseFence);
+}
+
+void MapPage::takeDrawnPolygon(const QVariantList& latLons) {
+    std::vector<double> numbers;
+    for (const QVariant& value : latLons) {
+        bool isNumber = false;
+        numbers.push_back(value.toDouble(&isNumber));
+        if (!isNumber || numbers.size() > 2 * MaxFenceCorners) {
+            showNotice(QString::fromLatin1(ShapeRefusedNotice));
+            return;
+        }
+    }
+    if (const auto polygon = polygonFromPage(numbers)) {
+        emit fenceDrawn(*polygon);
+    } else {
+        showNotice(QString::fromLatin1(ShapeRefusedNotice));
+    }
+}
+
+void MapPage::chooseFence(double id) {
+    selectedFence_ = id >= 1 && id <= 9.0e15 ? static_cast<std::int64_t>(id) : 0;
+    editFenceAction_->setEnabled(selectedFence_ != 0);
+    deleteFenceAction_->setEnabled(selectedFence_ != 0);
 }
 
 MapPage::~MapPage() {
@@ -69,6 +116,7 @@ void MapPage::createControls() {
     followLabel->setBuddy(followCombo_);
     tilesButton_ = new QPushButton(QStringLiteral("Tiles..."));
     tilesButton_->setObjectName(QStringLiteral("mapTilesButton"));
+    fencesButton_ = createFencesButton();
     notice_ = new QLabel;
     notice_->setObjectName(QStringLiteral("mapNoticeLabel"));
     notice_->setWordWrap(true);
@@ -78,6 +126,8 @@ void MapPage::createControls() {
     bar->addSpacing(12);
     bar->addWidget(followLabel);
     bar->addWidget(followCombo_);
+    bar->addSpacing(12);
+    bar->addWidget(fencesButton_);
     bar->addSpacing(12);
     // In the bar, so that a notice never resizes the map under the operator's eyes.
     bar->addWidget(notice_, 1);
@@ -94,6 +144,45 @@ void MapPage::createControls() {
              JsonText(followCombo_->currentData().toString()).toStdString());
     });
     connect(tilesButton_, &QPushButton::clicked, this, &MapPage::editTileSource);
+}
+
+QToolButton* MapPage::createFencesButton() {
+    auto* button = new QToolButton;
+    button->setObjectName(QStringLiteral("mapFencesButton"));
+    button->setText(QStringLiteral("Geofences"));
+    button->setPopupMode(QToolButton::InstantPopup);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setFocusPolicy(Qt::StrongFocus);
+    auto* menu = new QMenu(button);
+    const auto add = [&](const char* name, const QString& text, auto slot) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    // The drawing goes on in the page: the map takes the focus, so that Enter finishes and
+    // Escape cancels there too.
+    const auto draw = [this](const char* kind) {
+        if (view_) {
+            view_->setFocus();
+        }
+        call(QStringLiteral("kv820Map.startDrawing"), std::string("\"") + kind + "\"");
+    };
+    add("actionDrawCircle", QStringLiteral("Draw &circle"), [draw] { draw("circle"); });
+    add("actionDrawPolygon", QStringLiteral("Draw &polygon"), [draw] { draw("polygon"); });
+    add("actionFinishDrawing", QStringLiteral("&Finish drawing"),
+        [this] { call(QStringLiteral("kv820Map.finishDrawing"), {}); });
+    add("actionCancelDrawing", QStringLiteral("C&ancel drawing"),
+        [this] { call(QStringLiteral("kv820Map.cancelDrawing"), {}); });
+    menu->addSeparator();
+    editFenceAction_ = add("actionEditSelectedFence", QStringLiteral("&Edit selected fence..."),
+                           [this] { emit fenceEditRequested(selectedFence_); });
+    deleteFenceAction_ = add("actionDeleteSelectedFence", QStringLiteral("&Delete selected fence"),
+                             [this] { emit fenceRemovalRequested(selectedFence_); });
+    editFenceAction_->setEnabled(false);
+    deleteFenceAction_->setEnabled(false);
+    button->setMenu(menu);
+    return button;
 }
 
 void MapPage::showEvent(QShowEvent* event) {
@@ -144,6 +233,8 @@ void MapPage::onLoadFinished(bool ok) {
                                          .arg(saved->zoom));
     }
     pushFleet();
+    call(QStringLiteral("kv820Map.setOverdue"), overdueJson_);
+    pushFences();
     if (!saved) {
         call(QStringLiteral("kv820Map.fitFirstView"), {});
     }
@@ -251,6 +342,25 @@ bool MapPage::centreOn(const QString& userName, const GpslogRow& row) {
         pendingCentre_ = std::move(json);
     }
     return true;
+}
+
+void MapPage::refreshFences() {
+    if (loaded_) {
+        pushFences();
+    }
+}
+
+void MapPage::pushFences() {
+    try {
+        call(QStringLiteral("kv820Map.setFences"), fenceLayerJson(storedFences(context_)));
+    } catch (const DatabaseError&) {
+        showNotice(QString::fromLatin1(FencesUnreadableNotice));
+    }
+}
+
+void MapPage::setOverdue(const std::vector<OverdueTracker>& trackers) {
+    overdueJson_ = overdueJson(trackers);
+    call(QStringLiteral("kv820Map.setOverdue"), overdueJson_);
 }
 
 void MapPage::fillFollowCombo() {

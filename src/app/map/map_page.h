@@ -3,17 +3,22 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/alarms/fence_map_json.h"
+#include "core/alarms/geofence.h"
 #include "core/store/gpslog_row.h"
 #include "core/store/gpslog_store.h"
 
 class QComboBox;
 class QLabel;
+class QAction;
 class QPushButton;
+class QToolButton;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -48,21 +53,39 @@ class MapPage : public QWidget {
     void showTrack(const std::optional<ReceiveRange>& range);
     // Centres the map on one report; false when the report has no position.
     bool centreOn(const QString& userName, const GpslogRow& row);
+    // Draws every stored fence again: for a change of the fences.
+    void refreshFences();
+    // The trackers that stopped reporting: their markers are drawn grey, saying since when.
+    void setOverdue(const std::vector<OverdueTracker>& trackers);
 
     // Null until the page is first shown.
     QWebEngineView* view() const { return view_; }
     bool pageLoaded() const { return loaded_; }
     QLabel* noticeLabel() const { return notice_; }
+    QToolButton* fencesButton() const { return fencesButton_; }
+    // The fence the operator selected on the map; 0 for none.
+    std::int64_t selectedFence() const { return selectedFence_; }
 
   signals:
     // The page finished loading (ok: from the resources, with its script).
     void pageReady(bool ok);
+    // The operator drew a shape that can be a fence (it has no name yet).
+    void fenceDrawn(const kv820::Geofence& shape);
+    // The operator dragged a fence by that many degrees.
+    void fenceMoved(std::int64_t id, double dLat, double dLon);
+    void fenceEditRequested(std::int64_t id);
+    void fenceRemovalRequested(std::int64_t id);
 
   protected:
     void showEvent(QShowEvent* event) override;
 
   private:
     void createControls();
+    QToolButton* createFencesButton();
+    void connectBridge();
+    void takeDrawnPolygon(const QVariantList& latLons);
+    void chooseFence(double id);
+    void pushFences();
     void ensureView();
     void onLoadFinished(bool ok);
     void applyTileSource();
@@ -79,6 +102,9 @@ class MapPage : public QWidget {
     QPushButton* fitAllButton_;
     QComboBox* followCombo_;
     QPushButton* tilesButton_;
+    QToolButton* fencesButton_;
+    QAction* editFenceAction_;
+    QAction* deleteFenceAction_;
     QLabel* notice_;
     QWebEngineProfile* profile_ = nullptr;
     QWebEngineView* view_ = nullptr;
@@ -88,6 +114,8 @@ class MapPage : public QWidget {
     bool trackPending_ = false;
     std::optional<ReceiveRange> trackRange_;
     std::optional<std::string> pendingCentre_;
+    std::int64_t selectedFence_ = 0;
+    std::string overdueJson_ = "[]";
 };
 
 }  // namespace kv820

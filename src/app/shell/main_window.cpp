@@ -17,6 +17,8 @@
 
 #include "app/alarms/alarm_kind_choice.h"
 #include "app/alarms/events_page.h"
+#include "app/alarms/geofence_editor.h"
+#include "app/alarms/geofences_dialog.h"
 #include "app/alarms/sos_alarms.h"
 #include "app/commands/sms_command_page.h"
 #include "app/common/app_context.h"
@@ -163,6 +165,7 @@ void MainWindow::createControllers() {
     sosAlarms_ = new SosAlarms(context_.services(), this, this);
     sosAlarms_->setEventStore([this] { return context_.gpslogConnection(); }, &context_.registry());
     sosAlarms_->setKindChoice(AlarmKindChoice::load());
+    geofenceEditor_ = new GeofenceEditor(context_, this, this);
     setupLauncher_ = new SetupLauncher(context_, this);
     smsSession_ = new SmsSession(*commandPage_, context_.registry(), context_.databasePath(), this);
     smsSession_->setCableActions({setupAction_, userEditAction_, firmwareAction_});
@@ -191,12 +194,14 @@ void MainWindow::connectPages() {
         sosAlarms_->raise(event);
         mapPage_->showReport(event.report);
         if (!event.events.empty()) {
+            noteOverdue(event.events);
             eventsPage_->refresh();
         }
     });
     connect(smsSession_, &SmsSession::eventsRaised, this,
             [this](const std::vector<TrackerEvent>& events) {
                 sosAlarms_->raiseEvents(events);
+                noteOverdue(events);
                 eventsPage_->refresh();
             });
     // An alarm acknowledged in its window shows as acknowledged in the events list.
@@ -209,6 +214,7 @@ void MainWindow::connectPages() {
     connect(recordSearch_, &RecordSearch::inquired, mapPage_,
             [this] { mapPage_->showTrack(recordSearch_->shownRange()); });
     addShowOnMapAction();
+    connectGeofences();
 
     // The users: every user list refills; a user renamed by a setup or deleted takes the
     // search result that lists it along.
@@ -228,6 +234,20 @@ void MainWindow::connectPages() {
         ExportSearchResult(context_.services(), this, context_.gpslogConnection(),
                            recordSearch_->criteria(), recordSearch_->shownRange());
     });
+}
+
+// The fences: drawn, moved, edited and deleted on the map or in the Geofences dialog, all
+// stored by the one editor; every change draws them again.
+void MainWindow::connectGeofences() {
+    connect(mapPage_, &MapPage::fenceDrawn, geofenceEditor_, &GeofenceEditor::addDrawn);
+    connect(mapPage_, &MapPage::fenceMoved, geofenceEditor_, &GeofenceEditor::move);
+    connect(mapPage_, &MapPage::fenceEditRequested, geofenceEditor_,
+            [this](std::int64_t id) { geofenceEditor_->edit(id, this); });
+    connect(mapPage_, &MapPage::fenceRemovalRequested, geofenceEditor_,
+            [this](std::int64_t id) { geofenceEditor_->remove(id, this); });
+    connect(geofenceEditor_, &GeofenceEditor::fencesChanged, mapPage_, &MapPage::refreshFences);
+    connect(geofencesAction_, &QAction::triggered, this,
+            [this] { GeofencesDialog(context_, *geofenceEditor_, this).exec(); });
 }
 
 void MainWindow::addShowOnMapAction() {
@@ -270,6 +290,7 @@ void MainWindow::createActions() {
                                   QStringLiteral("Export information to the KML format"),
                                   ToolbarIcon("export_kml"));
     exportKmlAction_->setEnabled(false);
+    geofencesAction_ = MakeAction(this, "actionGeofences", QStringLiteral("&Geofences..."));
     aboutAction_ = MakeAction(this, "actionAbout", QStringLiteral("&About"));
 
     connect(exitAction_, &QAction::triggered, this, &QWidget::close);
@@ -293,6 +314,8 @@ void MainWindow::createMenu() {
     map->addAction(viewTrackingPointsAction_);
     map->addSeparator();
     map->addAction(exportKmlAction_);
+    map->addSeparator();
+    map->addAction(geofencesAction_);
     menuBar()->addAction(aboutAction_);
 }
 
@@ -450,6 +473,23 @@ void MainWindow::activate() {
     }
     raise();
     activateWindow();
+}
+
+void MainWindow::noteOverdue(const std::vector<TrackerEvent>& events) {
+    bool changed = false;
+    for (const TrackerEvent& event : events) {
+        if (event.kind != EventKind::Overdue && event.kind != EventKind::ReportingAgain) {
+            continue;
+        }
+        std::erase_if(overdue_, [&](const OverdueTracker& t) { return t.imei == event.imei; });
+        if (event.kind == EventKind::Overdue) {
+            overdue_.push_back({event.imei, event.time});
+        }
+        changed = true;
+    }
+    if (changed) {
+        mapPage_->setOverdue(overdue_);
+    }
 }
 
 }  // namespace kv820

@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <vector>
+
+#include "core/alarms/fence_map_json.h"
+#include "core/alarms/tracker_events.h"
 
 class QAction;
 class QMenu;
@@ -12,6 +16,7 @@ namespace kv820 {
 class AppContext;
 class EventsPage;
 class MainStatusBar;
+class GeofenceEditor;
 class MapPage;
 class RecordSearch;
 class ReportDisplay;
@@ -55,6 +60,7 @@ class MainWindow : public QMainWindow {
     QAction* firmwareAction() const { return firmwareAction_; }
     QAction* viewTrackingPointsAction() const { return viewTrackingPointsAction_; }
     QAction* exportKmlAction() const { return exportKmlAction_; }
+    QAction* geofencesAction() const { return geofencesAction_; }
     QAction* aboutAction() const { return aboutAction_; }
 
     // Brings the window to the front (a second copy of the program asked for it).
@@ -77,6 +83,9 @@ class MainWindow : public QMainWindow {
     void createControllers();
     void connectPages();
     void addShowOnMapAction();
+    void connectGeofences();
+    // Greys the markers of the trackers that went silent, until they report again.
+    void noteOverdue(const std::vector<TrackerEvent>& events);
     void applyMainTabSelection(int index);
     void fillUserLists();
     void enableKeyboardUse();
@@ -90,6 +99,7 @@ class MainWindow : public QMainWindow {
     SmsCommandPage* commandPage_ = nullptr;
     MapPage* mapPage_ = nullptr;
     EventsPage* eventsPage_ = nullptr;
+    std::vector<OverdueTracker> overdue_;
     MainStatusBar* statusBar_ = nullptr;
     RecordSearch* recordSearch_ = nullptr;
     SosAlarms* sosAlarms_ = nullptr;
@@ -104,6 +114,8 @@ class MainWindow : public QMainWindow {
     QAction* firmwareAction_ = nullptr;
     QAction* viewTrackingPointsAction_ = nullptr;
     QAction* exportKmlAction_ = nullptr;
+    QAction* geofencesAction_ = nullptr;
+    GeofenceEditor* geofenceEditor_ = nullptr;
     QAction* aboutAction_ = nullptr;
 };
 

@@ -12,7 +12,7 @@ using TrackingRig = test::CommandPageRig<TrackingCommandPage>;
 using ConfigRig = test::CommandPageRig<ConfigCommandPage>;
 using BreakIt = std::function<void(TrackingRig&)>;
 
-constexpr int PeriodReport = 1, Geofence = 3;
+constexpr int PeriodReport = 1, GeofenceMode = 3;
 
 }  // namespace
 
@@ -95,12 +95,12 @@ class CommandPagesTest : public QObject {
         auto* rectangle = rig.child<QCheckBox>("rectangleCheck");
         auto* circle = rig.child<QCheckBox>("circleCheck");
         auto* mode = rig.child<QComboBox>("reportModeCombo");
-        test::Choose(mode, Geofence);
+        test::Choose(mode, GeofenceMode);
         test::ClickBox(circle);
         test::ClickBox(circle);  // already checked: stays so
         QVERIFY(circle->isChecked() && !rectangle->isChecked());
         test::Choose(mode, PeriodReport);
-        test::Choose(mode, Geofence);
+        test::Choose(mode, GeofenceMode);
         QVERIFY(circle->isChecked() && !rectangle->isChecked());
         QVERIFY(rig.child<QLineEdit>("radiusEdit")->isEnabled());
         test::ClickBox(rectangle);

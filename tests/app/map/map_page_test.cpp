@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
@@ -15,6 +16,7 @@
 #include <QWebEngineView>
 #include <tuple>
 
+#include "app/alarms/fence_dialog.h"
 #include "app/alarms/sos_alarms.h"
 #include "app/common/app_context.h"
 #include "app/map/map_page.h"
@@ -24,6 +26,7 @@
 #include "app/records/search_records_page.h"
 #include "app/shell/main_window.h"
 #include "app/users/delete_user.h"
+#include "core/alarms/alarm_store.h"
 #include "core/report/report_kinds.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
@@ -99,6 +102,57 @@ class MapPageTest : public QObject {
         return marker[QStringLiteral("updates")].toInt();
     }
     MapPage* page() { return window_->mapPage(); }
+    // Runs a script in the page and waits (bounded) for its result.
+    QVariant run(const QString& script) {
+        QVariant result;
+        bool done = false;
+        page()->view()->page()->runJavaScript(script, [&](const QVariant& value) {
+            result = value;
+            done = true;
+        });
+        [&] { QVERIFY(QTest::qWaitFor([&] { return done; }, PageWaitMs)); }();
+        return result;
+    }
+    // The operator's mouse on the map: each step is an event at a place given as fractions
+    // of the view (0,0 south-west), dispatched where Leaflet listens for it.
+    void mouseOnMap(const std::vector<std::tuple<const char*, double, double>>& steps) {
+        QString script = QStringLiteral(
+            "(function () { const map = document.getElementById('map');"
+            "const b = kv820Map.state().bounds;");
+        for (const auto& [type, x, y] : steps) {
+            script += QStringLiteral(
+                          "{ const at = kv820Map.clientPointOf(b[0] + %2 * (b[2] - b[0]),"
+                          " b[1] + %1 * (b[3] - b[1]));"
+                          "map.dispatchEvent(new MouseEvent('%3', { clientX: at[0], clientY: "
+                          "at[1], bubbles: true, cancelable: true, button: 0 })); }")
+                          .arg(x)
+                          .arg(y)
+                          .arg(QLatin1String(type));
+        }
+        run(script + QStringLiteral("})()"));
+    }
+    // Names the shape just drawn in the dialog the program opens for it.
+    void nameDrawnFence(const QString& name) {
+        FenceDialog* dialog = nullptr;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                dialog = window_->findChild<FenceDialog*>(QStringLiteral("fenceDialog"));
+                return dialog != nullptr && dialog->isVisible();
+            },
+            PageWaitMs));
+        dialog->nameEdit()->setText(name);
+        dialog->accept();
+    }
+    std::vector<Geofence> storedFences() {
+        Database db(path_);
+        return AlarmStore::hasTables(db) ? AlarmStore(db).geofences() : std::vector<Geofence>{};
+    }
+    // The place at fractions of the view, as the page has it now.
+    GeoPoint placeAt(double x, double y) {
+        const QJsonArray b = state()[QStringLiteral("bounds")].toArray();
+        return {b[0].toDouble() + y * (b[2].toDouble() - b[0].toDouble()),
+                b[1].toDouble() + x * (b[3].toDouble() - b[1].toDouble())};
+    }
 
     test::TempDir dir_;
     std::string path_;
@@ -233,6 +287,68 @@ class MapPageTest : public QObject {
             return !van[QStringLiteral("sos")].toBool() &&
                    van[QStringLiteral("colour")].toString() != red;
         }));
+    }
+
+    // Clicks draw a polygon and a drag a circle; each is stored with the geometry drawn,
+    // and a name that looks like markup is drawn as text.
+    void fencesDrawnOnTheMapAreStoredAndNamedAsText() {
+        QTest::mouseClick(window_->findChild<QPushButton*>(QStringLiteral("mapFitAllButton")),
+                          Qt::LeftButton);
+        const QString hostile = QStringLiteral("<img src=x onerror=\"window.kvInjected=1\">");
+        window_->findChild<QAction*>(QStringLiteral("actionDrawPolygon"))->trigger();
+        QVERIFY(drawn([](const QJsonObject& s) {
+            return s[QStringLiteral("drawing")].toString() == QStringLiteral("polygon");
+        }));
+        const std::vector<std::pair<double, double>> corners = {{0.3, 0.3}, {0.7, 0.3}, {0.5, 0.7}};
+        std::vector<GeoPoint> expected;
+        for (const auto& [x, y] : corners) {
+            expected.push_back(placeAt(x, y));
+            mouseOnMap({{"mousedown", x, y}, {"mouseup", x, y}, {"click", x, y}});
+        }
+        mouseOnMap({{"click", 0.5, 0.7}, {"dblclick", 0.5, 0.7}});
+        nameDrawnFence(hostile);
+
+        window_->findChild<QAction*>(QStringLiteral("actionDrawCircle"))->trigger();
+        const GeoPoint centre = placeAt(0.5, 0.5);
+        const GeoPoint edge = placeAt(0.6, 0.5);
+        mouseOnMap({{"mousedown", 0.5, 0.5}, {"mousemove", 0.6, 0.5}, {"mouseup", 0.6, 0.5}});
+        nameDrawnFence(QStringLiteral("Depot"));
+
+        const std::vector<Geofence> fences = storedFences();
+        QCOMPARE(fences.size(), std::size_t{2});
+        QCOMPARE(QString::fromStdString(fences[0].name), hostile);
+        QCOMPARE(fences[0].corners.size(), expected.size());
+        const double pixel = (placeAt(1, 1).lat - placeAt(0, 0).lat) / 100;  // a generous bound
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            QVERIFY(std::abs(fences[0].corners[i].lat - expected[i].lat) < pixel);
+            QVERIFY(std::abs(fences[0].corners[i].lon - expected[i].lon) < pixel);
+        }
+        QCOMPARE(fences[1].shape, Geofence::Shape::Circle);
+        QVERIFY(distanceMetres(fences[1].centre, centre) < 0.02 * distanceMetres(centre, edge));
+        QVERIFY(std::abs(fences[1].radiusMetres / distanceMetres(centre, edge) - 1) < 0.02);
+
+        QVERIFY(drawn([](const QJsonObject& s) {
+            return s[QStringLiteral("fences")].toArray().size() == 2;
+        }));
+        const QJsonObject drawnFence = state()[QStringLiteral("fences")].toArray()[0].toObject();
+        QVERIFY(drawnFence[QStringLiteral("tooltip")].toString().startsWith(hostile));
+        QCOMPARE(drawnFence[QStringLiteral("images")].toInt(), 0);
+        QCOMPARE(state()[QStringLiteral("pageImages")].toInt(), 0);
+        QCOMPARE(run(QStringLiteral("typeof window.kvInjected")).toString(),
+                 QStringLiteral("undefined"));
+        QVERIFY(services_.alerts.texts().isEmpty());
+    }
+
+    void anOverdueTrackerIsDrawnGreySayingSinceWhen() {
+        page()->setOverdue({{test::Van.imei, "2007/05/12 10:40:00"}});
+        QVERIFY(drawn([&](const QJsonObject& s) {
+            const QJsonObject van = markerOf(s, test::Van);
+            return van[QStringLiteral("overdue")].toBool() &&
+                   van[QStringLiteral("tooltip")].toString().endsWith(
+                       QStringLiteral("Overdue since 2007/05/12 10:40:00"));
+        }));
+        QVERIFY(!markerOf(state(), test::Truck)[QStringLiteral("overdue")].toBool());
+        page()->setOverdue({});
     }
 
     void trackersTogetherKeepTheirNamesApart() {

@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "app/alarms/alarm_beeper.h"
+#include "app/alarms/fence_dialog.h"
+#include "app/alarms/geofence_editor.h"
+#include "app/alarms/geofences_dialog.h"
 #include "app/alarms/sos_alarms.h"
 #include "app/commands/sms_command_page.h"
 #include "app/common/app_context.h"
@@ -56,6 +59,7 @@ struct Rig {
     QComboBox ownerPorts;
     QWidget alarmOwner;
     SosAlarms alarms{services.app(), &alarmOwner};
+    GeofenceEditor geofences{context, &alarmOwner};
 };
 
 using WindowFactory = std::function<std::unique_ptr<QWidget>(Rig&)>;
@@ -124,6 +128,13 @@ const std::vector<std::pair<const char*, WindowFactory>>& Windows() {
         {"User Information",
          [](Rig& r) { return std::make_unique<UserInformationDialog>(r.context, nullptr); }},
         {"User Edit", [](Rig& r) { return std::make_unique<UserEditDialog>(r.context, nullptr); }},
+        {"Geofences",
+         [](Rig& r) { return std::make_unique<GeofencesDialog>(r.context, r.geofences, nullptr); }},
+        {"Geofence",
+         [](Rig& r) {
+             return std::make_unique<FenceDialog>(Geofence{}, r.context.registry().snapshot(),
+                                                  nullptr);
+         }},
         {"About", [](Rig&) { return std::make_unique<AboutDialog>(); }},
         {"Firmware wizard", [](Rig&) { return std::make_unique<FirmwareWizardDialog>(); }},
         {"Firmware update",

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTabWidget>
@@ -17,6 +18,7 @@
 #include "app/users/user_edit_dialog.h"
 #include "app/users/user_information_dialog.h"
 #include "app/users/user_list_view.h"
+#include "core/alarms/alarm_store.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_store.h"
 #include "core/store/user_store.h"
@@ -133,6 +135,42 @@ class UserDialogsTest : public QObject {
         QCOMPARE(recorder.texts(), QStringList({"Delete user error."}));
         QCOMPARE(recorder.messages().front().owner, &edit);
         QCOMPARE(Entries(searchUsers()), QStringList({"truck", "van", "bike"}));
+    }
+
+    // The limit is kept per IMEI beside the users, whose table stays as it was, and the
+    // interval learnt from a Period command stays with it.
+    void aTrackersSpeedLimitIsStoredForItsImeiAlone() {
+        const auto usersTable = [&] {
+            Database db(rig_->path);
+            return UserStore(db).readUsers(3);
+        };
+        const auto before = usersTable();
+        {
+            Database db(rig_->path);
+            AlarmStore::ensureTables(db);
+            AlarmStore(db).saveWatch(test::Van.imei, {std::nullopt, std::chrono::seconds(60)});
+        }
+        UserEditDialog edit(rig_->context, &rig_->window);
+        edit.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        QVERIFY(!edit.setLimitButton()->isEnabled());  // no tracker chosen yet
+        ClickRow(edit.userList(), 1);
+        QCOMPARE(edit.speedLimitBox()->value(), 0.0);  // "None"
+        edit.speedLimitBox()->setValue(80);
+        QTest::mouseClick(edit.setLimitButton(), Qt::LeftButton);
+
+        Database db(rig_->path);
+        const auto watches = AlarmStore(db).watches();
+        QCOMPARE(watches.size(), std::size_t{1});
+        QCOMPARE(watches.at(test::Van.imei).speedLimitKmh, std::optional(80.0));
+        QCOMPARE(watches.at(test::Van.imei).periodInterval,
+                 std::optional(std::chrono::seconds(60)));
+        QVERIFY(usersTable() == before);
+        ClickRow(edit.userList(), 0);
+        QCOMPARE(edit.speedLimitBox()->value(), 0.0);
+        ClickRow(edit.userList(), 1);
+        QCOMPARE(edit.speedLimitBox()->value(), 80.0);
+        QVERIFY(rig_->services.alerts.texts().isEmpty());
     }
 
     // "User Information" reloads on opening (here a user added behind the program's back);

@@ -54,7 +54,7 @@ class RecordingWebMapOpener final : public WebMapOpener {
     bool accept = true;
 };
 
-// Answers every Save As dialog with a prepared choice (none: cancelled) and keeps what
+// Answers every Save As and Open dialog with a prepared choice (none: cancelled) and keeps what
 // it was offered.
 class ScriptedFileChooser final : public FileChooser {
   public:
@@ -64,7 +64,13 @@ class ScriptedFileChooser final : public FileChooser {
         this->owner = owner;
         return answer;
     }
+    std::optional<QString> chooseOpenFile(QWidget* owner, const std::vector<FileFilter>&) override {
+        ++calls;
+        this->owner = owner;
+        return openAnswer;
+    }
     std::optional<SaveChoice> answer;
+    std::optional<QString> openAnswer;  // the file an Open dialog is answered with
     int calls = 0;
     QWidget* owner = nullptr;
 };

@@ -27,6 +27,7 @@
   const NameOffset = 18;    // the name's left edge from the marker's centre (map.css)
   const StackGap = 20;      // markers closer than this on screen are drawn as a column
   const NoShift = L.point(0, 0);
+  const overdue = new Map();  // imei -> the tooltip's line saying since when
 
   function tooltipOf(lines) {
     const box = document.createElement('div');
@@ -49,8 +50,14 @@
     name.textContent = data.name;
     box.appendChild(dot);
     box.appendChild(name);
-    return L.divIcon({ className: 'kv-marker' + (data.sos ? ' sos' : ''), html: box,
+    const kind = data.sos ? ' sos' : overdue.has(data.imei) ? ' overdue' : '';
+    return L.divIcon({ className: 'kv-marker' + kind, html: box,
                        iconSize: [16, 16], iconAnchor: [8 - shift.x, 8 - shift.y] });
+  }
+
+  function markerTooltip(data) {
+    const since = overdue.get(data.imei);
+    return tooltipOf(since ? data.tooltip.concat([since]) : data.tooltip);
   }
 
   function placeMarker(data) {
@@ -59,13 +66,13 @@
     if (known) {
       known.marker.setLatLng(position);
       known.marker.setIcon(iconOf(data, known.shift));
-      known.marker.setTooltipContent(tooltipOf(data.tooltip));
+      known.marker.setTooltipContent(markerTooltip(data));
       known.data = data;
       ++known.updates;
       return;
     }
     const marker = L.marker(position, { icon: iconOf(data, NoShift), keyboard: false })
-                       .bindTooltip(tooltipOf(data.tooltip), { direction: 'top', offset: [0, -8] })
+                       .bindTooltip(markerTooltip(data), { direction: 'top', offset: [0, -8] })
                        .addTo(map);
     markers.set(data.imei, { marker: marker, data: data, shift: NoShift, updates: 1 });
   }
@@ -222,6 +229,193 @@
         .bindTooltip(label, { permanent: true, direction: 'bottom', offset: [0, 8] });
   }
 
+
+  // Fences: the program hands over the stored ones; the operator draws a new one with
+  // clicks (a circle: the centre, then the edge or a drag; a polygon: its corners, then a
+  // double-click or Enter) and drags a selected one. What was drawn goes to the program,
+  // which checks and stores it and hands the fences back.
+  const fenceRenderer = L.svg({ padding: 0.5 });
+  const fenceLayer = L.layerGroup().addTo(map);
+  const fences = new Map();  // id -> { data, layer }
+  let selectedFence = 0;
+  let drawing = null;        // { kind, corners, centre, radius, presses, downAt, preview }
+  let fenceDrag = null;      // { id, from, layer, moved }
+  const FenceStyle = { color: '#7b3294', weight: 2, opacity: 0.9, fillOpacity: 0.12,
+                       dashArray: null };
+  const SelectedFenceStyle = { color: '#e66101', weight: 3, opacity: 1, fillOpacity: 0.2,
+                               dashArray: '6 4' };
+  const ClickSlop = 5;  // pixels: a press and a release closer than this are one click
+
+  // Corners as drawn: each longitude on the side of the one before, so that a fence over
+  // the 180th meridian is drawn the short way round.
+  function cornersOf(flat) {
+    const corners = [];
+    let previous = null;
+    for (let i = 0; i + 1 < flat.length; i += 2) {
+      let lon = flat[i + 1];
+      if (previous !== null) {
+        lon += 360 * Math.round((previous - lon) / 360);
+      }
+      corners.push(L.latLng(flat[i], lon));
+      previous = lon;
+    }
+    return corners;
+  }
+
+  function flatOf(latLngs) {
+    const flat = [];
+    latLngs.forEach(function (at) {
+      const wrapped = at.wrap();
+      flat.push(wrapped.lat, wrapped.lng);
+    });
+    return flat;
+  }
+
+  function selectFence(id) {
+    selectedFence = fences.has(id) ? id : 0;
+    fences.forEach(function (known, knownId) {
+      known.layer.setStyle(knownId === selectedFence ? SelectedFenceStyle : FenceStyle);
+    });
+    if (bridge) {
+      bridge.fenceSelected(selectedFence);
+    }
+  }
+
+  function fenceLayerOf(data) {
+    const options = Object.assign({ renderer: fenceRenderer }, FenceStyle);
+    const layer = data.shape === 'circle'
+        ? L.circle(data.centre, Object.assign({ radius: data.radius }, options))
+        : L.polygon(cornersOf(data.corners), options);
+    layer.bindTooltip(tooltipOf(data.tooltip), { sticky: true, className: 'kv-fence-tip' });
+    layer.on('click', function (e) {
+      if (!drawing) {
+        L.DomEvent.stopPropagation(e);
+        selectFence(data.id);
+      }
+    });
+    layer.on('mousedown', function (e) {
+      if (!drawing && data.id === selectedFence) {
+        L.DomEvent.stopPropagation(e);
+        map.dragging.disable();
+        fenceDrag = { id: data.id, from: e.latlng, at: e.containerPoint, layer: layer,
+                      centre: layer.getLatLng ? layer.getLatLng() : null,
+                      corners: layer.getLatLngs ? layer.getLatLngs()[0].slice() : null };
+      }
+    });
+    return layer;
+  }
+
+  function dragFenceTo(latlng) {
+    const dLat = latlng.lat - fenceDrag.from.lat;
+    const dLon = latlng.lng - fenceDrag.from.lng;
+    if (fenceDrag.centre) {
+      fenceDrag.layer.setLatLng([fenceDrag.centre.lat + dLat, fenceDrag.centre.lng + dLon]);
+    } else {
+      fenceDrag.layer.setLatLngs(fenceDrag.corners.map(function (at) {
+        return L.latLng(at.lat + dLat, at.lng + dLon);
+      }));
+    }
+  }
+
+  // The fence stays where it is dropped until the program, having stored it, hands the
+  // fences back; a press without a move leaves it where it was.
+  function dropFence(e) {
+    if (e.containerPoint.distanceTo(fenceDrag.at) < ClickSlop) {
+      dragFenceTo(fenceDrag.from);
+    } else if (bridge) {
+      bridge.fenceDragged(fenceDrag.id, e.latlng.lat - fenceDrag.from.lat,
+                          e.latlng.lng - fenceDrag.from.lng);
+    }
+    fenceDrag = null;
+    map.dragging.enable();
+  }
+
+  function previewDrawing(pointer) {
+    if (drawing.preview) {
+      map.removeLayer(drawing.preview);
+      drawing.preview = null;
+    }
+    const style = Object.assign({ renderer: fenceRenderer, interactive: false }, SelectedFenceStyle);
+    if (drawing.kind === 'circle' && drawing.centre) {
+      if (pointer) {
+        drawing.radius = drawing.centre.distanceTo(pointer);
+      }
+      drawing.preview = L.circle(drawing.centre, Object.assign({ radius: drawing.radius }, style));
+    } else if (drawing.kind === 'polygon' && drawing.corners.length > 0) {
+      const line = pointer ? drawing.corners.concat([pointer]) : drawing.corners;
+      drawing.preview = L.polyline(line, style);
+    }
+    if (drawing.preview) {
+      drawing.preview.addTo(map);
+    }
+  }
+
+  function stopDrawing() {
+    if (drawing && drawing.preview) {
+      map.removeLayer(drawing.preview);
+    }
+    drawing = null;
+    map.dragging.enable();
+    map.doubleClickZoom.enable();
+    map.getContainer().classList.remove('kv-drawing');
+  }
+
+  map.on('mousedown', function (e) {
+    if (drawing && drawing.kind === 'circle') {
+      ++drawing.presses;
+      if (!drawing.centre) {
+        drawing.centre = e.latlng;
+        drawing.radius = 0;
+        drawing.downAt = e.containerPoint;
+      }
+    }
+  });
+  map.on('mousemove', function (e) {
+    if (drawing) {
+      previewDrawing(e.latlng);
+    } else if (fenceDrag) {
+      dragFenceTo(e.latlng);
+    }
+  });
+  map.on('mouseup', function (e) {
+    if (fenceDrag) {
+      dropFence(e);
+    } else if (drawing && drawing.kind === 'circle' && drawing.centre &&
+               (drawing.presses > 1 || e.containerPoint.distanceTo(drawing.downAt) >= ClickSlop)) {
+      previewDrawing(e.latlng);
+      kv820Map.finishDrawing();
+    }
+  });
+  map.on('click', function (e) {
+    if (!drawing) {
+      selectFence(0);
+      return;
+    }
+    if (drawing.kind !== 'polygon') {
+      return;
+    }
+    const last = drawing.corners[drawing.corners.length - 1];
+    // The second click of a double-click lands on the corner the first one made.
+    if (!last || map.latLngToContainerPoint(last).distanceTo(e.containerPoint) >= ClickSlop) {
+      drawing.corners.push(e.latlng);
+      previewDrawing(null);
+    }
+  });
+  map.on('dblclick', function () {
+    if (drawing && drawing.kind === 'polygon') {
+      kv820Map.finishDrawing();
+    }
+  });
+  document.addEventListener('keydown', function (e) {
+    if (drawing && e.key === 'Enter') {
+      kv820Map.finishDrawing();
+    } else if (drawing && e.key === 'Escape') {
+      kv820Map.cancelDrawing();
+    } else if (e.key === 'Escape' && selectedFence) {
+      selectFence(0);
+    }
+  });
+
   window.kv820Map = {
     setTiles: function (url, attribution) {
       if (tiles) {
@@ -239,6 +433,62 @@
         }
       });
       tiles.addTo(map);
+    },
+    setFences: function (list) {
+      fenceLayer.clearLayers();
+      fences.clear();
+      fenceDrag = null;
+      list.forEach(function (data) {
+        fences.set(data.id, { data: data, layer: fenceLayerOf(data).addTo(fenceLayer) });
+      });
+      selectFence(selectedFence);
+    },
+    // kind: 'circle' or 'polygon'.
+    startDrawing: function (kind) {
+      stopDrawing();
+      selectFence(0);
+      drawing = { kind: kind, corners: [], centre: null, radius: 0, presses: 0, downAt: null,
+                  preview: null };
+      map.dragging.disable();
+      map.doubleClickZoom.disable();
+      map.getContainer().classList.add('kv-drawing');
+      map.getContainer().focus();
+    },
+    // Hands a shape that is complete to the program; false (and nothing handed) otherwise.
+    finishDrawing: function () {
+      const done = drawing;
+      stopDrawing();
+      if (!done || !bridge) {
+        return false;
+      }
+      if (done.kind === 'circle' && done.centre && done.radius > 0) {
+        const centre = done.centre.wrap();
+        bridge.circleDrawn(centre.lat, centre.lng, done.radius);
+        return true;
+      }
+      if (done.kind === 'polygon' && done.corners.length >= 3) {
+        bridge.polygonDrawn(flatOf(done.corners));
+        return true;
+      }
+      return false;
+    },
+    cancelDrawing: function () {
+      stopDrawing();
+    },
+    // [{imei, line}]: the trackers that stopped reporting, drawn grey.
+    setOverdue: function (list) {
+      overdue.clear();
+      list.forEach(function (entry) { overdue.set(entry.imei, entry.line); });
+      markers.forEach(function (known) {
+        known.marker.setIcon(iconOf(known.data, known.shift));
+        known.marker.setTooltipContent(markerTooltip(known.data));
+      });
+    },
+    // Where a place is drawn, in the page's pixels: for tests that click on the map.
+    clientPointOf: function (lat, lon) {
+      const point = map.latLngToContainerPoint([lat, lon]);
+      const origin = map.getContainer().getBoundingClientRect();
+      return [origin.left + point.x, origin.top + point.y];
     },
     setView: function (lat, lon, zoom) {
       fitUntilTouched = false;
@@ -348,12 +598,22 @@
                     name: box ? [box.left - origin.left, box.top - origin.top,
                                  box.right - origin.left, box.bottom - origin.top] : [],
                     sos: element ? element.classList.contains('sos') : false,
+                    overdue: element ? element.classList.contains('overdue') : false,
+                    tooltip: known.marker.getTooltip().getContent().textContent,
                     colour: dot ? getComputedStyle(dot).backgroundColor : '' });
+      });
+      const fenceList = [];
+      fences.forEach(function (known, id) {
+        const content = known.layer.getTooltip().getContent();
+        fenceList.push({ id: id, shape: known.data.shape, tooltip: content.textContent,
+                         images: content.querySelectorAll('img').length });
       });
       const centre = map.getCenter();
       const view = map.getBounds();
       return { bounds: [view.getSouth(), view.getWest(), view.getNorth(), view.getEast()], markers: list, trackPoints: track.points, trackVertices: track.vertices,
-               fleetUpdates: fleetUpdates,
+               fleetUpdates: fleetUpdates, fences: fenceList, selectedFence: selectedFence,
+               drawing: drawing ? drawing.kind : '',
+               pageImages: document.querySelectorAll('img:not(.leaflet-tile)').length,
                tilesFailed: tilesFailed, graticule: map.hasLayer(graticule),
                centre: [centre.lat, centre.lng], zoom: map.getZoom(),
                size: [map.getSize().x, map.getSize().y] };
