@@ -34,7 +34,7 @@ std::vector<Geofence> cityFences(int count) {
     return fences;
 }
 
-void BM_EventsOfOneReportWith100Fences(benchmark::State& state) {
+void bmEventsOfOneReportWith100Fences(benchmark::State& state) {
     EventDetector detector;
     detector.setFences(cityFences(100));
     detector.setWatch("354612071234567", {.speedLimitKmh = 80});
@@ -48,7 +48,7 @@ void BM_EventsOfOneReportWith100Fences(benchmark::State& state) {
         ++step;
     }
 }
-BENCHMARK(BM_EventsOfOneReportWith100Fences);
+BENCHMARK(bmEventsOfOneReportWith100Fences);
 
 }  // namespace
 }  // namespace kv820

@@ -48,13 +48,13 @@ class GeneratedReports final : public kv820::ReportRows {
     long rows_;
 };
 
-long PeakResidentKilobytes() {
+long peakResidentKilobytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;  // kilobytes on Linux
 }
 
-void BM_ExportKmlMillionRows(benchmark::State& state) {
+void bmExportKmlMillionRows(benchmark::State& state) {
     const long rows = state.range(0);
     const GeneratedReports result(rows);
     const std::filesystem::path path = std::filesystem::temp_directory_path() / "kv820_bench.kml";
@@ -67,10 +67,10 @@ void BM_ExportKmlMillionRows(benchmark::State& state) {
     }
     state.counters["rows"] = static_cast<double>(rows);
     state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(path));
-    state.counters["peak_rss_kB"] = static_cast<double>(PeakResidentKilobytes());
+    state.counters["peak_rss_kB"] = static_cast<double>(peakResidentKilobytes());
     std::filesystem::remove(path);
 }
 
-BENCHMARK(BM_ExportKmlMillionRows)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(bmExportKmlMillionRows)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace

@@ -26,7 +26,7 @@ class GpslogFixture {
   public:
     GpslogFixture(const std::string& name, long rows, long stepSeconds)
         : path_("/tmp/kv820-bench-" + name + "-" + std::to_string(::getpid()) + ".mdb") {
-        CreateDatabaseFile(path_);
+        createDatabaseFile(path_);
         Database db(path_);
         db.execute("PRAGMA synchronous=OFF");
         db.execute("PRAGMA cache_size=-262144");
@@ -35,7 +35,7 @@ class GpslogFixture {
                          "INSERT INTO gpslog VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13)");
         const std::time_t start = 1104537600;  // 2005-01-01 00:00:00 UTC
         for (long i = 0; i < rows; ++i) {
-            const GpslogRow row = RowAt(TrackerImeis[i % 5], start + i * stepSeconds);
+            const GpslogRow row = rowAt(TrackerImeis[i % 5], start + i * stepSeconds);
             for (int c = 0; c < static_cast<int>(GpslogColumnCount); ++c) {
                 insert.bind(c + 1, row[c]);
             }
@@ -53,11 +53,11 @@ class GpslogFixture {
 
     const std::string& path() const { return path_; }
 
-    static GpslogRow RowAt(const std::string& imei, std::time_t moment) {
+    static GpslogRow rowAt(const std::string& imei, std::time_t moment) {
         std::tm t{};
         gmtime_r(&moment, &t);
-        const std::string date = DateText(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday);
-        const std::string time = TimeText(t.tm_hour, t.tm_min, t.tm_sec);
+        const std::string date = dateText(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday);
+        const std::string time = timeText(t.tm_hour, t.tm_min, t.tm_sec);
         return {imei,    date,      time,  "25.052057", "121.502057",    date, time, Fix3dText,
                 "120.5", "18.5200", "270", "8",         PeriodReportText};
     }

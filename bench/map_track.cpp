@@ -23,17 +23,17 @@ const char* const Imei = kv820::bench::TrackerImeis[0];
 
 // One tracker's drive: a wandering line with speeds that change every few reports, so
 // that the track has many runs of different colours.
-std::unique_ptr<kv820::bench::GpslogFixture> MakeTrack() {
+std::unique_ptr<kv820::bench::GpslogFixture> makeTrack() {
     auto fixture = std::make_unique<kv820::bench::GpslogFixture>("map-track", 0, 1);
     kv820::Database db(fixture->path());
     kv820::Transaction transaction(db);
     kv820::Statement insert(
         db, "INSERT INTO gpslog VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13)");
     for (long i = 0; i < TrackRows; ++i) {
-        kv820::GpslogRow row = kv820::bench::GpslogFixture::RowAt(Imei, 1104537600 + i * 10);
-        row[kv820::GpsPosLat] = kv820::FixedDecimal(25.0 + 0.2 * std::sin(i * 1e-4) + i * 1e-6, 6);
-        row[kv820::GpsPosLon] = kv820::FixedDecimal(121.0 + 0.3 * std::cos(i * 7e-5), 6);
-        row[kv820::GpsSpeed] = kv820::FixedDecimal(static_cast<double>((i / 7) % 120), 4);
+        kv820::GpslogRow row = kv820::bench::GpslogFixture::rowAt(Imei, 1104537600 + i * 10);
+        row[kv820::GpsPosLat] = kv820::fixedDecimal(25.0 + 0.2 * std::sin(i * 1e-4) + i * 1e-6, 6);
+        row[kv820::GpsPosLon] = kv820::fixedDecimal(121.0 + 0.3 * std::cos(i * 7e-5), 6);
+        row[kv820::GpsSpeed] = kv820::fixedDecimal(static_cast<double>((i / 7) % 120), 4);
         for (int c = 0; c < static_cast<int>(kv820::GpslogColumnCount); ++c) {
             insert.bind(c + 1, row[c]);
         }
@@ -44,27 +44,27 @@ std::unique_ptr<kv820::bench::GpslogFixture> MakeTrack() {
     return fixture;
 }
 
-const kv820::bench::GpslogFixture& Track() {
-    static const auto fixture = MakeTrack();
-    return *fixture;
+const kv820::bench::GpslogFixture& track() {
+    static const auto Fixture = makeTrack();
+    return *Fixture;
 }
 
-std::string TrackJsonFromDatabase() {
-    kv820::Database db(Track().path());
-    return kv820::TrackJson(kv820::StoredRangeRows(db, {Imei, "", "9999"})).value();
+std::string trackJsonFromDatabase() {
+    kv820::Database db(track().path());
+    return kv820::trackJson(kv820::StoredRangeRows(db, {Imei, "", "9999"})).value();
 }
 
-void BM_MapTrackDataFromDatabase(benchmark::State& state) {
-    Track();  // built once, outside the timing
+void bmMapTrackDataFromDatabase(benchmark::State& state) {
+    track();  // built once, outside the timing
     for (auto _ : state) {
-        benchmark::DoNotOptimize(TrackJsonFromDatabase());
+        benchmark::DoNotOptimize(trackJsonFromDatabase());
     }
     state.SetItemsProcessed(state.iterations() * TrackRows);
 }
-BENCHMARK(BM_MapTrackDataFromDatabase)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmMapTrackDataFromDatabase)->Unit(benchmark::kMillisecond);
 
 // The map page loaded in a web view that lives for the whole run.
-QWebEngineView* LoadedMapView() {
+QWebEngineView* loadedMapView() {
     static int argc = 1;
     static char name[] = "bench_map_track";
     static char* argv[] = {name, nullptr};
@@ -72,11 +72,11 @@ QWebEngineView* LoadedMapView() {
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
-        kv820::PrepareWebEngineBeforeApplication();
+        kv820::prepareWebEngineBeforeApplication();
         return new QApplication(argc, argv);
     }();
     static QWebEngineView* view = [] {
-        kv820::PrepareChromiumFlags();
+        kv820::prepareChromiumFlags();
         auto* v = new QWebEngineView;
         v->resize(1000, 700);
         v->show();
@@ -93,24 +93,24 @@ QWebEngineView* LoadedMapView() {
 // Runs a script and waits for its result: the page has parsed the data, built the
 // layers, projected and simplified the line for the zoom shown (the canvas paints it on
 // the next frame).
-void RunScript(QWebEngineView* view, const QString& script) {
+void runScript(QWebEngineView* view, const QString& script) {
     QEventLoop loop;
     view->page()->runJavaScript(script, [&loop](const QVariant&) { loop.quit(); });
     loop.exec();
 }
 
-void BM_MapTrackHandedOverAndDrawn(benchmark::State& state) {
-    QWebEngineView* view = LoadedMapView();
+void bmMapTrackHandedOverAndDrawn(benchmark::State& state) {
+    QWebEngineView* view = loadedMapView();
     const QString script = QStringLiteral("kv820Map.showTrack(%1); kv820Map.state().trackVertices")
-                               .arg(QString::fromStdString(TrackJsonFromDatabase()));
+                               .arg(QString::fromStdString(trackJsonFromDatabase()));
     for (auto _ : state) {
-        RunScript(view, script);
+        runScript(view, script);
         state.PauseTiming();
-        RunScript(view, QStringLiteral("kv820Map.showTrack({\"points\":0,\"bands\":[]})"));
+        runScript(view, QStringLiteral("kv820Map.showTrack({\"points\":0,\"bands\":[]})"));
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * TrackRows);
 }
-BENCHMARK(BM_MapTrackHandedOverAndDrawn)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(bmMapTrackHandedOverAndDrawn)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace

@@ -24,16 +24,16 @@ namespace {
 using namespace kv820;
 using std::chrono::milliseconds;
 
-std::string DatabasePath(const char* name) {
+std::string databasePath(const char* name) {
     const auto path = std::filesystem::temp_directory_path() / name;
     std::filesystem::remove(path);
-    CreateDatabaseFile(path.string());
+    createDatabaseFile(path.string());
     return path.string();
 }
 
-void BM_HandleOneReport(benchmark::State& state) {
+void bmHandleOneReport(benchmark::State& state) {
     const MessageMode mode = state.range(0) ? MessageMode::Pdu : MessageMode::Text;
-    const std::string path = DatabasePath("kv820_bench_pdu.mdb");
+    const std::string path = databasePath("kv820_bench_pdu.mdb");
     Database db(path);
     GpslogStore store(db);
     UserRegistry users;
@@ -43,7 +43,7 @@ void BM_HandleOneReport(benchmark::State& state) {
     sim::ModemSimulator& modem = link.modem;
     ComPort port(link, clock);
     port.OpenComPort("bench:");
-    port.Exchange(mode == MessageMode::Pdu ? "at+cmgf=0" : "at+cmgf=1", reply_timeout::Setting);
+    port.exchange(mode == MessageMode::Pdu ? "at+cmgf=0" : "at+cmgf=1", reply_timeout::Setting);
     NewSmsContext context{port, users, &store, {}, mode};
     long n = 0;
     for (auto _ : state) {
@@ -55,10 +55,10 @@ void BM_HandleOneReport(benchmark::State& state) {
     }
     state.SetLabel(mode == MessageMode::Pdu ? "PDU mode" : "text mode");
 }
-BENCHMARK(BM_HandleOneReport)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(bmHandleOneReport)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // The decoding alone (no modem, no database): what PDU mode adds to each report.
-void BM_DecodeOneReport(benchmark::State& state) {
+void bmDecodeOneReport(benchmark::State& state) {
     const bool pduMode = state.range(0) != 0;
     UserRegistry users;
     users.replace({{"Truck", "0912345678", "354612071234567"}});
@@ -71,24 +71,24 @@ void BM_DecodeOneReport(benchmark::State& state) {
     fields.text = body;
     const std::string pdu = sim::deliverPdu(fields);
     const std::string textReply =
-        TextModeReadReply("3", "REC UNREAD", fields.sender, stamp.toText(), body);
+        textModeReadReply("3", "REC UNREAD", fields.sender, stamp.toText(), body);
     const ModemReply pduReply{"at+cmgr=3\r\r\n+CMGR: 0,," + std::to_string(sim::tpduOctets(pdu)) +
                                   "\r\n" + pdu + "\r\n\r\nOK\r\n",
                               FinalResult::Ok, "OK"};
     for (auto _ : state) {
         std::string reply = textReply;
         if (pduMode) {
-            const auto read = PduReadFromReply(pduReply);
+            const auto read = pduReadFromReply(pduReply);
             const SmsPduMessage& message = *read->message;
-            reply = TextModeReadReply("3", read->status, message.sender, message.timestampText,
+            reply = textModeReadReply("3", read->status, message.sender, message.timestampText,
                                       message.text);
         }
         benchmark::DoNotOptimize(
-            ToGpslogRow(DecodePositionReport(SplitReportPieces(reply), users.snapshot())));
+            toGpslogRow(decodePositionReport(splitReportPieces(reply), users.snapshot())));
     }
     state.SetLabel(pduMode ? "PDU mode" : "text mode");
 }
-BENCHMARK(BM_DecodeOneReport)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(bmDecodeOneReport)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 class QuietListener final : public SmsSessionListener {
   public:
@@ -99,9 +99,9 @@ class QuietListener final : public SmsSessionListener {
     void sessionEnded() override {}
 };
 
-void BM_IdleSessionExchangesPerMinute(benchmark::State& state) {
+void bmIdleSessionExchangesPerMinute(benchmark::State& state) {
     constexpr milliseconds Idle = std::chrono::hours(1);
-    const std::string path = DatabasePath("kv820_bench_idle.mdb");
+    const std::string path = databasePath("kv820_bench_idle.mdb");
     double perMinute = 0;
     for (auto _ : state) {
         test::VirtualClock clock;
@@ -125,6 +125,6 @@ void BM_IdleSessionExchangesPerMinute(benchmark::State& state) {
     }
     state.counters["exchanges_per_minute"] = perMinute;
 }
-BENCHMARK(BM_IdleSessionExchangesPerMinute)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(bmIdleSessionExchangesPerMinute)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

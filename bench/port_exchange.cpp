@@ -16,7 +16,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // A simulated modem on a pseudo-terminal that answers at once and holds one SMS at index 1.
-std::unique_ptr<kv820::sim::PtySimulator> ModemWithOneMessage() {
+std::unique_ptr<kv820::sim::PtySimulator> modemWithOneMessage() {
     auto modem = kv820::sim::PtySimulator::modem();
     modem->withModem([](kv820::sim::ModemSimulator& m) {
         m.setTextMode(true);
@@ -26,8 +26,8 @@ std::unique_ptr<kv820::sim::PtySimulator> ModemWithOneMessage() {
 }
 
 // One command exchange as the program makes it: the read ends at the final result code.
-void BM_ExchangeEndingAtTheResultCode(benchmark::State& state) {
-    auto modem = ModemWithOneMessage();
+void bmExchangeEndingAtTheResultCode(benchmark::State& state) {
+    auto modem = modemWithOneMessage();
     kv820::SystemClock clock;
     kv820::QtSerialLink link;
     kv820::ComPort port(link, clock);
@@ -36,7 +36,7 @@ void BM_ExchangeEndingAtTheResultCode(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        const kv820::ModemReply reply = port.Exchange("at+cmgr=1", kv820::reply_timeout::Sim);
+        const kv820::ModemReply reply = port.exchange("at+cmgr=1", kv820::reply_timeout::Sim);
         if (!reply.ok()) {
             state.SkipWithError("no complete reply");
             break;
@@ -47,8 +47,8 @@ void BM_ExchangeEndingAtTheResultCode(benchmark::State& state) {
 
 // The same exchange with a plain read that always runs its whole 500 ms: it asks for more
 // than the reply holds and does not look at what arrived.
-void BM_ExchangeWaitingTheWholeTimeOut(benchmark::State& state) {
-    auto modem = ModemWithOneMessage();
+void bmExchangeWaitingTheWholeTimeOut(benchmark::State& state) {
+    auto modem = modemWithOneMessage();
     kv820::QtSerialLink link;
     if (!link.open(modem->devicePath())) {
         state.SkipWithError("the simulator's port did not open");
@@ -72,8 +72,8 @@ void BM_ExchangeWaitingTheWholeTimeOut(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_ExchangeEndingAtTheResultCode)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_ExchangeWaitingTheWholeTimeOut)
+BENCHMARK(bmExchangeEndingAtTheResultCode)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(bmExchangeWaitingTheWholeTimeOut)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(10);

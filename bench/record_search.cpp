@@ -13,21 +13,21 @@ using namespace kv820;
 
 constexpr long StoredRows = 5'000'000;
 
-bench::GpslogFixture& Fixture() {
+bench::GpslogFixture& fixture() {
     // One report a minute: about 9.5 years of five trackers.
     static bench::GpslogFixture fixture("search", StoredRows, 60);
     return fixture;
 }
 
-ReceiveRange OneYear() {
+ReceiveRange oneYear() {
     return SearchCriteria{{}, {2008, 1, 1, 0, 0, 0}, {2008, 12, 31, 23, 59, 59}}.receiveRange(
         bench::TrackerImeis[2]);
 }
 
-void BM_SearchFirstScreenIndexed(benchmark::State& state) {
-    Database db(Fixture().path());
+void bmSearchFirstScreenIndexed(benchmark::State& state) {
+    Database db(fixture().path());
     GpslogStore store(db);
-    const ReceiveRange range = OneYear();
+    const ReceiveRange range = oneYear();
     for (auto _ : state) {
         const auto rows = store.newestFirst(range, std::nullopt, GpslogStore::HistoryPageRows);
         if (rows.size() != GpslogStore::HistoryPageRows) {
@@ -36,11 +36,11 @@ void BM_SearchFirstScreenIndexed(benchmark::State& state) {
         benchmark::DoNotOptimize(rows);
     }
 }
-BENCHMARK(BM_SearchFirstScreenIndexed)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmSearchFirstScreenIndexed)->Unit(benchmark::kMillisecond);
 
-void BM_SearchFirstScreenFullScan(benchmark::State& state) {
-    Database db(Fixture().path());
-    const ReceiveRange range = OneYear();
+void bmSearchFirstScreenFullScan(benchmark::State& state) {
+    Database db(fixture().path());
+    const ReceiveRange range = oneYear();
     for (auto _ : state) {
         Statement query(db,
                         "SELECT rowid, * FROM gpslog NOT INDEXED WHERE imei=?1 "
@@ -57,6 +57,6 @@ void BM_SearchFirstScreenFullScan(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(BM_SearchFirstScreenFullScan)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(bmSearchFirstScreenFullScan)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace

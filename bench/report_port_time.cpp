@@ -26,7 +26,7 @@ using Moment = sim::PtySimulator::Moment;
 constexpr std::time_t May2007 = 1178965230;
 
 // The number after the last comma of "+CMTI: "SM",3" or "at+cmgd=3" (or "at+cmgd=3,0").
-std::optional<int> MessageIndex(std::string_view line, std::string_view after) {
+std::optional<int> messageIndex(std::string_view line, std::string_view after) {
     const auto start = line.find(after);
     if (start == std::string_view::npos) {
         return std::nullopt;
@@ -42,12 +42,12 @@ class AnnounceToDelete {
   public:
     sim::PtySimulator::TrafficWatcher watcher() {
         return {[this](std::string_view line, Moment at) {
-                    if (const auto index = MessageIndex(line, "at+cmgd=")) {
+                    if (const auto index = messageIndex(line, "at+cmgd=")) {
                         note(*index, at, &Times::deleted);
                     }
                 },
                 [this](std::string_view line, Moment at) {
-                    if (const auto index = MessageIndex(line, "\",")) {
+                    if (const auto index = messageIndex(line, "\",")) {
                         note(*index, at, &Times::announced);
                     }
                 }};
@@ -84,7 +84,7 @@ class AnnounceToDelete {
 
 // How long the modem stays quiet before report `n`: 150 ms to 650 ms, spread evenly
 // over the phases of the session's read loop.
-std::chrono::milliseconds IdleBefore(int n) {
+std::chrono::milliseconds idleBefore(int n) {
     return std::chrono::milliseconds(150 + (n * 37) % 500);
 }
 
@@ -101,7 +101,7 @@ class ShortStartClock final : public Clock {
     SystemClock system_;
 };
 
-void BM_ReportPortTime(benchmark::State& state) {
+void bmReportPortTime(benchmark::State& state) {
     bench::BenchDatabase database("report_port_time");
     auto modem = sim::PtySimulator::modem();
     AnnounceToDelete timing;
@@ -122,7 +122,7 @@ void BM_ReportPortTime(benchmark::State& state) {
         for (auto _ : state) {
             // Reports come at any moment of the session's read loop, never together with
             // the previous reply (that would measure a burst): the modem stays quiet a while.
-            std::this_thread::sleep_for(IdleBefore(reports));
+            std::this_thread::sleep_for(idleBefore(reports));
             const std::time_t moment = May2007 + reports++;
             modem->withModem([&](sim::ModemSimulator& m) {
                 // Under the simulator's lock: the announcement leaves after expect().
@@ -134,13 +134,13 @@ void BM_ReportPortTime(benchmark::State& state) {
             state.SetIterationTime(times.back().count());
         }
     }
-    state.counters["median_ms"] = bench::MedianMs(times);
+    state.counters["median_ms"] = bench::medianMs(times);
     const std::size_t left =
         modem->withModem([](sim::ModemSimulator& m) { return m.storage().size(); });
     if (left != 0 || progress.storedCount() != static_cast<int>(times.size())) {
         state.SkipWithError("a report was left in the modem or not stored");
     }
 }
-BENCHMARK(BM_ReportPortTime)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
+BENCHMARK(bmReportPortTime)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
 
 }  // namespace

@@ -13,13 +13,13 @@ using namespace kv820;
 
 constexpr long StoredRows = 1'000'000;
 
-bench::GpslogFixture& Fixture() {
+bench::GpslogFixture& fixture() {
     // One report every 5 minutes: about 9.5 years of five trackers.
     static bench::GpslogFixture fixture("reception", StoredRows, 300);
     return fixture;
 }
 
-std::string Reply(long n) {
+std::string readReply(long n) {
     // A fresh receive moment per report, after everything stored (2015 on).
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "15/%02ld/%02ld,%02ld:%02ld:%02ld+32", n / 86400 % 12 + 1,
@@ -29,8 +29,8 @@ std::string Reply(long n) {
            "\r\n\r\nOK\r\n";
 }
 
-void BM_DecodeStoreAndShowHistory(benchmark::State& state) {
-    Database db(Fixture().path());
+void bmDecodeStoreAndShowHistory(benchmark::State& state) {
+    Database db(fixture().path());
     GpslogStore store(db);
     UserRegistry users;
     users.replace({{"Truck", "0912345678", bench::TrackerImeis[0]}});
@@ -38,8 +38,8 @@ void BM_DecodeStoreAndShowHistory(benchmark::State& state) {
     long n = 0;
     for (auto _ : state) {
         const PositionReport report =
-            DecodePositionReport(SplitReportPieces(Reply(n++)), users.snapshot());
-        const GpslogRow row = ToGpslogRow(report);
+            decodePositionReport(splitReportPieces(readReply(n++)), users.snapshot());
+        const GpslogRow row = toGpslogRow(report);
         if (!store.contains(row)) {
             store.append(row);
         }
@@ -47,17 +47,17 @@ void BM_DecodeStoreAndShowHistory(benchmark::State& state) {
             store.newestFirst(range, std::nullopt, GpslogStore::HistoryPageRows));
     }
 }
-BENCHMARK(BM_DecodeStoreAndShowHistory)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmDecodeStoreAndShowHistory)->Unit(benchmark::kMillisecond);
 
-void BM_DecodeOnly(benchmark::State& state) {
+void bmDecodeOnly(benchmark::State& state) {
     UserRegistry users;
     users.replace({{"Truck", "0912345678", bench::TrackerImeis[0]}});
-    const std::string reply = Reply(1);
+    const std::string reply = readReply(1);
     for (auto _ : state) {
         benchmark::DoNotOptimize(
-            ToGpslogRow(DecodePositionReport(SplitReportPieces(reply), users.snapshot())));
+            toGpslogRow(decodePositionReport(splitReportPieces(reply), users.snapshot())));
     }
 }
-BENCHMARK(BM_DecodeOnly)->Unit(benchmark::kMicrosecond);
+BENCHMARK(bmDecodeOnly)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -64,7 +64,7 @@ class BenchDatabase {
         : path_((std::filesystem::temp_directory_path() / ("kv820_bench_" + name + ".mdb"))
                     .string()) {
         remove();
-        CreateDatabaseFile(path_);
+        createDatabaseFile(path_);
     }
     ~BenchDatabase() { remove(); }
     const std::string& path() const { return path_; }
@@ -85,7 +85,7 @@ class SessionOnThread {
   public:
     SessionOnThread(const std::string& devicePath, const std::string& databasePath,
                     const UserRegistry& users, SessionProgress& progress, Clock& clock)
-        : link_(MakeSerialLink()),
+        : link_(makeSerialLink()),
           worker_(*link_, clock, users, progress, {devicePath + ":", databasePath}),
           thread_(QThread::create([this] { worker_.run(); })) {
         thread_->start();
@@ -104,7 +104,7 @@ class SessionOnThread {
 };
 
 // The median of the times, in milliseconds.
-inline double MedianMs(std::vector<std::chrono::duration<double>> times) {
+inline double medianMs(std::vector<std::chrono::duration<double>> times) {
     if (times.empty()) {
         return 0;
     }

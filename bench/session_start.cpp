@@ -13,7 +13,7 @@ namespace {
 
 using namespace kv820;
 
-void BM_SessionStart(benchmark::State& state) {
+void bmSessionStart(benchmark::State& state) {
     bench::BenchDatabase database("session_start");
     auto modem = sim::PtySimulator::modem();
     UserRegistry users;
@@ -32,6 +32,6 @@ void BM_SessionStart(benchmark::State& state) {
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
 }
-BENCHMARK(BM_SessionStart)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(bmSessionStart)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace

@@ -21,7 +21,7 @@ namespace {
 using namespace kv820;
 
 // A database of `rows` complete reports of five trackers, made once per size.
-const std::string& DatabaseWithRows(int rows) {
+const std::string& databaseWithRows(int rows) {
     static std::map<int, std::string> made;
     auto it = made.find(rows);
     if (it != made.end()) {
@@ -31,7 +31,7 @@ const std::string& DatabaseWithRows(int rows) {
                               ("kv820-bench-startup-" + std::to_string(rows) + ".mdb"))
                                  .string();
     std::filesystem::remove(path);
-    CreateDatabaseFile(path);
+    createDatabaseFile(path);
     Database db(path);
     for (int u = 0; u < 5; ++u) {
         UserStore(db).addOrUpdate({"user" + std::to_string(u), "09123456" + std::to_string(u),
@@ -55,8 +55,8 @@ const std::string& DatabaseWithRows(int rows) {
     return made.emplace(rows, path).first->second;
 }
 
-void BM_StartupStoreWork(benchmark::State& state) {
-    const std::string& path = DatabaseWithRows(static_cast<int>(state.range(0)));
+void bmStartupStoreWork(benchmark::State& state) {
+    const std::string& path = databaseWithRows(static_cast<int>(state.range(0)));
     UserRegistry registry;
     for (auto _ : state) {
         Database users(path);
@@ -66,6 +66,6 @@ void BM_StartupStoreWork(benchmark::State& state) {
     }
     state.counters["rows"] = static_cast<double>(state.range(0));
 }
-BENCHMARK(BM_StartupStoreWork)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmStartupStoreWork)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -16,13 +16,13 @@ constexpr std::size_t MaxTypedLength = 64;
 // The implications between the character classes hold for every text.
 void CheckValidators(std::string_view text) {
     const bool digits = kv820::IsDigitString(text);
-    const bool decimal = kv820::HasOnlyDigitsAndPoints(text);
+    const bool decimal = kv820::hasOnlyDigitsAndPoints(text);
     const bool coordinate = kv820::IsCoordinateString(text);
     const bool phone = kv820::IsPhoneString(text);
     FUZZ_CHECK(!digits || (decimal && (text.empty() || (coordinate && phone))));
     FUZZ_CHECK(!phone || text.front() == '+' || digits);
     FUZZ_CHECK(!coordinate || text.front() == '-' || decimal);
-    FUZZ_CHECK(kv820::IsAcceptableReturnPhone(text) == (text.empty() || phone));
+    FUZZ_CHECK(kv820::isAcceptableReturnPhone(text) == (text.empty() || phone));
 }
 
 std::string Typed(FuzzedDataProvider& provider) {
@@ -104,11 +104,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const kv820::TrackingCommandForm form = TrackingForm(provider);
         const char code = "01246"[static_cast<int>(form.reportMode)];
         const std::string imei = target.user ? target.user->imei : "";
-        CheckOutcome(kv820::PrepareTrackingCommand(form, target), target,
+        CheckOutcome(kv820::prepareTrackingCommand(form, target), target,
                      std::string{'?', code, ','} + imei);
     } else {
         const kv820::ConfigCommandForm form = ConfigForm(provider);
-        CheckOutcome(kv820::PrepareConfigCommand(form, target), target, "?7,356789012345678,");
+        CheckOutcome(kv820::prepareConfigCommand(form, target), target, "?7,356789012345678,");
     }
     return 0;
 }

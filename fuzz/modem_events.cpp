@@ -18,10 +18,10 @@ void CheckPlace(std::string_view line, const std::optional<kv820::MessagePlace>&
     if (!place) {
         return;
     }
-    FUZZ_CHECK(kv820::IsUnsolicitedLine(line, ""));
+    FUZZ_CHECK(kv820::isUnsolicitedLine(line, ""));
     // The index goes into "at+cmgr=" and "at+cmgd=": a decimal number that reads as itself.
     const std::string index = std::to_string(place->index);
-    FUZZ_CHECK(index.size() <= 11 && kv820::LeadingInt32(index) == place->index);
+    FUZZ_CHECK(index.size() <= 11 && kv820::leadingInt32(index) == place->index);
     // The store goes into "at+cpms=\"..\"": two capital letters or nothing.
     const std::string& store = place->store;
     FUZZ_CHECK(store.empty() ||
@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string stream = provider.ConsumeRemainingBytesAsString();
 
     // The whole input as one line.
-    CheckPlace(stream, kv820::NewSmsAnnouncementPlace(stream));
+    CheckPlace(stream, kv820::newSmsAnnouncementPlace(stream));
 
     kv820::test::VirtualClock clock;
     kv820::fuzz::InputSerialLink link(clock, stream, chunkSize);
@@ -59,20 +59,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t events = 0;
     for (std::size_t attempt = 0; attempt <= stream.size() + 1; ++attempt) {
         const std::chrono::milliseconds before = clock.now();
-        const std::optional<kv820::ModemEvent> event = port.NextEvent();
+        const std::optional<kv820::ModemEvent> event = port.nextEvent();
         // Only a wait for a byte that never came takes time, and it drops what was held.
         const bool waitedOut = clock.now() > before;
         if (event) {
             const std::string& line = event->line;
             FUZZ_CHECK(!line.empty() && line.size() <= kv820::ComPort::MaxLineLength);
             FUZZ_CHECK(line.find('\n') == line.size() - 1);
-            const std::vector<kv820::ModemLine> proper = kv820::ModemLines(line);
+            const std::vector<kv820::ModemLine> proper = kv820::modemLines(line);
             FUZZ_CHECK(proper.size() == 1);
             CheckPlace(proper.front().text, event->announced);
             events += line.size();
         } else if (stopped || (waitedOut && link.unread() == 0)) {
             const std::size_t held =
-                port.Listen(stream.size(), std::chrono::milliseconds(0)).size();
+                port.listen(stream.size(), std::chrono::milliseconds(0)).size();
             FUZZ_CHECK(stopped || held == 0);
             FUZZ_CHECK(events + stray + held + link.unread() == stream.size());
             return 0;

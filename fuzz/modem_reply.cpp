@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t exchange = 0; exchange < 64 && link.unread() > 0; ++exchange) {
         const auto& [command, timeout] = Commands[picks[exchange % picks.size()]];
         const milliseconds before = clock.now();
-        const kv820::ModemReply reply = port.Exchange(command, timeout);
+        const kv820::ModemReply reply = port.exchange(command, timeout);
         // Its own time-out, and at most one resynchronisation before it.
         FUZZ_CHECK(clock.now() - before <=
                    timeout + kv820::ComPort::StaleReplyWait + 4 * Quick + milliseconds(200));
@@ -72,18 +72,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (reply.result != kv820::FinalResult::None && !reply.prompted()) {
             FUZZ_CHECK(reply.text.ends_with(reply.resultLine + "\r\n") ||
                        reply.text.ends_with(reply.resultLine + "\n"));
-            FUZZ_CHECK(kv820::FinalResultOfLine(reply.resultLine) == reply.result);
+            FUZZ_CHECK(kv820::finalResultOfLine(reply.resultLine) == reply.result);
         }
         accounted += reply.text.size();
     }
     // The announcements queued around the replies come first, then the lines held past them.
     while (const std::optional<kv820::ModemEvent> event =
-               port.NextEvent(kv820::ComPort::Wait::No)) {
+               port.nextEvent(kv820::ComPort::Wait::No)) {
         FUZZ_CHECK(event->line.ends_with('\n'));
         FUZZ_CHECK(!event->announced || event->line.find("+CMTI") != std::string::npos);
         accounted += event->line.size();
     }
-    accounted += port.Listen(stream.size(), milliseconds(0)).size() + link.unread();
+    accounted += port.listen(stream.size(), milliseconds(0)).size() + link.unread();
     FUZZ_CHECK(accounted + stray == stream.size());
     return 0;
 }

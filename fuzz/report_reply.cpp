@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     const std::string_view reply(reinterpret_cast<const char*>(data), size);
 
-    const kv820::ReportPieces pieces = kv820::SplitReportPieces(reply);
+    const kv820::ReportPieces pieces = kv820::splitReportPieces(reply);
     static_assert(kv820::ReportPieces::Count == 16);
     for (const std::string& piece : pieces.pieces) {
         FUZZ_CHECK(piece.size() <= kv820::ReportPieces::MaxPieceLength);
@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(pieces.hasEndMark == (reply.find('!') != std::string_view::npos));
 
-    const kv820::PositionReport report = kv820::DecodePositionReport(pieces, users);
-    const kv820::GpslogRow row = kv820::ToGpslogRow(report);
+    const kv820::PositionReport report = kv820::decodePositionReport(pieces, users);
+    const kv820::GpslogRow row = kv820::toGpslogRow(report);
 
     // The owner is a registered tracker or nobody; the texts have their fixed shapes.
     FUZZ_CHECK(row[kv820::Imei].empty() || row[kv820::Imei] == users.users[0].imei ||

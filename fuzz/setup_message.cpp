@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // What was read is what the dialog writes back; reading that again changes nothing.
-    const kv820::SetupFile file = kv820::ReadSetupFile(replies);
+    const kv820::SetupFile file = kv820::readSetupFile(replies);
     FUZZ_CHECK(file.maxGpsFixingTime >= 1 && file.maxGpsFixingTime <= 10);
     FUZZ_CHECK(file.reportFormat == 0 || file.reportFormat == 1);
     FUZZ_CHECK(static_cast<unsigned>(file.reportMode) <= 2);
@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const kv820::SetupMessageTexts texts = kv820::EncodeSetupFile(file, "+1.00");
     kv820::SetupMessageReplies written;
     for (int k = 1; k <= kv820::SetupMessageCount; ++k) {
-        written[k - 1] = kv820::test::StoredMessageReply(k, k, texts[k - 1]);
+        written[k - 1] = kv820::test::storedMessageReply(k, k, texts[k - 1]);
     }
-    FUZZ_CHECK(kv820::ReadSetupFile(written) == file);
+    FUZZ_CHECK(kv820::readSetupFile(written) == file);
     return 0;
 }

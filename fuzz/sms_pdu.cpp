@@ -6,7 +6,7 @@
 namespace {
 
 void CheckDecoded(std::string_view hex) {
-    const std::optional<kv820::SmsPduMessage> message = kv820::DecodeSmsPdu(hex);
+    const std::optional<kv820::SmsPduMessage> message = kv820::decodeSmsPdu(hex);
     if (!message) {
         return;
     }
@@ -21,7 +21,7 @@ void CheckDecoded(std::string_view hex) {
     FUZZ_CHECK(message->kind == kv820::SmsPduMessage::Kind::Deliver || message->text.empty());
     // Whatever came in may go out again: refused, or "at+cmgs=" announces the right length.
     const std::optional<kv820::SmsSubmitPdu> reply =
-        kv820::EncodeSmsSubmit("+886912345678", message->text);
+        kv820::encodeSmsSubmit("+886912345678", message->text);
     if (reply) {
         FUZZ_CHECK(reply->hex.size() == 2 + 2 * static_cast<std::size_t>(reply->tpduOctets));
         FUZZ_CHECK(reply->hex.starts_with("00"));

@@ -13,7 +13,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-webengine-dev qt6-webchannel-dev libjs-leaflet libgl-dev
   libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
   libxml2-utils xvfb xauth
-  locales ccache
+  locales ccache clang-tidy
 )
 if $windows; then
   # The core's tests cross-built for Windows and run under Wine; SQLite's amalgamation is

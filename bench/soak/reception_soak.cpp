@@ -54,7 +54,7 @@ constexpr const char* SimCapacity = "255";
 }
 
 // A child process with standard input and output as given (-1: inherited).
-pid_t Spawn(const std::vector<std::string>& arguments, const std::filesystem::path& folder,
+pid_t spawn(const std::vector<std::string>& arguments, const std::filesystem::path& folder,
             int input, int output) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -80,7 +80,7 @@ pid_t Spawn(const std::vector<std::string>& arguments, const std::filesystem::pa
     return pid;
 }
 
-int WaitForExit(pid_t pid) {
+int waitForExit(pid_t pid) {
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
@@ -95,7 +95,7 @@ class Simulator {
         if (pipe2(toChild, O_CLOEXEC) != 0 || pipe2(fromChild, O_CLOEXEC) != 0) {
             fail("pipe");
         }
-        pid_ = Spawn({KV820_SIM_PROGRAM, "modem", "--link", link, "--capacity", SimCapacity},
+        pid_ = spawn({KV820_SIM_PROGRAM, "modem", "--link", link, "--capacity", SimCapacity},
                      folder, toChild[0], fromChild[1]);
         close(toChild[0]);
         close(fromChild[1]);
@@ -107,7 +107,7 @@ class Simulator {
     }
     ~Simulator() {
         close(commands_);  // the end of its standard input ends it
-        WaitForExit(pid_);
+        waitForExit(pid_);
         close(answers_);
     }
 
@@ -162,7 +162,7 @@ class Simulator {
 
 // The report with the n-th GPS moment, a second after the one before, so that each is a row
 // of its own however many arrive within one second.
-std::string ReportCommand(long n) {
+std::string reportCommand(long n) {
     const std::time_t moment = FirstGpsMoment + n;
     std::tm utc{};
     gmtime_r(&moment, &utc);
@@ -172,14 +172,14 @@ std::string ReportCommand(long n) {
 }
 
 // VmRSS of /proc/PID/status in kB; 0 once the process is gone.
-long ResidentKilobytes(pid_t pid) {
+long residentKilobytes(pid_t pid) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     for (std::string line; std::getline(status, line);) {
         if (line.starts_with("VmRSS:")) {
             const std::size_t digits = line.find_first_of("0123456789");
             return digits == std::string::npos
                        ? 0
-                       : kv820::LeadingInt32(line.substr(digits)).value_or(0);
+                       : kv820::leadingInt32(line.substr(digits)).value_or(0);
         }
     }
     return 0;
@@ -193,7 +193,7 @@ struct Counts {
 };
 
 // The received messages the simulated SIM still holds (drafts it may hold do not count).
-long ReceivedLeft(Simulator& sim) {
+long receivedLeft(Simulator& sim) {
     long left = 0;
     for (const std::string& line : sim.ask("stored")) {
         left += line.find("\"REC ") != std::string::npos ? 1 : 0;
@@ -201,7 +201,7 @@ long ReceivedLeft(Simulator& sim) {
     return left;
 }
 
-void Deliver(Simulator& sim, pid_t receiver, Clock::duration duration, Counts& counts) {
+void deliver(Simulator& sim, pid_t receiver, Clock::duration duration, Counts& counts) {
     const auto start = Clock::now();
     auto nextReport = start;
     auto nextVanish = start + VanishEvery;
@@ -210,7 +210,7 @@ void Deliver(Simulator& sim, pid_t receiver, Clock::duration duration, Counts& c
     while (Clock::now() < start + duration) {
         const auto now = Clock::now();
         if (now >= nextMemory) {
-            counts.memory.push_back(ResidentKilobytes(receiver));
+            counts.memory.push_back(residentKilobytes(receiver));
             nextMemory += MemoryEvery;
         }
         if (!reappearAt && now >= nextVanish) {
@@ -224,7 +224,7 @@ void Deliver(Simulator& sim, pid_t receiver, Clock::duration duration, Counts& c
         }
         if (now >= nextReport) {
             // Stored on the SIM even while it is away; refused only by a full SIM.
-            const std::string refusal = sim.tryAsk(ReportCommand(counts.sent + counts.refused));
+            const std::string refusal = sim.tryAsk(reportCommand(counts.sent + counts.refused));
             ++(refusal.empty() ? counts.sent : counts.refused);
             nextReport += ReportEvery;
         }
@@ -235,7 +235,7 @@ void Deliver(Simulator& sim, pid_t receiver, Clock::duration duration, Counts& c
     }
 }
 
-void PrintFigures(const Counts& counts, long stored, long distinct, long left, double seconds) {
+void printFigures(const Counts& counts, long stored, long distinct, long left, double seconds) {
     const long most = *std::max_element(counts.memory.begin(), counts.memory.end());
     std::printf(
         "duration %.0f s, a report every %lld ms, the modem vanished %ld times for %lld s\n",
@@ -256,7 +256,7 @@ void PrintFigures(const Counts& counts, long stored, long distinct, long left, d
     std::printf("\n");
 }
 
-int Soak(std::chrono::seconds duration) {
+int soak(std::chrono::seconds duration) {
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("kv820-soak-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
@@ -265,32 +265,32 @@ int Soak(std::chrono::seconds duration) {
     setenv("KV820_NO_SINGLE_INSTANCE", "1", 1);
     const int log =
         open((folder / "receiver.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (WaitForExit(Spawn({KV820_CALLCENTER_PROGRAM, "--create-database"}, folder, -1, log)) != 0) {
+    if (waitForExit(spawn({KV820_CALLCENTER_PROGRAM, "--create-database"}, folder, -1, log)) != 0) {
         fail("--create-database failed");
     }
     Simulator sim(folder, link);
-    const pid_t receiver = Spawn({KV820_CALLCENTER_PROGRAM, "--receive", link}, folder, -1, log);
+    const pid_t receiver = spawn({KV820_CALLCENTER_PROGRAM, "--receive", link}, folder, -1, log);
     close(log);
 
     Counts counts;
     const auto start = Clock::now();
-    Deliver(sim, receiver, duration, counts);
+    deliver(sim, receiver, duration, counts);
     const auto drainEnd = Clock::now() + DrainLimit;
-    long left = ReceivedLeft(sim);
-    for (; left > 0 && Clock::now() < drainEnd; left = ReceivedLeft(sim)) {
+    long left = receivedLeft(sim);
+    for (; left > 0 && Clock::now() < drainEnd; left = receivedLeft(sim)) {
         std::this_thread::sleep_for(1s);
     }
-    counts.memory.push_back(ResidentKilobytes(receiver));
+    counts.memory.push_back(residentKilobytes(receiver));
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     kill(receiver, SIGTERM);
-    const int exitCode = WaitForExit(receiver);
+    const int exitCode = waitForExit(receiver);
 
     kv820::Database db((folder / kv820::DatabaseFileName).string());
     kv820::Statement count(db, "SELECT COUNT(*), COUNT(DISTINCT gps_date || gps_time) FROM gpslog");
     count.step();
     const long stored = static_cast<long>(count.integer(0));
     const long distinct = static_cast<long>(count.integer(1));
-    PrintFigures(counts, stored, distinct, left, seconds);
+    printFigures(counts, stored, distinct, left, seconds);
     const bool whole = stored == counts.sent && distinct == stored && left == 0 && exitCode == 0;
     if (whole) {
         std::filesystem::remove_all(folder);
@@ -305,13 +305,13 @@ int Soak(std::chrono::seconds duration) {
 int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     const std::optional<std::int32_t> seconds =
-        argc > 1 ? kv820::LeadingInt32(argv[1]) : std::optional<std::int32_t>(600);
+        argc > 1 ? kv820::leadingInt32(argv[1]) : std::optional<std::int32_t>(600);
     if (argc > 2 || !seconds || *seconds <= 0) {
         std::cerr << "usage: bench_reception_soak [SECONDS]   (600)\n";
         return 2;
     }
     try {
-        return Soak(std::chrono::seconds(*seconds));
+        return soak(std::chrono::seconds(*seconds));
     } catch (const std::exception& error) {
         std::cerr << "bench_reception_soak: " << error.what() << "\n";
         return 1;

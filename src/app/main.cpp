@@ -14,7 +14,7 @@
 
 namespace {
 
-QStringList Arguments(int argc, char** argv) {
+QStringList arguments(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -22,8 +22,8 @@ QStringList Arguments(int argc, char** argv) {
     return arguments;
 }
 
-int RunWindow(int argc, char** argv) {
-    kv820::PrepareWebEngineBeforeApplication();
+int runWindow(int argc, char** argv) {
+    kv820::prepareWebEngineBeforeApplication();
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("kv820-callcenter"));
     app.setApplicationVersion(QStringLiteral(KV820_VERSION));
@@ -47,34 +47,34 @@ int RunWindow(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     using Action = kv820::CommandLine::Action;
-    const kv820::CommandLine command = kv820::CommandLine::Parse(Arguments(argc, argv));
+    const kv820::CommandLine command = kv820::CommandLine::parse(arguments(argc, argv));
     switch (command.action) {
         case Action::Help:
-            std::fputs(kv820::CommandLine::HelpText().toLocal8Bit().constData(), stdout);
+            std::fputs(kv820::CommandLine::helpText().toLocal8Bit().constData(), stdout);
             return 0;
         case Action::Version:
             std::printf("kv820-callcenter %s\n", KV820_VERSION);
             return 0;
         case Action::CreateDatabase:
-            return kv820::RunCreateDatabase();
+            return kv820::runCreateDatabase();
         case Action::ListPorts:
-            return kv820::RunListPorts();
+            return kv820::runListPorts();
         case Action::ImportGeofences:
-            return kv820::RunImportGeofences(command.file);
+            return kv820::runImportGeofences(command.file);
         case Action::EventsReport:
-            return kv820::RunEventsReport(command.user, command.from, command.to);
+            return kv820::runEventsReport(command.user, command.from, command.to);
         case Action::Receive: {
             QCoreApplication app(argc, argv);
-            return kv820::RunHeadlessReceiver(command.port.toStdString(),
+            return kv820::runHeadlessReceiver(command.port.toStdString(),
                                               QFile::encodeName(command.logFile).toStdString());
         }
         case Action::Invalid:
             std::fprintf(stderr, "kv820-callcenter: %s\n%s",
                          command.error.toLocal8Bit().constData(),
-                         kv820::CommandLine::HelpText().toLocal8Bit().constData());
+                         kv820::CommandLine::helpText().toLocal8Bit().constData());
             return 1;
         case Action::RunWindow:
             break;
     }
-    return RunWindow(argc, argv);
+    return runWindow(argc, argv);
 }

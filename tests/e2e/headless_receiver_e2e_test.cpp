@@ -19,8 +19,8 @@ namespace kv820 {
 namespace {
 
 using sim::ModemSimulator;
-using test::MomentsOfMinutes;
-using test::StoredMoments;
+using test::momentsOfMinutes;
+using test::storedMoments;
 
 constexpr int StartMs = 40000;  // the modem start pauses 2 x 5 s
 
@@ -64,26 +64,26 @@ class HeadlessReceiverEndToEnd : public ::testing::Test {
     }
 
     test::TempDir dir;
-    std::string path = test::CreateRecordsDatabase(dir, {test::Truck});
+    std::string path = test::createRecordsDatabase(dir, {test::Truck});
     std::unique_ptr<sim::PtySimulator> modem;
     QProcess receiver;
     QByteArray printed;
 };
 
 // Every line begins with the local time it was written.
-bool EveryLineStamped(const QByteArray& log) {
-    static const QRegularExpression stamped(
+bool everyLineStamped(const QByteArray& log) {
+    static const QRegularExpression Stamped(
         QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d [^\\r\\n]+\\n)+$"));
-    return stamped.match(QString::fromLatin1(log)).hasMatch();
+    return Stamped.match(QString::fromLatin1(log)).hasMatch();
 }
 
 TEST_F(HeadlessReceiverEndToEnd, StoresReportsRotatesItsLogOnSighupAndClosesOnSigterm) {
     ASSERT_NO_FATAL_FAILURE(
         startReceiving({QStringLiteral("--log-file"), QStringLiteral("receiver.log")}));
     modem->withModem(
-        [](ModemSimulator& m) { m.injectBurst(test::ReportsOfMinutes(test::Truck.imei, 2)); });
+        [](ModemSimulator& m) { m.injectBurst(test::reportsOfMinutes(test::Truck.imei, 2)); });
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return StoredMoments(path).size() == 2 && messagesInModem() == 0; }, StartMs));
+        [&] { return storedMoments(path).size() == 2 && messagesInModem() == 0; }, StartMs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return output().contains("at+cmgd=2"); }, 5000));
     EXPECT_TRUE(output().contains(" +CMTI: \"SM\",1\n")) << output().toStdString();
 
@@ -94,7 +94,7 @@ TEST_F(HeadlessReceiverEndToEnd, StoresReportsRotatesItsLogOnSighupAndClosesOnSi
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return QFile::exists(QString::fromStdString(dir.file("receiver.log"))); }, 5000));
     modem->withModem(
-        [](ModemSimulator& m) { m.injectReport(test::ReportOfMinute(test::Truck.imei, 2)); });
+        [](ModemSimulator& m) { m.injectReport(test::reportOfMinute(test::Truck.imei, 2)); });
     ASSERT_TRUE(QTest::qWaitFor([&] { return logFileText("receiver.log").contains("at+cmgd=1"); },
                                 StartMs));
 
@@ -103,7 +103,7 @@ TEST_F(HeadlessReceiverEndToEnd, StoresReportsRotatesItsLogOnSighupAndClosesOnSi
     EXPECT_EQ(receiver.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(receiver.exitCode(), 0);
     EXPECT_FALSE(modem->portOpen());
-    EXPECT_TRUE(EveryLineStamped(output())) << output().toStdString();
+    EXPECT_TRUE(everyLineStamped(output())) << output().toStdString();
     EXPECT_TRUE(output().endsWith(logFileText("receiver.log")));
     EXPECT_TRUE(output().startsWith(logFileText("receiver.log.1")));
     EXPECT_TRUE(logFileText("receiver.log.1").contains("at+cmgd=2"));
@@ -116,7 +116,7 @@ TEST_F(HeadlessReceiverEndToEnd, AFailedStartPrintsTheErrorAndExitsWithOne) {
     EXPECT_EQ(receiver.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(receiver.exitCode(), 1);
     EXPECT_TRUE(output().endsWith(" COM Port ERROR!!!\n")) << output().toStdString();
-    EXPECT_TRUE(EveryLineStamped(output())) << output().toStdString();
+    EXPECT_TRUE(everyLineStamped(output())) << output().toStdString();
     EXPECT_FALSE(modem->portOpen());
 }
 
@@ -124,8 +124,8 @@ TEST_F(HeadlessReceiverEndToEnd, EveryReportIsStoredOnceAfterASigkillInABurst) {
     constexpr int Burst = 100;
     ASSERT_NO_FATAL_FAILURE(startReceiving());
     modem->withModem(
-        [&](ModemSimulator& m) { m.injectBurst(test::ReportsOfMinutes(test::Truck.imei, Burst)); });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return StoredMoments(path).size() >= 10; }, StartMs));
+        [&](ModemSimulator& m) { m.injectBurst(test::reportsOfMinutes(test::Truck.imei, Burst)); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return storedMoments(path).size() >= 10; }, StartMs));
 
     receiver.kill();  // SIGKILL: no handler runs, the port and the database are left as they are
     ASSERT_TRUE(receiver.waitForFinished(5000));
@@ -133,9 +133,9 @@ TEST_F(HeadlessReceiverEndToEnd, EveryReportIsStoredOnceAfterASigkillInABurst) {
 
     ASSERT_NO_FATAL_FAILURE(startReceiving());
     ASSERT_TRUE(QTest::qWaitFor([&] { return messagesInModem() == 0; }, StartMs));
-    std::vector<std::string> stored = StoredMoments(path);
+    std::vector<std::string> stored = storedMoments(path);
     std::ranges::sort(stored);
-    EXPECT_EQ(stored, MomentsOfMinutes(Burst));
+    EXPECT_EQ(stored, momentsOfMinutes(Burst));
     Database db(path);
     Statement check(db, "PRAGMA integrity_check");
     ASSERT_TRUE(check.step());

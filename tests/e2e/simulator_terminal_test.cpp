@@ -12,7 +12,7 @@
 namespace kv820 {
 namespace {
 
-std::string ReadAtLeast(SerialLink& link, std::size_t count) {
+std::string readAtLeast(SerialLink& link, std::size_t count) {
     std::string text;
     QTest::qWaitFor([&] {
         text += link.readAvailable(256, std::chrono::milliseconds(20));
@@ -29,7 +29,7 @@ TEST(SimulatorTerminal, OutputSentWhileThePortWasClosedIsNotReadLater) {
         QtSerialLink port;
         ASSERT_TRUE(port.open(simulator->devicePath()));
         port.write("at+cnmi=1,1\r");
-        ReadAtLeast(port, 18);
+        readAtLeast(port, 18);
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return !simulator->portOpen(); }, 2000));
     simulator->withModem([](sim::ModemSimulator& m) { return m.injectSms("+1", "lost"); });
@@ -37,7 +37,7 @@ TEST(SimulatorTerminal, OutputSentWhileThePortWasClosedIsNotReadLater) {
     QtSerialLink port;
     ASSERT_TRUE(port.open(simulator->devicePath()));
     port.write("at\r");
-    EXPECT_EQ(ReadAtLeast(port, 9), "at\r\r\nOK\r\n");
+    EXPECT_EQ(readAtLeast(port, 9), "at\r\r\nOK\r\n");
 }
 
 }  // namespace

@@ -93,7 +93,7 @@ TEST_F(TrackerSetupTest, AFreshTrackerAskingForItsPinIsUnlockedSetUpAndRegistere
     dialog->submit();
     ASSERT_TRUE(waitForMessage(QStringLiteral("KV820 Setup is successful.")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.isEnabled(); }, 30000));
-    const std::string zone = TimeZoneText(CurrentUtcOffsetSeconds());
+    const std::string zone = timeZoneText(currentUtcOffsetSeconds());
     EXPECT_EQ(storedMessages(),
               (std::vector<std::string>{"+1:0,3,,,,,,,Truck 1," + zone + ",2,30,1,,2468,",
                                         "+2:,,,,,,,", "+3:5000,,,,,,", "+4:,"}));

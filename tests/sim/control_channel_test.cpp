@@ -15,7 +15,7 @@ namespace {
 
 using Script = std::vector<std::pair<std::string, std::string>>;  // line, answer
 
-void Answers(ControlChannel& channel, const Script& script) {
+void answers(ControlChannel& channel, const Script& script) {
     for (const auto& [line, answer] : script) {
         EXPECT_EQ(channel.execute(line), answer) << line;
     }
@@ -24,7 +24,7 @@ void Answers(ControlChannel& channel, const Script& script) {
 TEST(ModemControl, WordsAreParsedIntoMessagesFaultsAndClearErrors) {
     auto simulator = PtySimulator::modem();
     ControlChannel channel(*simulator);
-    Answers(channel,
+    answers(channel,
             {{"sms +15550100 hello there", "index 1\nok\n"},
              {"store 354612071234567 kind=5 fix=2 date=070512 time=235959 lon=-74.205 lat=S3330.5 "
               "speed=1 sats=4",
@@ -47,14 +47,14 @@ TEST(ModemControl, WordsAreParsedIntoMessagesFaultsAndClearErrors) {
     EXPECT_EQ(feed("at+cnmi=1,1\r"), "at+cnmi=1,1\r\r\nERROR\r\n");
     EXPECT_FALSE(simulator->withModem([](ModemSimulator& m) { return m.announcing(); }));
     // A silenced command is not carried out, and only the next one is silenced.
-    Answers(channel, {{"clear", "ok\n"}, {"silence", "ok\n"}});
+    answers(channel, {{"clear", "ok\n"}, {"silence", "ok\n"}});
     EXPECT_EQ(feed("at+cmgf=1\r"), "");
     EXPECT_FALSE(simulator->withModem([](ModemSimulator& m) { return m.textMode(); }));
     // A cut meant for one command (any case) leaves the commands before it whole.
     simulator->withModem([](ModemSimulator& m) { m.faults().cutNext(4, "AT+CMGF"); });
     EXPECT_EQ(feed("at\r"), "at\r\r\nOK\r\n");
     EXPECT_EQ(feed("at+cmgf=1\r"), "at+c");
-    Answers(channel, {{"quit", "ok\n"}});
+    answers(channel, {{"quit", "ok\n"}});
     EXPECT_TRUE(channel.quitRequested());
 }
 
@@ -64,9 +64,9 @@ TEST(ModemControl, APortVanishesWithItsLinkAndReappearsBehindItWithTheStoredMess
     const test::TempDir dir;
     const std::string link = dir.file("kv820-modem");
     simulator->setStablePath(link);
-    Answers(channel, {{"store-sms +15550100 kept", "index 1\nok\n"}, {"vanish", "ok\n"}});
+    answers(channel, {{"store-sms +15550100 kept", "index 1\nok\n"}, {"vanish", "ok\n"}});
     EXPECT_FALSE(std::filesystem::is_symlink(link));
-    Answers(channel,
+    answers(channel,
             {{"reappear", "ok\n"}, {"stored", "stored 1 \"REC UNREAD\" +15550100 kept\nok\n"}});
     EXPECT_EQ(std::filesystem::read_symlink(link), simulator->devicePath());
 }
@@ -74,7 +74,7 @@ TEST(ModemControl, APortVanishesWithItsLinkAndReappearsBehindItWithTheStoredMess
 TEST(TrackerControl, ChangesSimAndSetupMessages) {
     auto simulator = PtySimulator::tracker();
     ControlChannel channel(*simulator);
-    Answers(channel, {{"sim pin 4321", "ok\n"},
+    answers(channel, {{"sim pin 4321", "ok\n"},
                       {"setup doubled", "ok\n"},
                       {"report 354612071234567", "error: not a command of this role: report\n"}});
     simulator->withTracker([](TrackerModuleSimulator& t) {

@@ -105,13 +105,13 @@ TEST(ModemHabits, StoreInItsMemoryLoseAnnouncementsRefuseTextModeAndASend) {
     modem.feed("at+cpms=\"ME\"\r");
     const std::string read = modem.feed("at+cmgr=2\r");
     const std::size_t pduStart = read.find("\r\n", read.find("+CMGR: 0,,")) + 2;
-    const auto message = DecodeSmsPdu(read.substr(pduStart, read.find('\r', pduStart) - pduStart));
+    const auto message = decodeSmsPdu(read.substr(pduStart, read.find('\r', pduStart) - pduStart));
     ASSERT_TRUE(message.has_value()) << read;
     EXPECT_EQ(message->text, "Hello");
     EXPECT_EQ(message->timestampText, Stamp.toText());
 
     modem.habits().refuseNextSend = 512;
-    const auto submit = EncodeSmsSubmit("0912345678", "?2,354612071234567!");
+    const auto submit = encodeSmsSubmit("0912345678", "?2,354612071234567!");
     const std::string send = "at+cmgs=" + std::to_string(submit->tpduOctets) + "\r";
     for (const char* answer : {"\r\n+CMS ERROR: 512\r\n", "\r\n+CMGS: 1\r\n\r\nOK\r\n"}) {
         modem.feed(send);

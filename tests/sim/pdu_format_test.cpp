@@ -82,7 +82,7 @@ TEST(DeliverPdu, DecodesBackToItsFieldsInEveryEncoding) {
     for (const DeliverCase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string pdu = deliverPdu(c.fields);
-        const auto message = kv820::DecodeSmsPdu(pdu);
+        const auto message = kv820::decodeSmsPdu(pdu);
         ASSERT_TRUE(message.has_value());
         EXPECT_EQ(message->kind, kv820::SmsPduMessage::Kind::Deliver);
         EXPECT_EQ(message->sender, c.sender);
@@ -98,7 +98,7 @@ TEST(DeliverPdu, DecodesBackToItsFieldsInEveryEncoding) {
 }
 
 TEST(StatusReportPdu, DecodesAsAReportOnItsRecipient) {
-    const auto message = kv820::DecodeSmsPdu(
+    const auto message = kv820::decodeSmsPdu(
         statusReportPdu({7, "+886912345678", Stamp, {2026, 2, 1, 10, 0, 50, 32}}));
     ASSERT_TRUE(message.has_value());
     EXPECT_EQ(message->kind, kv820::SmsPduMessage::Kind::StatusReport);
@@ -120,7 +120,7 @@ TEST(SubmitPdu, WhatTheProgramSendsDecodesBackByteForByte) {
     };
     for (const auto& [destination, text] : cases) {
         SCOPED_TRACE(text);
-        const auto pdu = kv820::EncodeSmsSubmit(destination, text);
+        const auto pdu = kv820::encodeSmsSubmit(destination, text);
         ASSERT_TRUE(pdu.has_value());
         EXPECT_EQ(tpduOctets(pdu->hex), pdu->tpduOctets);
         const auto submitted = decodeSubmitPdu(pdu->hex);

@@ -23,14 +23,14 @@ TEST(ReplyDelayWords, NameCommandsAndAFixedTimeOrARange) {
         {"cmgr=5s", std::nullopt},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ReplyDelayRuleFromWord(c.word), c.rule) << c.word;
+        EXPECT_EQ(replyDelayRuleFromWord(c.word), c.rule) << c.word;
     }
 }
 
 TEST(ReplySchedule, AnswersComeLateFromTheirLineInCommandOrderAndRangesRepeatWithTheSeed) {
     const Moment t0{};
     ReplySchedule schedule;
-    schedule.addRule(*ReplyDelayRuleFromWord("cmgr,cmgd=550"));
+    schedule.addRule(*replyDelayRuleFromWord("cmgr,cmgd=550"));
 
     const auto read = schedule.scheduleCommand("AT+CMGR=3", t0);
     EXPECT_EQ(read.echo, t0);
@@ -45,7 +45,7 @@ TEST(ReplySchedule, AnswersComeLateFromTheirLineInCommandOrderAndRangesRepeatWit
 
     const auto draws = [](unsigned seed) {
         ReplySchedule random;
-        random.addRule(*ReplyDelayRuleFromWord("cmgl=0-1200"));
+        random.addRule(*replyDelayRuleFromWord("cmgl=0-1200"));
         random.setSeed(seed);
         std::vector<Moment::duration> delays;
         for (int n = 0; n < 20; ++n) {

@@ -15,20 +15,20 @@ namespace kv820::test {
 // 00:00 UTC, so that each stored row tells which report it came from.
 inline constexpr std::time_t May2012 = 1336780800;
 
-inline sim::TrackerReport ReportOfMinute(const std::string& imei, int n) {
+inline sim::TrackerReport reportOfMinute(const std::string& imei, int n) {
     return sim::TrackerReport::at(imei, 121.502057, 25.052057, May2012 + 60 * n);
 }
 
-inline std::vector<sim::TrackerReport> ReportsOfMinutes(const std::string& imei, int count) {
+inline std::vector<sim::TrackerReport> reportsOfMinutes(const std::string& imei, int count) {
     std::vector<sim::TrackerReport> reports;
     for (int n = 0; n < count; ++n) {
-        reports.push_back(ReportOfMinute(imei, n));
+        reports.push_back(reportOfMinute(imei, n));
     }
     return reports;
 }
 
 // The GPS moment of every stored row, in the order the rows were stored.
-inline std::vector<std::string> StoredMoments(const std::string& path) {
+inline std::vector<std::string> storedMoments(const std::string& path) {
     Database db(path);
     Statement rows(db, "SELECT gps_date || ' ' || gps_time FROM gpslog ORDER BY rowid");
     std::vector<std::string> moments;
@@ -39,10 +39,10 @@ inline std::vector<std::string> StoredMoments(const std::string& path) {
 }
 
 // The moments the reports of minutes 0 .. count-1 are stored with (UTC: the tests run in it).
-inline std::vector<std::string> MomentsOfMinutes(int count) {
+inline std::vector<std::string> momentsOfMinutes(int count) {
     std::vector<std::string> moments;
     for (int n = 0; n < count; ++n) {
-        const std::tm t = UtcTimeAt(May2012 + 60 * n).value_or(std::tm{});
+        const std::tm t = utcTimeAt(May2012 + 60 * n).value_or(std::tm{});
         char text[32];
         std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &t);
         moments.emplace_back(text);

@@ -13,20 +13,20 @@ bool StoredReports::forEachOldestFirst(const Visitor& visit) const {
         if (delivered == failAfter_) {
             return false;
         }
-        if (!visit(ReportRowViewOf(rows_[delivered]))) {
+        if (!visit(reportRowViewOf(rows_[delivered]))) {
             return true;
         }
     }
     return static_cast<int>(rows_.size()) != failAfter_;
 }
 
-GpslogRow At(std::string lat, std::string lon, std::string status) {
+GpslogRow at(std::string lat, std::string lon, std::string status) {
     return {"",           "2007/05/12", "10:03:04",        std::move(lat), std::move(lon),
             "2007/05/12", "10:02:58",   std::move(status), "12.5",         "0.0000",
             "0",          "7",          "Period report"};
 }
 
-std::string ReadWholeFile(const std::filesystem::path& path) {
+std::string readWholeFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         throw std::runtime_error("cannot read " + path.string());
@@ -36,8 +36,8 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
     return content.str();
 }
 
-std::string ReadGolden(const std::string& name) {
-    return ReadWholeFile(std::filesystem::path(KV820_GOLDEN_DIR) / name);
+std::string readGolden(const std::string& name) {
+    return readWholeFile(std::filesystem::path(KV820_GOLDEN_DIR) / name);
 }
 
 }  // namespace kv820::test

@@ -35,10 +35,10 @@ struct CollectingSink final : TextSink {
 };
 
 // A stored report received 2007/05/12 10:03:04 with a fix at this position.
-GpslogRow At(std::string lat, std::string lon, std::string status = "3D");
+GpslogRow at(std::string lat, std::string lon, std::string status = "3D");
 
 // The expected document stored beside the tests.
-std::string ReadGolden(const std::string& name);
-std::string ReadWholeFile(const std::filesystem::path& path);
+std::string readGolden(const std::string& name);
+std::string readWholeFile(const std::filesystem::path& path);
 
 }  // namespace kv820::test

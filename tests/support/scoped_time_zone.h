@@ -15,15 +15,15 @@ class ScopedTimeZone {
         if (const char* old = std::getenv("TZ")) {
             previous_ = old;
         }
-        SetZone(zone);
+        setZone(zone);
     }
-    ~ScopedTimeZone() { SetZone(previous_ ? previous_->c_str() : nullptr); }
+    ~ScopedTimeZone() { setZone(previous_ ? previous_->c_str() : nullptr); }
     ScopedTimeZone(const ScopedTimeZone&) = delete;
     ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
 
   private:
     // Sets TZ (or removes it, for nullptr) and has the C library read it again.
-    static void SetZone(const char* zone) {
+    static void setZone(const char* zone) {
 #ifdef _WIN32
         // The C runtime's own copy of the environment is the one its zone code reads; an
         // empty value removes the variable.

@@ -61,7 +61,7 @@ class RecordingListener final : public SmsSessionListener {
         if (states.empty() || states.back() != health.state) {
             states.push_back(health.state);
         }
-        healthTexts.push_back(SessionHealthText(health));
+        healthTexts.push_back(sessionHealthText(health));
     }
 
     std::mutex mutex;
@@ -77,16 +77,16 @@ class RecordingListener final : public SmsSessionListener {
 };
 
 // The read reply of the report a scripted modem holds at `index`, stamped 10:20:<index>.
-inline std::string StoredReportReply(const std::string& index) {
+inline std::string storedReportReply(const std::string& index) {
     const std::string stamp =
         std::string("07/05/12,10:20:") + (index.size() < 2 ? "0" : "") + index + "+32";
-    return ReadMessageReply(index, ReportBody(TrackerImei), stamp);
+    return readMessageReply(index, reportBody(TrackerImei), stamp);
 }
 
 // Answers like a modem holding one report per index, with the SIM as its only store; the
 // listing of stored messages is whatever `answerListing` feeds (an empty listing by
 // default). The storage poll sees `simUsed` messages.
-inline void ActLikeAModem(
+inline void actLikeAModem(
     FakeSerialLink& link,
     std::function<void(FakeSerialLink&)> answerListing =
         [](FakeSerialLink& modem) { modem.feed("at+cmgl=\"ALL\"\r\r\nOK\r\n"); },
@@ -107,7 +107,7 @@ inline void ActLikeAModem(
     link.onWrite = [answerListing](FakeSerialLink& modem, std::string_view bytes) {
         const std::string command(bytes.substr(0, bytes.size() - 1));
         if (command.starts_with("at+cmgr=")) {
-            modem.feed(StoredReportReply(command.substr(8)));
+            modem.feed(storedReportReply(command.substr(8)));
         } else if (command.starts_with("at+cmgd=")) {
             modem.feed(command + "\r\r\nOK\r\n");
         } else if (bytes == ListCommand && answerListing) {
@@ -117,7 +117,7 @@ inline void ActLikeAModem(
 }
 
 // The writes from `first` on, without the session's questions about its health.
-inline std::vector<std::string> WritesWithoutHealthChecks(const FakeSerialLink& link,
+inline std::vector<std::string> writesWithoutHealthChecks(const FakeSerialLink& link,
                                                           std::size_t first) {
     std::vector<std::string> writes(link.writes.begin() + first, link.writes.end());
     std::erase_if(writes,
@@ -125,7 +125,7 @@ inline std::vector<std::string> WritesWithoutHealthChecks(const FakeSerialLink& 
     return writes;
 }
 
-inline std::tm May2007() {
+inline std::tm may2007() {
     std::tm t{};
     t.tm_year = 107;
     t.tm_mon = 4;

@@ -7,7 +7,7 @@
 namespace kv820 {
 
 // Lets test failures show a setup file field by field.
-inline void PrintTo(const SetupFile& f, std::ostream* os) {
+inline void printTo(const SetupFile& f, std::ostream* os) {
     *os << "{return " << f.defaultReturnEnabled << " '" << f.defaultReturnPhone << "', fix "
         << f.maxGpsFixingTime << ", name '" << f.userName << "', zone " << f.timeZoneOn << ", mode "
         << static_cast<int>(f.reportMode) << ", interval '" << f.reportInterval << "', format "

@@ -22,7 +22,7 @@ namespace kv820::test {
 // nothing waits on the virtual clock until the next answer is due or its time-out is over.
 class SimulatedModemLink final : public SerialLink {
   public:
-    using milliseconds = std::chrono::milliseconds;
+    using Milliseconds = std::chrono::milliseconds;
 
     explicit SimulatedModemLink(VirtualClock& clock,
                                 std::size_t capacity = sim::ModemSimulator::DefaultCapacity)
@@ -69,7 +69,7 @@ class SimulatedModemLink final : public SerialLink {
         }
         return true;
     }
-    std::string readAvailable(std::size_t maxBytes, milliseconds timeout) override {
+    std::string readAvailable(std::size_t maxBytes, Milliseconds timeout) override {
         act();
         if (open_ && !vanished_) {
             queue(moment(clock_.now()), modem.takeOutput());
@@ -115,7 +115,7 @@ class SimulatedModemLink final : public SerialLink {
         std::string bytes;
     };
 
-    static Moment moment(milliseconds virtualTime) { return Moment{} + virtualTime; }
+    static Moment moment(Milliseconds virtualTime) { return Moment{} + virtualTime; }
     void act() {
         if (onActivity) {
             onActivity();
@@ -140,13 +140,13 @@ class SimulatedModemLink final : public SerialLink {
         }
         pending_ = std::move(later);
     }
-    std::optional<milliseconds> nextDue() const {
+    std::optional<Milliseconds> nextDue() const {
         if (pending_.empty()) {
             return std::nullopt;
         }
         const auto first = std::min_element(pending_.begin(), pending_.end(),
                                             [](auto& a, auto& b) { return a.due < b.due; });
-        return std::chrono::duration_cast<milliseconds>(first->due - Moment{});
+        return std::chrono::duration_cast<Milliseconds>(first->due - Moment{});
     }
 
     VirtualClock& clock_;

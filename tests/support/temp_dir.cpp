@@ -12,7 +12,7 @@ constexpr int NameAttempts = 100;
 
 // "kv820-test-" and six random letters and digits, as mkdtemp would name it; made here
 // because Windows has no mkdtemp. Lower case only: Windows names ignore case.
-std::string RandomFolderName(std::mt19937& random) {
+std::string randomFolderName(std::mt19937& random) {
     static constexpr std::string_view Characters = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::uniform_int_distribution<std::size_t> pick(0, Characters.size() - 1);
     std::string name = "kv820-test-";
@@ -28,7 +28,7 @@ TempDir::TempDir() {
     const std::filesystem::path parent = std::filesystem::temp_directory_path();
     std::mt19937 random{std::random_device{}()};
     for (int attempt = 0; attempt < NameAttempts; ++attempt) {
-        const std::filesystem::path candidate = parent / RandomFolderName(random);
+        const std::filesystem::path candidate = parent / randomFolderName(random);
         // create_directory says false for a folder that already exists: another test's,
         // never taken over.
         std::error_code error;

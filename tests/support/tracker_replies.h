@@ -10,7 +10,7 @@ namespace kv820::test {
 // Replies of a tracker's GSM module with echo on, as they arrive on the cable.
 
 // The echo of command, the body lines (if any) and the final "OK".
-inline std::string Echoed(std::string_view command, std::string_view body = {}) {
+inline std::string echoed(std::string_view command, std::string_view body = {}) {
     std::string reply = std::string(command) + "\r\r\n";
     if (!body.empty()) {
         reply += std::string(body) + "\r\n\r\n";
@@ -19,7 +19,7 @@ inline std::string Echoed(std::string_view command, std::string_view body = {}) 
 }
 
 // The reply to "at+cmgr=<index>" for setup message k holding text.
-inline std::string StoredMessageReply(int index, int k, std::string_view text) {
+inline std::string storedMessageReply(int index, int k, std::string_view text) {
     return "at+cmgr=" + std::to_string(index) + "\r\r\n+CMGR: \"STO UNSENT\",\"+" +
            std::to_string(k) + "\",\r\n" + std::string(text) + "\r\n\r\nOK\r\n";
 }
@@ -31,7 +31,7 @@ struct ListedMessage {
 };
 
 // The reply to the listing of stored unsent messages.
-inline std::string ListingReply(const std::vector<ListedMessage>& messages) {
+inline std::string listingReply(const std::vector<ListedMessage>& messages) {
     std::string reply = "at^smgl=\"STO UNSENT\"\r\r\n";
     for (const ListedMessage& m : messages) {
         reply += "^SMGL: " + std::to_string(m.index) + ",\"STO UNSENT\",\"" + m.address +

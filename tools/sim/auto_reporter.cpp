@@ -27,9 +27,9 @@ std::vector<TrackerReport> AutoReporter::next(std::time_t utc) {
         const double north = StepDegrees * step_ * std::cos(heading);
         TrackerReport report = TrackerReport::at(imeis_[i], longitude_ + TrackerSpacing * i + east,
                                                  latitude_ + TrackerSpacing * i + north, utc);
-        report.speedKnots = FixedDecimal(20.0 + 5.0 * std::sin(step_ + i), 1);
+        report.speedKnots = fixedDecimal(20.0 + 5.0 * std::sin(step_ + i), 1);
         double course = std::fmod(heading * 180.0 / Pi, 360.0);
-        report.course = FixedDecimal(course, 0);
+        report.course = fixedDecimal(course, 0);
         report.satellites = std::to_string(6 + (step_ + i) % 5);
         reports.push_back(std::move(report));
     }

@@ -46,10 +46,10 @@ std::string coordinate(const std::string& value, bool longitude) {
     if (!value.empty() && std::string_view("EWNS").find(value[0]) != std::string_view::npos) {
         return value;
     }
-    if (!IsDecimalText(value)) {
+    if (!isDecimalText(value)) {
         throw std::invalid_argument("not a coordinate: " + value);
     }
-    const double degrees = LeadingDecimal(value);
+    const double degrees = leadingDecimal(value);
     return longitude ? longitudeField(degrees) : latitudeField(degrees);
 }
 
@@ -75,14 +75,14 @@ bool onOff(const std::string& word) {
 }
 
 ReplyDelayRule replyDelayFromWord(const std::string& word) {
-    if (auto rule = ReplyDelayRuleFromWord(word)) {
+    if (auto rule = replyDelayRuleFromWord(word)) {
         return *rule;
     }
     throw std::invalid_argument("reply-delay takes COMMANDS=MS or COMMANDS=MIN-MAX");
 }
 
 SetupMessageLayout layoutFromWord(const std::string& word) {
-    if (const auto layout = SetupMessageLayoutFromWord(word)) {
+    if (const auto layout = setupMessageLayoutFromWord(word)) {
         return *layout;
     }
     throw std::invalid_argument("setup is complete, none, damaged or doubled");
@@ -343,7 +343,7 @@ std::string ControlChannel::runTrackerCommand(const std::vector<std::string>& wo
         const bool on = onOff(words[1]);
         simulator_.withTracker([&](TrackerModuleSimulator& t) { t.setWakeEcho(on); });
     } else if (command == "sim" && words.size() >= 2) {
-        const std::optional<SimCard::State> chosen = SimStateFromWord(words[1]);
+        const std::optional<SimCard::State> chosen = simStateFromWord(words[1]);
         if (!chosen) {
             throw std::invalid_argument("sim is ready, pin, puk or none");
         }

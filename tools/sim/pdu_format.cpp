@@ -22,7 +22,7 @@ constexpr int MaxGsmSeptets = 160;
 constexpr int MaxNameSeptets = 11;
 
 std::u32string codePointsOf(std::string_view text) {
-    auto codePoints = kv820::Utf8CodePoints(text);
+    auto codePoints = kv820::utf8CodePoints(text);
     if (!codePoints) {
         throw std::invalid_argument("not UTF-8: " + std::string(text));
     }
@@ -33,7 +33,7 @@ std::u32string codePointsOf(std::string_view text) {
 Octets gsmSeptetsOf(std::string_view text) {
     Octets septets;
     for (const char32_t c : codePointsOf(text)) {
-        const Octets one = kv820::GsmSeptetsOf(c);
+        const Octets one = kv820::gsmSeptetsOf(c);
         septets.insert(septets.end(), one.begin(), one.end());
         if (one.empty()) {
             septets.push_back('?');
@@ -43,14 +43,14 @@ Octets gsmSeptetsOf(std::string_view text) {
 }
 
 Octets senderField(std::string_view sender) {
-    if (auto number = kv820::NumberAddressField(sender, 0xA1)) {
+    if (auto number = kv820::numberAddressField(sender, 0xA1)) {
         return *number;
     }
     const Octets septets = gsmSeptetsOf(sender);
     if (septets.size() > MaxNameSeptets) {
         throw std::invalid_argument("sender name too long: " + std::string(sender));
     }
-    const Octets packed = kv820::PackSeptets(septets, 0);
+    const Octets packed = kv820::packSeptets(septets, 0);
     // The length counts the semi-octets the name's bits fill.
     Octets field{static_cast<std::uint8_t>((septets.size() * 7 + 3) / 4), 0xD0};
     field.insert(field.end(), packed.begin(), packed.end());
@@ -91,7 +91,7 @@ PduEncoding resolved(const DeliverPduFields& fields) {
     if (fields.encoding != PduEncoding::Automatic) {
         return fields.encoding;
     }
-    const bool fits = kv820::GsmSeptetsOfText(codePointsOf(fields.text)).has_value();
+    const bool fits = kv820::gsmSeptetsOfText(codePointsOf(fields.text)).has_value();
     return fits ? PduEncoding::Gsm7 : PduEncoding::Ucs2;
 }
 
@@ -102,12 +102,12 @@ std::pair<int, Octets> userData(const DeliverPduFields& fields, PduEncoding enco
         const Octets septets = gsmSeptetsOf(fields.text);
         const int headerSeptets = static_cast<int>((data.size() * 8 + 6) / 7);
         const int fillBits = headerSeptets * 7 - static_cast<int>(data.size()) * 8;
-        const Octets packed = kv820::PackSeptets(septets, fillBits);
+        const Octets packed = kv820::packSeptets(septets, fillBits);
         data.insert(data.end(), packed.begin(), packed.end());
         return {headerSeptets + static_cast<int>(septets.size()), data};
     }
     if (encoding == PduEncoding::Ucs2) {
-        const Octets units = kv820::Ucs2Octets(codePointsOf(fields.text));
+        const Octets units = kv820::ucs2Octets(codePointsOf(fields.text));
         data.insert(data.end(), units.begin(), units.end());
     } else {
         data.insert(data.end(), fields.text.begin(), fields.text.end());
@@ -118,7 +118,7 @@ std::pair<int, Octets> userData(const DeliverPduFields& fields, PduEncoding enco
 }  // namespace
 
 std::string deliverPdu(const DeliverPduFields& fields) {
-    Octets pdu = *kv820::NumberAddressField(ServiceCentre, 0x81);
+    Octets pdu = *kv820::numberAddressField(ServiceCentre, 0x81);
     pdu.front() = static_cast<std::uint8_t>(pdu.size() - 1);  // counts octets, not digits
     const Octets header =
         fields.part ? concatenationHeader(*fields.part, fields.sixteenBitReference) : Octets{};
@@ -139,13 +139,13 @@ std::string deliverPdu(const DeliverPduFields& fields) {
     }
     pdu.push_back(static_cast<std::uint8_t>(length));
     pdu.insert(pdu.end(), data.begin(), data.end());
-    return kv820::HexFromOctets(pdu);
+    return kv820::hexFromOctets(pdu);
 }
 
 std::string statusReportPdu(const StatusReportPduFields& fields) {
-    Octets pdu = *kv820::NumberAddressField(ServiceCentre, 0x81);
+    Octets pdu = *kv820::numberAddressField(ServiceCentre, 0x81);
     pdu.front() = static_cast<std::uint8_t>(pdu.size() - 1);
-    const auto recipient = kv820::NumberAddressField(fields.recipient, 0x81);
+    const auto recipient = kv820::numberAddressField(fields.recipient, 0x81);
     if (!recipient) {
         throw std::invalid_argument("recipient is not a number: " + fields.recipient);
     }
@@ -156,11 +156,11 @@ std::string statusReportPdu(const StatusReportPduFields& fields) {
         pdu.insert(pdu.end(), field.begin(), field.end());
     }
     pdu.push_back(0x00);  // received by the recipient
-    return kv820::HexFromOctets(pdu);
+    return kv820::hexFromOctets(pdu);
 }
 
 int tpduOctets(std::string_view pduHex) {
-    const auto centreLength = kv820::OctetsFromHex(pduHex.substr(0, 2));
+    const auto centreLength = kv820::octetsFromHex(pduHex.substr(0, 2));
     if (pduHex.size() < 2 || !centreLength) {
         return -1;
     }
@@ -169,26 +169,26 @@ int tpduOctets(std::string_view pduHex) {
 }
 
 std::optional<SubmittedSms> decodeSubmitPdu(std::string_view hex) {
-    const auto octets = kv820::OctetsFromHex(hex);
+    const auto octets = kv820::octetsFromHex(hex);
     if (!octets) {
         return std::nullopt;
     }
     kv820::OctetReader in(*octets);
-    in.Octets(in.Octet());  // the service centre, usually none ("00")
-    const std::uint8_t firstOctet = in.Octet();
-    in.Octet();  // message reference
-    auto destination = kv820::ReadAddress(in);
-    in.Octet();  // protocol identifier
-    const std::uint8_t dataCoding = in.Octet();
+    in.octets(in.octet());  // the service centre, usually none ("00")
+    const std::uint8_t firstOctet = in.octet();
+    in.octet();  // message reference
+    auto destination = kv820::readAddress(in);
+    in.octet();  // protocol identifier
+    const std::uint8_t dataCoding = in.octet();
     // The validity period's octets by its format: none, enhanced, relative, absolute.
     constexpr std::size_t ValidityOctets[] = {0, 7, 1, 7};
-    in.Octets(ValidityOctets[(firstOctet >> 3) & 0x03]);
-    if (in.HasFailed() || (firstOctet & 0x03) != 0x01 || !destination || destination->empty()) {
+    in.octets(ValidityOctets[(firstOctet >> 3) & 0x03]);
+    if (in.hasFailed() || (firstOctet & 0x03) != 0x01 || !destination || destination->empty()) {
         return std::nullopt;
     }
-    auto userData = kv820::ReadUserData(in, dataCoding, (firstOctet & 0x40) != 0);
+    auto userData = kv820::readUserData(in, dataCoding, (firstOctet & 0x40) != 0);
     // Strict, for it checks what the program sends: nothing may follow the user data.
-    if (!userData || !in.AtEnd()) {
+    if (!userData || !in.atEnd()) {
         return std::nullopt;
     }
     return SubmittedSms{std::move(*destination), std::move(userData->text)};

@@ -33,7 +33,7 @@ bool isCommandName(std::string_view name) {
 
 }  // namespace
 
-std::optional<ReplyDelayRule> ReplyDelayRuleFromWord(std::string_view word) {
+std::optional<ReplyDelayRule> replyDelayRuleFromWord(std::string_view word) {
     const auto equals = word.rfind('=');
     if (equals == std::string_view::npos) {
         return std::nullopt;
@@ -65,7 +65,7 @@ std::optional<ReplyDelayRule> ReplyDelayRuleFromWord(std::string_view word) {
     return rule;
 }
 
-std::string CommandName(std::string_view line) {
+std::string commandName(std::string_view line) {
     std::string name = lowerCase(line);
     if (name.starts_with("at")) {
         name.erase(0, 2);
@@ -90,7 +90,7 @@ ReplySchedule::Moment ReplySchedule::scheduleAnswer(Moment received) {
 }
 
 std::chrono::milliseconds ReplySchedule::delayOf(std::string_view line) {
-    const std::string name = CommandName(line);
+    const std::string name = commandName(line);
     // The latest rule naming the command holds.
     for (auto rule = rules_.rbegin(); rule != rules_.rend(); ++rule) {
         if (std::find(rule->commands.begin(), rule->commands.end(), name) != rule->commands.end()) {

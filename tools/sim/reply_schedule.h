@@ -20,11 +20,11 @@ struct ReplyDelayRule {
 };
 
 // "cmgr=550" or "cmgr,cmgd,cmgl=0-1200"; nullopt for anything else.
-std::optional<ReplyDelayRule> ReplyDelayRuleFromWord(std::string_view word);
+std::optional<ReplyDelayRule> replyDelayRuleFromWord(std::string_view word);
 
 // The name a rule knows a command line by: "at+cmgr=3" is "cmgr", "at+cmgl" is "cmgl",
 // "ati" is "i", "at" is "".
-std::string CommandName(std::string_view line);
+std::string commandName(std::string_view line);
 
 // When each piece of a device's answers is due on the line. The echo of a command goes
 // out as the line arrives; its answer after the command's delay, counted from the moment

@@ -37,7 +37,7 @@ std::vector<SetupMessage> setupMessages(const SetupValues& v, SetupMessageLayout
     return {};
 }
 
-std::optional<SetupMessageLayout> SetupMessageLayoutFromWord(std::string_view word) {
+std::optional<SetupMessageLayout> setupMessageLayoutFromWord(std::string_view word) {
     if (word == "complete")
         return SetupMessageLayout::Complete;
     if (word == "none")

@@ -36,6 +36,6 @@ struct SetupMessage {
 std::vector<SetupMessage> setupMessages(const SetupValues& values, SetupMessageLayout layout);
 
 // "complete", "none", "damaged" or "doubled", as options and control commands name them.
-std::optional<SetupMessageLayout> SetupMessageLayoutFromWord(std::string_view word);
+std::optional<SetupMessageLayout> setupMessageLayoutFromWord(std::string_view word);
 
 }  // namespace kv820::sim

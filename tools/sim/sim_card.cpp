@@ -43,7 +43,7 @@ SimCard::Entry SimCard::enterPuk(std::string_view puk, std::string_view newPin) 
     return Entry::Accepted;
 }
 
-std::optional<SimCard::State> SimStateFromWord(std::string_view word) {
+std::optional<SimCard::State> simStateFromWord(std::string_view word) {
     if (word == "ready")
         return SimCard::State::Ready;
     if (word == "pin")

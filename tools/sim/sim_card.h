@@ -40,6 +40,6 @@ class SimCard {
 };
 
 // "ready", "pin", "puk" or "none", as options and control commands name them.
-std::optional<SimCard::State> SimStateFromWord(std::string_view word);
+std::optional<SimCard::State> simStateFromWord(std::string_view word);
 
 }  // namespace kv820::sim

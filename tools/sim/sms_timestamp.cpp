@@ -17,7 +17,7 @@ std::string SmsTimestamp::toText() const {
 }
 
 SmsTimestamp SmsTimestamp::nowUtc() {
-    const std::tm utc = kv820::UtcTimeAt(std::time(nullptr)).value_or(std::tm{});
+    const std::tm utc = kv820::utcTimeAt(std::time(nullptr)).value_or(std::tm{});
     return SmsTimestamp{
         utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, 0};
 }

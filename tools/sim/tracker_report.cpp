@@ -29,7 +29,7 @@ std::string hemisphereField(double degrees, char positive, char negative, int de
 }
 
 std::string utcField(std::time_t utc, const char* format) {
-    const std::tm parts = UtcTimeAt(utc).value_or(std::tm{});
+    const std::tm parts = utcTimeAt(utc).value_or(std::tm{});
     char text[16];
     std::strftime(text, sizeof text, format, &parts);
     return text;
@@ -82,8 +82,8 @@ double coordinateFieldDegrees(std::string_view field) {
         return 0.0;
     }
     const std::string_view number(digits);
-    const double whole = LeadingDecimal(number.substr(0, degreeDigits), false);
-    const double minutes = LeadingDecimal(number.substr(degreeDigits), false);
+    const double whole = leadingDecimal(number.substr(0, degreeDigits), false);
+    const double minutes = leadingDecimal(number.substr(degreeDigits), false);
     const double value = whole + minutes / 60.0;
     return (hemisphere == 'W' || hemisphere == 'S') ? -value : value;
 }

@@ -24,7 +24,7 @@ bool isSwitchable(EventKind kind) {
 }  // namespace
 
 AlarmKindChoice AlarmKindChoice::load() {
-    QSettings settings = ProgramSettings();
+    QSettings settings = programSettings();
     settings.beginGroup(Group);
     AlarmKindChoice choice;
     for (const EventKind kind : Switchable) {
@@ -34,7 +34,7 @@ AlarmKindChoice AlarmKindChoice::load() {
 }
 
 void AlarmKindChoice::save() const {
-    QSettings settings = ProgramSettings();
+    QSettings settings = programSettings();
     settings.beginGroup(Group);
     for (const EventKind kind : Switchable) {
         settings.setValue(settingsKey(kind), raises(kind));

@@ -108,10 +108,10 @@ void GeofencesDialog::fill() {
         const QString cells[] = {
             QString::fromStdString(fence.name),
             fence.shape == Geofence::Shape::Circle
-                ? QStringLiteral("Circle, %1 m").arg(FixedDecimal(fence.radiusMetres, 0).c_str())
+                ? QStringLiteral("Circle, %1 m").arg(fixedDecimal(fence.radiusMetres, 0).c_str())
                 : QStringLiteral("Polygon, %1 corners").arg(fence.corners.size()),
             fence.speedLimitKmh
-                ? QStringLiteral("%1 km/h").arg(FixedDecimal(*fence.speedLimitKmh, 0).c_str())
+                ? QStringLiteral("%1 km/h").arg(fixedDecimal(*fence.speedLimitKmh, 0).c_str())
                 : QStringLiteral("None"),
             trackersText(fence, users)};
         for (int c = 0; c < 4; ++c) {
@@ -143,7 +143,7 @@ void GeofencesDialog::importChosenFile() {
 
 void GeofencesDialog::exportToChosenFile() {
     if (const auto choice = context_.services().files->chooseSaveFile(this, GeojsonFilters)) {
-        editor_.exportFile(WithDefaultSuffix(choice->path, GeojsonFilters.front().suffix), this);
+        editor_.exportFile(withDefaultSuffix(choice->path, GeojsonFilters.front().suffix), this);
     }
 }
 

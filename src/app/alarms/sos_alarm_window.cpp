@@ -18,7 +18,7 @@ namespace kv820 {
 
 namespace {
 
-QLabel* ValueLabel(const char* objectName) {
+QLabel* valueLabel(const char* objectName) {
     auto* label = new QLabel;
     label->setObjectName(QString::fromLatin1(objectName));
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -26,7 +26,7 @@ QLabel* ValueLabel(const char* objectName) {
     return label;
 }
 
-QTableWidget* AlarmList() {
+QTableWidget* makeAlarmList() {
     auto* list = new QTableWidget(0, 4);
     list->setObjectName(QStringLiteral("alarmList"));
     list->setAccessibleName(QStringLiteral("Alarms"));
@@ -40,7 +40,7 @@ QTableWidget* AlarmList() {
     return list;
 }
 
-QString Text(const std::string& text) {
+QString text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
@@ -50,14 +50,14 @@ SosAlarmWindow::SosAlarmWindow(SosAlarms& alarms, const AppServices& services, Q
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint),
       alarms_(alarms),
       services_(services),
-      user_(ValueLabel("sosUserLabel")),
-      phone_(ValueLabel("sosPhoneLabel")),
-      time_(ValueLabel("sosTimeLabel")),
-      position_(ValueLabel("sosPositionLabel")),
-      waiting_(ValueLabel("sosWaitingLabel")),
+      user_(valueLabel("sosUserLabel")),
+      phone_(valueLabel("sosPhoneLabel")),
+      time_(valueLabel("sosTimeLabel")),
+      position_(valueLabel("sosPositionLabel")),
+      waiting_(valueLabel("sosWaitingLabel")),
       heading_(new QLabel),
       sosReport_(new QWidget),
-      list_(AlarmList()),
+      list_(makeAlarmList()),
       openMap_(new QPushButton(QStringLiteral("Open Map"))),
       acknowledge_(new QPushButton(QStringLiteral("Acknowledge"))) {
     setObjectName(QStringLiteral("sosAlarmWindow"));
@@ -111,10 +111,10 @@ void SosAlarmWindow::fill() {
 
 void SosAlarmWindow::fillSosReport() {
     const PositionReport& report = alarms_.oldest();
-    user_->setText(Text(report.userName));
-    phone_->setText(Text(report.phone));
-    time_->setText(Text(report.gpsMomentText()));
-    position_->setText(Text(report.gpsPosLat) + QStringLiteral(", ") + Text(report.gpsPosLon));
+    user_->setText(text(report.userName));
+    phone_->setText(text(report.phone));
+    time_->setText(text(report.gpsMomentText()));
+    position_->setText(text(report.gpsPosLat) + QStringLiteral(", ") + text(report.gpsPosLon));
     const std::size_t others = alarms_.count() - 1;
     waiting_->setText(others == 0 ? QString()
                                   : QStringLiteral("%1 more SOS alarm(s) waiting.").arg(others));
@@ -126,9 +126,9 @@ void SosAlarmWindow::fillList() {
     for (int row = 0; row < list_->rowCount(); ++row) {
         const TrackerEvent& event = shown[row].event;
         const std::string_view kind = eventKindText(event.kind);
-        const QString cells[] = {Text(event.time), Text(shown[row].userName),
+        const QString cells[] = {text(event.time), text(shown[row].userName),
                                  QString::fromUtf8(kind.data(), qsizetype(kind.size())),
-                                 Text(event.details)};
+                                 text(event.details)};
         for (int column = 0; column < 4; ++column) {
             list_->setItem(row, column, new QTableWidgetItem(cells[column]));
         }
@@ -141,7 +141,7 @@ void SosAlarmWindow::openMap() {
         return;
     }
     const PositionReport& report = alarms_.oldest();
-    if (!OpenWebMap(*services_.webMap, Text(report.gpsPosLon), Text(report.gpsPosLat))) {
+    if (!OpenWebMap(*services_.webMap, text(report.gpsPosLon), text(report.gpsPosLat))) {
         services_.alerts->error(this, QString::fromLatin1(OpenWebMapFailureText));
     }
 }

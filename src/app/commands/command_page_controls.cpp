@@ -5,7 +5,7 @@
 
 namespace kv820 {
 
-QComboBox* MakeCommandCombo(QWidget* parent, const char* objectName,
+QComboBox* makeCommandCombo(QWidget* parent, const char* objectName,
                             std::span<const std::string_view> entries) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::fromLatin1(objectName));
@@ -16,7 +16,7 @@ QComboBox* MakeCommandCombo(QWidget* parent, const char* objectName,
     return combo;
 }
 
-QLineEdit* MakeCommandEdit(QWidget* parent, const char* objectName, std::size_t maxLength) {
+QLineEdit* makeCommandEdit(QWidget* parent, const char* objectName, std::size_t maxLength) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(objectName));
     edit->setMaxLength(static_cast<int>(maxLength));

@@ -15,9 +15,9 @@ namespace kv820 {
 // tools find it by. Their labels are QFormLayout rows, so that each is its input's buddy.
 
 // A drop-down list of `entries`, the first selected.
-QComboBox* MakeCommandCombo(QWidget* parent, const char* objectName,
+QComboBox* makeCommandCombo(QWidget* parent, const char* objectName,
                             std::span<const std::string_view> entries);
 // A one-line edit that takes at most `maxLength` characters: what is shown is what is sent.
-QLineEdit* MakeCommandEdit(QWidget* parent, const char* objectName, std::size_t maxLength);
+QLineEdit* makeCommandEdit(QWidget* parent, const char* objectName, std::size_t maxLength);
 
 }  // namespace kv820

@@ -24,13 +24,13 @@ namespace {
 constexpr int PageMargin = 6;
 constexpr int RowSpacing = 4;
 
-QGroupBox* MakeGroup(const QString& title, const char* objectName, QWidget* parent) {
+QGroupBox* makeGroup(const QString& title, const char* objectName, QWidget* parent) {
     auto* group = new QGroupBox(title, parent);
     group->setObjectName(QString::fromLatin1(objectName));
     return group;
 }
 
-void TightenGroup(QGroupBox* group) {
+void tightenGroup(QGroupBox* group) {
     group->layout()->setContentsMargins(8, 2, 8, 6);
     group->layout()->setSpacing(RowSpacing);
 }
@@ -48,34 +48,34 @@ ConfigCommandPage::ConfigCommandPage(CommandDispatcher& dispatcher, QWidget* par
 }
 
 void ConfigCommandPage::createControls() {
-    parameterCombo_ = MakeCommandCombo(this, "parameterCombo", ConfigParameterNames);
+    parameterCombo_ = makeCommandCombo(this, "parameterCombo", ConfigParameterNames);
 
     // The switch has no text of its own: the number's label beside it names both.
     defaultReturnNumberCheck_ = new QCheckBox(this);
     defaultReturnNumberCheck_->setObjectName(QStringLiteral("defaultReturnNumberCheck"));
     defaultReturnNumberCheck_->setAccessibleName(QStringLiteral("SMS Default Return Phone Number"));
     defaultReturnNumberEdit_ =
-        MakeCommandEdit(this, "defaultReturnNumberEdit", ConfigFieldMaxLength);
+        makeCommandEdit(this, "defaultReturnNumberEdit", ConfigFieldMaxLength);
 
     maximumGpsFixingTimeCombo_ =
-        MakeCommandCombo(this, "maximumGpsFixingTimeCombo", MaximumGpsFixingTimeNames);
+        makeCommandCombo(this, "maximumGpsFixingTimeCombo", MaximumGpsFixingTimeNames);
     maximumGpsFixingTimeCombo_->setCurrentIndex(DefaultMaximumGpsFixingTimeIndex);
 
     defaultReportModeCombo_ =
-        MakeCommandCombo(this, "defaultReportModeCombo", DefaultReportModeNames);
+        makeCommandCombo(this, "defaultReportModeCombo", DefaultReportModeNames);
     defaultReportModeCombo_->setCurrentIndex(static_cast<int>(DefaultReportMode::StopReport));
-    reportIntervalEdit_ = MakeCommandEdit(this, "reportIntervalEdit", ConfigFieldMaxLength);
-    reportFormatCombo_ = MakeCommandCombo(this, "reportFormatCombo", ReportFormatNames);
+    reportIntervalEdit_ = makeCommandEdit(this, "reportIntervalEdit", ConfigFieldMaxLength);
+    reportFormatCombo_ = makeCommandCombo(this, "reportFormatCombo", ReportFormatNames);
     reportFormatCombo_->setCurrentIndex(DefaultConfigReportFormatIndex);
-    numberOfReportsEdit_ = MakeCommandEdit(this, "numberOfReportsEdit", ConfigFieldMaxLength);
+    numberOfReportsEdit_ = makeCommandEdit(this, "numberOfReportsEdit", ConfigFieldMaxLength);
     defaultModeReturnPhoneEdit_ =
-        MakeCommandEdit(this, "defaultModeReturnPhoneEdit", ConfigFieldMaxLength);
+        makeCommandEdit(this, "defaultModeReturnPhoneEdit", ConfigFieldMaxLength);
 
-    sosNumber1Edit_ = MakeCommandEdit(this, "sosNumber1Edit", ConfigFieldMaxLength);
-    sosNumber2Edit_ = MakeCommandEdit(this, "sosNumber2Edit", ConfigFieldMaxLength);
-    sosNumber3Edit_ = MakeCommandEdit(this, "sosNumber3Edit", ConfigFieldMaxLength);
+    sosNumber1Edit_ = makeCommandEdit(this, "sosNumber1Edit", ConfigFieldMaxLength);
+    sosNumber2Edit_ = makeCommandEdit(this, "sosNumber2Edit", ConfigFieldMaxLength);
+    sosNumber3Edit_ = makeCommandEdit(this, "sosNumber3Edit", ConfigFieldMaxLength);
 
-    returnPhoneEdit_ = MakeCommandEdit(this, "returnPhoneEdit", ConfigFieldMaxLength);
+    returnPhoneEdit_ = makeCommandEdit(this, "returnPhoneEdit", ConfigFieldMaxLength);
     sendButton_ = new QPushButton(QStringLiteral("Send Configuration Command"), this);
     sendButton_->setObjectName(QStringLiteral("sendConfigurationCommandButton"));
     sendButton_->setDefault(true);
@@ -88,7 +88,7 @@ void ConfigCommandPage::layOutControls() {
     parameter->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     parameter->addRow(QStringLiteral("Configuration Parameter :"), parameterCombo_);
 
-    QGroupBox* returnGroup = MakeGroup(QStringLiteral("SMS Default Return Phone Number"),
+    QGroupBox* returnGroup = makeGroup(QStringLiteral("SMS Default Return Phone Number"),
                                        "defaultReturnNumberGroup", this);
     auto* returnRow = new QHBoxLayout(returnGroup);
     returnRow->addWidget(defaultReturnNumberCheck_);
@@ -98,7 +98,7 @@ void ConfigCommandPage::layOutControls() {
     returnRow->addLayout(returnNumber, 1);
 
     QGroupBox* fixingGroup =
-        MakeGroup(QStringLiteral("Maximum GPS Fixing Time"), "maximumGpsFixingTimeGroup", this);
+        makeGroup(QStringLiteral("Maximum GPS Fixing Time"), "maximumGpsFixingTimeGroup", this);
     auto* fixing = new QFormLayout(fixingGroup);
     fixing->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     fixing->addRow(QStringLiteral("Maximum GPS Fixing Time :"), maximumGpsFixingTimeCombo_);
@@ -106,7 +106,7 @@ void ConfigCommandPage::layOutControls() {
     // The mode's list above the two columns of its fields; the long label of the mode's
     // own return number takes a row of its own.
     QGroupBox* modeGroup =
-        MakeGroup(QStringLiteral("Default Report Mode Setting"), "defaultReportModeGroup", this);
+        makeGroup(QStringLiteral("Default Report Mode Setting"), "defaultReportModeGroup", this);
     auto* modeChoice = new QFormLayout;
     modeChoice->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     modeChoice->addRow(QStringLiteral("Default Report Mode :"), defaultReportModeCombo_);
@@ -124,7 +124,7 @@ void ConfigCommandPage::layOutControls() {
     mode->addLayout(format, 1, 1, Qt::AlignTop);
     mode->addLayout(modeReturn, 2, 0, 1, 2);
 
-    QGroupBox* sosGroup = MakeGroup(QStringLiteral("SOS Number"), "sosNumberGroup", this);
+    QGroupBox* sosGroup = makeGroup(QStringLiteral("SOS Number"), "sosNumberGroup", this);
     auto* sos13 = new QFormLayout;
     sos13->addRow(QStringLiteral("SOS Number 1 :"), sosNumber1Edit_);
     sos13->addRow(QStringLiteral("SOS Number 3 :"), sosNumber3Edit_);
@@ -143,7 +143,7 @@ void ConfigCommandPage::layOutControls() {
     auto* page = new QVBoxLayout(this);
     page->addLayout(parameter);
     for (QGroupBox* group : {returnGroup, fixingGroup, modeGroup, sosGroup}) {
-        TightenGroup(group);
+        tightenGroup(group);
         page->addWidget(group);
     }
     page->addLayout(answer);
@@ -163,7 +163,7 @@ void ConfigCommandPage::connectControls() {
 }
 
 void ConfigCommandPage::applyEnablingRules() {
-    const ConfigControlStates states = ConfigEnablingRules(
+    const ConfigControlStates states = configEnablingRules(
         static_cast<ConfigParameter>(parameterCombo_->currentIndex()),
         defaultReturnNumberCheck_->isChecked(),
         static_cast<DefaultReportMode>(defaultReportModeCombo_->currentIndex()));
@@ -201,7 +201,7 @@ ConfigCommandForm ConfigCommandPage::form() const {
 
 void ConfigCommandPage::send() {
     applyEnablingRules();
-    dispatcher_.dispatch(PrepareConfigCommand(form(), dispatcher_.target()), this);
+    dispatcher_.dispatch(prepareConfigCommand(form(), dispatcher_.target()), this);
 }
 
 }  // namespace kv820

@@ -30,17 +30,17 @@ TrackingCommandPage::TrackingCommandPage(CommandDispatcher& dispatcher, QWidget*
 }
 
 void TrackingCommandPage::createControls() {
-    reportModeCombo_ = MakeCommandCombo(this, "reportModeCombo", TrackingReportModeNames);
-    reportIntervalEdit_ = MakeCommandEdit(this, "reportIntervalEdit", TrackingFieldMaxLength);
-    reportFormatCombo_ = MakeCommandCombo(this, "reportFormatCombo", ReportFormatNames);
-    numberOfReportsEdit_ = MakeCommandEdit(this, "numberOfReportsEdit", TrackingFieldMaxLength);
+    reportModeCombo_ = makeCommandCombo(this, "reportModeCombo", TrackingReportModeNames);
+    reportIntervalEdit_ = makeCommandEdit(this, "reportIntervalEdit", TrackingFieldMaxLength);
+    reportFormatCombo_ = makeCommandCombo(this, "reportFormatCombo", ReportFormatNames);
+    numberOfReportsEdit_ = makeCommandEdit(this, "numberOfReportsEdit", TrackingFieldMaxLength);
 
     rectangleCheck_ = new QCheckBox(QStringLiteral("Rectangle :"), this);
     rectangleCheck_->setObjectName(QStringLiteral("rectangleCheck"));
-    longitude1Edit_ = MakeCommandEdit(this, "longitude1Edit", TrackingFieldMaxLength);
-    latitude1Edit_ = MakeCommandEdit(this, "latitude1Edit", TrackingFieldMaxLength);
-    longitude2Edit_ = MakeCommandEdit(this, "longitude2Edit", TrackingFieldMaxLength);
-    latitude2Edit_ = MakeCommandEdit(this, "latitude2Edit", TrackingFieldMaxLength);
+    longitude1Edit_ = makeCommandEdit(this, "longitude1Edit", TrackingFieldMaxLength);
+    latitude1Edit_ = makeCommandEdit(this, "latitude1Edit", TrackingFieldMaxLength);
+    longitude2Edit_ = makeCommandEdit(this, "longitude2Edit", TrackingFieldMaxLength);
+    latitude2Edit_ = makeCommandEdit(this, "latitude2Edit", TrackingFieldMaxLength);
 
     circleCheck_ = new QCheckBox(QStringLiteral("Circle :"), this);
     circleCheck_->setObjectName(QStringLiteral("circleCheck"));
@@ -49,12 +49,12 @@ void TrackingCommandPage::createControls() {
     shapeGroup_ = new QButtonGroup(this);
     shapeGroup_->addButton(rectangleCheck_, static_cast<int>(GeofenceShape::Rectangle));
     shapeGroup_->addButton(circleCheck_, static_cast<int>(GeofenceShape::Circle));
-    circleLongitudeEdit_ = MakeCommandEdit(this, "circleLongitudeEdit", TrackingFieldMaxLength);
-    circleLatitudeEdit_ = MakeCommandEdit(this, "circleLatitudeEdit", TrackingFieldMaxLength);
-    radiusEdit_ = MakeCommandEdit(this, "radiusEdit", TrackingFieldMaxLength);
-    inOutCombo_ = MakeCommandCombo(this, "inOutCombo", GeofenceInOutNames);
+    circleLongitudeEdit_ = makeCommandEdit(this, "circleLongitudeEdit", TrackingFieldMaxLength);
+    circleLatitudeEdit_ = makeCommandEdit(this, "circleLatitudeEdit", TrackingFieldMaxLength);
+    radiusEdit_ = makeCommandEdit(this, "radiusEdit", TrackingFieldMaxLength);
+    inOutCombo_ = makeCommandCombo(this, "inOutCombo", GeofenceInOutNames);
 
-    returnPhoneEdit_ = MakeCommandEdit(this, "returnPhoneEdit", TrackingReturnPhoneMaxLength);
+    returnPhoneEdit_ = makeCommandEdit(this, "returnPhoneEdit", TrackingReturnPhoneMaxLength);
     sendButton_ = new QPushButton(QStringLiteral("Send Tracking Command"), this);
     sendButton_->setObjectName(QStringLiteral("sendTrackingCommandButton"));
     sendButton_->setDefault(true);
@@ -128,7 +128,7 @@ GeofenceShape TrackingCommandPage::checkedShape() const {
 
 void TrackingCommandPage::applyEnablingRules(GeofenceShape shape) {
     const auto mode = static_cast<TrackingReportMode>(reportModeCombo_->currentIndex());
-    const TrackingControlStates states = TrackingEnablingRules(mode, shape);
+    const TrackingControlStates states = trackingEnablingRules(mode, shape);
     reportIntervalEdit_->setEnabled(states.reportInterval);
     numberOfReportsEdit_->setEnabled(states.reportInterval);
     reportFormatCombo_->setEnabled(states.reportFormat);
@@ -165,7 +165,7 @@ TrackingCommandForm TrackingCommandPage::form() const {
 
 void TrackingCommandPage::send() {
     applyEnablingRules(checkedShape());
-    dispatcher_.dispatch(PrepareTrackingCommand(form(), dispatcher_.target()), this);
+    dispatcher_.dispatch(prepareTrackingCommand(form(), dispatcher_.target()), this);
 }
 
 }  // namespace kv820

@@ -33,7 +33,7 @@ void AppContext::openStore(QWidget* messageOwner) {
 
 namespace {
 
-bool SameUsers(const UserRegistry::Snapshot& a, const UserRegistry::Snapshot& b) {
+bool sameUsers(const UserRegistry::Snapshot& a, const UserRegistry::Snapshot& b) {
     if (a.userCount != b.userCount) {
         return false;
     }
@@ -57,7 +57,7 @@ void AppContext::reloadUsers(QWidget* messageOwner) {
 void AppContext::refreshUsers(QWidget* messageOwner) {
     const UserRegistry::Snapshot before = registry_.snapshot();
     loadUsers(messageOwner);
-    if (!SameUsers(before, registry_.snapshot())) {
+    if (!sameUsers(before, registry_.snapshot())) {
         emit usersChanged();
     }
 }

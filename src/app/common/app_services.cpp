@@ -92,22 +92,22 @@ class Browser final : public WebMapOpener {
 
 }  // namespace
 
-Alerts& MessageBoxAlerts() {
+Alerts& messageBoxAlerts() {
     static MessageBoxes alerts;
     return alerts;
 }
 
-FileChooser& DialogFileChooser() {
+FileChooser& dialogFileChooser() {
     static FileDialogs chooser;
     return chooser;
 }
 
-WebMapOpener& BrowserWebMapOpener() {
+WebMapOpener& browserWebMapOpener() {
     static Browser opener;
     return opener;
 }
 
-QString WithDefaultSuffix(const QString& path, const QString& suffix) {
+QString withDefaultSuffix(const QString& path, const QString& suffix) {
     if (path.isEmpty() || suffix.isEmpty() || !QFileInfo(path).suffix().isEmpty()) {
         return path;
     }

@@ -63,7 +63,7 @@ class FileChooser {
 };
 
 // The path with the filter's suffix added when the file name has none of its own.
-QString WithDefaultSuffix(const QString& path, const QString& suffix);
+QString withDefaultSuffix(const QString& path, const QString& suffix);
 
 // Hands a web address to whatever shows it. The result is the opener's own: true when it
 // took the address.
@@ -75,17 +75,17 @@ class WebMapOpener {
 
 // The desktop's own: QMessageBox, QFileDialog and the default browser. They live for the
 // whole program run.
-Alerts& MessageBoxAlerts();
-FileChooser& DialogFileChooser();
-WebMapOpener& BrowserWebMapOpener();
+Alerts& messageBoxAlerts();
+FileChooser& dialogFileChooser();
+WebMapOpener& browserWebMapOpener();
 
 // The services one program run uses, handed to every part that needs one (through
 // AppContext, or at construction where there is no context). None is owned: what a test
 // puts here must outlive whatever it was handed to. By default the desktop's.
 struct AppServices {
-    Alerts* alerts = &MessageBoxAlerts();
-    FileChooser* files = &DialogFileChooser();
-    WebMapOpener* webMap = &BrowserWebMapOpener();
+    Alerts* alerts = &messageBoxAlerts();
+    FileChooser* files = &dialogFileChooser();
+    WebMapOpener* webMap = &browserWebMapOpener();
 };
 
 }  // namespace kv820

@@ -7,7 +7,7 @@ namespace kv820 {
 
 namespace {
 
-bool IsUserInput(QEvent::Type type) {
+bool isUserInput(QEvent::Type type) {
     switch (type) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
@@ -56,7 +56,7 @@ void InputBlocker::release() {
 }
 
 bool InputBlocker::eventFilter(QObject* watched, QEvent* event) {
-    if (!IsUserInput(event->type()) || !window_) {
+    if (!isUserInput(event->type()) || !window_) {
         return false;
     }
     auto* widget = qobject_cast<QWidget*>(watched);

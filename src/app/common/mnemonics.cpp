@@ -11,7 +11,7 @@ namespace kv820 {
 
 namespace {
 
-bool InsideNestedTab(const QWidget* widget, const QWidget* scope) {
+bool insideNestedTab(const QWidget* widget, const QWidget* scope) {
     for (const QWidget* w = widget->parentWidget(); w != nullptr && w != scope;
          w = w->parentWidget()) {
         if (qobject_cast<const QTabWidget*>(w)) {
@@ -23,7 +23,7 @@ bool InsideNestedTab(const QWidget* widget, const QWidget* scope) {
 
 // Where the mnemonic of `text` goes: the first free word-initial letter, else the first
 // free letter or digit; -1 when every one is taken.
-qsizetype MnemonicPosition(const QString& text, const QString& taken) {
+qsizetype mnemonicPosition(const QString& text, const QString& taken) {
     qsizetype anyFree = -1;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
@@ -40,10 +40,10 @@ qsizetype MnemonicPosition(const QString& text, const QString& taken) {
     return anyFree;
 }
 
-QString MnemonicsInUse(QWidget* scope) {
+QString mnemonicsInUse(QWidget* scope) {
     QString used;
     const auto note = [&](const QString& text) {
-        if (const QChar c = MnemonicOf(text); !c.isNull()) {
+        if (const QChar c = mnemonicOf(text); !c.isNull()) {
             used += c;
         }
     };
@@ -59,7 +59,7 @@ QString MnemonicsInUse(QWidget* scope) {
     return used;
 }
 
-int DistinctLetters(const QString& text) {
+int distinctLetters(const QString& text) {
     QString seen;
     for (const QChar c : text) {
         if (c.isLetterOrNumber() && !seen.contains(c.toLower())) {
@@ -71,28 +71,28 @@ int DistinctLetters(const QString& text) {
 
 // The scope's own labels that still need a mnemonic, those with the fewest letters to
 // choose from first, so that a short label is not left without one.
-QList<QLabel*> LabelsToMark(QWidget* scope) {
+QList<QLabel*> labelsToMark(QWidget* scope) {
     QList<QLabel*> labels;
     for (QLabel* label : scope->findChildren<QLabel*>()) {
         if (label->buddy() != nullptr && (label->buddy()->focusPolicy() & Qt::TabFocus) != 0 &&
-            !InsideNestedTab(label, scope) && MnemonicOf(label->text()).isNull()) {
+            !insideNestedTab(label, scope) && mnemonicOf(label->text()).isNull()) {
             labels.append(label);
         }
     }
     std::stable_sort(labels.begin(), labels.end(), [](const QLabel* a, const QLabel* b) {
-        return DistinctLetters(a->text()) < DistinctLetters(b->text());
+        return distinctLetters(a->text()) < distinctLetters(b->text());
     });
     return labels;
 }
 
 }  // namespace
 
-QString AssignMnemonics(QWidget* scope, const QString& taken) {
-    QString used = taken.toLower() + MnemonicsInUse(scope);
-    for (QLabel* label : LabelsToMark(scope)) {
+QString assignMnemonics(QWidget* scope, const QString& taken) {
+    QString used = taken.toLower() + mnemonicsInUse(scope);
+    for (QLabel* label : labelsToMark(scope)) {
         QString text = label->text();
         text.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        const qsizetype at = MnemonicPosition(text, used);
+        const qsizetype at = mnemonicPosition(text, used);
         if (at >= 0) {
             used += text[at].toLower();
             text.insert(at, QLatin1Char('&'));
@@ -100,26 +100,26 @@ QString AssignMnemonics(QWidget* scope, const QString& taken) {
         }
     }
     for (QTabWidget* tab : scope->findChildren<QTabWidget*>()) {
-        if (!InsideNestedTab(tab, scope)) {
+        if (!insideNestedTab(tab, scope)) {
             for (int page = 0; page < tab->count(); ++page) {
-                AssignMnemonics(tab->widget(page), used);
+                assignMnemonics(tab->widget(page), used);
             }
         }
     }
     return used;
 }
 
-QString MnemonicLetters(const QList<QAction*>& actions) {
+QString mnemonicLetters(const QList<QAction*>& actions) {
     QString letters;
     for (const QAction* action : actions) {
-        if (const QChar c = MnemonicOf(action->text()); !c.isNull()) {
+        if (const QChar c = mnemonicOf(action->text()); !c.isNull()) {
             letters += c;
         }
     }
     return letters;
 }
 
-QChar MnemonicOf(const QString& text) {
+QChar mnemonicOf(const QString& text) {
     for (qsizetype i = 0; i + 1 < text.size(); ++i) {
         if (text[i] == QLatin1Char('&')) {
             if (text[i + 1] != QLatin1Char('&')) {

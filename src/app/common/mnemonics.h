@@ -16,13 +16,13 @@ namespace kv820 {
 // first letters of words; the shown text only gains the underline. The pages of a tab widget inside
 // the scope get theirs per page (they are never shown together), on top of the scope's own. Returns
 // `taken` with the letters the scope itself now uses.
-QString AssignMnemonics(QWidget* scope, const QString& taken = {});
+QString assignMnemonics(QWidget* scope, const QString& taken = {});
 
 // The letter after a single '&' of a text ("&&" is a plain ampersand), lower case; a null
 // character when there is none.
-QChar MnemonicOf(const QString& text);
+QChar mnemonicOf(const QString& text);
 
 // The mnemonic letters of `actions` (the menu bar's titles), lower case.
-QString MnemonicLetters(const QList<QAction*>& actions);
+QString mnemonicLetters(const QList<QAction*>& actions);
 
 }  // namespace kv820

@@ -6,7 +6,7 @@
 namespace kv820 {
 
 namespace {
-QString FromDeviceBytes(std::string_view bytes) {
+QString fromDeviceBytes(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 }  // namespace
@@ -19,12 +19,12 @@ void ModemLogBox::appendLine(std::string_view line) {
     if (edit_->document()->blockCount() > MaxLines) {
         edit_->clear();
     }
-    insertAtEnd(FromDeviceBytes(line) + QStringLiteral("\r\n"));
+    insertAtEnd(fromDeviceBytes(line) + QStringLiteral("\r\n"));
 }
 
 void ModemLogBox::appendText(std::string_view text) {
     if (edit_) {
-        insertAtEnd(FromDeviceBytes(text));
+        insertAtEnd(fromDeviceBytes(text));
     }
 }
 

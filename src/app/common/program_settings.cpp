@@ -2,7 +2,7 @@
 
 namespace kv820 {
 
-QSettings ProgramSettings() {
+QSettings programSettings() {
     return QSettings(QStringLiteral("kv820-callcenter"), QStringLiteral("kv820-callcenter"));
 }
 

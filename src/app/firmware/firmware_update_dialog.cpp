@@ -15,7 +15,7 @@ namespace kv820 {
 
 namespace {
 
-QString ChooseFirmwareFile(QWidget* owner) {
+QString chooseFirmwareFile(QWidget* owner) {
     return QFileDialog::getOpenFileName(owner, QStringLiteral("Open a firmware file for KV820"),
                                         QString(),
                                         QStringLiteral("Firmware Files (*.bin);;All Files (*.*)"));
@@ -31,7 +31,7 @@ FirmwareUpdateDialog::FirmwareUpdateDialog(QPlainTextEdit* modemLog, QWidget* pa
       progress_(new QProgressBar(this)),
       startButton_(new QPushButton(QStringLiteral("Start"), this)),
       stopButton_(new QPushButton(QStringLiteral("Button1"), this)),
-      chooser_(ChooseFirmwareFile),
+      chooser_(chooseFirmwareFile),
       clock_(std::make_shared<SystemClock>()) {
     setObjectName(QStringLiteral("firmwareUpdateDialog"));
     setWindowTitle(QStringLiteral("Firmware Update"));

@@ -10,7 +10,7 @@ namespace kv820 {
 
 namespace {
 // Keeps a parentless dialog above the main window, as an owned window is.
-void StayAbove(QWidget* dialog, QWidget* owner) {
+void stayAbove(QWidget* dialog, QWidget* owner) {
     dialog->winId();  // makes the native window, so that it can be given an owner
     if (owner && owner->windowHandle() && dialog->windowHandle()) {
         dialog->windowHandle()->setTransientParent(owner->windowHandle());
@@ -35,7 +35,7 @@ FirmwareWizard::FirmwareWizard(QWidget* mainWindow, QPlainTextEdit* modemLog)
     if (mainWindow_) {
         mainWindow_->setEnabled(false);
     }
-    StayAbove(wizardDialog_.get(), mainWindow_);
+    stayAbove(wizardDialog_.get(), mainWindow_);
     wizardDialog_->show();
 }
 
@@ -49,7 +49,7 @@ FirmwareWizard::~FirmwareWizard() {
 }
 
 void FirmwareWizard::showUpdateDialog() {
-    StayAbove(updateDialog_.get(), mainWindow_);
+    stayAbove(updateDialog_.get(), mainWindow_);
     updateDialog_->show();
     wizardDialog_->hide();
 }

@@ -43,7 +43,7 @@ FirmwareWizardDialog::FirmwareWizardDialog(QWidget* parent)
     // 145 x 110 dialog units at least.
     const QFontMetrics metrics(font());
     setMinimumSize(145 * metrics.averageCharWidth() / 4, 110 * metrics.height() / 8);
-    AssignMnemonics(this);
+    assignMnemonics(this);
 
     connect(scanButton_, &QPushButton::clicked, this, &FirmwareWizardDialog::scanPorts);
     connect(updateButton_, &QPushButton::clicked, this, &FirmwareWizardDialog::updateRequested);
@@ -53,8 +53,8 @@ void FirmwareWizardDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!portsListed_) {
         portsListed_ = true;
-        FillPortCombo(portCombo_);
-        PulseBreakOnPortsOf(portCombo_);
+        fillPortCombo(portCombo_);
+        pulseBreakOnPortsOf(portCombo_);
     }
 }
 

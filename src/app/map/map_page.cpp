@@ -37,7 +37,7 @@ namespace {
 const QString PageUrl = QStringLiteral("qrc:/map/map.html");
 const std::string NoTrack = "{\"points\":0,\"bands\":[]}";
 
-QString JsonText(const QString& text) {
+QString jsonText(const QString& text) {
     // A one-element array, unwrapped: a JSON string literal with every quote escaped.
     const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(array.mid(1, array.size() - 2));
@@ -141,7 +141,7 @@ void MapPage::createControls() {
             [this] { call(QStringLiteral("kv820Map.fitAll"), {}); });
     connect(followCombo_, &QComboBox::currentIndexChanged, this, [this] {
         call(QStringLiteral("kv820Map.follow"),
-             JsonText(followCombo_->currentData().toString()).toStdString());
+             jsonText(followCombo_->currentData().toString()).toStdString());
     });
     connect(tilesButton_, &QPushButton::clicked, this, &MapPage::editTileSource);
 }
@@ -194,7 +194,7 @@ void MapPage::ensureView() {
     if (view_) {
         return;
     }
-    PrepareChromiumFlags();
+    prepareChromiumFlags();
     profile_ = new QWebEngineProfile(QStringLiteral("kv820-map"), this);
     profile_->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
     profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
@@ -239,7 +239,7 @@ void MapPage::onLoadFinished(bool ok) {
         call(QStringLiteral("kv820Map.fitFirstView"), {});
     }
     call(QStringLiteral("kv820Map.follow"),
-         JsonText(followCombo_->currentData().toString()).toStdString());
+         jsonText(followCombo_->currentData().toString()).toStdString());
     if (trackPending_) {
         pushTrack();
     }
@@ -254,7 +254,7 @@ void MapPage::applyTileSource() {
     const MapTileSource source = MapSettings::tileSource();
     view_->page()->runJavaScript(
         QStringLiteral("kv820Map.setTiles(%1, %2)")
-            .arg(JsonText(source.urlTemplate), JsonText(source.attribution)));
+            .arg(jsonText(source.urlTemplate), jsonText(source.attribution)));
 }
 
 void MapPage::refreshFleet() {
@@ -272,7 +272,7 @@ void MapPage::pushFleet() {
             throw DatabaseError("no gpslog connection");
         }
         call(QStringLiteral("kv820Map.setFleet"),
-             FleetJson(LoadFleetMarkers(*db, context_.registry().snapshot(), pendingAlarms_())));
+             fleetJson(loadFleetMarkers(*db, context_.registry().snapshot(), pendingAlarms_())));
         fleetPending_ = false;
     } catch (const DatabaseError&) {
         // Reception goes on; the page says why its markers are old.
@@ -298,8 +298,8 @@ void MapPage::pushMarker(const std::string& imei) {
             throw DatabaseError("no gpslog connection");
         }
         if (const auto marker =
-                LoadFleetMarker(*db, context_.registry().snapshot(), imei, pendingAlarms_())) {
-            call(QStringLiteral("kv820Map.setMarker"), MarkerJson(*marker));
+                loadFleetMarker(*db, context_.registry().snapshot(), imei, pendingAlarms_())) {
+            call(QStringLiteral("kv820Map.setMarker"), markerJson(*marker));
         }
     } catch (const DatabaseError&) {
         fleetPending_ = true;  // the next report draws the whole fleet again
@@ -322,7 +322,7 @@ void MapPage::pushTrack() {
         call(QStringLiteral("kv820Map.showTrack"), NoTrack);
         return;
     }
-    const auto json = TrackJson(StoredRangeRows(*db, *trackRange_));
+    const auto json = trackJson(StoredRangeRows(*db, *trackRange_));
     if (!json) {
         call(QStringLiteral("kv820Map.showTrack"), NoTrack);
         context_.services().alerts->error(window(), QString::fromLatin1(InquireGpslogFailureText));
@@ -332,7 +332,7 @@ void MapPage::pushTrack() {
 }
 
 bool MapPage::centreOn(const QString& userName, const GpslogRow& row) {
-    auto json = CentreJson(userName.toStdString(), ReportRowViewOf(row));
+    auto json = centreJson(userName.toStdString(), reportRowViewOf(row));
     if (!json) {
         return false;
     }

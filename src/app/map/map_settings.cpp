@@ -14,27 +14,27 @@ const QString ZoomKey = QStringLiteral("map/viewZoom");
 
 }  // namespace
 
-MapTileSource MapSettings::DefaultTileSource() {
+MapTileSource MapSettings::defaultTileSource() {
     return {QStringLiteral("https://tile.openstreetmap.org/{z}/{x}/{y}.png"),
             QStringLiteral("&copy; <a href=\"https://www.openstreetmap.org/copyright\">"
                            "OpenStreetMap</a> contributors")};
 }
 
 MapTileSource MapSettings::tileSource() {
-    const QSettings settings = ProgramSettings();
-    const MapTileSource fallback = DefaultTileSource();
+    const QSettings settings = programSettings();
+    const MapTileSource fallback = defaultTileSource();
     return {settings.value(TileUrlKey, fallback.urlTemplate).toString(),
             settings.value(AttributionKey, fallback.attribution).toString()};
 }
 
 void MapSettings::setTileSource(const MapTileSource& source) {
-    QSettings settings = ProgramSettings();
+    QSettings settings = programSettings();
     settings.setValue(TileUrlKey, source.urlTemplate);
     settings.setValue(AttributionKey, source.attribution);
 }
 
 std::optional<MapView> MapSettings::view() {
-    const QSettings settings = ProgramSettings();
+    const QSettings settings = programSettings();
     if (!settings.contains(ZoomKey)) {
         return std::nullopt;
     }
@@ -44,7 +44,7 @@ std::optional<MapView> MapSettings::view() {
 }
 
 void MapSettings::setView(const MapView& view) {
-    QSettings settings = ProgramSettings();
+    QSettings settings = programSettings();
     settings.setValue(LatitudeKey, view.latitude);
     settings.setValue(LongitudeKey, view.longitude);
     settings.setValue(ZoomKey, view.zoom);

@@ -21,7 +21,7 @@ struct MapView {
 class MapSettings {
   public:
     // The public OpenStreetMap tile server, with the attribution its licence requires.
-    static MapTileSource DefaultTileSource();
+    static MapTileSource defaultTileSource();
 
     static MapTileSource tileSource();
     static void setTileSource(const MapTileSource& source);

@@ -30,7 +30,7 @@ MapTileDialog::MapTileDialog(const MapTileSource& source, QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(buttons->button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this,
             [this] {
-                const MapTileSource fallback = MapSettings::DefaultTileSource();
+                const MapTileSource fallback = MapSettings::defaultTileSource();
                 urlEdit_->setText(fallback.urlTemplate);
                 attributionEdit_->setText(fallback.attribution);
             });

@@ -14,7 +14,7 @@ namespace {
 
 constexpr const char* FlagsVariable = "QTWEBENGINE_CHROMIUM_FLAGS";
 
-void AddChromiumFlag(const QByteArray& flag) {
+void addChromiumFlag(const QByteArray& flag) {
     QByteArray flags = qgetenv(FlagsVariable);
     if (flags.split(' ').contains(flag)) {
         return;
@@ -27,18 +27,18 @@ void AddChromiumFlag(const QByteArray& flag) {
 
 }  // namespace
 
-void PrepareWebEngineBeforeApplication() {
+void prepareWebEngineBeforeApplication() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
-void PrepareChromiumFlags() {
+void prepareChromiumFlags() {
 #if defined(Q_OS_UNIX)
     if (::geteuid() == 0) {
-        AddChromiumFlag("--no-sandbox");
+        addChromiumFlag("--no-sandbox");
     }
 #endif
     if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
-        AddChromiumFlag("--disable-gpu");
+        addChromiumFlag("--disable-gpu");
     }
 }
 

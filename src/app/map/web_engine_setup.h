@@ -4,11 +4,11 @@ namespace kv820 {
 
 // Qt WebEngine shares OpenGL contexts with the widgets only when told so before the
 // QApplication exists: the program's main calls this first.
-void PrepareWebEngineBeforeApplication();
+void prepareWebEngineBeforeApplication();
 
 // Chromium's own switches, set just before the first web view starts Chromium: no sandbox
 // when running as root (Chromium refuses to start its sandbox then), and no GPU under the
 // offscreen platform (there is no display to render with). Flags the user set are kept.
-void PrepareChromiumFlags();
+void prepareChromiumFlags();
 
 }  // namespace kv820

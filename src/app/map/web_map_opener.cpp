@@ -5,7 +5,7 @@
 namespace kv820 {
 
 bool OpenWebMap(WebMapOpener& opener, const QString& longitude, const QString& latitude) {
-    const std::string address = WebMapAddress(longitude.toStdString(), latitude.toStdString());
+    const std::string address = webMapAddress(longitude.toStdString(), latitude.toStdString());
     // The coordinate texts go in as they are; TolerantMode keeps "+" as the separator.
     return opener.open(QUrl(QString::fromStdString(address), QUrl::TolerantMode));
 }

@@ -14,7 +14,7 @@ namespace kv820 {
 // scripted line or a virtual clock here.
 // Both factories are called on the thread that then owns what they make.
 struct PortDevices {
-    std::function<std::unique_ptr<SerialLink>()> makeLink = MakeSerialLink;
+    std::function<std::unique_ptr<SerialLink>()> makeLink = makeSerialLink;
     std::function<std::unique_ptr<Clock>()> makeClock = [] {
         return std::make_unique<SystemClock>();
     };

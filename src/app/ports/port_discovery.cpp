@@ -25,24 +25,24 @@ QStringList EnumUsbSerialPorts() {
     const char separator = QDir::listSeparator().toLatin1();
     const QByteArray extra = qgetenv("KV820_EXTRA_PORTS");
     QStringList entries;
-    for (const std::string& entry : UsbSerialPortEntries(ports, extra.toStdString(), separator)) {
+    for (const std::string& entry : usbSerialPortEntries(ports, extra.toStdString(), separator)) {
         entries << QString::fromStdString(entry);
     }
     return entries;
 }
 
-void FillPortCombo(QComboBox* combo) {
+void fillPortCombo(QComboBox* combo) {
     combo->clear();
     combo->addItems(EnumUsbSerialPorts());
     combo->setCurrentIndex(0);
 }
 
-void PulseBreakOnPortsOf(const QComboBox* combo) {
+void pulseBreakOnPortsOf(const QComboBox* combo) {
     std::vector<std::string> entries;
     for (int i = 0; i < combo->count(); ++i) {
         entries.push_back(combo->itemText(i).toStdString());
     }
-    PulseBreakOnListedPorts(entries, MakeSerialLink);
+    PulseBreakOnListedPorts(entries, makeSerialLink);
 }
 
 }  // namespace kv820

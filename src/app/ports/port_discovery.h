@@ -10,9 +10,9 @@ namespace kv820 {
 QStringList EnumUsbSerialPorts();
 
 // Refills a "COM Port :" list with EnumUsbSerialPorts and selects entry 0.
-void FillPortCombo(QComboBox* combo);
+void fillPortCombo(QComboBox* combo);
 
 // Pulses a break on every port of a list, through links of their own.
-void PulseBreakOnPortsOf(const QComboBox* combo);
+void pulseBreakOnPortsOf(const QComboBox* combo);
 
 }  // namespace kv820

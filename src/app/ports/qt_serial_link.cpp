@@ -17,7 +17,7 @@ constexpr int BreakMs = 10;
 // True when the line was hung up underneath the open port. On Unix a pulled USB adapter
 // (or a closed pseudo-terminal) only hangs the descriptor up; QSerialPort's waits take
 // that for silence and never report an error.
-bool HungUp(QSerialPort& port) {
+bool hungUp(QSerialPort& port) {
 #ifdef Q_OS_UNIX
     pollfd descriptor{static_cast<int>(port.handle()), POLLIN, 0};
     return ::poll(&descriptor, 1, 0) > 0 && (descriptor.revents & (POLLHUP | POLLERR | POLLNVAL));
@@ -28,7 +28,7 @@ bool HungUp(QSerialPort& port) {
 }
 
 // The file a port lives in, where ports are files: "/dev/ttyUSB0" for "ttyUSB0".
-QString DeviceNode(const std::string& devicePath) {
+QString deviceNode(const std::string& devicePath) {
 #ifdef Q_OS_WIN
     (void)devicePath;
     return {};
@@ -48,7 +48,7 @@ QtSerialLink::~QtSerialLink() {
 bool QtSerialLink::open(const std::string& devicePath) {
     close();
     vanished_ = false;
-    deviceNode_ = DeviceNode(devicePath);
+    deviceNode_ = deviceNode(devicePath);
     port_ = std::make_unique<QSerialPort>();
     // A plain name ("ttyUSB0", "COM3") or a whole device path ("/dev/pts/3") both work.
     port_->setPortName(QString::fromStdString(devicePath));
@@ -85,7 +85,7 @@ void QtSerialLink::noteError() {
     if (!port_) {
         return;
     }
-    if (HungUp(*port_)) {
+    if (hungUp(*port_)) {
         vanished_ = true;
     }
     const QSerialPort::SerialPortError error = port_->error();
@@ -149,7 +149,7 @@ bool QtSerialLink::pulseBreak() {
     return cleared;
 }
 
-std::unique_ptr<SerialLink> MakeSerialLink() {
+std::unique_ptr<SerialLink> makeSerialLink() {
     return std::make_unique<QtSerialLink>();
 }
 

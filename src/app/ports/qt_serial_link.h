@@ -34,6 +34,6 @@ class QtSerialLink final : public SerialLink {
 };
 
 // A new link for the place that needs one (the session, the setup, a scan).
-std::unique_ptr<SerialLink> MakeSerialLink();
+std::unique_ptr<SerialLink> makeSerialLink();
 
 }  // namespace kv820

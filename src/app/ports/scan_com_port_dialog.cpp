@@ -20,15 +20,15 @@ namespace kv820 {
 namespace {
 
 // The probe over a real serial line, made on the scan's worker thread.
-PortProbe MakeSerialScanProbe(ScanVariant variant, Clock& clock) {
-    std::shared_ptr<SerialLink> link = MakeSerialLink();
+PortProbe makeSerialScanProbe(ScanVariant variant, Clock& clock) {
+    std::shared_ptr<SerialLink> link = makeSerialLink();
     auto port = std::make_shared<ComPort>(*link, clock);
     return [link, port, variant](const std::string& entry, const std::stop_token& stop) {
         return ScanProbe(variant, *port).probe(entry, stop);
     };
 }
 
-QString FromStd(const std::string& text) {
+QString fromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
 
@@ -40,10 +40,10 @@ ScanComPortDialog::ScanComPortDialog(ScanVariant variant, QComboBox* ownerPortCo
       variant_(variant),
       ownerPortCombo_(ownerPortCombo),
       list_(new QListWidget(this)),
-      status_(new QLabel(FromStd(std::string(ScanStartStatus)), this)),
+      status_(new QLabel(fromStd(std::string(ScanStartStatus)), this)),
       okButton_(new QPushButton(QStringLiteral("OK"), this)),
       inputBlocker_(new InputBlocker(this)),
-      probeFactory_(MakeSerialScanProbe),
+      probeFactory_(makeSerialScanProbe),
       clock_(std::make_shared<SystemClock>()) {
     setObjectName(QStringLiteral("scanComPortDialog"));
     setWindowTitle(QStringLiteral("Scan COM Port"));
@@ -82,8 +82,8 @@ void ScanComPortDialog::showEvent(QShowEvent* event) {
 }
 
 void ScanComPortDialog::startScan() {
-    FillPortCombo(ownerPortCombo_);
-    PulseBreakOnPortsOf(ownerPortCombo_);
+    fillPortCombo(ownerPortCombo_);
+    pulseBreakOnPortsOf(ownerPortCombo_);
     std::vector<std::string> entries;
     for (int i = 0; i < ownerPortCombo_->count(); ++i) {
         entries.push_back(ownerPortCombo_->itemText(i).toStdString());
@@ -95,14 +95,14 @@ void ScanComPortDialog::startScan() {
             scan.run(entries,
                      {[this](const std::string& status) {
                           // Once ending, the status says "Break Scan." to the end.
-                          post([this, text = FromStd(status)] {
+                          post([this, text = fromStd(status)] {
                               if (!ending_) {
                                   status_->setText(text);
                               }
                           });
                       },
                       [this](std::size_t row, const std::string& line) {
-                          post([this, row, text = FromStd(line)] { insertLine(row, text); });
+                          post([this, row, text = fromStd(line)] { insertLine(row, text); });
                       }},
                      stop, break_.get_token());
         });
@@ -121,14 +121,14 @@ void ScanComPortDialog::done(int) {
         return;  // an ending is already under way (the grace period)
     }
     ending_ = true;
-    if (status_->text() == FromStd(std::string(ScanCompleteStatus))) {
+    if (status_->text() == fromStd(std::string(ScanCompleteStatus))) {
         worker_.stop();
         worker_.join();  // it has nothing left to do but return
         finishEnding();
         return;
     }
     ownerPortCombo_->setCurrentIndex(0);
-    status_->setText(FromStd(std::string(ScanBrokenStatus)));
+    status_->setText(fromStd(std::string(ScanBrokenStatus)));
     if (!worker_.running()) {
         finishEnding();
         return;
@@ -153,7 +153,7 @@ void ScanComPortDialog::selectAnsweringPort() {
         lines.push_back(list_->item(row)->text().toStdString());
     }
     const auto entryCount = static_cast<std::size_t>(ownerPortCombo_->count());
-    if (const auto row = FirstAnsweringEntry(lines, entryCount)) {
+    if (const auto row = firstAnsweringEntry(lines, entryCount)) {
         ownerPortCombo_->setCurrentIndex(static_cast<int>(*row));
     }
 }

@@ -28,7 +28,7 @@ int signalPipe[2] = {-1, -1};
 
 // Runs in whatever thread the signal interrupts: only async-signal-safe calls. The
 // receiver's signal thread reads the number from the pipe and does the work.
-extern "C" void ForwardSignal(int number) {
+extern "C" void forwardSignal(int number) {
     const int savedErrno = errno;
     const auto byte = static_cast<unsigned char>(number);
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
@@ -47,7 +47,7 @@ class SignalPipe {
         // A full pipe drops a signal rather than blocking its handler.
         ::fcntl(signalPipe[1], F_SETFL, O_NONBLOCK);
         struct sigaction action {};
-        action.sa_handler = ForwardSignal;
+        action.sa_handler = forwardSignal;
         action.sa_flags = SA_RESTART;
         sigemptyset(&action.sa_mask);
         for (std::size_t i = 0; i < std::size(Handled); ++i) {
@@ -74,13 +74,13 @@ class SignalPipe {
         } while (count < 0 && errno == EINTR);
         return count == 1 ? byte : 0;
     }
-    void wake() { ForwardSignal(0); }
+    void wake() { forwardSignal(0); }
 
   private:
     struct sigaction previous_[std::size(Handled)]{};
 };
 
-void LoadRegisteredUsers(UserRegistry& users, SmsSessionListener& log) {
+void loadRegisteredUsers(UserRegistry& users, SmsSessionListener& log) {
     try {
         Database db(DatabaseFileName);
         LoadUsers(db, users);
@@ -93,7 +93,7 @@ void LoadRegisteredUsers(UserRegistry& users, SmsSessionListener& log) {
 
 }  // namespace
 
-std::string PortEntryFromArgument(std::string_view argument) {
+std::string portEntryFromArgument(std::string_view argument) {
     std::string entry(argument);
     if (entry.empty() || entry.back() != ':') {
         entry += ':';  // only this added ':' is taken off again when the port opens
@@ -101,19 +101,19 @@ std::string PortEntryFromArgument(std::string_view argument) {
     return entry;
 }
 
-int RunHeadlessReceiver(std::string_view argument, const std::string& logFile) {
+int runHeadlessReceiver(std::string_view argument, const std::string& logFile) {
     PrintingSessionListener listener(stdout);
     if (!logFile.empty() && !listener.openLogFile(logFile)) {
         return 1;
     }
     UserRegistry users;
-    LoadRegisteredUsers(users, listener);
+    loadRegisteredUsers(users, listener);
 
     SignalPipe incoming;
-    std::unique_ptr<SerialLink> link = MakeSerialLink();
+    std::unique_ptr<SerialLink> link = makeSerialLink();
     SystemClock clock;
     SmsSessionWorker worker(*link, clock, users, listener,
-                            {PortEntryFromArgument(argument), DatabaseFileName});
+                            {portEntryFromArgument(argument), DatabaseFileName});
 
     bool closeRequested = false;  // written by the signal thread, read after its join
     std::thread signalThread([&] {

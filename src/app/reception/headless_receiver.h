@@ -7,7 +7,7 @@ namespace kv820 {
 
 // The "COM Port :" entry of a port given on the command line: a listed entry ("ttyUSB0:")
 // is taken as it is, a device path ("/dev/pts/3") becomes an entry that opens exactly it.
-std::string PortEntryFromArgument(std::string_view argument);
+std::string portEntryFromArgument(std::string_view argument);
 
 // Runs an SMS session without a window on the port `argument` names: the modem starts as
 // "Start SMS" starts it, every modem line and status text is printed to standard output,
@@ -16,6 +16,6 @@ std::string PortEntryFromArgument(std::string_view argument);
 // too, and SIGHUP reopens it. SIGINT or SIGTERM closes the session as "Close SMS" does.
 // Returns the exit code: 0 after a close by signal, 1 when the log file cannot be opened,
 // the start failed or the port went away.
-int RunHeadlessReceiver(std::string_view argument, const std::string& logFile = {});
+int runHeadlessReceiver(std::string_view argument, const std::string& logFile = {});
 
 }  // namespace kv820

@@ -8,7 +8,7 @@ namespace kv820 {
 
 namespace {
 
-std::string LocalTimeStamp() {
+std::string localTimeStamp() {
     return QDateTime::currentDateTime()
         .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss "))
         .toStdString();
@@ -50,7 +50,7 @@ bool PrintingSessionListener::openLocked() {
         writeLocked("\n");
         atLineStart_ = true;
     }
-    writeLocked(LocalTimeStamp() + "Cannot open the log file " + logPath_ + ": " + reason + "\n");
+    writeLocked(localTimeStamp() + "Cannot open the log file " + logPath_ + ": " + reason + "\n");
     return false;
 }
 
@@ -69,7 +69,7 @@ void PrintingSessionListener::modemLog(std::string_view text) {
             continue;
         }
         if (atLineStart_) {
-            lines += LocalTimeStamp();
+            lines += localTimeStamp();
             atLineStart_ = false;
         }
         lines += c;

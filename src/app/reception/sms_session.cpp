@@ -143,7 +143,7 @@ void SmsSession::setState(State state) {
         state_ = state;
         emit stateChanged(state);
         if (state == State::Idle) {
-            emit healthTextChanged(QString::fromStdString(SessionHealthText({})));
+            emit healthTextChanged(QString::fromStdString(sessionHealthText({})));
         }
     }
 }
@@ -212,7 +212,7 @@ void SmsSession::reportStoreFailed(const PositionReport&, std::string_view) {
 
 void SmsSession::healthChanged(const SessionHealth& health) {
     if (!run_->closed) {
-        emit healthTextChanged(QString::fromStdString(SessionHealthText(health)));
+        emit healthTextChanged(QString::fromStdString(sessionHealthText(health)));
     }
 }
 

@@ -8,7 +8,7 @@
 
 namespace kv820 {
 
-void OpenMapOnActivation(ReportListView* list, QWidget* messageOwner, const AppServices& services) {
+void openMapOnActivation(ReportListView* list, QWidget* messageOwner, const AppServices& services) {
     QObject::connect(list, &ReportListView::pointActivated, list,
                      [owner = QPointer<QWidget>(messageOwner), services](const QString& latitude,
                                                                          const QString& longitude) {

@@ -20,7 +20,7 @@ namespace {
 
 const QString InquireFailure = QString::fromLatin1(InquireGpslogFailureText);
 
-SearchCriteria::Moment MomentOf(const QDateEdit* date, const QTimeEdit* time) {
+SearchCriteria::Moment momentOf(const QDateEdit* date, const QTimeEdit* time) {
     const QDate d = date->date();
     const QTime t = time->time();
     return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
@@ -57,8 +57,8 @@ void RecordSearch::clearResult() {
 }
 
 void RecordSearch::storePickerRange() {
-    range_.start = MomentOf(page_.startDate(), page_.startTime());
-    range_.stop = MomentOf(page_.stopDate(), page_.stopTime());
+    range_.start = momentOf(page_.startDate(), page_.startTime());
+    range_.stop = momentOf(page_.stopDate(), page_.stopTime());
 }
 
 bool RecordSearch::chooseUser() {
@@ -66,7 +66,7 @@ bool RecordSearch::chooseUser() {
     if (combo->currentIndex() < 0) {
         return false;
     }
-    range_.userName = CutToBytes(combo->currentText().toStdString(), UserRegistry::SlotCapacity);
+    range_.userName = cutToBytes(combo->currentText().toStdString(), UserRegistry::SlotCapacity);
     // A name no registered user has (or a free slot) is never searched: the IMEI of an
     // earlier search would list another tracker's reports under this name.
     const auto user = context_.registry().FindUserByName(range_.userName);

@@ -15,7 +15,7 @@ namespace kv820 {
 
 namespace {
 
-QString Text(const std::string& text) {
+QString text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
@@ -56,7 +56,7 @@ void ReportDisplay::refreshHistory(const StoredReportEvent& event) {
             model->clear();
             throw DatabaseError("no gpslog connection");
         }
-        model->showHistory(*db, event.historyRange, Text(event.report.userName));
+        model->showHistory(*db, event.historyRange, text(event.report.userName));
     } catch (const DatabaseError&) {
         reportFailure(HistoryFailure);
     }
@@ -66,7 +66,7 @@ void ReportDisplay::openMapWhenViewing(const StoredReportEvent& event) {
     if (!viewTrackingPoints_ || !viewTrackingPoints_->isChecked()) {
         return;
     }
-    if (!OpenWebMap(*webMap_, Text(event.report.gpsPosLon), Text(event.report.gpsPosLat))) {
+    if (!OpenWebMap(*webMap_, text(event.report.gpsPosLon), text(event.report.gpsPosLat))) {
         reportFailure(QString::fromLatin1(ShowWebMapFailureText));
     }
 }

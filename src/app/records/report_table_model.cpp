@@ -11,14 +11,14 @@ namespace kv820 {
 ReportTableModel::ReportTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 const QStringList& ReportTableModel::headers() {
-    static const QStringList names = [] {
+    static const QStringList Names = [] {
         QStringList list;
         for (const std::string_view header : ReportListHeaders) {
             list.append(QString::fromLatin1(header.data(), static_cast<qsizetype>(header.size())));
         }
         return list;
     }();
-    return names;
+    return Names;
 }
 
 void ReportTableModel::clear() {

@@ -17,7 +17,7 @@ namespace {
 // Room right of the rightmost control, and the least of the result list, at the smallest size.
 constexpr int MinimumMargin = 10, MinimumListHeight = 100;
 
-QLabel* Label(const char* text, QWidget* buddy, QWidget* parent, int x, int y) {
+QLabel* label(const char* text, QWidget* buddy, QWidget* parent, int x, int y) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
     label->setBuddy(buddy);
     label->setGeometry(x, y, 70, 24);
@@ -57,10 +57,10 @@ SearchRecordsPage::SearchRecordsPage(QWidget* parent)
     startTime_->setGeometry(258, 28, 120, 24);
     stopDate_->setGeometry(80, 86, 103, 24);
     stopTime_->setGeometry(258, 86, 120, 24);
-    Label("StartData", startDate_, this, 12, 28);
-    Label("StartTime", startTime_, this, 190, 28);
-    Label("StopData", stopDate_, this, 12, 86);
-    Label("StopTime", stopTime_, this, 190, 86);
+    label("StartData", startDate_, this, 12, 28);
+    label("StartTime", startTime_, this, 190, 28);
+    label("StopData", stopDate_, this, 12, 86);
+    label("StopTime", stopTime_, this, 190, 86);
 
     userCombo_->setObjectName(QStringLiteral("searchUserNameCombo"));
     auto* userLabel = new QLabel(QStringLiteral("User Name :"), this);

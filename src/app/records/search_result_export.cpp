@@ -18,40 +18,40 @@ struct OfferedFormat {
 };
 
 // KML first: it is the export the program has always made.
-const std::vector<OfferedFormat>& OfferedFormats() {
-    static const std::vector<OfferedFormat> formats = {
+const std::vector<OfferedFormat>& offeredFormats() {
+    static const std::vector<OfferedFormat> Formats = {
         {{QStringLiteral("KV820 Files (*.kml)"), QStringLiteral("kml")}, ExportFormat::Kml},
         {{QStringLiteral("GPX Files (*.gpx)"), QStringLiteral("gpx")}, ExportFormat::Gpx},
         {{QStringLiteral("CSV Files (*.csv)"), QStringLiteral("csv")}, ExportFormat::Csv},
     };
-    return formats;
+    return Formats;
 }
 
-void Report(Alerts& alerts, QWidget* owner, const ExportResult& result) {
+void report(Alerts& alerts, QWidget* owner, const ExportResult& result) {
     if (result.outcome != ExportOutcome::Written) {
-        alerts.error(owner, QString::fromStdString(ExportResultMessage(result)));
+        alerts.error(owner, QString::fromStdString(exportResultMessage(result)));
     }
 }
 
 }  // namespace
 
-void ExportSearchResult(const AppServices& services, QWidget* owner, Database* db,
+void exportSearchResult(const AppServices& services, QWidget* owner, Database* db,
                         const SearchCriteria& range,
                         const std::optional<ReceiveRange>& shownRange) {
     if (db == nullptr || !shownRange) {
-        Report(*services.alerts, owner, {ExportOutcome::NoData, {}});  // the result list is empty
+        report(*services.alerts, owner, {ExportOutcome::NoData, {}});  // the result list is empty
         return;
     }
     const StoredRangeRows rows(*db, *shownRange);
     // Checked against the first offered format, before any dialog, as the operator has
     // always seen it: an empty result or one without a single fix is refused at once.
-    const ExportOutcome precheck = PrecheckExport(ExportFormat::Kml, rows);
+    const ExportOutcome precheck = precheckExport(ExportFormat::Kml, rows);
     if (precheck != ExportOutcome::Written) {
-        Report(*services.alerts, owner, {precheck, {}});
+        report(*services.alerts, owner, {precheck, {}});
         return;
     }
     std::vector<FileFilter> filters;
-    for (const OfferedFormat& offered : OfferedFormats()) {
+    for (const OfferedFormat& offered : offeredFormats()) {
         filters.push_back(offered.filter);
     }
     const auto choice = services.files->chooseSaveFile(owner, filters);
@@ -59,12 +59,12 @@ void ExportSearchResult(const AppServices& services, QWidget* owner, Database* d
         return;
     }
     const OfferedFormat& chosen =
-        OfferedFormats().at(choice->filter >= 0 && choice->filter < int(filters.size())
+        offeredFormats().at(choice->filter >= 0 && choice->filter < int(filters.size())
                                 ? static_cast<std::size_t>(choice->filter)
                                 : 0);
-    const QString path = WithDefaultSuffix(choice->path, chosen.filter.suffix);
-    Report(*services.alerts, owner,
-           ExportRecords(chosen.format, std::filesystem::path(path.toStdU16String()), range, rows));
+    const QString path = withDefaultSuffix(choice->path, chosen.filter.suffix);
+    report(*services.alerts, owner,
+           exportRecords(chosen.format, std::filesystem::path(path.toStdU16String()), range, rows));
 }
 
 }  // namespace kv820

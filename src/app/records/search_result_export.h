@@ -16,7 +16,7 @@ struct AppServices;
 // `db`) to a file the operator picks in a Save As dialog: KML, GPX or CSV by the chosen
 // type. Every outcome but success is shown as an error owned by `owner`; a cancelled
 // dialog writes nothing and says nothing. The dialog and the messages are the services'.
-void ExportSearchResult(const AppServices& services, QWidget* owner, Database* db,
+void exportSearchResult(const AppServices& services, QWidget* owner, Database* db,
                         const SearchCriteria& range, const std::optional<ReceiveRange>& shownRange);
 
 }  // namespace kv820

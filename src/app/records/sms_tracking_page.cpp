@@ -33,7 +33,8 @@ constexpr PanelField PanelFields[] = {
     {"Longitude :", "longitudeEdit", "-121.517081",
      [](const PositionReport& r) { return r.gpsPosLon; }},
     {"GPS Status :", "gpsStatusEdit", "", [](const PositionReport& r) { return r.gpsStatus; }},
-    {"GPS Altitude :", "gpsAltitudeEdit", "", [](const PositionReport& r) { return r.gpsAltitude; }},
+    {"GPS Altitude :", "gpsAltitudeEdit", "",
+     [](const PositionReport& r) { return r.gpsAltitude; }},
     {"GPS Speed :", "gpsSpeedEdit", "", [](const PositionReport& r) { return r.gpsSpeed; }},
     {"GPS Direction :", "gpsDirectionEdit", "",
      [](const PositionReport& r) { return r.gpsDirection; }},
@@ -48,7 +49,7 @@ constexpr int MinimumListHeight = 100;
 constexpr int LineEditTextMargin = 2;  // QLineEdit's own margin on either side of its text
 
 // Keeps `edit` wide enough to show `longest` whole at any window size.
-void FitWidthTo(QLineEdit* edit, const QString& longest) {
+void fitWidthTo(QLineEdit* edit, const QString& longest) {
     QStyleOptionFrame frame;
     frame.initFrom(edit);
     frame.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit);
@@ -83,7 +84,7 @@ SmsTrackingPage::SmsTrackingPage(QWidget* parent)
         edit->setReadOnly(true);
         edit->setObjectName(QString::fromLatin1(f.objectName));
         if (*f.longest != '\0') {
-            FitWidthTo(edit, QString::fromLatin1(f.longest));
+            fitWidthTo(edit, QString::fromLatin1(f.longest));
         }
         label->setBuddy(edit);
         const int row = 1 + index / PanelColumns;

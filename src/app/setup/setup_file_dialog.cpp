@@ -28,7 +28,7 @@ constexpr int FixingTimeEntries = 10;
 constexpr int TimeZoneOnIndex = 1;
 
 // A form row's label is its control's buddy (QFormLayout sets it).
-QLineEdit* AddEdit(QFormLayout* form, const QString& label, const char* objectName,
+QLineEdit* addEdit(QFormLayout* form, const QString& label, const char* objectName,
                    int maxLength = EditLength) {
     auto* edit = new QLineEdit;
     edit->setObjectName(QString::fromLatin1(objectName));
@@ -37,7 +37,7 @@ QLineEdit* AddEdit(QFormLayout* form, const QString& label, const char* objectNa
     return edit;
 }
 
-QComboBox* AddCombo(QFormLayout* form, const QString& label, const char* objectName,
+QComboBox* addCombo(QFormLayout* form, const QString& label, const char* objectName,
                     const QStringList& entries) {
     auto* combo = new QComboBox;
     combo->setObjectName(QString::fromLatin1(objectName));
@@ -47,7 +47,7 @@ QComboBox* AddCombo(QFormLayout* form, const QString& label, const char* objectN
 }
 
 // Selects the entry at `index`, or the one at `fallback` when the list has no such entry.
-void SelectEntry(QComboBox* combo, int index, int fallback) {
+void selectEntry(QComboBox* combo, int index, int fallback) {
     combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : fallback);
 }
 
@@ -61,7 +61,7 @@ SetupFileDialog::SetupFileDialog(const SetupForm& form, SetupSession& session, Q
     setWindowTitle(QStringLiteral("Setup File"));
     setModal(false);
     buildControls();
-    AssignMnemonics(this);
+    assignMnemonics(this);
     setForm(form);
 }
 
@@ -98,13 +98,13 @@ void SetupFileDialog::buildControls() {
 QGroupBox* SetupFileDialog::buildInformation() {
     auto* group = new QGroupBox(QStringLiteral("Information"), this);
     auto* form = new QFormLayout(group);
-    firmwareVersion_ = AddEdit(form, QStringLiteral("Firmware Version :"), "firmwareVersionEdit");
+    firmwareVersion_ = addEdit(form, QStringLiteral("Firmware Version :"), "firmwareVersionEdit");
     firmwareVersion_->setReadOnly(true);
-    moduleImei_ = AddEdit(form, QStringLiteral("Module IMEI :"), "moduleImeiEdit");
+    moduleImei_ = addEdit(form, QStringLiteral("Module IMEI :"), "moduleImeiEdit");
     moduleImei_->setReadOnly(true);
-    userName_ = AddEdit(form, QStringLiteral("User Name :"), "userNameEdit");
-    phoneNumber_ = AddEdit(form, QStringLiteral("Phone Number :"), "phoneNumberEdit");
-    timeZone_ = AddCombo(form, QStringLiteral("Set Time Zone :"), "timeZoneCombo",
+    userName_ = addEdit(form, QStringLiteral("User Name :"), "userNameEdit");
+    phoneNumber_ = addEdit(form, QStringLiteral("Phone Number :"), "phoneNumberEdit");
+    timeZone_ = addCombo(form, QStringLiteral("Set Time Zone :"), "timeZoneCombo",
                          {QStringLiteral("Off"), QStringLiteral("On")});
     return group;
 }
@@ -116,7 +116,7 @@ QGroupBox* SetupFileDialog::buildDefaultReturn() {
     defaultReturnCheck_->setObjectName(QStringLiteral("defaultReturnCheck"));
     defaultReturnCheck_->setAccessibleName(QStringLiteral("SMS Default Return Phone Number"));
     form->addRow(defaultReturnCheck_);
-    defaultReturnPhone_ = AddEdit(form, QStringLiteral("SMS Default Return Phone Number :"),
+    defaultReturnPhone_ = addEdit(form, QStringLiteral("SMS Default Return Phone Number :"),
                                   "defaultReturnPhoneEdit");
     connect(defaultReturnCheck_, &QCheckBox::toggled, defaultReturnPhone_, &QWidget::setEnabled);
     return group;
@@ -130,23 +130,23 @@ QGroupBox* SetupFileDialog::buildFixingTime() {
         seconds << QString::number(entry);
     }
     maxFixingTime_ =
-        AddCombo(form, QStringLiteral("Maximum GPS Fixing Time :"), "maxFixingTimeCombo", seconds);
+        addCombo(form, QStringLiteral("Maximum GPS Fixing Time :"), "maxFixingTimeCombo", seconds);
     return group;
 }
 
 QGroupBox* SetupFileDialog::buildReportMode() {
     auto* group = new QGroupBox(QStringLiteral("Default Report Mode Setting"), this);
     auto* form = new QFormLayout(group);
-    reportMode_ = AddCombo(form, QStringLiteral("Default Report Mode :"), "reportModeCombo",
+    reportMode_ = addCombo(form, QStringLiteral("Default Report Mode :"), "reportModeCombo",
                            {QStringLiteral("SMS Immediate Report"),
                             QStringLiteral("SMS Period Report"), QStringLiteral("Stop Report")});
-    reportInterval_ = AddEdit(form, QStringLiteral("Report Interval :"), "reportIntervalEdit",
+    reportInterval_ = addEdit(form, QStringLiteral("Report Interval :"), "reportIntervalEdit",
                               ReportIntervalLength);
-    reportFormat_ = AddCombo(form, QStringLiteral("Report Format :"), "reportFormatCombo",
+    reportFormat_ = addCombo(form, QStringLiteral("Report Format :"), "reportFormatCombo",
                              {QStringLiteral("Format 0"), QStringLiteral("Format 1")});
-    numberOfReports_ = AddEdit(form, QStringLiteral("Number of Reports :"), "numberOfReportsEdit");
+    numberOfReports_ = addEdit(form, QStringLiteral("Number of Reports :"), "numberOfReportsEdit");
     reportReturnPhone_ =
-        AddEdit(form, QStringLiteral("Return Phone Number for Default Report Mode :"),
+        addEdit(form, QStringLiteral("Return Phone Number for Default Report Mode :"),
                 "reportReturnPhoneEdit");
     connect(reportMode_, &QComboBox::currentIndexChanged, this,
             &SetupFileDialog::applyReportModeRule);
@@ -158,7 +158,7 @@ QGroupBox* SetupFileDialog::buildSosNumbers() {
     auto* form = new QFormLayout(group);
     const char* names[] = {"sosNumber1Edit", "sosNumber2Edit", "sosNumber3Edit"};
     for (int k = 0; k < 3; ++k) {
-        sosNumbers_[k] = AddEdit(form, QStringLiteral("SOS Number %1 :").arg(k + 1), names[k]);
+        sosNumbers_[k] = addEdit(form, QStringLiteral("SOS Number %1 :").arg(k + 1), names[k]);
     }
     return group;
 }
@@ -187,47 +187,47 @@ QLayout* SetupFileDialog::buildButtons() {
 
 SetupForm SetupFileDialog::form() const {
     SetupForm form;
-    form.firmwareVersion = SetupBytes(firmwareVersion_->text());
-    form.moduleImei = SetupBytes(moduleImei_->text());
-    form.phoneNumber = SetupBytes(phoneNumber_->text());
+    form.firmwareVersion = setupBytes(firmwareVersion_->text());
+    form.moduleImei = setupBytes(moduleImei_->text());
+    form.phoneNumber = setupBytes(phoneNumber_->text());
     SetupFile& file = form.file;
     file.defaultReturnEnabled = defaultReturnCheck_->isChecked();
     file.maxGpsFixingTime = maxFixingTime_->currentIndex() + 1;
-    file.userName = SetupBytes(userName_->text());
+    file.userName = setupBytes(userName_->text());
     file.timeZoneOn = timeZone_->currentIndex() == TimeZoneOnIndex;
     file.reportMode = static_cast<ReportMode>(reportMode_->currentIndex());
-    file.reportInterval = SetupBytes(reportInterval_->text());
+    file.reportInterval = setupBytes(reportInterval_->text());
     file.reportFormat = reportFormat_->currentIndex();
-    file.numberOfReports = SetupBytes(numberOfReports_->text());
+    file.numberOfReports = setupBytes(numberOfReports_->text());
     for (int k = 0; k < 3; ++k) {
-        file.sosNumbers[k] = SetupBytes(sosNumbers_[k]->text());
+        file.sosNumbers[k] = setupBytes(sosNumbers_[k]->text());
     }
-    file.defaultReturnPhone = SetupBytes(defaultReturnPhone_->text());
-    file.reportReturnPhone = SetupBytes(reportReturnPhone_->text());
+    file.defaultReturnPhone = setupBytes(defaultReturnPhone_->text());
+    file.reportReturnPhone = setupBytes(reportReturnPhone_->text());
     return form;
 }
 
 void SetupFileDialog::setForm(const SetupForm& form) {
     const SetupFile defaults;
     const SetupFile& file = form.file;
-    firmwareVersion_->setText(SetupText(form.firmwareVersion));
-    moduleImei_->setText(SetupText(form.moduleImei));
-    userName_->setText(SetupText(file.userName));
-    phoneNumber_->setText(SetupText(form.phoneNumber));
+    firmwareVersion_->setText(setupText(form.firmwareVersion));
+    moduleImei_->setText(setupText(form.moduleImei));
+    userName_->setText(setupText(file.userName));
+    phoneNumber_->setText(setupText(form.phoneNumber));
     timeZone_->setCurrentIndex(file.timeZoneOn ? TimeZoneOnIndex : 0);
     defaultReturnCheck_->setChecked(file.defaultReturnEnabled);
-    defaultReturnPhone_->setText(SetupText(file.defaultReturnPhone));
+    defaultReturnPhone_->setText(setupText(file.defaultReturnPhone));
     defaultReturnPhone_->setEnabled(file.defaultReturnEnabled);
     // A number outside a list (a tracker written by other means) shows the default entry.
-    SelectEntry(maxFixingTime_, file.maxGpsFixingTime - 1, defaults.maxGpsFixingTime - 1);
-    SelectEntry(reportMode_, static_cast<int>(file.reportMode),
+    selectEntry(maxFixingTime_, file.maxGpsFixingTime - 1, defaults.maxGpsFixingTime - 1);
+    selectEntry(reportMode_, static_cast<int>(file.reportMode),
                 static_cast<int>(defaults.reportMode));
-    reportInterval_->setText(SetupText(file.reportInterval));
-    SelectEntry(reportFormat_, file.reportFormat, defaults.reportFormat);
-    numberOfReports_->setText(SetupText(file.numberOfReports));
-    reportReturnPhone_->setText(SetupText(file.reportReturnPhone));
+    reportInterval_->setText(setupText(file.reportInterval));
+    selectEntry(reportFormat_, file.reportFormat, defaults.reportFormat);
+    numberOfReports_->setText(setupText(file.numberOfReports));
+    reportReturnPhone_->setText(setupText(file.reportReturnPhone));
     for (int k = 0; k < 3; ++k) {
-        sosNumbers_[k]->setText(SetupText(file.sosNumbers[k]));
+        sosNumbers_[k]->setText(setupText(file.sosNumbers[k]));
     }
     applyReportModeRule();
 }
@@ -246,7 +246,7 @@ void SetupFileDialog::applyReportModeRule() {
 
 void SetupFileDialog::resetDefault() {
     SetupForm reset = form();
-    ResetDefault(reset);
+    kv820::resetDefault(reset);
     setForm(reset);
     defaultReturnPhone_->setEnabled(false);
     reportInterval_->setEnabled(false);
@@ -264,22 +264,22 @@ void SetupFileDialog::submit() {
     if (writing_) {
         return;
     }
-    statusLine_->setText(SetupText(LoadingText(1)));
+    statusLine_->setText(setupText(loadingText(1)));
     const SetupForm checked = form();
     if (const auto failure = ValidateSetupForm(checked, session_.registeredUsers())) {
-        statusLine_->setText(SetupText(LoadingFailedText));
-        session_.services.alerts->error(this, SetupText(*failure));
+        statusLine_->setText(setupText(LoadingFailedText));
+        session_.services.alerts->error(this, setupText(*failure));
         statusLine_->clear();
         return;
     }
     setWriting(true);
     // The tracker's clock follows the computer's zone as it is when OK is pressed.
-    const std::string timeZone = TimeZoneText(CurrentUtcOffsetSeconds());
+    const std::string timeZone = timeZoneText(currentUtcOffsetSeconds());
     const SetupContext context = session_.context;
     worker_->post([this, checked, context, timeZone](ComPort& port) {
         const SetupProgress progress = [this](std::string_view text) {
             QMetaObject::invokeMethod(
-                this, [this, status = SetupText(text)] { statusLine_->setText(status); },
+                this, [this, status = setupText(text)] { statusLine_->setText(status); },
                 Qt::QueuedConnection);
         };
         const WriteOutcome outcome =
@@ -292,7 +292,7 @@ void SetupFileDialog::submit() {
 
 void SetupFileDialog::finishWrite(WriteOutcome outcome, const SetupForm& written) {
     if (outcome == WriteOutcome::Failed) {
-        session_.services.alerts->error(this, SetupText(WriteOutcomeMessage(outcome)));
+        session_.services.alerts->error(this, setupText(writeOutcomeMessage(outcome)));
         setWriting(false);
         done(QDialog::Rejected);
         return;
@@ -308,7 +308,7 @@ void SetupFileDialog::finishWrite(WriteOutcome outcome, const SetupForm& written
 }
 
 void SetupFileDialog::finishSetup() {
-    statusLine_->setText(SetupText(LoadingCompletedText));
+    statusLine_->setText(setupText(LoadingCompletedText));
     session_.services.alerts->information(this, QStringLiteral("KV820 Setup"),
                                           QStringLiteral("KV820 Setup is successful."));
     setWriting(false);

@@ -7,11 +7,11 @@
 namespace kv820 {
 
 // The setup's texts cross between the core (UTF-8 bytes) and the widgets here.
-inline QString SetupText(std::string_view text) {
+inline QString setupText(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-inline std::string SetupBytes(const QString& text) {
+inline std::string setupBytes(const QString& text) {
     return text.toUtf8().toStdString();
 }
 

@@ -20,10 +20,10 @@ namespace kv820 {
 
 namespace {
 
-std::vector<std::string> EntriesOf(const QComboBox* combo) {
+std::vector<std::string> entriesOf(const QComboBox* combo) {
     std::vector<std::string> entries;
     for (int i = 0; i < combo->count(); ++i) {
-        entries.push_back(SetupBytes(combo->itemText(i)));
+        entries.push_back(setupBytes(combo->itemText(i)));
     }
     return entries;
 }
@@ -38,9 +38,9 @@ SetupWizard::SetupWizard(SetupSession& session, QWidget* parent)
     setWindowTitle(QStringLiteral("KV820 Setup"));
     setModal(false);
     buildControls();
-    AssignMnemonics(this);
-    FillPortCombo(portCombo_);
-    PulseBreakOnPortsOf(portCombo_);
+    assignMnemonics(this);
+    fillPortCombo(portCombo_);
+    pulseBreakOnPortsOf(portCombo_);
 }
 
 SetupWizard::~SetupWizard() {
@@ -95,8 +95,8 @@ void SetupWizard::runSetup() {
         return;
     }
     setConnecting(true);
-    const std::string entry = SetupBytes(portCombo_->currentText());
-    const std::vector<std::string> listed = EntriesOf(portCombo_);
+    const std::string entry = setupBytes(portCombo_->currentText());
+    const std::vector<std::string> listed = entriesOf(portCombo_);
     const UserRegistry::Snapshot users = session_.registeredUsers();
     SetupContext context = session_.context;
     auto makeLink = session_.devices.makeLink;
@@ -104,7 +104,7 @@ void SetupWizard::runSetup() {
         ConnectTrackerHooks hooks;
         hooks.progress = [this](std::string_view text) {
             QMetaObject::invokeMethod(
-                this, [this, status = SetupText(text)] { statusLine_->setText(status); },
+                this, [this, status = setupText(text)] { statusLine_->setText(status); },
                 Qt::QueuedConnection);
         };
         hooks.pulseBreakOnListedPorts = [&listed, &makeLink] {
@@ -131,14 +131,14 @@ void SetupWizard::finishConnect(const ConnectResult& result, const SetupContext&
             return;
         case ConnectOutcome::SetupFileDamaged:
             // What the tracker held is gone; the operator starts from the defaults.
-            session_.services.alerts->error(this, SetupText(ConnectOutcomeMessage(result.outcome)));
+            session_.services.alerts->error(this, setupText(connectOutcomeMessage(result.outcome)));
             handOverSetupFile(result);
             return;
         case ConnectOutcome::SimPinRequired:
             openSimPinDialog();
             return;
         default:
-            session_.services.alerts->error(this, SetupText(ConnectOutcomeMessage(result.outcome)));
+            session_.services.alerts->error(this, setupText(connectOutcomeMessage(result.outcome)));
             return;
     }
 }

@@ -27,7 +27,7 @@ SimPinDialog::SimPinDialog(SetupSession& session, QWidget* parent)
     setWindowTitle(QStringLiteral("Enter SIM PIN"));
     setWindowModality(Qt::WindowModal);
     buildControls();
-    AssignMnemonics(this);
+    assignMnemonics(this);
 }
 
 SimPinDialog::~SimPinDialog() {
@@ -69,10 +69,10 @@ void SimPinDialog::enterPin() {
         return;
     }
     setAsking(true);
-    const std::string typed = SetupBytes(pinEdit_->text());
+    const std::string typed = setupBytes(pinEdit_->text());
     SetupContext context = session_.context;
     worker_->post([this, typed, context](ComPort& port) mutable {
-        const SimPinOutcome outcome = EnterSimPin(port, typed, context);
+        const SimPinOutcome outcome = enterSimPin(port, typed, context);
         QMetaObject::invokeMethod(
             this, [this, outcome, context] { finishEntry(outcome, context); },
             Qt::QueuedConnection);
@@ -82,14 +82,14 @@ void SimPinDialog::enterPin() {
 void SimPinDialog::finishEntry(SimPinOutcome outcome, const SetupContext& context) {
     session_.context = context;
     setAsking(false);
-    const QString message = SetupText(SimPinOutcomeMessage(outcome));
+    const QString message = setupText(simPinOutcomeMessage(outcome));
     if (outcome == SimPinOutcome::Accepted) {
-        session_.services.alerts->information(this, SetupText(SimPinOutcomeCaption(outcome)),
+        session_.services.alerts->information(this, setupText(simPinOutcomeCaption(outcome)),
                                               message);
     } else {
         session_.services.alerts->error(this, message);
     }
-    if (SimPinDialogStaysOpen(outcome)) {
+    if (simPinDialogStaysOpen(outcome)) {
         return;
     }
     done(outcome == SimPinOutcome::Accepted ? QDialog::Accepted : QDialog::Rejected);

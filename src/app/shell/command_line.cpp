@@ -48,7 +48,7 @@ constexpr QtOption QtOptions[] = {
     {"testability", false},
 };
 
-void AddQtOptions(QCommandLineParser& parser) {
+void addQtOptions(QCommandLineParser& parser) {
     for (const QtOption& qt : QtOptions) {
         QCommandLineOption option(QString::fromLatin1(qt.name));
         if (qt.takesValue) {
@@ -59,7 +59,7 @@ void AddQtOptions(QCommandLineParser& parser) {
     }
 }
 
-CommandLine Invalid(const QString& error) {
+CommandLine invalid(const QString& error) {
     CommandLine result;
     result.action = CommandLine::Action::Invalid;
     result.error = error;
@@ -75,21 +75,21 @@ struct ReportOptions {
 };
 
 // Fills the report's fields of `result`, or says why the command line is invalid.
-CommandLine ReportCommand(const QCommandLineParser& parser, const ReportOptions& options,
+CommandLine reportCommand(const QCommandLineParser& parser, const ReportOptions& options,
                           CommandLine result) {
     const bool anyRange =
         parser.isSet(options.user) || parser.isSet(options.from) || parser.isSet(options.to);
     if (result.action != CommandLine::Action::EventsReport) {
-        return anyRange ? Invalid(QStringLiteral("--user, --from and --to go with --report."))
+        return anyRange ? invalid(QStringLiteral("--user, --from and --to go with --report."))
                         : result;
     }
     const QString kind = parser.value(options.report);
     if (kind != QStringLiteral("events")) {
-        return Invalid(QStringLiteral("Unknown report '%1'; the reports are: events.").arg(kind));
+        return invalid(QStringLiteral("Unknown report '%1'; the reports are: events.").arg(kind));
     }
     for (const QCommandLineOption* option : {&options.user, &options.from, &options.to}) {
         if (parser.values(*option).size() != 1) {
-            return Invalid(QStringLiteral("--report events needs one --user, --from and --to."));
+            return invalid(QStringLiteral("--report events needs one --user, --from and --to."));
         }
     }
     result.user = parser.value(options.user);
@@ -100,7 +100,7 @@ CommandLine ReportCommand(const QCommandLineParser& parser, const ReportOptions&
 
 }  // namespace
 
-CommandLine CommandLine::Parse(const QStringList& arguments) {
+CommandLine CommandLine::parse(const QStringList& arguments) {
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     const QCommandLineOption createDatabase(QStringLiteral("create-database"));
@@ -116,12 +116,12 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({help, version, createDatabase, listPorts, receive, logFile, importGeofences,
                        report.report, report.user, report.from, report.to});
-    AddQtOptions(parser);
+    addQtOptions(parser);
     if (!parser.parse(arguments)) {
-        return Invalid(parser.errorText());
+        return invalid(parser.errorText());
     }
     if (!parser.positionalArguments().isEmpty()) {
-        return Invalid(
+        return invalid(
             QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().front()));
     }
     const std::pair<const QCommandLineOption*, Action> actions[] = {
@@ -139,28 +139,28 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
             continue;
         }
         if (result.action != Action::RunWindow || parser.values(*option).size() > 1) {
-            return Invalid(QStringLiteral("One option at a time."));
+            return invalid(QStringLiteral("One option at a time."));
         }
         result.action = action;
     }
     if (parser.isSet(logFile) && result.action != Action::Receive) {
-        return Invalid(QStringLiteral("--log-file goes with --receive."));
+        return invalid(QStringLiteral("--log-file goes with --receive."));
     }
     if (result.action == Action::Receive) {
         result.port = parser.value(receive);
         result.logFile = parser.value(logFile);
         if (result.port.isEmpty() || (parser.isSet(logFile) && result.logFile.isEmpty())) {
-            return Invalid(QStringLiteral("--receive needs a port, --log-file a file."));
+            return invalid(QStringLiteral("--receive needs a port, --log-file a file."));
         }
     }
     result.file = parser.value(importGeofences);
     if (result.action == Action::ImportGeofences && result.file.isEmpty()) {
-        return Invalid(QStringLiteral("--import-geofences needs a file."));
+        return invalid(QStringLiteral("--import-geofences needs a file."));
     }
-    return ReportCommand(parser, report, result);
+    return reportCommand(parser, report, result);
 }
 
-QString CommandLine::HelpText() {
+QString CommandLine::helpText() {
     return QStringLiteral(
         "Usage: kv820-callcenter [option] [Qt option ...]\n"
         "\n"
@@ -197,9 +197,9 @@ QString CommandLine::HelpText() {
         "  KV820_EXTRA_PORTS  further serial ports to list, separated by ':' (';' on Windows)\n");
 }
 
-int RunCreateDatabase() {
+int runCreateDatabase() {
     try {
-        switch (CreateDatabaseFile(DatabaseFileName)) {
+        switch (createDatabaseFile(DatabaseFileName)) {
             case CreateDatabaseResult::Created:
                 std::printf("Created %s with the tables users and gpslog.\n", DatabaseFileName);
                 return 0;
@@ -217,7 +217,7 @@ int RunCreateDatabase() {
 
 namespace kv820 {
 
-int RunListPorts() {
+int runListPorts() {
     for (const QString& entry : EnumUsbSerialPorts()) {
         std::printf("%s\n", entry.toLocal8Bit().constData());
     }
@@ -239,7 +239,7 @@ class StandardOutput final : public TextSink {
 
 // The database of the current folder; nothing, with the reason printed, when it is missing
 // or cannot be opened.
-std::unique_ptr<Database> OpenFolderDatabase() {
+std::unique_ptr<Database> openFolderDatabase() {
     if (!QFileInfo::exists(QString::fromLatin1(DatabaseFileName))) {
         std::fprintf(stderr, "%s is not in the current folder (--create-database makes it).\n",
                      DatabaseFileName);
@@ -255,8 +255,8 @@ std::unique_ptr<Database> OpenFolderDatabase() {
 
 }  // namespace
 
-int RunImportGeofences(const QString& file) {
-    const std::unique_ptr<Database> db = OpenFolderDatabase();
+int runImportGeofences(const QString& file) {
+    const std::unique_ptr<Database> db = openFolderDatabase();
     if (!db) {
         return 1;
     }
@@ -275,8 +275,8 @@ int RunImportGeofences(const QString& file) {
     }
 }
 
-int RunEventsReport(const QString& user, const QString& from, const QString& to) {
-    const std::unique_ptr<Database> db = OpenFolderDatabase();
+int runEventsReport(const QString& user, const QString& from, const QString& to) {
+    const std::unique_ptr<Database> db = openFolderDatabase();
     if (!db) {
         return 1;
     }

@@ -30,15 +30,15 @@ struct CommandLine {
 
     // Accepts Qt's own options (-style, -platform, ...) beside the program's; they are left
     // in the arguments for QApplication to take.
-    static CommandLine Parse(const QStringList& arguments);
-    static QString HelpText();
+    static CommandLine parse(const QStringList& arguments);
+    static QString helpText();
 };
 
 // The actions that need no window; each returns the process exit code.
-int RunCreateDatabase();
-int RunListPorts();
+int runCreateDatabase();
+int runListPorts();
 // Both work on KV820Y.mdb of the current folder and print what they did or why not.
-int RunImportGeofences(const QString& file);
-int RunEventsReport(const QString& user, const QString& from, const QString& to);
+int runImportGeofences(const QString& file);
+int runEventsReport(const QString& user, const QString& from, const QString& to);
 
 }  // namespace kv820

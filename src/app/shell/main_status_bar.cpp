@@ -27,7 +27,7 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent), clock_(new Q
     tick();
 }
 
-QString MainStatusBar::ClockText(const QDateTime& t) {
+QString MainStatusBar::clockText(const QDateTime& t) {
     return t.toString(QStringLiteral("yyyy/MM/dd     hh:mm:ss"));
 }
 
@@ -66,7 +66,7 @@ void MainStatusBar::setSessionHealth(const QString& text) {
 }
 
 void MainStatusBar::tick() {
-    parts_[0]->setText(ClockText(QDateTime::currentDateTime()));
+    parts_[0]->setText(clockText(QDateTime::currentDateTime()));
 }
 
 }  // namespace kv820

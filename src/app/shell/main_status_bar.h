@@ -20,7 +20,7 @@ class MainStatusBar : public QStatusBar {
     explicit MainStatusBar(QWidget* parent = nullptr);
 
     // "YYYY/MM/DD     hh:mm:ss", five spaces between date and time.
-    static QString ClockText(const QDateTime& localTime);
+    static QString clockText(const QDateTime& localTime);
 
     QLabel* part(int index) const { return parts_.at(static_cast<std::size_t>(index)); }
 

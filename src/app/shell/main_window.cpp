@@ -52,7 +52,7 @@ constexpr int SearchRecordsTab = 1;
 // tab scroll.
 constexpr QSize SmallestWindow(640, 480);
 
-QAction* MakeAction(QObject* parent, const char* objectName, const QString& text,
+QAction* makeAction(QObject* parent, const char* objectName, const QString& text,
                     const QString& toolTip = {}, const QIcon& icon = {}) {
     auto* action = new QAction(icon, text, parent);
     action->setObjectName(QString::fromLatin1(objectName));
@@ -63,13 +63,13 @@ QAction* MakeAction(QObject* parent, const char* objectName, const QString& text
 }
 
 // One of the toolbar's SVG images in the program's resources (resources/icons).
-QIcon ToolbarIcon(const char* name) {
+QIcon toolbarIcon(const char* name) {
     return QIcon(QStringLiteral(":/icons/") + QLatin1String(name) + QStringLiteral(".svg"));
 }
 
 // Keeps the chosen user chosen: only when that user is gone does the first entry take over,
 // so that a command never goes to another tracker after the list was refilled.
-void FillUserCombo(QComboBox* combo, const std::vector<std::string>& names) {
+void fillUserCombo(QComboBox* combo, const std::vector<std::string>& names) {
     const QString chosen = combo->currentText();
     combo->clear();
     for (const std::string& name : names) {
@@ -84,7 +84,7 @@ void FillUserCombo(QComboBox* combo, const std::vector<std::string>& names) {
 
 // A page in a scroll area: a tab smaller than the page's minimum size scrolls instead of
 // cutting it; at or above it the page fills the tab as it would alone.
-QScrollArea* Scrollable(QWidget* page) {
+QScrollArea* scrollable(QWidget* page) {
     auto* area = new QScrollArea;
     area->setObjectName(page->objectName() + QStringLiteral("Scroll"));
     area->setFrameShape(QFrame::NoFrame);
@@ -97,7 +97,7 @@ QScrollArea* Scrollable(QWidget* page) {
 }
 
 // The next enabled tab `step` away, round the ends, as QTabWidget's own Ctrl+Tab goes.
-void StepTab(QTabWidget* tabs, int step) {
+void stepTab(QTabWidget* tabs, int step) {
     const int count = tabs->count();
     int index = tabs->currentIndex();
     for (int tried = 0; tried < count; ++tried) {
@@ -110,7 +110,7 @@ void StepTab(QTabWidget* tabs, int step) {
 }
 
 // The innermost tab widget holding `focus` below `outer`; `outer` when there is none.
-QTabWidget* TabsAround(QWidget* focus, QTabWidget* outer) {
+QTabWidget* tabsAround(QWidget* focus, QTabWidget* outer) {
     for (QWidget* w = focus; w != nullptr && w != outer; w = w->parentWidget()) {
         if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
             return tabs;
@@ -119,7 +119,7 @@ QTabWidget* TabsAround(QWidget* focus, QTabWidget* outer) {
     return outer;
 }
 
-QList<QRect> AvailableScreenAreas() {
+QList<QRect> availableScreenAreas() {
     QList<QRect> areas;
     if (QScreen* primary = QGuiApplication::primaryScreen()) {
         areas << primary->availableGeometry();
@@ -137,8 +137,8 @@ QList<QRect> AvailableScreenAreas() {
 MainWindow::MainWindow(AppContext& context, QWidget* parent)
     : QMainWindow(parent), context_(context) {
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowTitle(Title());
-    setWindowIcon(ToolbarIcon("map_mark"));
+    setWindowTitle(title());
+    setWindowIcon(toolbarIcon("map_mark"));
     resize(780, 650);
     move(100, 50);
     setMinimumSize(SmallestWindow);
@@ -179,8 +179,8 @@ void MainWindow::createControllers() {
 // no page knows another.
 void MainWindow::connectPages() {
     // Both report lists open a double-clicked point on the web map.
-    OpenMapOnActivation(searchPage_->resultList(), this, context_.services());
-    OpenMapOnActivation(trackingPage_->reportList(), this, context_.services());
+    openMapOnActivation(searchPage_->resultList(), this, context_.services());
+    openMapOnActivation(trackingPage_->reportList(), this, context_.services());
 
     // The SMS session: the command pages send through it, the status bar shows how it
     // stands, and a stored report goes to the tracking page, the alarm and the map's
@@ -231,7 +231,7 @@ void MainWindow::connectPages() {
     });
 
     connect(exportKmlAction_, &QAction::triggered, this, [this] {
-        ExportSearchResult(context_.services(), this, context_.gpslogConnection(),
+        exportSearchResult(context_.services(), this, context_.gpslogConnection(),
                            recordSearch_->criteria(), recordSearch_->shownRange());
     });
 }
@@ -273,25 +273,25 @@ void MainWindow::addShowOnMapAction() {
 }
 
 void MainWindow::createActions() {
-    exitAction_ = MakeAction(this, "actionExit", QStringLiteral("E&xit"));
+    exitAction_ = makeAction(this, "actionExit", QStringLiteral("E&xit"));
     userInformationAction_ =
-        MakeAction(this, "actionUserInformation", QStringLiteral("&User Information"),
-                   QStringLiteral("User information"), ToolbarIcon("user_information"));
-    userEditAction_ = MakeAction(this, "actionUserEdit", QStringLiteral("User &Edit"),
-                                 QStringLiteral("Delete user"), ToolbarIcon("delete_user"));
-    setupAction_ = MakeAction(this, "actionKv820Setup", QStringLiteral("KV820 &Setup"),
-                              QStringLiteral("KV820 Setup"), ToolbarIcon("setup"));
-    firmwareAction_ = MakeAction(this, "actionFirmwareUpdate", QStringLiteral("&Firmware Update"));
+        makeAction(this, "actionUserInformation", QStringLiteral("&User Information"),
+                   QStringLiteral("User information"), toolbarIcon("user_information"));
+    userEditAction_ = makeAction(this, "actionUserEdit", QStringLiteral("User &Edit"),
+                                 QStringLiteral("Delete user"), toolbarIcon("delete_user"));
+    setupAction_ = makeAction(this, "actionKv820Setup", QStringLiteral("KV820 &Setup"),
+                              QStringLiteral("KV820 Setup"), toolbarIcon("setup"));
+    firmwareAction_ = makeAction(this, "actionFirmwareUpdate", QStringLiteral("&Firmware Update"));
     viewTrackingPointsAction_ =
-        MakeAction(this, "actionViewTrackingPoints", QStringLiteral("&View Tracking Points"),
-                   QStringLiteral("Mark location in the map"), ToolbarIcon("map_mark"));
+        makeAction(this, "actionViewTrackingPoints", QStringLiteral("&View Tracking Points"),
+                   QStringLiteral("Mark location in the map"), toolbarIcon("map_mark"));
     viewTrackingPointsAction_->setCheckable(true);
-    exportKmlAction_ = MakeAction(this, "actionExportKml", QStringLiteral("&Export KML File"),
+    exportKmlAction_ = makeAction(this, "actionExportKml", QStringLiteral("&Export KML File"),
                                   QStringLiteral("Export information to the KML format"),
-                                  ToolbarIcon("export_kml"));
+                                  toolbarIcon("export_kml"));
     exportKmlAction_->setEnabled(false);
-    geofencesAction_ = MakeAction(this, "actionGeofences", QStringLiteral("&Geofences..."));
-    aboutAction_ = MakeAction(this, "actionAbout", QStringLiteral("&About"));
+    geofencesAction_ = makeAction(this, "actionGeofences", QStringLiteral("&Geofences..."));
+    aboutAction_ = makeAction(this, "actionAbout", QStringLiteral("&About"));
 
     connect(exitAction_, &QAction::triggered, this, &QWidget::close);
     connect(aboutAction_, &QAction::triggered, this, [this] { AboutDialog(this).exec(); });
@@ -337,7 +337,7 @@ void MainWindow::createAlarmsMenu(QMenu* management) {
     QMenu* menu = management->addMenu(QStringLiteral("&Alarms"));
     const AlarmKindChoice saved = AlarmKindChoice::load();
     for (const Entry& entry : entries) {
-        QAction* action = MakeAction(this, entry.objectName, QString::fromLatin1(entry.text));
+        QAction* action = makeAction(this, entry.objectName, QString::fromLatin1(entry.text));
         action->setCheckable(true);
         action->setChecked(saved.raises(entry.kind));
         menu->addAction(action);
@@ -369,9 +369,9 @@ void MainWindow::createPages() {
     searchPage_ = new SearchRecordsPage;
     commandPage_ = new SmsCommandPage(context_.services());
     commandPage_->setUserRegistry(&context_.registry());
-    mainTab_->addTab(Scrollable(trackingPage_), QStringLiteral("SMS Tracking"));
-    mainTab_->addTab(Scrollable(searchPage_), QStringLiteral("Search Records"));
-    mainTab_->addTab(Scrollable(commandPage_), QStringLiteral("SMS Command"));
+    mainTab_->addTab(scrollable(trackingPage_), QStringLiteral("SMS Tracking"));
+    mainTab_->addTab(scrollable(searchPage_), QStringLiteral("Search Records"));
+    mainTab_->addTab(scrollable(commandPage_), QStringLiteral("SMS Command"));
     // The trackers with an alarm are asked for only once the map has loaded.
     mapPage_ = new MapPage(context_, [this] {
         return sosAlarms_ ? sosAlarms_->pendingImeis() : std::vector<std::string>{};
@@ -379,10 +379,10 @@ void MainWindow::createPages() {
     mainTab_->addTab(mapPage_, QStringLiteral("Map"));
     eventsPage_ = new EventsPage(
         context_.registry(), [this] { return context_.gpslogConnection(); }, context_.services());
-    mainTab_->addTab(Scrollable(eventsPage_), QStringLiteral("Events"));
+    mainTab_->addTab(scrollable(eventsPage_), QStringLiteral("Events"));
     setCentralWidget(mainTab_);
-    FillPortCombo(commandPage_->comPortCombo());
-    PulseBreakOnPortsOf(commandPage_->comPortCombo());
+    fillPortCombo(commandPage_->comPortCombo());
+    pulseBreakOnPortsOf(commandPage_->comPortCombo());
     connect(mainTab_, &QTabWidget::currentChanged, this, &MainWindow::applyMainTabSelection);
     applyMainTabSelection(mainTab_->currentIndex());
 }
@@ -394,8 +394,8 @@ void MainWindow::applyMainTabSelection(int index) {
 
 void MainWindow::fillUserLists() {
     const auto names = context_.registry().listNames();
-    FillUserCombo(searchPage_->userCombo(), names);
-    FillUserCombo(commandPage_->userCombo(), names);
+    fillUserCombo(searchPage_->userCombo(), names);
+    fillUserCombo(commandPage_->userCombo(), names);
     eventsPage_->fillTrackers();
 }
 
@@ -420,16 +420,16 @@ void MainWindow::enableKeyboardUse() {
         connect(new QShortcut(keys, this), &QShortcut::activated, this,
                 [this, step = step] { switchTabs(step); });
     }
-    const QString menuLetters = MnemonicLetters(menuBar()->actions());
+    const QString menuLetters = mnemonicLetters(menuBar()->actions());
     for (int page = 0; page < mainTab_->count(); ++page) {
-        AssignMnemonics(mainTab_->widget(page), menuLetters);
+        assignMnemonics(mainTab_->widget(page), menuLetters);
     }
 }
 
 void MainWindow::switchTabs(int step) {
     QWidget* focus = QApplication::focusWidget();
-    QTabWidget* tabs = TabsAround(focus, mainTab_);
-    StepTab(tabs, step);
+    QTabWidget* tabs = tabsAround(focus, mainTab_);
+    stepTab(tabs, step);
     // Focus left on a page now hidden would fall into the next page, perhaps into its inner
     // tabs, and the next press would switch those: the page tabs keep it instead.
     if (tabs == mainTab_ && mainTab_->isAncestorOf(focus)) {
@@ -448,12 +448,12 @@ void MainWindow::showPage(QWidget* page) {
 }
 
 void MainWindow::showAsLeft() {
-    const std::optional<WindowPlacement> placement = LoadWindowPlacement();
+    const std::optional<WindowPlacement> placement = loadWindowPlacement();
     if (!placement) {
         showMaximized();
         return;
     }
-    setGeometry(OntoScreen(placement->geometry, AvailableScreenAreas()));
+    setGeometry(ontoScreen(placement->geometry, availableScreenAreas()));
     mainTab_->setCurrentIndex(std::clamp(placement->page, 0, mainTab_->count() - 1));
     if (placement->maximized) {
         showMaximized();
@@ -463,7 +463,7 @@ void MainWindow::showAsLeft() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    SaveWindowPlacement({normalGeometry(), isMaximized(), mainTab_->currentIndex()});
+    saveWindowPlacement({normalGeometry(), isMaximized(), mainTab_->currentIndex()});
     QMainWindow::closeEvent(event);
 }
 

@@ -32,7 +32,7 @@ class SosAlarms;
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
-    static QString Title() { return QStringLiteral("KV820-Call Center V1.01"); }
+    static QString title() { return QStringLiteral("KV820-Call Center V1.01"); }
 
     // Opens the store through `context` (showing its failures) before building the pages.
     explicit MainWindow(AppContext& context, QWidget* parent = nullptr);

@@ -22,7 +22,7 @@ SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(pa
 }
 
 QString SingleInstance::perUserKey(const QString& program) {
-    return program + QLatin1Char('-') + QString::fromLocal8Bit(CurrentUserName());
+    return program + QLatin1Char('-') + QString::fromLocal8Bit(currentUserName());
 }
 
 SingleInstance::~SingleInstance() {

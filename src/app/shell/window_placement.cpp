@@ -15,7 +15,7 @@ const QString PageKey = QStringLiteral("window/page");
 // How much of the window's top edge must show on a screen for the operator to grab it there.
 constexpr int GrabWidth = 100, GrabHeight = 20;
 
-bool Grabbable(const QRect& geometry, const QRect& screen) {
+bool grabbable(const QRect& geometry, const QRect& screen) {
     const QRect topEdge(geometry.left(), geometry.top(), geometry.width(), GrabHeight);
     const QRect shown = topEdge.intersected(screen);
     return shown.width() >= std::min(GrabWidth, geometry.width()) && shown.height() > 0;
@@ -23,8 +23,8 @@ bool Grabbable(const QRect& geometry, const QRect& screen) {
 
 }  // namespace
 
-std::optional<WindowPlacement> LoadWindowPlacement() {
-    const QSettings settings = ProgramSettings();
+std::optional<WindowPlacement> loadWindowPlacement() {
+    const QSettings settings = programSettings();
     const QRect geometry = settings.value(GeometryKey).toRect();
     if (!geometry.isValid()) {
         return std::nullopt;
@@ -33,16 +33,16 @@ std::optional<WindowPlacement> LoadWindowPlacement() {
                            settings.value(PageKey).toInt()};
 }
 
-void SaveWindowPlacement(const WindowPlacement& placement) {
-    QSettings settings = ProgramSettings();
+void saveWindowPlacement(const WindowPlacement& placement) {
+    QSettings settings = programSettings();
     settings.setValue(GeometryKey, placement.geometry);
     settings.setValue(MaximizedKey, placement.maximized);
     settings.setValue(PageKey, placement.page);
 }
 
-QRect OntoScreen(const QRect& geometry, const QList<QRect>& screens) {
+QRect ontoScreen(const QRect& geometry, const QList<QRect>& screens) {
     if (screens.isEmpty() || std::any_of(screens.begin(), screens.end(),
-                                         [&](const QRect& s) { return Grabbable(geometry, s); })) {
+                                         [&](const QRect& s) { return grabbable(geometry, s); })) {
         return geometry;
     }
     const QRect& screen = screens.front();

@@ -14,12 +14,12 @@ struct WindowPlacement {
 };
 
 // None before the first close.
-std::optional<WindowPlacement> LoadWindowPlacement();
-void SaveWindowPlacement(const WindowPlacement& placement);
+std::optional<WindowPlacement> loadWindowPlacement();
+void saveWindowPlacement(const WindowPlacement& placement);
 
 // `geometry` itself when the operator can still grab the window on one of the `screens`
 // (available areas): some of its top edge shows on one. Otherwise (a screen unplugged, the
 // resolution lowered) it is moved into the first screen, and shrunk when larger than it.
-QRect OntoScreen(const QRect& geometry, const QList<QRect>& screens);
+QRect ontoScreen(const QRect& geometry, const QList<QRect>& screens);
 
 }  // namespace kv820

@@ -14,7 +14,7 @@ namespace {
 
 // The name of the row at `position`, read just before it is deleted; nothing when the
 // row is not there or the table cannot be read.
-std::optional<std::string> DeleteRowAt(Database& db, std::size_t position) {
+std::optional<std::string> deleteRowAt(Database& db, std::size_t position) {
     UserStore users(db);
     const std::vector<UserSlot> rows = users.readUsers(position + 1);
     if (rows.size() <= position || !users.deleteAt(position)) {
@@ -30,7 +30,7 @@ std::optional<std::string> DeleteUser(AppContext& context, std::size_t position,
     std::optional<std::string> deletedName;
     try {
         if (Database* db = context.usersConnection()) {
-            deletedName = DeleteRowAt(*db, position);
+            deletedName = deleteRowAt(*db, position);
         }
     } catch (const DatabaseError&) {
         deletedName.reset();

@@ -47,7 +47,7 @@ StoredEvent readEvent(const Statement& row) {
 }
 
 std::optional<std::string> decimalOrNull(const std::optional<double>& value) {
-    return value ? std::optional(FixedDecimal(*value, 1)) : std::nullopt;
+    return value ? std::optional(fixedDecimal(*value, 1)) : std::nullopt;
 }
 
 }  // namespace
@@ -180,7 +180,7 @@ std::map<std::string, TrackerWatch> AlarmStore::watches() {
     while (query.step()) {
         TrackerWatch& watch = watches[query.text(0).value_or("")];
         if (const auto limit = query.text(1)) {
-            watch.speedLimitKmh = LeadingDecimal(*limit, false);
+            watch.speedLimitKmh = leadingDecimal(*limit, false);
         }
         if (query.text(2)) {
             watch.periodInterval = std::chrono::seconds(query.integer(2));

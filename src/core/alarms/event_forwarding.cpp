@@ -14,7 +14,7 @@ std::string mapAddress(const std::optional<GeoPoint>& position) {
     if (!position) {
         return {};
     }
-    return WebMapAddress(FixedDecimal(position->lon, 6), FixedDecimal(position->lat, 6));
+    return webMapAddress(fixedDecimal(position->lon, 6), fixedDecimal(position->lat, 6));
 }
 
 }  // namespace
@@ -36,20 +36,20 @@ std::string forwardSmsText(const ForwardedEvent& forwarded) {
 std::string forwardJson(const ForwardedEvent& forwarded) {
     const TrackerEvent& e = forwarded.event;
     std::string out = "{\"tracker\":";
-    AppendJsonString(out, forwarded.userName);
+    appendJsonString(out, forwarded.userName);
     out += ",\"imei\":";
-    AppendJsonString(out, e.imei);
+    appendJsonString(out, e.imei);
     out += ",\"kind\":";
-    AppendJsonString(out, eventKindText(e.kind));
+    appendJsonString(out, eventKindText(e.kind));
     out += ",\"details\":";
-    AppendJsonString(out, e.details);
+    appendJsonString(out, e.details);
     out += ",\"time\":";
-    AppendJsonString(out, e.time);
+    appendJsonString(out, e.time);
     if (forwarded.position) {
         out += ",\"lat\":";
-        AppendJsonNumber(out, forwarded.position->lat, 6);
+        appendJsonNumber(out, forwarded.position->lat, 6);
         out += ",\"lon\":";
-        AppendJsonNumber(out, forwarded.position->lon, 6);
+        appendJsonNumber(out, forwarded.position->lon, 6);
     }
     return out + "}";
 }

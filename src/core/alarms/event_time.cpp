@@ -17,7 +17,7 @@ std::optional<int> fieldAt(std::string_view text, std::size_t offset, std::size_
     if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return std::nullopt;
     }
-    return LeadingInt32(digits);
+    return leadingInt32(digits);
 }
 
 int daysInMonth(int year, int month) {
@@ -48,16 +48,16 @@ bool isEventTimeText(std::string_view text) {
 }
 
 std::string eventTimeTextAt(std::time_t moment) {
-    const std::optional<std::tm> local = LocalTimeAt(moment);
+    const std::optional<std::tm> local = localTimeAt(moment);
     if (!local) {
         return {};
     }
-    return DateText(local->tm_year + 1900LL, local->tm_mon + 1LL, local->tm_mday) + " " +
-           TimeText(local->tm_hour, local->tm_min, local->tm_sec);
+    return dateText(local->tm_year + 1900LL, local->tm_mon + 1LL, local->tm_mday) + " " +
+           timeText(local->tm_hour, local->tm_min, local->tm_sec);
 }
 
 std::string acknowledgerName() {
-    std::string name = CurrentUserName();
+    std::string name = currentUserName();
     return name.empty() ? std::string("operator") : name;
 }
 

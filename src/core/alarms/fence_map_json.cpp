@@ -39,14 +39,14 @@ std::optional<GeoPoint> shifted(GeoPoint point, double dLat, double dLon) {
 }
 
 void appendKey(std::string& out, const char* key) {
-    AppendJsonString(out, key);
+    appendJsonString(out, key);
     out += ':';
 }
 
 void appendLatLon(std::string& out, GeoPoint point) {
-    AppendJsonNumber(out, point.lat, DegreeDecimals);
+    appendJsonNumber(out, point.lat, DegreeDecimals);
     out += ',';
-    AppendJsonNumber(out, point.lon, DegreeDecimals);
+    appendJsonNumber(out, point.lon, DegreeDecimals);
 }
 
 void appendGeometry(std::string& out, const Geofence& fence) {
@@ -57,7 +57,7 @@ void appendGeometry(std::string& out, const Geofence& fence) {
         appendLatLon(out, fence.centre);
         out += "],";
         appendKey(out, "radius");
-        AppendJsonNumber(out, fence.radiusMetres, 1);
+        appendJsonNumber(out, fence.radiusMetres, 1);
         return;
     }
     out += "\"shape\":\"polygon\",";
@@ -75,13 +75,13 @@ void appendGeometry(std::string& out, const Geofence& fence) {
 void appendTooltip(std::string& out, const Geofence& fence) {
     appendKey(out, "tooltip");
     out += '[';
-    AppendJsonString(out, fence.name);
+    appendJsonString(out, fence.name);
     if (fence.speedLimitKmh) {
         out += ',';
-        AppendJsonString(out, "Speed limit: " + FixedDecimal(*fence.speedLimitKmh, 0) + " km/h");
+        appendJsonString(out, "Speed limit: " + fixedDecimal(*fence.speedLimitKmh, 0) + " km/h");
     }
     out += ',';
-    AppendJsonString(out, fence.imeis.empty()
+    appendJsonString(out, fence.imeis.empty()
                               ? std::string("For every tracker")
                               : "For " + std::to_string(fence.imeis.size()) + " tracker(s)");
     out += ']';
@@ -170,10 +170,10 @@ std::string overdueJson(const std::vector<OverdueTracker>& trackers) {
         }
         out += '{';
         appendKey(out, "imei");
-        AppendJsonString(out, tracker.imei);
+        appendJsonString(out, tracker.imei);
         out += ',';
         appendKey(out, "line");
-        AppendJsonString(out, "Overdue since " + tracker.since);
+        appendJsonString(out, "Overdue since " + tracker.since);
         out += '}';
     }
     return out + "]";

@@ -69,7 +69,7 @@ void readCircle(const JsonValue& coordinates, const JsonValue& properties, Geofe
     }
     fence.radiusMetres = *radius->number();
     if (!(fence.radiusMetres > 0) || fence.radiusMetres > MaxFenceRadiusMetres) {
-        refuse("the radius is not between 0 and " + FixedDecimal(MaxFenceRadiusMetres, 0) + " m");
+        refuse("the radius is not between 0 and " + fixedDecimal(MaxFenceRadiusMetres, 0) + " m");
     }
 }
 
@@ -85,7 +85,7 @@ void readProperties(const JsonValue& properties, Geofence& fence) {
     if (const JsonValue* limit = properties.member("speed_limit_kmh"); limit && !limit->isNull()) {
         if (!limit->number() || !(*limit->number() > 0) || *limit->number() > MaxSpeedLimitKmh) {
             refuse("\"speed_limit_kmh\" is not a speed between 0 and " +
-                   FixedDecimal(MaxSpeedLimitKmh, 0));
+                   fixedDecimal(MaxSpeedLimitKmh, 0));
         }
         fence.speedLimitKmh = *limit->number();
     }
@@ -142,9 +142,9 @@ std::string featureLabel(std::size_t index, const JsonValue& feature) {
 
 void appendPosition(std::string& out, GeoPoint point) {
     out += '[';
-    AppendJsonNumber(out, point.lon, 6);
+    appendJsonNumber(out, point.lon, 6);
     out += ',';
-    AppendJsonNumber(out, point.lat, 6);
+    appendJsonNumber(out, point.lat, 6);
     out += ']';
 }
 
@@ -167,20 +167,20 @@ void appendGeometry(std::string& out, const Geofence& fence) {
 
 void appendProperties(std::string& out, const Geofence& fence) {
     out += R"("properties":{"name":)";
-    AppendJsonString(out, fence.name);
+    appendJsonString(out, fence.name);
     if (fence.shape == Geofence::Shape::Circle) {
         out += R"(,"radius":)";
-        AppendJsonNumber(out, fence.radiusMetres, 1);
+        appendJsonNumber(out, fence.radiusMetres, 1);
     }
     if (fence.speedLimitKmh) {
         out += R"(,"speed_limit_kmh":)";
-        AppendJsonNumber(out, *fence.speedLimitKmh, 1);
+        appendJsonNumber(out, *fence.speedLimitKmh, 1);
     }
     if (!fence.imeis.empty()) {
         out += R"(,"trackers":[)";
         for (std::size_t i = 0; i < fence.imeis.size(); ++i) {
             out += i ? "," : "";
-            AppendJsonString(out, fence.imeis[i]);
+            appendJsonString(out, fence.imeis[i]);
         }
         out += ']';
     }

@@ -17,7 +17,7 @@ constexpr std::array<std::string_view, 6> KindTexts = {
     "geofence enter", "geofence exit", "overspeed", "SOS", "overdue", "reporting again"};
 
 std::string speedText(double kmh) {
-    return FixedDecimal(kmh, 1) + " km/h";
+    return fixedDecimal(kmh, 1) + " km/h";
 }
 
 }  // namespace
@@ -43,12 +43,12 @@ ReportFacts factsOfReport(const PositionReport& report, milliseconds arrived) {
     ReportFacts facts;
     facts.imei = report.imei;
     facts.time = report.gpsDate + " " + report.gpsTime;
-    if (report.gpsStatus != NoFixText && IsDecimalWithin(report.gpsPosLat, 90) &&
-        IsDecimalWithin(report.gpsPosLon, 180)) {
+    if (report.gpsStatus != NoFixText && isDecimalWithin(report.gpsPosLat, 90) &&
+        isDecimalWithin(report.gpsPosLon, 180)) {
         facts.position =
-            GeoPoint{LeadingDecimal(report.gpsPosLat), LeadingDecimal(report.gpsPosLon)};
+            GeoPoint{leadingDecimal(report.gpsPosLat), leadingDecimal(report.gpsPosLon)};
     }
-    facts.speedKmh = LeadingDecimal(report.gpsSpeed, false);
+    facts.speedKmh = leadingDecimal(report.gpsSpeed, false);
     facts.sos = report.messageStatus == SosReportText;
     facts.period = report.messageStatus == PeriodReportText;
     facts.arrived = arrived;

@@ -18,22 +18,22 @@ constexpr int ResyncAttempts = 3;
 constexpr std::string_view CancelText = "\x1b";  // ESC ends a modem's message text entry
 constexpr std::string_view MessageTextEnd = "\x1a\r";
 
-bool AwaitsMessageText(std::string_view answerPrefix) {
+bool awaitsMessageText(std::string_view answerPrefix) {
     return answerPrefix == "+CMGS" || answerPrefix == "+CMGW";
 }
 
 // A whole line the port completed (its LF included), judged once: the place it announces,
 // when it announces one.
-ModemEvent EventOf(std::string line) {
-    const std::vector<ModemLine> lines = ModemLines(line);
+ModemEvent eventOf(std::string line) {
+    const std::vector<ModemLine> lines = modemLines(line);
     std::optional<MessagePlace> announced =
-        NewSmsAnnouncementPlace(lines.empty() ? std::string_view(line) : lines.front().text);
+        newSmsAnnouncementPlace(lines.empty() ? std::string_view(line) : lines.front().text);
     return ModemEvent{std::move(line), std::move(announced)};
 }
 
 }  // namespace
 
-std::string PortNameFromEntry(std::string_view entry) {
+std::string portNameFromEntry(std::string_view entry) {
     if (!entry.empty() && entry.back() == ':') {
         entry.remove_suffix(1);
     }
@@ -42,7 +42,7 @@ std::string PortNameFromEntry(std::string_view entry) {
 
 bool ComPort::OpenComPort(const std::string& entry) {
     CloseComPort();
-    const std::string name = PortNameFromEntry(entry);
+    const std::string name = portNameFromEntry(entry);
     if (name.empty() || name == "NO") {
         return false;
     }
@@ -66,16 +66,16 @@ void ComPort::SendAtCommand(std::string_view text, std::string_view terminator) 
     link_.write(line);
 }
 
-ModemReply ComPort::Exchange(std::string_view command, milliseconds timeout,
+ModemReply ComPort::exchange(std::string_view command, milliseconds timeout,
                              std::string_view terminator) {
-    std::string prefix = AnswerPrefixOf(command);
-    const bool promptEnds = AwaitsMessageText(prefix);
+    std::string prefix = answerPrefixOf(command);
+    const bool promptEnds = awaitsMessageText(prefix);
     std::string bytes(command);
     bytes.append(terminator);
     return exchange(bytes, ReplyAssembler(std::move(prefix), promptEnds), timeout);
 }
 
-ModemReply ComPort::ExchangeMessageText(std::string_view text, std::string_view answerPrefix,
+ModemReply ComPort::exchangeMessageText(std::string_view text, std::string_view answerPrefix,
                                         milliseconds timeout) {
     // Without the prompt the modem is in command mode, where the text would be a command.
     if (!awaitingText_ || gone()) {
@@ -193,7 +193,7 @@ void ComPort::drainWaiting(milliseconds quiet) {
         waiting += chunk;
     }
     std::size_t done = 0;
-    for (const ModemLine& line : ModemLines(waiting)) {
+    for (const ModemLine& line : modemLines(waiting)) {
         // What precedes a line proper (a line cut short before it) is no line of its own.
         logStray(std::string_view(waiting).substr(done, line.start - done));
         keepUnsolicited(waiting.substr(line.start, line.end - line.start));
@@ -211,7 +211,7 @@ void ComPort::keepUnsolicited(ReplyAssembler& assembler) {
 }
 
 void ComPort::keepUnsolicited(std::string line) {
-    ModemEvent event = EventOf(std::move(line));
+    ModemEvent event = eventOf(std::move(line));
     if (event.announced) {
         events_.push_back(std::move(event));
     } else {
@@ -229,7 +229,7 @@ bool ComPort::abandoned() const {
     return abandon_ && abandon_();
 }
 
-std::string ComPort::Listen(std::size_t maxBytes, milliseconds timeout) {
+std::string ComPort::listen(std::size_t maxBytes, milliseconds timeout) {
     const milliseconds deadline = clock_.now() + timeout;
     std::string heard = pending_.substr(0, maxBytes);
     pending_.erase(0, heard.size());
@@ -246,10 +246,10 @@ std::string ComPort::Listen(std::size_t maxBytes, milliseconds timeout) {
 void ComPort::WakeModem(char wakeCharacter) {
     constexpr std::size_t WakeReplySize = 128;
     SendAtCommand(std::string_view(&wakeCharacter, 1), "");
-    Listen(WakeReplySize, reply_timeout::Quick);
+    listen(WakeReplySize, reply_timeout::Quick);
 }
 
-std::optional<ModemEvent> ComPort::NextEvent(Wait wait) {
+std::optional<ModemEvent> ComPort::nextEvent(Wait wait) {
     if (abandoned()) {
         return std::nullopt;
     }
@@ -274,7 +274,7 @@ void ComPort::completeLine(Wait wait) {
             return;
         }
         if (lf != std::string::npos) {
-            events_.push_back(EventOf(pending_.substr(0, held)));
+            events_.push_back(eventOf(pending_.substr(0, held)));
             pending_.erase(0, held);
             return;
         }

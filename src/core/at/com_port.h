@@ -66,18 +66,18 @@ class ComPort {
     bool gone() const { return link_.vanished() || !link_.isOpen(); }
 
     // Writes `text` and its terminator, and reads the reply to it.
-    ModemReply Exchange(std::string_view command, std::chrono::milliseconds timeout,
+    ModemReply exchange(std::string_view command, std::chrono::milliseconds timeout,
                         std::string_view terminator = "\r");
     // After a "> " prompt: writes the message text, Ctrl-Z and CR, and reads the reply,
     // whose information line starts with `answerPrefix` ("+CMGS", "+CMGW"). Without the
     // prompt nothing is written and the reply is empty (FinalResult::None).
-    ModemReply ExchangeMessageText(std::string_view text, std::string_view answerPrefix,
+    ModemReply exchangeMessageText(std::string_view text, std::string_view answerPrefix,
                                    std::chrono::milliseconds timeout);
 
     // A write with no reply to wait for (a wake character).
     void SendAtCommand(std::string_view text, std::string_view terminator = "\r");
     // Whatever comes within `timeout`, up to maxBytes: a wake echo, a boot loader's prompt.
-    std::string Listen(std::size_t maxBytes, std::chrono::milliseconds timeout);
+    std::string listen(std::size_t maxBytes, std::chrono::milliseconds timeout);
     // Sends the wake character and drops what comes back within 500 ms.
     void WakeModem(char wakeCharacter = '2');
 
@@ -89,7 +89,7 @@ class ComPort {
     // which is seen before every wait for bytes. Dropped bytes go to the stray log. With
     // Wait::No only what the port holds already is handed out: nothing is waited for.
     enum class Wait { ForLine, No };
-    std::optional<ModemEvent> NextEvent(Wait wait = Wait::ForLine);
+    std::optional<ModemEvent> nextEvent(Wait wait = Wait::ForLine);
 
     // Where bytes that belong to no reply go (the modem log); none by default.
     void setStrayLog(std::function<void(std::string_view)> log) { strayLog_ = std::move(log); }
@@ -132,6 +132,6 @@ class ComPort {
 };
 
 // The port name of a list entry: the entry without its final ':' ("NO" stays "NO").
-std::string PortNameFromEntry(std::string_view entry);
+std::string portNameFromEntry(std::string_view entry);
 
 }  // namespace kv820

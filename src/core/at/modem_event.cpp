@@ -20,11 +20,11 @@ constexpr std::array<std::string_view, 11> UnsolicitedPrefixes = {
     "+CBMI:", "+CIEV:",  "+CUSD:", "^SBC:",  "^SYSSTART",
 };
 
-std::size_t AnnouncementAt(std::string_view line) {
+std::size_t announcementAt(std::string_view line) {
     return line.find(Announcement);
 }
 
-std::string StoreNamed(std::string_view from) {
+std::string storeNamed(std::string_view from) {
     const std::size_t open = from.find('"');
     const std::size_t close = open == std::string_view::npos ? open : from.find('"', open + 1);
     const std::string_view name = close == std::string_view::npos
@@ -38,29 +38,29 @@ std::string StoreNamed(std::string_view from) {
 
 }  // namespace
 
-std::optional<MessagePlace> NewSmsAnnouncementPlace(std::string_view line) {
+std::optional<MessagePlace> newSmsAnnouncementPlace(std::string_view line) {
     // Counting from "+CMTI" rather than from the line start keeps the index right when a
     // stray byte precedes the announcement.
-    const std::size_t start = AnnouncementAt(line);
+    const std::size_t start = announcementAt(line);
     if (start == std::string_view::npos) {
         return std::nullopt;
     }
     const std::string_view from = line.substr(start);
-    return MessagePlace{StoreNamed(from), LeadingInt32(TextFrom(from, IndexOffset)).value_or(0)};
+    return MessagePlace{storeNamed(from), leadingInt32(textFrom(from, IndexOffset)).value_or(0)};
 }
 
-bool IsUnsolicitedLine(std::string_view line, std::string_view ownPrefix) {
+bool isUnsolicitedLine(std::string_view line, std::string_view ownPrefix) {
     if (!ownPrefix.empty() && line.starts_with(ownPrefix)) {
         return false;
     }
-    if (AnnouncementAt(line) != std::string_view::npos) {
+    if (announcementAt(line) != std::string_view::npos) {
         return true;
     }
     return std::any_of(UnsolicitedPrefixes.begin(), UnsolicitedPrefixes.end(),
                        [line](std::string_view prefix) { return line.starts_with(prefix); });
 }
 
-std::size_t OpenAnnouncementStart(std::string_view open) {
+std::size_t openAnnouncementStart(std::string_view open) {
     const std::size_t mark = open.find(Announcement.front());
     if (mark == std::string_view::npos) {
         return mark;

@@ -30,15 +30,15 @@ struct ModemEvent {
 // none, held to the int range; the store is the first name in quotes when it is two capital
 // letters, else empty (the store in use: a name garbled on the wire must not go into
 // "at+cpms="). Nothing for any other line.
-std::optional<MessagePlace> NewSmsAnnouncementPlace(std::string_view line);
+std::optional<MessagePlace> newSmsAnnouncementPlace(std::string_view line);
 
 // True for a line proper a modem sends on its own, whatever command is under way: new-SMS
 // announcements, rings, registration and status reports. A command's own answer is never
 // unsolicited: `ownPrefix` ("+CREG" for "at+creg?") excludes it.
-bool IsUnsolicitedLine(std::string_view line, std::string_view ownPrefix);
+bool isUnsolicitedLine(std::string_view line, std::string_view ownPrefix);
 
 // Where an announcement may have begun in `open`, a line still without its end: at its
 // first "+" when "+CMTI" follows, or a start of it cut by a read ("+CM"); npos otherwise.
-std::size_t OpenAnnouncementStart(std::string_view open);
+std::size_t openAnnouncementStart(std::string_view open);
 
 }  // namespace kv820

@@ -13,7 +13,7 @@ namespace {
 constexpr std::array<std::string_view, 3> MessageHeaders = {"+CMGR:", "+CMGL:", "^SMGL:"};
 
 // The line proper of the bytes [start, lf) and its offset.
-ModemLine LineProper(std::string_view text, std::size_t start, std::size_t lf) {
+ModemLine lineProper(std::string_view text, std::size_t start, std::size_t lf) {
     std::string_view line = text.substr(start, lf - start);
     while (!line.empty() && line.back() == '\r') {
         line.remove_suffix(1);
@@ -29,16 +29,16 @@ ModemLine LineProper(std::string_view text, std::size_t start, std::size_t lf) {
 
 }  // namespace
 
-std::vector<ModemLine> ModemLines(std::string_view text) {
+std::vector<ModemLine> modemLines(std::string_view text) {
     std::vector<ModemLine> lines;
     for (std::size_t start = 0, lf = text.find('\n'); lf != std::string_view::npos;
          start = lf + 1, lf = text.find('\n', start)) {
-        lines.push_back(LineProper(text, start, lf));
+        lines.push_back(lineProper(text, start, lf));
     }
     return lines;
 }
 
-FinalResult FinalResultOfLine(std::string_view line) {
+FinalResult finalResultOfLine(std::string_view line) {
     if (line == "OK") {
         return FinalResult::Ok;
     }
@@ -54,12 +54,12 @@ FinalResult FinalResultOfLine(std::string_view line) {
     return FinalResult::None;
 }
 
-bool IsMessageHeaderLine(std::string_view line) {
+bool isMessageHeaderLine(std::string_view line) {
     return std::any_of(MessageHeaders.begin(), MessageHeaders.end(),
                        [line](std::string_view header) { return line.starts_with(header); });
 }
 
-std::string AnswerPrefixOf(std::string_view command) {
+std::string answerPrefixOf(std::string_view command) {
     const auto lower = [](char c) {
         return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     };
@@ -78,7 +78,7 @@ std::string AnswerPrefixOf(std::string_view command) {
 }
 
 std::optional<std::string_view> ModemReply::lineAfter(std::string_view prefix) const {
-    for (const ModemLine& line : ModemLines(text)) {
+    for (const ModemLine& line : modemLines(text)) {
         if (line.text.starts_with(prefix)) {
             return line.text.substr(prefix.size());
         }
@@ -109,26 +109,26 @@ void ReplyAssembler::walkWholeLines() {
     std::string& text = reply_.text;
     for (std::size_t lf = text.find('\n', walked_); lf != std::string::npos;
          lf = text.find('\n', walked_)) {
-        const ModemLine line = LineProper(text, walked_, lf);
+        const ModemLine line = lineProper(text, walked_, lf);
         if (messageTextNext_) {
             messageTextNext_ = false;
             walked_ = line.end;
             continue;
         }
-        if (IsUnsolicitedLine(line.text, ownPrefix_)) {
+        if (isUnsolicitedLine(line.text, ownPrefix_)) {
             unsolicited_.push_back(text.substr(line.start, line.end - line.start));
             text.erase(line.start, line.end - line.start);
             walked_ = line.start;
             continue;
         }
         walked_ = line.end;
-        const FinalResult result = FinalResultOfLine(line.text);
+        const FinalResult result = finalResultOfLine(line.text);
         if (result != FinalResult::None) {
             reply_.result = result;
             reply_.resultLine = std::string(line.text);
             return;
         }
-        messageTextNext_ = IsMessageHeaderLine(line.text);
+        messageTextNext_ = isMessageHeaderLine(line.text);
     }
 }
 
@@ -147,7 +147,7 @@ std::string_view ReplyAssembler::openLine() const {
 
 std::string ReplyAssembler::releaseOpenAnnouncement() {
     const std::string_view open = openLine();
-    const std::size_t start = OpenAnnouncementStart(open);
+    const std::size_t start = openAnnouncementStart(open);
     if (start == std::string_view::npos) {
         return {};
     }

@@ -27,19 +27,19 @@ struct ModemLine {
 };
 
 // Every whole line of `text`, in order; a last line without its LF is left out.
-std::vector<ModemLine> ModemLines(std::string_view text);
+std::vector<ModemLine> modemLines(std::string_view text);
 
 // The final result a line proper stands for; None for any other line.
-FinalResult FinalResultOfLine(std::string_view line);
+FinalResult finalResultOfLine(std::string_view line);
 
 // True for a line proper that opens a stored message ("+CMGR:", "+CMGL:", "^SMGL:"): the
 // line after it is the message text, which is never taken for a result code, so that an
 // SMS reading "OK" does not end the reply that carries it.
-bool IsMessageHeaderLine(std::string_view line);
+bool isMessageHeaderLine(std::string_view line);
 
 // The answer prefix of an extended command ("at+cmgr=3" gives "+CMGR", "at^smgl" "^SMGL");
 // empty for any other command.
-std::string AnswerPrefixOf(std::string_view command);
+std::string answerPrefixOf(std::string_view command);
 
 // The whole reply to one command: what the modem sent for it (echo, information lines and
 // the final result code), without announcements and other unsolicited lines.
@@ -72,7 +72,7 @@ struct ModemReply {
 // result are never taken: add() returns how many of its bytes it used.
 class ReplyAssembler {
   public:
-    // `ownPrefix`: the command's answer prefix (see AnswerPrefixOf). `promptEnds`: the
+    // `ownPrefix`: the command's answer prefix (see answerPrefixOf). `promptEnds`: the
     // command asks for message text, so a "> " prompt ends its reply.
     explicit ReplyAssembler(std::string ownPrefix = {}, bool promptEnds = false)
         : ownPrefix_(std::move(ownPrefix)), promptEnds_(promptEnds) {}

@@ -10,7 +10,7 @@ using std::chrono::milliseconds;
 constexpr milliseconds PollPause{250};
 }  // namespace
 
-bool AwaitModemAnswer(ComPort& port, milliseconds bound, const std::function<void()>& onSecond) {
+bool awaitModemAnswer(ComPort& port, milliseconds bound, const std::function<void()>& onSecond) {
     Clock& clock = port.clock();
     const milliseconds start = clock.now();
     long long secondsReported = 0;
@@ -25,7 +25,7 @@ bool AwaitModemAnswer(ComPort& port, milliseconds bound, const std::function<voi
         if (left <= milliseconds(0)) {
             break;
         }
-        const bool answered = port.Exchange("at", std::min(reply_timeout::Quick, left)).ok();
+        const bool answered = port.exchange("at", std::min(reply_timeout::Quick, left)).ok();
         reportSeconds();
         if (answered) {
             return true;

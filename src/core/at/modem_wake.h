@@ -11,7 +11,7 @@ namespace kv820 {
 // of it, this asks "at" until the module answers "OK": one that answers at once costs one
 // exchange, one that needs the whole pause still gets it. `onSecond` is called for every
 // whole second waited (progress texts). True once the module answered.
-bool AwaitModemAnswer(ComPort& port, std::chrono::milliseconds bound,
+bool awaitModemAnswer(ComPort& port, std::chrono::milliseconds bound,
                       const std::function<void()>& onSecond = {});
 
 }  // namespace kv820

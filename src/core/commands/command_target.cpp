@@ -4,7 +4,7 @@
 
 namespace kv820 {
 
-std::optional<CommandMessage> CheckSessionAndUser(const CommandTarget& target) {
+std::optional<CommandMessage> checkSessionAndUser(const CommandTarget& target) {
     if (!target.sessionActive) {
         return CommandMessage{ConnectionErrorText, MessageOwner::Page};
     }

@@ -24,6 +24,6 @@ struct CommandTarget {
 // The checks both command pages make first, in this order: an open session, then a
 // selected name that belongs to a registered user. Without a user there is no destination
 // and no IMEI, so nothing may be sent. Returns the refusal, or nothing when both hold.
-std::optional<CommandMessage> CheckSessionAndUser(const CommandTarget& target);
+std::optional<CommandMessage> checkSessionAndUser(const CommandTarget& target);
 
 }  // namespace kv820

@@ -13,11 +13,11 @@ std::string ReturnPhoneSuffix(std::string_view returnPhone) {
     return suffix;
 }
 
-bool IsAcceptableReturnPhone(std::string_view returnPhone) {
+bool isAcceptableReturnPhone(std::string_view returnPhone) {
     return returnPhone.empty() || IsPhoneString(returnPhone);
 }
 
-std::string CommandText(char code, std::string_view imei, std::span<const std::string> fields,
+std::string commandText(char code, std::string_view imei, std::span<const std::string> fields,
                         std::string_view returnPhone) {
     std::string text{'?', code, ','};
     text.append(imei);

@@ -11,11 +11,11 @@ namespace kv820 {
 std::string ReturnPhoneSuffix(std::string_view returnPhone);
 
 // An optional return number is either absent or passes IsPhoneString.
-bool IsAcceptableReturnPhone(std::string_view returnPhone);
+bool isAcceptableReturnPhone(std::string_view returnPhone);
 
 // "?" + code + "," + IMEI, then each field after a ",", then the ReturnPhoneSuffix. Fields
 // are copied as given: an empty field leaves an empty position between two commas.
-std::string CommandText(char code, std::string_view imei, std::span<const std::string> fields,
+std::string commandText(char code, std::string_view imei, std::span<const std::string> fields,
                         std::string_view returnPhone);
 
 }  // namespace kv820

@@ -24,25 +24,25 @@ constexpr int MaxDefaultReports = 999;
 using Refusal = std::optional<CommandMessage>;
 using Fields = std::vector<std::string>;
 
-CommandMessage PageMessage(const char* text) {
+CommandMessage pageMessage(const char* text) {
     return {text, MessageOwner::Page};
 }
 
-Refusal CheckDefaultReturnNumber(const ConfigCommandForm& form) {
+Refusal checkDefaultReturnNumber(const ConfigCommandForm& form) {
     if (!form.defaultReturnSwitch) {
         return std::nullopt;
     }
     if (form.defaultReturnNumber.empty()) {
-        return PageMessage(DefaultReturnNumberMissingText);
+        return pageMessage(DefaultReturnNumberMissingText);
     }
     // The tracker stores this number as digits only: a leading "+" is refused here.
     if (!IsDigitString(form.defaultReturnNumber)) {
-        return PageMessage(DefaultReturnNumberInvalidText);
+        return pageMessage(DefaultReturnNumberInvalidText);
     }
     return std::nullopt;
 }
 
-Fields DefaultReturnNumberFields(const ConfigCommandForm& form) {
+Fields defaultReturnNumberFields(const ConfigCommandForm& form) {
     if (form.defaultReturnSwitch) {
         return {"1", "1", form.defaultReturnNumber};
     }
@@ -51,35 +51,35 @@ Fields DefaultReturnNumberFields(const ConfigCommandForm& form) {
 
 // Interval and count are required and bounded only for "SMS Period Report"; for the other
 // modes whatever they hold is still sent, so it must at least be digits.
-Refusal CheckDefaultReportMode(const ConfigCommandForm& form) {
+Refusal checkDefaultReportMode(const ConfigCommandForm& form) {
     const bool period = form.defaultReportMode == DefaultReportMode::SmsPeriodReport;
     if (!form.defaultModeReturnPhone.empty() && !IsPhoneString(form.defaultModeReturnPhone)) {
-        return PageMessage(ReturnPhoneInvalidText);
+        return pageMessage(ReturnPhoneInvalidText);
     }
     if (period && form.reportInterval.empty()) {
-        return PageMessage(ReturnIntervalMissingText);
+        return pageMessage(ReturnIntervalMissingText);
     }
     if (!IsDigitString(form.reportInterval)) {
-        return PageMessage(ReturnIntervalInvalidText);
+        return pageMessage(ReturnIntervalInvalidText);
     }
-    const int interval = LeadingInt32(form.reportInterval).value_or(0);
+    const int interval = leadingInt32(form.reportInterval).value_or(0);
     if (period && (interval > MaxDefaultInterval || interval < MinDefaultInterval)) {
         return CommandMessage{ReturnIntervalRangeText, MessageOwner::MainWindow};
     }
     if (period && form.numberOfReports.empty()) {
-        return PageMessage(NumberOfReportsMissingText);
+        return pageMessage(NumberOfReportsMissingText);
     }
     if (!IsDigitString(form.numberOfReports)) {
-        return PageMessage(NumberOfReportsInvalidText);
+        return pageMessage(NumberOfReportsInvalidText);
     }
-    const int reports = LeadingInt32(form.numberOfReports).value_or(0);
+    const int reports = leadingInt32(form.numberOfReports).value_or(0);
     if (period && (reports > MaxDefaultReports || reports < MinDefaultReports)) {
         return CommandMessage{NumberOfReportsRangeText, MessageOwner::MainWindow};
     }
     return std::nullopt;
 }
 
-Fields DefaultReportModeFields(const ConfigCommandForm& form) {
+Fields defaultReportModeFields(const ConfigCommandForm& form) {
     return {"3",
             std::to_string(static_cast<int>(form.defaultReportMode)),
             form.reportInterval,
@@ -88,7 +88,7 @@ Fields DefaultReportModeFields(const ConfigCommandForm& form) {
             form.defaultModeReturnPhone};
 }
 
-Refusal CheckSosNumbers(const ConfigCommandForm& form) {
+Refusal checkSosNumbers(const ConfigCommandForm& form) {
     const std::pair<const std::string&, const char*> numbers[] = {
         {form.sosNumber1, SosNumber1InvalidText},
         {form.sosNumber2, SosNumber2InvalidText},
@@ -96,34 +96,34 @@ Refusal CheckSosNumbers(const ConfigCommandForm& form) {
     };
     for (const auto& [number, failure] : numbers) {
         if (!number.empty() && !IsPhoneString(number)) {
-            return PageMessage(failure);
+            return pageMessage(failure);
         }
     }
     return std::nullopt;
 }
 
-Refusal CheckParameterFields(const ConfigCommandForm& form) {
+Refusal checkParameterFields(const ConfigCommandForm& form) {
     switch (form.parameter) {
         case ConfigParameter::SmsDefaultReturnNumber:
-            return CheckDefaultReturnNumber(form);
+            return checkDefaultReturnNumber(form);
         case ConfigParameter::MaximumGpsFixingTime:
             return std::nullopt;
         case ConfigParameter::DefaultReportModeSetting:
-            return CheckDefaultReportMode(form);
+            return checkDefaultReportMode(form);
         case ConfigParameter::SosNumber:
-            return CheckSosNumbers(form);
+            return checkSosNumbers(form);
     }
     throw std::out_of_range("unknown configuration parameter");
 }
 
-Fields ParameterFields(const ConfigCommandForm& form) {
+Fields parameterFields(const ConfigCommandForm& form) {
     switch (form.parameter) {
         case ConfigParameter::SmsDefaultReturnNumber:
-            return DefaultReturnNumberFields(form);
+            return defaultReturnNumberFields(form);
         case ConfigParameter::MaximumGpsFixingTime:
             return {"2", form.maximumGpsFixingTime};
         case ConfigParameter::DefaultReportModeSetting:
-            return DefaultReportModeFields(form);
+            return defaultReportModeFields(form);
         case ConfigParameter::SosNumber:
             return {"4", form.sosNumber1, form.sosNumber2, form.sosNumber3};
     }
@@ -132,19 +132,19 @@ Fields ParameterFields(const ConfigCommandForm& form) {
 
 }  // namespace
 
-CommandOutcome PrepareConfigCommand(const ConfigCommandForm& form, const CommandTarget& target) {
-    if (auto refusal = CheckSessionAndUser(target)) {
+CommandOutcome prepareConfigCommand(const ConfigCommandForm& form, const CommandTarget& target) {
+    if (auto refusal = checkSessionAndUser(target)) {
         return *refusal;
     }
-    if (!IsAcceptableReturnPhone(form.returnPhone)) {
-        return PageMessage(ReturnPhoneInvalidText);
+    if (!isAcceptableReturnPhone(form.returnPhone)) {
+        return pageMessage(ReturnPhoneInvalidText);
     }
-    if (Refusal refusal = CheckParameterFields(form)) {
+    if (Refusal refusal = checkParameterFields(form)) {
         return *refusal;
     }
-    const Fields fields = ParameterFields(form);
+    const Fields fields = parameterFields(form);
     return CommandSms{target.user->phone,
-                      CommandText(ConfigCode, target.user->imei, fields, form.returnPhone)};
+                      commandText(ConfigCode, target.user->imei, fields, form.returnPhone)};
 }
 
 }  // namespace kv820

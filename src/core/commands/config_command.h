@@ -10,6 +10,6 @@ namespace kv820 {
 // a fixed order and the first failure is the refusal: the session, the user, the return
 // number, then the fields of the selected parameter. Otherwise the result is the user's phone
 // and the "?7," command text, return number suffix included.
-CommandOutcome PrepareConfigCommand(const ConfigCommandForm& form, const CommandTarget& target);
+CommandOutcome prepareConfigCommand(const ConfigCommandForm& form, const CommandTarget& target);
 
 }  // namespace kv820

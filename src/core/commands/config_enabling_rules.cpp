@@ -2,7 +2,7 @@
 
 namespace kv820 {
 
-ConfigControlStates ConfigEnablingRules(ConfigParameter parameter, bool defaultReturnSwitch,
+ConfigControlStates configEnablingRules(ConfigParameter parameter, bool defaultReturnSwitch,
                                         DefaultReportMode defaultReportMode) {
     ConfigControlStates states;
     switch (parameter) {

@@ -20,7 +20,7 @@ struct ConfigControlStates {
 
 // The states for the selected parameter, the default return check box and the selected
 // default report mode.
-ConfigControlStates ConfigEnablingRules(ConfigParameter parameter, bool defaultReturnSwitch,
+ConfigControlStates configEnablingRules(ConfigParameter parameter, bool defaultReturnSwitch,
                                         DefaultReportMode defaultReportMode);
 
 }  // namespace kv820

@@ -6,32 +6,32 @@ namespace kv820 {
 
 namespace {
 
-bool IsDigit(char c) {
+bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-bool AllOf(std::string_view text, bool (*accepts)(char)) {
+bool allOf(std::string_view text, bool (*accepts)(char)) {
     return std::all_of(text.begin(), text.end(), accepts);
 }
 
 }  // namespace
 
 bool IsDigitString(std::string_view text) {
-    return AllOf(text, IsDigit);
+    return allOf(text, isDigit);
 }
 
 bool IsCoordinateString(std::string_view text) {
-    if (text.empty() || !(text.front() == '-' || IsDigit(text.front()))) {
+    if (text.empty() || !(text.front() == '-' || isDigit(text.front()))) {
         return false;
     }
-    return AllOf(text.substr(1), [](char c) { return IsDigit(c) || c == '.'; });
+    return allOf(text.substr(1), [](char c) { return isDigit(c) || c == '.'; });
 }
 
 bool IsPhoneString(std::string_view text) {
-    if (text.empty() || !(text.front() == '+' || IsDigit(text.front()))) {
+    if (text.empty() || !(text.front() == '+' || isDigit(text.front()))) {
         return false;
     }
-    return AllOf(text.substr(1), IsDigit);
+    return allOf(text.substr(1), isDigit);
 }
 
 }  // namespace kv820

@@ -15,16 +15,16 @@ constexpr std::string_view CarriageReturn = "\r";
 constexpr std::string_view CtrlZThenCr = "\x1a\r";
 constexpr int RetriesOfTransientRefusal = 2;
 
-void LogText(const ModemLog& log, std::string_view text) {
+void logText(const ModemLog& log, std::string_view text) {
     if (log) {
         log(text);
     }
 }
 
-void LogWrite(const ModemLog& log, std::string_view text, std::string_view terminator) {
+void logWrite(const ModemLog& log, std::string_view text, std::string_view terminator) {
     std::string line;
     line.append(text).append(terminator).append("\r\n");
-    LogText(log, line);
+    logText(log, line);
 }
 
 // What the modem is given for one SMS in the session's mode.
@@ -34,12 +34,12 @@ struct Submission {
     std::string body;
 };
 
-std::optional<Submission> SubmissionFor(MessageMode mode, std::string_view phone,
+std::optional<Submission> submissionFor(MessageMode mode, std::string_view phone,
                                         std::string_view text) {
     if (mode == MessageMode::Text) {
         return Submission{"at+cmgf=1", std::string("at+cmgs=").append(phone), std::string(text)};
     }
-    const std::optional<SmsSubmitPdu> pdu = EncodeSmsSubmit(phone, text);
+    const std::optional<SmsSubmitPdu> pdu = encodeSmsSubmit(phone, text);
     if (!pdu) {
         return std::nullopt;
     }
@@ -48,7 +48,7 @@ std::optional<Submission> SubmissionFor(MessageMode mode, std::string_view phone
 
 // "+CMS ERROR: 512" (a message arriving meanwhile), 500 (unknown) and 332 (network time-out)
 // say nothing about the message: the same one may go through a moment later.
-bool RefusedForTheMoment(const ModemReply& reply) {
+bool refusedForTheMoment(const ModemReply& reply) {
     constexpr std::array<std::string_view, 3> Transient = {"+CMS ERROR: 512", "+CMS ERROR: 500",
                                                            "+CMS ERROR: 332"};
     return reply.result == FinalResult::CmsError &&
@@ -56,21 +56,21 @@ bool RefusedForTheMoment(const ModemReply& reply) {
 }
 
 // One attempt: the refusing reply, or nullopt when the modem took the message.
-std::optional<ModemReply> Submit(ComPort& port, const ModemLog& log, const Submission& sms,
+std::optional<ModemReply> submit(ComPort& port, const ModemLog& log, const Submission& sms,
                                  std::string_view readable) {
-    LogWrite(log, sms.modeCommand, CarriageReturn);
-    ModemReply reply = port.Exchange(sms.modeCommand, reply_timeout::Setting);
+    logWrite(log, sms.modeCommand, CarriageReturn);
+    ModemReply reply = port.exchange(sms.modeCommand, reply_timeout::Setting);
     if (!reply.ok()) {
         return reply;
     }
-    LogWrite(log, sms.sendCommand, CarriageReturn);
-    reply = port.Exchange(sms.sendCommand, reply_timeout::Sim);
+    logWrite(log, sms.sendCommand, CarriageReturn);
+    reply = port.exchange(sms.sendCommand, reply_timeout::Sim);
     if (!reply.prompted()) {
         return reply;
     }
-    LogWrite(log, sms.body, CtrlZThenCr);
-    LogText(log, readable);
-    reply = port.ExchangeMessageText(sms.body, "+CMGS", reply_timeout::Network);
+    logWrite(log, sms.body, CtrlZThenCr);
+    logText(log, readable);
+    reply = port.exchangeMessageText(sms.body, "+CMGS", reply_timeout::Network);
     if (!reply.ok()) {
         return reply;
     }
@@ -81,27 +81,27 @@ std::optional<ModemReply> Submit(ComPort& port, const ModemLog& log, const Submi
 
 bool SendCommandSms(ComPort& port, MessageMode mode, const ModemLog& log, std::string_view phone,
                     std::string_view text) {
-    const std::optional<Submission> sms = SubmissionFor(mode, phone, text);
+    const std::optional<Submission> sms = submissionFor(mode, phone, text);
     if (!sms) {
-        LogText(log, "The SMS cannot be put into a PDU (phone number or text).\r\n");
-        LogText(log, "The SMS was not sent.\r\n");
+        logText(log, "The SMS cannot be put into a PDU (phone number or text).\r\n");
+        logText(log, "The SMS was not sent.\r\n");
         return false;
     }
     const std::string readable =
         mode == MessageMode::Pdu ? "To " + std::string(phone) + ": " + std::string(text) + "\r\n"
                                  : std::string();
     for (int attempt = 0;; ++attempt) {
-        const std::optional<ModemReply> refusal = Submit(port, log, *sms, readable);
+        const std::optional<ModemReply> refusal = submit(port, log, *sms, readable);
         if (!refusal) {
             return true;
         }
-        if (!RefusedForTheMoment(*refusal) || attempt == RetriesOfTransientRefusal) {
+        if (!refusedForTheMoment(*refusal) || attempt == RetriesOfTransientRefusal) {
             break;
         }
-        LogText(log, refusal->resultLine + ": the SMS is sent again in a moment.\r\n");
+        logText(log, refusal->resultLine + ": the SMS is sent again in a moment.\r\n");
         port.clock().sleepFor(SendRetryPause);
     }
-    LogText(log, "The SMS was not sent.\r\n");
+    logText(log, "The SMS was not sent.\r\n");
     return false;
 }
 

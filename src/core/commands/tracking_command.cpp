@@ -25,7 +25,7 @@ struct CoordinateField {
     const char* failureMessage;
 };
 
-Refusal CheckCoordinates(std::initializer_list<CoordinateField> fields) {
+Refusal checkCoordinates(std::initializer_list<CoordinateField> fields) {
     for (const CoordinateField& field : fields) {
         if (field.text.empty()) {
             return field.emptyMessage;
@@ -37,14 +37,14 @@ Refusal CheckCoordinates(std::initializer_list<CoordinateField> fields) {
     return std::nullopt;
 }
 
-Refusal CheckReportTiming(const TrackingCommandForm& form) {
+Refusal checkReportTiming(const TrackingCommandForm& form) {
     if (form.reportInterval.empty()) {
         return ReportTimeMissingText;
     }
     if (!IsDigitString(form.reportInterval)) {
         return ReportTimeInvalidText;
     }
-    const int interval = LeadingInt32(form.reportInterval).value_or(0);
+    const int interval = leadingInt32(form.reportInterval).value_or(0);
     if (interval > MaxReportInterval || interval < MinReportInterval) {
         return ReportTimeRangeText;
     }
@@ -57,8 +57,8 @@ Refusal CheckReportTiming(const TrackingCommandForm& form) {
     return std::nullopt;
 }
 
-Refusal CheckRectangle(const TrackingCommandForm& form) {
-    return CheckCoordinates({
+Refusal checkRectangle(const TrackingCommandForm& form) {
+    return checkCoordinates({
         {form.longitude1, Longitude1MissingText, Longitude1InvalidText},
         {form.latitude1, Latitude1MissingText, Latitude1InvalidText},
         {form.longitude2, Longitude2MissingText, Longitude2InvalidText},
@@ -66,8 +66,8 @@ Refusal CheckRectangle(const TrackingCommandForm& form) {
     });
 }
 
-Refusal CheckCircle(const TrackingCommandForm& form) {
-    if (Refusal refusal = CheckCoordinates({
+Refusal checkCircle(const TrackingCommandForm& form) {
+    if (Refusal refusal = checkCoordinates({
             {form.circleLongitude, LongitudeMissingText, LongitudeInvalidText},
             {form.circleLatitude, LatitudeMissingText, LatitudeInvalidText},
         })) {
@@ -76,25 +76,25 @@ Refusal CheckCircle(const TrackingCommandForm& form) {
     if (form.radius.empty()) {
         return RadiusMissingText;
     }
-    if (!HasOnlyDigitsAndPoints(form.radius)) {
+    if (!hasOnlyDigitsAndPoints(form.radius)) {
         return RadiusInvalidText;
     }
-    if (LeadingInt32(form.radius).value_or(0) < 1) {
+    if (leadingInt32(form.radius).value_or(0) < 1) {
         return RadiusNotPositiveText;
     }
     return std::nullopt;
 }
 
-Refusal CheckModeFields(const TrackingCommandForm& form) {
+Refusal checkModeFields(const TrackingCommandForm& form) {
     switch (form.reportMode) {
         case TrackingReportMode::PeriodReport:
-            return CheckReportTiming(form);
+            return checkReportTiming(form);
         case TrackingReportMode::Geofence:
-            if (Refusal refusal = CheckReportTiming(form)) {
+            if (Refusal refusal = checkReportTiming(form)) {
                 return refusal;
             }
-            return form.shape == GeofenceShape::Rectangle ? CheckRectangle(form)
-                                                          : CheckCircle(form);
+            return form.shape == GeofenceShape::Rectangle ? checkRectangle(form)
+                                                          : checkCircle(form);
         case TrackingReportMode::ImmediateReport:
         case TrackingReportMode::StopReport:
         case TrackingReportMode::VoiceMonitor:
@@ -104,7 +104,7 @@ Refusal CheckModeFields(const TrackingCommandForm& form) {
 }
 
 // The fields after the IMEI; geofence corners and centre go latitude first.
-std::vector<std::string> ModeFields(const TrackingCommandForm& form) {
+std::vector<std::string> modeFields(const TrackingCommandForm& form) {
     const std::string format = std::to_string(form.reportFormatIndex);
     switch (form.reportMode) {
         case TrackingReportMode::ImmediateReport:
@@ -132,7 +132,7 @@ std::vector<std::string> ModeFields(const TrackingCommandForm& form) {
     throw std::out_of_range("unknown tracking report mode");
 }
 
-char ModeCode(TrackingReportMode mode) {
+char modeCode(TrackingReportMode mode) {
     switch (mode) {
         case TrackingReportMode::ImmediateReport:
             return '0';
@@ -150,19 +150,19 @@ char ModeCode(TrackingReportMode mode) {
 
 }  // namespace
 
-CommandOutcome PrepareTrackingCommand(const TrackingCommandForm& form,
+CommandOutcome prepareTrackingCommand(const TrackingCommandForm& form,
                                       const CommandTarget& target) {
-    if (auto refusal = CheckSessionAndUser(target)) {
+    if (auto refusal = checkSessionAndUser(target)) {
         return *refusal;
     }
-    if (!IsAcceptableReturnPhone(form.returnPhone)) {
+    if (!isAcceptableReturnPhone(form.returnPhone)) {
         return CommandMessage{ReturnPhoneInvalidText, MessageOwner::MainWindow};
     }
-    if (Refusal refusal = CheckModeFields(form)) {
+    if (Refusal refusal = checkModeFields(form)) {
         return CommandMessage{*refusal, MessageOwner::MainWindow};
     }
-    const std::vector<std::string> fields = ModeFields(form);
-    return CommandSms{target.user->phone, CommandText(ModeCode(form.reportMode), target.user->imei,
+    const std::vector<std::string> fields = modeFields(form);
+    return CommandSms{target.user->phone, commandText(modeCode(form.reportMode), target.user->imei,
                                                       fields, form.returnPhone)};
 }
 

@@ -10,6 +10,6 @@ namespace kv820 {
 // fixed order and the first failure is the refusal: the session, the user, the return
 // number, then the fields the report mode uses. Otherwise the result is the user's phone
 // and the command text, return number suffix included.
-CommandOutcome PrepareTrackingCommand(const TrackingCommandForm& form, const CommandTarget& target);
+CommandOutcome prepareTrackingCommand(const TrackingCommandForm& form, const CommandTarget& target);
 
 }  // namespace kv820

@@ -2,7 +2,7 @@
 
 namespace kv820 {
 
-TrackingControlStates TrackingEnablingRules(TrackingReportMode mode, GeofenceShape shape) {
+TrackingControlStates trackingEnablingRules(TrackingReportMode mode, GeofenceShape shape) {
     TrackingControlStates states;
     states.rectangleChecked = shape == GeofenceShape::Rectangle;
     states.circleChecked = shape == GeofenceShape::Circle;

@@ -20,6 +20,6 @@ struct TrackingControlStates {
 
 // The states for a report mode and the chosen geofence shape. Only the chosen shape's fields
 // are ever enabled, and only in "Geofence" mode.
-TrackingControlStates TrackingEnablingRules(TrackingReportMode mode, GeofenceShape shape);
+TrackingControlStates trackingEnablingRules(TrackingReportMode mode, GeofenceShape shape);
 
 }  // namespace kv820

@@ -8,7 +8,7 @@ namespace kv820 {
 
 namespace {
 
-void AppendUnicodeEscape(std::string& out, unsigned char c) {
+void appendUnicodeEscape(std::string& out, unsigned char c) {
     static constexpr char Hex[] = "0123456789abcdef";
     out += "\\u00";
     out += Hex[c >> 4];
@@ -17,7 +17,7 @@ void AppendUnicodeEscape(std::string& out, unsigned char c) {
 
 }  // namespace
 
-void AppendJsonString(std::string& out, std::string_view text) {
+void appendJsonString(std::string& out, std::string_view text) {
     out += '"';
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
@@ -25,7 +25,7 @@ void AppendJsonString(std::string& out, std::string_view text) {
             out += '\\';
             out += c;
         } else if (byte < 0x20 || c == '<' || c == '>' || c == '&') {
-            AppendUnicodeEscape(out, byte);
+            appendUnicodeEscape(out, byte);
         } else {
             out += c;
         }
@@ -33,9 +33,9 @@ void AppendJsonString(std::string& out, std::string_view text) {
     out += '"';
 }
 
-void AppendJsonNumber(std::string& out, double value, int decimals) {
+void appendJsonNumber(std::string& out, double value, int decimals) {
     // JSON has no NaN or infinity; no caller should hand one, but the page must still parse.
-    out += std::isfinite(value) ? FixedDecimal(value, decimals) : std::string("0");
+    out += std::isfinite(value) ? fixedDecimal(value, decimals) : std::string("0");
 }
 
 }  // namespace kv820

@@ -13,7 +13,7 @@ namespace {
 
 constexpr std::time_t NoMoment = static_cast<std::time_t>(-1);
 
-void ReadZone() {
+void readZone() {
 #ifdef _WIN32
     _tzset();
 #else
@@ -21,15 +21,15 @@ void ReadZone() {
 #endif
 }
 
-std::string Environment(const char* name) {
+std::string environment(const char* name) {
     const char* value = std::getenv(name);
     return value ? std::string(value) : std::string();
 }
 
 }  // namespace
 
-std::optional<std::tm> LocalTimeAt(std::time_t moment) {
-    ReadZone();
+std::optional<std::tm> localTimeAt(std::time_t moment) {
+    readZone();
     std::tm fields{};
 #ifdef _WIN32
     const bool ok = localtime_s(&fields, &moment) == 0;
@@ -39,7 +39,7 @@ std::optional<std::tm> LocalTimeAt(std::time_t moment) {
     return ok ? std::optional<std::tm>(fields) : std::nullopt;
 }
 
-std::optional<std::tm> UtcTimeAt(std::time_t moment) {
+std::optional<std::tm> utcTimeAt(std::time_t moment) {
     std::tm fields{};
 #ifdef _WIN32
     const bool ok = gmtime_s(&fields, &moment) == 0;
@@ -49,7 +49,7 @@ std::optional<std::tm> UtcTimeAt(std::time_t moment) {
     return ok ? std::optional<std::tm>(fields) : std::nullopt;
 }
 
-std::optional<std::time_t> MomentOfUtc(std::tm& fields) {
+std::optional<std::time_t> momentOfUtc(std::tm& fields) {
 #ifdef _WIN32
     const std::time_t moment = _mkgmtime(&fields);
 #else
@@ -58,37 +58,37 @@ std::optional<std::time_t> MomentOfUtc(std::tm& fields) {
     return moment == NoMoment ? std::nullopt : std::optional<std::time_t>(moment);
 }
 
-std::optional<std::time_t> MomentOfLocal(std::tm& fields) {
-    ReadZone();
+std::optional<std::time_t> momentOfLocal(std::tm& fields) {
+    readZone();
     const std::time_t moment = std::mktime(&fields);
     return moment == NoMoment ? std::nullopt : std::optional<std::time_t>(moment);
 }
 
-long UtcOffsetSecondsAt(std::time_t moment) {
-    std::optional<std::tm> local = LocalTimeAt(moment);
+long utcOffsetSecondsAt(std::time_t moment) {
+    std::optional<std::tm> local = localTimeAt(moment);
     if (!local) {
         return 0;
     }
 #ifdef _WIN32
     // No tm_gmtoff: the local calendar fields read as UTC are ahead of the moment by
     // exactly the offset, daylight saving included.
-    const std::optional<std::time_t> asUtc = MomentOfUtc(*local);
+    const std::optional<std::time_t> asUtc = momentOfUtc(*local);
     return asUtc ? static_cast<long>(*asUtc - moment) : 0;
 #else
     return local->tm_gmtoff;
 #endif
 }
 
-long CurrentUtcOffsetSeconds() {
-    return UtcOffsetSecondsAt(std::time(nullptr));
+long currentUtcOffsetSeconds() {
+    return utcOffsetSecondsAt(std::time(nullptr));
 }
 
-std::string CurrentUserName() {
+std::string currentUserName() {
 #ifdef _WIN32
-    return Environment("USERNAME");
+    return environment("USERNAME");
 #else
     for (const char* name : {"USER", "LOGNAME"}) {
-        if (std::string user = Environment(name); !user.empty()) {
+        if (std::string user = environment(name); !user.empty()) {
             return user;
         }
     }

@@ -14,23 +14,23 @@ namespace kv820 {
 
 // The calendar fields of a moment in the computer's zone; nothing when the moment cannot
 // be represented.
-std::optional<std::tm> LocalTimeAt(std::time_t moment);
+std::optional<std::tm> localTimeAt(std::time_t moment);
 // The calendar fields of a moment in UTC.
-std::optional<std::tm> UtcTimeAt(std::time_t moment);
+std::optional<std::tm> utcTimeAt(std::time_t moment);
 // The moment whose UTC calendar fields these are (out-of-range fields are normalised into
 // `fields`); nothing when there is none.
-std::optional<std::time_t> MomentOfUtc(std::tm& fields);
+std::optional<std::time_t> momentOfUtc(std::tm& fields);
 // The moment whose local calendar fields these are, with the zone rules of that moment
 // (tm_isdst -1 lets them decide; fields are normalised as by mktime); nothing when none.
-std::optional<std::time_t> MomentOfLocal(std::tm& fields);
+std::optional<std::time_t> momentOfLocal(std::tm& fields);
 
 // The computer's offset from UTC at the given moment in seconds east, daylight saving
 // included.
-long UtcOffsetSecondsAt(std::time_t moment);
+long utcOffsetSecondsAt(std::time_t moment);
 // The computer's offset from UTC now.
-long CurrentUtcOffsetSeconds();
+long currentUtcOffsetSeconds();
 
 // The name of the user running the program; empty when the system does not say.
-std::string CurrentUserName();
+std::string currentUserName();
 
 }  // namespace kv820

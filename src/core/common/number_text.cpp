@@ -9,17 +9,17 @@ namespace kv820 {
 
 namespace {
 
-bool IsBlank(char c) {
+bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool IsDigit(char c) {
+bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-std::string_view SkipBlanks(std::string_view text) {
+std::string_view skipBlanks(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) {
+    while (i < text.size() && isBlank(text[i])) {
         ++i;
     }
     return text.substr(i);
@@ -27,20 +27,20 @@ std::string_view SkipBlanks(std::string_view text) {
 
 }  // namespace
 
-std::optional<std::int32_t> LeadingInt32(std::string_view text) {
-    text = SkipBlanks(text);
+std::optional<std::int32_t> leadingInt32(std::string_view text) {
+    text = skipBlanks(text);
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         negative = text.front() == '-';
         text.remove_prefix(1);
     }
-    if (text.empty() || !IsDigit(text.front())) {
+    if (text.empty() || !isDigit(text.front())) {
         return std::nullopt;
     }
     constexpr std::int64_t Max = std::numeric_limits<std::int32_t>::max();
     constexpr std::int64_t Min = std::numeric_limits<std::int32_t>::min();
     std::int64_t value = 0;
-    for (std::size_t i = 0; i < text.size() && IsDigit(text[i]); ++i) {
+    for (std::size_t i = 0; i < text.size() && isDigit(text[i]); ++i) {
         // Past the 32-bit range further digits cannot bring the value back: stop growing.
         if (value <= Max + 1) {
             value = value * 10 + (text[i] - '0');
@@ -58,8 +58,8 @@ std::optional<std::int32_t> LeadingInt32(std::string_view text) {
     return static_cast<std::int32_t>(value);
 }
 
-double LeadingDecimal(std::string_view text, bool signAllowed) {
-    text = SkipBlanks(text);
+double leadingDecimal(std::string_view text, bool signAllowed) {
+    text = skipBlanks(text);
     bool negative = false;
     if (signAllowed && !text.empty() && (text.front() == '+' || text.front() == '-')) {
         negative = text.front() == '-';
@@ -67,13 +67,13 @@ double LeadingDecimal(std::string_view text, bool signAllowed) {
     }
     std::size_t end = 0;
     std::size_t digits = 0;
-    while (end < text.size() && IsDigit(text[end])) {
+    while (end < text.size() && isDigit(text[end])) {
         ++end;
         ++digits;
     }
     if (end < text.size() && text[end] == '.') {
         ++end;
-        while (end < text.size() && IsDigit(text[end])) {
+        while (end < text.size() && isDigit(text[end])) {
             ++end;
             ++digits;
         }
@@ -96,14 +96,14 @@ double LeadingDecimal(std::string_view text, bool signAllowed) {
     return negative ? -value : value;
 }
 
-bool IsDecimalText(std::string_view text) {
+bool isDecimalText(std::string_view text) {
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         text.remove_prefix(1);
     }
     bool digit = false;
     bool point = false;
     for (char c : text) {
-        if (IsDigit(c)) {
+        if (isDigit(c)) {
             digit = true;
         } else if (c == '.' && !point) {
             point = true;
@@ -114,15 +114,15 @@ bool IsDecimalText(std::string_view text) {
     return digit;
 }
 
-bool IsDecimalWithin(std::string_view text, double limit) {
-    return IsDecimalText(text) && std::fabs(LeadingDecimal(text)) <= limit;
+bool isDecimalWithin(std::string_view text, double limit) {
+    return isDecimalText(text) && std::fabs(leadingDecimal(text)) <= limit;
 }
 
-bool HasOnlyDigitsAndPoints(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(c) || c == '.'; });
+bool hasOnlyDigitsAndPoints(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return isDigit(c) || c == '.'; });
 }
 
-std::string FixedDecimal(double value, int decimals) {
+std::string fixedDecimal(double value, int decimals) {
     // Enough for any double in fixed notation (up to 309 integer digits) and the fraction.
     char buffer[400];
     const auto result =
@@ -130,7 +130,7 @@ std::string FixedDecimal(double value, int decimals) {
     return std::string(buffer, result.ptr);
 }
 
-std::string ZeroPadded(long long value, int width) {
+std::string zeroPadded(long long value, int width) {
     char digits[24];
     const unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
                                                    : static_cast<unsigned long long>(value);
@@ -142,12 +142,12 @@ std::string ZeroPadded(long long value, int width) {
     return text;
 }
 
-std::string DateText(long long year, long long month, long long day) {
-    return ZeroPadded(year, 4) + '/' + ZeroPadded(month, 2) + '/' + ZeroPadded(day, 2);
+std::string dateText(long long year, long long month, long long day) {
+    return zeroPadded(year, 4) + '/' + zeroPadded(month, 2) + '/' + zeroPadded(day, 2);
 }
 
-std::string TimeText(long long hour, long long minute, long long second) {
-    return ZeroPadded(hour, 2) + ':' + ZeroPadded(minute, 2) + ':' + ZeroPadded(second, 2);
+std::string timeText(long long hour, long long minute, long long second) {
+    return zeroPadded(hour, 2) + ':' + zeroPadded(minute, 2) + ':' + zeroPadded(second, 2);
 }
 
 }  // namespace kv820

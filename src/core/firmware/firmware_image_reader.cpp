@@ -4,7 +4,7 @@
 
 namespace kv820 {
 
-std::string FirmwareHexText(const unsigned char* bytes, std::size_t count) {
+std::string firmwareHexText(const unsigned char* bytes, std::size_t count) {
     static constexpr char Digits[] = "0123456789ABCDEF";
     std::string text;
     text.reserve(count * 3);
@@ -28,7 +28,7 @@ std::optional<std::string> FirmwareImageReader::nextBlock() {
         return std::nullopt;
     }
     firstBlockDone_ = true;
-    return FirmwareHexText(block.data(), size);
+    return firmwareHexText(block.data(), size);
 }
 
 }  // namespace kv820

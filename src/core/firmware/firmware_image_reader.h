@@ -28,6 +28,6 @@ class FirmwareImageReader {
 };
 
 // The image text of bytes: "%.2X " for each.
-std::string FirmwareHexText(const unsigned char* bytes, std::size_t count);
+std::string firmwareHexText(const unsigned char* bytes, std::size_t count);
 
 }  // namespace kv820

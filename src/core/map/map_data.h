@@ -24,7 +24,7 @@ struct MapPoint {
 
 // The position of a report that belongs on a track (a fix, and both texts decimal degrees
 // within range); nothing for any other report.
-std::optional<MapPoint> TrackPointPosition(const ReportRowView& row);
+std::optional<MapPoint> trackPointPosition(const ReportRowView& row);
 
 // One registered tracker at its latest stored position.
 struct FleetMarker {
@@ -38,32 +38,32 @@ struct FleetMarker {
 
 // The colour of a tracker's marker, "#rrggbb"; one per registry slot, none of them red
 // (red is kept for an SOS).
-const char* TrackerColour(std::size_t slot);
+const char* trackerColour(std::size_t slot);
 
 // The newest stored report of a tracker that belongs on a track; nothing when it has none.
 // Throws DatabaseError.
-std::optional<GpslogRow> LatestTrackRow(Database& db, const std::string& imei);
+std::optional<GpslogRow> latestTrackRow(Database& db, const std::string& imei);
 
 // Every registered tracker that has a stored position, in registry order; a tracker whose
 // IMEI is in `sosImeis` is marked as in alarm. Throws DatabaseError.
-std::vector<FleetMarker> LoadFleetMarkers(Database& db, const UserRegistry::Snapshot& users,
+std::vector<FleetMarker> loadFleetMarkers(Database& db, const UserRegistry::Snapshot& users,
                                           const std::vector<std::string>& sosImeis);
 
-// The one registered tracker with `imei`, as LoadFleetMarkers has it; nothing when no
+// The one registered tracker with `imei`, as loadFleetMarkers has it; nothing when no
 // registered tracker has that IMEI or it has no stored position. Throws DatabaseError.
-std::optional<FleetMarker> LoadFleetMarker(Database& db, const UserRegistry::Snapshot& users,
+std::optional<FleetMarker> loadFleetMarker(Database& db, const UserRegistry::Snapshot& users,
                                            const std::string& imei,
                                            const std::vector<std::string>& sosImeis);
 
 // {"imei","name","lat","lon","colour","sos","tooltip":[lines]}: one tracker's marker.
-std::string MarkerJson(const FleetMarker& marker);
+std::string markerJson(const FleetMarker& marker);
 
-// {"markers":[marker, ...]}, each marker as MarkerJson writes it.
-std::string FleetJson(const std::vector<FleetMarker>& markers);
+// {"markers":[marker, ...]}, each marker as markerJson writes it.
+std::string fleetJson(const std::vector<FleetMarker>& markers);
 
 // {"lat","lon","tooltip":[lines]}: one report to centre the map on; nothing when it has no
 // position.
-std::optional<std::string> CentreJson(const std::string& userName, const ReportRowView& row);
+std::optional<std::string> centreJson(const std::string& userName, const ReportRowView& row);
 
 // The speed bands of a drawn track, slowest first.
 struct SpeedBand {
@@ -71,7 +71,7 @@ struct SpeedBand {
     const char* colour;
     const char* label;
 };
-const std::vector<SpeedBand>& TrackSpeedBands();
+const std::vector<SpeedBand>& trackSpeedBands();
 
 // A searched track: the track points oldest first as runs of one speed band each (a
 // segment takes the band of the speed reached at its end), its start and end, and how
@@ -79,6 +79,6 @@ const std::vector<SpeedBand>& TrackSpeedBands();
 // {"points":n,"start":[lat,lon],"end":[lat,lon],
 //  "bands":[{"colour","label","parts":[[lat,lon,lat,lon,...],...]}]}
 // Nothing when the rows could not be read to the end.
-std::optional<std::string> TrackJson(const ReportRows& rows);
+std::optional<std::string> trackJson(const ReportRows& rows);
 
 }  // namespace kv820

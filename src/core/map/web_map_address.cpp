@@ -2,7 +2,7 @@
 
 namespace kv820 {
 
-std::string WebMapAddress(std::string_view longitude, std::string_view latitude) {
+std::string webMapAddress(std::string_view longitude, std::string_view latitude) {
     std::string address(WebMapBaseAddress);
     address.append("/maps?q=").append(latitude).append("+").append(longitude);
     address.append("&h=en&t=h");

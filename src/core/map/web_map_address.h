@@ -11,6 +11,6 @@ inline constexpr std::string_view WebMapBaseAddress = "https://maps.google.com";
 // The map address of a point: "/maps?q=" latitude "+" longitude "&h=en&t=h" after the
 // base. The texts go in unchanged (they are signed decimal degrees already). Note the
 // argument order, longitude first, as every caller holds the pair.
-std::string WebMapAddress(std::string_view longitude, std::string_view latitude);
+std::string webMapAddress(std::string_view longitude, std::string_view latitude);
 
 }  // namespace kv820

@@ -7,7 +7,7 @@ namespace kv820 {
 void PulseBreakOnListedPorts(const std::vector<std::string>& entries,
                              const std::function<std::unique_ptr<SerialLink>()>& makeLink) {
     for (const std::string& entry : entries) {
-        const std::string name = PortNameFromEntry(entry);
+        const std::string name = portNameFromEntry(entry);
         if (name.empty() || name == "NO") {
             continue;
         }

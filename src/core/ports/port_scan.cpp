@@ -9,16 +9,16 @@ constexpr std::string_view AnsweredMark = "...[Open succeed]";
 constexpr std::string_view SilentMark = "...[Open failed]";
 }  // namespace
 
-std::string ScanningStatus(const std::string& entry) {
-    return "Scanning " + PortNameFromEntry(entry) + "...";
+std::string scanningStatus(const std::string& entry) {
+    return "Scanning " + portNameFromEntry(entry) + "...";
 }
 
-std::string ScanResultLine(const std::string& entry, bool answered) {
-    return "Scanning " + PortNameFromEntry(entry) +
+std::string scanResultLine(const std::string& entry, bool answered) {
+    return "Scanning " + portNameFromEntry(entry) +
            std::string(answered ? AnsweredMark : SilentMark);
 }
 
-std::optional<std::size_t> FirstAnsweringEntry(const std::vector<std::string>& lines,
+std::optional<std::size_t> firstAnsweringEntry(const std::vector<std::string>& lines,
                                                std::size_t entryCount) {
     for (std::size_t row = 0; row < lines.size() && row < entryCount; ++row) {
         if (lines[row].find(AnsweredMark) != std::string::npos) {
@@ -35,12 +35,12 @@ bool PortScan::run(const std::vector<std::string>& entries, const PortScanListen
         if (ended()) {
             return false;
         }
-        listener.status(ScanningStatus(entries[row]));
+        listener.status(scanningStatus(entries[row]));
         const bool answered = probe_(entries[row], stop);
         if (stop.stop_requested()) {
             return false;
         }
-        listener.line(row, ScanResultLine(entries[row], answered));
+        listener.line(row, scanResultLine(entries[row], answered));
     }
     clock_.sleepFor(RestBeforeCompletion);
     if (ended()) {

@@ -49,13 +49,13 @@ inline constexpr std::string_view ScanCompleteStatus = "Complete Scan.";
 inline constexpr std::string_view ScanBrokenStatus = "Break Scan.";
 
 // "Scanning COM3..." while the port of entry "COM3:" is probed.
-std::string ScanningStatus(const std::string& entry);
+std::string scanningStatus(const std::string& entry);
 // "Scanning COM3...[Open succeed]" or "Scanning COM3...[Open failed]".
-std::string ScanResultLine(const std::string& entry, bool answered);
+std::string scanResultLine(const std::string& entry, bool answered);
 
 // The entry to select after a scan: the row of the first line, among the first
 // `entryCount`, that says its port answered; nothing when no port answered.
-std::optional<std::size_t> FirstAnsweringEntry(const std::vector<std::string>& lines,
+std::optional<std::size_t> firstAnsweringEntry(const std::vector<std::string>& lines,
                                                std::size_t entryCount);
 
 }  // namespace kv820

@@ -4,11 +4,11 @@
 
 namespace kv820 {
 
-char ScanWakeCharacter(ScanVariant variant) {
+char scanWakeCharacter(ScanVariant variant) {
     return variant == ScanVariant::FirmwareWizard ? '1' : '2';
 }
 
-bool ScanRepliesAnswer(ScanVariant variant, const std::vector<std::string>& replies) {
+bool scanRepliesAnswer(ScanVariant variant, const std::vector<std::string>& replies) {
     if (variant == ScanVariant::FirmwareWizard) {
         return std::any_of(replies.begin(), replies.end(), [](const std::string& reply) {
             return reply.find('C') != std::string::npos;
@@ -21,7 +21,7 @@ bool ScanRepliesAnswer(ScanVariant variant, const std::vector<std::string>& repl
 
 bool ScanProbe::probe(const std::string& entry, const std::stop_token& stop) {
     port_.OpenComPort(entry);
-    port_.WakeModem(ScanWakeCharacter(variant_));
+    port_.WakeModem(scanWakeCharacter(variant_));
     std::vector<std::string> replies;
     port_.clock().sleepFor(SettleAfterWake);
     if (!stop.stop_requested()) {
@@ -32,11 +32,11 @@ bool ScanProbe::probe(const std::string& entry, const std::stop_token& stop) {
     if (stop.stop_requested()) {
         return false;
     }
-    return ScanRepliesAnswer(variant_, replies);
+    return scanRepliesAnswer(variant_, replies);
 }
 
 std::string ScanProbe::identity() {
-    const ModemReply reply = port_.Exchange("ati", reply_timeout::Quick);
+    const ModemReply reply = port_.exchange("ati", reply_timeout::Quick);
     // Only a reply that ended in its own "OK" counts.
     return reply.ok() ? reply.text : std::string();
 }
@@ -44,14 +44,14 @@ std::string ScanProbe::identity() {
 std::vector<std::string> ScanProbe::askDevice() {
     switch (variant_) {
         case ScanVariant::SetupWizard:
-            port_.Exchange("at", reply_timeout::Quick);  // only clears the line
+            port_.exchange("at", reply_timeout::Quick);  // only clears the line
             return {identity()};
         case ScanVariant::SmsCommand:
             return {identity()};
         case ScanVariant::FirmwareWizard: {
             std::vector<std::string> prompts;
             for (int i = 0; i < PromptReads; ++i) {
-                prompts.push_back(port_.Listen(PromptReplySize, reply_timeout::Quick));
+                prompts.push_back(port_.listen(PromptReplySize, reply_timeout::Quick));
             }
             return prompts;
         }

@@ -44,10 +44,10 @@ class ScanProbe {
 
 // The single character that wakes the device of a variant ("2" the GSM module, "1" the
 // boot loader).
-char ScanWakeCharacter(ScanVariant variant);
+char scanWakeCharacter(ScanVariant variant);
 
 // Whether the replies of a probe show the wanted device: "SIEMENS" together with "OK" for
 // the GSM module, an upper-case "C" in any reply for the boot loader.
-bool ScanRepliesAnswer(ScanVariant variant, const std::vector<std::string>& replies);
+bool scanRepliesAnswer(ScanVariant variant, const std::vector<std::string>& replies);
 
 }  // namespace kv820

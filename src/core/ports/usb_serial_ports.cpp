@@ -4,7 +4,7 @@
 
 namespace kv820 {
 
-std::vector<std::string> UsbSerialPortEntries(const std::vector<SerialPortDescription>& ports,
+std::vector<std::string> usbSerialPortEntries(const std::vector<SerialPortDescription>& ports,
                                               std::string_view extraPorts, char separator) {
     std::vector<std::string> entries;
     for (const SerialPortDescription& port : ports) {

@@ -22,7 +22,7 @@ inline constexpr std::uint16_t BridgeProductId = 0x2303;
 // The entries of a "COM Port :" list: the bridge's ports as "name:" in string order
 // (COM10 before COM3), then the ports named in `extraPorts` (KV820_EXTRA_PORTS, paths
 // separated by `separator`) in their given order; the single entry "NO" when there are none.
-std::vector<std::string> UsbSerialPortEntries(const std::vector<SerialPortDescription>& ports,
+std::vector<std::string> usbSerialPortEntries(const std::vector<SerialPortDescription>& ports,
                                               std::string_view extraPorts, char separator);
 
 }  // namespace kv820

@@ -13,14 +13,14 @@ constexpr std::string_view Sim = "SM";
 constexpr std::string_view ModemMemory = "ME";
 constexpr std::string_view Both = "MT";
 
-bool Has(const std::vector<std::string>& stores, std::string_view store) {
+bool has(const std::vector<std::string>& stores, std::string_view store) {
     return std::find(stores.begin(), stores.end(), store) != stores.end();
 }
 
 constexpr std::string_view Preference[] = {Sim, ModemMemory, Both};
 
 // The quoted words of `text`, in order.
-std::vector<std::string> QuotedWords(std::string_view text) {
+std::vector<std::string> quotedWords(std::string_view text) {
     std::vector<std::string> words;
     for (std::size_t open = text.find('"'); open != std::string_view::npos;) {
         const std::size_t close = text.find('"', open + 1);
@@ -33,11 +33,11 @@ std::vector<std::string> QuotedWords(std::string_view text) {
     return words;
 }
 
-std::optional<std::string_view> InformationOf(const ModemReply& reply) {
+std::optional<std::string_view> informationOf(const ModemReply& reply) {
     return reply.ok() ? reply.lineAfter("+CPMS:") : std::nullopt;
 }
 
-std::vector<std::string_view> Fields(std::string_view text) {
+std::vector<std::string_view> splitFields(std::string_view text) {
     std::vector<std::string_view> fields;
     for (std::size_t comma = text.find(','); comma != std::string_view::npos;
          comma = text.find(',')) {
@@ -50,15 +50,15 @@ std::vector<std::string_view> Fields(std::string_view text) {
 
 }  // namespace
 
-std::vector<std::vector<std::string>> OfferedStoresFromReply(const ModemReply& reply) {
-    const std::optional<std::string_view> offer = InformationOf(reply);
+std::vector<std::vector<std::string>> offeredStoresFromReply(const ModemReply& reply) {
+    const std::optional<std::string_view> offer = informationOf(reply);
     std::vector<std::vector<std::string>> positions;
     if (!offer) {
         return positions;
     }
     std::string_view rest = *offer;
     if (rest.find('(') == std::string_view::npos) {
-        for (std::string& store : QuotedWords(rest)) {
+        for (std::string& store : quotedWords(rest)) {
             positions.push_back({std::move(store)});
         }
         return positions;
@@ -68,19 +68,19 @@ std::vector<std::vector<std::string>> OfferedStoresFromReply(const ModemReply& r
         if (close == std::string_view::npos) {
             break;
         }
-        positions.push_back(QuotedWords(rest.substr(open, close - open)));
+        positions.push_back(quotedWords(rest.substr(open, close - open)));
         rest.remove_prefix(close + 1);
     }
     return positions;
 }
 
-std::vector<std::string> ChosenStores(const std::vector<std::vector<std::string>>& offered) {
+std::vector<std::string> chosenStores(const std::vector<std::vector<std::string>>& offered) {
     std::vector<std::string> chosen;
     for (const std::vector<std::string>& stores : offered) {
         // The SIM first; then one store rather than the two together.
         const auto preferred =
             std::find_if(std::begin(Preference), std::end(Preference),
-                         [&](std::string_view store) { return Has(stores, store); });
+                         [&](std::string_view store) { return has(stores, store); });
         if (preferred == std::end(Preference)) {
             break;  // a position without a usable store: the later ones are left alone too
         }
@@ -89,31 +89,31 @@ std::vector<std::string> ChosenStores(const std::vector<std::vector<std::string>
     return chosen;
 }
 
-std::vector<std::string> StoresToList(const std::vector<std::string>& offeredForReading) {
+std::vector<std::string> storesToList(const std::vector<std::string>& offeredForReading) {
     std::vector<std::string> listed;
     for (const std::string& store : offeredForReading) {
         if (store == Sim || store == ModemMemory) {
             listed.push_back(store);
         }
     }
-    if (listed.empty() && Has(offeredForReading, Both)) {
+    if (listed.empty() && has(offeredForReading, Both)) {
         listed.emplace_back(Both);
     }
     return listed;
 }
 
-std::vector<StoreUse> StoreUseFromReply(const ModemReply& reply) {
+std::vector<StoreUse> storeUseFromReply(const ModemReply& reply) {
     std::vector<StoreUse> uses;
-    const std::optional<std::string_view> use = InformationOf(reply);
+    const std::optional<std::string_view> use = informationOf(reply);
     if (!use) {
         return uses;
     }
     // "SM",3,30,"ME",0,100,...: a quoted name and two numbers, three times at most.
-    const std::vector<std::string_view> fields = Fields(*use);
+    const std::vector<std::string_view> fields = splitFields(*use);
     for (std::size_t i = 0; i + 2 < fields.size(); i += 3) {
-        const std::vector<std::string> name = QuotedWords(fields[i]);
-        const std::optional<std::int32_t> used = LeadingInt32(fields[i + 1]);
-        const std::optional<std::int32_t> total = LeadingInt32(fields[i + 2]);
+        const std::vector<std::string> name = quotedWords(fields[i]);
+        const std::optional<std::int32_t> used = leadingInt32(fields[i + 1]);
+        const std::optional<std::int32_t> total = leadingInt32(fields[i + 2]);
         if (name.size() != 1 || !used || !total || *used < 0 || *total <= 0 || *used > *total) {
             break;
         }
@@ -125,18 +125,18 @@ std::vector<StoreUse> StoreUseFromReply(const ModemReply& reply) {
     return uses;
 }
 
-std::string SelectReadStoreCommand(std::string_view store) {
+std::string selectReadStoreCommand(std::string_view store) {
     return "at+cpms=\"" + std::string(store) + "\"";
 }
 
-bool PointReadsAt(ComPort& port, MessageStores& stores, const std::string& store,
+bool pointReadsAt(ComPort& port, MessageStores& stores, const std::string& store,
                   const ModemLog& log) {
     // Without known stores every command goes to the modem's default one.
     const std::string& target = store.empty() ? stores.inUse : store;
     if (stores.inUse.empty() || stores.selected == target) {
         return true;
     }
-    const ModemReply reply = port.Exchange(SelectReadStoreCommand(target), reply_timeout::Sim);
+    const ModemReply reply = port.exchange(selectReadStoreCommand(target), reply_timeout::Sim);
     if (log) {
         log(reply.text);
         log("\r\n");
@@ -151,10 +151,10 @@ bool PointReadsAt(ComPort& port, MessageStores& stores, const std::string& store
     return true;
 }
 
-MessageStores SetUpMessageStores(ComPort& port) {
+MessageStores setUpMessageStores(ComPort& port) {
     MessageStores stores;
-    const auto offered = OfferedStoresFromReply(port.Exchange("at+cpms=?", reply_timeout::Setting));
-    const std::vector<std::string> chosen = ChosenStores(offered);
+    const auto offered = offeredStoresFromReply(port.exchange("at+cpms=?", reply_timeout::Setting));
+    const std::vector<std::string> chosen = chosenStores(offered);
     if (chosen.empty()) {
         return stores;
     }
@@ -162,12 +162,12 @@ MessageStores SetUpMessageStores(ComPort& port) {
     for (std::size_t i = 0; i < chosen.size(); ++i) {
         command += (i > 0 ? ",\"" : "\"") + chosen[i] + "\"";
     }
-    if (!port.Exchange(command, reply_timeout::Sim).ok()) {
+    if (!port.exchange(command, reply_timeout::Sim).ok()) {
         return stores;  // the modem keeps its own: nothing is known of where reads go
     }
     stores.inUse = stores.selected = chosen[0];
-    stores.listed = StoresToList(offered[0]);
-    if (!Has(stores.listed, stores.inUse)) {
+    stores.listed = storesToList(offered[0]);
+    if (!has(stores.listed, stores.inUse)) {
         stores.listed.insert(stores.listed.begin(), stores.inUse);
     }
     return stores;

@@ -16,19 +16,19 @@ bool SessionHealth::simNearlyFull() const {
     return simUsed && simTotal && *simTotal > 0 && *simTotal - *simUsed <= NearlyFullRoom;
 }
 
-std::optional<int> SignalDbmFromReply(const ModemReply& reply) {
+std::optional<int> signalDbmFromReply(const ModemReply& reply) {
     if (!reply.ok()) {
         return std::nullopt;
     }
     const std::optional<std::string_view> signal = reply.lineAfter("+CSQ:");
-    const std::optional<std::int32_t> rssi = signal ? LeadingInt32(*signal) : std::nullopt;
+    const std::optional<std::int32_t> rssi = signal ? leadingInt32(*signal) : std::nullopt;
     if (!rssi || *rssi < 0 || *rssi > 31) {
         return std::nullopt;
     }
     return -113 + 2 * *rssi;
 }
 
-int SignalBars(int dbm) {
+int signalBars(int dbm) {
     if (dbm >= -73) {
         return 4;
     }
@@ -41,7 +41,7 @@ int SignalBars(int dbm) {
     return dbm >= -105 ? 1 : 0;
 }
 
-std::string SessionHealthText(const SessionHealth& health) {
+std::string sessionHealthText(const SessionHealth& health) {
     switch (health.state) {
         case SessionHealth::State::Idle:
             return "Idle";
@@ -53,7 +53,7 @@ std::string SessionHealthText(const SessionHealth& health) {
     }
     std::string text = "Receiving";
     if (health.signalDbm) {
-        text += " | Signal " + std::to_string(SignalBars(*health.signalDbm)) + "/4 " +
+        text += " | Signal " + std::to_string(signalBars(*health.signalDbm)) + "/4 " +
                 std::to_string(*health.signalDbm) + " dBm";
     }
     if (health.simUsed && health.simTotal) {

@@ -24,12 +24,12 @@ struct SessionHealth {
 
 // The signal of a "+CSQ: rssi,ber" reply in dBm (rssi 0 is -113 dBm or less, 31 is -51 dBm or
 // more); none for 99 ("not known") or a reply without it.
-std::optional<int> SignalDbmFromReply(const ModemReply& reply);
+std::optional<int> signalDbmFromReply(const ModemReply& reply);
 
 // Bars out of four for a signal, as phones show them.
-int SignalBars(int dbm);
+int signalBars(int dbm);
 
 // The status bar's text: "Receiving | Signal 3/4 -77 dBm | SIM 3/30 | Last report ...".
-std::string SessionHealthText(const SessionHealth& health);
+std::string sessionHealthText(const SessionHealth& health);
 
 }  // namespace kv820

@@ -14,39 +14,39 @@ namespace {
 constexpr std::string_view ReportMark = "?35";
 constexpr std::string_view ReadHeader = "+CMGR:";
 
-void Log(NewSmsContext& context, std::string_view text) {
+void log(NewSmsContext& context, std::string_view text) {
     if (context.log) {
         context.log(text);
     }
 }
 
-void LogReply(NewSmsContext& context, std::string_view reply) {
-    Log(context, reply);
-    Log(context, "\r\n");
+void logReply(NewSmsContext& context, std::string_view reply) {
+    log(context, reply);
+    log(context, "\r\n");
 }
 
-bool PointReadsAt(NewSmsContext& context, const std::string& store) {
+bool pointReadsAt(NewSmsContext& context, const std::string& store) {
     return context.stores == nullptr ||
-           PointReadsAt(context.port, *context.stores, store, context.log);
+           pointReadsAt(context.port, *context.stores, store, context.log);
 }
 
-void PointReadsBack(NewSmsContext& context) {
+void pointReadsBack(NewSmsContext& context) {
     if (context.stores != nullptr) {
-        PointReadsAt(context, context.stores->inUse);
+        pointReadsAt(context, context.stores->inUse);
     }
 }
 
-void DeleteMessages(NewSmsContext& context, const std::vector<MessagePlace>& places) {
+void deleteMessages(NewSmsContext& context, const std::vector<MessagePlace>& places) {
     for (const MessagePlace& place : places) {
-        if (!PointReadsAt(context, place.store)) {
+        if (!pointReadsAt(context, place.store)) {
             continue;  // read again at the next listing; the stored row keeps it single
         }
         const ModemReply reply =
-            context.port.Exchange("at+cmgd=" + std::to_string(place.index), reply_timeout::Sim);
-        LogReply(context, reply.text);
+            context.port.exchange("at+cmgd=" + std::to_string(place.index), reply_timeout::Sim);
+        logReply(context, reply.text);
         if (!reply.ok()) {
             // It is read again at the next start; the stored row keeps it from counting twice.
-            Log(context, "SMS " + std::to_string(place.index) + " could not be deleted.\r\n");
+            log(context, "SMS " + std::to_string(place.index) + " could not be deleted.\r\n");
         }
     }
 }
@@ -54,10 +54,10 @@ void DeleteMessages(NewSmsContext& context, const std::vector<MessagePlace>& pla
 // Commits the row, and the events the report raises, unless an equal row is stored already
 // (a report whose delete failed and that is read again must not appear twice, nor its
 // events). Throws DatabaseError; then nothing of it is stored.
-bool StoreOnce(NewSmsContext& context, const PositionReport& report,
+bool storeOnce(NewSmsContext& context, const PositionReport& report,
                std::vector<TrackerEvent>& events) {
     GpslogStore& store = *context.store;
-    const GpslogRow row = ToGpslogRow(report);
+    const GpslogRow row = toGpslogRow(report);
     if (store.contains(row)) {
         return false;
     }
@@ -81,79 +81,79 @@ bool StoreOnce(NewSmsContext& context, const PositionReport& report,
     return true;
 }
 
-NewSmsOutcome Kept(NewSmsContext& context, NewSmsOutcome outcome, NewSmsOutcome::Kind kind,
+NewSmsOutcome kept(NewSmsContext& context, NewSmsOutcome outcome, NewSmsOutcome::Kind kind,
                    const std::string& why) {
     outcome.kind = kind;
-    Log(context,
+    log(context,
         "SMS " + std::to_string(outcome.index) + " " + why + "; it stays in the modem.\r\n");
     return outcome;
 }
 
-NewSmsOutcome HandleReport(NewSmsContext& context, NewSmsOutcome outcome,
+NewSmsOutcome handleReport(NewSmsContext& context, NewSmsOutcome outcome,
                            const ReportPieces& pieces, const std::vector<MessagePlace>& places) {
-    outcome.report = DecodePositionReport(pieces, context.users.snapshot());
+    outcome.report = decodePositionReport(pieces, context.users.snapshot());
     try {
         if (context.store == nullptr) {
             throw DatabaseError("no database connection");
         }
-        const bool added = StoreOnce(context, *outcome.report, outcome.events);
+        const bool added = storeOnce(context, *outcome.report, outcome.events);
         outcome.kind =
             added ? NewSmsOutcome::Kind::ReportStored : NewSmsOutcome::Kind::ReportAlreadyStored;
     } catch (const DatabaseError& error) {
         outcome.failure = error.what();
         const std::string why = "is a report that could not be stored (" + outcome.failure + ")";
-        return Kept(context, std::move(outcome), NewSmsOutcome::Kind::StoreFailed, why);
+        return kept(context, std::move(outcome), NewSmsOutcome::Kind::StoreFailed, why);
     }
-    DeleteMessages(context, places);
+    deleteMessages(context, places);
     return outcome;
 }
 
 // A whole message, in the shape of a text-mode read reply.
-NewSmsOutcome HandleMessageText(NewSmsContext& context, NewSmsOutcome outcome,
+NewSmsOutcome handleMessageText(NewSmsContext& context, NewSmsOutcome outcome,
                                 std::string_view replyText,
                                 const std::vector<MessagePlace>& places) {
     if (replyText.find(ReportMark) == std::string_view::npos) {
-        DeleteMessages(context, places);
+        deleteMessages(context, places);
         outcome.kind = NewSmsOutcome::Kind::NonReportDeleted;
         return outcome;
     }
-    const ReportPieces pieces = SplitReportPieces(replyText);
+    const ReportPieces pieces = splitReportPieces(replyText);
     if (!pieces.hasEndMark) {
-        return Kept(context, std::move(outcome), NewSmsOutcome::Kind::PartialReportKept,
+        return kept(context, std::move(outcome), NewSmsOutcome::Kind::PartialReportKept,
                     "is not a whole report");
     }
-    return HandleReport(context, std::move(outcome), pieces, places);
+    return handleReport(context, std::move(outcome), pieces, places);
 }
 
-NewSmsOutcome HandleJoined(NewSmsContext& context, const ConcatenatedMessages::Joined& joined,
+NewSmsOutcome handleJoined(NewSmsContext& context, const ConcatenatedMessages::Joined& joined,
                            std::string_view status) {
     NewSmsOutcome outcome;
     outcome.places = joined.places;
     outcome.index = outcome.places.front().index;
-    const std::string reply = TextModeReadReply(std::to_string(outcome.index), status,
+    const std::string reply = textModeReadReply(std::to_string(outcome.index), status,
                                                 joined.sender, joined.timestampText, joined.text);
     if (!joined.whole) {
         // A report with a part missing would be stored with its fields shifted.
-        Log(context, "A message of " + joined.sender + " did not arrive whole.\r\n");
+        log(context, "A message of " + joined.sender + " did not arrive whole.\r\n");
         if (!joined.startsAtFirstPart || joined.text.find(ReportMark) != std::string::npos) {
-            return Kept(context, std::move(outcome), NewSmsOutcome::Kind::PartialReportKept,
+            return kept(context, std::move(outcome), NewSmsOutcome::Kind::PartialReportKept,
                         "is a part of a message that did not arrive whole");
         }
     }
-    return HandleMessageText(context, std::move(outcome), reply, joined.places);
+    return handleMessageText(context, std::move(outcome), reply, joined.places);
 }
 
-NewSmsOutcome HandlePduRead(NewSmsContext& context, NewSmsOutcome outcome,
+NewSmsOutcome handlePduRead(NewSmsContext& context, NewSmsOutcome outcome,
                             const ModemReply& reply) {
-    const std::optional<PduRead> read = PduReadFromReply(reply);
+    const std::optional<PduRead> read = pduReadFromReply(reply);
     if (!read || !read->message) {
-        return Kept(context, std::move(outcome), NewSmsOutcome::Kind::UndecodableKept,
+        return kept(context, std::move(outcome), NewSmsOutcome::Kind::UndecodableKept,
                     "is no message that can be decoded");
     }
     const SmsPduMessage& message = *read->message;
-    Log(context, ReadableLine(message));
+    log(context, readableLine(message));
     if (message.kind == SmsPduMessage::Kind::StatusReport) {
-        DeleteMessages(context, outcome.places);
+        deleteMessages(context, outcome.places);
         outcome.kind = NewSmsOutcome::Kind::NonReportDeleted;
         return outcome;
     }
@@ -161,35 +161,35 @@ NewSmsOutcome HandlePduRead(NewSmsContext& context, NewSmsOutcome outcome,
         const auto now = context.port.clock().now();
         const auto joined = context.parts->add(outcome.places.front(), message, now);
         if (!joined) {
-            return Kept(context, std::move(outcome), NewSmsOutcome::Kind::PartKept,
+            return kept(context, std::move(outcome), NewSmsOutcome::Kind::PartKept,
                         "is a part of a longer message and waits for the rest");
         }
-        return HandleJoined(context, *joined, read->status);
+        return handleJoined(context, *joined, read->status);
     }
-    const std::string text = TextModeReadReply(std::to_string(outcome.index), read->status,
+    const std::string text = textModeReadReply(std::to_string(outcome.index), read->status,
                                                message.sender, message.timestampText, message.text);
     const std::vector<MessagePlace> places = outcome.places;
-    return HandleMessageText(context, std::move(outcome), text, places);
+    return handleMessageText(context, std::move(outcome), text, places);
 }
 
-NewSmsOutcome ReadAndHandle(NewSmsContext& context, NewSmsOutcome outcome) {
+NewSmsOutcome readAndHandle(NewSmsContext& context, NewSmsOutcome outcome) {
     const ModemReply reply =
-        context.port.Exchange("at+cmgr=" + std::to_string(outcome.index), reply_timeout::Sim);
-    LogReply(context, reply.text);
+        context.port.exchange("at+cmgr=" + std::to_string(outcome.index), reply_timeout::Sim);
+    logReply(context, reply.text);
     if (reply.refused()) {
-        return Kept(context, std::move(outcome), NewSmsOutcome::Kind::ReadRefusedKept,
+        return kept(context, std::move(outcome), NewSmsOutcome::Kind::ReadRefusedKept,
                     "could not be read");
     }
     // Only a reply that came whole, with the message itself, says what the message holds.
     if (!reply.ok() || !reply.hasLineStartingWith(ReadHeader)) {
-        return Kept(context, std::move(outcome), NewSmsOutcome::Kind::UnreadKept,
+        return kept(context, std::move(outcome), NewSmsOutcome::Kind::UnreadKept,
                     "was not read completely");
     }
     if (context.mode == MessageMode::Pdu) {
-        return HandlePduRead(context, std::move(outcome), reply);
+        return handlePduRead(context, std::move(outcome), reply);
     }
     const std::vector<MessagePlace> places = outcome.places;
-    return HandleMessageText(context, std::move(outcome), reply.text, places);
+    return handleMessageText(context, std::move(outcome), reply.text, places);
 }
 
 }  // namespace
@@ -203,25 +203,25 @@ NewSmsOutcome ProcessNewSms(MessagePlace place, NewSmsContext& context) {
     NewSmsOutcome outcome;
     outcome.index = place.index;
     outcome.places = {place};
-    if (!PointReadsAt(context, place.store)) {
-        outcome = Kept(context, std::move(outcome), NewSmsOutcome::Kind::ReadRefusedKept,
+    if (!pointReadsAt(context, place.store)) {
+        outcome = kept(context, std::move(outcome), NewSmsOutcome::Kind::ReadRefusedKept,
                        "could not be read");
     } else {
-        outcome = ReadAndHandle(context, std::move(outcome));
+        outcome = readAndHandle(context, std::move(outcome));
     }
-    PointReadsBack(context);
+    pointReadsBack(context);
     return outcome;
 }
 
-std::vector<NewSmsOutcome> ProcessOverdueParts(NewSmsContext& context) {
+std::vector<NewSmsOutcome> processOverdueParts(NewSmsContext& context) {
     std::vector<NewSmsOutcome> outcomes;
     if (context.parts == nullptr) {
         return outcomes;
     }
     for (const ConcatenatedMessages::Joined& joined :
          context.parts->takeOverdue(context.port.clock().now())) {
-        outcomes.push_back(HandleJoined(context, joined, "REC READ"));
-        PointReadsBack(context);
+        outcomes.push_back(handleJoined(context, joined, "REC READ"));
+        pointReadsBack(context);
     }
     return outcomes;
 }

@@ -53,6 +53,6 @@ NewSmsOutcome ProcessNewSms(MessagePlace place, NewSmsContext& context);
 // The longer messages whose missing parts have not come within their wait, handled as
 // they are: a report that is not whole stays in the modem, and so does a message whose
 // start is missing (it may be a report's); the others are deleted as no report.
-std::vector<NewSmsOutcome> ProcessOverdueParts(NewSmsContext& context);
+std::vector<NewSmsOutcome> processOverdueParts(NewSmsContext& context);
 
 }  // namespace kv820

@@ -8,12 +8,12 @@ namespace {
 
 constexpr std::chrono::milliseconds WakePause{5000};
 
-std::optional<MessageMode> SetMessageMode(ComPort& port) {
-    if (port.Exchange("at+cmgf=1", reply_timeout::Setting).ok()) {
+std::optional<MessageMode> setMessageMode(ComPort& port) {
+    if (port.exchange("at+cmgf=1", reply_timeout::Setting).ok()) {
         return MessageMode::Text;
     }
     // Modems and phones that know only PDU mode refuse text mode with "ERROR".
-    if (port.Exchange("at+cmgf=0", reply_timeout::Setting).ok()) {
+    if (port.exchange("at+cmgf=0", reply_timeout::Setting).ok()) {
         return MessageMode::Pdu;
     }
     return std::nullopt;
@@ -25,14 +25,14 @@ std::optional<SmsModemSetup> InitModemForSms(ComPort& port, const std::string& p
     port.OpenComPort(portEntry);
     for (int wake = 0; wake < 2; ++wake) {
         port.WakeModem();
-        AwaitModemAnswer(port, WakePause);
+        awaitModemAnswer(port, WakePause);
     }
-    port.Exchange("at", reply_timeout::Quick);
-    port.Exchange("ati", reply_timeout::Quick);
+    port.exchange("at", reply_timeout::Quick);
+    port.exchange("ati", reply_timeout::Quick);
     std::optional<SmsModemSetup> setup;
-    if (const std::optional<MessageMode> mode = SetMessageMode(port)) {
-        MessageStores stores = SetUpMessageStores(port);
-        if (port.Exchange("at+cnmi=1,1", reply_timeout::Setting).ok()) {
+    if (const std::optional<MessageMode> mode = setMessageMode(port)) {
+        MessageStores stores = setUpMessageStores(port);
+        if (port.exchange("at+cnmi=1,1", reply_timeout::Setting).ok()) {
             setup = SmsModemSetup{*mode, std::move(stores)};
         }
     }

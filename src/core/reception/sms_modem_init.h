@@ -19,7 +19,7 @@ struct SmsModemSetup {
 // the modem twice, each time giving it up to 5000 ms to answer "at", sends "at" and "ati",
 // then switches to text-mode SMS ("at+cmgf=1"; a modem that refuses it is switched to PDU
 // mode, "at+cmgf=0"), points its message stores at the SIM where it can (see
-// SetUpMessageStores), and asks for an unsolicited "+CMTI" line for every stored message
+// setUpMessageStores), and asks for an unsolicited "+CMTI" line for every stored message
 // ("at+cnmi=1,1"). Succeeds exactly when a mode and the announcements were accepted. About
 // a second with a modem that answers at once, up to some ten seconds with one that does
 // not, so it runs off the UI thread. A failed start closes the port it opened, so that a

@@ -14,7 +14,7 @@ namespace kv820 {
 
 SmsSessionWorker::SmsSessionWorker(SerialLink& link, Clock& clock, const UserRegistry& users,
                                    SmsSessionListener& listener, Settings settings)
-    : localNow(LocalNow),
+    : localNow(&kv820::localNow),
       clock_(clock, stop_.get_token()),
       port_(link, clock_),
       users_(users),
@@ -117,16 +117,16 @@ void SmsSessionWorker::catchUpStoredMessages() {
 
 void SmsSessionWorker::catchUpStore(const std::string& store, bool unannounced) {
     const ModemLog log = [this](std::string_view text) { listener_.modemLog(text); };
-    if (!PointReadsAt(port_, modem_.stores, store, log)) {
+    if (!pointReadsAt(port_, modem_.stores, store, log)) {
         return;
     }
-    const StoredMessageListRead read = ListStoredMessages(port_, modem_.mode);
+    const StoredMessageListRead read = listStoredMessages(port_, modem_.mode);
     const bool emptyListing =
         read.listing.complete && !read.listing.refused && read.listing.entries.empty();
     if (!emptyListing && !read.reply.empty() && !stopRequested()) {
         logReply(read.reply);  // an empty listing says nothing worth a line
     }
-    PointReadsAt(port_, modem_.stores, modem_.stores.inUse, log);
+    pointReadsAt(port_, modem_.stores, modem_.stores.inUse, log);
     if (stopRequested() || portGone()) {
         return;
     }
@@ -194,7 +194,7 @@ void SmsSessionWorker::readLoop() {
         if (stopRequested() || modemLost()) {
             return;
         }
-        const std::optional<ModemEvent> event = port_.NextEvent();
+        const std::optional<ModemEvent> event = port_.nextEvent();
         if (event) {
             lastHeard_ = port_.clock().now();
             handleEvent(*event);
@@ -229,8 +229,8 @@ bool SmsSessionWorker::modemLost() {
 
 bool SmsSessionWorker::modemAnswers() {
     // A second try goes through the port's resynchronisation (ESC, then "at" to its "OK").
-    return port_.Exchange("at", reply_timeout::Quick).ok() ||
-           (!stopRequested() && port_.Exchange("at", reply_timeout::Quick).ok());
+    return port_.exchange("at", reply_timeout::Quick).ok() ||
+           (!stopRequested() && port_.exchange("at", reply_timeout::Quick).ok());
 }
 
 bool SmsSessionWorker::waitForModem() {
@@ -261,7 +261,7 @@ void SmsSessionWorker::checkHealth() {
     }
     lastHealthCheck_ = now;
     SessionHealth health = health_;
-    health.signalDbm = SignalDbmFromReply(port_.Exchange("at+csq", reply_timeout::Setting));
+    health.signalDbm = signalDbmFromReply(port_.exchange("at+csq", reply_timeout::Setting));
     setHealth(health);
 }
 
@@ -293,14 +293,14 @@ void SmsSessionWorker::pollStorage() {
     }
     lastStoragePoll_ = now;
     NewSmsContext context = newSmsContext();
-    for (const NewSmsOutcome& outcome : ProcessOverdueParts(context)) {
+    for (const NewSmsOutcome& outcome : processOverdueParts(context)) {
         publish(outcome);
     }
-    const ModemReply reply = port_.Exchange("at+cpms?", reply_timeout::Sim);
+    const ModemReply reply = port_.exchange("at+cpms?", reply_timeout::Sim);
     if (reply.complete()) {
         lastHeard_ = port_.clock().now();  // the modem answers: no need to ask "at" too
     }
-    const std::vector<StoreUse> uses = StoreUseFromReply(reply);
+    const std::vector<StoreUse> uses = storeUseFromReply(reply);
     noteStorage(uses);
     // An announcement that came meanwhile is handled first: its message is no stray one.
     handleHeldEvents();
@@ -378,7 +378,7 @@ void SmsSessionWorker::handleHeldEvents() {
     // Handling one announcement reads replies, which may queue further ones (a burst).
     // Once the port is gone the rest stay in the modem: each would wait out a read.
     while (!stopRequested() && !portGone()) {
-        const std::optional<ModemEvent> event = port_.NextEvent(ComPort::Wait::No);
+        const std::optional<ModemEvent> event = port_.nextEvent(ComPort::Wait::No);
         if (!event) {
             return;
         }
@@ -434,7 +434,7 @@ void SmsSessionWorker::publish(const NewSmsOutcome& outcome) {
     event.report = *outcome.report;
     event.alreadyStored = outcome.kind == NewSmsOutcome::Kind::ReportAlreadyStored;
     event.events = outcome.events;
-    event.historyRange = SearchCriteria::YearsAround(localNow()).receiveRange(event.report.imei);
+    event.historyRange = SearchCriteria::yearsAround(localNow()).receiveRange(event.report.imei);
     listener_.reportStored(event);
     SessionHealth health = health_;
     health.lastReport = event.report.receiveMomentText();

@@ -39,7 +39,7 @@ struct StoredMessageListing {
 };
 
 // The listing in a reply: its entries, and whether it reached its final result line.
-StoredMessageListing ParseStoredMessageListing(std::string_view reply);
+StoredMessageListing parseStoredMessageListing(std::string_view reply);
 
 class ComPort;
 
@@ -52,6 +52,6 @@ struct StoredMessageListRead {
 // Asks the modem for every message of the selected store ("at+cmgl=\"ALL\"" + CR in text
 // mode, "at+cmgl=4" in PDU mode) and reads the listing to its own final result line, within
 // the listing's time-out: a full SIM can take seconds before it answers.
-StoredMessageListRead ListStoredMessages(ComPort& port, MessageMode mode);
+StoredMessageListRead listStoredMessages(ComPort& port, MessageMode mode);
 
 }  // namespace kv820

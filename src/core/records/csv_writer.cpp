@@ -11,7 +11,7 @@ namespace kv820 {
 
 namespace {
 
-void AppendField(std::string& out, std::string_view field) {
+void appendField(std::string& out, std::string_view field) {
     if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
         out += field;
         return;
@@ -33,7 +33,7 @@ void appendCsvRecord(std::string& out, std::span<const std::string_view> fields)
         if (i > 0) {
             out += ',';
         }
-        AppendField(out, fields[i]);
+        appendField(out, fields[i]);
     }
     out += "\r\n";
 }
@@ -41,7 +41,7 @@ void appendCsvRecord(std::string& out, std::span<const std::string_view> fields)
 namespace {
 
 // The fields in list order, under the list headers: the user name in the imei's place.
-std::array<std::string_view, GpslogColumnCount> RecordFields(std::string_view user,
+std::array<std::string_view, GpslogColumnCount> recordFields(std::string_view user,
                                                              const ReportRowView& row) {
     std::array<std::string_view, GpslogColumnCount> fields;
     for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
@@ -52,13 +52,13 @@ std::array<std::string_view, GpslogColumnCount> RecordFields(std::string_view us
 
 }  // namespace
 
-ExportOutcome WriteCsv(TextSink& sink, const SearchCriteria& range, const ReportRows& rows) {
+ExportOutcome writeCsv(TextSink& sink, const SearchCriteria& range, const ReportRows& rows) {
     std::string record;
     appendCsvRecord(record, ReportListHeaders);
     bool written = sink.write(record);
     const bool rowsRead = written && rows.forEachOldestFirst([&](const ReportRowView& row) {
         record.clear();
-        appendCsvRecord(record, RecordFields(range.userName, row));
+        appendCsvRecord(record, recordFields(range.userName, row));
         written = sink.write(record);
         return written;
     });

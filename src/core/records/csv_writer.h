@@ -20,6 +20,6 @@ void appendCsvRecord(std::string& out, std::span<const std::string_view> fields)
 // searched user name. Fields holding a comma, a double quote or a line break are quoted,
 // their quotes doubled. Every row is written; nothing is skipped. Returns Written,
 // WriteFailure or RowsUnreadable.
-ExportOutcome WriteCsv(TextSink& sink, const SearchCriteria& range, const ReportRows& rows);
+ExportOutcome writeCsv(TextSink& sink, const SearchCriteria& range, const ReportRows& rows);
 
 }  // namespace kv820

@@ -15,7 +15,7 @@ constexpr int NameAttempts = 100;
 
 // Opens a file for writing only when it does not exist yet ("x", as mkstemp does), so
 // that no other file is ever overwritten by chance.
-std::FILE* CreateNewFile(const std::filesystem::path& path) {
+std::FILE* createNewFile(const std::filesystem::path& path) {
 #ifdef _WIN32
     return _wfopen(path.c_str(), L"wbx");
 #else
@@ -24,7 +24,7 @@ std::FILE* CreateNewFile(const std::filesystem::path& path) {
 }
 
 // "<name>.XXXXXX" beside `path`, the X's random letters and digits.
-std::filesystem::path NameBeside(const std::filesystem::path& path, std::mt19937& random) {
+std::filesystem::path nameBeside(const std::filesystem::path& path, std::mt19937& random) {
     static constexpr std::string_view Characters =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::uniform_int_distribution<std::size_t> pick(0, Characters.size() - 1);
@@ -52,9 +52,9 @@ bool ExportFile::open() {
     }
     std::mt19937 random(std::random_device{}());
     for (int attempt = 0; attempt < NameAttempts && !file_; ++attempt) {
-        temporary_ = NameBeside(path_, random);
+        temporary_ = nameBeside(path_, random);
         errno = 0;
-        file_ = CreateNewFile(temporary_);
+        file_ = createNewFile(temporary_);
         if (!file_ && errno != EEXIST) {
             break;
         }

@@ -4,7 +4,7 @@
 
 namespace kv820 {
 
-std::string_view ExportOutcomeMessage(ExportOutcome outcome) {
+std::string_view exportOutcomeMessage(ExportOutcome outcome) {
     switch (outcome) {
         case ExportOutcome::Written:
             return "";
@@ -22,8 +22,8 @@ std::string_view ExportOutcomeMessage(ExportOutcome outcome) {
     return "";
 }
 
-std::string ExportResultMessage(const ExportResult& result) {
-    std::string message(ExportOutcomeMessage(result.outcome));
+std::string exportResultMessage(const ExportResult& result) {
+    std::string message(exportOutcomeMessage(result.outcome));
     if (!result.systemReason.empty()) {
         message += '\n';
         message += result.systemReason;

@@ -27,8 +27,8 @@ struct ExportResult {
 };
 
 // The message the operator sees for an outcome; empty for Written.
-std::string_view ExportOutcomeMessage(ExportOutcome outcome);
+std::string_view exportOutcomeMessage(ExportOutcome outcome);
 // The outcome's message with the system's reason on a line of its own.
-std::string ExportResultMessage(const ExportResult& result);
+std::string exportResultMessage(const ExportResult& result);
 
 }  // namespace kv820

@@ -10,6 +10,6 @@ namespace kv820 {
 // under the zone rules in force at that moment) into UTC as ISO 8601 with a "Z"
 // ("2007-05-12T02:03:04Z"). Texts that are not a calendar moment, such as the unconverted
 // "2000/00/00", give nothing.
-std::optional<std::string> GpsLocalTimeToUtcIso(std::string_view date, std::string_view time);
+std::optional<std::string> gpsLocalTimeToUtcIso(std::string_view date, std::string_view time);
 
 }  // namespace kv820

@@ -16,15 +16,15 @@ namespace kv820 {
 
 namespace {
 
-std::string Escaped(std::string_view text) {
+std::string escaped(std::string_view text) {
     std::string out;
-    AppendXmlText(out, text);
+    appendXmlText(out, text);
     return out;
 }
 
-std::string DocumentHead(const SearchCriteria& range) {
-    const std::string user = Escaped(range.userName);
-    const std::string title = Escaped(range.title());
+std::string documentHead(const SearchCriteria& range) {
+    const std::string user = escaped(range.userName);
+    const std::string title = escaped(range.title());
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
            "<gpx version=\"1.1\" creator=\"KV820-Call Center\"\r\n"
            "     xmlns=\"http://www.topografix.com/GPX/1/1\"\r\n"
@@ -44,7 +44,7 @@ std::string DocumentHead(const SearchCriteria& range) {
            "  <trkseg>\r\n";
 }
 
-std::optional<std::string_view> GpxFix(std::string_view status) {
+std::optional<std::string_view> gpxFix(std::string_view status) {
     if (status == Fix2dText) {
         return "2d";
     }
@@ -54,26 +54,26 @@ std::optional<std::string_view> GpxFix(std::string_view status) {
     return std::nullopt;
 }
 
-bool HasGpxPosition(const ReportRowView& row) {
-    return IsDecimalWithin(row.gpsPosLat, 90.0) && IsDecimalWithin(row.gpsPosLon, 180.0);
+bool hasGpxPosition(const ReportRowView& row) {
+    return isDecimalWithin(row.gpsPosLat, 90.0) && isDecimalWithin(row.gpsPosLon, 180.0);
 }
 
 // The child elements keep the order the GPX schema fixes: ele, time, fix, sat.
-void AppendTrackPoint(std::string& out, const ReportRowView& row) {
+void appendTrackPoint(std::string& out, const ReportRowView& row) {
     out += "   <trkpt lat=\"";
     out += row.gpsPosLat;
     out += "\" lon=\"";
     out += row.gpsPosLon;
     out += "\">\r\n";
-    if (IsDecimalText(row.gpsAltitude)) {
+    if (isDecimalText(row.gpsAltitude)) {
         out += "    <ele>";
         out += row.gpsAltitude;
         out += "</ele>\r\n";
     }
-    if (const auto utc = GpsLocalTimeToUtcIso(row.gpsDate, row.gpsTime)) {
+    if (const auto utc = gpsLocalTimeToUtcIso(row.gpsDate, row.gpsTime)) {
         out += "    <time>" + *utc + "</time>\r\n";
     }
-    if (const auto fix = GpxFix(row.gpsStatus)) {
+    if (const auto fix = gpxFix(row.gpsStatus)) {
         out += "    <fix>";
         out += *fix;
         out += "</fix>\r\n";
@@ -93,13 +93,13 @@ constexpr std::string_view DocumentTail =
 
 }  // namespace
 
-ExportOutcome WriteGpx(TextSink& sink, const SearchCriteria& range, const ReportRows& rows) {
-    return WriteTrackDocument(sink, DocumentHead(range), DocumentTail, rows,
+ExportOutcome writeGpx(TextSink& sink, const SearchCriteria& range, const ReportRows& rows) {
+    return writeTrackDocument(sink, documentHead(range), DocumentTail, rows,
                               [](const ReportRowView& row, std::string& out) {
-                                  if (!IsTrackPoint(row) || !HasGpxPosition(row)) {
+                                  if (!isTrackPoint(row) || !hasGpxPosition(row)) {
                                       return false;
                                   }
-                                  AppendTrackPoint(out, row);
+                                  appendTrackPoint(out, row);
                                   return true;
                               });
 }

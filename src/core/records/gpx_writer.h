@@ -13,6 +13,6 @@ namespace kv820 {
 // satellite count when that is a whole number. Rows that are no track point, and rows
 // whose position is not decimal degrees in range (which GPX cannot carry), are left out.
 // Returns Written, WriteFailure or RowsUnreadable.
-ExportOutcome WriteGpx(TextSink& sink, const SearchCriteria& range, const ReportRows& rows);
+ExportOutcome writeGpx(TextSink& sink, const SearchCriteria& range, const ReportRows& rows);
 
 }  // namespace kv820

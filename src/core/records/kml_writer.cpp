@@ -14,17 +14,17 @@ namespace {
 
 constexpr std::string_view LineEnd = "\r\n";
 
-void AppendLine(std::string& out, int blanks, std::string_view text) {
+void appendLine(std::string& out, int blanks, std::string_view text) {
     out.append(static_cast<std::size_t>(blanks), ' ');
     out += text;
     out += LineEnd;
 }
 
-std::string DocumentHead(const SearchCriteria& range) {
+std::string documentHead(const SearchCriteria& range) {
     std::string folderName;
-    AppendXmlText(folderName, range.userName);
+    appendXmlText(folderName, range.userName);
     std::string title;
-    AppendXmlText(title, range.title());
+    appendXmlText(title, range.title());
     const std::array<std::string, 17> lines{
         "<kml xmlns=\"http://earth.google.com/kml/2.0\">",
         "<Folder>",
@@ -46,15 +46,15 @@ std::string DocumentHead(const SearchCriteria& range) {
     };
     std::string head;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        AppendLine(head, static_cast<int>(i), lines[i]);
+        appendLine(head, static_cast<int>(i), lines[i]);
     }
     return head;
 }
 
-void AppendCoordinateLine(std::string& out, const ReportRowView& row) {
-    AppendXmlText(out, row.gpsPosLon);
+void appendCoordinateLine(std::string& out, const ReportRowView& row) {
+    appendXmlText(out, row.gpsPosLon);
     out += ", ";
-    AppendXmlText(out, row.gpsPosLat);
+    appendXmlText(out, row.gpsPosLat);
     out += ", 0.000000";
     out += LineEnd;
 }
@@ -68,13 +68,13 @@ constexpr std::string_view DocumentTail =
 
 }  // namespace
 
-ExportOutcome WriteKml(TextSink& sink, const SearchCriteria& range, const ReportRows& rows) {
-    return WriteTrackDocument(sink, DocumentHead(range), DocumentTail, rows,
+ExportOutcome writeKml(TextSink& sink, const SearchCriteria& range, const ReportRows& rows) {
+    return writeTrackDocument(sink, documentHead(range), DocumentTail, rows,
                               [](const ReportRowView& row, std::string& out) {
-                                  if (!IsTrackPoint(row)) {
+                                  if (!isTrackPoint(row)) {
                                       return false;
                                   }
-                                  AppendCoordinateLine(out, row);
+                                  appendCoordinateLine(out, row);
                                   return true;
                               });
 }

@@ -11,6 +11,6 @@ namespace kv820 {
 // named after the search, whose line runs through the track points oldest first. Lines end
 // in CR LF except the last; each opening line is indented one blank deeper than the one
 // before. Returns Written, WriteFailure or RowsUnreadable.
-ExportOutcome WriteKml(TextSink& sink, const SearchCriteria& range, const ReportRows& rows);
+ExportOutcome writeKml(TextSink& sink, const SearchCriteria& range, const ReportRows& rows);
 
 }  // namespace kv820

@@ -11,7 +11,7 @@
 
 namespace kv820 {
 
-ExportFormat ExportFormatForPath(const std::filesystem::path& path) {
+ExportFormat exportFormatForPath(const std::filesystem::path& path) {
     std::string suffix = path.extension().string();
     for (char& c : suffix) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -27,28 +27,28 @@ ExportFormat ExportFormatForPath(const std::filesystem::path& path) {
 
 namespace {
 
-ExportOutcome WriteDocument(ExportFormat format, TextSink& sink, const SearchCriteria& range,
+ExportOutcome writeDocument(ExportFormat format, TextSink& sink, const SearchCriteria& range,
                             const ReportRows& rows) {
     switch (format) {
         case ExportFormat::Gpx:
-            return WriteGpx(sink, range, rows);
+            return writeGpx(sink, range, rows);
         case ExportFormat::Csv:
-            return WriteCsv(sink, range, rows);
+            return writeCsv(sink, range, rows);
         case ExportFormat::Kml:
             break;
     }
-    return WriteKml(sink, range, rows);
+    return writeKml(sink, range, rows);
 }
 
 }  // namespace
 
-ExportOutcome PrecheckExport(ExportFormat format, const ReportRows& rows) {
+ExportOutcome precheckExport(ExportFormat format, const ReportRows& rows) {
     bool anyRow = false;
     bool anyFix = false;
     const bool needsFix = format != ExportFormat::Csv;
     const bool rowsRead = rows.forEachOldestFirst([&](const ReportRowView& row) {
         anyRow = true;
-        anyFix = HasFix(row);
+        anyFix = hasFix(row);
         return needsFix && !anyFix;  // stop at the first row that settles the question
     });
     if (!rowsRead) {
@@ -63,9 +63,9 @@ ExportOutcome PrecheckExport(ExportFormat format, const ReportRows& rows) {
     return ExportOutcome::Written;
 }
 
-ExportResult ExportRecords(ExportFormat format, const std::filesystem::path& path,
+ExportResult exportRecords(ExportFormat format, const std::filesystem::path& path,
                            const SearchCriteria& range, const ReportRows& rows) {
-    const ExportOutcome precheck = PrecheckExport(format, rows);
+    const ExportOutcome precheck = precheckExport(format, rows);
     if (precheck != ExportOutcome::Written) {
         return {precheck, {}};
     }
@@ -73,7 +73,7 @@ ExportResult ExportRecords(ExportFormat format, const std::filesystem::path& pat
     if (!file.open()) {
         return {ExportOutcome::NoFileExistence, file.failureReason()};
     }
-    const ExportOutcome outcome = WriteDocument(format, file, range, rows);
+    const ExportOutcome outcome = writeDocument(format, file, range, rows);
     if (outcome != ExportOutcome::Written) {
         file.discard();
         return {outcome, file.failureReason()};
@@ -86,7 +86,7 @@ ExportResult ExportRecords(ExportFormat format, const std::filesystem::path& pat
 
 ExportResult ExportKml(const std::filesystem::path& path, const SearchCriteria& range,
                        const ReportRows& rows) {
-    return ExportRecords(ExportFormat::Kml, path, range, rows);
+    return exportRecords(ExportFormat::Kml, path, range, rows);
 }
 
 }  // namespace kv820

@@ -29,21 +29,20 @@ struct ReportRowView {
 };
 
 // The member that holds each gpslog column, in table order.
-#define KV820_REPORT_ROW_VIEW_MEMBER(column, sqlName, header, member) \
-    &ReportRowView::member,
+#define KV820_REPORT_ROW_VIEW_MEMBER(column, sqlName, header, member) &ReportRowView::member,
 inline constexpr std::array<std::string_view ReportRowView::*, GpslogColumnCount>
     ReportRowViewMembers{KV820_GPSLOG_COLUMNS(KV820_REPORT_ROW_VIEW_MEMBER)};
 #undef KV820_REPORT_ROW_VIEW_MEMBER
 
 // True when the report has a fix, whatever its position texts say.
-inline bool HasFix(const ReportRowView& row) {
+inline bool hasFix(const ReportRowView& row) {
     return row.gpsStatus != NoFixText;
 }
 
 // A report is drawn on a track unless its position is missing ("NO" as latitude or
 // longitude) or it has no fix ("No Fix"); the comparisons are exact.
-inline bool IsTrackPoint(const ReportRowView& row) {
-    return row.gpsPosLat != "NO" && row.gpsPosLon != "NO" && HasFix(row);
+inline bool isTrackPoint(const ReportRowView& row) {
+    return row.gpsPosLat != "NO" && row.gpsPosLon != "NO" && hasFix(row);
 }
 
 }  // namespace kv820

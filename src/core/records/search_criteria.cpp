@@ -6,11 +6,11 @@
 namespace kv820 {
 
 std::string SearchCriteria::Moment::date() const {
-    return DateText(year, month, day);
+    return dateText(year, month, day);
 }
 
 std::string SearchCriteria::Moment::time() const {
-    return TimeText(hour, minute, second);
+    return timeText(hour, minute, second);
 }
 
 std::string SearchCriteria::title() const {
@@ -22,7 +22,7 @@ ReceiveRange SearchCriteria::receiveRange(std::string imei) const {
     return {std::move(imei), start.date() + start.time(), stop.date() + stop.time()};
 }
 
-SearchCriteria SearchCriteria::YearsAround(const std::tm& localNow) {
+SearchCriteria SearchCriteria::yearsAround(const std::tm& localNow) {
     const int year = localNow.tm_year + 1900;
     const Moment start{year - 1,         localNow.tm_mon + 1, localNow.tm_mday,
                        localNow.tm_hour, localNow.tm_min,     localNow.tm_sec};
@@ -31,8 +31,8 @@ SearchCriteria SearchCriteria::YearsAround(const std::tm& localNow) {
     return {{}, start, stop};
 }
 
-std::tm LocalNow() {
-    return LocalTimeAt(std::time(nullptr)).value_or(std::tm{});
+std::tm localNow() {
+    return localTimeAt(std::time(nullptr)).value_or(std::tm{});
 }
 
 }  // namespace kv820

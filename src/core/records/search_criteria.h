@@ -35,10 +35,10 @@ struct SearchCriteria {
     // The history shown after each received report: the two years around a local moment.
     // The day is not adjusted: on 29 February the bounds read 29 February of the other
     // years, which serves as a text bound all the same.
-    static SearchCriteria YearsAround(const std::tm& localNow);
+    static SearchCriteria yearsAround(const std::tm& localNow);
 };
 
-// The current local time, for SearchCriteria::YearsAround.
-std::tm LocalNow();
+// The current local time, for SearchCriteria::yearsAround.
+std::tm localNow();
 
 }  // namespace kv820

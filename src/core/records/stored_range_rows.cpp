@@ -4,7 +4,7 @@
 
 namespace kv820 {
 
-ReportRowView ReportRowViewOf(const GpslogRow& row) {
+ReportRowView reportRowViewOf(const GpslogRow& row) {
     ReportRowView view;
     for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
         view.*ReportRowViewMembers[c] = row[c];
@@ -15,7 +15,7 @@ ReportRowView ReportRowViewOf(const GpslogRow& row) {
 bool StoredRangeRows::forEachOldestFirst(const Visitor& visit) const {
     try {
         GpslogStore(db_).forEachOldestFirst(
-            range_, [&visit](const GpslogRow& row) { return visit(ReportRowViewOf(row)); });
+            range_, [&visit](const GpslogRow& row) { return visit(reportRowViewOf(row)); });
     } catch (const DatabaseError&) {
         return false;
     }

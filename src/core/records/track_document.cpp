@@ -2,7 +2,7 @@
 
 namespace kv820 {
 
-ExportOutcome WriteTrackDocument(
+ExportOutcome writeTrackDocument(
     TextSink& sink, std::string_view head, std::string_view tail, const ReportRows& rows,
     const std::function<bool(const ReportRowView& row, std::string& out)>& pointText) {
     bool written = sink.write(head);

@@ -15,7 +15,7 @@ namespace kv820 {
 // `pointText` accepts (it fills `out` and returns true), oldest first, then the tail.
 // A failed write ends the document with WriteFailure; rows that cannot be read to the
 // end give RowsUnreadable.
-ExportOutcome WriteTrackDocument(
+ExportOutcome writeTrackDocument(
     TextSink& sink, std::string_view head, std::string_view tail, const ReportRows& rows,
     const std::function<bool(const ReportRowView& row, std::string& out)>& pointText);
 

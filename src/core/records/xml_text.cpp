@@ -3,12 +3,12 @@
 namespace kv820 {
 
 namespace {
-bool IsForbiddenInXml(unsigned char c) {
+bool isForbiddenInXml(unsigned char c) {
     return c < 0x20 && c != '\t' && c != '\n' && c != '\r';
 }
 }  // namespace
 
-void AppendXmlText(std::string& out, std::string_view text) {
+void appendXmlText(std::string& out, std::string_view text) {
     for (char c : text) {
         switch (c) {
             case '&':
@@ -30,7 +30,7 @@ void AppendXmlText(std::string& out, std::string_view text) {
                 out += "&#13;";  // a raw CR would be folded into LF by any reader
                 break;
             default:
-                if (!IsForbiddenInXml(static_cast<unsigned char>(c))) {
+                if (!isForbiddenInXml(static_cast<unsigned char>(c))) {
                     out += c;
                 }
         }

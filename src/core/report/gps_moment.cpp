@@ -21,35 +21,35 @@ struct PackedFields {
     std::int64_t third;
 };
 
-PackedFields ReadPackedFields(std::string_view piece) {
-    const std::int64_t all = LeadingInt32(piece).value_or(0);
-    const std::int64_t fromThird = LeadingInt32(TextFrom(piece, 2)).value_or(0);
-    const std::int64_t fromFifth = LeadingInt32(TextFrom(piece, 4)).value_or(0);
+PackedFields readPackedFields(std::string_view piece) {
+    const std::int64_t all = leadingInt32(piece).value_or(0);
+    const std::int64_t fromThird = leadingInt32(textFrom(piece, 2)).value_or(0);
+    const std::int64_t fromFifth = leadingInt32(textFrom(piece, 4)).value_or(0);
     return {(all - fromThird) / 100 / 100, (fromThird - fromFifth) / 100, fromFifth};
 }
 
-bool IsLeapYear(std::int64_t year) {
+bool isLeapYear(std::int64_t year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
-std::int64_t DaysInMonth(std::int64_t year, std::int64_t month) {
+std::int64_t daysInMonth(std::int64_t year, std::int64_t month) {
     constexpr int Days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : Days[month - 1];
+    return month == 2 && isLeapYear(year) ? 29 : Days[month - 1];
 }
 
 struct Moment {
     std::int64_t year, month, day, hour, minute, second;
 };
 
-bool IsCalendarMoment(const Moment& m) {
+bool isCalendarMoment(const Moment& m) {
     return m.year >= 1970 && m.year <= 9999 && m.month >= 1 && m.month <= 12 && m.day >= 1 &&
-           m.day <= DaysInMonth(m.year, m.month) && m.hour >= 0 && m.hour <= 23 && m.minute >= 0 &&
+           m.day <= daysInMonth(m.year, m.month) && m.hour >= 0 && m.hour <= 23 && m.minute >= 0 &&
            m.minute <= 59 && m.second >= 0 && m.second <= 59;
 }
 
 // The moment in the computer's zone, with the zone rules in force then; nothing when the
 // C library cannot represent it (Windows' stops at the year 3000).
-std::optional<std::tm> LocalFieldsOf(const Moment& m) {
+std::optional<std::tm> localFieldsOf(const Moment& m) {
     std::tm utc{};
     utc.tm_year = static_cast<int>(m.year - 1900);
     utc.tm_mon = static_cast<int>(m.month - 1);
@@ -57,25 +57,25 @@ std::optional<std::tm> LocalFieldsOf(const Moment& m) {
     utc.tm_hour = static_cast<int>(m.hour);
     utc.tm_min = static_cast<int>(m.minute);
     utc.tm_sec = static_cast<int>(m.second);
-    const std::optional<std::time_t> seconds = MomentOfUtc(utc);
-    return seconds ? LocalTimeAt(*seconds) : std::nullopt;
+    const std::optional<std::time_t> seconds = momentOfUtc(utc);
+    return seconds ? localTimeAt(*seconds) : std::nullopt;
 }
 
 }  // namespace
 
-GpsMomentText GpsLocalMoment(std::string_view datePiece, std::string_view timePiece) {
-    const PackedFields date = ReadPackedFields(datePiece);
-    const PackedFields time = ReadPackedFields(timePiece);
+GpsMomentText gpsLocalMoment(std::string_view datePiece, std::string_view timePiece) {
+    const PackedFields date = readPackedFields(datePiece);
+    const PackedFields time = readPackedFields(timePiece);
     const Moment utc{2000 + date.third, date.second, date.first,
                      time.first,        time.second, time.third};
     // A moment that is no calendar moment, or that the C library cannot convert, is stored
     // as it came.
-    const std::optional<std::tm> local = IsCalendarMoment(utc) ? LocalFieldsOf(utc) : std::nullopt;
+    const std::optional<std::tm> local = isCalendarMoment(utc) ? localFieldsOf(utc) : std::nullopt;
     if (!local) {
-        return {DateText(utc.year, utc.month, utc.day), TimeText(utc.hour, utc.minute, utc.second)};
+        return {dateText(utc.year, utc.month, utc.day), timeText(utc.hour, utc.minute, utc.second)};
     }
-    return {DateText(local->tm_year + 1900LL, local->tm_mon + 1LL, local->tm_mday),
-            TimeText(local->tm_hour, local->tm_min, local->tm_sec)};
+    return {dateText(local->tm_year + 1900LL, local->tm_mon + 1LL, local->tm_mday),
+            timeText(local->tm_hour, local->tm_min, local->tm_sec)};
 }
 
 }  // namespace kv820

@@ -15,6 +15,6 @@ struct GpsMomentText {
 // to the computer's local time with the zone rules in force at that moment. A date and
 // time that is no calendar moment (a report without a fix may carry zeros) is written
 // unconverted in the same formats, for example "2000/00/00" and "00:00:00".
-GpsMomentText GpsLocalMoment(std::string_view datePiece, std::string_view timePiece);
+GpsMomentText gpsLocalMoment(std::string_view datePiece, std::string_view timePiece);
 
 }  // namespace kv820

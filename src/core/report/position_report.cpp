@@ -27,33 +27,32 @@ enum ReportPiece : std::size_t {
 
 }  // namespace
 
-PositionReport DecodePositionReport(const ReportPieces& pieces,
+PositionReport decodePositionReport(const ReportPieces& pieces,
                                     const UserRegistry::Snapshot& users) {
     PositionReport report;
-    if (const auto owner = FindReportOwner(pieces[StampTimeAndImeiPiece], users)) {
+    if (const auto owner = findReportOwner(pieces[StampTimeAndImeiPiece], users)) {
         report.imei = owner->imei;
         report.userName = owner->name;
         report.phone = owner->phone;
     }
-    report.receiveDate = ReceiveDateText(pieces[StampDatePiece]);
-    report.receiveTime = ReceiveTimeText(pieces[StampTimeAndImeiPiece]);
-    report.messageStatus = ReportKindText(pieces[KindPiece]);
-    report.gpsStatus = FixText(pieces[FixPiece]);
-    GpsMomentText gps = GpsLocalMoment(pieces[GpsDatePiece], pieces[GpsTimePiece]);
+    report.receiveDate = receiveDateText(pieces[StampDatePiece]);
+    report.receiveTime = receiveTimeText(pieces[StampTimeAndImeiPiece]);
+    report.messageStatus = reportKindText(pieces[KindPiece]);
+    report.gpsStatus = fixText(pieces[FixPiece]);
+    GpsMomentText gps = gpsLocalMoment(pieces[GpsDatePiece], pieces[GpsTimePiece]);
     report.gpsDate = std::move(gps.date);
     report.gpsTime = std::move(gps.time);
-    report.gpsPosLon = LongitudeText(pieces[LongitudePiece]);
-    report.gpsPosLat = LatitudeText(pieces[LatitudePiece]);
+    report.gpsPosLon = longitudeText(pieces[LongitudePiece]);
+    report.gpsPosLat = latitudeText(pieces[LatitudePiece]);
     report.gpsAltitude = pieces[AltitudePiece];
-    report.gpsSpeed = SpeedText(pieces[SpeedPiece]);
+    report.gpsSpeed = speedText(pieces[SpeedPiece]);
     report.gpsDirection = pieces[DirectionPiece];
     report.gpsNumber = pieces[SatellitesPiece];
     return report;
 }
 
-GpslogRow ToGpslogRow(const PositionReport& report) {
-#define KV820_REPORT_MEMBER(column, sqlName, header, member) \
-    &PositionReport::member,
+GpslogRow toGpslogRow(const PositionReport& report) {
+#define KV820_REPORT_MEMBER(column, sqlName, header, member) &PositionReport::member,
     static constexpr std::array<std::string PositionReport::*, GpslogColumnCount> Members{
         KV820_GPSLOG_COLUMNS(KV820_REPORT_MEMBER)};
 #undef KV820_REPORT_MEMBER
@@ -64,7 +63,7 @@ GpslogRow ToGpslogRow(const PositionReport& report) {
     return row;
 }
 
-std::optional<UserSlot> FindReportOwner(std::string_view imeiPiece,
+std::optional<UserSlot> findReportOwner(std::string_view imeiPiece,
                                         const UserRegistry::Snapshot& users) {
     for (const UserSlot& slot : users.users) {
         if (!slot.imei.empty() && imeiPiece.find(slot.imei) != std::string_view::npos) {

@@ -35,17 +35,17 @@ struct PositionReport {
     std::string receiveMomentText() const { return receiveDate + "-" + receiveTime; }
 };
 
-PositionReport DecodePositionReport(const ReportPieces& pieces,
+PositionReport decodePositionReport(const ReportPieces& pieces,
                                     const UserRegistry::Snapshot& users);
 
 // The gpslog row of a report, in column order.
-GpslogRow ToGpslogRow(const PositionReport& report);
+GpslogRow toGpslogRow(const PositionReport& report);
 
 // The registered tracker a report comes from: the first of the five slots whose IMEI
 // occurs anywhere in the time-stamp piece (which also holds "?" and the report's IMEI).
 // A slot without an IMEI never matches: the empty text occurs in every piece and would
 // hand every unknown tracker's reports to that slot.
-std::optional<UserSlot> FindReportOwner(std::string_view imeiPiece,
+std::optional<UserSlot> findReportOwner(std::string_view imeiPiece,
                                         const UserRegistry::Snapshot& users);
 
 }  // namespace kv820

@@ -13,21 +13,21 @@ constexpr double KilometresPerNauticalMile = 1.852;
 // dd(d)mm.mmmm: the minutes start after the degree digits, which follow the hemisphere
 // letter. The numbers are read without a sign: the sign comes from the letter alone, so
 // a coordinate text never carries two.
-std::string CoordinateText(std::string_view piece, char positiveHemisphere,
+std::string coordinateText(std::string_view piece, char positiveHemisphere,
                            std::size_t degreeDigits) {
     const bool positive = !piece.empty() && piece.front() == positiveHemisphere;
-    const double whole = LeadingDecimal(TextFrom(piece, 1), false);
-    const double minutes = LeadingDecimal(TextFrom(piece, 1 + degreeDigits), false);
+    const double whole = leadingDecimal(textFrom(piece, 1), false);
+    const double minutes = leadingDecimal(textFrom(piece, 1 + degreeDigits), false);
     const double degrees = (whole - minutes) * 0.01 + minutes * (1.0 / 60.0);
     std::string text(positive ? "" : "-");
-    text += FixedDecimal(degrees, 6);
+    text += fixedDecimal(degrees, 6);
     return text;
 }
 
 }  // namespace
 
-std::string ReportKindText(std::string_view piece) {
-    switch (LeadingInt32(piece).value_or(-1)) {
+std::string reportKindText(std::string_view piece) {
+    switch (leadingInt32(piece).value_or(-1)) {
         case ImmediateReportCode:
             return ImmediateReportText;
         case PeriodReportCode:
@@ -41,8 +41,8 @@ std::string ReportKindText(std::string_view piece) {
     }
 }
 
-std::string FixText(std::string_view piece) {
-    switch (LeadingInt32(piece).value_or(-1)) {
+std::string fixText(std::string_view piece) {
+    switch (leadingInt32(piece).value_or(-1)) {
         case NoFixCode:
             return NoFixText;
         case Fix2dCode:
@@ -54,26 +54,26 @@ std::string FixText(std::string_view piece) {
     }
 }
 
-std::string ReceiveDateText(std::string_view datePiece) {
+std::string receiveDateText(std::string_view datePiece) {
     std::string text("20");
-    text += TextFrom(datePiece, 1);
+    text += textFrom(datePiece, 1);
     return text;
 }
 
-std::string ReceiveTimeText(std::string_view timePiece) {
-    return std::string(TextPrefix(timePiece, 8));
+std::string receiveTimeText(std::string_view timePiece) {
+    return std::string(textPrefix(timePiece, 8));
 }
 
-std::string LongitudeText(std::string_view piece) {
-    return CoordinateText(piece, 'E', 3);
+std::string longitudeText(std::string_view piece) {
+    return coordinateText(piece, 'E', 3);
 }
 
-std::string LatitudeText(std::string_view piece) {
-    return CoordinateText(piece, 'N', 2);
+std::string latitudeText(std::string_view piece) {
+    return coordinateText(piece, 'N', 2);
 }
 
-std::string SpeedText(std::string_view piece) {
-    return FixedDecimal(LeadingDecimal(piece) * KilometresPerNauticalMile, 4);
+std::string speedText(std::string_view piece) {
+    return fixedDecimal(leadingDecimal(piece) * KilometresPerNauticalMile, 4);
 }
 
 }  // namespace kv820

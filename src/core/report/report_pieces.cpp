@@ -2,7 +2,7 @@
 
 namespace kv820 {
 
-ReportPieces SplitReportPieces(std::string_view reply) {
+ReportPieces splitReportPieces(std::string_view reply) {
     ReportPieces result;
     const std::size_t endMark = reply.find('!');
     result.hasEndMark = endMark != std::string_view::npos;

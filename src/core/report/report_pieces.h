@@ -24,6 +24,6 @@ struct ReportPieces {
 
 // Text after the sixteenth piece is ignored; a longer piece keeps its first 127 characters;
 // pieces the reply does not reach stay empty.
-ReportPieces SplitReportPieces(std::string_view reply);
+ReportPieces splitReportPieces(std::string_view reply);
 
 }  // namespace kv820

@@ -2,12 +2,12 @@
 
 namespace kv820 {
 
-std::string ConnectProgress::Text(int dots) {
+std::string ConnectProgress::text(int dots) {
     return "Connecting now! Please Wait" + std::string(static_cast<std::size_t>(dots), '.');
 }
 
 void ConnectProgress::show(int dots) {
-    report(Text(dots));
+    report(text(dots));
 }
 
 void ConnectProgress::advance() {

@@ -14,7 +14,7 @@ class ConnectProgress {
     explicit ConnectProgress(SetupProgress report) : report_(std::move(report)) {}
 
     // The status with the given number of dots (1 to 5).
-    static std::string Text(int dots);
+    static std::string text(int dots);
 
     // Shows the status with `dots` dots; the animation counter is not moved.
     void show(int dots);

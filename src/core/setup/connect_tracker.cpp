@@ -27,19 +27,19 @@ class TrackerConnection {
                       const ConnectTrackerHooks& hooks)
         : port_(port), context_(context), users_(users), hooks_(hooks), progress_(hooks.progress) {}
 
-    ConnectResult Run(const std::string& portEntry);
+    ConnectResult run(const std::string& portEntry);
 
   private:
-    void Start(const std::string& portEntry);
-    void WakeTracker();
-    void Identify();
-    std::string Exchange(std::string_view command, milliseconds timeout = reply_timeout::Module);
-    std::optional<ConnectOutcome> Check();
-    ConnectResult Refuse(ConnectOutcome outcome);
-    bool IsCompleteListing() const;
-    ConnectResult ReadSetupMessages();
-    ConnectResult DeleteDamagedSetup();
-    void DeleteFirstCopies(std::string_view listing);
+    void start(const std::string& portEntry);
+    void wakeTracker();
+    void identify();
+    std::string exchange(std::string_view command, milliseconds timeout = reply_timeout::Module);
+    std::optional<ConnectOutcome> check();
+    ConnectResult refuse(ConnectOutcome outcome);
+    bool isCompleteListing() const;
+    ConnectResult readSetupMessages();
+    ConnectResult deleteDamagedSetup();
+    void deleteFirstCopies(std::string_view listing);
 
     ComPort& port_;
     SetupContext& context_;
@@ -52,17 +52,17 @@ class TrackerConnection {
     ModemReply listing_;
 };
 
-ConnectResult TrackerConnection::Run(const std::string& portEntry) {
-    Start(portEntry);
-    WakeTracker();
-    Identify();
-    if (const std::optional<ConnectOutcome> refusal = Check()) {
-        return Refuse(*refusal);
+ConnectResult TrackerConnection::run(const std::string& portEntry) {
+    start(portEntry);
+    wakeTracker();
+    identify();
+    if (const std::optional<ConnectOutcome> refusal = check()) {
+        return refuse(*refusal);
     }
-    return IsCompleteListing() ? ReadSetupMessages() : DeleteDamagedSetup();
+    return isCompleteListing() ? readSetupMessages() : deleteDamagedSetup();
 }
 
-void TrackerConnection::Start(const std::string& portEntry) {
+void TrackerConnection::start(const std::string& portEntry) {
     progress_.show(1);
     port_.CloseComPort();
     if (hooks_.pulseBreakOnListedPorts) {
@@ -77,46 +77,46 @@ void TrackerConnection::Start(const std::string& portEntry) {
     port_.OpenComPort(portEntry);
 }
 
-void TrackerConnection::WakeTracker() {
+void TrackerConnection::wakeTracker() {
     for (int attempt = 0; attempt < WakeAttempts; ++attempt) {
         port_.SendAtCommand("2", "");
         // A module that echoes the wake character is awake; any other has time to wake.
-        if (port_.Listen(WakeReply, reply_timeout::Quick) == "2") {
+        if (port_.listen(WakeReply, reply_timeout::Quick) == "2") {
             continue;
         }
-        AwaitModemAnswer(port_, WakeWait, [this] { progress_.advance(); });
+        awaitModemAnswer(port_, WakeWait, [this] { progress_.advance(); });
     }
 }
 
-std::string TrackerConnection::Exchange(std::string_view command, milliseconds timeout) {
-    return port_.Exchange(command, timeout).text;
+std::string TrackerConnection::exchange(std::string_view command, milliseconds timeout) {
+    return port_.exchange(command, timeout).text;
 }
 
-void TrackerConnection::Identify() {
-    Exchange("at", reply_timeout::Quick);
-    result_.firmwareVersion = FirmwareVersionFromReply(Exchange("tr+fwv", reply_timeout::Quick));
-    Exchange("at+cfun=1");
+void TrackerConnection::identify() {
+    exchange("at", reply_timeout::Quick);
+    result_.firmwareVersion = firmwareVersionFromReply(exchange("tr+fwv", reply_timeout::Quick));
+    exchange("at+cfun=1");
     progress_.show(2);
-    const ModemReply ati = port_.Exchange("ati", reply_timeout::Module);
+    const ModemReply ati = port_.exchange("ati", reply_timeout::Module);
     identified_ = ati.ok() && ati.contains("SIEMENS");
     progress_.show(3);
-    pinStateReply_ = port_.Exchange("at+cpin?", reply_timeout::Module);
+    pinStateReply_ = port_.exchange("at+cpin?", reply_timeout::Module);
     progress_.show(4);
-    Exchange("at+cmgf=1");
+    exchange("at+cmgf=1");
     progress_.show(5);
-    Exchange("at+cpms=\"ME\",\"ME\",\"MT\"");
+    exchange("at+cpms=\"ME\",\"ME\",\"MT\"");
     progress_.advance();
-    listing_ = port_.Exchange(ListingCommand, reply_timeout::Listing);
+    listing_ = port_.exchange(ListingCommand, reply_timeout::Listing);
     progress_.advance();
-    result_.imei = ImeiFromReply(Exchange("at+cgsn"));
+    result_.imei = imeiFromReply(exchange("at+cgsn"));
 }
 
-std::optional<ConnectOutcome> TrackerConnection::Check() {
+std::optional<ConnectOutcome> TrackerConnection::check() {
     if (!identified_) {
         return ConnectOutcome::ComPortError;
     }
     // An IMEI that is not 15 digits would register a user no report can ever match.
-    if (!IsValidImei(result_.imei)) {
+    if (!isValidImei(result_.imei)) {
         return ConnectOutcome::ComPortError;
     }
     if (const auto user = users_.FindUserByImei(result_.imei)) {
@@ -142,14 +142,14 @@ std::optional<ConnectOutcome> TrackerConnection::Check() {
     return std::nullopt;
 }
 
-ConnectResult TrackerConnection::Refuse(ConnectOutcome outcome) {
+ConnectResult TrackerConnection::refuse(ConnectOutcome outcome) {
     port_.CloseComPort();
     progress_.clear();
     result_.outcome = outcome;
     return result_;
 }
 
-bool TrackerConnection::IsCompleteListing() const {
+bool TrackerConnection::isCompleteListing() const {
     for (int k = 1; k <= SetupMessageCount; ++k) {
         // A message whose entry has no readable index cannot be read or replaced in place.
         if (CountSetupMessage(listing_.text, k) != 1 || !SetupMessageIndex(listing_.text, k)) {
@@ -159,7 +159,7 @@ bool TrackerConnection::IsCompleteListing() const {
     return true;
 }
 
-ConnectResult TrackerConnection::ReadSetupMessages() {
+ConnectResult TrackerConnection::readSetupMessages() {
     for (int k = 1; k <= SetupMessageCount; ++k) {
         context_.storedIndex[k - 1] = SetupMessageIndex(listing_.text, k);
     }
@@ -167,10 +167,10 @@ ConnectResult TrackerConnection::ReadSetupMessages() {
     for (int k = 1; k <= SetupMessageCount; ++k) {
         progress_.advance();
         replies[k - 1] =
-            Exchange("at+cmgr=" + std::to_string(*context_.storedIndex[k - 1]), reply_timeout::Sim);
+            exchange("at+cmgr=" + std::to_string(*context_.storedIndex[k - 1]), reply_timeout::Sim);
     }
     port_.CloseComPort();
-    result_.setupFile = ReadSetupFile(replies);
+    result_.setupFile = readSetupFile(replies);
     if (IsDigitString(result_.setupFile.simPin)) {
         context_.trackerSimPin = result_.setupFile.simPin;
     }
@@ -179,15 +179,15 @@ ConnectResult TrackerConnection::ReadSetupMessages() {
     return result_;
 }
 
-ConnectResult TrackerConnection::DeleteDamagedSetup() {
-    DeleteFirstCopies(listing_.text);
+ConnectResult TrackerConnection::deleteDamagedSetup() {
+    deleteFirstCopies(listing_.text);
     bool doubled = false;
     for (int k = 1; k <= SetupMessageCount; ++k) {
         doubled = doubled || CountSetupMessage(listing_.text, k) > 1;
     }
     if (doubled) {
         progress_.advance();
-        DeleteFirstCopies(Exchange(ListingCommand, reply_timeout::Listing));
+        deleteFirstCopies(exchange(ListingCommand, reply_timeout::Listing));
     }
     port_.CloseComPort();
     result_.setupFile = SetupFile{};
@@ -196,7 +196,7 @@ ConnectResult TrackerConnection::DeleteDamagedSetup() {
     return result_;
 }
 
-void TrackerConnection::DeleteFirstCopies(std::string_view listing) {
+void TrackerConnection::deleteFirstCopies(std::string_view listing) {
     for (int k = 1; k <= SetupMessageCount; ++k) {
         if (CountSetupMessage(listing, k) == 0) {
             continue;
@@ -207,7 +207,7 @@ void TrackerConnection::DeleteFirstCopies(std::string_view listing) {
             continue;
         }
         progress_.advance();
-        Exchange("at+cmgd=" + std::to_string(*context_.storedIndex[k - 1]), reply_timeout::Sim);
+        exchange("at+cmgd=" + std::to_string(*context_.storedIndex[k - 1]), reply_timeout::Sim);
     }
 }
 
@@ -216,10 +216,10 @@ void TrackerConnection::DeleteFirstCopies(std::string_view listing) {
 ConnectResult ConnectTracker(ComPort& port, const std::string& portEntry, SetupContext& context,
                              const UserRegistry::Snapshot& users,
                              const ConnectTrackerHooks& hooks) {
-    return TrackerConnection(port, context, users, hooks).Run(portEntry);
+    return TrackerConnection(port, context, users, hooks).run(portEntry);
 }
 
-std::string_view ConnectOutcomeMessage(ConnectOutcome outcome) {
+std::string_view connectOutcomeMessage(ConnectOutcome outcome) {
     switch (outcome) {
         case ConnectOutcome::SetupFileDamaged:
             return "Your setup file is ERROR.";

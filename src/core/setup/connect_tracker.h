@@ -47,6 +47,6 @@ ConnectResult ConnectTracker(ComPort& port, const std::string& portEntry, SetupC
                              const UserRegistry::Snapshot& users, const ConnectTrackerHooks& hooks);
 
 // The ERROR message for an outcome; empty for SetupFileRead and SimPinRequired.
-std::string_view ConnectOutcomeMessage(ConnectOutcome outcome);
+std::string_view connectOutcomeMessage(ConnectOutcome outcome);
 
 }  // namespace kv820

@@ -2,7 +2,7 @@
 
 namespace kv820 {
 
-std::string SimPinToWrite(const SetupContext& context) {
+std::string simPinToWrite(const SetupContext& context) {
     if (!context.simPin.empty()) {
         return context.simPin;
     }

@@ -30,6 +30,6 @@ struct SetupContext {
 
 // The PIN written into the tracker's setup file: the typed one, else the tracker's own,
 // else DefaultSimPin.
-std::string SimPinToWrite(const SetupContext& context);
+std::string simPinToWrite(const SetupContext& context);
 
 }  // namespace kv820

@@ -4,7 +4,7 @@
 
 namespace kv820 {
 
-void ResetDefault(SetupForm& form) {
+void resetDefault(SetupForm& form) {
     std::string reportReturnPhone = std::move(form.file.reportReturnPhone);
     form.file = SetupFile{};
     form.file.reportReturnPhone = std::move(reportReturnPhone);

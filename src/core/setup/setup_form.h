@@ -18,7 +18,7 @@ struct SetupForm {
 // "Reset Default": empties the user name, phone, default return number, number of reports
 // and SOS numbers and restores the dialog's defaults; the IMEI, firmware version and the
 // return number for the default report mode are kept.
-void ResetDefault(SetupForm& form);
+void resetDefault(SetupForm& form);
 
 // Which report fields the selected default report mode enables.
 struct ReportFieldsEnabled {

@@ -17,27 +17,27 @@ constexpr std::size_t MaxNumberLength = 15;
 
 // A comma would end the field early and shift every later field of the message (the SIM
 // PIN among them); a control character such as Ctrl-Z would end the message itself.
-bool BreaksMessageLayout(std::string_view text) {
+bool breaksMessageLayout(std::string_view text) {
     return std::any_of(text.begin(), text.end(), [](char c) {
         const auto byte = static_cast<unsigned char>(c);
         return c == ',' || byte < 0x20 || byte == 0x7F;
     });
 }
 
-Failure CheckUserName(std::string_view name) {
+Failure checkUserName(std::string_view name) {
     if (name.empty()) {
         return "User Name must have a value.";
     }
     if (name.size() > MaxUserNameLength) {
         return "User Name must be less than 20 characters.";
     }
-    if (BreaksMessageLayout(name)) {
+    if (breaksMessageLayout(name)) {
         return "User Name input is a failure.";
     }
     return std::nullopt;
 }
 
-Failure CheckPhoneNumber(std::string_view phone) {
+Failure checkPhoneNumber(std::string_view phone) {
     if (phone.empty()) {
         return "Phone Number must have a value.";
     }
@@ -51,7 +51,7 @@ Failure CheckPhoneNumber(std::string_view phone) {
 }
 
 // An optional number: the empty text passes; any other must be phone text of at most 15.
-Failure CheckOptionalNumber(std::string_view number, std::string_view notPhoneText,
+Failure checkOptionalNumber(std::string_view number, std::string_view notPhoneText,
                             std::string_view tooLong) {
     if (!number.empty() && !IsPhoneString(number)) {
         return notPhoneText;
@@ -62,26 +62,26 @@ Failure CheckOptionalNumber(std::string_view number, std::string_view notPhoneTe
     return std::nullopt;
 }
 
-Failure CheckDefaultReturnNumber(const SetupFile& file) {
+Failure checkDefaultReturnNumber(const SetupFile& file) {
     if (file.defaultReturnEnabled && file.defaultReturnPhone.empty()) {
         return "Check Return Number must have a value.";
     }
-    return CheckOptionalNumber(file.defaultReturnPhone, "Check Return Number input is a failure.",
+    return checkOptionalNumber(file.defaultReturnPhone, "Check Return Number input is a failure.",
                                "Check Return Number must be less than 15 characters.");
 }
 
-Failure CheckReportFields(const SetupFile& file) {
+Failure checkReportFields(const SetupFile& file) {
     if (!IsDigitString(file.reportInterval)) {
         return "Report Internet Time input is a failure.";
     }
     if (!IsDigitString(file.numberOfReports)) {
         return NumberOfReportsInvalidText;
     }
-    return CheckOptionalNumber(file.reportReturnPhone, "SMS Report Number input is a failure.",
+    return checkOptionalNumber(file.reportReturnPhone, "SMS Report Number input is a failure.",
                                "SMS Report Number must be less than 15 characters.");
 }
 
-Failure CheckReportModeNeeds(const SetupFile& file) {
+Failure checkReportModeNeeds(const SetupFile& file) {
     constexpr std::string_view NoReportNumber = "SMS Report Number must have a value.";
     if (file.reportMode == ReportMode::Immediate && file.reportReturnPhone.empty()) {
         return NoReportNumber;
@@ -101,7 +101,7 @@ Failure CheckReportModeNeeds(const SetupFile& file) {
     return std::nullopt;
 }
 
-Failure CheckSosNumbers(const SetupFile& file) {
+Failure checkSosNumbers(const SetupFile& file) {
     static constexpr std::string_view InputFailure[] = {
         SosNumber1InvalidText, SosNumber2InvalidText, SosNumber3InvalidText};
     static constexpr std::string_view TooLong[] = {"SOS Number 1 must be less than 15 characters.",
@@ -109,7 +109,7 @@ Failure CheckSosNumbers(const SetupFile& file) {
                                                    "SOS Number 3 must be less than 15 characters."};
     for (std::size_t i = 0; i < file.sosNumbers.size(); ++i) {
         if (Failure failure =
-                CheckOptionalNumber(file.sosNumbers[i], InputFailure[i], TooLong[i])) {
+                checkOptionalNumber(file.sosNumbers[i], InputFailure[i], TooLong[i])) {
             return failure;
         }
     }
@@ -117,7 +117,7 @@ Failure CheckSosNumbers(const SetupFile& file) {
 }
 
 // The first slot whose value equals the form's must be the tracker's own row.
-Failure CheckNotTaken(const UserRegistry::Snapshot& users, std::string_view value,
+Failure checkNotTaken(const UserRegistry::Snapshot& users, std::string_view value,
                       std::string UserSlot::*field, std::string_view imei,
                       std::string_view message) {
     for (const UserSlot& slot : users.users) {
@@ -133,12 +133,12 @@ Failure CheckNotTaken(const UserRegistry::Snapshot& users, std::string_view valu
 std::optional<std::string_view> ValidateSetupForm(const SetupForm& form,
                                                   const UserRegistry::Snapshot& users) {
     const SetupFile& file = form.file;
-    for (const Failure failure : {CheckUserName(file.userName), CheckPhoneNumber(form.phoneNumber),
-                                  CheckDefaultReturnNumber(file), CheckReportFields(file),
-                                  CheckReportModeNeeds(file), CheckSosNumbers(file),
-                                  CheckNotTaken(users, file.userName, &UserSlot::name,
+    for (const Failure failure : {checkUserName(file.userName), checkPhoneNumber(form.phoneNumber),
+                                  checkDefaultReturnNumber(file), checkReportFields(file),
+                                  checkReportModeNeeds(file), checkSosNumbers(file),
+                                  checkNotTaken(users, file.userName, &UserSlot::name,
                                                 form.moduleImei, "User Name is repeat."),
-                                  CheckNotTaken(users, form.phoneNumber, &UserSlot::phone,
+                                  checkNotTaken(users, form.phoneNumber, &UserSlot::phone,
                                                 form.moduleImei, "Phone Number is repeat.")}) {
         if (failure) {
             return failure;

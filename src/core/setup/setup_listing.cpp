@@ -16,7 +16,7 @@ constexpr std::size_t TagSearchStart = 2;
 
 }  // namespace
 
-std::string SetupMessageTag(int k) {
+std::string setupMessageTag(int k) {
     return std::string{'+', static_cast<char>('0' + k), '"'};
 }
 
@@ -24,7 +24,7 @@ int CountSetupMessage(std::string_view listing, int k) {
     if (listing.size() <= TagSearchStart) {
         return 0;
     }
-    const std::string tag = SetupMessageTag(k);
+    const std::string tag = setupMessageTag(k);
     const std::size_t first = listing.find(tag, TagSearchStart);
     if (first == std::string_view::npos) {
         return 0;
@@ -33,7 +33,7 @@ int CountSetupMessage(std::string_view listing, int k) {
 }
 
 std::optional<int> SetupMessageIndex(std::string_view listing, int k) {
-    const std::size_t tag = listing.find(SetupMessageTag(k));
+    const std::size_t tag = listing.find(setupMessageTag(k));
     if (tag == std::string_view::npos) {
         return std::nullopt;
     }
@@ -48,7 +48,7 @@ std::optional<int> SetupMessageIndex(std::string_view listing, int k) {
     }
     // A negative or saturated index names no entry; it is never used to delete one.
     const std::optional<std::int32_t> index =
-        LeadingInt32(listing.substr(indexStart, comma - indexStart));
+        leadingInt32(listing.substr(indexStart, comma - indexStart));
     if (!index || *index < 0 || *index == std::numeric_limits<std::int32_t>::max()) {
         return std::nullopt;
     }

@@ -11,7 +11,7 @@ namespace kv820 {
 // recognised by the end of its quoted address: the tag "+k" followed by a double quote.
 
 // The three-character tag of setup message k (1 to 4).
-std::string SetupMessageTag(int k);
+std::string setupMessageTag(int k);
 
 // How often the tag of message k occurs in the listing: 0, 1, or 2 for "two or more".
 int CountSetupMessage(std::string_view listing, int k);

@@ -12,13 +12,13 @@ namespace {
 // piece per field.
 constexpr std::size_t PiecesBeforeFields = 2;
 
-bool IsLineBreak(char c) {
+bool isLineBreak(char c) {
     return c == '\r' || c == '\n';
 }
 
 // The text before the module's final "OK" line: the message and its header, without the
 // result. A reply cut off before its result is taken whole.
-std::string_view WithoutFinalOk(std::string_view reply) {
+std::string_view withoutFinalOk(std::string_view reply) {
     std::size_t lineStart = 0;
     while (lineStart < reply.size()) {
         std::size_t lineEnd = reply.find('\n', lineStart);
@@ -38,21 +38,21 @@ std::string_view WithoutFinalOk(std::string_view reply) {
     return reply;
 }
 
-std::string_view TrimLineBreaks(std::string_view text) {
-    while (!text.empty() && IsLineBreak(text.front())) {
+std::string_view trimLineBreaks(std::string_view text) {
+    while (!text.empty() && isLineBreak(text.front())) {
         text.remove_prefix(1);
     }
-    while (!text.empty() && IsLineBreak(text.back())) {
+    while (!text.empty() && isLineBreak(text.back())) {
         text.remove_suffix(1);
     }
     return text;
 }
 
-std::string FieldText(std::string_view piece) {
+std::string fieldText(std::string_view piece) {
     return std::string(piece.substr(0, MaxSetupFieldLength));
 }
 
-std::string Join(std::initializer_list<std::string_view> fields) {
+std::string join(std::initializer_list<std::string_view> fields) {
     std::string text;
     for (std::string_view field : fields) {
         text.append(field).push_back(',');
@@ -62,8 +62,8 @@ std::string Join(std::initializer_list<std::string_view> fields) {
 
 // A numeric field selects a list entry only when it names one; otherwise the dialog's
 // default stays.
-void ReadChoice(const std::string& field, int low, int high, int& target) {
-    const std::optional<int> value = LeadingInt32(field);
+void readChoice(const std::string& field, int low, int high, int& target) {
+    const std::optional<int> value = leadingInt32(field);
     if (value && *value >= low && *value <= high) {
         target = *value;
     }
@@ -74,7 +74,7 @@ void ReadChoice(const std::string& field, int low, int high, int& target) {
 std::vector<std::string> DecodeSetupMessage(std::string_view reply, int k) {
     const std::size_t fieldCount = SetupMessageFieldCounts.at(k - 1);
     std::vector<std::string> fields(fieldCount);
-    const std::string_view text = WithoutFinalOk(reply);
+    const std::string_view text = withoutFinalOk(reply);
     std::size_t pieceStart = 0;
     for (std::size_t piece = 0; piece < PiecesBeforeFields + fieldCount; ++piece) {
         if (pieceStart > text.size()) {
@@ -89,9 +89,9 @@ std::vector<std::string> DecodeSetupMessage(std::string_view reply, int k) {
             // The first field follows the header's line break; a piece that runs to the
             // end of the text carries the line break before the result.
             if (field == 0 || last) {
-                content = TrimLineBreaks(content);
+                content = trimLineBreaks(content);
             }
-            fields[field] = FieldText(content);
+            fields[field] = fieldText(content);
         }
         if (last) {
             break;
@@ -101,22 +101,22 @@ std::vector<std::string> DecodeSetupMessage(std::string_view reply, int k) {
     return fields;
 }
 
-SetupFile ReadSetupFile(const SetupMessageReplies& replies) {
+SetupFile readSetupFile(const SetupMessageReplies& replies) {
     const std::vector<std::string> first = DecodeSetupMessage(replies[0], 1);
     const std::vector<std::string> second = DecodeSetupMessage(replies[1], 2);
     SetupFile file;
-    const std::optional<int> returnEnabled = LeadingInt32(first[0]);
+    const std::optional<int> returnEnabled = leadingInt32(first[0]);
     if (returnEnabled == 0 || returnEnabled == 1) {
         file.defaultReturnEnabled = *returnEnabled == 1;
         file.defaultReturnPhone = second[3];
     }
-    ReadChoice(first[1], 1, 10, file.maxGpsFixingTime);
+    readChoice(first[1], 1, 10, file.maxGpsFixingTime);
     file.timeZoneOn = first[9] != TimeZoneOffText;
     int mode = static_cast<int>(file.reportMode);
-    ReadChoice(first[10], 0, 2, mode);
+    readChoice(first[10], 0, 2, mode);
     file.reportMode = static_cast<ReportMode>(mode);
     file.reportInterval = first[11];
-    ReadChoice(first[12], 0, 1, file.reportFormat);
+    readChoice(first[12], 0, 1, file.reportFormat);
     file.numberOfReports = first[13];
     file.simPin = first[14];
     for (std::size_t i = 0; i < file.sosNumbers.size(); ++i) {
@@ -131,13 +131,13 @@ SetupMessageTexts EncodeSetupFile(const SetupFile& file, std::string_view timeZo
     const std::string mode = std::to_string(static_cast<int>(file.reportMode));
     const std::string format = std::to_string(file.reportFormat);
     return {
-        Join({file.defaultReturnEnabled ? "1" : "0", maxFixTime, "", "", "", "", "", "",
+        join({file.defaultReturnEnabled ? "1" : "0", maxFixTime, "", "", "", "", "", "",
               file.userName, file.timeZoneOn ? timeZoneText : TimeZoneOffText, mode,
               file.reportInterval, format, file.numberOfReports, file.simPin}),
-        Join({file.sosNumbers[0], file.sosNumbers[1], file.sosNumbers[2], file.defaultReturnPhone,
+        join({file.sosNumbers[0], file.sosNumbers[1], file.sosNumbers[2], file.defaultReturnPhone,
               file.reportReturnPhone, "", ""}),
-        Join({"5000", "", "", "", "", ""}),
-        Join({""}),
+        join({"5000", "", "", "", "", ""}),
+        join({""}),
     };
 }
 

@@ -29,7 +29,7 @@ std::vector<std::string> DecodeSetupMessage(std::string_view reply, int k);
 // The setup file as the dialog shows it after reading the tracker: the dialog's defaults,
 // overlaid with every field that reads back. The user name is not read back (the dialog
 // shows the name registered for the tracker); simPin is the stored field 15 as it is.
-SetupFile ReadSetupFile(const SetupMessageReplies& replies);
+SetupFile readSetupFile(const SetupMessageReplies& replies);
 
 // The four message texts. timeZoneText is written when the time zone is on.
 SetupMessageTexts EncodeSetupFile(const SetupFile& file, std::string_view timeZoneText);

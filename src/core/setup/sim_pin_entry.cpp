@@ -9,26 +9,26 @@ namespace {
 constexpr std::size_t MinPinLength = 4;
 constexpr std::size_t MaxPinLength = 8;
 
-bool Contains(std::string_view text, std::string_view part) {
+bool contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
 
 // The decision on the module's answers: the PIN reply first, then the counter, whose
 // texts are looked for in the order "10", "2", "1" so that 10 is never taken for 1.
-SimPinOutcome Decide(const ModemReply& pinReply, std::string_view counterReply) {
+SimPinOutcome decide(const ModemReply& pinReply, std::string_view counterReply) {
     if (pinReply.ok()) {
         return SimPinOutcome::Accepted;
     }
     if (!pinReply.contains("ERROR")) {
         return SimPinOutcome::SetupError;
     }
-    if (Contains(counterReply, "10")) {
+    if (contains(counterReply, "10")) {
         return SimPinOutcome::Locked;
     }
-    if (Contains(counterReply, "2")) {
+    if (contains(counterReply, "2")) {
         return SimPinOutcome::TwoAttemptsLeft;
     }
-    if (Contains(counterReply, "1")) {
+    if (contains(counterReply, "1")) {
         return SimPinOutcome::OneAttemptLeft;
     }
     return SimPinOutcome::SetupError;
@@ -36,7 +36,7 @@ SimPinOutcome Decide(const ModemReply& pinReply, std::string_view counterReply) 
 
 }  // namespace
 
-SimPinOutcome EnterSimPin(ComPort& port, std::string_view typedPin, SetupContext& context) {
+SimPinOutcome enterSimPin(ComPort& port, std::string_view typedPin, SetupContext& context) {
     context.simPin.clear();
     if (typedPin.size() < MinPinLength || typedPin.size() > MaxPinLength) {
         return SimPinOutcome::WrongLength;
@@ -46,17 +46,17 @@ SimPinOutcome EnterSimPin(ComPort& port, std::string_view typedPin, SetupContext
     }
     port.OpenComPort(context.portEntry);
     const ModemReply pinReply =
-        port.Exchange("at+cpin=" + std::string(typedPin), reply_timeout::Module);
-    const std::string counterReply = port.Exchange("at^spic", reply_timeout::Module, "\r\n").text;
+        port.exchange("at+cpin=" + std::string(typedPin), reply_timeout::Module);
+    const std::string counterReply = port.exchange("at^spic", reply_timeout::Module, "\r\n").text;
     port.CloseComPort();
-    const SimPinOutcome outcome = Decide(pinReply, counterReply);
+    const SimPinOutcome outcome = decide(pinReply, counterReply);
     if (outcome == SimPinOutcome::Accepted) {
         context.simPin = std::string(typedPin);
     }
     return outcome;
 }
 
-std::string_view SimPinOutcomeMessage(SimPinOutcome outcome) {
+std::string_view simPinOutcomeMessage(SimPinOutcome outcome) {
     switch (outcome) {
         case SimPinOutcome::WrongLength:
             return "The password must be 4~8 digits.";
@@ -76,11 +76,11 @@ std::string_view SimPinOutcomeMessage(SimPinOutcome outcome) {
     return "KV820 Setup is ERROR.";
 }
 
-std::string_view SimPinOutcomeCaption(SimPinOutcome outcome) {
+std::string_view simPinOutcomeCaption(SimPinOutcome outcome) {
     return outcome == SimPinOutcome::Accepted ? "KV820 Setup" : "ERROR";
 }
 
-bool SimPinDialogStaysOpen(SimPinOutcome outcome) {
+bool simPinDialogStaysOpen(SimPinOutcome outcome) {
     switch (outcome) {
         case SimPinOutcome::WrongLength:
         case SimPinOutcome::NotDigits:

@@ -22,13 +22,13 @@ enum class SimPinOutcome {
 // remaining-attempts counter. The port is closed again before this returns. context.simPin
 // is cleared first and holds the typed PIN afterwards only when the module accepted it, so
 // a refused PIN is never written into a setup file.
-SimPinOutcome EnterSimPin(ComPort& port, std::string_view typedPin, SetupContext& context);
+SimPinOutcome enterSimPin(ComPort& port, std::string_view typedPin, SetupContext& context);
 
-// The message shown for an outcome (caption SimPinOutcomeCaption).
-std::string_view SimPinOutcomeMessage(SimPinOutcome outcome);
+// The message shown for an outcome (caption simPinOutcomeCaption).
+std::string_view simPinOutcomeMessage(SimPinOutcome outcome);
 // "KV820 Setup" for Accepted, "ERROR" for the others.
-std::string_view SimPinOutcomeCaption(SimPinOutcome outcome);
+std::string_view simPinOutcomeCaption(SimPinOutcome outcome);
 // Whether the SIM PIN dialog stays open for another try after the message.
-bool SimPinDialogStaysOpen(SimPinOutcome outcome);
+bool simPinDialogStaysOpen(SimPinOutcome outcome);
 
 }  // namespace kv820

@@ -4,7 +4,7 @@
 
 namespace kv820 {
 
-std::string TimeZoneText(long utcOffsetSeconds) {
+std::string timeZoneText(long utcOffsetSeconds) {
     // The tracker expects whole minutes turned into hours by a multiplication with 1/60,
     // then written with two decimals ("+5.50" for UTC+5:30).
     const long minutesEast = utcOffsetSeconds / 60;
@@ -13,7 +13,7 @@ std::string TimeZoneText(long utcOffsetSeconds) {
     }
     const char sign = minutesEast > 0 ? '+' : '-';
     const long magnitude = minutesEast > 0 ? minutesEast : -minutesEast;
-    return sign + FixedDecimal(static_cast<double>(magnitude) * (1.0 / 60), 2);
+    return sign + fixedDecimal(static_cast<double>(magnitude) * (1.0 / 60), 2);
 }
 
 }  // namespace kv820

@@ -2,7 +2,7 @@
 
 #include <string>
 
-// The computer's offset (CurrentUtcOffsetSeconds) comes from the one portable wrapper of
+// The computer's offset (currentUtcOffsetSeconds) comes from the one portable wrapper of
 // the zone calls.
 #include "core/common/local_time.h"
 
@@ -12,6 +12,6 @@ namespace kv820 {
 // explicit sign ("+8.00", "+5.50", "-5.00", "+0.00"), whatever the locale: a comma here
 // would shift every later field of the setup message. utcOffsetSeconds is east of UTC,
 // daylight saving included.
-std::string TimeZoneText(long utcOffsetSeconds);
+std::string timeZoneText(long utcOffsetSeconds);
 
 }  // namespace kv820

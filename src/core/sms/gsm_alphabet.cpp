@@ -42,7 +42,7 @@ constexpr std::array<std::pair<std::uint8_t, char32_t>, 10> ExtensionTable = {{
     {0x65, U'€'},
 }};
 
-std::optional<char32_t> ExtensionCharacter(std::uint8_t code) {
+std::optional<char32_t> extensionCharacter(std::uint8_t code) {
     for (const auto& [septet, character] : ExtensionTable) {
         if (septet == code) {
             return character;
@@ -53,7 +53,7 @@ std::optional<char32_t> ExtensionCharacter(std::uint8_t code) {
 
 // The length of the UTF-8 sequence a lead byte opens, and the bits it carries; 0 for a
 // byte that cannot open one.
-std::pair<int, char32_t> Utf8Lead(unsigned char byte) {
+std::pair<int, char32_t> utf8Lead(unsigned char byte) {
     if (byte < 0x80) {
         return {1, byte};
     }
@@ -71,17 +71,17 @@ std::pair<int, char32_t> Utf8Lead(unsigned char byte) {
 
 constexpr char32_t SmallestOfLength[5] = {0, 0, 0x80, 0x800, 0x10000};
 
-bool IsSurrogate(char32_t c) {
+bool isSurrogate(char32_t c) {
     return c >= 0xD800 && c <= 0xDFFF;
 }
 
 }  // namespace
 
-std::optional<std::u32string> Utf8CodePoints(std::string_view text) {
+std::optional<std::u32string> utf8CodePoints(std::string_view text) {
     std::u32string codePoints;
     std::size_t i = 0;
     while (i < text.size()) {
-        auto [length, value] = Utf8Lead(static_cast<unsigned char>(text[i]));
+        auto [length, value] = utf8Lead(static_cast<unsigned char>(text[i]));
         if (length == 0 || text.size() - i < static_cast<std::size_t>(length)) {
             return std::nullopt;
         }
@@ -92,7 +92,7 @@ std::optional<std::u32string> Utf8CodePoints(std::string_view text) {
             }
             value = (value << 6) | (byte & 0x3Fu);
         }
-        if (value < SmallestOfLength[length] || IsSurrogate(value) || value > 0x10FFFF) {
+        if (value < SmallestOfLength[length] || isSurrogate(value) || value > 0x10FFFF) {
             return std::nullopt;
         }
         codePoints.push_back(value);
@@ -101,8 +101,8 @@ std::optional<std::u32string> Utf8CodePoints(std::string_view text) {
     return codePoints;
 }
 
-void AppendUtf8(char32_t c, std::string& out) {
-    if (c > 0x10FFFF || IsSurrogate(c)) {
+void appendUtf8(char32_t c, std::string& out) {
+    if (c > 0x10FFFF || isSurrogate(c)) {
         c = 0xFFFD;
     }
     if (c < 0x80) {
@@ -122,7 +122,7 @@ void AppendUtf8(char32_t c, std::string& out) {
     }
 }
 
-std::vector<std::uint8_t> GsmSeptetsOf(char32_t codePoint) {
+std::vector<std::uint8_t> gsmSeptetsOf(char32_t codePoint) {
     for (std::size_t code = 0; code < MainTable.size(); ++code) {
         // The escape's slot holds a space only for display; a space is sent as 0x20.
         if (code != GsmEscape && MainTable[code] == codePoint) {
@@ -137,10 +137,10 @@ std::vector<std::uint8_t> GsmSeptetsOf(char32_t codePoint) {
     return {};
 }
 
-std::optional<std::vector<std::uint8_t>> GsmSeptetsOfText(std::u32string_view text) {
+std::optional<std::vector<std::uint8_t>> gsmSeptetsOfText(std::u32string_view text) {
     std::vector<std::uint8_t> septets;
     for (const char32_t c : text) {
-        const std::vector<std::uint8_t> one = GsmSeptetsOf(c);
+        const std::vector<std::uint8_t> one = gsmSeptetsOf(c);
         if (one.empty()) {
             return std::nullopt;
         }
@@ -149,27 +149,27 @@ std::optional<std::vector<std::uint8_t>> GsmSeptetsOfText(std::u32string_view te
     return septets;
 }
 
-std::string GsmSeptetsToUtf8(std::span<const std::uint8_t> septets) {
+std::string gsmSeptetsToUtf8(std::span<const std::uint8_t> septets) {
     std::string text;
     for (std::size_t i = 0; i < septets.size(); ++i) {
         const std::uint8_t code = septets[i] & 0x7F;
         if (code != GsmEscape || i + 1 == septets.size()) {
-            AppendUtf8(MainTable[code], text);
+            appendUtf8(MainTable[code], text);
             continue;
         }
         const std::uint8_t next = septets[++i] & 0x7F;
-        AppendUtf8(ExtensionCharacter(next).value_or(MainTable[next]), text);
+        appendUtf8(extensionCharacter(next).value_or(MainTable[next]), text);
     }
     return text;
 }
 
-int PackedOctetCount(int septetCount, int fillBits) {
+int packedOctetCount(int septetCount, int fillBits) {
     return (fillBits + 7 * septetCount + 7) / 8;
 }
 
-std::vector<std::uint8_t> PackSeptets(std::span<const std::uint8_t> septets, int fillBits) {
+std::vector<std::uint8_t> packSeptets(std::span<const std::uint8_t> septets, int fillBits) {
     std::vector<std::uint8_t> octets(
-        static_cast<std::size_t>(PackedOctetCount(static_cast<int>(septets.size()), fillBits)));
+        static_cast<std::size_t>(packedOctetCount(static_cast<int>(septets.size()), fillBits)));
     std::size_t bit = static_cast<std::size_t>(fillBits);
     for (const std::uint8_t septet : septets) {
         const unsigned value = (septet & 0x7Fu) << (bit % 8);
@@ -182,10 +182,10 @@ std::vector<std::uint8_t> PackSeptets(std::span<const std::uint8_t> septets, int
     return octets;
 }
 
-std::optional<std::vector<std::uint8_t>> UnpackSeptets(std::span<const std::uint8_t> octets,
+std::optional<std::vector<std::uint8_t>> unpackSeptets(std::span<const std::uint8_t> octets,
                                                        int septetCount, int fillBits) {
     if (septetCount < 0 || fillBits < 0 ||
-        static_cast<std::size_t>(PackedOctetCount(septetCount, fillBits)) > octets.size()) {
+        static_cast<std::size_t>(packedOctetCount(septetCount, fillBits)) > octets.size()) {
         return std::nullopt;
     }
     std::vector<std::uint8_t> septets;
@@ -201,7 +201,7 @@ std::optional<std::vector<std::uint8_t>> UnpackSeptets(std::span<const std::uint
     return septets;
 }
 
-std::vector<std::uint8_t> Ucs2Octets(std::u32string_view text) {
+std::vector<std::uint8_t> ucs2Octets(std::u32string_view text) {
     std::vector<std::uint8_t> octets;
     const auto appendUnit = [&octets](char32_t unit) {
         octets.push_back(static_cast<std::uint8_t>(unit >> 8));
@@ -218,7 +218,7 @@ std::vector<std::uint8_t> Ucs2Octets(std::u32string_view text) {
     return octets;
 }
 
-std::string Ucs2OctetsToUtf8(std::span<const std::uint8_t> octets) {
+std::string ucs2OctetsToUtf8(std::span<const std::uint8_t> octets) {
     std::string text;
     const std::size_t units = octets.size() / 2;
     const auto unitAt = [&octets](std::size_t i) -> char32_t {
@@ -228,10 +228,10 @@ std::string Ucs2OctetsToUtf8(std::span<const std::uint8_t> octets) {
         const char32_t unit = unitAt(i);
         const bool high = unit >= 0xD800 && unit <= 0xDBFF;
         if (high && i + 1 < units && unitAt(i + 1) >= 0xDC00 && unitAt(i + 1) <= 0xDFFF) {
-            AppendUtf8(0x10000 + ((unit - 0xD800) << 10) + (unitAt(i + 1) - 0xDC00), text);
+            appendUtf8(0x10000 + ((unit - 0xD800) << 10) + (unitAt(i + 1) - 0xDC00), text);
             ++i;
         } else {
-            AppendUtf8(unit, text);  // a lone surrogate comes out as U+FFFD
+            appendUtf8(unit, text);  // a lone surrogate comes out as U+FFFD
         }
     }
     return text;

@@ -8,7 +8,7 @@ namespace {
 constexpr std::string_view ReadHeader = "+CMGR:";
 }  // namespace
 
-std::string MessageStatusText(std::string_view status) {
+std::string messageStatusText(std::string_view status) {
     constexpr std::array<std::string_view, 4> Texts = {"REC UNREAD", "REC READ", "STO UNSENT",
                                                        "STO SENT"};
     if (status.size() == 1 && status[0] >= '0' && status[0] <= '3') {
@@ -17,8 +17,8 @@ std::string MessageStatusText(std::string_view status) {
     return std::string(status);
 }
 
-std::optional<PduRead> PduReadFromReply(const ModemReply& reply) {
-    const std::vector<ModemLine> lines = ModemLines(reply.text);
+std::optional<PduRead> pduReadFromReply(const ModemReply& reply) {
+    const std::vector<ModemLine> lines = modemLines(reply.text);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::string_view header = lines[i].text;
         if (!header.starts_with(ReadHeader)) {
@@ -29,16 +29,16 @@ std::optional<PduRead> PduReadFromReply(const ModemReply& reply) {
             header.remove_prefix(1);
         }
         PduRead read;
-        read.status = MessageStatusText(header.substr(0, header.find(',')));
+        read.status = messageStatusText(header.substr(0, header.find(',')));
         if (i + 1 < lines.size()) {
-            read.message = DecodeSmsPdu(lines[i + 1].text);
+            read.message = decodeSmsPdu(lines[i + 1].text);
         }
         return read;
     }
     return std::nullopt;
 }
 
-std::string TextModeReadReply(std::string_view index, std::string_view status,
+std::string textModeReadReply(std::string_view index, std::string_view status,
                               std::string_view sender, std::string_view timestampText,
                               std::string_view text) {
     std::string reply = "at+cmgr=";
@@ -48,7 +48,7 @@ std::string TextModeReadReply(std::string_view index, std::string_view status,
     return reply;
 }
 
-std::string ReadableLine(const SmsPduMessage& message) {
+std::string readableLine(const SmsPduMessage& message) {
     if (message.kind == SmsPduMessage::Kind::StatusReport) {
         return "Status report for " + message.sender + " at " + message.timestampText + "\r\n";
     }

@@ -16,21 +16,21 @@ struct PduRead {
 };
 
 // What a complete PDU-mode read reply holds; nullopt when it has no "+CMGR:" header.
-std::optional<PduRead> PduReadFromReply(const ModemReply& reply);
+std::optional<PduRead> pduReadFromReply(const ModemReply& reply);
 
 // The text status of a PDU-mode status number ("0" is "REC UNREAD"); other texts as given.
-std::string MessageStatusText(std::string_view status);
+std::string messageStatusText(std::string_view status);
 
 // The reply a text-mode modem gives for the same message, so that every later step (the
 // report's fields, its time stamp, the rules on what is deleted) is the text mode's:
 // echo, "+CMGR: \"REC UNREAD\",\"+886912345678\",,\"26/02/01,10:00:00+32\"", the text,
 // "OK".
-std::string TextModeReadReply(std::string_view index, std::string_view status,
+std::string textModeReadReply(std::string_view index, std::string_view status,
                               std::string_view sender, std::string_view timestampText,
                               std::string_view text);
 
 // The modem log's readable line under a PDU: "From +886912345678 at 26/02/01,10:00:00+32:
 // ?35...!" (a status report and a part of a longer message say so).
-std::string ReadableLine(const SmsPduMessage& message);
+std::string readableLine(const SmsPduMessage& message);
 
 }  // namespace kv820

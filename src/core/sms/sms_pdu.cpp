@@ -16,9 +16,9 @@ constexpr int MaxUcs2Octets = 140;
 
 // "yy/MM/dd,hh:mm:ss±zz" from seven octets of swapped decimal digits; the zone's tens digit
 // carries the sign in its top bit.
-std::optional<std::string> ReadTimestamp(OctetReader& in) {
-    const std::span<const std::uint8_t> octets = in.Octets(7);
-    if (in.HasFailed()) {
+std::optional<std::string> readTimestamp(OctetReader& in) {
+    const std::span<const std::uint8_t> octets = in.octets(7);
+    if (in.hasFailed()) {
         return std::nullopt;
     }
     constexpr std::string_view Separators = "//,::";
@@ -41,16 +41,16 @@ std::optional<std::string> ReadTimestamp(OctetReader& in) {
     return text;
 }
 
-std::optional<SmsPduMessage> ReadDeliver(OctetReader& in, std::uint8_t firstOctet) {
+std::optional<SmsPduMessage> readDeliver(OctetReader& in, std::uint8_t firstOctet) {
     SmsPduMessage message;
-    auto sender = ReadAddress(in);
-    in.Octet();  // protocol identifier: a tracker's reports use the plain one
-    const std::uint8_t dcs = in.Octet();
-    auto timestamp = ReadTimestamp(in);
+    auto sender = readAddress(in);
+    in.octet();  // protocol identifier: a tracker's reports use the plain one
+    const std::uint8_t dcs = in.octet();
+    auto timestamp = readTimestamp(in);
     if (!sender || !timestamp) {
         return std::nullopt;
     }
-    auto userData = ReadUserData(in, dcs, (firstOctet & 0x40) != 0);
+    auto userData = readUserData(in, dcs, (firstOctet & 0x40) != 0);
     if (!userData) {
         return std::nullopt;
     }
@@ -63,13 +63,13 @@ std::optional<SmsPduMessage> ReadDeliver(OctetReader& in, std::uint8_t firstOcte
 
 // What a status report says is only its recipient and the centre's time stamp; the
 // discharge time and status are read to make sure the report is whole.
-std::optional<SmsPduMessage> ReadStatusReport(OctetReader& in) {
-    in.Octet();  // message reference
-    auto recipient = ReadAddress(in);
-    auto timestamp = ReadTimestamp(in);
-    const bool dischargeTime = ReadTimestamp(in).has_value();
-    in.Octet();  // status
-    if (!recipient || !timestamp || !dischargeTime || in.HasFailed()) {
+std::optional<SmsPduMessage> readStatusReport(OctetReader& in) {
+    in.octet();  // message reference
+    auto recipient = readAddress(in);
+    auto timestamp = readTimestamp(in);
+    const bool dischargeTime = readTimestamp(in).has_value();
+    in.octet();  // status
+    if (!recipient || !timestamp || !dischargeTime || in.hasFailed()) {
         return std::nullopt;
     }
     SmsPduMessage message;
@@ -81,44 +81,44 @@ std::optional<SmsPduMessage> ReadStatusReport(OctetReader& in) {
 
 }  // namespace
 
-std::optional<SmsPduMessage> DecodeSmsPdu(std::string_view hex) {
-    const auto octets = OctetsFromHex(hex);
+std::optional<SmsPduMessage> decodeSmsPdu(std::string_view hex) {
+    const auto octets = octetsFromHex(hex);
     if (!octets) {
         return std::nullopt;
     }
     OctetReader in(*octets);
-    in.Octets(in.Octet());  // the service centre's address, which the text does not show
-    const std::uint8_t firstOctet = in.Octet();
-    if (in.HasFailed()) {
+    in.octets(in.octet());  // the service centre's address, which the text does not show
+    const std::uint8_t firstOctet = in.octet();
+    if (in.hasFailed()) {
         return std::nullopt;
     }
     switch (firstOctet & 0x03) {
         case 0x00:
-            return ReadDeliver(in, firstOctet);
+            return readDeliver(in, firstOctet);
         case 0x02:
-            return ReadStatusReport(in);
+            return readStatusReport(in);
         default:
             return std::nullopt;
     }
 }
 
-std::optional<SmsSubmitPdu> EncodeSmsSubmit(std::string_view destination, std::string_view text) {
-    const auto address = NumberAddressField(destination, 0x81);
-    const auto codePoints = Utf8CodePoints(text);
+std::optional<SmsSubmitPdu> encodeSmsSubmit(std::string_view destination, std::string_view text) {
+    const auto address = numberAddressField(destination, 0x81);
+    const auto codePoints = utf8CodePoints(text);
     if (!address || !codePoints) {
         return std::nullopt;
     }
     // Relative validity period of 4 days: long enough for a tracker that is out of coverage.
     std::vector<std::uint8_t> tpdu{0x11, 0x00};
     tpdu.insert(tpdu.end(), address->begin(), address->end());
-    const auto septets = GsmSeptetsOfText(*codePoints);
+    const auto septets = gsmSeptetsOfText(*codePoints);
     std::vector<std::uint8_t> userData;
     int length = 0;
     if (septets) {
         length = static_cast<int>(septets->size());
-        userData = PackSeptets(*septets, 0);
+        userData = packSeptets(*septets, 0);
     } else {
-        userData = Ucs2Octets(*codePoints);
+        userData = ucs2Octets(*codePoints);
         length = static_cast<int>(userData.size());
     }
     if (length > (septets ? MaxGsmSeptets : MaxUcs2Octets)) {
@@ -127,7 +127,7 @@ std::optional<SmsSubmitPdu> EncodeSmsSubmit(std::string_view destination, std::s
     const std::uint8_t dcs = septets ? 0x00 : 0x08;
     tpdu.insert(tpdu.end(), {0x00, dcs, 0xAA, static_cast<std::uint8_t>(length)});
     tpdu.insert(tpdu.end(), userData.begin(), userData.end());
-    return SmsSubmitPdu{"00" + HexFromOctets(tpdu), static_cast<int>(tpdu.size())};
+    return SmsSubmitPdu{"00" + hexFromOctets(tpdu), static_cast<int>(tpdu.size())};
 }
 
 }  // namespace kv820

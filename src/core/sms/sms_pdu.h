@@ -42,7 +42,7 @@ struct SmsPduMessage {
 // address as "+CMGR" and "+CMGL" give it. Anything that is not a whole SMS-DELIVER or
 // SMS-STATUS-REPORT (odd or non-hex digits, a length pointing past the end, another
 // message type) gives nullopt: not a message.
-std::optional<SmsPduMessage> DecodeSmsPdu(std::string_view hex);
+std::optional<SmsPduMessage> decodeSmsPdu(std::string_view hex);
 
 // An SMS-SUBMIT ready for "at+cmgs=<tpduOctets>": the hex to write after the prompt (with
 // an empty service-centre part, "00", so that the modem uses its own centre).
@@ -57,6 +57,6 @@ struct SmsSubmitPdu {
 // extension table when every character is in it, and UCS-2 otherwise. Nullopt when the
 // destination is empty or holds another character, when the text is not valid UTF-8, or
 // when it does not fit one message (160 septets, or 70 UCS-2 code units).
-std::optional<SmsSubmitPdu> EncodeSmsSubmit(std::string_view destination, std::string_view text);
+std::optional<SmsSubmitPdu> encodeSmsSubmit(std::string_view destination, std::string_view text);
 
 }  // namespace kv820

@@ -18,7 +18,7 @@ constexpr std::string_view AddressCharacters = "0123456789*#abc";
 
 enum class Alphabet { Gsm7, EightBit, Ucs2 };
 
-int HexDigitValue(char c) {
+int hexDigitValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
@@ -28,7 +28,7 @@ int HexDigitValue(char c) {
     return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
-Alphabet AlphabetOf(std::uint8_t dcs) {
+Alphabet alphabetOf(std::uint8_t dcs) {
     const int group = dcs >> 4;
     if (group <= 0x07) {  // general data coding, with or without automatic deletion
         const int alphabet = (dcs >> 2) & 0x03;
@@ -46,7 +46,7 @@ Alphabet AlphabetOf(std::uint8_t dcs) {
     return Alphabet::Gsm7;  // message waiting groups and the reserved ones
 }
 
-std::optional<ConcatenatedPart> ValidPart(int reference, int total, int sequence) {
+std::optional<ConcatenatedPart> validPart(int reference, int total, int sequence) {
     if (total == 0 || sequence == 0 || sequence > total) {
         return std::nullopt;  // a phone shows such a message on its own
     }
@@ -55,7 +55,7 @@ std::optional<ConcatenatedPart> ValidPart(int reference, int total, int sequence
 
 // Walks the header's information elements; false when one runs past the header. The last
 // concatenation element counts, as for any element repeated.
-bool ReadHeader(std::span<const std::uint8_t> header, std::optional<ConcatenatedPart>& part) {
+bool readHeader(std::span<const std::uint8_t> header, std::optional<ConcatenatedPart>& part) {
     std::size_t i = 0;
     while (i < header.size()) {
         if (header.size() - i < 2 || header.size() - i - 2 < header[i + 1]) {
@@ -64,9 +64,9 @@ bool ReadHeader(std::span<const std::uint8_t> header, std::optional<Concatenated
         const std::uint8_t identifier = header[i];
         const std::span<const std::uint8_t> data = header.subspan(i + 2, header[i + 1]);
         if (identifier == 0x00 && data.size() == 3) {
-            part = ValidPart(data[0], data[1], data[2]);
+            part = validPart(data[0], data[1], data[2]);
         } else if (identifier == 0x08 && data.size() == 4) {
-            part = ValidPart(data[0] * 256 + data[1], data[2], data[3]);
+            part = validPart(data[0] * 256 + data[1], data[2], data[3]);
         }
         i += 2 + data.size();
     }
@@ -74,32 +74,32 @@ bool ReadHeader(std::span<const std::uint8_t> header, std::optional<Concatenated
 }
 
 // The text after the header, which in 7-bit data ends on a septet boundary.
-std::optional<std::string> UserText(std::span<const std::uint8_t> data, Alphabet alphabet,
+std::optional<std::string> userText(std::span<const std::uint8_t> data, Alphabet alphabet,
                                     int length, std::size_t headerOctets) {
     const std::span<const std::uint8_t> body = data.subspan(headerOctets);
     if (alphabet == Alphabet::EightBit) {
         return std::string(body.begin(), body.end());
     }
     if (alphabet == Alphabet::Ucs2) {
-        return body.size() % 2 == 0 ? std::optional(Ucs2OctetsToUtf8(body)) : std::nullopt;
+        return body.size() % 2 == 0 ? std::optional(ucs2OctetsToUtf8(body)) : std::nullopt;
     }
     const int headerSeptets = static_cast<int>((headerOctets * 8 + 6) / 7);
     const int fillBits = headerSeptets * 7 - static_cast<int>(headerOctets) * 8;
-    const auto septets = UnpackSeptets(body, length - headerSeptets, fillBits);
-    return septets ? std::optional(GsmSeptetsToUtf8(*septets)) : std::nullopt;
+    const auto septets = unpackSeptets(body, length - headerSeptets, fillBits);
+    return septets ? std::optional(gsmSeptetsToUtf8(*septets)) : std::nullopt;
 }
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> OctetsFromHex(std::string_view hex) {
+std::optional<std::vector<std::uint8_t>> octetsFromHex(std::string_view hex) {
     if (hex.size() % 2 != 0) {
         return std::nullopt;
     }
     std::vector<std::uint8_t> octets;
     octets.reserve(hex.size() / 2);
     for (std::size_t i = 0; i < hex.size(); i += 2) {
-        const int high = HexDigitValue(hex[i]);
-        const int low = HexDigitValue(hex[i + 1]);
+        const int high = hexDigitValue(hex[i]);
+        const int low = hexDigitValue(hex[i + 1]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }
@@ -108,7 +108,7 @@ std::optional<std::vector<std::uint8_t>> OctetsFromHex(std::string_view hex) {
     return octets;
 }
 
-std::string HexFromOctets(std::span<const std::uint8_t> octets) {
+std::string hexFromOctets(std::span<const std::uint8_t> octets) {
     std::string hex;
     hex.reserve(octets.size() * 2);
     for (const std::uint8_t octet : octets) {
@@ -118,16 +118,16 @@ std::string HexFromOctets(std::span<const std::uint8_t> octets) {
     return hex;
 }
 
-std::optional<std::string> ReadAddress(OctetReader& in) {
-    const int length = in.Octet();  // semi-octets, the filler not counted
-    const int typeOfNumber = (in.Octet() >> 4) & 0x07;
-    const std::span<const std::uint8_t> value = in.Octets((length + 1) / 2);
-    if (in.HasFailed() || length > MaxAddressDigits) {
+std::optional<std::string> readAddress(OctetReader& in) {
+    const int length = in.octet();  // semi-octets, the filler not counted
+    const int typeOfNumber = (in.octet() >> 4) & 0x07;
+    const std::span<const std::uint8_t> value = in.octets((length + 1) / 2);
+    if (in.hasFailed() || length > MaxAddressDigits) {
         return std::nullopt;
     }
     if (typeOfNumber == 0x05) {
-        const auto septets = UnpackSeptets(value, length * 4 / 7, 0);
-        return septets ? std::optional(GsmSeptetsToUtf8(*septets)) : std::nullopt;
+        const auto septets = unpackSeptets(value, length * 4 / 7, 0);
+        return septets ? std::optional(gsmSeptetsToUtf8(*septets)) : std::nullopt;
     }
     std::string text = typeOfNumber == 0x01 && length > 0 ? "+" : "";
     for (int i = 0; i < length; ++i) {
@@ -140,7 +140,7 @@ std::optional<std::string> ReadAddress(OctetReader& in) {
     return text;
 }
 
-std::optional<std::vector<std::uint8_t>> NumberAddressField(std::string_view number,
+std::optional<std::vector<std::uint8_t>> numberAddressField(std::string_view number,
                                                             std::uint8_t typeOfOther) {
     const bool international = number.starts_with('+');
     const std::string_view digits = international ? number.substr(1) : number;
@@ -163,12 +163,12 @@ std::optional<std::vector<std::uint8_t>> NumberAddressField(std::string_view num
     return field;
 }
 
-std::optional<PduUserData> ReadUserData(OctetReader& in, std::uint8_t dataCoding, bool hasHeader) {
-    const Alphabet alphabet = AlphabetOf(dataCoding);
-    const int length = in.Octet();  // septets in 7-bit data, octets otherwise
-    const int octetCount = alphabet == Alphabet::Gsm7 ? PackedOctetCount(length, 0) : length;
-    const std::span<const std::uint8_t> data = in.Octets(static_cast<std::size_t>(octetCount));
-    if (in.HasFailed() || octetCount > MaxUserDataOctets) {
+std::optional<PduUserData> readUserData(OctetReader& in, std::uint8_t dataCoding, bool hasHeader) {
+    const Alphabet alphabet = alphabetOf(dataCoding);
+    const int length = in.octet();  // septets in 7-bit data, octets otherwise
+    const int octetCount = alphabet == Alphabet::Gsm7 ? packedOctetCount(length, 0) : length;
+    const std::span<const std::uint8_t> data = in.octets(static_cast<std::size_t>(octetCount));
+    if (in.hasFailed() || octetCount > MaxUserDataOctets) {
         return std::nullopt;
     }
     PduUserData userData;
@@ -176,14 +176,14 @@ std::optional<PduUserData> ReadUserData(OctetReader& in, std::uint8_t dataCoding
     if (hasHeader) {
         headerOctets = data.empty() ? 1 : 1 + std::size_t{data[0]};
         if (headerOctets > data.size() ||
-            !ReadHeader(data.subspan(1, headerOctets - 1), userData.part)) {
+            !readHeader(data.subspan(1, headerOctets - 1), userData.part)) {
             return std::nullopt;
         }
         if (alphabet == Alphabet::Gsm7 && static_cast<int>((headerOctets * 8 + 6) / 7) > length) {
             return std::nullopt;
         }
     }
-    auto text = UserText(data, alphabet, length, headerOctets);
+    auto text = userText(data, alphabet, length, headerOctets);
     if (!text) {
         return std::nullopt;
     }

@@ -10,12 +10,12 @@ namespace kv820 {
 
 namespace {
 
-std::string Placeholder(std::size_t column) {
+std::string placeholder(std::size_t column) {
     return "?" + std::to_string(column + 1);
 }
 
 // One text per column, in table order, joined by `separator`.
-std::string JoinColumns(std::string_view separator,
+std::string joinColumns(std::string_view separator,
                         const std::function<std::string(GpslogColumn)>& text) {
     std::string joined;
     for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
@@ -27,60 +27,60 @@ std::string JoinColumns(std::string_view separator,
 
 }  // namespace
 
-const std::string& GpslogColumnList() {
-    static const std::string list =
-        JoinColumns(", ", [](GpslogColumn c) { return std::string(GpslogColumnNames[c]); });
-    return list;
+const std::string& gpslogColumnList() {
+    static const std::string List =
+        joinColumns(", ", [](GpslogColumn c) { return std::string(GpslogColumnNames[c]); });
+    return List;
 }
 
-const std::string& GpslogIncompleteCondition() {
-    static const std::string condition = JoinColumns(
+const std::string& gpslogIncompleteCondition() {
+    static const std::string Condition = joinColumns(
         " OR ", [](GpslogColumn c) { return std::string(GpslogColumnNames[c]) + " IS NULL"; });
-    return condition;
+    return Condition;
 }
 
 namespace {
 
-const std::string& InsertSql() {
-    static const std::string sql = "INSERT INTO gpslog (" + GpslogColumnList() + ") VALUES (" +
-                                   JoinColumns(",", Placeholder) + ")";
-    return sql;
+const std::string& insertSql() {
+    static const std::string Sql = "INSERT INTO gpslog (" + gpslogColumnList() + ") VALUES (" +
+                                   joinColumns(",", placeholder) + ")";
+    return Sql;
 }
 
 // The unary "+" keeps SQLite from substituting the receive placeholders into the moment
 // expression (constant propagation), which would hide it from the index: every check would
 // then scan all of the tracker's rows.
-const std::string& ContainsSql() {
-    static const std::string sql =
+const std::string& containsSql() {
+    static const std::string Sql =
         "SELECT 1 FROM gpslog WHERE " +
-        JoinColumns(" AND ",
+        joinColumns(" AND ",
                     [](GpslogColumn c) {
                         std::string term = c == ReceiveDate || c == ReceiveTime ? "+" : "";
-                        term += std::string(GpslogColumnNames[c]) + "=" + Placeholder(c);
+                        term += std::string(GpslogColumnNames[c]) + "=" + placeholder(c);
                         if (c == Imei) {
-                            term += " AND receive_date||receive_time=" + Placeholder(ReceiveDate) +
-                                    "||" + Placeholder(ReceiveTime);
+                            term += " AND receive_date||receive_time=" + placeholder(ReceiveDate) +
+                                    "||" + placeholder(ReceiveTime);
                         }
                         return term;
                     }) +
         " LIMIT 1";
-    return sql;
+    return Sql;
 }
 
-const std::string& SelectSql() {
-    static const std::string sql = "SELECT rowid, " + GpslogColumnList() + " FROM gpslog";
-    return sql;
+const std::string& selectSql() {
+    static const std::string Sql = "SELECT rowid, " + gpslogColumnList() + " FROM gpslog";
+    return Sql;
 }
 
 constexpr const char* InRange =
     " WHERE imei=?1 and receive_date||receive_time>=?2 and receive_date||receive_time<=?3";
 
 // Rows a crash or another program left with a column missing are never listed.
-std::string CompleteOnly() {
-    return " AND NOT (" + GpslogIncompleteCondition() + ")";
+std::string completeOnly() {
+    return " AND NOT (" + gpslogIncompleteCondition() + ")";
 }
 
-StoredGpslogRow ReadRow(const Statement& statement) {
+StoredGpslogRow readRow(const Statement& statement) {
     StoredGpslogRow stored;
     stored.rowid = statement.integer(0);
     for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
@@ -89,14 +89,14 @@ StoredGpslogRow ReadRow(const Statement& statement) {
     return stored;
 }
 
-void BindRange(Statement& statement, const ReceiveRange& range) {
+void bindRange(Statement& statement, const ReceiveRange& range) {
     statement.bind(1, range.imei).bind(2, range.from).bind(3, range.to);
 }
 
 }  // namespace
 
 int GpslogStore::PurgeIncompleteGpslogRows() {
-    const std::string where = std::string(" WHERE ") + GpslogIncompleteCondition();
+    const std::string where = std::string(" WHERE ") + gpslogIncompleteCondition();
     try {
         // The partial index lists exactly the incomplete rows: no table scan.
         Statement(db_,
@@ -112,7 +112,7 @@ int GpslogStore::PurgeIncompleteGpslogRows() {
 }
 
 void GpslogStore::append(const GpslogRow& row) {
-    Statement insert(db_, InsertSql());
+    Statement insert(db_, insertSql());
     for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
         insert.bind(static_cast<int>(c) + 1, row[c]);
     }
@@ -120,7 +120,7 @@ void GpslogStore::append(const GpslogRow& row) {
 }
 
 bool GpslogStore::contains(const GpslogRow& row) {
-    Statement query(db_, ContainsSql());
+    Statement query(db_, containsSql());
     for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
         query.bind(static_cast<int>(c) + 1, row[c]);
     }
@@ -130,31 +130,31 @@ bool GpslogStore::contains(const GpslogRow& row) {
 std::vector<StoredGpslogRow> GpslogStore::newestFirst(const ReceiveRange& range,
                                                       const std::optional<HistoryPosition>& after,
                                                       std::size_t limit) {
-    std::string sql = SelectSql() + InRange + CompleteOnly();
+    std::string sql = selectSql() + InRange + completeOnly();
     if (after) {
         sql += " AND (receive_date||receive_time, rowid) < (?4, ?5)";
     }
     sql += " ORDER BY receive_date||receive_time DESC, rowid DESC LIMIT ?6";
     Statement query(db_, sql);
-    BindRange(query, range);
+    bindRange(query, range);
     if (after) {
         query.bind(4, after->moment).bind(5, after->rowid);
     }
     query.bind(6, static_cast<std::int64_t>(limit));
     std::vector<StoredGpslogRow> rows;
     while (query.step()) {
-        rows.push_back(ReadRow(query));
+        rows.push_back(readRow(query));
     }
     return rows;
 }
 
 void GpslogStore::forEachOldestFirst(const ReceiveRange& range,
                                      const std::function<bool(const GpslogRow&)>& visit) {
-    Statement query(db_, SelectSql() + InRange + CompleteOnly() +
+    Statement query(db_, selectSql() + InRange + completeOnly() +
                              " ORDER BY receive_date||receive_time ASC, rowid ASC");
-    BindRange(query, range);
+    bindRange(query, range);
     while (query.step()) {
-        if (!visit(ReadRow(query).row)) {
+        if (!visit(readRow(query).row)) {
             return;
         }
     }

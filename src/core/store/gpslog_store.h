@@ -13,9 +13,9 @@ namespace kv820 {
 class Database;
 
 // The gpslog columns in table order, for a statement's column list: "imei, receive_date, ...".
-const std::string& GpslogColumnList();
+const std::string& gpslogColumnList();
 // A row is incomplete when any column is NULL; such rows are never shown.
-const std::string& GpslogIncompleteCondition();
+const std::string& gpslogIncompleteCondition();
 
 // One tracker's reports between two receive moments ("YYYY/MM/DD" + "HH:MM:SS" joined with
 // nothing between), both ends included.

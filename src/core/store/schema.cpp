@@ -13,7 +13,7 @@ namespace {
 
 // Every column is TEXT: a phone "0912345678" must stay text, never become a number.
 // Five gpslog columns a line, as the first files were made: SQLite keeps the text.
-std::string GpslogTableSql() {
+std::string gpslogTableSql() {
     std::string sql = "CREATE TABLE gpslog (\n    ";
     for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
         sql += c == 0 ? "" : c % 5 == 0 ? ",\n    " : ", ";
@@ -25,17 +25,17 @@ std::string GpslogTableSql() {
 // The expression index serves both the history lists (one tracker, a receive range,
 // newest first) and the duplicate check on store. The partial index holds only rows
 // with a NULL column, so the start-up purge costs nothing when there are none.
-std::string SchemaSql() {
-    return "\nCREATE TABLE users (name TEXT, phone TEXT, imei TEXT);\n" + GpslogTableSql() +
+std::string schemaSql() {
+    return "\nCREATE TABLE users (name TEXT, phone TEXT, imei TEXT);\n" + gpslogTableSql() +
            "CREATE INDEX gpslog_by_imei_and_receive_moment ON gpslog (imei, "
            "receive_date||receive_time);\n"
            "CREATE INDEX gpslog_incomplete ON gpslog (imei) WHERE " +
-           GpslogIncompleteCondition();
+           gpslogIncompleteCondition();
 }
 
 }  // namespace
 
-CreateDatabaseResult CreateDatabaseFile(const std::string& path) {
+CreateDatabaseResult createDatabaseFile(const std::string& path) {
     std::error_code ignored;
     if (std::filesystem::exists(path, ignored)) {
         return CreateDatabaseResult::AlreadyExists;
@@ -43,7 +43,7 @@ CreateDatabaseResult CreateDatabaseFile(const std::string& path) {
     try {
         Database db(path, Database::Mode::Create);
         Transaction transaction(db);
-        db.execute(SchemaSql().c_str());
+        db.execute(schemaSql().c_str());
         transaction.commit();
     } catch (...) {
         std::filesystem::remove(path, ignored);

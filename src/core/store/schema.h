@@ -10,6 +10,6 @@ enum class CreateDatabaseResult { Created, AlreadyExists };
 
 // Creates the database file with both tables and their indexes. An existing file is left
 // untouched. Throws DatabaseError when the file cannot be created.
-CreateDatabaseResult CreateDatabaseFile(const std::string& path);
+CreateDatabaseResult createDatabaseFile(const std::string& path);
 
 }  // namespace kv820

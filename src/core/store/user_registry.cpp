@@ -4,7 +4,7 @@
 
 namespace kv820 {
 
-std::string CutToBytes(std::string_view text, std::size_t capacity) {
+std::string cutToBytes(std::string_view text, std::size_t capacity) {
     if (text.size() <= capacity) {
         return std::string(text);
     }
@@ -19,9 +19,9 @@ std::string CutToBytes(std::string_view text, std::size_t capacity) {
 void UserRegistry::replace(std::vector<UserSlot> users) {
     Snapshot fresh;
     for (std::size_t i = 0; i < users.size() && i < MaxUsers; ++i) {
-        fresh.users[i] = {CutToBytes(users[i].name, SlotCapacity),
-                          CutToBytes(users[i].phone, SlotCapacity),
-                          CutToBytes(users[i].imei, SlotCapacity)};
+        fresh.users[i] = {cutToBytes(users[i].name, SlotCapacity),
+                          cutToBytes(users[i].phone, SlotCapacity),
+                          cutToBytes(users[i].imei, SlotCapacity)};
         ++fresh.userCount;
     }
     std::lock_guard lock(mutex_);

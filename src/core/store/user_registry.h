@@ -55,6 +55,6 @@ class UserRegistry {
 };
 
 // Cuts a text to at most `capacity` bytes without splitting a UTF-8 character.
-std::string CutToBytes(std::string_view text, std::size_t capacity);
+std::string cutToBytes(std::string_view text, std::size_t capacity);
 
 }  // namespace kv820

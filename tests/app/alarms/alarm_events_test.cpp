@@ -45,7 +45,7 @@ struct EventsRig {
 
     test::TempDir dir;
     test::RecordingServices services;
-    Database db{test::CreateRecordsDatabase(dir, {test::Truck, test::Van})};
+    Database db{test::createRecordsDatabase(dir, {test::Truck, test::Van})};
     AlarmStore store{db};
     UserRegistry users;
 };

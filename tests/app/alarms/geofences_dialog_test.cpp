@@ -38,7 +38,7 @@ const char OneBadFence[] =
     R"({"type":"Feature","geometry":{"type":"Point","coordinates":[121.5,25.0]},)"
     R"("properties":{"name":"<b>Yard</b>"}}]})";
 
-QStringList Names(const QTableWidget* table) {
+QStringList names(const QTableWidget* table) {
     QStringList names;
     for (int r = 0; r < table->rowCount(); ++r) {
         names << table->item(r, 0)->text();
@@ -91,7 +91,7 @@ class GeofencesDialogTest : public QObject {
 
             services.files.openAnswer = writeFile("two.geojson", TwoFences);
             button(dialog, "importGeofencesButton")->click();
-            QCOMPARE(Names(table), (QStringList{"Depot", "Port"}));
+            QCOMPARE(names(table), (QStringList{"Depot", "Port"}));
             QCOMPARE(table->item(1, 2)->text(), QStringLiteral("30 km/h"));
             QCOMPARE(table->item(1, 3)->text(), QStringLiteral("truck"));
 
@@ -101,12 +101,12 @@ class GeofencesDialogTest : public QObject {
             QVERIFY(edit && edit->isVisible());
             edit->nameEdit()->setText(QStringLiteral("Main depot"));
             edit->accept();
-            QCOMPARE(Names(table), (QStringList{"Main depot", "Port"}));
+            QCOMPARE(names(table), (QStringList{"Main depot", "Port"}));
 
             table->selectRow(1);
             services.alerts.answer = true;
             button(dialog, "deleteGeofenceButton")->click();
-            QCOMPARE(Names(table), QStringList{"Main depot"});
+            QCOMPARE(names(table), QStringList{"Main depot"});
             checked = true;
         });
         rig_->window.geofencesAction()->trigger();

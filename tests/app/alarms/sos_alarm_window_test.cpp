@@ -25,12 +25,12 @@ class CountingBeeper final : public AlarmBeeper {
     int& beeps_;
 };
 
-PositionReport Report(const std::string& user, const std::string& kind,
+PositionReport report(const std::string& user, const std::string& kind,
                       const std::string& latitude = "25.047924",
                       const std::string& longitude = "121.517081") {
-    GpslogRow row = test::ReportAt(test::Truck.imei, "07:59:59", "3D", latitude, longitude);
+    GpslogRow row = test::reportAt(test::Truck.imei, "07:59:59", "3D", latitude, longitude);
     row[MessageStatus] = kind;
-    return test::ReportOf({user, test::Truck.phone, test::Truck.imei}, row);
+    return test::reportOf({user, test::Truck.phone, test::Truck.imei}, row);
 }
 
 }  // namespace
@@ -52,11 +52,11 @@ class SosAlarmWindowTest : public QObject {
   private slots:
     void sosAlarmsQueueAndBeepUntilEachIsAcknowledgedOldestFirst() {
         Rig rig;
-        rig.alarms.raise(Report("Truck", "Period report"));
+        rig.alarms.raise(report("Truck", "Period report"));
         QVERIFY(rig.window() == nullptr);
         QCOMPARE(rig.beeps, 0);
         for (const char* user : {"Truck", "Van", "Bus"}) {
-            rig.alarms.raise(Report(user, "SOS report"));
+            rig.alarms.raise(report(user, "SOS report"));
         }
         QCOMPARE(rig.beeps, 1);  // at once, then by the interval
         SosAlarmWindow* window = rig.window();
@@ -75,7 +75,7 @@ class SosAlarmWindowTest : public QObject {
         QVERIFY(rig.alarms.empty() && !rig.alarms.beeping());
         QVERIFY(!window->isVisible());
         // A later alarm opens the window again.
-        rig.alarms.raise(Report("Car", "SOS report"));
+        rig.alarms.raise(report("Car", "SOS report"));
         QVERIFY(window->isVisible());
         QCOMPARE(window->userLabel()->text(), QStringLiteral("Car"));
     }
@@ -84,8 +84,8 @@ class SosAlarmWindowTest : public QObject {
         Rig rig;
         test::RecordingWebMapOpener& opener = rig.services.webMap;
         const test::AlertRecorder& recorder = rig.services.alerts;
-        rig.alarms.raise(Report("Truck", "SOS report"));
-        rig.alarms.raise(Report("Van", "SOS report", "-33.508333", "-74.205000"));
+        rig.alarms.raise(report("Truck", "SOS report"));
+        rig.alarms.raise(report("Van", "SOS report", "-33.508333", "-74.205000"));
         QTest::mouseClick(rig.window()->openMapButton(), Qt::LeftButton);
         opener.accept = false;
         QTest::mouseClick(rig.window()->openMapButton(), Qt::LeftButton);
@@ -98,10 +98,10 @@ class SosAlarmWindowTest : public QObject {
 
     void sosRowsAreRedInTheReportLists() {
         test::TempDir dir;
-        Database db(test::CreateRecordsDatabase(dir, {}));
+        Database db(test::createRecordsDatabase(dir, {}));
         for (const auto& [time, kind] :
              {std::pair{"10:20:01", "Period report"}, {"10:20:02", "SOS report"}}) {
-            GpslogRow row = test::ReportAt(test::Truck.imei, time);
+            GpslogRow row = test::reportAt(test::Truck.imei, time);
             row[MessageStatus] = kind;
             GpslogStore(db).append(row);
         }

@@ -21,7 +21,7 @@ namespace kv820::test {
 
 // Selects entry `index` of a drop-down list with the keyboard, as an operator would; a
 // disabled list takes no keys and keeps its selection.
-inline void Choose(QComboBox* combo, int index) {
+inline void choose(QComboBox* combo, int index) {
     QTest::keyClick(combo, Qt::Key_Home);
     for (int i = 0; i < index; ++i) {
         QTest::keyClick(combo, Qt::Key_Down);
@@ -30,7 +30,7 @@ inline void Choose(QComboBox* combo, int index) {
 
 // Clicks a check box on its indicator, where a click toggles it wherever the layout
 // stretched the box.
-inline void ClickBox(QCheckBox* box) {
+inline void clickBox(QCheckBox* box) {
     QStyleOptionButton option;
     option.initFrom(box);
     const QRect indicator =
@@ -79,9 +79,9 @@ struct CommandPageRig {
             const QString value = step.section(QLatin1Char('='), 1);
             QWidget* control = child<QWidget>(name.toLatin1().constData());
             if (auto* combo = qobject_cast<QComboBox*>(control)) {
-                Choose(combo, value.toInt());
+                choose(combo, value.toInt());
             } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
-                ClickBox(box);
+                clickBox(box);
             } else {
                 qobject_cast<QLineEdit*>(control)->clear();
                 QTest::keyClicks(control, value);

@@ -95,15 +95,15 @@ class CommandPagesTest : public QObject {
         auto* rectangle = rig.child<QCheckBox>("rectangleCheck");
         auto* circle = rig.child<QCheckBox>("circleCheck");
         auto* mode = rig.child<QComboBox>("reportModeCombo");
-        test::Choose(mode, GeofenceMode);
-        test::ClickBox(circle);
-        test::ClickBox(circle);  // already checked: stays so
+        test::choose(mode, GeofenceMode);
+        test::clickBox(circle);
+        test::clickBox(circle);  // already checked: stays so
         QVERIFY(circle->isChecked() && !rectangle->isChecked());
-        test::Choose(mode, PeriodReport);
-        test::Choose(mode, GeofenceMode);
+        test::choose(mode, PeriodReport);
+        test::choose(mode, GeofenceMode);
         QVERIFY(circle->isChecked() && !rectangle->isChecked());
         QVERIFY(rig.child<QLineEdit>("radiusEdit")->isEnabled());
-        test::ClickBox(rectangle);
+        test::clickBox(rectangle);
         QVERIFY(rectangle->isChecked() && !circle->isChecked());
     }
 
@@ -119,7 +119,7 @@ class CommandPagesTest : public QObject {
             << "Connection is ERROR!!!";
         QTest::newRow("a name the registry spells otherwise") << BreakIt([](TrackingRig& rig) {
             rig.users->setItemText(0, QStringLiteral("TRUCK"));
-            test::Choose(rig.child<QComboBox>("reportModeCombo"), PeriodReport);
+            test::choose(rig.child<QComboBox>("reportModeCombo"), PeriodReport);
         }) << "No user is choosed.";
     }
 

@@ -20,7 +20,7 @@ namespace kv820 {
 namespace {
 
 // An image whose byte i is i modulo 256.
-std::string WriteImage(const test::TempDir& dir, const std::string& name, std::size_t size) {
+std::string writeImage(const test::TempDir& dir, const std::string& name, std::size_t size) {
     const std::string path = dir.file(name);
     std::ofstream out(path, std::ios::binary);
     for (std::size_t i = 0; i < size; ++i) {
@@ -68,7 +68,7 @@ class FirmwareWizardTest : public QObject {
         QVERIFY(!f.window.isEnabled());
         FirmwareWizardDialog* wizardDialog = f.wizard->wizardDialog();
         QVERIFY(wizardDialog->isVisible() && wizardDialog->isEnabled());
-        f.chooseImage(WriteImage(f.dir, "large.bin", 4 * 1024 * 1024));
+        f.chooseImage(writeImage(f.dir, "large.bin", 4 * 1024 * 1024));
         QVERIFY(f.update()->isVisible() && f.update()->isEnabled());
         QVERIFY(!wizardDialog->isVisible());
         QVERIFY(!f.window.isEnabled());
@@ -83,7 +83,7 @@ class FirmwareWizardTest : public QObject {
 
     void aCancelledChoiceKeepsThePathAndButton1StopsTheRun() {
         Fixture f;
-        const std::string image = WriteImage(f.dir, "large.bin", 4 * 1024 * 1024);
+        const std::string image = writeImage(f.dir, "large.bin", 4 * 1024 * 1024);
         f.chooseImage(image);
         // A cancelled choice keeps the path chosen before.
         f.update()->setFileChooser([](QWidget*) { return QString(); });
@@ -107,7 +107,7 @@ class FirmwareWizardTest : public QObject {
 
     void closingTheMainWindowWithTheViewOpenStopsTheRun() {
         auto f = std::make_unique<Fixture>();
-        f->chooseImage(WriteImage(f->dir, "large.bin", 4 * 1024 * 1024));
+        f->chooseImage(writeImage(f->dir, "large.bin", 4 * 1024 * 1024));
         f->button("firmwareStartButton")->click();
         QVERIFY(f->update()->runActive());
         f.reset();  // the view and its thread go with the main window

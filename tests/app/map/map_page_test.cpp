@@ -40,7 +40,7 @@ constexpr int PageWaitMs = 60000;  // a bound on Chromium's start, not a pause
 
 // Every marker of the page's `state` lies inside the view, a tenth of the view's span from
 // its edges, and shows its whole name.
-bool FleetFitted(const QJsonObject& state, int markerCount) {
+bool fleetFitted(const QJsonObject& state, int markerCount) {
     const QJsonArray markers = state[QStringLiteral("markers")].toArray();
     const QJsonArray view = state[QStringLiteral("bounds")].toArray();
     const QJsonArray size = state[QStringLiteral("size")].toArray();
@@ -94,7 +94,7 @@ class MapPageTest : public QObject {
         Database db(path_);
         GpslogStore(db).append(row);
         StoredReportEvent event;
-        event.report = test::ReportOf(user, row);
+        event.report = test::reportOf(user, row);
         event.historyRange = {user.imei, "2007/05/1200:00:00", "2007/05/1223:59:59"};
         emit window_->smsSession()->reportReceived(event);
     }
@@ -167,7 +167,7 @@ class MapPageTest : public QObject {
             QSettings::setPath(format, QSettings::UserScope,
                                QString::fromStdString(dir_.file("settings")));
         }
-        path_ = test::CreateRecordsDatabase(dir_, {test::Truck, test::Van});
+        path_ = test::createRecordsDatabase(dir_, {test::Truck, test::Van});
         {
             Database db(path_);
             for (const auto& [user, time, fix, lat, lon] :
@@ -176,7 +176,7 @@ class MapPageTest : public QObject {
                   {test::Truck, "10:10:00", "No Fix", "25.5", "121.9"},
                   {test::Truck, "10:15:00", "3D", "25.030000", "121.530000"},
                   {test::Van, "10:00:00", "2D", "25.060000", "121.450000"}}) {
-                GpslogStore(db).append(test::ReportAt(user.imei, time, fix, lat, lon));
+                GpslogStore(db).append(test::reportAt(user.imei, time, fix, lat, lon));
             }
         }
         MapSettings::setTileSource(
@@ -193,7 +193,7 @@ class MapPageTest : public QObject {
     }
 
     void theFirstViewShowsTheWholeFleetWithEveryName() {
-        QVERIFY(drawn([](const QJsonObject& s) { return FleetFitted(s, 2); }));
+        QVERIFY(drawn([](const QJsonObject& s) { return fleetFitted(s, 2); }));
     }
 
     void theFleetAndASearchedTrackAreDrawnWithoutNetwork() {
@@ -205,8 +205,8 @@ class MapPageTest : public QObject {
         QCOMPARE(truck[QStringLiteral("lon")].toDouble(), 121.53);
         QCOMPARE(markerOf(state(), test::Van)[QStringLiteral("lat")].toDouble(), 25.06);
 
-        test::SetSearchRange(*window_->searchPage(), test::OnReportDay(9, 0, 0),
-                             test::OnReportDay(11, 0, 0));
+        test::setSearchRange(*window_->searchPage(), test::onReportDay(9, 0, 0),
+                             test::onReportDay(11, 0, 0));
         window_->searchPage()->userCombo()->setCurrentText(QStringLiteral("truck"));
         QTest::mouseClick(window_->searchPage()->inquireButton(), Qt::LeftButton);
         window_->mainTab()->setCurrentWidget(page());
@@ -244,7 +244,7 @@ class MapPageTest : public QObject {
         const int fleetUpdates = before[QStringLiteral("fleetUpdates")].toInt();
         QVERIFY(fleetUpdates >= 1);  // the page's first drawing of the fleet
         store(test::Van,
-              test::ReportAt(test::Van.imei, "10:16:00", "3D", "25.065000", "121.455000"));
+              test::reportAt(test::Van.imei, "10:16:00", "3D", "25.065000", "121.455000"));
         QVERIFY(drawn([&](const QJsonObject& s) {
             return markerOf(s, test::Van)[QStringLiteral("lat")].toDouble() == 25.065;
         }));
@@ -264,14 +264,14 @@ class MapPageTest : public QObject {
 
     void aStoredReportMovesItsMarkerAndAnSosIsRedUntilAcknowledged() {
         store(test::Van,
-              test::ReportAt(test::Van.imei, "10:20:00", "3D", "25.070000", "121.460000"));
+              test::reportAt(test::Van.imei, "10:20:00", "3D", "25.070000", "121.460000"));
         QVERIFY(drawn([&](const QJsonObject& s) {
             return markerOf(s, test::Van)[QStringLiteral("lat")].toDouble() == 25.07;
         }));
         const QString red = QStringLiteral("rgb(224, 0, 0)");
         QVERIFY(markerOf(state(), test::Van)[QStringLiteral("colour")].toString() != red);
 
-        GpslogRow sos = test::ReportAt(test::Van.imei, "10:25:00", "3D", "25.080000", "121.470000");
+        GpslogRow sos = test::reportAt(test::Van.imei, "10:25:00", "3D", "25.080000", "121.470000");
         sos[MessageStatus] = SosReportText;
         store(test::Van, sos);
         QVERIFY(drawn([&](const QJsonObject& s) {
@@ -353,7 +353,7 @@ class MapPageTest : public QObject {
 
     void trackersTogetherKeepTheirNamesApart() {
         store(test::Van,
-              test::ReportAt(test::Van.imei, "10:30:00", "3D", "25.030010", "121.530010"));
+              test::reportAt(test::Van.imei, "10:30:00", "3D", "25.030010", "121.530010"));
         QTest::mouseClick(window_->findChild<QPushButton*>(QStringLiteral("mapFitAllButton")),
                           Qt::LeftButton);
         QVERIFY(drawn([&](const QJsonObject& s) {
@@ -363,7 +363,7 @@ class MapPageTest : public QObject {
                 return QRectF(QPointF(b[0].toDouble(), b[1].toDouble()),
                               QPointF(b[2].toDouble(), b[3].toDouble()));
             };
-            return FleetFitted(s, 2) && !box(truck).intersects(box(van));
+            return fleetFitted(s, 2) && !box(truck).intersects(box(van));
         }));
     }
 
@@ -373,7 +373,7 @@ class MapPageTest : public QObject {
         QTest::mouseClick(window_->findChild<QPushButton*>(QStringLiteral("mapFitAllButton")),
                           Qt::LeftButton);
         QVERIFY(drawn([](const QJsonObject& s) {
-            return FleetFitted(s, 1) && s[QStringLiteral("zoom")].toInt() >= 15;
+            return fleetFitted(s, 1) && s[QStringLiteral("zoom")].toInt() >= 15;
         }));
     }
 
@@ -386,7 +386,7 @@ class MapPageTest : public QObject {
 }  // namespace kv820
 
 int main(int argc, char** argv) {
-    kv820::PrepareWebEngineBeforeApplication();
+    kv820::prepareWebEngineBeforeApplication();
     QApplication app(argc, argv);
     kv820::MapPageTest test;
     return QTest::qExec(&test, argc, argv);

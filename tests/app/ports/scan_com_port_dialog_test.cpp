@@ -43,7 +43,7 @@ struct FakePorts {
     }
 };
 
-std::string Entry(const QString& path) {
+std::string entry(const QString& path) {
     return path.toStdString() + ":";
 }
 
@@ -80,7 +80,7 @@ class ScanComPortDialogTest : public QObject {
         prepare(dialog, ports);
         dialog.show();
         QCOMPARE(owner.count(), 2);
-        QCOMPARE(owner.itemText(1), QString::fromStdString(Entry(PortB)));
+        QCOMPARE(owner.itemText(1), QString::fromStdString(entry(PortB)));
         QTRY_COMPARE(status(dialog), QStringLiteral("Complete Scan."));
         dialog.close();
         QCOMPARE(owner.currentIndex(), 0);
@@ -90,8 +90,8 @@ class ScanComPortDialogTest : public QObject {
     void endingBeforeTheFirstPortEndsBreaksTheScanWithEntryZero() {
         QComboBox owner;
         FakePorts ports;
-        ports.hanging = {Entry(PortA)};
-        ports.answering = {Entry(PortB)};
+        ports.hanging = {entry(PortA)};
+        ports.answering = {entry(PortB)};
         ScanComPortDialog dialog(ScanVariant::SmsCommand, &owner, nullptr);
         prepare(dialog, ports);
         dialog.show();
@@ -114,7 +114,7 @@ class ScanComPortDialogTest : public QObject {
     void destroyingTheDialogDuringAScanStopsIt() {
         QComboBox owner;
         FakePorts ports;
-        ports.hanging = {Entry(PortA)};
+        ports.hanging = {entry(PortA)};
         {
             ScanComPortDialog dialog(ScanVariant::SmsCommand, &owner, nullptr);
             prepare(dialog, ports);

@@ -31,15 +31,15 @@ struct SearchWindow : test::WindowRig {
     SearchRecordsPage& page() { return *window.searchPage(); }
     ReportTableModel& result() { return *page().resultList()->reportModel(); }
     void inquire(int fromHour, int toHour, const QString& user = QStringLiteral("truck")) {
-        test::SetSearchRange(page(), test::OnReportDay(fromHour, 0, 0),
-                             test::OnReportDay(toHour, 0, 0));
+        test::setSearchRange(page(), test::onReportDay(fromHour, 0, 0),
+                             test::onReportDay(toHour, 0, 0));
         page().userCombo()->setCurrentText(user);
         QTest::mouseClick(page().inquireButton(), Qt::LeftButton);
     }
     QString cell(int row, int column) { return result().index(row, column).data().toString(); }
 };
 
-void DoubleClickRow(ReportListView* list, int row) {
+void doubleClickRow(ReportListView* list, int row) {
     const QRect cell = list->visualRect(list->model()->index(row, 1));
     // A double-click arrives as a click followed by the double-click event.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
@@ -55,9 +55,9 @@ class RecordSearchTest : public QObject {
     void listsTheChosenUsersReportsInTheRange() {
         SearchWindow w;
         for (const char* time : {"09:59:59", "10:00:00", "11:00:00"}) {
-            w.store(test::ReportAt(test::Truck.imei, time));
+            w.store(test::reportAt(test::Truck.imei, time));
         }
-        w.store(test::ReportAt(test::Van.imei, "11:30:00"));
+        w.store(test::reportAt(test::Van.imei, "11:30:00"));
         w.inquire(10, 12);
         QVERIFY(w.services.alerts.texts().isEmpty());
         QCOMPARE(w.result().rowCount(), 2);
@@ -71,7 +71,7 @@ class RecordSearchTest : public QObject {
 
     void aSearchThatCannotRunEmptiesTheResultAndSaysWhy() {
         SearchWindow w;
-        w.store(test::ReportAt(test::Truck.imei, "11:00:00"));
+        w.store(test::reportAt(test::Truck.imei, "11:00:00"));
         w.inquire(10, 12);
         QCOMPARE(w.result().rowCount(), 1);
         const test::AlertRecorder& recorder = w.services.alerts;
@@ -92,11 +92,11 @@ class RecordSearchTest : public QObject {
 
     void doubleClickOnEitherListOpensTheRowsPointOrSaysItFailed() {
         SearchWindow w;
-        w.store(test::ReportAt(test::Truck.imei, "10:30:00", "3D", "-33.868800", "151.209300"));
-        w.store(test::ReportAt(test::Truck.imei, "11:30:00"));
+        w.store(test::reportAt(test::Truck.imei, "10:30:00", "3D", "-33.868800", "151.209300"));
+        w.store(test::reportAt(test::Truck.imei, "11:30:00"));
         test::RecordingWebMapOpener& opener = w.services.webMap;
         w.inquire(10, 12);
-        DoubleClickRow(w.page().resultList(), 1);
+        doubleClickRow(w.page().resultList(), 1);
         QCOMPARE(opener.addresses,
                  QStringList({"https://maps.google.com/maps?q=-33.868800+151.209300&h=en&t=h"}));
         QVERIFY(w.services.alerts.texts().isEmpty());
@@ -110,7 +110,7 @@ class RecordSearchTest : public QObject {
             {test::Truck.imei, "2006/05/1200:00:00", "2008/05/1200:00:00"},
             QStringLiteral("truck"));
         QTest::qWait(0);
-        DoubleClickRow(tracking, 0);
+        doubleClickRow(tracking, 0);
         QCOMPARE(opener.addresses.size(), 2);
         QCOMPARE(w.services.alerts.texts(), QStringList({"Open Google map is fail."}));
         QCOMPARE(w.services.alerts.messages().front().owner, &w.window);

@@ -20,13 +20,13 @@ namespace kv820 {
 
 namespace {
 
-PositionReport Report(const std::string& receiveTime) {
-    GpslogRow row = test::ReportAt(test::Truck.imei, receiveTime);
+PositionReport report(const std::string& receiveTime) {
+    GpslogRow row = test::reportAt(test::Truck.imei, receiveTime);
     row[GpsTime] = "18:20:30";  // unlike the receive time: the two fields cannot be swapped
-    return test::ReportOf(test::Truck, row);
+    return test::reportOf(test::Truck, row);
 }
 
-StoredReportEvent Event(const PositionReport& report) {
+StoredReportEvent storedEvent(const PositionReport& report) {
     StoredReportEvent event;
     event.report = report;
     event.historyRange = {test::Truck.imei, "2006/05/1212:00:00", "2008/05/1212:00:00"};
@@ -36,7 +36,7 @@ StoredReportEvent Event(const PositionReport& report) {
 // The "SMS Tracking" page, the map toggle and a database, as the main window holds them.
 struct DisplayRig {
     DisplayRig()
-        : path(test::CreateRecordsDatabase(dir, {})), db(std::make_unique<Database>(path)) {
+        : path(test::createRecordsDatabase(dir, {})), db(std::make_unique<Database>(path)) {
         view.setCheckable(true);
     }
     ReportTableModel* model() { return page.reportList()->reportModel(); }
@@ -64,13 +64,13 @@ class ReportDisplayTest : public QObject {
     void theReportFillsThePanelAndItsTrackersHistoryAndOpensTheMapWhenViewed() {
         DisplayRig rig;
         GpslogStore store(*rig.db);
-        store.append(ToGpslogRow(Report("10:20:30")));
-        store.append(ToGpslogRow(Report("10:25:30")));
-        PositionReport other = Report("10:26:00");
+        store.append(toGpslogRow(report("10:20:30")));
+        store.append(toGpslogRow(report("10:25:30")));
+        PositionReport other = report("10:26:00");
         other.imei = "359999999999999";
-        store.append(ToGpslogRow(other));
+        store.append(toGpslogRow(other));
 
-        rig.display.show(Event(Report("10:25:30")));
+        rig.display.show(storedEvent(report("10:25:30")));
 
         const std::vector<std::pair<const char*, const char*>> shown{
             {"userNameEdit", "truck"},
@@ -93,7 +93,7 @@ class ReportDisplayTest : public QObject {
         QVERIFY(rig.services.alerts.texts().isEmpty());
         QVERIFY(rig.services.webMap.addresses.isEmpty());  // "View Tracking Points" is not checked
         rig.view.setChecked(true);
-        rig.display.show(Event(Report("10:21:30")));
+        rig.display.show(storedEvent(report("10:21:30")));
         QCOMPARE(rig.services.webMap.addresses.size(), 1);
         QVERIFY(rig.services.webMap.addresses[0].contains(QStringLiteral("25.047924+121.517081")));
     }
@@ -103,10 +103,10 @@ class ReportDisplayTest : public QObject {
         rig.db->execute("BEGIN");
         for (int second = 0; second <= ReportTableModel::PageSize; ++second) {
             const QString time = QTime(10, 0).addSecs(second).toString(QStringLiteral("HH:mm:ss"));
-            GpslogStore(*rig.db).append(ToGpslogRow(Report(time.toStdString())));
+            GpslogStore(*rig.db).append(toGpslogRow(report(time.toStdString())));
         }
         rig.db->execute("COMMIT");
-        rig.display.show(Event(Report("10:04:16")));
+        rig.display.show(storedEvent(report("10:04:16")));
         QVERIFY(rig.model()->canFetchMore({}));
         Database(rig.path).execute("DROP TABLE gpslog");
         rig.model()->fetchMore({});
@@ -124,7 +124,7 @@ class ReportDisplayTest : public QObject {
         rig.services.webMap.accept = false;
         rig.db.reset();
         for (const char* time : {"10:20:30", "10:21:30", "10:22:30"}) {
-            rig.display.show(Event(Report(time)));
+            rig.display.show(storedEvent(report(time)));
         }
         // Nothing waits for the operator: every report is shown meanwhile.
         QCOMPARE(rig.field("receiveDateTimeEdit"), QStringLiteral("2007/05/12-10:22:30"));
@@ -136,7 +136,7 @@ class ReportDisplayTest : public QObject {
         QCOMPARE(log.toPlainText().count(QStringLiteral("Show Google map is fail.")), 2);
         QCOMPARE(log.toPlainText().count(QStringLiteral("Track Gpslog Database open failure.")), 2);
         rig.services.alerts.closeOpenMessages();
-        rig.display.show(Event(Report("10:23:30")));
+        rig.display.show(storedEvent(report("10:23:30")));
         QCOMPARE(rig.services.alerts.texts().size(), 4);  // a closed message shows again
     }
 };

@@ -20,7 +20,7 @@ namespace kv820 {
 
 namespace {
 
-QByteArray FileBytes(const QString& path) {
+QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
@@ -41,7 +41,7 @@ class SearchResultExportTest : public QObject {
         rig_ = std::make_unique<test::WindowRig>(std::vector<UserSlot>{test::Truck, test::Van});
         Database db(rig_->path);
         for (const auto& [time, status] : reports) {
-            GpslogStore(db).append(test::ReportAt(test::Truck.imei, time, status));
+            GpslogStore(db).append(test::reportAt(test::Truck.imei, time, status));
         }
         window_ = &rig_->window;
         window_->mainTab()->setCurrentIndex(1);
@@ -49,8 +49,8 @@ class SearchResultExportTest : public QObject {
 
     void search(int fromHour, int toHour) {
         SearchRecordsPage& page = *window_->searchPage();
-        test::SetSearchRange(page, test::OnReportDay(fromHour, 0, 0),
-                             test::OnReportDay(toHour, 0, 0));
+        test::setSearchRange(page, test::onReportDay(fromHour, 0, 0),
+                             test::onReportDay(toHour, 0, 0));
         page.userCombo()->setCurrentIndex(0);
         page.inquireButton()->click();
     }
@@ -75,11 +75,11 @@ class SearchResultExportTest : public QObject {
         }
         QVERIFY(rig_->services.alerts.texts().isEmpty());
         QCOMPARE(chooser.owner, window_);
-        QVERIFY(FileBytes(outFile("track.kml"))
+        QVERIFY(fileBytes(outFile("track.kml"))
                     .contains("<name>truck:2007/05/12-09:00:00~2007/05/12-13:00:00</name>"));
         // A name with a suffix of its own keeps it; the filter still decides the format.
-        QVERIFY(FileBytes(outFile("plain.txt")).contains("<gpx"));
-        QVERIFY(FileBytes(outFile("rows.csv")).contains("2007/05/12"));
+        QVERIFY(fileBytes(outFile("plain.txt")).contains("<gpx"));
+        QVERIFY(fileBytes(outFile("rows.csv")).contains("2007/05/12"));
         QCOMPARE(filesWritten().size(), 3);
 
         // A file that cannot be created: the system's reason follows the message.

@@ -14,7 +14,7 @@ namespace {
 
 const std::string Imei = "354612071234567";
 
-SetupForm TrackerForm() {
+SetupForm trackerForm() {
     SetupForm form;
     form.firmwareVersion = "V1.01(2007-05-12)";
     form.moduleImei = Imei;
@@ -24,7 +24,7 @@ SetupForm TrackerForm() {
 }
 
 // The dialog's module: "> " after each at+cmgw, then refuses to store the text.
-void RefuseWrites(test::FakeSerialLink& link) {
+void refuseWrites(test::FakeSerialLink& link) {
     link.onWrite = [](test::FakeSerialLink& l, std::string_view written) {
         if (written.starts_with("at+cmgw=")) {
             l.feed(std::string(written) + "\r\n> ");
@@ -64,7 +64,7 @@ class SetupFileDialogTest : public QObject {
     }
 
     void aFormComesBackWholeAndAResetDisablesWhatItClears() {
-        SetupForm form = TrackerForm();
+        SetupForm form = trackerForm();
         SetupFile& file = form.file;
         file.defaultReturnEnabled = true;
         file.maxGpsFixingTime = 7;
@@ -96,7 +96,7 @@ class SetupFileDialogTest : public QObject {
         test::RecordingServices services;
         session_.services = services.app();
         test::AlertRecorder& recorder = services.alerts;
-        SetupFileDialog dialog(TrackerForm(), session_);
+        SetupFileDialog dialog(trackerForm(), session_);
         dialog.show();
         child<QLineEdit>(dialog, "phoneNumberEdit")->setText(QStringLiteral("0955000000"));
         QTest::mouseClick(child<QPushButton>(dialog, "setupFileOkButton"), Qt::LeftButton);
@@ -112,7 +112,7 @@ class SetupFileDialogTest : public QObject {
             test::RecordingServices services;
             session_.services = services.app();
             test::AlertRecorder& recorder = services.alerts;
-            SetupFileDialog dialog(TrackerForm(), session_);
+            SetupFileDialog dialog(trackerForm(), session_);
             dialog.show();
             child<QLineEdit>(dialog, "sosNumber1Edit")->setText(QStringLiteral("0911"));
             recorder.answer = answer;
@@ -132,11 +132,11 @@ class SetupFileDialogTest : public QObject {
 
     void aMissingConfirmationFailsTheSetupWithoutRegisteringAndTakesNoInputMeanwhile() {
         session_.context.portEntry = "/dev/ttyTRACKER:";
-        RefuseWrites(scripted_->link);
+        refuseWrites(scripted_->link);
         test::RecordingServices services;
         session_.services = services.app();
         test::AlertRecorder& recorder = services.alerts;
-        SetupFileDialog dialog(TrackerForm(), session_);
+        SetupFileDialog dialog(trackerForm(), session_);
         dialog.show();
         QTest::mouseClick(child<QPushButton>(dialog, "setupFileOkButton"), Qt::LeftButton);
         QVERIFY(dialog.isWriting());

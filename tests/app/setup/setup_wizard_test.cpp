@@ -18,7 +18,7 @@ namespace {
 
 const QString TrackerPort = QStringLiteral("/dev/ttyTRACKER");
 
-UserRegistry::Snapshot FiveOtherTrackers() {
+UserRegistry::Snapshot fiveOtherTrackers() {
     UserRegistry::Snapshot users;
     for (std::size_t i = 0; i < UserRegistry::MaxUsers; ++i) {
         users.users[i] = {"User " + std::to_string(i), "09" + std::to_string(i),
@@ -51,9 +51,9 @@ class SetupWizardTest : public QObject {
     // While connecting the wizard takes no input; a refusal leaves it open and idle.
     void aRefusalLeavesTheWizardOpenAndIdle() {
         test::ScriptedTracker tracker;
-        tracker.listings = {test::ListingReply({})};
-        session_.registeredUsers = FiveOtherTrackers;
-        tracker.Install(scripted_->link);
+        tracker.listings = {test::listingReply({})};
+        session_.registeredUsers = fiveOtherTrackers;
+        tracker.install(scripted_->link);
         test::RecordingServices services;
         session_.services = services.app();
         test::AlertRecorder& recorder = services.alerts;

@@ -40,7 +40,7 @@ class SimPinDialogTest : public QObject {
         QFETCH(QString, message);
         QFETCH(bool, staysOpen);
         scripted_->link.replyTo("at+cpin=1234\r", pinReply.toStdString());
-        scripted_->link.replyTo("at^spic\r\n", test::Echoed("at^spic", "^SPIC: 2"));
+        scripted_->link.replyTo("at^spic\r\n", test::echoed("at^spic", "^SPIC: 2"));
         test::RecordingServices services;
         session_.services = services.app();
         test::AlertRecorder& recorder = services.alerts;
@@ -57,7 +57,7 @@ class SimPinDialogTest : public QObject {
     }
 
     void whileTheModuleIsAskedTheDialogTakesNoInput() {
-        scripted_->link.replyTo("at+cpin=1234\r", test::Echoed("at+cpin=1234"));
+        scripted_->link.replyTo("at+cpin=1234\r", test::echoed("at+cpin=1234"));
         test::RecordingServices services;  // no message box opens meanwhile
         session_.services = services.app();
         SimPinDialog dialog(session_);

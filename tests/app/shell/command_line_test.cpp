@@ -49,7 +49,7 @@ class CommandLineTest : public QObject {
         QFETCH(int, action);
         QFETCH(QString, port);
         const CommandLine command =
-            CommandLine::Parse(QStringList{QStringLiteral("kv820-callcenter")} + options);
+            CommandLine::parse(QStringList{QStringLiteral("kv820-callcenter")} + options);
         QCOMPARE(int(command.action), action);
         QCOMPARE(command.port, port);
         QCOMPARE(command.error.isEmpty(), action != int(CommandLine::Action::Invalid));
@@ -71,7 +71,7 @@ class CommandLineTest : public QObject {
     void portEntries() {
         QFETCH(QString, argument);
         QFETCH(QString, entry);
-        QCOMPARE(QString::fromStdString(PortEntryFromArgument(argument.toStdString())), entry);
+        QCOMPARE(QString::fromStdString(portEntryFromArgument(argument.toStdString())), entry);
     }
 };
 

@@ -53,7 +53,7 @@ struct Rig {
 
     test::TempDir dir;
     test::RecordingServices services;
-    AppContext context{test::CreateRecordsDatabase(dir, {test::Truck, test::Van}), services.app()};
+    AppContext context{test::createRecordsDatabase(dir, {test::Truck, test::Van}), services.app()};
     SetupSession session;
     QPlainTextEdit modemLog;
     QComboBox ownerPorts;
@@ -64,7 +64,7 @@ struct Rig {
 
 using WindowFactory = std::function<std::unique_ptr<QWidget>(Rig&)>;
 
-std::unique_ptr<QWidget> MainWindowOn(Rig& rig, int mainTab, int commandTab, bool minimum) {
+std::unique_ptr<QWidget> mainWindowOn(Rig& rig, int mainTab, int commandTab, bool minimum) {
     auto window = std::make_unique<MainWindow>(rig.context);
     window->mainTab()->setCurrentIndex(mainTab);
     window->commandPage()->commandTab()->setCurrentIndex(commandTab);
@@ -87,7 +87,7 @@ std::unique_ptr<QWidget> MainWindowOn(Rig& rig, int mainTab, int commandTab, boo
     return window;
 }
 
-std::unique_ptr<QWidget> SosAlarmWindowOf(Rig& rig) {
+std::unique_ptr<QWidget> sosAlarmWindowOf(Rig& rig) {
     rig.alarms.setBeeper(std::make_unique<SilentBeeper>());
     PositionReport report;
     report.userName = "truck";
@@ -99,19 +99,19 @@ std::unique_ptr<QWidget> SosAlarmWindowOf(Rig& rig) {
     return std::unique_ptr<QWidget>(shown);
 }
 
-const std::vector<std::pair<const char*, WindowFactory>>& Windows() {
-    static const std::vector<std::pair<const char*, WindowFactory>> windows = {
-        {"SMS Tracking", [](Rig& r) { return MainWindowOn(r, 0, 0, false); }},
-        {"Search Records", [](Rig& r) { return MainWindowOn(r, 1, 0, false); }},
-        {"SMS Command, tracking", [](Rig& r) { return MainWindowOn(r, 2, 0, false); }},
-        {"SMS Command, configuration", [](Rig& r) { return MainWindowOn(r, 2, 1, false); }},
-        {"SMS Tracking, smallest", [](Rig& r) { return MainWindowOn(r, 0, 0, true); }},
-        {"Search Records, smallest", [](Rig& r) { return MainWindowOn(r, 1, 0, true); }},
-        {"SMS Command, tracking, smallest", [](Rig& r) { return MainWindowOn(r, 2, 0, true); }},
+const std::vector<std::pair<const char*, WindowFactory>>& windows() {
+    static const std::vector<std::pair<const char*, WindowFactory>> Windows = {
+        {"SMS Tracking", [](Rig& r) { return mainWindowOn(r, 0, 0, false); }},
+        {"Search Records", [](Rig& r) { return mainWindowOn(r, 1, 0, false); }},
+        {"SMS Command, tracking", [](Rig& r) { return mainWindowOn(r, 2, 0, false); }},
+        {"SMS Command, configuration", [](Rig& r) { return mainWindowOn(r, 2, 1, false); }},
+        {"SMS Tracking, smallest", [](Rig& r) { return mainWindowOn(r, 0, 0, true); }},
+        {"Search Records, smallest", [](Rig& r) { return mainWindowOn(r, 1, 0, true); }},
+        {"SMS Command, tracking, smallest", [](Rig& r) { return mainWindowOn(r, 2, 0, true); }},
         {"SMS Command, configuration, smallest",
-         [](Rig& r) { return MainWindowOn(r, 2, 1, true); }},
-        {"Events", [](Rig& r) { return MainWindowOn(r, 4, 0, false); }},
-        {"Events, smallest", [](Rig& r) { return MainWindowOn(r, 4, 0, true); }},
+         [](Rig& r) { return mainWindowOn(r, 2, 1, true); }},
+        {"Events", [](Rig& r) { return mainWindowOn(r, 4, 0, false); }},
+        {"Events, smallest", [](Rig& r) { return mainWindowOn(r, 4, 0, true); }},
         {"Scan COM Port",
          [](Rig& r) {
              auto dialog = std::make_unique<ScanComPortDialog>(ScanVariant::SmsCommand,
@@ -139,9 +139,9 @@ const std::vector<std::pair<const char*, WindowFactory>>& Windows() {
         {"Firmware wizard", [](Rig&) { return std::make_unique<FirmwareWizardDialog>(); }},
         {"Firmware update",
          [](Rig& r) { return std::make_unique<FirmwareUpdateDialog>(&r.modemLog); }},
-        {"SOS alarm", SosAlarmWindowOf},
+        {"SOS alarm", sosAlarmWindowOf},
     };
-    return windows;
+    return Windows;
 }
 
 }  // namespace
@@ -152,7 +152,7 @@ class EveryWindowTest : public QObject {
   private:
     // Shows each window of the table in turn and collects what `check` finds in it.
     void checkEveryWindow(const std::function<QStringList(QWidget*)>& check) {
-        for (const auto& [name, make] : Windows()) {
+        for (const auto& [name, make] : windows()) {
             Rig rig;
             std::unique_ptr<QWidget> window = make(rig);
             window->show();
@@ -166,11 +166,11 @@ class EveryWindowTest : public QObject {
   private slots:
     void init() { qputenv("KV820_EXTRA_PORTS", ""); }
 
-    void everyControlTakesTheClickAtItsCentre() { checkEveryWindow(test::UnreachableControls); }
+    void everyControlTakesTheClickAtItsCentre() { checkEveryWindow(test::unreachableControls); }
 
-    void everyControlShowsItsWholeText() { checkEveryWindow(test::ClippedControls); }
+    void everyControlShowsItsWholeText() { checkEveryWindow(test::clippedControls); }
 
-    void everyLabelledFieldHasItsOwnMnemonic() { checkEveryWindow(test::KeyboardFaults); }
+    void everyLabelledFieldHasItsOwnMnemonic() { checkEveryWindow(test::keyboardFaults); }
 
     // A 1366 x 768 screen less a desktop panel and a title bar.
     void everyWindowFitsALaptopScreen() {

@@ -103,7 +103,7 @@ class MainWindowTest : public QObject {
         QFETCH(int, page);
         QFETCH(bool, offScreen);
         test::TempDir dir;
-        AppContext context(test::CreateRecordsDatabase(dir, {test::Truck}));
+        AppContext context(test::createRecordsDatabase(dir, {test::Truck}));
         {
             MainWindow window(context);
             window.setGeometry(left);
@@ -142,7 +142,7 @@ class MainWindowTest : public QObject {
     // What makes a row incomplete is the store's; start-up only has to purge.
     void startUpPurgesIncompleteRows() {
         test::TempDir dir;
-        const std::string path = test::CreateRecordsDatabase(dir, {});
+        const std::string path = test::createRecordsDatabase(dir, {});
         Database(path).execute("INSERT INTO gpslog (imei) VALUES ('354612071234567')");
         test::RecordingServices services;
         AppContext context(path, services.app());

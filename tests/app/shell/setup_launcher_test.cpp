@@ -27,7 +27,7 @@ namespace {
 const UserSlot Registered{"Van", "0955000000", "354612079999999"};
 
 // The module confirms every stored message.
-void ConfirmWrites(test::FakeSerialLink& link) {
+void confirmWrites(test::FakeSerialLink& link) {
     link.onWrite = [stored = 0](test::FakeSerialLink& l, std::string_view written) mutable {
         if (written.starts_with("at+cmgd=")) {
             l.feed(std::string(written) + "\r\nOK\r\n");
@@ -52,9 +52,9 @@ class SetupLauncherTest : public QObject {
         auto* launcher = window.findChild<SetupLauncher*>(QStringLiteral("setupLauncher"));
         launcher->setDevices(scripted_->devices());
         test::ScriptedTracker tracker;
-        tracker.listings = {test::ListingReply({})};
-        tracker.Install(scripted_->link);
-        ConfirmWrites(scripted_->link);
+        tracker.listings = {test::listingReply({})};
+        tracker.install(scripted_->link);
+        confirmWrites(scripted_->link);
         window.setupAction()->trigger();
         QTest::mouseClick(launcher->wizard()->setupButton(), Qt::LeftButton);
         if (!QTest::qWaitFor([&] { return launcher->setupFileDialog() != nullptr; })) {
@@ -91,12 +91,12 @@ class SetupLauncherTest : public QObject {
         test::WindowRig rig({Registered});
         {
             Database db(rig.path);
-            GpslogStore(db).append(test::ReportAt(Registered.imei, "12:00:00"));
+            GpslogStore(db).append(test::reportAt(Registered.imei, "12:00:00"));
         }
         MainWindow& window = rig.window;
         ReportTableModel* result = window.searchPage()->resultList()->reportModel();
-        test::SetSearchRange(*window.searchPage(), test::OnReportDay(0, 0, 0),
-                             test::OnReportDay(23, 59, 59));
+        test::setSearchRange(*window.searchPage(), test::onReportDay(0, 0, 0),
+                             test::onReportDay(23, 59, 59));
         window.searchPage()->inquireButton()->click();
         QCOMPARE(result->rowCount(), 1);
         fillAndSubmit(connectFreshTracker(window)->setupFileDialog(), QStringLiteral("Truck"),

@@ -30,7 +30,7 @@ namespace kv820 {
 
 namespace {
 
-QStringList Rows(const QTreeWidget* list) {
+QStringList rows(const QTreeWidget* list) {
     QStringList rows;
     for (int r = 0; r < list->topLevelItemCount(); ++r) {
         const QTreeWidgetItem* item = list->topLevelItem(r);
@@ -39,7 +39,7 @@ QStringList Rows(const QTreeWidget* list) {
     return rows;
 }
 
-QStringList Entries(const QComboBox* combo) {
+QStringList entries(const QComboBox* combo) {
     QStringList entries;
     for (int i = 0; i < combo->count(); ++i) {
         entries << combo->itemText(i);
@@ -47,7 +47,7 @@ QStringList Entries(const QComboBox* combo) {
     return entries;
 }
 
-void ClickRow(QTreeWidget* list, int row) {
+void clickRow(QTreeWidget* list, int row) {
     const QRect rect = list->visualItemRect(list->topLevelItem(row));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
 }
@@ -78,10 +78,10 @@ class UserDialogsTest : public QObject {
     void deleteRemovesTheClickedPositionAndRefreshesEveryList() {
         {
             Database db(rig_->path);
-            GpslogStore(db).append(test::ReportAt(test::Truck.imei, "10:00:00"));
+            GpslogStore(db).append(test::reportAt(test::Truck.imei, "10:00:00"));
         }
         SearchRecordsPage& page = *rig_->window.searchPage();
-        test::SetSearchRange(page, test::OnReportDay(9, 0, 0), test::OnReportDay(11, 0, 0));
+        test::setSearchRange(page, test::onReportDay(9, 0, 0), test::onReportDay(11, 0, 0));
         page.inquireButton()->click();
         ReportTableModel* result = page.resultList()->reportModel();
         QCOMPARE(result->rowCount(), 1);
@@ -93,20 +93,20 @@ class UserDialogsTest : public QObject {
             QVERIFY(edit);
             const auto close = qScopeGuard([edit] { edit->reject(); });
             QVERIFY(QTest::qWaitForWindowExposed(edit));
-            ClickRow(edit->userList(), 1);
+            clickRow(edit->userList(), 1);
             QTest::mouseClick(edit->deleteButton(), Qt::LeftButton);
 
             QVERIFY(recorder.texts().isEmpty());
-            QCOMPARE(Rows(edit->userList()), QStringList({TruckRow, BikeRow}));  // read back
-            QCOMPARE(Entries(searchUsers()), QStringList({"truck", "bike"}));
-            QCOMPARE(Entries(smsUsers()), QStringList({"truck", "bike"}));
+            QCOMPARE(rows(edit->userList()), QStringList({TruckRow, BikeRow}));  // read back
+            QCOMPARE(entries(searchUsers()), QStringList({"truck", "bike"}));
+            QCOMPARE(entries(smsUsers()), QStringList({"truck", "bike"}));
             QCOMPARE(result->rowCount(), 1);
             // The choice went with the deleted row.
             QTest::mouseClick(edit->deleteButton(), Qt::LeftButton);
             QCOMPARE(recorder.texts(), QStringList({"No user is choosed."}));
             QCOMPARE(edit->userList()->topLevelItemCount(), 2);
 
-            ClickRow(edit->userList(), 0);
+            clickRow(edit->userList(), 0);
             QTest::mouseClick(edit->deleteButton(), Qt::LeftButton);
             deleted = true;
         });
@@ -130,11 +130,11 @@ class UserDialogsTest : public QObject {
         UserEditDialog edit(rig_->context, &rig_->window);
         edit.show();
         QVERIFY(QTest::qWaitForWindowExposed(&edit));
-        ClickRow(edit.userList(), 2);
+        clickRow(edit.userList(), 2);
         QTest::mouseClick(edit.deleteButton(), Qt::LeftButton);
         QCOMPARE(recorder.texts(), QStringList({"Delete user error."}));
         QCOMPARE(recorder.messages().front().owner, &edit);
-        QCOMPARE(Entries(searchUsers()), QStringList({"truck", "van", "bike"}));
+        QCOMPARE(entries(searchUsers()), QStringList({"truck", "van", "bike"}));
     }
 
     // The limit is kept per IMEI beside the users, whose table stays as it was, and the
@@ -154,7 +154,7 @@ class UserDialogsTest : public QObject {
         edit.show();
         QVERIFY(QTest::qWaitForWindowExposed(&edit));
         QVERIFY(!edit.setLimitButton()->isEnabled());  // no tracker chosen yet
-        ClickRow(edit.userList(), 1);
+        clickRow(edit.userList(), 1);
         QCOMPARE(edit.speedLimitBox()->value(), 0.0);  // "None"
         edit.speedLimitBox()->setValue(80);
         QTest::mouseClick(edit.setLimitButton(), Qt::LeftButton);
@@ -166,9 +166,9 @@ class UserDialogsTest : public QObject {
         QCOMPARE(watches.at(test::Van.imei).periodInterval,
                  std::optional(std::chrono::seconds(60)));
         QVERIFY(usersTable() == before);
-        ClickRow(edit.userList(), 0);
+        clickRow(edit.userList(), 0);
         QCOMPARE(edit.speedLimitBox()->value(), 0.0);
-        ClickRow(edit.userList(), 1);
+        clickRow(edit.userList(), 1);
         QCOMPARE(edit.speedLimitBox()->value(), 80.0);
         QVERIFY(rig_->services.alerts.texts().isEmpty());
     }
@@ -189,19 +189,19 @@ class UserDialogsTest : public QObject {
         QTimer::singleShot(0, this, [&] {
             auto* dialog = qobject_cast<UserInformationDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            shown = Rows(dialog->userList());
+            shown = rows(dialog->userList());
             dialog->reject();
         });
         rig_->window.userInformationAction()->trigger();
         QCOMPARE(shown, QStringList({TruckRow, VanRow, BikeRow, "car|0944|354612070000002"}));
-        QCOMPARE(Entries(searchUsers()), QStringList({"truck", "van", "bike", "car"}));
+        QCOMPARE(entries(searchUsers()), QStringList({"truck", "van", "bike", "car"}));
         QCOMPARE(chosen(), QStringLiteral("van,van"));
         {
             Database db(rig_->path);
             UserStore(db).deleteAt(0);
         }
         rig_->context.reloadUsers(&rig_->window);
-        QCOMPARE(Entries(smsUsers()), QStringList({"van", "bike", "car"}));
+        QCOMPARE(entries(smsUsers()), QStringList({"van", "bike", "car"}));
         QCOMPARE(chosen(), QStringLiteral("van,van"));
         {
             Database db(rig_->path);

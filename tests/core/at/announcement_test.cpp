@@ -12,7 +12,7 @@
 
 namespace kv820 {
 
-void PrintTo(const ModemEvent& event, std::ostream* os) {
+void printTo(const ModemEvent& event, std::ostream* os) {
     *os << ::testing::PrintToString(event.line);
     if (event.announced) {
         *os << " announcing \"" << event.announced->store << "\"," << event.announced->index;
@@ -23,15 +23,15 @@ namespace {
 
 using std::chrono::milliseconds;
 
-ModemEvent Line(std::string line) {
+ModemEvent line(std::string line) {
     return {std::move(line), std::nullopt};
 }
 
-ModemEvent Announced(std::string line, std::string store, int index) {
+ModemEvent announced(std::string line, std::string store, int index) {
     return {std::move(line), MessagePlace{std::move(store), index}};
 }
 
-std::string Cmti(const std::string& store, const std::string& index) {
+std::string cmti(const std::string& store, const std::string& index) {
     return "+CMTI: \"" + store + "\"," + index + "\r\n";
 }
 
@@ -48,7 +48,7 @@ struct Arrival {
     std::string reply = {};
 };
 
-void PrintTo(const Arrival& c, std::ostream* os) {
+void printTo(const Arrival& c, std::ostream* os) {
     *os << c.name;
 }
 
@@ -61,47 +61,47 @@ const std::string Longer = "+CMTI: \"SM\",5" + std::string(600, ' ') + "\r\n";
 using A = Arrival;
 const Arrival Arrivals[] = {
     // A line between exchanges.
-    A("Idle", Cmti("SM", "5"), {Announced(Cmti("SM", "5"), "SM", 5)}),
-    A("IdleAmongOtherLines", "at\rOK\r\n\r\nRING\r\n" + Cmti("SM", "5"),
-      {Line("at\rOK\r\n"), Line("\r\n"), Line("RING\r\n"), Announced(Cmti("SM", "5"), "SM", 5)}),
-    A("AnotherStore", Cmti("ME", "12"), {Announced(Cmti("ME", "12"), "ME", 12)}),
+    A("Idle", cmti("SM", "5"), {announced(cmti("SM", "5"), "SM", 5)}),
+    A("IdleAmongOtherLines", "at\rOK\r\n\r\nRING\r\n" + cmti("SM", "5"),
+      {line("at\rOK\r\n"), line("\r\n"), line("RING\r\n"), announced(cmti("SM", "5"), "SM", 5)}),
+    A("AnotherStore", cmti("ME", "12"), {announced(cmti("ME", "12"), "ME", 12)}),
     // Garbage before or in it: the index is counted from "+CMTI", a name that is no store
     // leaves the store in use, no number reads 0, too large a number the largest.
-    A("StrayCrBefore", "\r" + Cmti("SM", "007"), {Announced("\r" + Cmti("SM", "007"), "SM", 7)}),
-    A("GarbageBefore", "xx" + Cmti("SM", "3"), {Announced("xx" + Cmti("SM", "3"), "SM", 3)}),
-    A("NoIndex", Cmti("SM", ""), {Announced(Cmti("SM", ""), "SM", 0)}),
-    A("IndexPastTheIntRange", Cmti("SM", "99999999999"),
-      {Announced(Cmti("SM", "99999999999"), "SM", 2147483647)}),
-    A("NoStoreName", "+CMTI: 12\r\n", {Announced("+CMTI: 12\r\n", "", 0)}),
-    A("NoStoreButSomethingElse", Cmti("SMX", "3"), {Announced(Cmti("SMX", "3"), "", 0)}),
+    A("StrayCrBefore", "\r" + cmti("SM", "007"), {announced("\r" + cmti("SM", "007"), "SM", 7)}),
+    A("GarbageBefore", "xx" + cmti("SM", "3"), {announced("xx" + cmti("SM", "3"), "SM", 3)}),
+    A("NoIndex", cmti("SM", ""), {announced(cmti("SM", ""), "SM", 0)}),
+    A("IndexPastTheIntRange", cmti("SM", "99999999999"),
+      {announced(cmti("SM", "99999999999"), "SM", 2147483647)}),
+    A("NoStoreName", "+CMTI: 12\r\n", {announced("+CMTI: 12\r\n", "", 0)}),
+    A("NoStoreButSomethingElse", cmti("SMX", "3"), {announced(cmti("SMX", "3"), "", 0)}),
     // A line is what follows its last CR: this one is no announcement.
-    A("CrInsideTheStoreName", "+CMTI: \"S\rM\",3\r\n", {Line("+CMTI: \"S\rM\",3\r\n")}),
-    A("DirectDeliveryIsNoAnnouncement", "+CMT: \"SM\",5\r\n", {Line("+CMT: \"SM\",5\r\n")}),
+    A("CrInsideTheStoreName", "+CMTI: \"S\rM\",3\r\n", {line("+CMTI: \"S\rM\",3\r\n")}),
+    A("DirectDeliveryIsNoAnnouncement", "+CMT: \"SM\",5\r\n", {line("+CMT: \"SM\",5\r\n")}),
     // Split over reads: a pause of 500 ms keeps the line, a longer one drops what came.
-    A("SplitOverReads", "+CM", {Announced(Cmti("SM", "5"), "SM", 5)}, "",
+    A("SplitOverReads", "+CM", {announced(cmti("SM", "5"), "SM", 5)}, "",
       {{milliseconds(500), "TI: \"SM\",5\r\n"}}),
-    A("SplitByALongerPause", "+CM", {Line("TI: \"SM\",6\r\n")}, "+CM",
+    A("SplitByALongerPause", "+CM", {line("TI: \"SM\",6\r\n")}, "+CM",
       {{milliseconds(501), "TI: \"SM\",6\r\n"}}),
     // Overlong: 511 characters with CR and LF is a line; one more, and the line goes with
     // the byte that overflowed it, and the next line starts after that byte.
-    A("LongestLine", Longest, {Announced(Longest, "SM", 5)}),
-    A("Overlong", Overlong + Cmti("SM", "6"), {Announced(Cmti("SM", "6"), "SM", 6)}, Overlong),
-    A("OverlongByMore", Longer, {Line(Longer.substr(512))}, Longer.substr(0, 512)),
+    A("LongestLine", Longest, {announced(Longest, "SM", 5)}),
+    A("Overlong", Overlong + cmti("SM", "6"), {announced(cmti("SM", "6"), "SM", 6)}, Overlong),
+    A("OverlongByMore", Longer, {line(Longer.substr(512))}, Longer.substr(0, 512)),
     // Waiting before a command: drained, and a line cut by the drain completed in the reply.
-    A("DuringADrain", "junk\r\n" + Cmti("SM", "4") + "+CMT",
-      {Announced(Cmti("SM", "4"), "SM", 4), Announced(Cmti("SM", "5"), "SM", 5)}, "junk\r\n", {},
+    A("DuringADrain", "junk\r\n" + cmti("SM", "4") + "+CMT",
+      {announced(cmti("SM", "4"), "SM", 4), announced(cmti("SM", "5"), "SM", 5)}, "junk\r\n", {},
       "at+cmgf=1", "I: \"SM\",5\r\nat+cmgf=1\r\r\nOK\r\n", "at+cmgf=1\r\r\nOK\r\n"),
     // Inside a reply: taken out of it; other unsolicited lines go to the stray log.
-    A("InsideAReply", "", {Announced(Cmti("ME", "4"), "ME", 4)}, "RING\r\n", {}, "at+cmgd=1",
-      "at+cmgd=1\r\r\n" + Cmti("ME", "4") + "RING\r\nOK\r\n", "at+cmgd=1\r\r\nOK\r\n"),
+    A("InsideAReply", "", {announced(cmti("ME", "4"), "ME", 4)}, "RING\r\n", {}, "at+cmgd=1",
+      "at+cmgd=1\r\r\n" + cmti("ME", "4") + "RING\r\nOK\r\n", "at+cmgd=1\r\r\nOK\r\n"),
     A("MessageTextIsNoAnnouncement", "", {}, "", {}, "at+cmgr=1",
-      "at+cmgr=1\r\r\n" + ReadHeader + Cmti("SM", "9") + "\r\nOK\r\n",
-      "at+cmgr=1\r\r\n" + ReadHeader + Cmti("SM", "9") + "\r\nOK\r\n"),
+      "at+cmgr=1\r\r\n" + ReadHeader + cmti("SM", "9") + "\r\nOK\r\n",
+      "at+cmgr=1\r\r\n" + ReadHeader + cmti("SM", "9") + "\r\nOK\r\n"),
     // Past a reply's end and cut by the read: it reaches the next event whole.
-    A("AfterAReplyCutByARead", "", {Announced(Cmti("SM", "4"), "SM", 4)}, "",
+    A("AfterAReplyCutByARead", "", {announced(cmti("SM", "4"), "SM", 4)}, "",
       {{milliseconds(100), "I: \"SM\",4\r\n"}}, "at", "at\r\r\nOK\r\n+CMT", "at\r\r\nOK\r\n"),
     // A reply that times out in the middle of an announcement gives its start back.
-    A("InAReplyThatTimesOut", "", {Announced(Cmti("SM", "7"), "SM", 7)}, "",
+    A("InAReplyThatTimesOut", "", {announced(cmti("SM", "7"), "SM", 7)}, "",
       {{reply_timeout::Sim + milliseconds(200), "7\r\n"}}, "at+cmgr=7",
       "at+cmgr=7\r\r\n+CMTI: \"SM\",", "at+cmgr=7\r\r\n"),
 };
@@ -130,12 +130,12 @@ TEST_P(Announcements, ComeOutOnceAsTheirPlace) {
     }
     if (!c.command.empty()) {
         link.replyTo(c.command + "\r", c.answer);
-        EXPECT_EQ(port.Exchange(c.command, reply_timeout::Sim).text, c.reply);
+        EXPECT_EQ(port.exchange(c.command, reply_timeout::Sim).text, c.reply);
     }
     std::vector<ModemEvent> events;
     // Each attempt without a line waits 500 ms: enough of them for everything to come.
     for (int attempt = 0; attempt < 8; ++attempt) {
-        if (std::optional<ModemEvent> event = port.NextEvent()) {
+        if (std::optional<ModemEvent> event = port.nextEvent()) {
             events.push_back(std::move(*event));
         }
     }
@@ -144,28 +144,28 @@ TEST_P(Announcements, ComeOutOnceAsTheirPlace) {
 }
 
 TEST_F(Announcements, WithoutWaitingOnlyWhatThePortHoldsComesOut) {
-    link.replyTo("at\r", "at\r\r\n" + Cmti("SM", "1") + "OK\r\n" + Cmti("SM", "2") + "+CM");
-    ASSERT_TRUE(port.Exchange("at", reply_timeout::Quick).ok());
-    EXPECT_EQ(port.NextEvent(ComPort::Wait::No), Announced(Cmti("SM", "1"), "SM", 1));
-    EXPECT_EQ(port.NextEvent(ComPort::Wait::No), Announced(Cmti("SM", "2"), "SM", 2));
+    link.replyTo("at\r", "at\r\r\n" + cmti("SM", "1") + "OK\r\n" + cmti("SM", "2") + "+CM");
+    ASSERT_TRUE(port.exchange("at", reply_timeout::Quick).ok());
+    EXPECT_EQ(port.nextEvent(ComPort::Wait::No), announced(cmti("SM", "1"), "SM", 1));
+    EXPECT_EQ(port.nextEvent(ComPort::Wait::No), announced(cmti("SM", "2"), "SM", 2));
     const milliseconds before = clock.now();
-    EXPECT_EQ(port.NextEvent(ComPort::Wait::No), std::nullopt);
+    EXPECT_EQ(port.nextEvent(ComPort::Wait::No), std::nullopt);
     EXPECT_EQ(clock.now(), before);
     link.feed("TI: \"SM\",3\r\n");
-    EXPECT_EQ(port.NextEvent(), Announced(Cmti("SM", "3"), "SM", 3)) << "the line's start waited";
+    EXPECT_EQ(port.nextEvent(), announced(cmti("SM", "3"), "SM", 3)) << "the line's start waited";
 }
 
 TEST_F(Announcements, AStopOrAClosedPortEndsTheWait) {
     bool stop = true;
     port.setAbandon([&stop] { return stop; });
-    link.feed(Cmti("SM", "1"));
-    EXPECT_EQ(port.NextEvent(), std::nullopt);
+    link.feed(cmti("SM", "1"));
+    EXPECT_EQ(port.nextEvent(), std::nullopt);
     stop = false;
-    EXPECT_EQ(port.NextEvent(), Announced(Cmti("SM", "1"), "SM", 1));
-    EXPECT_EQ(port.NextEvent(), std::nullopt);
+    EXPECT_EQ(port.nextEvent(), announced(cmti("SM", "1"), "SM", 1));
+    EXPECT_EQ(port.nextEvent(), std::nullopt);
     EXPECT_EQ(clock.now(), ComPort::ByteTimeout) << "one attempt waited for a byte";
     port.CloseComPort();
-    EXPECT_EQ(port.NextEvent(), std::nullopt);
+    EXPECT_EQ(port.nextEvent(), std::nullopt);
     EXPECT_EQ(clock.now(), ComPort::ByteTimeout);
 }
 

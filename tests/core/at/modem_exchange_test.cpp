@@ -13,7 +13,7 @@ using std::chrono::milliseconds;
 using test::FakeSerialLink;
 using test::VirtualClock;
 
-std::string Announcement(int index) {
+std::string announcement(int index) {
     return "+CMTI: \"SM\"," + std::to_string(index) + "\r\n";
 }
 
@@ -38,12 +38,12 @@ const FramingCase FramingCases[] = {
     F("PromptSignInAMessageIsNoEnd", "at+cmgr=1", "at+cmgr=1\r\r\n" + ReadHeader + "a > ",
       FinalResult::None),
     F("OkAsMessageTextIsNoEnd", "at+cmgr=1", ReadHeader + "OK\r\n\r\nOK\r\n", FinalResult::Ok),
-    F("AnnouncementBefore", "at+cmgd=1", Announcement(3) + DeleteOk, FinalResult::Ok, DeleteOk,
-      {Announcement(3)}),
-    F("AnnouncementsInside", "at+cmgd=1", "at+cmgd=1\r\r\n" + Announcement(4) + "RING\r\nOK\r\n",
-      FinalResult::Ok, DeleteOk, {Announcement(4), "RING\r\n"}),
-    F("AnnouncementAfterStaysUnread", "at+cmgd=1", DeleteOk + Announcement(5), FinalResult::Ok,
-      DeleteOk, {}, Announcement(5).size()),
+    F("AnnouncementBefore", "at+cmgd=1", announcement(3) + DeleteOk, FinalResult::Ok, DeleteOk,
+      {announcement(3)}),
+    F("AnnouncementsInside", "at+cmgd=1", "at+cmgd=1\r\r\n" + announcement(4) + "RING\r\nOK\r\n",
+      FinalResult::Ok, DeleteOk, {announcement(4), "RING\r\n"}),
+    F("AnnouncementAfterStaysUnread", "at+cmgd=1", DeleteOk + announcement(5), FinalResult::Ok,
+      DeleteOk, {}, announcement(5).size()),
     F("OwnAnswerIsNotUnsolicited", "at+creg?", "+CREG: 0,1\r\nOK\r\n", FinalResult::Ok),
     F("NoFinalResult", "ati", "ati\r\r\nSIEMENS\r\nMC3", FinalResult::None),
 };
@@ -52,7 +52,7 @@ const FramingCase FramingCases[] = {
 TEST(ReplyFraming, FramesTheSameInAnyPieces) {
     for (const FramingCase& c : FramingCases) {
         for (const std::size_t piece : {c.input.size(), std::size_t{1}, std::size_t{7}}) {
-            const std::string prefix = AnswerPrefixOf(c.command);
+            const std::string prefix = answerPrefixOf(c.command);
             ReplyAssembler assembler(prefix, prefix == "+CMGS");
             std::size_t taken = 0;
             for (std::size_t at = 0; at < c.input.size(); at += piece) {
@@ -92,7 +92,7 @@ TEST_F(Exchanges, SlowSimReplyIsAwaitedWhole) {
                             "at+cmgr=1\r\r\n" + ReadHeader + "?35x!\r\n\r\nOK\r\n");
         }
     };
-    const ModemReply reply = port.Exchange("at+cmgr=1", reply_timeout::Sim);
+    const ModemReply reply = port.exchange("at+cmgr=1", reply_timeout::Sim);
     EXPECT_TRUE(reply.ok());
     EXPECT_TRUE(reply.contains("?35x!"));
     EXPECT_FALSE(port.outOfStep());
@@ -107,10 +107,10 @@ TEST_F(Exchanges, LateReplyIsNeverTakenForTheNextCommands) {
             modem.feedAfter(milliseconds(200), "at+cmgd=2\r\r\n+CMS ERROR: 321\r\n");
         }
     };
-    EXPECT_FALSE(port.Exchange("at", reply_timeout::Quick).complete());
+    EXPECT_FALSE(port.exchange("at", reply_timeout::Quick).complete());
     EXPECT_TRUE(port.outOfStep());
 
-    const ModemReply reply = port.Exchange("at+cmgd=2", reply_timeout::Sim);
+    const ModemReply reply = port.exchange("at+cmgd=2", reply_timeout::Sim);
     EXPECT_EQ(reply.result, FinalResult::CmsError);
     EXPECT_EQ(reply.text, "at+cmgd=2\r\r\n+CMS ERROR: 321\r\n");
     EXPECT_EQ(stray, "at\r\r\nOK\r\n");
@@ -128,10 +128,10 @@ TEST_F(Exchanges, SilentModemGetsTheNextCommandOnlyAfterAFreshOk) {
             modem.feed("at+cmgr=1\r\r\n" + ReadHeader + "hello\r\n\r\nOK\r\n");
         }
     };
-    EXPECT_FALSE(port.Exchange("at+cmgd=1", reply_timeout::Sim).complete());
-    EXPECT_FALSE(port.Exchange("at+cmgd=2", reply_timeout::Sim).complete());
+    EXPECT_FALSE(port.exchange("at+cmgd=1", reply_timeout::Sim).complete());
+    EXPECT_FALSE(port.exchange("at+cmgd=2", reply_timeout::Sim).complete());
     awake = true;
-    EXPECT_TRUE(port.Exchange("at+cmgr=1", reply_timeout::Sim).ok());
+    EXPECT_TRUE(port.exchange("at+cmgr=1", reply_timeout::Sim).ok());
     EXPECT_EQ(link.writes, (std::vector<std::string>{"at+cmgd=1\r", "\x1b", "at\r", "at\r", "at\r",
                                                      "\x1b", "at\r", "at+cmgr=1\r"}));
 }
@@ -139,18 +139,18 @@ TEST_F(Exchanges, SilentModemGetsTheNextCommandOnlyAfterAFreshOk) {
 TEST_F(Exchanges, MessageTextGoesOnlyAfterThePrompt) {
     link.replyTo("at+cmgs=123\r", "at+cmgs=123\r\r\n> ");
     link.replyTo("hi\x1a\r", "hi\x1a\r\n+CMGS: 7\r\n\r\nOK\r\n");
-    ASSERT_TRUE(port.Exchange("at+cmgs=123", reply_timeout::Sim).prompted());
-    EXPECT_TRUE(port.ExchangeMessageText("hi", "+CMGS", reply_timeout::Network).ok());
+    ASSERT_TRUE(port.exchange("at+cmgs=123", reply_timeout::Sim).prompted());
+    EXPECT_TRUE(port.exchangeMessageText("hi", "+CMGS", reply_timeout::Network).ok());
 
     link.replyTo("at+cmgs=456\r", "at+cmgs=456\r\r\nERROR\r\n");
-    EXPECT_TRUE(port.Exchange("at+cmgs=456", reply_timeout::Sim).refused());
-    EXPECT_FALSE(port.ExchangeMessageText("lost", "+CMGS", reply_timeout::Network).complete());
+    EXPECT_TRUE(port.exchange("at+cmgs=456", reply_timeout::Sim).refused());
+    EXPECT_FALSE(port.exchangeMessageText("lost", "+CMGS", reply_timeout::Network).complete());
     EXPECT_EQ(link.writes.back(), "at+cmgs=456\r");
 }
 
 TEST_F(Exchanges, ASilentModemIsAwaitedForTheWholePauseAndNoMore) {
     int seconds = 0;
-    EXPECT_FALSE(AwaitModemAnswer(port, milliseconds(5000), [&seconds] { ++seconds; }));
+    EXPECT_FALSE(awaitModemAnswer(port, milliseconds(5000), [&seconds] { ++seconds; }));
     EXPECT_GE(clock.now(), milliseconds(5000));
     EXPECT_LE(clock.now(), milliseconds(5000) + ComPort::StaleReplyWait);
     EXPECT_EQ(seconds, clock.now().count() / 1000);

@@ -13,17 +13,17 @@ namespace kv820::command_test {
 inline const std::string Imei = "354612071234567";
 inline const std::string UserPhone = "0912345678";
 
-inline CommandTarget RegisteredUser() {
+inline CommandTarget registeredUser() {
     return {true, "car", UserContact{UserPhone, Imei}};
 }
 
-inline CommandMessage Page(const char* text) {
+inline CommandMessage page(const char* text) {
     return {text, MessageOwner::Page};
 }
-inline CommandMessage Main(const char* text) {
+inline CommandMessage main(const char* text) {
     return {text, MessageOwner::MainWindow};
 }
-inline CommandSms Sms(std::string text) {
+inline CommandSms sms(std::string text) {
     return {UserPhone, std::move(text)};
 }
 
@@ -33,7 +33,7 @@ struct FormCase {
     const char* name;
     Form form;
     CommandOutcome expected;
-    CommandTarget target = RegisteredUser();
+    CommandTarget target = registeredUser();
 };
 
 }  // namespace kv820::command_test

@@ -17,7 +17,7 @@ using Mode = DefaultReportMode;
 using Edit = std::function<void(ConfigCommandForm&)>;
 
 // The page as it first appears with the given parameter selected, then edited.
-ConfigCommandForm Form(Parameter parameter, const Edit& edit = {}) {
+ConfigCommandForm form(Parameter parameter, const Edit& edit = {}) {
     ConfigCommandForm form;
     form.parameter = parameter;
     if (edit) {
@@ -27,8 +27,8 @@ ConfigCommandForm Form(Parameter parameter, const Edit& edit = {}) {
 }
 
 // "SMS Period Report" with every field valid; each case breaks what it is about.
-ConfigCommandForm Period(const Edit& edit) {
-    return Form(Parameter::DefaultReportModeSetting, [&](ConfigCommandForm& f) {
+ConfigCommandForm period(const Edit& edit) {
+    return form(Parameter::DefaultReportModeSetting, [&](ConfigCommandForm& f) {
         f.defaultReportMode = Mode::SmsPeriodReport;
         f.reportInterval = "60";
         f.numberOfReports = "100";
@@ -38,7 +38,7 @@ ConfigCommandForm Period(const Edit& edit) {
 
 using Case = FormCase<ConfigCommandForm>;
 
-const ConfigCommandForm BadEverything = Form(Parameter::SosNumber, [](auto& f) {
+const ConfigCommandForm BadEverything = form(Parameter::SosNumber, [](auto& f) {
     f.returnPhone = "09 11";
     f.sosNumber1 = "x";
 });
@@ -47,60 +47,60 @@ const ConfigCommandForm BadEverything = Form(Parameter::SosNumber, [](auto& f) {
 TEST(ConfigCommand, RefusesWithTheFirstFailingCheckOrBuildsTheText) {
     const Case cases[] = {
         // The session and user check is the tracking page's too: its cases are there.
-        Case("no session comes first", BadEverything, Page("Connection is ERROR!!!"),
+        Case("no session comes first", BadEverything, page("Connection is ERROR!!!"),
              {false, std::nullopt, std::nullopt}),
         Case("return phone before parameter fields", BadEverything,
-             Page("Return Phone Number input is a failure.")),
+             page("Return Phone Number input is a failure.")),
         Case("switch on, number empty",
-             Form(Parameter::SmsDefaultReturnNumber, [](auto& f) { f.defaultReturnSwitch = true; }),
-             Page("SMS Default Return Phone Number must have a value.")),
+             form(Parameter::SmsDefaultReturnNumber, [](auto& f) { f.defaultReturnSwitch = true; }),
+             page("SMS Default Return Phone Number must have a value.")),
         Case("period interval empty",
-             Period([](auto& f) { f.reportInterval = "", f.numberOfReports = ""; }),
-             Page("Return Interval must have a value.")),
-        Case("period interval 4", Period([](auto& f) { f.reportInterval = "4"; }),
-             Main("Return Interval input is 5 ~ 86400")),
-        Case("period count 1000", Period([](auto& f) { f.numberOfReports = "1000"; }),
-             Main("Number of Reports input is 0 ~ 999")),
+             period([](auto& f) { f.reportInterval = "", f.numberOfReports = ""; }),
+             page("Return Interval must have a value.")),
+        Case("period interval 4", period([](auto& f) { f.reportInterval = "4"; }),
+             main("Return Interval input is 5 ~ 86400")),
+        Case("period count 1000", period([](auto& f) { f.numberOfReports = "1000"; }),
+             main("Number of Reports input is 0 ~ 999")),
         Case("stop report still checks interval characters",
-             Form(Parameter::DefaultReportModeSetting, [](auto& f) { f.reportInterval = "x"; }),
-             Page("Return Interval input is a failure.")),
+             form(Parameter::DefaultReportModeSetting, [](auto& f) { f.reportInterval = "x"; }),
+             page("Return Interval input is a failure.")),
         Case(
             "second SOS number bad",
-            Form(Parameter::SosNumber, [](auto& f) { f.sosNumber1 = "110", f.sosNumber2 = "1+1"; }),
-            Page("SOS Number 2 input is a failure.")),
+            form(Parameter::SosNumber, [](auto& f) { f.sosNumber1 = "110", f.sosNumber2 = "1+1"; }),
+            page("SOS Number 2 input is a failure.")),
         Case("switch on",
-             Form(Parameter::SmsDefaultReturnNumber,
+             form(Parameter::SmsDefaultReturnNumber,
                   [](auto& f) {
                       f.defaultReturnSwitch = true, f.defaultReturnNumber = "0912345678";
                   }),
-             Sms("?7,354612071234567,1,1,0912345678!")),
+             sms("?7,354612071234567,1,1,0912345678!")),
         Case("switch off ignores the number field",
-             Form(Parameter::SmsDefaultReturnNumber,
+             form(Parameter::SmsDefaultReturnNumber,
                   [](auto& f) { f.defaultReturnNumber = "+bad number"; }),
-             Sms("?7,354612071234567,1,0,!")),
-        Case("fixing time default 3", Form(Parameter::MaximumGpsFixingTime),
-             Sms("?7,354612071234567,2,3!")),
+             sms("?7,354612071234567,1,0,!")),
+        Case("fixing time default 3", form(Parameter::MaximumGpsFixingTime),
+             sms("?7,354612071234567,2,3!")),
         Case("untouched defaults send stop report and format 1",
-             Form(Parameter::DefaultReportModeSetting), Sms("?7,354612071234567,3,2,,,1,!")),
+             form(Parameter::DefaultReportModeSetting), sms("?7,354612071234567,3,2,,,1,!")),
         Case("period report with default-mode return number",
-             Period([](auto& f) { f.defaultModeReturnPhone = "+15550100"; }),
-             Sms("?7,354612071234567,3,1,60,100,1,+15550100!")),
+             period([](auto& f) { f.defaultModeReturnPhone = "+15550100"; }),
+             sms("?7,354612071234567,3,1,60,100,1,+15550100!")),
         Case("immediate report sends disabled fields as they are",
-             Form(Parameter::DefaultReportModeSetting,
+             form(Parameter::DefaultReportModeSetting,
                   [](auto& f) {
                       f.defaultReportMode = Mode::SmsImmediateReport, f.reportInterval = "1",
                       f.numberOfReports = "5000", f.reportFormatIndex = 0;
                   }),
-             Sms("?7,354612071234567,3,0,1,5000,0,!")),
+             sms("?7,354612071234567,3,0,1,5000,0,!")),
         Case("SOS numbers with an empty one and a return phone",
-             Form(Parameter::SosNumber,
+             form(Parameter::SosNumber,
                   [](auto& f) {
                       f.sosNumber1 = "+886912345678", f.sosNumber3 = "119",
                       f.returnPhone = "0911222333";
                   }),
-             Sms("?7,354612071234567,4,+886912345678,,119,0911222333!"))};
+             sms("?7,354612071234567,4,+886912345678,,119,0911222333!"))};
     for (const Case& c : cases) {
-        EXPECT_EQ(PrepareConfigCommand(c.form, c.target), c.expected) << c.name;
+        EXPECT_EQ(prepareConfigCommand(c.form, c.target), c.expected) << c.name;
     }
 }
 

@@ -11,37 +11,37 @@ namespace {
 TEST(ConfigEnablingRules, FieldsFollowTheSwitchAndTheReportMode) {
     using P = ConfigParameter;
     const auto off =
-        ConfigEnablingRules(P::SmsDefaultReturnNumber, false, DefaultReportMode::StopReport);
+        configEnablingRules(P::SmsDefaultReturnNumber, false, DefaultReportMode::StopReport);
     EXPECT_TRUE(off.defaultReturnSwitch);
     EXPECT_FALSE(off.defaultReturnNumber);
-    EXPECT_TRUE(ConfigEnablingRules(P::SmsDefaultReturnNumber, true, DefaultReportMode::StopReport)
+    EXPECT_TRUE(configEnablingRules(P::SmsDefaultReturnNumber, true, DefaultReportMode::StopReport)
                     .defaultReturnNumber);
     // The switch of another parameter enables nothing.
     EXPECT_FALSE(
-        ConfigEnablingRules(P::SosNumber, true, DefaultReportMode::StopReport).defaultReturnNumber);
+        configEnablingRules(P::SosNumber, true, DefaultReportMode::StopReport).defaultReturnNumber);
     const auto period =
-        ConfigEnablingRules(P::DefaultReportModeSetting, false, DefaultReportMode::SmsPeriodReport);
+        configEnablingRules(P::DefaultReportModeSetting, false, DefaultReportMode::SmsPeriodReport);
     EXPECT_TRUE(period.reportIntervalAndCount && period.reportFormat);
     const auto stop =
-        ConfigEnablingRules(P::DefaultReportModeSetting, false, DefaultReportMode::StopReport);
+        configEnablingRules(P::DefaultReportModeSetting, false, DefaultReportMode::StopReport);
     EXPECT_FALSE(stop.reportIntervalAndCount || stop.reportFormat);
     EXPECT_TRUE(stop.defaultReportMode);
 }
 
 TEST(TrackingEnablingRules, TheShapeChoosesCornersOrCircleOnlyForAGeofence) {
     const auto rectangle =
-        TrackingEnablingRules(TrackingReportMode::Geofence, GeofenceShape::Rectangle);
+        trackingEnablingRules(TrackingReportMode::Geofence, GeofenceShape::Rectangle);
     EXPECT_TRUE(rectangle.rectangleCorners && rectangle.geofenceChoice && rectangle.reportInterval);
     EXPECT_FALSE(rectangle.circleFields);
-    const auto circle = TrackingEnablingRules(TrackingReportMode::Geofence, GeofenceShape::Circle);
+    const auto circle = trackingEnablingRules(TrackingReportMode::Geofence, GeofenceShape::Circle);
     EXPECT_TRUE(circle.circleFields && circle.circleChecked);
     EXPECT_FALSE(circle.rectangleCorners || circle.rectangleChecked);
     const auto period =
-        TrackingEnablingRules(TrackingReportMode::PeriodReport, GeofenceShape::Circle);
+        trackingEnablingRules(TrackingReportMode::PeriodReport, GeofenceShape::Circle);
     EXPECT_TRUE(period.reportInterval);
     EXPECT_FALSE(period.circleFields || period.geofenceChoice);
     const auto stop =
-        TrackingEnablingRules(TrackingReportMode::StopReport, GeofenceShape::Rectangle);
+        trackingEnablingRules(TrackingReportMode::StopReport, GeofenceShape::Rectangle);
     EXPECT_FALSE(stop.reportInterval || stop.reportFormat);
 }
 

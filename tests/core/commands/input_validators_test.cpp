@@ -33,7 +33,7 @@ TEST(InputValidators, AcceptExactlyTheirCharacterClasses) {
     for (const ValidatorCase& c : cases) {
         SCOPED_TRACE('"' + c.text + '"');
         EXPECT_EQ(IsDigitString(c.text), c.digit);
-        EXPECT_EQ(HasOnlyDigitsAndPoints(c.text), c.decimal);
+        EXPECT_EQ(hasOnlyDigitsAndPoints(c.text), c.decimal);
         EXPECT_EQ(IsCoordinateString(c.text), c.coordinate);
         EXPECT_EQ(IsPhoneString(c.text), c.phone);
     }

@@ -35,13 +35,13 @@ TEST(LeadingInt32, ReadsTheLeadingDigits) {
                                  {"--5", 0},
                                  {"--2147483648", 0},
                                  {" - 5", 0}}) {
-        EXPECT_EQ(LeadingInt32(c.text).value_or(0), c.value) << '"' << c.text << '"';
+        EXPECT_EQ(leadingInt32(c.text).value_or(0), c.value) << '"' << c.text << '"';
     }
 }
 
 TEST(LeadingInt32, NoDigitIsNoNumber) {
     for (const char* text : {"", "x1", "-", "+", " ", "."}) {
-        EXPECT_EQ(LeadingInt32(text), std::nullopt) << '"' << text << '"';
+        EXPECT_EQ(leadingInt32(text), std::nullopt) << '"' << text << '"';
     }
 }
 
@@ -64,14 +64,14 @@ TEST(DecimalTexts, AcceptPlainDecimalsOnly) {
                                  {"1" + std::string(400, '0'), true, false},
                                  {"0." + std::string(400, '0') + "1", true, true}};
     for (const DecimalCase& c : cases) {
-        EXPECT_EQ(IsDecimalText(c.text), c.decimal) << c.text.substr(0, 24);
-        EXPECT_EQ(IsDecimalWithin(c.text, 90.0), c.latitude) << c.text.substr(0, 24);
+        EXPECT_EQ(isDecimalText(c.text), c.decimal) << c.text.substr(0, 24);
+        EXPECT_EQ(isDecimalWithin(c.text, 90.0), c.latitude) << c.text.substr(0, 24);
     }
 }
 
 TEST(ZeroPadded, WritesLikePercentDWithPrecision) {
-    EXPECT_EQ(ZeroPadded(7, 2) + ' ' + ZeroPadded(12345, 4) + ' ' + ZeroPadded(-5, 4) + ' ' +
-                  ZeroPadded(std::numeric_limits<long long>::min(), 2),
+    EXPECT_EQ(zeroPadded(7, 2) + ' ' + zeroPadded(12345, 4) + ' ' + zeroPadded(-5, 4) + ' ' +
+                  zeroPadded(std::numeric_limits<long long>::min(), 2),
               "07 12345 -0005 -9223372036854775808");
 }
 

@@ -13,7 +13,7 @@
 namespace kv820 {
 namespace {
 
-std::vector<std::string> AllLines(const std::string& image, test::VirtualClock& clock) {
+std::vector<std::string> allLines(const std::string& image, test::VirtualClock& clock) {
     std::istringstream stream(image);
     std::stop_source stop;
     std::vector<std::string> lines;
@@ -31,7 +31,7 @@ TEST(FirmwareImage, ShowsOnlyCompleteBlocksAShortFirstOneThenFullOnesEachAfterAP
     for (const Case& c : {Case{127, {}}, Case{1151, {128}}, Case{1152, {128, 1024}},
                           Case{128 + 2 * 1024 + 5, {128, 1024, 1024}}}) {
         test::VirtualClock clock;
-        const std::vector<std::string> lines = AllLines(std::string(c.imageBytes, 'Z'), clock);
+        const std::vector<std::string> lines = allLines(std::string(c.imageBytes, 'Z'), clock);
         ASSERT_EQ(lines.size(), c.lineBytes.size()) << c.imageBytes;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             EXPECT_EQ(lines[i].size(), 3 * c.lineBytes[i]) << c.imageBytes << " line " << i;
@@ -50,7 +50,7 @@ TEST(FirmwareImage, EveryByteValueBecomesUpperCaseHexAndABlank) {
         const char digits[] = "0123456789ABCDEF";
         expected += {digits[i / 16], digits[i % 16], ' '};
     }
-    EXPECT_EQ(FirmwareHexText(bytes.data(), bytes.size()), expected);
+    EXPECT_EQ(firmwareHexText(bytes.data(), bytes.size()), expected);
 }
 
 TEST(FirmwareImage, AClearedFlagStopsWithinOneBlockAndABadStreamShowsNothing) {

@@ -18,18 +18,18 @@ namespace {
 
 using test::StoredReports;
 
-GpslogRow Point(std::string lat, std::string lon, std::string speed, std::string status = "3D") {
-    GpslogRow report = test::At(std::move(lat), std::move(lon), std::move(status));
+GpslogRow point(std::string lat, std::string lon, std::string speed, std::string status = "3D") {
+    GpslogRow report = test::at(std::move(lat), std::move(lon), std::move(status));
     report[GpsSpeed] = std::move(speed);
     return report;
 }
 
 TEST(TrackJsonTest, DrawsFixedPointsOldestFirstInRunsOfOneSpeedBand) {
-    const StoredReports rows({Point("25.000001", "121.5", "5.0"), Point("NO", "NO", "50"),
-                              Point("25.1", "121.6", "8.2"), Point("25.3", "121.8", "9", "No Fix"),
-                              Point("95.0", "121.7", "9"), Point("-25.2", "-121.7", "55.5"),
-                              Point("25.25", "121.75", "3")});
-    EXPECT_EQ(TrackJson(rows).value(),
+    const StoredReports rows({point("25.000001", "121.5", "5.0"), point("NO", "NO", "50"),
+                              point("25.1", "121.6", "8.2"), point("25.3", "121.8", "9", "No Fix"),
+                              point("95.0", "121.7", "9"), point("-25.2", "-121.7", "55.5"),
+                              point("25.25", "121.75", "3")});
+    EXPECT_EQ(trackJson(rows).value(),
               "{\"points\":4,\"start\":[25.000001,121.500000],\"end\":[25.250000,121.750000],"
               "\"bands\":[{\"colour\":\"#2c7bb6\",\"label\":\"below 10 km/h\",\"parts\":"
               "[[25.000001,121.500000,25.100000,121.600000],"
@@ -42,9 +42,9 @@ TEST(TrackJsonTest, DrawsFixedPointsOldestFirstInRunsOfOneSpeedBand) {
 }
 
 TEST(TrackJsonTest, AnEmptyResultHasNoEndsAndAnUnreadableOneNoTrack) {
-    EXPECT_EQ(TrackJson(StoredReports({Point("NO", "NO", "0")})).value().substr(0, 22),
+    EXPECT_EQ(trackJson(StoredReports({point("NO", "NO", "0")})).value().substr(0, 22),
               "{\"points\":0,\"bands\":[{");
-    EXPECT_FALSE(TrackJson(StoredReports({Point("25", "121", "0"), Point("25", "121", "0")}, 1)));
+    EXPECT_FALSE(trackJson(StoredReports({point("25", "121", "0"), point("25", "121", "0")}, 1)));
 }
 
 TEST(FleetJsonTest, EscapesTextsThatWouldBreakThePageAndMarksAnSos) {
@@ -58,7 +58,7 @@ TEST(FleetJsonTest, EscapesTextsThatWouldBreakThePageAndMarksAnSos) {
                   "2007/05/12", "10:02:58",   "2D",        "12",    "18.5200",
                   "90",         "7",          "SOS report"};
     // The sixth slot wraps round to the second colour.
-    EXPECT_EQ(FleetJson({marker}),
+    EXPECT_EQ(fleetJson({marker}),
               "{\"markers\":[{\"imei\":\"354612071234567\",\"name\":"
               "\"A\\\"B\\\\\\u003c/script\\u003e\\u000a\\u0026\",\"lat\":-33.500000,"
               "\"lon\":151.250000,\"colour\":\"#33a02c\",\"sos\":true,\"tooltip\":["
@@ -67,13 +67,13 @@ TEST(FleetJsonTest, EscapesTextsThatWouldBreakThePageAndMarksAnSos) {
 }
 
 TEST(CentreJsonTest, OnlyAReportWithAPositionIsCentredOn) {
-    GpslogRow row = test::ReportRow("354612071234567", "2007/05/12", "10:02:58", "3D", "25.5");
+    GpslogRow row = test::reportRow("354612071234567", "2007/05/12", "10:02:58", "3D", "25.5");
     EXPECT_EQ(
-        CentreJson("truck", ReportRowViewOf(row)).value(),
+        centreJson("truck", reportRowViewOf(row)).value(),
         "{\"lat\":25.500000,\"lon\":121.517081,\"tooltip\":[\"truck\","
         "\"Period report\",\"GPS time: 2007/05/12 10:02:58\",\"Speed: 0.0000 km/h\",\"Fix: 3D\"]}");
     row[GpsStatus] = "No Fix";
-    EXPECT_FALSE(CentreJson("truck", ReportRowViewOf(row)));
+    EXPECT_FALSE(centreJson("truck", reportRowViewOf(row)));
 }
 
 TEST(LatestTrackRowTest, IsTheNewestReportWithAPositionOfThatTracker) {
@@ -81,14 +81,14 @@ TEST(LatestTrackRowTest, IsTheNewestReportWithAPositionOfThatTracker) {
     Database db(file.path());
     GpslogStore store(db);
     const char* truck = "354612071234567";
-    EXPECT_FALSE(LatestTrackRow(db, truck));
-    store.append(test::ReportRow(truck, "2007/05/12", "10:00:00", "3D", "25.1"));
-    store.append(test::ReportRow(truck, "2007/05/12", "10:05:00", "2D", "25.2"));
-    store.append(test::ReportRow(truck, "2007/05/12", "10:10:00", "No Fix", "25.3"));
-    store.append(test::ReportRow(truck, "2007/05/12", "10:15:00", "3D", "NO"));
-    store.append(test::ReportRow(truck, "2007/05/12", "10:20:00", "3D", "125.0"));
-    store.append(test::ReportRow("354612079999999", "2007/05/12", "11:00:00"));
-    EXPECT_EQ(LatestTrackRow(db, truck).value()[ReceiveTime], "10:05:00");
+    EXPECT_FALSE(latestTrackRow(db, truck));
+    store.append(test::reportRow(truck, "2007/05/12", "10:00:00", "3D", "25.1"));
+    store.append(test::reportRow(truck, "2007/05/12", "10:05:00", "2D", "25.2"));
+    store.append(test::reportRow(truck, "2007/05/12", "10:10:00", "No Fix", "25.3"));
+    store.append(test::reportRow(truck, "2007/05/12", "10:15:00", "3D", "NO"));
+    store.append(test::reportRow(truck, "2007/05/12", "10:20:00", "3D", "125.0"));
+    store.append(test::reportRow("354612079999999", "2007/05/12", "11:00:00"));
+    EXPECT_EQ(latestTrackRow(db, truck).value()[ReceiveTime], "10:05:00");
 }
 
 TEST(LoadFleetMarkerTest, IsTheOneRegisteredTrackersMarkerAsTheFleetHasIt) {
@@ -101,26 +101,26 @@ TEST(LoadFleetMarkerTest, IsTheOneRegisteredTrackersMarkerAsTheFleetHasIt) {
     users.users[1] = {"van", "0922333444", van};
     users.users[2] = {"bike", "0933555666", "354612070000001"};
     users.userCount = 3;
-    store.append(test::ReportRow(truck, "2007/05/12", "10:00:00", "3D", "25.1"));
-    store.append(test::ReportRow(van, "2007/05/12", "10:05:00", "3D", "25.2"));
-    store.append(test::ReportRow(van, "2007/05/12", "10:10:00", "No Fix", "25.3"));
+    store.append(test::reportRow(truck, "2007/05/12", "10:00:00", "3D", "25.1"));
+    store.append(test::reportRow(van, "2007/05/12", "10:05:00", "3D", "25.2"));
+    store.append(test::reportRow(van, "2007/05/12", "10:10:00", "No Fix", "25.3"));
 
-    const std::vector<FleetMarker> fleet = LoadFleetMarkers(db, users, {van});
+    const std::vector<FleetMarker> fleet = loadFleetMarkers(db, users, {van});
     ASSERT_EQ(fleet.size(), 2U);
-    const std::optional<FleetMarker> one = LoadFleetMarker(db, users, van, {van});
+    const std::optional<FleetMarker> one = loadFleetMarker(db, users, van, {van});
     ASSERT_TRUE(one);
     EXPECT_EQ(one->slot, 1U);
     EXPECT_EQ(one->row, fleet[1].row);
-    EXPECT_EQ(FleetJson(fleet),
-              "{\"markers\":[" + MarkerJson(fleet[0]) + "," + MarkerJson(*one) + "]}");
+    EXPECT_EQ(fleetJson(fleet),
+              "{\"markers\":[" + markerJson(fleet[0]) + "," + markerJson(*one) + "]}");
     // No stored position, or no registered tracker with that IMEI: no marker.
-    EXPECT_FALSE(LoadFleetMarker(db, users, "354612070000001", {}));
-    EXPECT_FALSE(LoadFleetMarker(db, users, "359999999999999", {}));
-    EXPECT_FALSE(LoadFleetMarker(db, users, "", {}));
+    EXPECT_FALSE(loadFleetMarker(db, users, "354612070000001", {}));
+    EXPECT_FALSE(loadFleetMarker(db, users, "359999999999999", {}));
+    EXPECT_FALSE(loadFleetMarker(db, users, "", {}));
 }
 
 TEST(WebMapAddress, PutsLatitudeFirstAndKeepsTheStoredTexts) {
-    EXPECT_EQ(WebMapAddress("151.209300", "-33.868800"),
+    EXPECT_EQ(webMapAddress("151.209300", "-33.868800"),
               "https://maps.google.com/maps?q=-33.868800+151.209300&h=en&t=h");
 }
 

@@ -80,9 +80,9 @@ TEST_F(PortScanTest, AStopOrABreakDuringAProbeProbesNoOtherPort) {
 TEST(ScanSelection, PicksTheFirstPortThatAnsweredAmongTheEntries) {
     const Texts lines = {"Scanning COM3...[Open failed]", "Scanning COM4...[Open succeed]",
                          "Scanning Completed."};
-    EXPECT_EQ(FirstAnsweringEntry(lines, 2), 1u);
-    EXPECT_EQ(FirstAnsweringEntry(lines, 1), std::nullopt) << "a line beyond the entries";
-    EXPECT_EQ(FirstAnsweringEntry({lines[0], lines[0], lines[2]}, 2), std::nullopt);
+    EXPECT_EQ(firstAnsweringEntry(lines, 2), 1u);
+    EXPECT_EQ(firstAnsweringEntry(lines, 1), std::nullopt) << "a line beyond the entries";
+    EXPECT_EQ(firstAnsweringEntry({lines[0], lines[0], lines[2]}, 2), std::nullopt);
 }
 
 }  // namespace

@@ -102,7 +102,7 @@ TEST(ScanDecision, FollowsTheVariantsRule) {
           {"lower-case identity", S::SmsCommand, {"siemens\r\nOK"}, false},
           {"setup: same rule", S::SetupWizard, {"SIEMENS OK"}, true},
           {"firmware: c", S::FirmwareWizard, {"c", "c", "c"}, false}}) {
-        EXPECT_EQ(ScanRepliesAnswer(c.variant, c.replies), c.answered) << c.what;
+        EXPECT_EQ(scanRepliesAnswer(c.variant, c.replies), c.answered) << c.what;
     }
 }
 

@@ -36,7 +36,7 @@ TEST(Discovery, ListsTheBridgePortsSortedThenTheExtraPorts) {
         DiscoveryCase("empty parts of the variable are ignored", {},
                       "::/dev/pts/7:", {"/dev/pts/7:"})};
     for (const DiscoveryCase& c : cases) {
-        EXPECT_EQ(UsbSerialPortEntries(c.ports, c.extra, ':'), c.expected) << c.what;
+        EXPECT_EQ(usbSerialPortEntries(c.ports, c.extra, ':'), c.expected) << c.what;
     }
 }
 

@@ -7,7 +7,7 @@ namespace {
 
 using Stores = std::vector<std::string>;
 
-ModemReply Ok(std::string lines) {
+ModemReply ok(std::string lines) {
     return ModemReply{std::move(lines) + "\r\nOK\r\n", FinalResult::Ok, "OK"};
 }
 
@@ -32,20 +32,20 @@ TEST(MessageStores, TheSimWhereOfferedOneStoreRatherThanBothAndOnlyStoresOfRecei
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.offer);
-        const auto offered = OfferedStoresFromReply(Ok(c.offer));
-        EXPECT_EQ(ChosenStores(offered), c.chosen);
-        EXPECT_EQ(offered.empty() ? Stores{} : StoresToList(offered[0]), c.listed);
+        const auto offered = offeredStoresFromReply(ok(c.offer));
+        EXPECT_EQ(chosenStores(offered), c.chosen);
+        EXPECT_EQ(offered.empty() ? Stores{} : storesToList(offered[0]), c.listed);
     }
-    EXPECT_TRUE(OfferedStoresFromReply({"+CPMS: (\"SM\")", FinalResult::None, ""}).empty());
+    EXPECT_TRUE(offeredStoresFromReply({"+CPMS: (\"SM\")", FinalResult::None, ""}).empty());
 }
 
 TEST(MessageStores, EachStoreOnceFromTheUseReplyAndNothingFromANonsensicalOne) {
     EXPECT_EQ(
-        StoreUseFromReply(Ok("at+cpms?\r\r\n+CPMS: \"SM\",3,30,\"SM\",3,30,\"ME\",1,100\r\n")),
+        storeUseFromReply(ok("at+cpms?\r\r\n+CPMS: \"SM\",3,30,\"SM\",3,30,\"ME\",1,100\r\n")),
         (std::vector<StoreUse>{{"SM", 3, 30}, {"ME", 1, 100}}));
-    EXPECT_EQ(StoreUseFromReply(Ok("+CPMS: \"SM\",31,30\r\n")), std::vector<StoreUse>{});
-    EXPECT_EQ(StoreUseFromReply(Ok("+CPMS: \"SM\"\r\n")), std::vector<StoreUse>{});
-    EXPECT_EQ(StoreUseFromReply(Ok("+CPMS: 3,30,3,30,3,30\r\n")), std::vector<StoreUse>{});
+    EXPECT_EQ(storeUseFromReply(ok("+CPMS: \"SM\",31,30\r\n")), std::vector<StoreUse>{});
+    EXPECT_EQ(storeUseFromReply(ok("+CPMS: \"SM\"\r\n")), std::vector<StoreUse>{});
+    EXPECT_EQ(storeUseFromReply(ok("+CPMS: 3,30,3,30,3,30\r\n")), std::vector<StoreUse>{});
 }
 
 }  // namespace

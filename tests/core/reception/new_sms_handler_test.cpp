@@ -15,15 +15,15 @@ namespace kv820 {
 namespace {
 
 using test::FakeSerialLink;
-using test::ReadMessageReply;
-using test::ReportBody;
+using test::readMessageReply;
+using test::reportBody;
 using test::VirtualClock;
 using Kind = NewSmsOutcome::Kind;
 
 constexpr const char* TrackerImei = "356789012345678";
 const std::string DeleteReply = "at+cmgd=5\r\r\nOK\r\n";
 
-int CountRows(const std::string& path) {
+int countRows(const std::string& path) {
     Database db(path);
     int rows = 0;
     GpslogStore(db).forEachOldestFirst({TrackerImei, "", "~"}, [&](const GpslogRow&) {
@@ -67,13 +67,13 @@ class ProcessNewSmsTest : public ::testing::Test {
 };
 
 TEST_F(ProcessNewSmsTest, StoresTheReportBeforeDeletingIt) {
-    const std::string reply = ReadMessageReply("5", ReportBody(TrackerImei));
+    const std::string reply = readMessageReply("5", reportBody(TrackerImei));
     link.replyTo("at+cmgr=5\r", reply);
     link.replyTo("at+cmgd=5\r", DeleteReply);
     int rowsWhenDeleted = -1;
     link.onWrite = [&](FakeSerialLink&, std::string_view bytes) {
         if (bytes.starts_with("at+cmgd=")) {
-            rowsWhenDeleted = CountRows(file.path());  // another connection sees it committed
+            rowsWhenDeleted = countRows(file.path());  // another connection sees it committed
         }
     };
 
@@ -88,14 +88,14 @@ TEST_F(ProcessNewSmsTest, StoresTheReportBeforeDeletingIt) {
     EXPECT_EQ(log, reply + "\r\n" + DeleteReply + "\r\n");
     const auto rows = store.newestFirst({TrackerImei, "", "~"}, std::nullopt, 10);
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].row, ToGpslogRow(*outcome.report));
+    EXPECT_EQ(rows[0].row, toGpslogRow(*outcome.report));
 }
 
 // A report of another tracker family is no report either.
 TEST_F(ProcessNewSmsTest, DeletesAWholeNonReportWithoutStoring) {
     for (const std::string& body :
-         {std::string("Hello from the operator"), ReportBody("866789012345678")}) {
-        const std::string reply = ReadMessageReply("5", body);
+         {std::string("Hello from the operator"), reportBody("866789012345678")}) {
+        const std::string reply = readMessageReply("5", body);
         link.replyTo("at+cmgr=5\r", reply);
         link.replyTo("at+cmgd=5\r", DeleteReply);
         log.clear();
@@ -104,7 +104,7 @@ TEST_F(ProcessNewSmsTest, DeletesAWholeNonReportWithoutStoring) {
         EXPECT_EQ(log, reply + "\r\n" + DeleteReply + "\r\n");
     }
     EXPECT_EQ(link.writes.size(), 4u);
-    EXPECT_EQ(CountRows(file.path()), 0);
+    EXPECT_EQ(countRows(file.path()), 0);
 }
 
 struct KeptCase {
@@ -125,7 +125,7 @@ TEST_P(ProcessNewSmsKeptTest, LeavesTheSmsInTheModemAndSaysSo) {
     EXPECT_EQ(outcome.kind, GetParam().kind);
     EXPECT_EQ(link.writes, (std::vector<std::string>{"at+cmgr=5\r"}));
     EXPECT_EQ(log, GetParam().reply + "\r\n" + GetParam().logTail);
-    EXPECT_EQ(CountRows(file.path()), 0);
+    EXPECT_EQ(countRows(file.path()), 0);
 }
 
 const char* const NotRead = "SMS 5 was not read completely; it stays in the modem.\r\n";
@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A refused read says nothing about the message: a busy SIM must not cost a report.
         KeptCase{"cms_error", "at+cmgr=5\r\r\n+CMS ERROR: 314\r\n", Kind::ReadRefusedKept,
                  "SMS 5 could not be read; it stays in the modem.\r\n"},
-        KeptCase{"report_without_a_database", ReadMessageReply("5", ReportBody(TrackerImei)),
+        KeptCase{"report_without_a_database", readMessageReply("5", reportBody(TrackerImei)),
                  Kind::StoreFailed,
                  "SMS 5 is a report that could not be stored (no database connection); it "
                  "stays in the modem.\r\n",
@@ -148,42 +148,42 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ProcessNewSmsTest, UnregisteredTrackerIsStoredWithAnEmptyImei) {
     users.replace({});
-    link.replyTo("at+cmgr=5\r", ReadMessageReply("5", ReportBody(TrackerImei)));
+    link.replyTo("at+cmgr=5\r", readMessageReply("5", reportBody(TrackerImei)));
     link.replyTo("at+cmgd=5\r", DeleteReply);
     EXPECT_EQ(process().kind, Kind::ReportStored);
     EXPECT_EQ(store.newestFirst({"", "", "~"}, std::nullopt, 10).size(), 1u);
 }
 
 // The read reply of a PDU-mode modem for a message the simulated network delivered.
-std::string PduReadReply(const std::string& index, sim::DeliverPduFields fields) {
+std::string pduReadReply(const std::string& index, sim::DeliverPduFields fields) {
     const std::string pdu = sim::deliverPdu(fields);
     return "at+cmgr=" + index + "\r\r\n+CMGR: 0,," + std::to_string(sim::tpduOctets(pdu)) + "\r\n" +
            pdu + "\r\n\r\nOK\r\n";
 }
 
-sim::DeliverPduFields Delivered(const std::string& text,
+sim::DeliverPduFields delivered(const std::string& text,
                                 std::optional<ConcatenatedPart> part = std::nullopt) {
-    // The stamp of ReadMessageReply's default: 07/05/12,10:20:30+32.
+    // The stamp of readMessageReply's default: 07/05/12,10:20:30+32.
     return {
         "+886912345678", {2007, 5, 12, 10, 20, 30, 32}, text, sim::PduEncoding::Automatic, part};
 }
 
 TEST_F(ProcessNewSmsTest, AReportReadAsAPduGivesTheRowOfTheSameReportInTextMode) {
-    link.replyTo("at+cmgr=5\r", ReadMessageReply("5", ReportBody(TrackerImei)));
+    link.replyTo("at+cmgr=5\r", readMessageReply("5", reportBody(TrackerImei)));
     link.replyTo("at+cmgd=5\r", DeleteReply, 2);
     const NewSmsOutcome text = process();
     ASSERT_EQ(text.kind, Kind::ReportStored);
 
     mode = MessageMode::Pdu;
-    link.replyTo("at+cmgr=5\r", PduReadReply("5", Delivered(ReportBody(TrackerImei))));
+    link.replyTo("at+cmgr=5\r", pduReadReply("5", delivered(reportBody(TrackerImei))));
     log.clear();
     const NewSmsOutcome pdu = process();
 
     // The equal row is found: the same report in either mode is one row.
     EXPECT_EQ(pdu.kind, Kind::ReportAlreadyStored);
-    EXPECT_EQ(ToGpslogRow(*pdu.report), ToGpslogRow(*text.report));
+    EXPECT_EQ(toGpslogRow(*pdu.report), toGpslogRow(*text.report));
     EXPECT_NE(
-        log.find("From +886912345678 at 07/05/12,10:20:30+32: " + ReportBody(TrackerImei) + "\r\n"),
+        log.find("From +886912345678 at 07/05/12,10:20:30+32: " + reportBody(TrackerImei) + "\r\n"),
         std::string::npos)
         << log;
 }
@@ -203,12 +203,12 @@ TEST_P(ProcessPduTest, DeletesOnlyWhatIsSurelyNoReport) {
     link.replyTo("at+cmgd=5\r", DeleteReply);
     EXPECT_EQ(process().kind, GetParam().kind);
     EXPECT_EQ(link.writes.back() == "at+cmgd=5\r", GetParam().deleted);
-    EXPECT_EQ(CountRows(file.path()), 0);
+    EXPECT_EQ(countRows(file.path()), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Pdus, ProcessPduTest,
-    ::testing::Values(PduCase{"plain_text", PduReadReply("5", Delivered("Hello")),
+    ::testing::Values(PduCase{"plain_text", pduReadReply("5", delivered("Hello")),
                               Kind::NonReportDeleted, true},
                       PduCase{"status_report",
                               "at+cmgr=5\r\r\n+CMGR: 0,,26\r\n" +
@@ -220,13 +220,13 @@ INSTANTIATE_TEST_SUITE_P(
                               Kind::NonReportDeleted, true},
                       PduCase{"not_a_pdu", "at+cmgr=5\r\r\n+CMGR: 0,,9\r\n0791FFZZ\r\n\r\nOK\r\n",
                               Kind::UndecodableKept, false},
-                      PduCase{"report_cut_short", PduReadReply("5", Delivered("?35,1,3,070512")),
+                      PduCase{"report_cut_short", pduReadReply("5", delivered("?35,1,3,070512")),
                               Kind::PartialReportKept, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ProcessNewSmsTest, AMessageInAnotherStoreIsReadAndDeletedThereThenReadsGoBack) {
     link.replyTo("at+cpms=\"ME\"\r", "\r\n+CPMS: 1,100,0,30,0,30\r\n\r\nOK\r\n");
-    link.replyTo("at+cmgr=3\r", ReadMessageReply("3", ReportBody(TrackerImei)));
+    link.replyTo("at+cmgr=3\r", readMessageReply("3", reportBody(TrackerImei)));
     link.replyTo("at+cmgd=3\r", "\r\nOK\r\n");
     link.replyTo("at+cpms=\"SM\"\r", "\r\n+CPMS: 0,30,0,30,0,30\r\n\r\nOK\r\n");
 
@@ -244,10 +244,10 @@ TEST_F(ProcessNewSmsTest, AMessageInAnotherStoreIsReadAndDeletedThereThenReadsGo
 
 TEST_F(ProcessNewSmsTest, PartsOfALongerReportWaitInTheModemAndAreStoredAsOne) {
     mode = MessageMode::Pdu;
-    const std::string body = ReportBody(TrackerImei);
+    const std::string body = reportBody(TrackerImei);
     const std::size_t half = body.size() / 2;
-    link.replyTo("at+cmgr=5\r", PduReadReply("5", Delivered(body.substr(half), {{200, 2, 2}})));
-    link.replyTo("at+cmgr=6\r", PduReadReply("6", Delivered(body.substr(0, half), {{200, 2, 1}})));
+    link.replyTo("at+cmgr=5\r", pduReadReply("5", delivered(body.substr(half), {{200, 2, 2}})));
+    link.replyTo("at+cmgr=6\r", pduReadReply("6", delivered(body.substr(0, half), {{200, 2, 1}})));
     link.replyTo("at+cmgd=6\r", "\r\nOK\r\n");
     link.replyTo("at+cmgd=5\r", DeleteReply);
 
@@ -258,23 +258,23 @@ TEST_F(ProcessNewSmsTest, PartsOfALongerReportWaitInTheModemAndAreStoredAsOne) {
     EXPECT_EQ(whole.report->userName, "Truck");
     EXPECT_EQ(link.writes, (std::vector<std::string>{"at+cmgr=5\r", "at+cmgr=6\r", "at+cmgd=6\r",
                                                      "at+cmgd=5\r"}));
-    EXPECT_EQ(CountRows(file.path()), 1);
+    EXPECT_EQ(countRows(file.path()), 1);
 }
 
 // A part whose rest never comes: deleted when it is surely no report, kept otherwise.
 TEST_F(ProcessNewSmsTest, APartWhoseRestNeverComesIsHandledAsItIsAfterItsWait) {
     mode = MessageMode::Pdu;
-    link.replyTo("at+cmgr=5\r", PduReadReply("5", Delivered("Hello, this is", {{9, 2, 1}})));
-    link.replyTo("at+cmgr=6\r", PduReadReply("6", Delivered("?35,1,3,0", {{10, 3, 1}})));
+    link.replyTo("at+cmgr=5\r", pduReadReply("5", delivered("Hello, this is", {{9, 2, 1}})));
+    link.replyTo("at+cmgr=6\r", pduReadReply("6", delivered("?35,1,3,0", {{10, 3, 1}})));
     link.replyTo("at+cmgd=5\r", DeleteReply);
     EXPECT_EQ(process({"SM", 5}).kind, Kind::PartKept);
     EXPECT_EQ(process({"SM", 6}).kind, Kind::PartKept);
     NewSmsContext handling = context();
-    EXPECT_TRUE(ProcessOverdueParts(handling).empty());
+    EXPECT_TRUE(processOverdueParts(handling).empty());
 
     clock.advance(ConcatenatedMessages::PartWait + std::chrono::seconds(1));
     std::vector<Kind> kinds;
-    for (const NewSmsOutcome& outcome : ProcessOverdueParts(handling)) {
+    for (const NewSmsOutcome& outcome : processOverdueParts(handling)) {
         kinds.push_back(outcome.kind);
     }
     std::sort(kinds.begin(), kinds.end());

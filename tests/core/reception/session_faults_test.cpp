@@ -28,7 +28,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using sim::ModemSimulator;
-using test::MomentsOfMinutes;
+using test::momentsOfMinutes;
 using test::TrackerImei;
 
 constexpr const char* Phone = "0912345678";
@@ -76,12 +76,12 @@ class SessionFaults : public ::testing::Test {
     }
     ModemSimulator& modem() { return link.modem; }
     int inject(int minute) {
-        return *modem().injectReport(test::ReportOfMinute(TrackerImei, minute));
+        return *modem().injectReport(test::reportOfMinute(TrackerImei, minute));
     }
     // A report that arrived unannounced (while no session listened).
     void store(int minute) {
         modem().storeSms(ModemSimulator::DefaultSender,
-                         sim::formatReportBody(test::ReportOfMinute(TrackerImei, minute)));
+                         sim::formatReportBody(test::reportOfMinute(TrackerImei, minute)));
     }
     std::vector<int> indexesInModem() const {
         std::vector<int> indexes;
@@ -92,7 +92,7 @@ class SessionFaults : public ::testing::Test {
     }
     bool modemEmpty() const { return link.modem.storedCount() == 0; }
     std::vector<std::string> storedSorted() const {
-        auto moments = test::StoredMoments(file.path());
+        auto moments = test::storedMoments(file.path());
         std::ranges::sort(moments);
         return moments;
     }
@@ -146,14 +146,14 @@ TEST_F(SessionFaults, AReportTheDatabaseRefusesStaysInTheModemAndIsStoredOnceItT
     step([&] { return !listener.storeFailures.empty(); },
          [&] {
              EXPECT_EQ(indexesInModem(), std::vector<int>{refused});
-             EXPECT_TRUE(test::StoredMoments(file.path()).empty());
+             EXPECT_TRUE(test::storedMoments(file.path()).empty());
              other.execute("DROP TRIGGER refuse");
              inject(1);
          });
     step([&] { return stored() == 2 && modemEmpty(); });
     run();
 
-    EXPECT_EQ(storedSorted(), MomentsOfMinutes(2));
+    EXPECT_EQ(storedSorted(), momentsOfMinutes(2));
     EXPECT_FALSE(logHas("without an announcement")) << "the kept report was announced";
 }
 
@@ -172,7 +172,7 @@ TEST_F(SessionFaults, AReportAndItsEventsAreStoredTogetherAndRaisedOnce) {
     step([&] { return listening(); }, [&] { inject(0); });
     step([&] { return !listener.storeFailures.empty(); },
          [&] {
-             EXPECT_TRUE(test::StoredMoments(file.path()).empty()) << "row kept without events";
+             EXPECT_TRUE(test::storedMoments(file.path()).empty()) << "row kept without events";
              other.execute("DROP TRIGGER refuse");
          });
     step([&] { return stored() == 1 && modemEmpty(); });
@@ -182,7 +182,7 @@ TEST_F(SessionFaults, AReportAndItsEventsAreStoredTogetherAndRaisedOnce) {
     ASSERT_EQ(listener.stored[0].events.size(), 1u);
     EXPECT_EQ(listener.stored[0].events[0].kind, EventKind::GeofenceEnter);
     EXPECT_EQ(AlarmStore(other).newestEvents({}, 10).size(), 1u);
-    EXPECT_EQ(test::StoredMoments(file.path()), MomentsOfMinutes(1));
+    EXPECT_EQ(test::storedMoments(file.path()), momentsOfMinutes(1));
 }
 
 // Where the reply to "at+cmgr=" is cut: in its header, or inside the report before its end
@@ -202,12 +202,12 @@ TEST_P(CutReply, NothingOfItIsStoredAndTheReportIsTakenAtTheNextStart) {
          });
     step([&] { return logHas("SMS " + std::to_string(index) + " was not read completely"); });
     run();
-    EXPECT_TRUE(test::StoredMoments(file.path()).empty());
+    EXPECT_TRUE(test::storedMoments(file.path()).empty());
     EXPECT_EQ(indexesInModem(), std::vector<int>{index});
 
     step([&] { return modemEmpty(); });
     run();
-    EXPECT_EQ(test::StoredMoments(file.path()), MomentsOfMinutes(1));
+    EXPECT_EQ(test::storedMoments(file.path()), momentsOfMinutes(1));
 }
 
 // A modem slower than one read's time-out on its SIM commands ("at+cmgr=", "at+cmgd=",
@@ -231,9 +231,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_P(SlowModemSession, EveryReportIsStoredOnceAndNoneIsDeletedUnread) {
     constexpr int Reports = 6;
-    link.replies.addRule(*sim::ReplyDelayRuleFromWord(GetParam().replyDelay));
+    link.replies.addRule(*sim::replyDelayRuleFromWord(GetParam().replyDelay));
     link.replies.setSeed(12);
-    const auto reports = test::ReportsOfMinutes(TrackerImei, Reports);
+    const auto reports = test::reportsOfMinutes(TrackerImei, Reports);
     for (int n = 0; GetParam().waitingAtStart && n < Reports; ++n) {
         store(n);
     }
@@ -250,7 +250,7 @@ TEST_P(SlowModemSession, EveryReportIsStoredOnceAndNoneIsDeletedUnread) {
     step([&] { return stored() >= Reports && modemEmpty(); });
     run();
 
-    EXPECT_EQ(storedSorted(), MomentsOfMinutes(Reports));
+    EXPECT_EQ(storedSorted(), momentsOfMinutes(Reports));
     if (GetParam().commandDuringBurst) {
         EXPECT_EQ(modem().sentMessages(), (std::vector<sim::SentSms>{{Phone, command}}));
     }
@@ -259,11 +259,11 @@ TEST_P(SlowModemSession, EveryReportIsStoredOnceAndNoneIsDeletedUnread) {
 TEST_F(SessionFaults, ABurstIsStoredWholeInOrder) {
     constexpr int Burst = 30;
     step([&] { return started(); },
-         [&] { modem().injectBurst(test::ReportsOfMinutes(TrackerImei, Burst)); });
+         [&] { modem().injectBurst(test::reportsOfMinutes(TrackerImei, Burst)); });
     step([&] { return stored() == Burst && modemEmpty(); });
     run();
 
-    EXPECT_EQ(test::StoredMoments(file.path()), MomentsOfMinutes(Burst));
+    EXPECT_EQ(test::storedMoments(file.path()), momentsOfMinutes(Burst));
 }
 
 // Pulled out in the middle of a burst, as a stored report's SMS is about to be deleted, and
@@ -275,7 +275,7 @@ TEST_F(SessionFaults, AModemPluggedInAgainIsTakenBackAndNothingIsLostOrDoubled) 
     int deletes = 0;
     std::chrono::milliseconds vanishedAt{0}, backAt{0};
     step([&] { return started(); },
-         [&] { modem().injectBurst(test::ReportsOfMinutes(TrackerImei, Burst)); });
+         [&] { modem().injectBurst(test::reportsOfMinutes(TrackerImei, Burst)); });
     step([&] { return link.writing.starts_with("at+cmgd=") && ++deletes == 2; },
          [&] {
              link.vanish();
@@ -290,7 +290,7 @@ TEST_F(SessionFaults, AModemPluggedInAgainIsTakenBackAndNothingIsLostOrDoubled) 
     step([&] { return logHas(SmsSessionWorker::ModemBackText) && modemEmpty(); });
     run();
 
-    EXPECT_EQ(storedSorted(), MomentsOfMinutes(Burst + 1)) << "each report stored once";
+    EXPECT_EQ(storedSorted(), momentsOfMinutes(Burst + 1)) << "each report stored once";
     EXPECT_FALSE(logHas("without an announcement")) << "no catch-up when the modem came back";
     EXPECT_GE(backAt - vanishedAt, 7s);
     using State = SessionHealth::State;
@@ -321,7 +321,7 @@ TEST_F(SessionFaults, AHungModemIsNoticedAndWhatArrivedMeanwhileIsStoredOnceBack
     step([&] { return logHas(SmsSessionWorker::ModemBackText) && modemEmpty(); });
     run();
 
-    EXPECT_EQ(test::StoredMoments(file.path()), MomentsOfMinutes(1));
+    EXPECT_EQ(test::storedMoments(file.path()), momentsOfMinutes(1));
     using State = SessionHealth::State;
     EXPECT_EQ(listener.states, (std::vector<State>{State::Receiving, State::WaitingForModem,
                                                    State::Receiving, State::Idle}));
@@ -376,7 +376,7 @@ TEST_P(ModemHabit, EveryReportIsStoredNoneIsLeftAndTheCommandGoesOut) {
     step([&] { return stored() == 2 && modemEmpty() && !modem().sentMessages().empty(); });
     run();
 
-    EXPECT_EQ(storedSorted(), MomentsOfMinutes(2));
+    EXPECT_EQ(storedSorted(), momentsOfMinutes(2));
     EXPECT_EQ(modem().sentMessages(), (std::vector<sim::SentSms>{{Phone, command}}));
     EXPECT_TRUE(logHas(GetParam().logged)) << listener.log;
     EXPECT_FALSE(logHas("The SMS was not sent."));

@@ -24,7 +24,7 @@ const std::vector<std::string> InitWrites = {"2",
                                              "at+cpms=\"SM\",\"SM\",\"SM\"\r",
                                              "at+cnmi=1,1\r"};
 
-std::string Ok(const std::string& command, const std::string& information = "") {
+std::string ok(const std::string& command, const std::string& information = "") {
     return command + "\r\r\n" + information + (information.empty() ? "" : "\r\n") + "\r\nOK\r\n";
 }
 
@@ -42,8 +42,8 @@ class InitModemForSmsTest : public ::testing::Test {
 
 TEST_F(InitModemForSmsTest, WakesTwiceThenSwitchesToTextModeAndTheSimWithAnnouncements) {
     link.replyTo("at+cmgf=1\r", "at+cmgf=1\r\r\nOK\r\n");
-    link.replyTo("at+cpms=?\r", Ok("at+cpms=?", "+CPMS: (\"SM\",\"ME\"),(\"SM\",\"ME\"),(\"SM\")"));
-    link.replyTo("at+cpms=\"SM\",\"SM\",\"SM\"\r", Ok("at+cpms"));
+    link.replyTo("at+cpms=?\r", ok("at+cpms=?", "+CPMS: (\"SM\",\"ME\"),(\"SM\",\"ME\"),(\"SM\")"));
+    link.replyTo("at+cpms=\"SM\",\"SM\",\"SM\"\r", ok("at+cpms"));
     link.replyTo("at+cnmi=1,1\r", "at+cnmi=1,1\r\r\nOK\r\n");
 
     const auto setup = InitModemForSms(port, "ttyUSB0:");
@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ModemCase{"pdu_only",
                                 {{CmgfText, "ERROR\r\n"},
                                  {CmgfPdu, "OK\r\n"},
-                                 {Offer, Ok(Offer, "+CPMS: (\"SM\"),(\"SM\"),(\"SM\")")},
+                                 {Offer, ok(Offer, "+CPMS: (\"SM\"),(\"SM\"),(\"SM\")")},
                                  {"at+cpms=\"SM\",\"SM\",\"SM\"", "OK\r\n"},
                                  {Cnmi, "OK\r\n"}},
                                 {CmgfText, CmgfPdu, Offer, "at+cpms=\"SM\",\"SM\",\"SM\"", Cnmi},
@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ModemCase{
                           "receives_in_its_memory_only",
                           {{CmgfText, "OK\r\n"},
-                           {Offer, Ok(Offer,
+                           {Offer, ok(Offer,
                                       "+CPMS: (\"ME\",\"MT\",\"SM\",\"SR\"),(\"ME\",\"MT\",\"SM\"),"
                                       "(\"MT\",\"ME\")")},
                            {"at+cpms=\"SM\",\"SM\",\"ME\"", "OK\r\n"},
@@ -136,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 ""},
                       ModemCase{"stores_refused",
                                 {{CmgfText, "OK\r\n"},
-                                 {Offer, Ok(Offer, "+CPMS: (\"SM\"),(\"SM\"),(\"SM\")")},
+                                 {Offer, ok(Offer, "+CPMS: (\"SM\"),(\"SM\"),(\"SM\")")},
                                  {"at+cpms=\"SM\",\"SM\",\"SM\"", "+CMS ERROR: 302\r\n"},
                                  {Cnmi, "OK\r\n"}},
                                 {CmgfText, Offer, "at+cpms=\"SM\",\"SM\",\"SM\"", Cnmi},

@@ -17,7 +17,7 @@ namespace kv820 {
 namespace {
 
 using std::chrono::milliseconds;
-using test::ActLikeAModem;
+using test::actLikeAModem;
 using test::FakeSerialLink;
 using test::ListCommand;
 using test::StartDuration;
@@ -25,7 +25,7 @@ using test::TrackerImei;
 using test::VirtualClock;
 using Writes = std::vector<std::string>;
 
-std::string Entry(int index, const std::string& status, const std::string& body = "?35...") {
+std::string entry(int index, const std::string& status, const std::string& body = "?35...") {
     const bool received = status.starts_with("REC");
     const std::string address =
         received ? "\"+886912345678\",,\"07/05/12,10:20:30+32\"" : "\"0912345678\",,";
@@ -33,17 +33,17 @@ std::string Entry(int index, const std::string& status, const std::string& body 
            "\r\n";
 }
 
-std::string Listing(const std::string& entries) {
+std::string listingReply(const std::string& entries) {
     return std::string(ListCommand) + "\r\n" + entries + "\r\nOK\r\n";
 }
 
 // Answers the listing of stored messages with `listing`.
-auto Listed(std::string listing) {
+auto listed(std::string listing) {
     return [listing](FakeSerialLink& modem) { modem.feed(listing); };
 }
 
 // The reads and deletes of the reports at these indexes, in this order.
-Writes ReadAndDelete(std::initializer_list<int> indexes) {
+Writes readAndDelete(std::initializer_list<int> indexes) {
     Writes writes;
     for (int i : indexes) {
         writes.push_back("at+cmgr=" + std::to_string(i) + "\r");
@@ -52,7 +52,7 @@ Writes ReadAndDelete(std::initializer_list<int> indexes) {
     return writes;
 }
 
-Writes Then(Writes first, const Writes& second) {
+Writes then(Writes first, const Writes& second) {
     first.insert(first.end(), second.begin(), second.end());
     return first;
 }
@@ -62,8 +62,8 @@ class SmsSessionTest : public ::testing::Test {
     SmsSessionTest()
         : link(clock), worker(link, clock, users, listener, {"ttyUSB0:", file.path()}) {
         users.replace({{"Truck", "0912345678", TrackerImei}});
-        worker.localNow = test::May2007;
-        ActLikeAModem(link);
+        worker.localNow = test::may2007;
+        actLikeAModem(link);
     }
 
     void stopAfterStored(std::size_t reports) {
@@ -76,7 +76,7 @@ class SmsSessionTest : public ::testing::Test {
 
     // What was written from the listing of stored messages on, without health checks.
     Writes writesAfterStart() const {
-        return test::WritesWithoutHealthChecks(link, test::StartWrites - 1);
+        return test::writesWithoutHealthChecks(link, test::StartWrites - 1);
     }
 
     std::vector<std::string> storedTimes() {
@@ -99,15 +99,15 @@ class SmsSessionTest : public ::testing::Test {
 };
 
 TEST_F(SmsSessionTest, ReceivedMessagesStoredBeforeTheSessionAreHandledInIndexOrder) {
-    ActLikeAModem(
-        link, Listed(Listing(Entry(1, "STO UNSENT", "?1,356789012345678!") + Entry(3, "REC READ") +
-                             Entry(2, "REC UNREAD") + "+CMTI: \"SM\",7\r\n" + Entry(4, "STO SENT") +
-                             Entry(6, "REC UNREAD"))));
+    actLikeAModem(link, listed(listingReply(entry(1, "STO UNSENT", "?1,356789012345678!") +
+                                            entry(3, "REC READ") + entry(2, "REC UNREAD") +
+                                            "+CMTI: \"SM\",7\r\n" + entry(4, "STO SENT") +
+                                            entry(6, "REC UNREAD"))));
     stopAfterStored(4);
     worker.run();
 
     // An announcement inside the listing is handled after it.
-    EXPECT_EQ(writesAfterStart(), Then({ListCommand}, ReadAndDelete({2, 3, 6, 7})));
+    EXPECT_EQ(writesAfterStart(), then({ListCommand}, readAndDelete({2, 3, 6, 7})));
     EXPECT_EQ(storedTimes(),
               (std::vector<std::string>{"10:20:02", "10:20:03", "10:20:06", "10:20:07"}));
     EXPECT_NE(listener.log.find("+CMGL: 1,\"STO UNSENT\""), std::string::npos);
@@ -116,11 +116,11 @@ TEST_F(SmsSessionTest, ReceivedMessagesStoredBeforeTheSessionAreHandledInIndexOr
 TEST_F(SmsSessionTest, AListingLongerThanOneReadArrivingInPiecesIsHandledWhole) {
     std::string entries;
     for (int i = 1; i <= 12; ++i) {
-        entries += Entry(i, i % 3 == 0 ? "STO UNSENT" : "REC READ", std::string(300, 'x'));
+        entries += entry(i, i % 3 == 0 ? "STO UNSENT" : "REC READ", std::string(300, 'x'));
     }
-    const std::string listing = Listing(entries);
+    const std::string listing = listingReply(entries);
     // Gaps longer than one read's 500 ms: the listing must not end at a quiet moment.
-    ActLikeAModem(link, [listing](FakeSerialLink& modem) {
+    actLikeAModem(link, [listing](FakeSerialLink& modem) {
         const std::size_t size = listing.size() / 9 + 1;
         for (std::size_t i = 0; i * size < listing.size(); ++i) {
             modem.feedAfter(milliseconds(900) * static_cast<int>(i + 1),
@@ -130,7 +130,7 @@ TEST_F(SmsSessionTest, AListingLongerThanOneReadArrivingInPiecesIsHandledWhole) 
     stopAfterStored(8);
     worker.run();
 
-    EXPECT_EQ(writesAfterStart(), Then({ListCommand}, ReadAndDelete({1, 2, 4, 5, 7, 8, 10, 11})));
+    EXPECT_EQ(writesAfterStart(), then({ListCommand}, readAndDelete({1, 2, 4, 5, 7, 8, 10, 11})));
 }
 
 // A listing refused, or never answered (the session then waits out its time-out only and
@@ -149,13 +149,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_P(SmsSessionListingFailure, IsLoggedAndReceptionGoesOn) {
     const auto [reply, logged] = GetParam();
-    ActLikeAModem(link, *reply ? std::function<void(FakeSerialLink&)>(Listed(reply)) : nullptr);
+    actLikeAModem(link, *reply ? std::function<void(FakeSerialLink&)>(listed(reply)) : nullptr);
     link.feedAfter(StartDuration + milliseconds(1000), "+CMTI: \"SM\",5\r\n");
     stopAfterStored(1);
     worker.run();
 
     const Writes resync = *reply ? Writes{} : Writes{"\x1b", "at\r"};
-    EXPECT_EQ(writesAfterStart(), Then(Then({ListCommand}, resync), ReadAndDelete({5})));
+    EXPECT_EQ(writesAfterStart(), then(then({ListCommand}, resync), readAndDelete({5})));
     EXPECT_LE(clock.now(), StartDuration + reply_timeout::Listing + milliseconds(10000));
     EXPECT_NE(listener.log.find(logged), std::string::npos) << listener.log;
 }
@@ -164,14 +164,14 @@ TEST_F(SmsSessionTest, AReportStoredBeforeAStopIsNotStoredTwiceAndItsSmsIsDelete
     // The program stopped after storing the row of SMS 4 and before deleting it.
     {
         Database db(file.path());
-        GpslogStore(db).append(ToGpslogRow(DecodePositionReport(
-            SplitReportPieces(test::StoredReportReply("4")), users.snapshot())));
+        GpslogStore(db).append(toGpslogRow(decodePositionReport(
+            splitReportPieces(test::storedReportReply("4")), users.snapshot())));
     }
-    ActLikeAModem(link, Listed(Listing(Entry(4, "REC READ"))));
+    actLikeAModem(link, listed(listingReply(entry(4, "REC READ"))));
     stopAfterStored(1);
     worker.run();
 
-    EXPECT_EQ(writesAfterStart(), Then({ListCommand}, ReadAndDelete({4})));
+    EXPECT_EQ(writesAfterStart(), then({ListCommand}, readAndDelete({4})));
     EXPECT_EQ(storedTimes(), std::vector<std::string>{"10:20:04"});
     EXPECT_TRUE(listener.stored.at(0).alreadyStored);
 }
@@ -184,14 +184,14 @@ TEST_F(SmsSessionTest, QueuedJobsRunWholeBeforeTheFirstLineIsReadAndNoneAfterThe
     link.feed("RING\r\n");  // waiting before the start: must not split the job
     std::string sent;
     worker.post([&](ComPort& port, MessageMode) {
-        port.Exchange("at+cmgs=\"0912345678\"", reply_timeout::Sim);
-        sent = port.ExchangeMessageText(text, "+CMGS", reply_timeout::Network).text;
+        port.exchange("at+cmgs=\"0912345678\"", reply_timeout::Sim);
+        sent = port.exchangeMessageText(text, "+CMGS", reply_timeout::Network).text;
     });
     stopAfterStored(1);
     worker.run();
 
     EXPECT_EQ(writesAfterStart(),
-              Then({ListCommand, "at+cmgs=\"0912345678\"\r", text + "\x1a\r"}, ReadAndDelete({7})));
+              then({ListCommand, "at+cmgs=\"0912345678\"\r", text + "\x1a\r"}, readAndDelete({7})));
     EXPECT_TRUE(sent.ends_with("OK\r\n"));
     EXPECT_FALSE(worker.post([](ComPort&, MessageMode) {}));
 }
@@ -203,17 +203,17 @@ TEST_F(SmsSessionTest, AnAnnouncementFromThePhoneMemoryIsReadAndDeletedThere) {
     stopAfterStored(1);
     worker.run();
 
-    EXPECT_EQ(writesAfterStart(), Then(Then({ListCommand, "at+cpms=\"ME\"\r"}, ReadAndDelete({3})),
+    EXPECT_EQ(writesAfterStart(), then(then({ListCommand, "at+cpms=\"ME\"\r"}, readAndDelete({3})),
                                        {"at+cpms=\"SM\"\r"}));
 }
 
 // A message whose announcement was lost is found by the storage poll, not at the next start.
 TEST_F(SmsSessionTest, AMessageWithoutAnnouncementIsFoundByTheStoragePoll) {
     int listings = 0;
-    ActLikeAModem(
+    actLikeAModem(
         link,
         [&listings](FakeSerialLink& modem) {
-            modem.feed(Listing(++listings > 1 ? Entry(4, "REC UNREAD") : ""));
+            modem.feed(listingReply(++listings > 1 ? entry(4, "REC UNREAD") : ""));
         },
         1);
     stopAfterStored(1);
@@ -230,7 +230,7 @@ TEST_F(SmsSessionTest, AMessageWithoutAnnouncementIsFoundByTheStoragePoll) {
 // storage answers prove the modem alive, so no "at" is sent on top. The operator's draft in
 // the SIM is no reason to list it again.
 TEST_F(SmsSessionTest, AnIdleSessionPollsItsStorageTwiceAMinute) {
-    ActLikeAModem(link, Listed(Listing(Entry(1, "STO UNSENT"))), 1);
+    actLikeAModem(link, listed(listingReply(entry(1, "STO UNSENT"))), 1);
     const milliseconds idle = std::chrono::minutes(10);
     link.onWrite = [&, answer = link.onWrite](FakeSerialLink& modem, std::string_view bytes) {
         if (clock.now() >= StartDuration + idle) {
@@ -248,7 +248,7 @@ TEST_F(SmsSessionTest, AnIdleSessionPollsItsStorageTwiceAMinute) {
 }
 
 TEST_F(SmsSessionTest, AStopDuringTheListingIsNoVanishing) {
-    ActLikeAModem(link, nullptr);
+    actLikeAModem(link, nullptr);
     link.onWrite = [&, answer = link.onWrite](FakeSerialLink& modem, std::string_view bytes) {
         if (bytes == ListCommand) {
             worker.requestStop();

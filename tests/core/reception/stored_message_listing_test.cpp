@@ -17,7 +17,7 @@ struct ListingCase {
     std::vector<int> received;
 };
 
-std::string Header(int index, const std::string& status,
+std::string header(int index, const std::string& status,
                    const std::string& rest = ",\"+886912345678\",,\"07/05/12,10:20:30+32\"") {
     return "+CMGL: " + std::to_string(index) + ",\"" + status + "\"" + rest + "\r\n";
 }
@@ -25,19 +25,19 @@ std::string Header(int index, const std::string& status,
 const std::string Echo = "at+cmgl=\"ALL\"\r";
 const std::string Ok = "\r\nOK\r\n";
 
-const std::string EveryStatus = Echo + "\r\n" + Header(1, "REC UNREAD") +
-                                "?356789012345678,1,3!\r\n" + Header(2, "REC READ") + "hello\r\n" +
-                                Header(3, "STO UNSENT", ",\"0912\",,") + "?1,356789012345678!\r\n" +
-                                Header(4, "STO SENT", ",\"0912\",,") + "sent\r\n" + Ok;
-const std::string OutOfOrder = Header(17, "REC READ") + "a\r\n" + Header(4, "REC UNREAD") +
-                               "b\r\n" + Header(255, "REC READ") + "c\r\n" + Ok;
+const std::string EveryStatus = Echo + "\r\n" + header(1, "REC UNREAD") +
+                                "?356789012345678,1,3!\r\n" + header(2, "REC READ") + "hello\r\n" +
+                                header(3, "STO UNSENT", ",\"0912\",,") + "?1,356789012345678!\r\n" +
+                                header(4, "STO SENT", ",\"0912\",,") + "sent\r\n" + Ok;
+const std::string OutOfOrder = header(17, "REC READ") + "a\r\n" + header(4, "REC UNREAD") +
+                               "b\r\n" + header(255, "REC READ") + "c\r\n" + Ok;
 const std::string ResultsInBodies =
-    Header(1, "REC READ") + "OK\r\n" + Header(2, "REC UNREAD") + "ERROR\r\n" + Ok;
-const std::string CutOff = Header(1, "REC UNREAD") + "?35...\r\n" + "+CMGL: 2,\"REC UN";
+    header(1, "REC READ") + "OK\r\n" + header(2, "REC UNREAD") + "ERROR\r\n" + Ok;
+const std::string CutOff = header(1, "REC UNREAD") + "?35...\r\n" + "+CMGL: 2,\"REC UN";
 const std::string Malformed =
     "+CMGL: ,\"REC READ\"\r\nx\r\n+CMGL: 12345678901,\"REC READ\"\r\ny\r\n+CMGL: 3\r\nz\r\n" + Ok;
-const std::string IndexTwice = Header(2, "REC READ") + "hi\r\n+CMGL: 3,\"REC READ\"\r\n" +
-                               Header(3, "STO UNSENT", ",\"0912\",,") + "mine\r\n" + Ok;
+const std::string IndexTwice = header(2, "REC READ") + "hi\r\n+CMGL: 3,\"REC READ\"\r\n" +
+                               header(3, "STO UNSENT", ",\"0912\",,") + "mine\r\n" + Ok;
 
 TEST(StoredMessageListing, GivesEntriesAndTheReceivedIndexes) {
     using L = ListingCase;
@@ -57,7 +57,7 @@ TEST(StoredMessageListing, GivesEntriesAndTheReceivedIndexes) {
     };
     for (const ListingCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const StoredMessageListing listing = ParseStoredMessageListing(c.reply);
+        const StoredMessageListing listing = parseStoredMessageListing(c.reply);
         EXPECT_EQ(listing.complete, c.complete);
         EXPECT_EQ(listing.refused, c.refused);
         EXPECT_EQ(listing.entries, c.entries);

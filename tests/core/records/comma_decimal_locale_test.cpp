@@ -19,13 +19,13 @@
 namespace kv820 {
 namespace {
 
-using test::At;
+using test::at;
 using test::CollectingSink;
 using test::StoredReports;
 
 // German by the name each system knows it by: Linux's locale name, Windows' language and
 // country with its code page.
-bool AdoptCommaDecimalLocale() {
+bool adoptCommaDecimalLocale() {
     for (const char* name : {"de_DE.UTF-8", "German_Germany.1252"}) {
         if (std::setlocale(LC_ALL, name) &&
             std::strcmp(std::localeconv()->decimal_point, ",") == 0) {
@@ -39,7 +39,7 @@ class CommaDecimalLocale : public testing::Test {
   protected:
     void SetUp() override {
         previous_ = std::setlocale(LC_ALL, nullptr);
-        if (!AdoptCommaDecimalLocale()) {
+        if (!adoptCommaDecimalLocale()) {
             GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed (scripts/install-deps.sh)";
         }
     }
@@ -56,33 +56,33 @@ struct TextCase {
 
 TEST_F(CommaDecimalLocale, DeviceNumbersAreReadAndWrittenWithAPoint) {
     const std::vector<TextCase> cases{
-        {TimeZoneText(8 * 3600), "+8.00"},
-        {LatitudeText("N2503.1234"), "25.052057"},
-        {LongitudeText("W12130.6000"), "-121.510000"},
-        {SpeedText("10.5"), "19.4460"},
+        {timeZoneText(8 * 3600), "+8.00"},
+        {latitudeText("N2503.1234"), "25.052057"},
+        {longitudeText("W12130.6000"), "-121.510000"},
+        {speedText("10.5"), "19.4460"},
         // The zone keeps its point inside the setup message, so its fields stay in place.
-        {EncodeSetupFile(SetupFile{}, TimeZoneText(8 * 3600))[0], "0,3,,,,,,,,+8.00,2,30,1,,,"},
+        {EncodeSetupFile(SetupFile{}, timeZoneText(8 * 3600))[0], "0,3,,,,,,,,+8.00,2,30,1,,,"},
     };
     for (const TextCase& c : cases) {
         EXPECT_EQ(c.written, c.expected);
     }
-    EXPECT_DOUBLE_EQ(LeadingDecimal("-90.000001"), -90.000001);
-    EXPECT_FALSE(IsDecimalWithin("-90.000001", 90.0));
-    EXPECT_TRUE(IsDecimalWithin("25.047924", 90.0));
-    EXPECT_DOUBLE_EQ(LeadingDecimal("0,5"), 0.0);
+    EXPECT_DOUBLE_EQ(leadingDecimal("-90.000001"), -90.000001);
+    EXPECT_FALSE(isDecimalWithin("-90.000001", 90.0));
+    EXPECT_TRUE(isDecimalWithin("25.047924", 90.0));
+    EXPECT_DOUBLE_EQ(leadingDecimal("0,5"), 0.0);
 }
 
 TEST_F(CommaDecimalLocale, TrackFilesCarryTheStoredCoordinates) {
-    const StoredReports rows({At("25.047924", "121.517081"), At("90.5", "121.5")});
+    const StoredReports rows({at("25.047924", "121.517081"), at("90.5", "121.5")});
     const SearchCriteria criteria{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
     CollectingSink gpx;
-    ASSERT_EQ(WriteGpx(gpx, criteria, rows), ExportOutcome::Written);
+    ASSERT_EQ(writeGpx(gpx, criteria, rows), ExportOutcome::Written);
     EXPECT_NE(gpx.text.find("<trkpt lat=\"25.047924\" lon=\"121.517081\">"), std::string::npos);
     EXPECT_NE(gpx.text.find("<ele>12.5</ele>"), std::string::npos);
     // A latitude beyond the pole is no track point.
     EXPECT_EQ(gpx.text.find("lat=\"90.5\""), std::string::npos);
     CollectingSink kml;
-    ASSERT_EQ(WriteKml(kml, criteria, rows), ExportOutcome::Written);
+    ASSERT_EQ(writeKml(kml, criteria, rows), ExportOutcome::Written);
     EXPECT_NE(kml.text.find("121.517081, 25.047924, 0.000000"), std::string::npos);
 }
 

@@ -11,10 +11,10 @@
 namespace kv820 {
 namespace {
 
-using test::At;
+using test::at;
 
 const SearchCriteria TomInMay{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
-const GpslogRow Taipei = At("25.047924", "121.517081");
+const GpslogRow Taipei = at("25.047924", "121.517081");
 
 // UTF-8 passes through unchanged; quotes, separators and line breaks are quoted.
 const GpslogRow NoFix = {"",           "2007/05/12",  "10:13:04",  "NO",         "NO",
@@ -36,13 +36,13 @@ TEST(GoldenExport, TheFileHoldsExactlyTheExpectedDocumentInPlaceOfALongerOne) {
         // Rows without a fix or without a position, before, between and after the points.
         {"kml_skips.kml",
          TomInMay,
-         {At("NO", "NO", "No Fix"), Taipei, At("25.1", "121.5", "No Fix"), At("NO", "121.5"),
-          At("25.1", "NO"), At("-34.603722", "-58.381592", "2D"), At("25.1", "121.5", "No Fix")}},
+         {at("NO", "NO", "No Fix"), Taipei, at("25.1", "121.5", "No Fix"), at("NO", "121.5"),
+          at("25.1", "NO"), at("-34.603722", "-58.381592", "2D"), at("25.1", "121.5", "No Fix")}},
         {"kml_escaped_name.kml",
          {"A&B <\"x\">'s", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}},
          {Taipei}},
         // Fixed rows whose position is missing pass the fix test but draw nothing.
-        {"kml_empty_track.kml", TomInMay, {At("NO", "121.5"), At("NO", "NO", "2D")}},
+        {"kml_empty_track.kml", TomInMay, {at("NO", "121.5"), at("NO", "NO", "2D")}},
         {"csv_rows.csv",
          {"Smith, Jo", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}},
          {Taipei, NoFix, Odd}},
@@ -51,10 +51,10 @@ TEST(GoldenExport, TheFileHoldsExactlyTheExpectedDocumentInPlaceOfALongerOne) {
     for (const GoldenCase& c : cases) {
         const auto path = dir.path() / c.golden;
         std::ofstream(path, std::ios::binary) << std::string(10000, 'x');  // replaced whole
-        ASSERT_EQ(ExportRecords(ExportFormatForPath(path), path, c.criteria,
+        ASSERT_EQ(exportRecords(exportFormatForPath(path), path, c.criteria,
                                 test::StoredReports(c.oldestFirst)),
                   ExportOutcome::Written);
-        EXPECT_EQ(test::ReadWholeFile(path), test::ReadGolden(c.golden)) << c.golden;
+        EXPECT_EQ(test::readWholeFile(path), test::readGolden(c.golden)) << c.golden;
     }
 }
 

@@ -19,8 +19,8 @@
 namespace kv820 {
 namespace {
 
-using test::At;
-using test::ReadWholeFile;
+using test::at;
+using test::readWholeFile;
 using test::StoredReports;
 
 const SearchCriteria Range{"Tom", {2007, 5, 1, 0, 0, 0}, {2007, 5, 31, 23, 59, 59}};
@@ -34,12 +34,12 @@ TEST(RecordExport, APrecheckDecidesBeforeAnyFileIsCreated) {
     };
     const std::vector<Case> cases{
         {{}, O::NoData, O::NoData, O::NoData},
-        {{At("25.1", "121.5", "No Fix"), At("NO", "NO", "No Fix")},
+        {{at("25.1", "121.5", "No Fix"), at("NO", "NO", "No Fix")},
          O::NoEffectiveData,
          O::NoEffectiveData,
          O::Written},
         // "no fix" is not the status text the tracker reports for a missing fix.
-        {{At("25.1", "121.5", "no fix")}, O::Written, O::Written, O::Written},
+        {{at("25.1", "121.5", "no fix")}, O::Written, O::Written, O::Written},
     };
     const test::TempDir dir;
     int file = 0;
@@ -48,9 +48,9 @@ TEST(RecordExport, APrecheckDecidesBeforeAnyFileIsCreated) {
         for (const auto& [format, outcome] : {std::pair{ExportFormat::Kml, c.kml},
                                               {ExportFormat::Gpx, c.gpx},
                                               {ExportFormat::Csv, c.csv}}) {
-            EXPECT_EQ(PrecheckExport(format, rows), outcome);
+            EXPECT_EQ(precheckExport(format, rows), outcome);
             const auto path = dir.path() / std::to_string(++file);
-            EXPECT_EQ(ExportRecords(format, path, Range, rows).outcome, outcome);
+            EXPECT_EQ(exportRecords(format, path, Range, rows).outcome, outcome);
             EXPECT_EQ(std::filesystem::exists(path), outcome == O::Written);
         }
     }
@@ -59,13 +59,13 @@ TEST(RecordExport, APrecheckDecidesBeforeAnyFileIsCreated) {
 // The operator's file as it was before the export.
 const std::string OldDocument = "the operator's earlier track\n";
 
-std::filesystem::path OldFile(const std::filesystem::path& folder) {
+std::filesystem::path oldFile(const std::filesystem::path& folder) {
     const auto path = folder / "t.kml";
     std::ofstream(path, std::ios::binary) << OldDocument;
     return path;
 }
 
-std::size_t FilesIn(const std::filesystem::path& folder) {
+std::size_t filesIn(const std::filesystem::path& folder) {
     const std::filesystem::directory_iterator entries(folder);
     return static_cast<std::size_t>(std::distance(begin(entries), end(entries)));
 }
@@ -73,10 +73,10 @@ std::size_t FilesIn(const std::filesystem::path& folder) {
 TEST(RecordExport, UnopenableFileIsNoFileExistenceWithTheReason) {
     const test::TempDir dir;
     const auto folder = dir.path();
-    const StoredReports rows({At("25.1", "121.5")});
+    const StoredReports rows({at("25.1", "121.5")});
     const ExportResult missing = ExportKml(folder / "missing" / "t.kml", Range, rows);
     EXPECT_EQ(missing.outcome, ExportOutcome::NoFileExistence);
-    EXPECT_EQ(ExportResultMessage(missing),
+    EXPECT_EQ(exportResultMessage(missing),
               "No file existence.\n" +
                   std::make_error_code(std::errc::no_such_file_or_directory).message());
     const ExportResult aFolder = ExportKml(folder, Range, rows);
@@ -88,13 +88,13 @@ TEST(RecordExport, UnopenableFileIsNoFileExistenceWithTheReason) {
 TEST(RecordExport, ResultThatBreaksOffLeavesTheOldFileAlone) {
     const test::TempDir dir;
     const auto folder = dir.path();
-    const auto path = OldFile(folder);
-    const std::vector<GpslogRow> rows(5, At("25.1", "121.5"));
+    const auto path = oldFile(folder);
+    const std::vector<GpslogRow> rows(5, at("25.1", "121.5"));
     for (ExportFormat format : {ExportFormat::Kml, ExportFormat::Gpx, ExportFormat::Csv}) {
-        EXPECT_EQ(ExportRecords(format, path, Range, StoredReports(rows, 3)),
+        EXPECT_EQ(exportRecords(format, path, Range, StoredReports(rows, 3)),
                   ExportOutcome::RowsUnreadable);
-        EXPECT_EQ(ReadWholeFile(path), OldDocument);
-        EXPECT_EQ(FilesIn(folder), 1u);
+        EXPECT_EQ(readWholeFile(path), OldDocument);
+        EXPECT_EQ(filesIn(folder), 1u);
     }
 }
 
@@ -116,7 +116,7 @@ class FileSizeLimit {
 };
 
 // In the words of the system, in the locale's language.
-std::string FileTooLarge() {
+std::string fileTooLarge() {
     return std::make_error_code(std::errc::file_too_large).message();
 }
 
@@ -130,30 +130,30 @@ TEST(RecordExport, WriteFailureLeavesTheOldFileAndSaysWhy) {
 #else
     const test::TempDir dir;
     const auto folder = dir.path();
-    const auto path = OldFile(folder);
+    const auto path = oldFile(folder);
     for (const auto& [rows, limit] :
          {std::pair{std::size_t{20000}, rlim_t{64 * 1024}}, {std::size_t{1}, rlim_t{100}}}) {
-        const StoredReports result(std::vector<GpslogRow>(rows, At("25.047924", "121.517081")));
+        const StoredReports result(std::vector<GpslogRow>(rows, at("25.047924", "121.517081")));
         for (ExportFormat format : {ExportFormat::Kml, ExportFormat::Gpx, ExportFormat::Csv}) {
             ExportResult exported;
             {
                 FileSizeLimit sizeLimit(limit);
-                exported = ExportRecords(format, path, Range, result);
+                exported = exportRecords(format, path, Range, result);
             }
-            EXPECT_EQ(ExportResultMessage(exported),
-                      "Export file write failure.\n" + FileTooLarge());
-            EXPECT_EQ(ReadWholeFile(path), OldDocument);
-            EXPECT_EQ(FilesIn(folder), 1u);
+            EXPECT_EQ(exportResultMessage(exported),
+                      "Export file write failure.\n" + fileTooLarge());
+            EXPECT_EQ(readWholeFile(path), OldDocument);
+            EXPECT_EQ(filesIn(folder), 1u);
         }
     }
 #endif
 }
 
 TEST(RecordExport, FormatFollowsTheFileSuffix) {
-    EXPECT_EQ(ExportFormatForPath("/tmp/a.kml"), ExportFormat::Kml);
-    EXPECT_EQ(ExportFormatForPath("/tmp/a.GPX"), ExportFormat::Gpx);
-    EXPECT_EQ(ExportFormatForPath("/tmp/csv"), ExportFormat::Kml);
-    EXPECT_EQ(ExportFormatForPath("/tmp/a.gpx.kml"), ExportFormat::Kml);
+    EXPECT_EQ(exportFormatForPath("/tmp/a.kml"), ExportFormat::Kml);
+    EXPECT_EQ(exportFormatForPath("/tmp/a.GPX"), ExportFormat::Gpx);
+    EXPECT_EQ(exportFormatForPath("/tmp/csv"), ExportFormat::Kml);
+    EXPECT_EQ(exportFormatForPath("/tmp/a.gpx.kml"), ExportFormat::Kml);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ TEST(SearchRangeTexts, ZeroPaddedAndJoinedWithNothingBetween) {
     }
 }
 
-std::tm LocalMoment(int year, int month, int day, int hour, int minute, int second) {
+std::tm localMoment(int year, int month, int day, int hour, int minute, int second) {
     std::tm t{};
     t.tm_year = year - 1900;
     t.tm_mon = month - 1;
@@ -46,14 +46,14 @@ struct RecentCase {
 };
 
 // The day is not adjusted: 29 February serves as a text bound.
-TEST(YearsAround, SpansTwoYearsAroundNow) {
-    for (const RecentCase& c : {RecentCase{LocalMoment(2012, 5, 8, 7, 59, 59), "2011/05/0807:59:59",
+TEST(yearsAround, SpansTwoYearsAroundNow) {
+    for (const RecentCase& c : {RecentCase{localMoment(2012, 5, 8, 7, 59, 59), "2011/05/0807:59:59",
                                            "2013/05/0807:59:59"},
-                                RecentCase{LocalMoment(2012, 2, 29, 12, 0, 0), "2011/02/2912:00:00",
+                                RecentCase{localMoment(2012, 2, 29, 12, 0, 0), "2011/02/2912:00:00",
                                            "2013/02/2912:00:00"},
-                                RecentCase{LocalMoment(2000, 1, 1, 0, 0, 0), "1999/01/0100:00:00",
+                                RecentCase{localMoment(2000, 1, 1, 0, 0, 0), "1999/01/0100:00:00",
                                            "2001/01/0100:00:00"}}) {
-        const ReceiveRange range = SearchCriteria::YearsAround(c.now).receiveRange("1");
+        const ReceiveRange range = SearchCriteria::yearsAround(c.now).receiveRange("1");
         EXPECT_EQ(range.from + ' ' + range.to, std::string(c.from) + ' ' + c.to);
     }
 }

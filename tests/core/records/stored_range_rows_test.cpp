@@ -16,8 +16,8 @@ namespace {
 constexpr const char* Truck = "354612071234567";
 constexpr const char* Other = "354612079999999";
 
-GpslogRow Report(const char* imei, const char* time) {
-    return test::ReportRow(imei, "2007/05/12", time);
+GpslogRow report(const char* imei, const char* time) {
+    return test::reportRow(imei, "2007/05/12", time);
 }
 
 class StoredRangeRowsTest : public testing::Test {
@@ -47,28 +47,28 @@ class StoredRangeRowsTest : public testing::Test {
 // Never an incomplete row, nor one outside the range, and a reversed range has no data.
 TEST_F(StoredRangeRowsTest, HandsOutTheCompleteRowsInTheRangeOfOneTrackerOldestFirst) {
     GpslogStore store(db_);
-    store.append(Report(Truck, "10:00:00"));
+    store.append(report(Truck, "10:00:00"));
     db_.execute("UPDATE gpslog SET gps_speed=NULL");
-    store.append(Report(Truck, "12:00:00"));
-    store.append(Report(Other, "11:00:00"));
-    store.append(Report(Truck, "08:00:00"));
+    store.append(report(Truck, "12:00:00"));
+    store.append(report(Other, "11:00:00"));
+    store.append(report(Truck, "08:00:00"));
     store.append({Truck, "2007/05/13", "01:00:00", "1", "2", "", "", "3D", "", "", "", "", ""});
     bool read = false;
     EXPECT_EQ(walkedTimes(StoredRangeRows(db_, day()), &read),
               (std::vector<std::string>{"08:00:00", "12:00:00"}));
     EXPECT_TRUE(read);
     const ReceiveRange reversed{Truck, "2007/05/1223:59:59", "2007/05/1200:00:00"};
-    EXPECT_EQ(PrecheckExport(ExportFormat::Csv, StoredRangeRows(db_, reversed)),
+    EXPECT_EQ(precheckExport(ExportFormat::Csv, StoredRangeRows(db_, reversed)),
               ExportOutcome::NoData);
 }
 
 TEST_F(StoredRangeRowsTest, ADatabaseFailureMakesTheRowsUnreadable) {
-    GpslogStore(db_).append(Report(Truck, "09:00:00"));
+    GpslogStore(db_).append(report(Truck, "09:00:00"));
     db_.execute("DROP TABLE gpslog");
     bool read = true;
     EXPECT_TRUE(walkedTimes(StoredRangeRows(db_, day()), &read).empty());
     EXPECT_FALSE(read);
-    EXPECT_EQ(PrecheckExport(ExportFormat::Kml, StoredRangeRows(db_, day())),
+    EXPECT_EQ(precheckExport(ExportFormat::Kml, StoredRangeRows(db_, day())),
               ExportOutcome::RowsUnreadable);
 }
 

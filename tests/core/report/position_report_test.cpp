@@ -8,12 +8,12 @@
 namespace kv820 {
 namespace {
 
-using test::ReadMessageReply;
-using test::ReportBody;
+using test::readMessageReply;
+using test::reportBody;
 
 constexpr const char* TrackerImei = "356789012345678";
 
-UserRegistry::Snapshot Users(std::vector<UserSlot> slots) {
+UserRegistry::Snapshot users(std::vector<UserSlot> slots) {
     UserRegistry::Snapshot snapshot;
     for (std::size_t i = 0; i < slots.size(); ++i) {
         snapshot.users[i] = slots[i];
@@ -22,14 +22,14 @@ UserRegistry::Snapshot Users(std::vector<UserSlot> slots) {
     return snapshot;
 }
 
-PositionReport Decode(const std::string& body, const UserRegistry::Snapshot& users) {
-    return DecodePositionReport(SplitReportPieces(ReadMessageReply("5", body)), users);
+PositionReport decode(const std::string& body, const UserRegistry::Snapshot& users) {
+    return decodePositionReport(splitReportPieces(readMessageReply("5", body)), users);
 }
 
 TEST(DecodePositionReport, ARegisteredTrackersReportGivesItsRowInColumnOrder) {
     test::ScopedTimeZone zone("CST-8");
     const PositionReport r =
-        Decode(ReportBody(TrackerImei, "5", "2"), Users({{"Truck", "0912345678", TrackerImei}}));
+        decode(reportBody(TrackerImei, "5", "2"), users({{"Truck", "0912345678", TrackerImei}}));
     EXPECT_EQ(r.userName, "Truck");
     EXPECT_EQ(r.phone, "0912345678");
     EXPECT_EQ(r.gpsMomentText(), "2012/05/08-07:59:59");
@@ -37,24 +37,24 @@ TEST(DecodePositionReport, ARegisteredTrackersReportGivesItsRowInColumnOrder) {
     const GpslogRow expected = {TrackerImei,  "2007/05/12", "10:20:30",  "25.052057", "121.502057",
                                 "2012/05/08", "07:59:59",   "2D",        "120",       "18.5200",
                                 "270",        "8",          "SOS report"};
-    EXPECT_EQ(ToGpslogRow(r), expected);
+    EXPECT_EQ(toGpslogRow(r), expected);
 }
 
 TEST(DecodePositionReport, UnregisteredTrackerGivesEmptyUserFields) {
     const PositionReport r =
-        Decode(ReportBody(TrackerImei), Users({{"Truck", "0912345678", "351111111111111"}}));
+        decode(reportBody(TrackerImei), users({{"Truck", "0912345678", "351111111111111"}}));
     EXPECT_EQ(r.imei + r.userName + r.phone, "");
     EXPECT_EQ(r.messageStatus, "Period report");
 }
 
 TEST(DecodePositionReport, ShortOrHeaderlessRepliesStayInsideTheirPieces) {
     test::ScopedTimeZone zone("CST-8");
-    const PositionReport r = Decode(std::string("?") + TrackerImei + ",0!", Users({}));
-    EXPECT_EQ(r.messageStatus + '|' + r.gpsStatus + '|' + r.gpsMomentText() + '|' + r.gpsPosLon + '|' +
-                  r.gpsSpeed + '|' + r.gpsNumber,
+    const PositionReport r = decode(std::string("?") + TrackerImei + ",0!", users({}));
+    EXPECT_EQ(r.messageStatus + '|' + r.gpsStatus + '|' + r.gpsMomentText() + '|' + r.gpsPosLon +
+                  '|' + r.gpsSpeed + '|' + r.gpsNumber,
               "Immediate report||2000/00/00-00:00:00|-0.000000|0.0000|");
 
-    const PositionReport bare = DecodePositionReport(SplitReportPieces("?35!"), Users({}));
+    const PositionReport bare = decodePositionReport(splitReportPieces("?35!"), users({}));
     EXPECT_EQ(bare.receiveDate + '|' + bare.receiveTime + '|' + bare.messageStatus, "20||");
 }
 
@@ -74,10 +74,10 @@ TEST(FindReportOwner, PicksTheFirstSlotWhoseImeiOccursInThePiece) {
         {{{"A", "1", ""}, {"B", "2", TrackerImei}}, "B"},
     };
     for (const Case& c : cases) {
-        const auto owner = FindReportOwner(piece, Users(c.slots));
+        const auto owner = findReportOwner(piece, users(c.slots));
         EXPECT_EQ(owner ? owner->name : "", c.owner);
     }
-    EXPECT_FALSE(FindReportOwner("", Users({{"A", "1", TrackerImei}})));
+    EXPECT_FALSE(findReportOwner("", users({{"A", "1", TrackerImei}})));
 }
 
 }  // namespace

@@ -21,29 +21,29 @@ struct FieldCase {
 
 TEST(ReportFields, EachPieceBecomesItsColumnText) {
     const std::vector<FieldCase> cases{
-        {ReportKindText, "1", "Period report"},
-        {ReportKindText, "5", "SOS report"},
-        {ReportKindText, "2", ""},
-        {ReportKindText, "", ""},  // no number is an unknown code, not 0
-        {ReportKindText, "4294967296", ""},
-        {FixText, "3", "3D"},
-        {FixText, "0", ""},
-        {FixText, " 3", "3D"},
+        {reportKindText, "1", "Period report"},
+        {reportKindText, "5", "SOS report"},
+        {reportKindText, "2", ""},
+        {reportKindText, "", ""},  // no number is an unknown code, not 0
+        {reportKindText, "4294967296", ""},
+        {fixText, "3", "3D"},
+        {fixText, "0", ""},
+        {fixText, " 3", "3D"},
         // Degrees and minutes to signed degrees; only 'E' and 'N' are positive.
-        {LongitudeText, "E12130.1234", "121.502057"},
-        {LongitudeText, "W07412.3", "-74.205000"},
-        {LongitudeText, "e12130.1234", "-121.502057"},
-        {LongitudeText, "W-0741", "-0.273333"},  // a sign in the digits is not read
-        {LatitudeText, "S3330.5", "-33.508333"},
-        {LatitudeText, "", "-0.000000"},
+        {longitudeText, "E12130.1234", "121.502057"},
+        {longitudeText, "W07412.3", "-74.205000"},
+        {longitudeText, "e12130.1234", "-121.502057"},
+        {longitudeText, "W-0741", "-0.273333"},  // a sign in the digits is not read
+        {latitudeText, "S3330.5", "-33.508333"},
+        {latitudeText, "", "-0.000000"},
         // Knots to km/h.
-        {SpeedText, "10", "18.5200"},
-        {SpeedText, ".5", "0.9260"},
-        {SpeedText, "12.34kn", "22.8537"},
-        {SpeedText, "abc", "0.0000"},
-        {ReceiveDateText, "\"07/05/12", "2007/05/12"},
-        {ReceiveDateText, "", "20"},
-        {ReceiveTimeText, "10:20:30+32\"\r\n?356789012345678", "10:20:30"},
+        {speedText, "10", "18.5200"},
+        {speedText, ".5", "0.9260"},
+        {speedText, "12.34kn", "22.8537"},
+        {speedText, "abc", "0.0000"},
+        {receiveDateText, "\"07/05/12", "2007/05/12"},
+        {receiveDateText, "", "20"},
+        {receiveTimeText, "10:20:30+32\"\r\n?356789012345678", "10:20:30"},
     };
     for (const FieldCase& c : cases) {
         EXPECT_EQ(c.decode(c.piece), c.expected) << '"' << c.piece << '"';
@@ -51,15 +51,15 @@ TEST(ReportFields, EachPieceBecomesItsColumnText) {
 }
 
 TEST(SplitReportPieces, CutsAtCommasUpToTheEndMarkOrKeepsTheWholeTextWithout) {
-    const ReportPieces p = SplitReportPieces("a,,c!d,e");
+    const ReportPieces p = splitReportPieces("a,,c!d,e");
     EXPECT_TRUE(p.hasEndMark);
     EXPECT_EQ((std::vector<std::string>{p[0], p[1], p[2], p[3]}),
               (std::vector<std::string>{"a", "", "c", ""}));
-    const ReportPieces many = SplitReportPieces("0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17!");
+    const ReportPieces many = splitReportPieces("0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17!");
     EXPECT_EQ(many[15], "15");
-    const ReportPieces cut = SplitReportPieces("a," + std::string(300, 'x') + ",b!");
+    const ReportPieces cut = splitReportPieces("a," + std::string(300, 'x') + ",b!");
     EXPECT_EQ(cut[1] + cut[2], std::string(ReportPieces::MaxPieceLength, 'x') + "b");
-    const ReportPieces open = SplitReportPieces("a,b\r\nOK\r\n");
+    const ReportPieces open = splitReportPieces("a,b\r\nOK\r\n");
     EXPECT_FALSE(open.hasEndMark);
     EXPECT_EQ(open[1], "b\r\nOK\r\n");
 }
@@ -93,7 +93,7 @@ TEST(GpsLocalMoment, ConvertsUtcToTheZoneRulesOfThatMoment) {
     };
     for (const MomentCase& c : cases) {
         test::ScopedTimeZone zone(c.zone);
-        const GpsMomentText moment = GpsLocalMoment(c.datePiece, c.timePiece);
+        const GpsMomentText moment = gpsLocalMoment(c.datePiece, c.timePiece);
         EXPECT_EQ(moment.date + ' ' + moment.time, std::string(c.date) + ' ' + c.time)
             << c.zone << ' ' << c.datePiece << ' ' << c.timePiece;
     }
@@ -119,7 +119,7 @@ TEST(GpsLocalMoment, DaylightDatesOfAZoneSetInTzAreTheSystemsOwn) {
     };
     test::ScopedTimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
     for (const SystemMomentCase& c : cases) {
-        const GpsMomentText moment = GpsLocalMoment(c.datePiece, c.timePiece);
+        const GpsMomentText moment = gpsLocalMoment(c.datePiece, c.timePiece);
         EXPECT_EQ(moment.date + ' ' + moment.time, test::OnWindows ? c.onWindows : c.onLinux)
             << c.datePiece << ' ' << c.timePiece;
     }

@@ -22,12 +22,12 @@ class SetupFileWriterTest : public testing::Test {
         context.portEntry = "ttyUSB0:";
         file.userName = "Bus 7";
         link.onWrite = [this](test::FakeSerialLink& l, std::string_view written) {
-            Answer(l, written);
+            answer(l, written);
         };
     }
 
     // A module that prompts for each message and stores it under the next index.
-    void Answer(test::FakeSerialLink& l, std::string_view written) {
+    void answer(test::FakeSerialLink& l, std::string_view written) {
         if (written.starts_with("at+cmgd=")) {
             l.feed(std::string(written) + "\r\nOK\r\n");
         } else if (written.starts_with("at+cmgw=")) {
@@ -39,7 +39,7 @@ class SetupFileWriterTest : public testing::Test {
         }
     }
 
-    WriteOutcome Write() {
+    WriteOutcome write() {
         return WriteSetupFile(port, context, file, "+8.00",
                               [this](std::string_view t) { statuses.emplace_back(t); });
     }
@@ -62,7 +62,7 @@ const Writes NewMessages = {"at+cmgw=+1\r", "0,3,,,,,,,Bus 7,+8.00,2,30,1,,5184,
 // The old messages of a file read from the tracker go first, but only those whose index
 // is known; each step is paced. The registration closes the port.
 TEST_F(SetupFileWriterTest, NewMessagesReplaceTheOldOnesInPacedSteps) {
-    EXPECT_EQ(Write(), WriteOutcome::Written);
+    EXPECT_EQ(write(), WriteOutcome::Written);
     EXPECT_EQ(link.openedPaths, std::vector<std::string>{"ttyUSB0"});
     EXPECT_EQ(link.writes, NewMessages);
     EXPECT_EQ(statuses.size(), 8u);
@@ -72,7 +72,7 @@ TEST_F(SetupFileWriterTest, NewMessagesReplaceTheOldOnesInPacedSteps) {
     link.writes = {};
     context.loadedFromDevice = true;
     context.storedIndex = {3, std::nullopt, 11, 12};
-    EXPECT_EQ(Write(), WriteOutcome::Written);
+    EXPECT_EQ(write(), WriteOutcome::Written);
     Writes expected = {"at+cmgd=3\r", "at+cmgd=11\r", "at+cmgd=12\r"};
     expected.insert(expected.end(), NewMessages.begin(), NewMessages.end());
     EXPECT_EQ(link.writes, expected);
@@ -81,13 +81,13 @@ TEST_F(SetupFileWriterTest, NewMessagesReplaceTheOldOnesInPacedSteps) {
 
 TEST_F(SetupFileWriterTest, MissingConfirmationOfAnEarlierMessageFailsTheWrite) {
     refuseMessage = 2;
-    EXPECT_EQ(Write(), WriteOutcome::Failed);
+    EXPECT_EQ(write(), WriteOutcome::Failed);
     EXPECT_EQ(link.writes, NewMessages);
     EXPECT_EQ(statuses.back(), "Loading failed.");
     EXPECT_FALSE(link.isOpen());
 
     link.onWrite = nullptr;  // a silent module
-    EXPECT_EQ(Write(), WriteOutcome::Failed);
+    EXPECT_EQ(write(), WriteOutcome::Failed);
 }
 
 // The typed PIN first, then the tracker's own, then the default; what the dialog holds is
@@ -99,7 +99,7 @@ TEST_F(SetupFileWriterTest, TypedPinFirstThenTheTrackersOwnThenTheDefault) {
         context.simPin = typed;
         context.trackerSimPin = stored;
         link.writes = {};
-        Write();
+        write();
         EXPECT_EQ(link.writes.at(1),
                   "0,3,,,,,,,Bus 7,+8.00,2,30,1,," + std::string(written) + "," + End);
         EXPECT_EQ(context.simPin, typed);

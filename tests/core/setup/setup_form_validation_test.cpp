@@ -10,7 +10,7 @@ namespace {
 
 constexpr const char* OwnImei = "356000000000001";
 
-SetupForm ValidForm() {
+SetupForm validForm() {
     SetupForm form;
     form.moduleImei = OwnImei;
     form.firmwareVersion = "KV-820(V1.01)";
@@ -20,7 +20,7 @@ SetupForm ValidForm() {
 }
 
 // A later slot with the name of an earlier one and another tracker's IMEI.
-UserRegistry::Snapshot Users() {
+UserRegistry::Snapshot users() {
     UserRegistry::Snapshot users;
     users.users[0] = {"Bus 7", "0912345678", OwnImei};
     users.users[1] = {"Van 2", "+886922000111", "356000000000002"};
@@ -83,20 +83,20 @@ TEST(SetupFormChecks, FirstFailingCheckGivesItsMessage) {
                  },
                  "User Name is repeat."}};
     for (const FormCase& c : cases) {
-        SetupForm form = ValidForm();
+        SetupForm form = validForm();
         c.change(form);
-        EXPECT_EQ(ValidateSetupForm(form, Users()).value_or(""), c.message) << c.name;
+        EXPECT_EQ(ValidateSetupForm(form, users()).value_or(""), c.message) << c.name;
     }
 }
 
 TEST(SetupForm, ResetDefaultKeepsIdentityAndReportNumber) {
-    SetupForm form = ValidForm();
+    SetupForm form = validForm();
     form.file.defaultReturnEnabled = true;
     form.file.defaultReturnPhone = "0911";
     form.file.reportMode = ReportMode::Period;
     form.file.sosNumbers = {"1", "2", "3"};
     form.file.reportReturnPhone = "+8869";
-    ResetDefault(form);
+    resetDefault(form);
 
     SetupFile expected;
     expected.reportReturnPhone = "+8869";

@@ -8,17 +8,17 @@
 namespace kv820 {
 namespace {
 
-using test::StoredMessageReply;
+using test::storedMessageReply;
 
-SetupMessageReplies RepliesFor(const SetupMessageTexts& texts) {
+SetupMessageReplies repliesFor(const SetupMessageTexts& texts) {
     SetupMessageReplies replies;
     for (int k = 1; k <= 4; ++k) {
-        replies[k - 1] = StoredMessageReply(20 + k, k, texts[k - 1]);
+        replies[k - 1] = storedMessageReply(20 + k, k, texts[k - 1]);
     }
     return replies;
 }
 
-SetupFile EveryFieldSet() {
+SetupFile everyFieldSet() {
     SetupFile file;
     file.defaultReturnEnabled = true;
     file.maxGpsFixingTime = 10;
@@ -36,7 +36,7 @@ SetupFile EveryFieldSet() {
 }
 
 TEST(SetupMessageCodec, EveryFieldEncodesInItsPlace) {
-    const SetupMessageTexts texts = EncodeSetupFile(EveryFieldSet(), "+5.50");
+    const SetupMessageTexts texts = EncodeSetupFile(everyFieldSet(), "+5.50");
     EXPECT_EQ(texts[0], "1,10,,,,,,,Truck 12,-0.00,1,86400,0,250,12345678,");
     EXPECT_EQ(texts[1], "+886912345678,0912000111,110,+15550001,0922333444,,,");
 }
@@ -46,21 +46,21 @@ TEST(SetupMessageCodec, ReadBackRestoresEveryControlButTheUserName) {
     SetupFile defaults, zoneOff;
     defaults.simPin = zoneOff.simPin = "5184";
     zoneOff.timeZoneOn = false;
-    for (const SetupFile& file : {EveryFieldSet(), defaults, zoneOff}) {
+    for (const SetupFile& file : {everyFieldSet(), defaults, zoneOff}) {
         SetupFile expected = file;
         expected.userName.clear();
-        EXPECT_EQ(ReadSetupFile(RepliesFor(EncodeSetupFile(file, "+5.50"))), expected);
+        EXPECT_EQ(readSetupFile(repliesFor(EncodeSetupFile(file, "+5.50"))), expected);
     }
 }
 
 TEST(SetupMessageCodec, DecodesTheMessageTextUpToTheFinalOkOnly) {
-    SetupFile file = EveryFieldSet();
+    SetupFile file = everyFieldSet();
     file.userName = "OKAY";
     const std::vector<std::string> fields =
-        DecodeSetupMessage(StoredMessageReply(1, 1, EncodeSetupFile(file, "+8.00")[0]), 1);
+        DecodeSetupMessage(storedMessageReply(1, 1, EncodeSetupFile(file, "+8.00")[0]), 1);
     EXPECT_EQ(fields[8] + '|' + fields[14], "OKAY|12345678");
     // A short message: fields beyond it stay empty, the result is no field.
-    EXPECT_EQ(DecodeSetupMessage(StoredMessageReply(1, 2, "+886,0912"), 2),
+    EXPECT_EQ(DecodeSetupMessage(storedMessageReply(1, 2, "+886,0912"), 2),
               (std::vector<std::string>{"+886", "0912", "", "", "", "", ""}));
     EXPECT_EQ(DecodeSetupMessage("at+cmgr=9\r\r\n+CMS ERROR: 321\r\n", 4),
               (std::vector<std::string>{""}));
@@ -70,7 +70,7 @@ TEST(SetupMessageCodec, DecodesTheMessageTextUpToTheFinalOkOnly) {
     EXPECT_EQ(cut[8] + '|' + cut[9] + '|' + cut[10], "Bus|+8.|");
     // An overlong piece is cut to the field limit and the next field stays in its place.
     const std::vector<std::string> overlong = DecodeSetupMessage(
-        StoredMessageReply(1, 1, "0,3,,,,,,," + std::string(300, 'x') + ",+8.00,2,"), 1);
+        storedMessageReply(1, 1, "0,3,,,,,,," + std::string(300, 'x') + ",+8.00,2,"), 1);
     EXPECT_EQ(overlong[8] + '|' + overlong[9], std::string(MaxSetupFieldLength, 'x') + "|+8.00");
 }
 
@@ -79,7 +79,7 @@ struct ChoiceCase {
     SetupFile expected;
 };
 
-SetupFile With(void (*change)(SetupFile&)) {
+SetupFile with(void (*change)(SetupFile&)) {
     SetupFile file;
     change(file);
     return file;
@@ -88,31 +88,31 @@ SetupFile With(void (*change)(SetupFile&)) {
 TEST(ChoiceFields, OnlyValuesThatNameAnEntryChangeTheDialog) {
     const ChoiceCase cases[] = {
         // The check box reads 0 or 1 and brings the default return number with it.
-        ChoiceCase("1,3,,,,,,,,,2,30,1,,,", With([](SetupFile& f) {
+        ChoiceCase("1,3,,,,,,,,,2,30,1,,,", with([](SetupFile& f) {
                        f.defaultReturnEnabled = true, f.defaultReturnPhone = "+123",
                        f.reportInterval = "30";
                    })),
         ChoiceCase("0,3,,,,,,,,,2,30,1,,,",
-                   With([](SetupFile& f) { f.defaultReturnPhone = "+123"; })),
+                   with([](SetupFile& f) { f.defaultReturnPhone = "+123"; })),
         // Any other value leaves box and number untouched.
         ChoiceCase("2,3,,,,,,,,,2,30,1,,,", SetupFile{}),
         // Fixing time 1 to 10, mode 0 to 2, format 0 to 1; outside keeps the default.
-        ChoiceCase("5,1,,,,,,,,,0,30,0,,,", With([](SetupFile& f) {
+        ChoiceCase("5,1,,,,,,,,,0,30,0,,,", with([](SetupFile& f) {
                        f.maxGpsFixingTime = 1, f.reportMode = ReportMode::Immediate,
                        f.reportFormat = 0;
                    })),
         // Texts are copied as they are, the empty text included.
         ChoiceCase("5,11,,,,,,,,,3,30,2,,,", SetupFile{}),
         ChoiceCase("5,3,,,,,,,,,2,,1,7,,",
-                   With([](SetupFile& f) { f.reportInterval = "", f.numberOfReports = "7"; })),
+                   with([](SetupFile& f) { f.reportInterval = "", f.numberOfReports = "7"; })),
         // Only the off text turns the time zone off.
-        ChoiceCase("5,3,,,,,,,,-0.00,2,30,1,,,", With([](SetupFile& f) { f.timeZoneOn = false; })),
+        ChoiceCase("5,3,,,,,,,,-0.00,2,30,1,,,", with([](SetupFile& f) { f.timeZoneOn = false; })),
         ChoiceCase("5,3,,,,,,,,-5.00,2,30,1,,,", SetupFile{})};
     for (const ChoiceCase& c : cases) {
         SetupMessageReplies replies;
-        replies[0] = StoredMessageReply(1, 1, c.message1);
-        replies[1] = StoredMessageReply(2, 2, ",,,+123,,,,");
-        EXPECT_EQ(ReadSetupFile(replies), c.expected) << c.message1;
+        replies[0] = storedMessageReply(1, 1, c.message1);
+        replies[1] = storedMessageReply(2, 2, ",,,+123,,,,");
+        EXPECT_EQ(readSetupFile(replies), c.expected) << c.message1;
     }
 }
 

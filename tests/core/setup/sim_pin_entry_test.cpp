@@ -12,19 +12,19 @@
 namespace kv820 {
 namespace {
 
-using test::Echoed;
+using test::echoed;
 using Writes = std::vector<std::string>;
 
 class SimPinEntryTest : public testing::Test {
   protected:
     SimPinEntryTest() { context.portEntry = "ttyUSB0:"; }
 
-    SimPinOutcome Enter(const std::string& pin, const std::string& pinReply,
+    SimPinOutcome enter(const std::string& pin, const std::string& pinReply,
                         const std::string& counterReply) {
         link.replyTo("at+cpin=" + pin + "\r", pinReply);
         link.replyTo("at^spic\r\n", counterReply);
         context.simPin = "9999";  // an earlier PIN is never kept past a new try
-        return EnterSimPin(port, pin, context);
+        return enterSimPin(port, pin, context);
     }
 
     test::VirtualClock clock;
@@ -37,8 +37,8 @@ TEST_F(SimPinEntryTest, MalformedPinIsRefusedBeforeThePortIsTouched) {
     for (const auto& [pin, outcome] : {std::pair{"123", SimPinOutcome::WrongLength},
                                        {"123456789", SimPinOutcome::WrongLength},
                                        {"12a4", SimPinOutcome::NotDigits}}) {
-        EXPECT_EQ(Enter(pin, "", ""), outcome) << pin;
-        EXPECT_TRUE(SimPinDialogStaysOpen(outcome));
+        EXPECT_EQ(enter(pin, "", ""), outcome) << pin;
+        EXPECT_TRUE(simPinDialogStaysOpen(outcome));
         EXPECT_EQ(context.simPin, "");
     }
     EXPECT_TRUE(link.openedPaths.empty());
@@ -58,25 +58,25 @@ const std::string Refused = "at+cpin=87654321\r\r\n+CME ERROR: 16\r\n";
 // The port is closed whatever the module said.
 TEST_F(SimPinEntryTest, RepliesDecideOnTheCounterAndARefusedPinIsNeverKept) {
     const ReplyCase cases[] = {
-        ReplyCase("Accepted", Echoed("at+cpin=87654321"), Echoed("at^spic", "^SPIC: 3"),
+        ReplyCase("Accepted", echoed("at+cpin=87654321"), echoed("at^spic", "^SPIC: 3"),
                   SimPinOutcome::Accepted, false, "87654321"),
-        ReplyCase("CounterTenMeansLocked", Refused, Echoed("at^spic", "^SPIC: 10"),
+        ReplyCase("CounterTenMeansLocked", Refused, echoed("at^spic", "^SPIC: 10"),
                   SimPinOutcome::Locked, false),
-        ReplyCase("TwoLeft", Refused, Echoed("at^spic", "^SPIC: 2"), SimPinOutcome::TwoAttemptsLeft,
+        ReplyCase("TwoLeft", Refused, echoed("at^spic", "^SPIC: 2"), SimPinOutcome::TwoAttemptsLeft,
                   true),
-        ReplyCase("OtherCounter", Refused, Echoed("at^spic", "^SPIC: 3"), SimPinOutcome::SetupError,
+        ReplyCase("OtherCounter", Refused, echoed("at^spic", "^SPIC: 3"), SimPinOutcome::SetupError,
                   false),
         // A module that did not answer the PIN is asked nothing more (last: its counter
         // reply stays unread on the line's rules).
-        ReplyCase("SilentModule", "", Echoed("at^spic", "^SPIC: 2"), SimPinOutcome::SetupError,
+        ReplyCase("SilentModule", "", echoed("at^spic", "^SPIC: 2"), SimPinOutcome::SetupError,
                   false)};
     for (const ReplyCase& c : cases) {
         SCOPED_TRACE(c.name);
         link.writes = {};
         link.openedPaths = {};
-        const SimPinOutcome outcome = Enter("87654321", c.pinReply, c.counterReply);
+        const SimPinOutcome outcome = enter("87654321", c.pinReply, c.counterReply);
         EXPECT_EQ(outcome, c.outcome);
-        EXPECT_EQ(SimPinDialogStaysOpen(outcome), c.staysOpen);
+        EXPECT_EQ(simPinDialogStaysOpen(outcome), c.staysOpen);
         EXPECT_EQ(link.openedPaths, Writes{"ttyUSB0"});
         EXPECT_EQ(link.writes.at(0), "at+cpin=87654321\r");
         EXPECT_EQ(std::count(link.writes.begin(), link.writes.end(), "at^spic\r\n"),

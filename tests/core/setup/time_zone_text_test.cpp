@@ -9,10 +9,10 @@ namespace kv820 {
 namespace {
 
 TEST(TimeZoneText, GivesHoursWithSignAndTwoDecimals) {
-    EXPECT_EQ(TimeZoneText(8 * 3600), "+8.00");
-    EXPECT_EQ(TimeZoneText(5 * 3600 + 45 * 60), "+5.75");
-    EXPECT_EQ(TimeZoneText(-(3 * 3600 + 1800)), "-3.50");
-    EXPECT_EQ(TimeZoneText(0), "+0.00");
+    EXPECT_EQ(timeZoneText(8 * 3600), "+8.00");
+    EXPECT_EQ(timeZoneText(5 * 3600 + 45 * 60), "+5.75");
+    EXPECT_EQ(timeZoneText(-(3 * 3600 + 1800)), "-3.50");
+    EXPECT_EQ(timeZoneText(0), "+0.00");
 }
 
 TEST(TimeZoneText, FollowsTheComputersZoneAndItsDaylightSaving) {
@@ -28,7 +28,7 @@ TEST(TimeZoneText, FollowsTheComputersZoneAndItsDaylightSaving) {
                           Case{"EST5EDT,M3.2.0,M11.1.0", January15, "-5.00"},
                           Case{"EST5EDT,M3.2.0,M11.1.0", July15, "-4.00"}}) {
         test::ScopedTimeZone zone(c.zone);
-        EXPECT_EQ(TimeZoneText(UtcOffsetSecondsAt(c.moment)), c.text) << c.zone;
+        EXPECT_EQ(timeZoneText(utcOffsetSecondsAt(c.moment)), c.text) << c.zone;
     }
 }
 
@@ -45,7 +45,7 @@ TEST(TimeZoneText, DaylightDatesOfAZoneSetInTzAreTheSystemsOwn) {
     for (const Case& c : {Case{1331553600, "+1.00", "+2.00"},  // 2012-03-12, before Berlin's change
                           Case{1342353600, "+2.00", "+2.00"},  // 2012-07-15
                           Case{1351598400, "+1.00", "+2.00"}}) {  // 2012-10-30, after it
-        EXPECT_EQ(TimeZoneText(UtcOffsetSecondsAt(c.moment)),
+        EXPECT_EQ(timeZoneText(utcOffsetSecondsAt(c.moment)),
                   test::OnWindows ? c.onWindows : c.onLinux)
             << c.moment;
     }

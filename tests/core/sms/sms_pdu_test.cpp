@@ -20,12 +20,12 @@ const std::string FromInternational = "0C91889621436587";  // 12 digits, +886912
 const std::string Stamp = "62201001000023";                // 26/02/01,10:00:00+32
 
 // An SMS-DELIVER from +886912345678 stamped 26/02/01,10:00:00+32, without centre.
-std::string Deliver(const std::string& firstOctet, const std::string& dcs, const std::string& udl,
+std::string deliver(const std::string& firstOctet, const std::string& dcs, const std::string& udl,
                     const std::string& ud) {
     return "00" + firstOctet + FromInternational + "00" + dcs + Stamp + udl + ud;
 }
 
-std::string Hex(const std::vector<std::uint8_t>& octets) {
+std::string hex(const std::vector<std::uint8_t>& octets) {
     std::string hex;
     for (const std::uint8_t octet : octets) {
         hex += "0123456789ABCDEF"[octet >> 4];
@@ -76,27 +76,27 @@ const std::vector<DecodeCase> HandDerived{
      SmsPduMessage::Kind::Deliver, "0912345", "26/02/01,10:00:00+32", "Hi",
      ConcatenatedPart{42, 2, 1}},
     // 44 | ... | 0A septets | 06 08 04 1234 03 03 (7 octets = 8 septets, no fill) | C834 "Hi"
-    {"16-bit reference", Deliver("44", "00", "0A", "06080412340303C834"),
+    {"16-bit reference", deliver("44", "00", "0A", "06080412340303C834"),
      SmsPduMessage::Kind::Deliver, "+886912345678", "26/02/01,10:00:00+32", "Hi",
      ConcatenatedPart{0x1234, 3, 3}},
     // 0D septets | 08 | 70 01 FF (skipped) | 00 03 07 04 02 | 009906: 9 octets = 11 septets,
     // 5 fill bits before "Hi"
-    {"unknown element skipped, 5 fill bits", Deliver("44", "00", "0D", "087001FF0003070402009906"),
+    {"unknown element skipped, 5 fill bits", deliver("44", "00", "0D", "087001FF0003070402009906"),
      SmsPduMessage::Kind::Deliver, "+886912345678", "26/02/01,10:00:00+32", "Hi",
      ConcatenatedPart{7, 4, 2}},
     // 8-bit data with the same header: 0B octets = 9 header + "AB"
-    {"8-bit data", Deliver("44", "04", "0B", "087001FF00030704024142"),
+    {"8-bit data", deliver("44", "04", "0B", "087001FF00030704024142"),
      SmsPduMessage::Kind::Deliver, "+886912345678", "26/02/01,10:00:00+32", "AB",
      ConcatenatedPart{7, 4, 2}},
     {"part of none",
-     Deliver("44", "04", "07", "05000301000041"),
+     deliver("44", "04", "07", "05000301000041"),
      SmsPduMessage::Kind::Deliver,
      "+886912345678",
      "26/02/01,10:00:00+32",
      "A",
      {}},
     {"part past the total",
-     Deliver("44", "04", "07", "05000301020341"),
+     deliver("44", "04", "07", "05000301020341"),
      SmsPduMessage::Kind::Deliver,
      "+886912345678",
      "26/02/01,10:00:00+32",
@@ -127,7 +127,7 @@ const std::vector<DecodeCase> HandDerived{
 TEST(SmsPdu, DecodesHandDerivedVectors) {
     for (const DecodeCase& c : HandDerived) {
         SCOPED_TRACE(c.name);
-        const auto message = DecodeSmsPdu(c.hex);
+        const auto message = decodeSmsPdu(c.hex);
         ASSERT_TRUE(message.has_value());
         EXPECT_EQ(message->kind, c.kind);
         EXPECT_EQ(message->sender, c.sender);
@@ -141,13 +141,13 @@ TEST(SmsPdu, EveryTruncationOfAValidPduIsNotAMessage) {
     for (const DecodeCase& c : HandDerived) {
         SCOPED_TRACE(c.name);
         for (std::size_t length = 0; length < c.hex.size(); ++length) {
-            EXPECT_FALSE(DecodeSmsPdu(c.hex.substr(0, length))) << length;
+            EXPECT_FALSE(decodeSmsPdu(c.hex.substr(0, length))) << length;
         }
         std::string lower = c.hex;
         for (char& ch : lower) {
             ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
         }
-        EXPECT_TRUE(DecodeSmsPdu(lower));
+        EXPECT_TRUE(decodeSmsPdu(lower));
     }
 }
 
@@ -164,7 +164,7 @@ TEST(SmsPdu, DataCodingSchemesPickTheAlphabet) {
         {"E0", ucs2},  {"F0", gsm},   {"F4", bytes}, {"F7", bytes}};
     for (const auto& [dcs, text] : cases) {
         SCOPED_TRACE(dcs);
-        const auto message = DecodeSmsPdu(Deliver("04", dcs, "02", "C834"));
+        const auto message = decodeSmsPdu(deliver("04", dcs, "02", "C834"));
         ASSERT_TRUE(message.has_value());
         EXPECT_EQ(message->text, text);
     }
@@ -172,12 +172,12 @@ TEST(SmsPdu, DataCodingSchemesPickTheAlphabet) {
 
 TEST(SmsPdu, MalformedPdusAreNotMessages) {
     const std::vector<std::pair<const char*, std::string>> cases{
-        {"odd length", Deliver("04", "00", "05", "E8329BFD06") + "0"},
-        {"non-hex", Deliver("04", "00", "05", "E8329BFD0G")},
-        {"blank inside", Deliver("04", "00", "05", "E8329BFD 6")},
+        {"odd length", deliver("04", "00", "05", "E8329BFD06") + "0"},
+        {"non-hex", deliver("04", "00", "05", "E8329BFD0G")},
+        {"blank inside", deliver("04", "00", "05", "E8329BFD 6")},
         {"centre past the end", "0891889653"},
-        {"submit type", Deliver("01", "00", "05", "E8329BFD06")},
-        {"reserved type", Deliver("03", "00", "05", "E8329BFD06")},
+        {"submit type", deliver("01", "00", "05", "E8329BFD06")},
+        {"reserved type", deliver("03", "00", "05", "E8329BFD06")},
         {"address too long",
          "0004"
          "16919999999999999999999999"
@@ -192,16 +192,16 @@ TEST(SmsPdu, MalformedPdusAreNotMessages) {
                                   "0000"
                                   "6A201001000023"
                                   "00"},
-        {"header past the data", Deliver("44", "04", "03", "050003")},
-        {"element past the header", Deliver("44", "04", "05", "0400030102")},
-        {"header longer than the septets", Deliver("44", "00", "06", "0500032A0201")},
-        {"odd UCS-2", Deliver("04", "08", "03", "004100")},
-        {"more than 140 octets", Deliver("04", "04", "8D", std::string(282, 'A'))},
-        {"more than 160 septets", Deliver("04", "00", "A1", std::string(282, 'A'))},
+        {"header past the data", deliver("44", "04", "03", "050003")},
+        {"element past the header", deliver("44", "04", "05", "0400030102")},
+        {"header longer than the septets", deliver("44", "00", "06", "0500032A0201")},
+        {"odd UCS-2", deliver("04", "08", "03", "004100")},
+        {"more than 140 octets", deliver("04", "04", "8D", std::string(282, 'A'))},
+        {"more than 160 septets", deliver("04", "00", "A1", std::string(282, 'A'))},
         {"status report without status", "00062A" + FromInternational + Stamp + Stamp},
     };
     for (const auto& [name, hex] : cases) {
-        EXPECT_FALSE(DecodeSmsPdu(hex)) << name;
+        EXPECT_FALSE(decodeSmsPdu(hex)) << name;
     }
 }
 
@@ -214,9 +214,9 @@ TEST(GsmAlphabet, PacksSeptetsLowBitFirstAtEveryLength) {
         while (text.size() < length) {
             text += pattern[text.size() % pattern.size()];
         }
-        const auto septets = GsmSeptetsOfText(text);
+        const auto septets = gsmSeptetsOfText(text);
         ASSERT_TRUE(septets.has_value());
-        const std::vector<std::uint8_t> packed = PackSeptets(*septets, 0);
+        const std::vector<std::uint8_t> packed = packSeptets(*septets, 0);
         ASSERT_EQ(packed.size(), (septets->size() * 7 + 7) / 8);
         for (std::size_t bit = 0; bit < packed.size() * 8; ++bit) {
             const int expected =
@@ -226,26 +226,26 @@ TEST(GsmAlphabet, PacksSeptetsLowBitFirstAtEveryLength) {
         // And back through a received message of the same user data.
         std::string utf8;
         for (const char32_t c : text) {
-            AppendUtf8(c, utf8);
+            appendUtf8(c, utf8);
         }
-        const std::string udl = Hex({static_cast<std::uint8_t>(length)});
-        const auto message = DecodeSmsPdu(Deliver("04", "00", udl, Hex(packed)));
+        const std::string udl = hex({static_cast<std::uint8_t>(length)});
+        const auto message = decodeSmsPdu(deliver("04", "00", udl, hex(packed)));
         ASSERT_TRUE(message.has_value());
         EXPECT_EQ(message->text, utf8);
     }
 }
 
 TEST(GsmAlphabet, EscapesAndTableCorners) {
-    EXPECT_EQ(GsmSeptetsOf(U'@'), std::vector<std::uint8_t>{0x00});
-    EXPECT_EQ(GsmSeptetsOf(U' '), std::vector<std::uint8_t>{0x20});
-    EXPECT_EQ(GsmSeptetsOf(U'à'), std::vector<std::uint8_t>{0x7F});
-    EXPECT_EQ(GsmSeptetsOf(U'€'), (std::vector<std::uint8_t>{0x1B, 0x65}));
-    EXPECT_EQ(GsmSeptetsOf(U'^'), (std::vector<std::uint8_t>{0x1B, 0x14}));
-    EXPECT_EQ(GsmSeptetsOf(U'\\'), (std::vector<std::uint8_t>{0x1B, 0x2F}));
-    EXPECT_TRUE(GsmSeptetsOf(U'ç').empty());
-    EXPECT_TRUE(GsmSeptetsOf(U'`').empty());
+    EXPECT_EQ(gsmSeptetsOf(U'@'), std::vector<std::uint8_t>{0x00});
+    EXPECT_EQ(gsmSeptetsOf(U' '), std::vector<std::uint8_t>{0x20});
+    EXPECT_EQ(gsmSeptetsOf(U'à'), std::vector<std::uint8_t>{0x7F});
+    EXPECT_EQ(gsmSeptetsOf(U'€'), (std::vector<std::uint8_t>{0x1B, 0x65}));
+    EXPECT_EQ(gsmSeptetsOf(U'^'), (std::vector<std::uint8_t>{0x1B, 0x14}));
+    EXPECT_EQ(gsmSeptetsOf(U'\\'), (std::vector<std::uint8_t>{0x1B, 0x2F}));
+    EXPECT_TRUE(gsmSeptetsOf(U'ç').empty());
+    EXPECT_TRUE(gsmSeptetsOf(U'`').empty());
     // An escape before a code the extension lacks reads as the main table; a lone one as space.
-    EXPECT_EQ(GsmSeptetsToUtf8(std::vector<std::uint8_t>{0x1B, 0x41, 0x1B}), "A ");
+    EXPECT_EQ(gsmSeptetsToUtf8(std::vector<std::uint8_t>{0x1B, 0x41, 0x1B}), "A ");
 }
 
 struct EncodeCase {
@@ -290,16 +290,16 @@ TEST(SmsPdu, EncodesSubmitsAndRefusesWhatDoesNotFit) {
     };
     for (const EncodeCase& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(EncodeSmsSubmit(c.destination, c.text), c.expected);
+        EXPECT_EQ(encodeSmsSubmit(c.destination, c.text), c.expected);
     }
     // The limits are reached, not merely not exceeded: 9 octets before the user data.
     for (const std::string& full : {a160, a160.substr(2) + "{", zhe70, zhe70.substr(4) + emoji}) {
-        const auto pdu = EncodeSmsSubmit("1", full);
+        const auto pdu = encodeSmsSubmit("1", full);
         ASSERT_TRUE(pdu.has_value());
         EXPECT_EQ(pdu->tpduOctets, 9 + 140);
         EXPECT_EQ(pdu->hex.size(), 2 + 2 * (9 + 140u));
     }
-    EXPECT_TRUE(EncodeSmsSubmit(std::string(20, '9'), "a"));
+    EXPECT_TRUE(encodeSmsSubmit(std::string(20, '9'), "a"));
 }
 
 }  // namespace

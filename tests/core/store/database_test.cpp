@@ -25,9 +25,9 @@ TEST(Database, NeverCreatesTheFileWhenOpeningAndRefusesAFileThatIsNotADatabase) 
 TEST(CreateDatabaseFile, CreatesBothTablesAllTextThenLeavesTheFileAlone) {
     test::TempDir dir;
     const std::string path = dir.file(DatabaseFileName);
-    EXPECT_EQ(CreateDatabaseFile(path), CreateDatabaseResult::Created);
+    EXPECT_EQ(createDatabaseFile(path), CreateDatabaseResult::Created);
     Database(path).execute("INSERT INTO users VALUES ('a', '0912345678', '354612071234567')");
-    EXPECT_EQ(CreateDatabaseFile(path), CreateDatabaseResult::AlreadyExists);
+    EXPECT_EQ(createDatabaseFile(path), CreateDatabaseResult::AlreadyExists);
     Database db(path);
     Statement columns(db,
                       "SELECT group_concat(m.name || ':' || p.type) FROM sqlite_master m, "

@@ -11,9 +11,9 @@
 namespace kv820 {
 namespace {
 
-GpslogRow Report(const std::string& imei, const std::string& date, const std::string& time,
+GpslogRow report(const std::string& imei, const std::string& date, const std::string& time,
                  const std::string& lat = "25.052057") {
-    return test::ReportRow(imei, date, time, "3D", lat);
+    return test::reportRow(imei, date, time, "3D", lat);
 }
 
 class GpslogStoreTest : public testing::Test {
@@ -32,11 +32,11 @@ class GpslogStoreTest : public testing::Test {
 };
 
 TEST_F(GpslogStoreTest, PurgeRemovesRowsWithANullColumnAndKeepsEmptyTexts) {
-    store_.append(Report("", "", "", ""));  // empty texts are complete
-    store_.append(Report("354612071234567", "2007/05/12", "10:20:30"));
+    store_.append(report("", "", "", ""));  // empty texts are complete
+    store_.append(report("354612071234567", "2007/05/12", "10:20:30"));
     // One row per column with only that column NULL.
     for (const char* column : GpslogColumnNames) {
-        store_.append(Report("354612071234567", "2007/05/12", "10:20:30"));
+        store_.append(report("354612071234567", "2007/05/12", "10:20:30"));
         db_.execute(
             (std::string("UPDATE gpslog SET ") + column + "=NULL WHERE rowid=last_insert_rowid()")
                 .c_str());
@@ -53,12 +53,12 @@ TEST_F(GpslogStoreTest, PurgeRemovesRowsWithANullColumnAndKeepsEmptyTexts) {
 
 TEST_F(GpslogStoreTest, HistoryIsInclusiveNewestFirstAndPaged) {
     const std::string imei = "354612071234567";
-    store_.append(Report(imei, "2007/05/01", "00:00:00"));  // the start, exactly
-    store_.append(Report(imei, "2007/05/02", "12:00:00"));
-    store_.append(Report("359999999999999", "2007/05/02", "13:00:00"));  // another tracker
-    store_.append(Report(imei, "2007/05/02", "12:00:00", "1.0"));  // same moment, stored later
-    store_.append(Report(imei, "2007/05/03", "23:59:59"));         // the stop, exactly
-    store_.append(Report(imei, "2007/05/04", "00:00:00"));         // after the stop
+    store_.append(report(imei, "2007/05/01", "00:00:00"));  // the start, exactly
+    store_.append(report(imei, "2007/05/02", "12:00:00"));
+    store_.append(report("359999999999999", "2007/05/02", "13:00:00"));  // another tracker
+    store_.append(report(imei, "2007/05/02", "12:00:00", "1.0"));  // same moment, stored later
+    store_.append(report(imei, "2007/05/03", "23:59:59"));         // the stop, exactly
+    store_.append(report(imei, "2007/05/04", "00:00:00"));         // after the stop
     const ReceiveRange range{imei, "2007/05/0100:00:00", "2007/05/0323:59:59"};
 
     auto first = store_.newestFirst(range, std::nullopt, 2);
@@ -71,12 +71,12 @@ TEST_F(GpslogStoreTest, HistoryIsInclusiveNewestFirstAndPaged) {
     EXPECT_EQ(rest[0].row[GpsPosLat], "25.052057");
     EXPECT_EQ(rest[1].row[ReceiveDate], "2007/05/01");
 
-    std::vector<std::string> oldest_first;
+    std::vector<std::string> oldestFirst;
     store_.forEachOldestFirst(range, [&](const GpslogRow& row) {
-        oldest_first.push_back(row[ReceiveDate]);
+        oldestFirst.push_back(row[ReceiveDate]);
         return true;
     });
-    EXPECT_EQ(oldest_first,
+    EXPECT_EQ(oldestFirst,
               (std::vector<std::string>{"2007/05/01", "2007/05/02", "2007/05/02", "2007/05/03"}));
 }
 
@@ -85,7 +85,7 @@ TEST_F(GpslogStoreTest, HistoryIsInclusiveNewestFirstAndPaged) {
 TEST_F(GpslogStoreTest, IncompleteRowsAreLeftOutOfEveryReadAndStayStored) {
     db_.execute(
         "INSERT INTO gpslog (imei, receive_date, receive_time) VALUES ('a', '2007/05/02', '11')");
-    store_.append(Report("a", "2007/05/01", "10:00:00"));
+    store_.append(report("a", "2007/05/01", "10:00:00"));
     const ReceiveRange range{"a", "2007/05/0100:00:00", "2007/05/0323:59:59"};
     const auto newest = store_.newestFirst(range, std::nullopt, 10);
     ASSERT_EQ(newest.size(), 1u);
@@ -97,7 +97,7 @@ TEST_F(GpslogStoreTest, IncompleteRowsAreLeftOutOfEveryReadAndStayStored) {
 }
 
 TEST_F(GpslogStoreTest, ContainsFindsOnlyAnEqualRow) {
-    const GpslogRow row = Report("354612071234567", "2007/05/02", "12:00:00");
+    const GpslogRow row = report("354612071234567", "2007/05/02", "12:00:00");
     EXPECT_FALSE(store_.contains(row));
     store_.append(row);
     EXPECT_TRUE(store_.contains(row));
@@ -105,13 +105,13 @@ TEST_F(GpslogStoreTest, ContainsFindsOnlyAnEqualRow) {
     other[GpsSpeed] = "18.5201";
     EXPECT_FALSE(store_.contains(other));
     // The same joined moment, split differently, is a different row.
-    EXPECT_FALSE(store_.contains(Report("354612071234567", "2007/05/021", "2:00:00")));
+    EXPECT_FALSE(store_.contains(report("354612071234567", "2007/05/021", "2:00:00")));
 }
 
 TEST_F(GpslogStoreTest, ValuesWithQuotesAreStoredAsGiven) {
     const std::string imei = "35' OR '1'='1";
-    store_.append(Report(imei, "2007/05/02", "12:00:00"));
-    store_.append(Report("354612071234567", "2007/05/02", "12:00:00"));
+    store_.append(report(imei, "2007/05/02", "12:00:00"));
+    store_.append(report("354612071234567", "2007/05/02", "12:00:00"));
     auto rows = store_.newestFirst({imei, "0", "9"}, std::nullopt, 10);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].row[Imei], imei);
@@ -127,7 +127,7 @@ CREATE TABLE gpslog (
 CREATE INDEX gpslog_by_imei_and_receive_moment ON gpslog (imei, receive_date||receive_time);
 CREATE INDEX gpslog_incomplete ON gpslog (imei) WHERE imei IS NULL OR receive_date IS NULL OR receive_time IS NULL OR gps_pos_lat IS NULL OR gps_pos_lon IS NULL OR gps_date IS NULL OR gps_time IS NULL OR gps_status IS NULL OR gps_altitude IS NULL OR gps_speed IS NULL OR gps_direction IS NULL OR gps_number IS NULL OR message_status IS NULL)sql";
 
-std::vector<std::string> SchemaTexts(Database& db) {
+std::vector<std::string> schemaTexts(Database& db) {
     std::vector<std::string> texts;
     Statement query(db, "SELECT sql FROM sqlite_master ORDER BY name");
     while (query.step()) {
@@ -142,7 +142,7 @@ TEST(GpslogSchemaTest, AFileOfTheFirstSchemaIsMadeAlikeAndEveryColumnRoundTrips)
     first.execute(FirstSchemaSql);
     test::TempDatabaseFile made;
     Database now(made.path());
-    EXPECT_EQ(SchemaTexts(now), SchemaTexts(first));
+    EXPECT_EQ(schemaTexts(now), schemaTexts(first));
 
     // A text of its own in every column: a statement whose columns and placeholders
     // disagree stores, finds or reads some text in the wrong place.

@@ -18,27 +18,27 @@ namespace kv820::test {
 
 namespace {
 
-bool Shown(const QWidget* widget, const QWidget* window) {
+bool shown(const QWidget* widget, const QWidget* window) {
     return widget->window() == window && widget->isVisible();
 }
 
 // Texts that take Alt+letter in `window`, with what owns each.
-QList<QPair<QString, QString>> MnemonicTexts(QWidget* window) {
+QList<QPair<QString, QString>> mnemonicTexts(QWidget* window) {
     QList<QPair<QString, QString>> texts;
     for (QLabel* label : window->findChildren<QLabel*>()) {
         // A buddy the keyboard cannot focus (a value shown as text) needs no mnemonic.
-        if (Shown(label, window) && label->buddy() != nullptr &&
+        if (shown(label, window) && label->buddy() != nullptr &&
             (label->buddy()->focusPolicy() & Qt::TabFocus) != 0) {
             texts.append({label->text(), QStringLiteral("label")});
         }
     }
     for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-        if (Shown(button, window)) {
+        if (shown(button, window)) {
             texts.append({button->text(), QStringLiteral("button")});
         }
     }
     for (QGroupBox* group : window->findChildren<QGroupBox*>()) {
-        if (Shown(group, window)) {
+        if (shown(group, window)) {
             texts.append({group->title(), QStringLiteral("group")});
         }
     }
@@ -50,18 +50,18 @@ QList<QPair<QString, QString>> MnemonicTexts(QWidget* window) {
     return texts;
 }
 
-QString AccessibleName(QWidget* widget) {
+QString accessibleName(QWidget* widget) {
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
     return face ? face->text(QAccessible::Name) : QString();
 }
 
 }  // namespace
 
-QStringList KeyboardFaults(QWidget* window) {
+QStringList keyboardFaults(QWidget* window) {
     QStringList faults;
     QMap<QChar, QString> owners;
-    for (const auto& [text, kind] : MnemonicTexts(window)) {
-        const QChar letter = MnemonicOf(text);
+    for (const auto& [text, kind] : mnemonicTexts(window)) {
+        const QChar letter = mnemonicOf(text);
         if (letter.isNull()) {
             if (kind == QStringLiteral("label") || kind == QStringLiteral("menu")) {
                 faults << QStringLiteral("no mnemonic: %1 \"%2\"").arg(kind, text);
@@ -78,7 +78,7 @@ QStringList KeyboardFaults(QWidget* window) {
         const bool listOrLog =
             (qobject_cast<QAbstractItemView*>(widget) && !qobject_cast<QHeaderView*>(widget)) ||
             qobject_cast<QPlainTextEdit*>(widget) || qobject_cast<QTextEdit*>(widget);
-        if (listOrLog && Shown(widget, window) && AccessibleName(widget).isEmpty()) {
+        if (listOrLog && shown(widget, window) && accessibleName(widget).isEmpty()) {
             faults << QStringLiteral("no accessible name: %1(%2)")
                           .arg(QString::fromLatin1(widget->metaObject()->className()),
                                widget->objectName());

@@ -10,9 +10,9 @@
 
 namespace kv820::test {
 
-std::string CreateRecordsDatabase(const TempDir& dir, const std::vector<UserSlot>& users) {
+std::string createRecordsDatabase(const TempDir& dir, const std::vector<UserSlot>& users) {
     const std::string path = dir.file(DatabaseFileName);
-    CreateDatabaseFile(path);
+    createDatabaseFile(path);
     Database db(path);
     for (const UserSlot& user : users) {
         UserStore(db).addOrUpdate(user);
@@ -20,13 +20,13 @@ std::string CreateRecordsDatabase(const TempDir& dir, const std::vector<UserSlot
     return path;
 }
 
-GpslogRow ReportAt(const std::string& imei, const std::string& time, const std::string& status,
+GpslogRow reportAt(const std::string& imei, const std::string& time, const std::string& status,
                    const std::string& lat, const std::string& lon) {
     return {imei,   "2007/05/12", time,      lat,  lon, "2007/05/12",   time,
             status, "12",         "18.5200", "90", "7", "Period report"};
 }
 
-PositionReport ReportOf(const UserSlot& user, const GpslogRow& row) {
+PositionReport reportOf(const UserSlot& user, const GpslogRow& row) {
     PositionReport report;
     report.imei = user.imei;
     report.userName = user.name;
@@ -46,14 +46,14 @@ PositionReport ReportOf(const UserSlot& user, const GpslogRow& row) {
     return report;
 }
 
-void SetSearchRange(SearchRecordsPage& page, const QDateTime& start, const QDateTime& stop) {
+void setSearchRange(SearchRecordsPage& page, const QDateTime& start, const QDateTime& stop) {
     page.startDate()->setDate(start.date());
     page.startTime()->setTime(start.time());
     page.stopDate()->setDate(stop.date());
     page.stopTime()->setTime(stop.time());
 }
 
-QDateTime OnReportDay(int hour, int minute, int second) {
+QDateTime onReportDay(int hour, int minute, int second) {
     return QDateTime(QDate(2007, 5, 12), QTime(hour, minute, second));
 }
 

@@ -16,19 +16,19 @@ namespace kv820::test {
 
 namespace {
 
-bool IsContainer(const QWidget* widget) {
+bool isContainer(const QWidget* widget) {
     const QMetaObject* type = widget->metaObject();
     return type == &QWidget::staticMetaObject || type == &QFrame::staticMetaObject ||
            qobject_cast<const QGroupBox*>(widget) || qobject_cast<const QStackedWidget*>(widget) ||
            qobject_cast<const QTabWidget*>(widget) || widget->isWindow();
 }
 
-bool IsClickable(const QWidget* widget) {
-    return widget->isVisible() && !widget->rect().isEmpty() && !IsContainer(widget) &&
+bool isClickable(const QWidget* widget) {
+    return widget->isVisible() && !widget->rect().isEmpty() && !isContainer(widget) &&
            !widget->testAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-QString Describe(const QWidget* widget) {
+QString describe(const QWidget* widget) {
     if (widget == nullptr) {
         return QStringLiteral("nothing");
     }
@@ -38,19 +38,19 @@ QString Describe(const QWidget* widget) {
 }
 
 // The width a line edit has for its text: its contents less the margin it keeps either side.
-int TextRoom(const QLineEdit* edit) {
+int textRoom(const QLineEdit* edit) {
     QStyleOptionFrame frame;
     frame.initFrom(edit);
     frame.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     return edit->style()->subElementRect(QStyle::SE_LineEditContents, &frame, edit).width() - 4;
 }
 
-bool IsClipped(const QWidget* widget) {
+bool isClipped(const QWidget* widget) {
     const QSize least = widget->minimumSizeHint();
     if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) {
         // A frameless edit lives inside another control (a spin box) that gives its height.
         return (edit->hasFrame() && widget->height() < least.height()) ||
-               edit->fontMetrics().horizontalAdvance(edit->text()) > TextRoom(edit);
+               edit->fontMetrics().horizontalAdvance(edit->text()) > textRoom(edit);
     }
     const bool showsText =
         qobject_cast<const QLabel*>(widget) || qobject_cast<const QAbstractButton*>(widget);
@@ -60,7 +60,7 @@ bool IsClipped(const QWidget* widget) {
 
 // Scrolls every scroll area around `control` until the control's centre shows, as an
 // operator would before clicking it.
-void ScrollToCentreOf(QWidget* control) {
+void scrollToCentreOf(QWidget* control) {
     constexpr int Margin = 4;
     for (QWidget* w = control->parentWidget(); w != nullptr; w = w->parentWidget()) {
         auto* area = qobject_cast<QScrollArea*>(w);
@@ -74,27 +74,27 @@ void ScrollToCentreOf(QWidget* control) {
 
 }  // namespace
 
-QStringList ClippedControls(QWidget* window) {
+QStringList clippedControls(QWidget* window) {
     QStringList clipped;
     for (QWidget* control : window->findChildren<QWidget*>()) {
-        if (control->window() == window && control->isVisible() && IsClipped(control)) {
-            clipped << Describe(control);
+        if (control->window() == window && control->isVisible() && isClipped(control)) {
+            clipped << describe(control);
         }
     }
     return clipped;
 }
 
-QStringList UnreachableControls(QWidget* window) {
+QStringList unreachableControls(QWidget* window) {
     QStringList unreachable;
     for (QWidget* control : window->findChildren<QWidget*>()) {
-        if (control->window() != window || !IsClickable(control)) {
+        if (control->window() != window || !isClickable(control)) {
             continue;
         }
-        ScrollToCentreOf(control);
+        scrollToCentreOf(control);
         const QPoint centre = control->mapToGlobal(control->rect().center());
         QWidget* found = QApplication::widgetAt(centre);
         if (found != control && !control->isAncestorOf(found)) {
-            unreachable << Describe(control) + " -> " + Describe(found);
+            unreachable << describe(control) + " -> " + describe(found);
         }
     }
     return unreachable;

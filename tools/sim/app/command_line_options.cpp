@@ -8,14 +8,14 @@ namespace kv820::sim {
 namespace {
 
 SimCard::State simStateFrom(const std::string& word) {
-    if (const auto state = SimStateFromWord(word)) {
+    if (const auto state = simStateFromWord(word)) {
         return *state;
     }
     throw std::invalid_argument("--sim takes ready, pin, puk or none");
 }
 
 SetupMessageLayout layoutFrom(const std::string& word) {
-    if (const auto layout = SetupMessageLayoutFromWord(word)) {
+    if (const auto layout = setupMessageLayoutFromWord(word)) {
         return *layout;
     }
     throw std::invalid_argument("--setup takes complete, none, damaged or doubled");
@@ -46,7 +46,7 @@ bool applyCommon(CommandLineOptions& o, const std::string& option, const std::st
     else if (option == "--delay")
         o.delayMs = count(option, value);
     else if (option == "--reply-delay") {
-        const auto rule = ReplyDelayRuleFromWord(value);
+        const auto rule = replyDelayRuleFromWord(value);
         if (!rule) {
             throw std::invalid_argument(option + " takes COMMANDS=MS or COMMANDS=MIN-MAX");
         }
