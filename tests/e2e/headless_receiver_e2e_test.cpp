@@ -10,6 +10,7 @@
 #include <memory>
 #include <set>
 
+#include "core/alarms/alarm_store.h"
 #include "sim/pty_simulator.h"
 #include "support/minute_reports.h"
 #include "support/qt/records_database.h"
@@ -120,8 +121,19 @@ TEST_F(HeadlessReceiverEndToEnd, AFailedStartPrintsTheErrorAndExitsWithOne) {
     EXPECT_FALSE(modem->portOpen());
 }
 
+// The burst drives into a fence: its one "enter" is stored with its report, however the
+// receiver died, and the restarted receiver knows the tracker is inside already.
 TEST_F(HeadlessReceiverEndToEnd, EveryReportIsStoredOnceAfterASigkillInABurst) {
     constexpr int Burst = 100;
+    {
+        Database db(path);
+        AlarmStore::ensureTables(db);
+        Geofence depot;
+        depot.name = "Depot";
+        depot.centre = {25.052057, 121.502057};
+        depot.radiusMetres = 500;
+        AlarmStore(db).saveGeofence(depot);
+    }
     ASSERT_NO_FATAL_FAILURE(startReceiving());
     modem->withModem(
         [&](ModemSimulator& m) { m.injectBurst(test::reportsOfMinutes(test::Truck.imei, Burst)); });
@@ -137,9 +149,52 @@ TEST_F(HeadlessReceiverEndToEnd, EveryReportIsStoredOnceAfterASigkillInABurst) {
     std::ranges::sort(stored);
     EXPECT_EQ(stored, momentsOfMinutes(Burst));
     Database db(path);
+    const std::vector<StoredEvent> events = AlarmStore(db).newestEvents({}, 10);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].event.kind, EventKind::GeofenceEnter);
     Statement check(db, "PRAGMA integrity_check");
     ASSERT_TRUE(check.step());
     EXPECT_EQ(check.text(0), "ok");
+}
+
+// Fences imported from a GeoJSON file on the command line, then a drive into the depot and
+// out again: the receiver stores exactly its two events, each with its report, and logs them.
+TEST_F(HeadlessReceiverEndToEnd, ImportedFencesRaiseExactlyTheEventsOfATrack) {
+    const std::string fences = dir.file("fences.geojson");
+    {
+        QFile file(QString::fromStdString(fences));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(R"({"type":"FeatureCollection","features":[{"type":"Feature",)"
+                   R"("properties":{"name":"Depot","radius":500},)"
+                   R"("geometry":{"type":"Point","coordinates":[121.502057,25.052057]}}]})");
+    }
+    receiver.start(QStringLiteral(KV820_CALLCENTER_PROGRAM),
+                   {QStringLiteral("--import-geofences"), QString::fromStdString(fences)});
+    ASSERT_TRUE(receiver.waitForFinished(10000));
+    EXPECT_EQ(receiver.exitCode(), 0) << receiver.readAllStandardError().toStdString();
+    EXPECT_TRUE(receiver.readAllStandardOutput().contains("1 geofences added"));
+
+    ASSERT_NO_FATAL_FAILURE(startReceiving());
+    std::vector<sim::TrackerReport> track;
+    for (const double longitude : {121.6, 121.502057, 121.502057, 121.6}) {
+        track.push_back(sim::TrackerReport::at(test::Truck.imei, longitude, 25.052057,
+                                               test::May2012 + 60 * track.size()));
+    }
+    modem->withModem([&](ModemSimulator& m) { m.injectBurst(track); });
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return storedMoments(path).size() == track.size() && messagesInModem() == 0; },
+        StartMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return output().contains("Event geofence exit"); }, 5000))
+        << output().toStdString();
+
+    Database db(path);
+    std::vector<std::string> raised;
+    AlarmStore(db).forEachEventOldestFirst({}, [&](const StoredEvent& stored) {
+        raised.push_back(std::string(eventKindText(stored.event.kind)) + " " +
+                         stored.event.details);
+        return true;
+    });
+    EXPECT_EQ(raised, (std::vector<std::string>{"geofence enter Depot", "geofence exit Depot"}));
 }
 
 }  // namespace
