@@ -4,8 +4,14 @@
 
 namespace kv820 {
 
+class AlarmStore;
 class Database;
 class TextSink;
+struct EventFilter;
+
+// The events of a filter as CSV, oldest first, under the header
+// "time,kind,details,acknowledged,acknowledged_by". False when the sink failed.
+bool writeEventsCsv(TextSink& sink, AlarmStore& store, const EventFilter& filter);
 
 // One user's events over a range of local times ("YYYY/MM/DD hh:mm:ss", both included).
 struct UserEventsRequest {

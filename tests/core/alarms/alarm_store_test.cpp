@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/alarms/event_csv.h"
+#include "core/alarms/event_report.h"
+#include "core/records/text_sink.h"
 #include "core/store/database.h"
 #include "core/store/statement.h"
 #include "support/temp_database_file.h"
