@@ -68,8 +68,9 @@ void readCircle(const JsonValue& coordinates, const JsonValue& properties, Geofe
         refuse("a point needs a \"radius\" in metres");
     }
     fence.radiusMetres = *radius->number();
-    if (!(fence.radiusMetres > 0) || fence.radiusMetres > MaxFenceRadiusMetres) {
-        refuse("the radius is not between 0 and " + fixedDecimal(MaxFenceRadiusMetres, 0) + " m");
+    if (!(fence.radiusMetres >= MinFenceRadiusMetres) ||
+        fence.radiusMetres > MaxFenceRadiusMetres) {
+        refuse("the radius is not between 1 and " + fixedDecimal(MaxFenceRadiusMetres, 0) + " m");
     }
 }
 
@@ -83,8 +84,9 @@ void readProperties(const JsonValue& properties, Geofence& fence) {
     }
     fence.name = *name;
     if (const JsonValue* limit = properties.member("speed_limit_kmh"); limit && !limit->isNull()) {
-        if (!limit->number() || !(*limit->number() > 0) || *limit->number() > MaxSpeedLimitKmh) {
-            refuse("\"speed_limit_kmh\" is not a speed between 0 and " +
+        if (!limit->number() || !(*limit->number() >= MinSpeedLimitKmh) ||
+            *limit->number() > MaxSpeedLimitKmh) {
+            refuse("\"speed_limit_kmh\" is not a speed between 1 and " +
                    fixedDecimal(MaxSpeedLimitKmh, 0));
         }
         fence.speedLimitKmh = *limit->number();

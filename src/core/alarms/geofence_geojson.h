@@ -15,7 +15,11 @@ inline constexpr std::size_t MaxGeojsonBytes = 16 * 1024 * 1024;
 inline constexpr std::size_t MaxImportedFences = 1000;
 inline constexpr std::size_t MaxFenceCorners = 10000;
 inline constexpr std::size_t MaxFenceNameBytes = 200;
+// Radius and limit are written with one decimal: below these a fence written out would
+// read back as none. A fence smaller than a GPS fix's error would mean nothing anyway.
+inline constexpr double MinFenceRadiusMetres = 1;
 inline constexpr double MaxFenceRadiusMetres = 1000000;
+inline constexpr double MinSpeedLimitKmh = 1;
 inline constexpr double MaxSpeedLimitKmh = 1000;
 
 struct GeofenceImport {

@@ -108,7 +108,11 @@ TEST(GeofenceGeojsonTest, ABadFileIsRefusedWholeNamingTheFeatureAndTheReason) {
              {collection(
                   R"({"type":"Feature","properties":{"name":"E","radius":5,)"
                   R"("speed_limit_kmh":"fast"},"geometry":{"type":"Point","coordinates":[1,2]}})"),
-              "feature 2 (\"E\"): \"speed_limit_kmh\" is not a speed between 0 and 1000"},
+              "feature 2 (\"E\"): \"speed_limit_kmh\" is not a speed between 1 and 1000"},
+             // Written out with one decimal, so small a circle would read back as none.
+             {collection(R"({"type":"Feature","properties":{"name":"G","radius":0.04},)"
+                         R"("geometry":{"type":"Point","coordinates":[1,2]}})"),
+              "feature 2 (\"G\"): the radius is not between 1 and 1000000 m"},
              {collection(R"({"type":"Feature","properties":{"name":"F"},)"
                          R"("geometry":{"type":"LineString","coordinates":[[1,2],[3,4]]}})"),
               "feature 2 (\"F\"): a LineString is neither a Polygon nor a Point with a radius"},
