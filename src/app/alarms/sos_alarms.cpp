@@ -18,7 +18,8 @@ namespace {
 
 // The SOS event of a report the session stored no events with (the window still lists it).
 TrackerEvent sosEventOf(const PositionReport& report) {
-    return {report.imei, EventKind::Sos, report.gpsDate + " " + report.gpsTime, report.messageStatus};
+    return {report.imei, EventKind::Sos, report.gpsDate + " " + report.gpsTime,
+            report.messageStatus};
 }
 
 }  // namespace
@@ -115,15 +116,17 @@ void SosAlarms::acknowledge() {
 
 void SosAlarms::recordAcknowledgement(const std::vector<TrackerEvent>& events) {
     Database* db = database_ ? database_() : nullptr;
-    if (db == nullptr || events.empty()) {
+    std::vector<std::int64_t> ids;
+    for (const TrackerEvent& event : events) {
+        if (event.id != 0) {  // an SOS report stored without its events has none to mark
+            ids.push_back(event.id);
+        }
+    }
+    if (db == nullptr || ids.empty()) {
         return;
     }
     try {
-        AlarmStore store(*db);
-        if (store.hasTables()) {
-            store.acknowledgeEvents(events, eventTimeTextAt(std::time(nullptr)),
-                                    acknowledgerName());
-        }
+        AlarmStore(*db).acknowledge(ids, eventTimeTextAt(std::time(nullptr)), acknowledgerName());
     } catch (const DatabaseError& error) {
         services_.alerts->error(window_, QStringLiteral("The acknowledgement was not stored: ") +
                                              QString::fromStdString(error.what()));

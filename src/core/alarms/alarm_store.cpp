@@ -34,6 +34,7 @@ void bindFilter(Statement& query, const EventFilter& filter) {
 StoredEvent readEvent(const Statement& row) {
     StoredEvent stored;
     stored.id = row.integer(0);
+    stored.event.id = stored.id;
     stored.event.imei = row.text(1).value_or("");
     stored.event.time = row.text(2).value_or("");
     // A kind this program does not know (a later version's) reads as the least alarming.
@@ -65,7 +66,7 @@ bool AlarmStore::hasTables(Database& db) {
     return query.step() && query.integer(0) == 3;
 }
 
-void AlarmStore::appendEvent(const TrackerEvent& event) {
+std::int64_t AlarmStore::appendEvent(const TrackerEvent& event) {
     Statement insert(db_,
                      "INSERT INTO events (imei, time, kind, details, fence_id) VALUES "
                      "(?1, ?2, ?3, ?4, ?5)");
@@ -75,6 +76,7 @@ void AlarmStore::appendEvent(const TrackerEvent& event) {
         .bind(4, event.details)
         .bind(5, event.fenceId);
     insert.run();
+    return db_.lastInsertRowId();
 }
 
 std::vector<StoredEvent> AlarmStore::newestEvents(const EventFilter& filter, std::size_t limit) {
@@ -105,26 +107,6 @@ int AlarmStore::acknowledge(const std::vector<std::int64_t>& ids, const std::str
     for (const std::int64_t id : ids) {
         update.reset();
         update.bind(1, id).bind(2, at).bind(3, by);
-        update.run();
-        marked += db_.changes();
-    }
-    return marked;
-}
-
-int AlarmStore::acknowledgeEvents(const std::vector<TrackerEvent>& events, const std::string& at,
-                                  const std::string& by) {
-    Statement update(db_,
-                     "UPDATE events SET acknowledged_at = ?5, acknowledged_by = ?6 WHERE imei = "
-                     "?1 AND kind = ?2 AND time = ?3 AND details = ?4 AND acknowledged_at IS NULL");
-    int marked = 0;
-    for (const TrackerEvent& event : events) {
-        update.reset();
-        update.bind(1, event.imei)
-            .bind(2, eventKindText(event.kind))
-            .bind(3, event.time)
-            .bind(4, event.details)
-            .bind(5, at)
-            .bind(6, by);
         update.run();
         marked += db_.changes();
     }

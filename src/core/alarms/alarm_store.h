@@ -45,7 +45,8 @@ class AlarmStore {
     bool hasTables() const { return hasTables(db_); }
 
     // Within the caller's transaction, so that a report and its events are stored together.
-    void appendEvent(const TrackerEvent& event);
+    // Returns the stored event's id.
+    std::int64_t appendEvent(const TrackerEvent& event);
     // Newest first, at most `limit`.
     std::vector<StoredEvent> newestEvents(const EventFilter& filter, std::size_t limit);
     // Oldest first, for exports; the visitor returns false to stop.
@@ -54,10 +55,6 @@ class AlarmStore {
     // Marks the events not yet acknowledged; returns how many it marked.
     int acknowledge(const std::vector<std::int64_t>& ids, const std::string& at,
                     const std::string& by);
-    // The same for events known by what they say, not by their ids (those a session
-    // announced as it stored them): every stored one equal to one of them is marked.
-    int acknowledgeEvents(const std::vector<TrackerEvent>& events, const std::string& at,
-                          const std::string& by);
     // Where each tracker was inside a fence at its last stored fence event.
     std::vector<std::pair<std::string, std::int64_t>> lastInside();
 

@@ -43,8 +43,8 @@ std::vector<TrackerEvent> ReportAlarms::storeEventsOf(const PositionReport& repo
     pendingImei_ = report.imei;
     pendingBefore_ = detector_.trackerState(report.imei);
     std::vector<TrackerEvent> events = detector_.onReport(factsOfReport(report, arrived));
-    for (const TrackerEvent& event : events) {
-        store_.appendEvent(event);
+    for (TrackerEvent& event : events) {
+        event.id = store_.appendEvent(event);
     }
     return events;
 }
@@ -71,8 +71,8 @@ std::vector<TrackerEvent> ReportAlarms::checkOverdue(std::chrono::milliseconds n
     }
     try {
         Transaction transaction(db_);
-        for (const TrackerEvent& event : events) {
-            store_.appendEvent(event);
+        for (TrackerEvent& event : events) {
+            event.id = store_.appendEvent(event);
         }
         transaction.commit();
     } catch (...) {

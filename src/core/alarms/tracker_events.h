@@ -29,6 +29,7 @@ struct TrackerEvent {
     std::string time;  // local "YYYY/MM/DD hh:mm:ss": the report's GPS time, or the check's
     std::string details;
     std::int64_t fenceId = 0;  // the fence it concerns; 0 for none
+    std::int64_t id = 0;       // its row in the events table once stored; 0 before
     bool operator==(const TrackerEvent&) const = default;
 };
 

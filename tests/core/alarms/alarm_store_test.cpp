@@ -47,8 +47,9 @@ TEST_F(AlarmStoreTest, EventsAreFilteredListedNewestFirstAndAcknowledgedOnce) {
         {"A", EventKind::Overspeed, "2026/03/02 10:00:00", "tracker limit, ..."},
         {"A", EventKind::GeofenceExit, "2026/03/03 08:00:00", "Depot", 7},
     };
+    std::vector<std::int64_t> ids;
     for (const TrackerEvent& e : events) {
-        store.appendEvent(e);
+        ids.push_back(store.appendEvent(e));
     }
     auto times = [&](const EventFilter& filter) {
         std::vector<std::string> listed;
@@ -69,7 +70,9 @@ TEST_F(AlarmStoreTest, EventsAreFilteredListedNewestFirstAndAcknowledgedOnce) {
         return true;
     });
     ASSERT_EQ(oldest.size(), 3u);
-    EXPECT_EQ(oldest.front().event, events.front());
+    TrackerEvent oldestA = events.front();
+    oldestA.id = ids.front();  // read back with the id it was stored under
+    EXPECT_EQ(oldest.front().event, oldestA);
 
     EXPECT_EQ(store.acknowledge({oldest[0].id, oldest[1].id}, "2026/03/02 11:00:00", "ops"), 2);
     EXPECT_EQ(store.acknowledge({oldest[0].id}, "2026/03/02 12:00:00", "later"), 0);
