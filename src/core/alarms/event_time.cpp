@@ -20,12 +20,6 @@ std::optional<int> fieldAt(std::string_view text, std::size_t offset, std::size_
     return leadingInt32(digits);
 }
 
-int daysInMonth(int year, int month) {
-    static constexpr int Days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : Days[month - 1];
-}
-
 }  // namespace
 
 bool isEventTimeText(std::string_view text) {
@@ -47,13 +41,14 @@ bool isEventTimeText(std::string_view text) {
            *day <= daysInMonth(*year, *month) && *hour < 24 && *minute < 60 && *second < 60;
 }
 
+std::string eventTimeText(const std::tm& local) {
+    return dateText(local.tm_year + 1900LL, local.tm_mon + 1LL, local.tm_mday) + " " +
+           timeText(local.tm_hour, local.tm_min, local.tm_sec);
+}
+
 std::string eventTimeTextAt(std::time_t moment) {
     const std::optional<std::tm> local = localTimeAt(moment);
-    if (!local) {
-        return {};
-    }
-    return dateText(local->tm_year + 1900LL, local->tm_mon + 1LL, local->tm_mday) + " " +
-           timeText(local->tm_hour, local->tm_min, local->tm_sec);
+    return local ? eventTimeText(*local) : std::string();
 }
 
 std::string acknowledgerName() {

@@ -12,6 +12,8 @@ namespace kv820 {
 // True for a text of that form naming a day of the calendar and a time of that day.
 bool isEventTimeText(std::string_view text);
 
+// Local calendar fields in that form.
+std::string eventTimeText(const std::tm& local);
 // The local time of a moment in that form; empty when the moment cannot be represented.
 std::string eventTimeTextAt(std::time_t moment);
 

@@ -39,6 +39,12 @@ std::optional<std::tm> localTimeAt(std::time_t moment) {
     return ok ? std::optional<std::tm>(fields) : std::nullopt;
 }
 
+int daysInMonth(long long year, int month) {
+    static constexpr int Days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : Days[month - 1];
+}
+
 std::optional<std::tm> utcTimeAt(std::time_t moment) {
     std::tm fields{};
 #ifdef _WIN32

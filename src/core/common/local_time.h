@@ -15,6 +15,8 @@ namespace kv820 {
 // The calendar fields of a moment in the computer's zone; nothing when the moment cannot
 // be represented.
 std::optional<std::tm> localTimeAt(std::time_t moment);
+// The days of a month (1-12) of the Gregorian calendar.
+int daysInMonth(long long year, int month);
 // The calendar fields of a moment in UTC.
 std::optional<std::tm> utcTimeAt(std::time_t moment);
 // The moment whose UTC calendar fields these are (out-of-range fields are normalised into

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/alarms/event_time.h"
 #include "core/alarms/report_alarms.h"
 #include "core/reception/sms_modem_init.h"
 #include "core/reception/stored_message_listing.h"
@@ -271,12 +272,9 @@ void SmsSessionWorker::checkOverdue() {
         return;
     }
     lastOverdueCheck_ = now;
-    const std::tm local = localNow();
-    SearchCriteria::Moment moment{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                                  local.tm_hour,        local.tm_min,     local.tm_sec};
     try {
         const std::vector<TrackerEvent> events =
-            alarms_->checkOverdue(now, moment.date() + " " + moment.time());
+            alarms_->checkOverdue(now, eventTimeText(localNow()));
         if (!events.empty()) {
             listener_.eventsRaised(events);
         }

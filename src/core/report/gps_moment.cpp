@@ -28,23 +28,14 @@ PackedFields readPackedFields(std::string_view piece) {
     return {(all - fromThird) / 100 / 100, (fromThird - fromFifth) / 100, fromFifth};
 }
 
-bool isLeapYear(std::int64_t year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-std::int64_t daysInMonth(std::int64_t year, std::int64_t month) {
-    constexpr int Days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && isLeapYear(year) ? 29 : Days[month - 1];
-}
-
 struct Moment {
     std::int64_t year, month, day, hour, minute, second;
 };
 
 bool isCalendarMoment(const Moment& m) {
     return m.year >= 1970 && m.year <= 9999 && m.month >= 1 && m.month <= 12 && m.day >= 1 &&
-           m.day <= daysInMonth(m.year, m.month) && m.hour >= 0 && m.hour <= 23 && m.minute >= 0 &&
-           m.minute <= 59 && m.second >= 0 && m.second <= 59;
+           m.day <= daysInMonth(m.year, static_cast<int>(m.month)) && m.hour >= 0 && m.hour <= 23 &&
+           m.minute >= 0 && m.minute <= 59 && m.second >= 0 && m.second <= 59;
 }
 
 // The moment in the computer's zone, with the zone rules in force then; nothing when the
