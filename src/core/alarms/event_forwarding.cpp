@@ -54,30 +54,54 @@ std::string forwardJson(const ForwardedEvent& forwarded) {
     return out + "}";
 }
 
-std::uint64_t ForwardQueue::add(std::string destination, std::string payload,
-                                std::chrono::milliseconds now) {
-    items_.push_back({nextId_, std::move(destination), std::move(payload), 0, now});
-    return nextId_++;
+std::vector<Forward> forwardsOf(const ForwardedEvent& forwarded, const ForwardSettings& settings,
+                                const std::string& now) {
+    std::vector<Forward> forwards;
+    if (!settings.forwards(forwarded.event.kind)) {
+        return forwards;
+    }
+    Forward forward;
+    forward.eventId = forwarded.event.id;
+    forward.updated = now;
+    if (!settings.phoneNumbers.empty()) {
+        forward.channel = ForwardChannel::Sms;
+        forward.payload = forwardSmsText(forwarded);
+        for (const std::string& number : settings.phoneNumbers) {
+            forward.destination = number;
+            forwards.push_back(forward);
+        }
+    }
+    if (!settings.webhookUrl.empty()) {
+        forward.channel = ForwardChannel::Webhook;
+        forward.destination = settings.webhookUrl;
+        forward.payload = forwardJson(forwarded);
+        forwards.push_back(forward);
+    }
+    return forwards;
 }
 
-std::optional<ForwardQueue::Item> ForwardQueue::takeDue(std::chrono::milliseconds now) {
+void ForwardQueue::add(Forward forward, std::chrono::milliseconds now) {
+    items_.push_back({std::move(forward), now});
+}
+
+std::optional<Forward> ForwardQueue::takeDue(std::chrono::milliseconds now) {
     const auto due = std::find_if(items_.begin(), items_.end(),
                                   [now](const Item& item) { return item.notBefore <= now; });
     if (due == items_.end()) {
         return std::nullopt;
     }
-    Item item = std::move(*due);
+    Forward forward = std::move(due->forward);
     items_.erase(due);
-    ++item.attempts;
-    return item;
+    ++forward.attempts;
+    return forward;
 }
 
-bool ForwardQueue::failed(Item item, std::chrono::milliseconds now) {
-    if (item.attempts > static_cast<int>(RetryPauses.size())) {
+bool ForwardQueue::failed(Forward forward, std::chrono::milliseconds now) {
+    if (forward.attempts > static_cast<int>(RetryPauses.size())) {
         return true;
     }
-    item.notBefore = now + RetryPauses[item.attempts - 1];
-    items_.push_back(std::move(item));
+    const auto pause = RetryPauses[std::max(forward.attempts, 1) - 1];
+    items_.push_back({std::move(forward), now + pause});
     return false;
 }
 

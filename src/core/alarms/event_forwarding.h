@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/alarms/forward_store.h"
 #include "core/alarms/tracker_events.h"
 
 namespace kv820 {
@@ -34,6 +35,11 @@ std::string forwardSmsText(const ForwardedEvent& forwarded);
 // a webhook call.
 std::string forwardJson(const ForwardedEvent& forwarded);
 
+// The forwards of one event under the settings: one SMS per duty number and one webhook
+// call, none when its kind is not forwarded. `now` is their time of queueing.
+std::vector<Forward> forwardsOf(const ForwardedEvent& forwarded, const ForwardSettings& settings,
+                                const std::string& now);
+
 // Forwards waiting to go out and those being retried. A forward that fails is tried again
 // after a growing pause, and given up (reported failed) after its last attempt; reception
 // never waits for it.
@@ -42,25 +48,21 @@ class ForwardQueue {
     static constexpr std::array<std::chrono::seconds, 3> RetryPauses = {
         std::chrono::seconds(10), std::chrono::seconds(60), std::chrono::seconds(300)};
 
-    struct Item {
-        std::uint64_t id = 0;
-        std::string destination;  // a phone number or a webhook URL
-        std::string payload;      // the SMS text or the JSON body
-        int attempts = 0;
-        std::chrono::milliseconds notBefore{0};
-    };
-
-    std::uint64_t add(std::string destination, std::string payload, std::chrono::milliseconds now);
-    // The next item whose time has come, taken out: a forward that went out is done; one
-    // that failed goes back through failed().
-    std::optional<Item> takeDue(std::chrono::milliseconds now);
-    // Queues the item again, or returns true when it was its last attempt.
-    bool failed(Item item, std::chrono::milliseconds now);
+    // Due at once; its attempts are those already made (by an earlier run of the program).
+    void add(Forward forward, std::chrono::milliseconds now);
+    // The next forward whose time has come, taken out, its attempt counted: one that went
+    // out is done; one that failed goes back through failed().
+    std::optional<Forward> takeDue(std::chrono::milliseconds now);
+    // Queues the forward again, or returns true when that was its last attempt.
+    bool failed(Forward forward, std::chrono::milliseconds now);
     std::size_t waiting() const { return items_.size(); }
 
   private:
+    struct Item {
+        Forward forward;
+        std::chrono::milliseconds notBefore{0};
+    };
     std::deque<Item> items_;
-    std::uint64_t nextId_ = 1;
 };
 
 }  // namespace kv820

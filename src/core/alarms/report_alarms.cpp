@@ -1,5 +1,6 @@
 #include "core/alarms/report_alarms.h"
 
+#include "core/alarms/event_time.h"
 #include "core/report/position_report.h"
 #include "core/store/database.h"
 #include "core/store/statement.h"
@@ -17,8 +18,9 @@ std::int64_t dataVersion(Database& db) {
 
 }  // namespace
 
-ReportAlarms::ReportAlarms(Database& db) : db_(db), store_(db) {
+ReportAlarms::ReportAlarms(Database& db) : db_(db), store_(db), forwardStore_(db) {
     AlarmStore::ensureTables(db_);
+    ForwardStore::ensureTables(db_);
     reloadWhenChanged();
     for (const auto& [imei, fenceId] : store_.lastInside()) {
         detector_.restoreInside(imei, fenceId);
@@ -32,6 +34,7 @@ void ReportAlarms::reloadWhenChanged() {
     }
     dataVersion_ = version;
     detector_.setFences(store_.geofences());
+    forwardSettings_ = forwardStore_.settings();
     for (const auto& [imei, watch] : store_.watches()) {
         detector_.setWatch(imei, watch);
     }
@@ -42,11 +45,32 @@ std::vector<TrackerEvent> ReportAlarms::storeEventsOf(const PositionReport& repo
     reloadWhenChanged();
     pendingImei_ = report.imei;
     pendingBefore_ = detector_.trackerState(report.imei);
-    std::vector<TrackerEvent> events = detector_.onReport(factsOfReport(report, arrived));
+    const ReportFacts facts = factsOfReport(report, arrived);
+    LastSeen& seen = lastSeen_[report.imei];
+    seen.userName = report.userName;
+    if (facts.position) {
+        seen.position = facts.position;
+    }
+    std::vector<TrackerEvent> events = detector_.onReport(facts);
     for (TrackerEvent& event : events) {
         event.id = store_.appendEvent(event);
+        queueForwards(event);
     }
     return events;
+}
+
+void ReportAlarms::queueForwards(const TrackerEvent& event) {
+    if (!forwardSettings_.forwards(event.kind)) {
+        return;
+    }
+    const auto seen = lastSeen_.find(event.imei);
+    const ForwardedEvent forwarded{event,
+                                   seen == lastSeen_.end() ? event.imei : seen->second.userName,
+                                   seen == lastSeen_.end() ? std::nullopt : seen->second.position};
+    for (const Forward& forward :
+         forwardsOf(forwarded, forwardSettings_, eventTimeTextAt(std::time(nullptr)))) {
+        forwardStore_.queue(forward);
+    }
 }
 
 void ReportAlarms::committed() {
@@ -73,6 +97,7 @@ std::vector<TrackerEvent> ReportAlarms::checkOverdue(std::chrono::milliseconds n
         Transaction transaction(db_);
         for (TrackerEvent& event : events) {
             event.id = store_.appendEvent(event);
+            queueForwards(event);
         }
         transaction.commit();
     } catch (...) {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/alarms/forward_store.h"
 #include "core/alarms/tracker_events.h"
 #include "core/reception/modem_health.h"
 #include "core/report/position_report.h"
@@ -49,6 +50,8 @@ class SmsSessionListener {
     virtual void healthChanged(const SessionHealth& health) { (void)health; }
     // Events raised without a report (a tracker gone silent), stored already.
     virtual void eventsRaised(const std::vector<TrackerEvent>& events) { (void)events; }
+    // A forward of an event was given up after its last attempt (the log said why).
+    virtual void forwardFailed(const Forward& forward) { (void)forward; }
     // The session is over: the port is closed and no queued job will run any more.
     virtual void sessionEnded() = 0;
 };

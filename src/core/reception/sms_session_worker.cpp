@@ -67,7 +67,9 @@ bool SmsSessionWorker::post(SessionJob job) {
 }
 
 void SmsSessionWorker::openDatabase() {
-    alarms_.reset();  // it holds the connection that is replaced
+    // They hold the connection that is replaced.
+    forwarder_.reset();
+    alarms_.reset();
     try {
         db_ = std::make_unique<Database>(settings_.databasePath);
         store_ = std::make_unique<GpslogStore>(*db_);
@@ -79,6 +81,10 @@ void SmsSessionWorker::openDatabase() {
     }
     try {
         alarms_ = std::make_unique<ReportAlarms>(*db_);
+        forwarder_ = std::make_unique<EventForwarder>(
+            *db_, settings_.webhook, [this](std::string_view text) { listener_.modemLog(text); },
+            [this](const Forward& forward) { listener_.forwardFailed(forward); });
+        forwardsQueued_ = true;  // those a stopped program left
     } catch (const DatabaseError& error) {
         // Reports are stored all the same; only their events are not.
         listener_.modemLog("The alarm tables cannot be used (" + std::string(error.what()) +
@@ -192,6 +198,7 @@ void SmsSessionWorker::readLoop() {
         checkHealth();
         pollStorage();
         checkOverdue();
+        forwardEvents();
         if (stopRequested() || modemLost()) {
             return;
         }
@@ -276,10 +283,29 @@ void SmsSessionWorker::checkOverdue() {
         const std::vector<TrackerEvent> events =
             alarms_->checkOverdue(now, eventTimeText(localNow()));
         if (!events.empty()) {
+            forwardsQueued_ = true;
             listener_.eventsRaised(events);
         }
     } catch (const DatabaseError&) {
         // Not stored, so not raised: the next check finds the trackers silent still.
+    }
+}
+
+void SmsSessionWorker::forwardEvents() {
+    if (!forwarder_ || stopRequested() || portGone()) {
+        return;
+    }
+    try {
+        const auto now = port_.clock().now();
+        if (forwardsQueued_) {
+            forwarder_->takeQueued(now);
+            forwardsQueued_ = false;
+        }
+        forwarder_->runDue(port_, modem_.mode, now);
+    } catch (const DatabaseError& error) {
+        // The forward stays waiting in the table: the next run of the program sends it.
+        listener_.modemLog("A forward could not be recorded (" + std::string(error.what()) +
+                           ").\r\n");
     }
 }
 
@@ -432,6 +458,7 @@ void SmsSessionWorker::publish(const NewSmsOutcome& outcome) {
     event.report = *outcome.report;
     event.alreadyStored = outcome.kind == NewSmsOutcome::Kind::ReportAlreadyStored;
     event.events = outcome.events;
+    forwardsQueued_ = forwardsQueued_ || !event.events.empty();
     event.historyRange = SearchCriteria::yearsAround(localNow()).receiveRange(event.report.imei);
     listener_.reportStored(event);
     SessionHealth health = health_;

@@ -13,6 +13,7 @@
 
 #include "core/at/com_port.h"
 #include "core/common/stoppable_clock.h"
+#include "core/reception/event_forwarder.h"
 #include "core/reception/modem_health.h"
 #include "core/reception/new_sms_handler.h"
 #include "core/reception/sms_modem_init.h"
@@ -36,7 +37,8 @@ using SessionJob = std::function<void(ComPort&, MessageMode)>;
 // to ProcessNewSms; posted jobs run between the waits for events. When the port goes away
 // underneath it (USB cable pulled) or the modem stops answering, the session waits for the
 // modem: it tries to start it again with growing pauses, and once it is back it lists the
-// stored messages and goes on receiving. It uses its own database connection on its own
+// stored messages and goes on receiving. The forwards of the events it stores go out
+// between the waits, once no received message waits. It uses its own database connection on its own
 // thread. The application runs it on a thread; the headless
 // receiver runs it on its main thread.
 class SmsSessionWorker {
@@ -67,6 +69,8 @@ class SmsSessionWorker {
         std::chrono::milliseconds healthInterval = HealthInterval;
         std::chrono::milliseconds storagePoll = StoragePoll;
         std::chrono::milliseconds overdueCheck = OverdueCheck;
+        // Carries the webhook calls of forwarded events; none: they fail and are logged.
+        WebhookPoster* webhook = nullptr;
     };
 
     SmsSessionWorker(SerialLink& link, Clock& clock, const UserRegistry& users,
@@ -98,6 +102,7 @@ class SmsSessionWorker {
     void catchUpStore(const std::string& store, bool unannounced);
     void pollStorage();
     void checkOverdue();
+    void forwardEvents();
     void noteStorage(const std::vector<StoreUse>& uses);
     std::size_t leftInModemIn(const std::string& store) const;
     void readLoop();
@@ -124,7 +129,9 @@ class SmsSessionWorker {
     Settings settings_;
     std::unique_ptr<Database> db_;
     std::unique_ptr<GpslogStore> store_;
-    std::unique_ptr<ReportAlarms> alarms_;  // null when the alarm tables cannot be had
+    std::unique_ptr<ReportAlarms> alarms_;       // null when the alarm tables cannot be had
+    std::unique_ptr<EventForwarder> forwarder_;  // with alarms_
+    bool forwardsQueued_ = false;                // events were stored since the last look
     bool portGone_ = false;
     SessionHealth health_;
     std::chrono::milliseconds lastHeard_{0};

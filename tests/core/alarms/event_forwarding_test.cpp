@@ -34,13 +34,13 @@ TEST(EventForwardingTest, TheWebhookBodyIsJsonWithEveryTextEscaped) {
 
 TEST(EventForwardingTest, AFailedForwardIsRetriedAfterGrowingPausesThenGivenUp) {
     ForwardQueue queue;
-    queue.add("+491701234567", "text", 0ms);
+    queue.add({.id = 7, .destination = "+491701234567"}, 0ms);
     std::vector<std::chrono::milliseconds> tries;
     std::optional<std::chrono::milliseconds> gaveUp;
     for (std::chrono::milliseconds now = 0ms; now <= 1h; now += 1s) {
-        if (auto item = queue.takeDue(now)) {
+        if (auto forward = queue.takeDue(now)) {
             tries.push_back(now);
-            if (queue.failed(*item, now)) {
+            if (queue.failed(*forward, now)) {
                 gaveUp = now;
             }
         }
@@ -48,6 +48,54 @@ TEST(EventForwardingTest, AFailedForwardIsRetriedAfterGrowingPausesThenGivenUp) 
     EXPECT_EQ(tries, (std::vector<std::chrono::milliseconds>{0ms, 10s, 70s, 370s}));
     EXPECT_EQ(gaveUp, 370s);
     EXPECT_EQ(queue.waiting(), 0u);
+}
+
+TEST(EventForwardingTest, AnEventGoesToEachDutyNumberAndTheWebhookWhenItsKindIsChosen) {
+    const ForwardSettings both{
+        {"+491701234567", "0912345678"}, "https://ops.example/hook", {EventKind::Overspeed}};
+    struct Case {
+        const char* name;
+        ForwardSettings settings;
+        std::vector<std::string> destinations;
+    };
+    const Case cases[] = {
+        {"both", both, {"+491701234567", "0912345678", "https://ops.example/hook"}},
+        {"kind not chosen", {both.phoneNumbers, both.webhookUrl, {EventKind::Sos}}, {}},
+        {"webhook only", {{}, both.webhookUrl, both.kinds}, {"https://ops.example/hook"}},
+        {"nowhere", {{}, "", both.kinds}, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> destinations;
+        for (const Forward& forward : forwardsOf(Speeding, c.settings, "now")) {
+            destinations.push_back(forward.destination);
+            EXPECT_EQ(forward.payload, forward.channel == ForwardChannel::Sms
+                                           ? forwardSmsText(Speeding)
+                                           : forwardJson(Speeding));
+        }
+        EXPECT_EQ(destinations, c.destinations) << c.name;
+    }
+}
+
+TEST(EventForwardingTest, SettingsWithAWrongNumberOrAddressAreRefused) {
+    struct Case {
+        std::string numbers;
+        std::string url;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"+491701234567; 0912345678", "http://10.0.0.5:8080/events", true},
+        {"", "https://ops.example/hook?key=a%20b", true},
+        {"0912-345", "", false},
+        {"", "ftp://ops.example/", false},
+        {"", "https://", false},
+        {"", "https://ops.example/a b", false},
+        {"", "javascript:alert(1)", false},
+        {"1,2,3,4,5,6,7,8,9,10,11", "", false},
+    };
+    for (const Case& c : cases) {
+        const ForwardSettings settings{phoneNumbersOfText(c.numbers), c.url, {}};
+        EXPECT_EQ(forwardSettingsError(settings).empty(), c.valid) << c.numbers << " " << c.url;
+    }
 }
 
 }  // namespace

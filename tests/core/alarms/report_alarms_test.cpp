@@ -109,5 +109,25 @@ TEST_F(ReportAlarmsTest, AnOverdueTrackerIsStoredOnce) {
     EXPECT_EQ(storedEvents(), 1u);
 }
 
+TEST_F(ReportAlarmsTest, TheForwardsOfAnEventAreQueuedWithItAndOnlyWithIt) {
+    addDepot();
+    ForwardStore(window).saveSettings(
+        {{"+491701234567"}, "http://127.0.0.1:9/hook", {EventKind::GeofenceEnter}});
+    ReportAlarms alarms(session);
+    EXPECT_TRUE(store(alarms, InDepot, true).empty());
+    EXPECT_TRUE(ForwardStore(window).waiting(0).empty()) << "queued for an event not stored";
+    const auto events = store(alarms, InDepot);
+    ASSERT_EQ(events.size(), 1u);
+    const std::vector<Forward> queued = ForwardStore(window).waiting(0);
+    ASSERT_EQ(queued.size(), 2u);
+    for (const Forward& forward : queued) {
+        EXPECT_EQ(forward.eventId, events[0].id);
+    }
+    EXPECT_EQ(queued[0].channel, ForwardChannel::Sms);
+    EXPECT_EQ(queued[1].channel, ForwardChannel::Webhook);
+    EXPECT_TRUE(store(alarms, Outside).size() == 1 && ForwardStore(window).waiting(0).size() == 2)
+        << "an exit was forwarded, though only enter was chosen";
+}
+
 }  // namespace
 }  // namespace kv820

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/alarms/alarm_store.h"
+#include "core/alarms/forward_store.h"
 #include "core/commands/send_command_sms.h"
 #include "core/reception/sms_session_worker.h"
 #include "core/store/database.h"
@@ -52,7 +53,9 @@ class SessionFaults : public ::testing::Test {
         steps_.push_back({std::move(done), std::move(action)});
     }
     void run() {
-        SmsSessionWorker worker(link, clock, users, listener, {"ttyUSB0:", file.path()});
+        SmsSessionWorker::Settings settings{"ttyUSB0:", file.path()};
+        settings.webhook = webhook;
+        SmsSessionWorker worker(link, clock, users, listener, settings);
         worker_ = &worker;
         stepStarted_ = clock.now();
         worker.run();
@@ -110,6 +113,7 @@ class SessionFaults : public ::testing::Test {
     test::SimulatedModemLink link{clock, 128};
     UserRegistry users;
     test::RecordingListener listener;
+    WebhookPoster* webhook = nullptr;
     const std::string command = std::string("?0,") + TrackerImei + ",0!";
 
   private:
@@ -380,6 +384,80 @@ TEST_P(ModemHabit, EveryReportIsStoredNoneIsLeftAndTheCommandGoesOut) {
     EXPECT_EQ(modem().sentMessages(), (std::vector<sim::SentSms>{{Phone, command}}));
     EXPECT_TRUE(logHas(GetParam().logged)) << listener.log;
     EXPECT_FALSE(logHas("The SMS was not sent."));
+}
+
+// An SOS forwarded to a duty phone goes out through the session's own modem, in the mode
+// the modem reads messages in, after the report is stored; the log says so.
+class ForwardedBySms : public SessionFaults, public ::testing::WithParamInterface<bool> {};
+
+INSTANTIATE_TEST_SUITE_P(Modes, ForwardedBySms, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "pdu" : "text"; });
+
+TEST_P(ForwardedBySms, AnSosGoesToTheDutyPhoneAsItsShortText) {
+    modem().habits().pduOnly = GetParam();
+    Database other(file.path());
+    ForwardStore(other).saveSettings({{"+491701234567"}, "", {EventKind::Sos}});
+    step([&] { return listening(); },
+         [&] {
+             sim::TrackerReport sos = test::reportOfMinute(TrackerImei, 0);
+             sos.kind = std::to_string(SosReportCode);
+             modem().injectReport(sos);
+         });
+    step([&] { return !modem().sentMessages().empty() && logHas("Forwarded event"); });
+    run();
+
+    EXPECT_EQ(stored(), 1u);
+    const std::string text =
+        "Truck: SOS, SOS report, 2012/05/12 00:00:00 "
+        "https://maps.google.com/maps?q=25.052057+121.502057&h=en&t=h";
+    ASSERT_EQ(modem().sentMessages().size(), 1u);
+    EXPECT_EQ(modem().sentMessages()[0].destination, "+491701234567");
+    EXPECT_EQ(modem().sentMessages()[0].text, text);
+    const std::vector<Forward> log = ForwardStore(other).newest(10);
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].state, ForwardState::Sent);
+    EXPECT_EQ(log[0].attempts, 1);
+}
+
+// A webhook that keeps failing: tried again after 10 s, 60 s and 300 s, then given up and
+// shown as failed; reception goes on meanwhile, and a forward the last run left waiting
+// goes out at the start.
+TEST_F(SessionFaults, AFailingWebhookIsRetriedThenGivenUpWhileReportsAreStillStored) {
+    struct FailingWebhook final : WebhookPoster {
+        void post(const std::string& url, const std::string& body, Done done) override {
+            calls.emplace_back(clock.now(), url + " " + body);
+            done("HTTP 503");
+        }
+        test::VirtualClock& clock;
+        std::vector<std::pair<std::chrono::milliseconds, std::string>> calls;
+        explicit FailingWebhook(test::VirtualClock& c) : clock(c) {}
+    } failing(clock);
+    webhook = &failing;
+    Database other(file.path());
+    ForwardStore(other).saveSettings({{}, "http://127.0.0.1:9/hook", {EventKind::Overdue}});
+    ForwardStore(other).queue({.eventId = 41,
+                               .channel = ForwardChannel::Webhook,
+                               .destination = "http://127.0.0.1:9/hook",
+                               .payload = "{}"});
+    step([&] { return failing.calls.size() == 3; }, [&] { inject(0); });
+    step([&] { return stored() == 1 && clock.now() - failing.calls.back().first > 200s; });
+    step([&] {
+        return !ForwardStore(other).newest(1).empty() &&
+               ForwardStore(other).newest(1)[0].state == ForwardState::Failed;
+    });
+    run();
+
+    std::vector<std::chrono::milliseconds> gaps;
+    for (std::size_t i = 1; i < failing.calls.size(); ++i) {
+        gaps.push_back(std::chrono::duration_cast<std::chrono::seconds>(
+            failing.calls[i].first - failing.calls[i - 1].first));
+    }
+    EXPECT_EQ(gaps, (std::vector<std::chrono::milliseconds>{10s, 60s, 300s}));
+    EXPECT_EQ(failing.calls[0].second, "http://127.0.0.1:9/hook {}");
+    EXPECT_TRUE(
+        logHas("Forwarding event 41 by webhook to http://127.0.0.1:9/hook failed "
+               "(HTTP 503) after 4 attempts; it is given up."))
+        << listener.log;
 }
 
 }  // namespace
