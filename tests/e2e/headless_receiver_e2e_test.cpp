@@ -5,12 +5,16 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 #include <algorithm>
 #include <memory>
 #include <set>
 
 #include "core/alarms/alarm_store.h"
+#include "core/alarms/forward_store.h"
+#include "core/report/report_kinds.h"
 #include "sim/pty_simulator.h"
 #include "support/minute_reports.h"
 #include "support/qt/records_database.h"
@@ -195,6 +199,82 @@ TEST_F(HeadlessReceiverEndToEnd, ImportedFencesRaiseExactlyTheEventsOfATrack) {
         return true;
     });
     EXPECT_EQ(raised, (std::vector<std::string>{"geofence enter Depot", "geofence exit Depot"}));
+}
+
+// A webhook receiver on the loopback: it takes one POST per connection, keeps what came
+// and answers 200 once the body announced by Content-Length is whole.
+class WebhookReceiver {
+  public:
+    WebhookReceiver() {
+        server_.listen(QHostAddress::LocalHost);
+        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+            QTcpSocket* socket = server_.nextPendingConnection();
+            QObject::connect(socket, &QTcpSocket::readyRead, [this, socket] { take(socket); });
+        });
+    }
+    QString url() const {
+        return QStringLiteral("http://127.0.0.1:%1/hook").arg(server_.serverPort());
+    }
+    std::vector<QByteArray> requests;
+
+  private:
+    void take(QTcpSocket* socket) {
+        QByteArray& request = pending_[socket];
+        request += socket->readAll();
+        const qsizetype headEnd = request.indexOf("\r\n\r\n");
+        static const QRegularExpression Length(QStringLiteral("Content-Length: *(\\d+)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        const auto length = Length.match(QString::fromLatin1(request));
+        if (headEnd < 0 || !length.hasMatch() ||
+            request.size() < headEnd + 4 + length.captured(1).toLongLong()) {
+            return;
+        }
+        requests.push_back(request);
+        pending_.erase(socket);
+        socket->write("HTTP/1.1 200 OK\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer server_;
+    std::map<QTcpSocket*, QByteArray> pending_;
+};
+
+// An SOS with forwarding to a duty phone and a webhook: the receiver sends the short text
+// through its modem and POSTs the JSON body to the local server, and records both as sent.
+TEST_F(HeadlessReceiverEndToEnd, AnSosIsForwardedByItsModemAndToTheWebhook) {
+    WebhookReceiver webhook;
+    {
+        Database db(path);
+        ForwardStore(db).saveSettings(
+            {{"+491701234567"}, webhook.url().toStdString(), {EventKind::Sos}});
+    }
+    ASSERT_NO_FATAL_FAILURE(startReceiving());
+    sim::TrackerReport sos =
+        sim::TrackerReport::at(test::Truck.imei, 121.502057, 25.052057, test::May2012);
+    sos.kind = std::to_string(SosReportCode);
+    modem->withModem([&](ModemSimulator& m) { m.injectBurst({sos}); });
+    const auto sent = [&] {
+        return modem->withModem([](ModemSimulator& m) { return m.sentMessages(); });
+    };
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !sent().empty() && !webhook.requests.empty(); }, StartMs))
+        << output().toStdString();
+
+    const std::string where = "https://maps.google.com/maps?q=25.052057+121.502057&h=en&t=h";
+    EXPECT_EQ(sent()[0].destination, "+491701234567");
+    EXPECT_EQ(sent()[0].text, "truck: SOS, SOS report, 2012/05/12 00:00:00 " + where);
+    const QByteArray& request = webhook.requests[0];
+    EXPECT_TRUE(request.startsWith("POST /hook HTTP/1.1\r\n")) << request.toStdString();
+    EXPECT_TRUE(request.contains("Content-Type: application/json"));
+    EXPECT_TRUE(request.endsWith(
+        R"({"tracker":"truck","imei":"354612071234567","kind":"SOS","details":"SOS report",)"
+        R"("time":"2012/05/12 00:00:00","lat":25.052057,"lon":121.502057})"))
+        << request.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return output().count("Forwarded event") == 2; }, 5000));
+    Database db(path);
+    for (const Forward& forward : ForwardStore(db).newest(10)) {
+        EXPECT_EQ(forward.state, ForwardState::Sent) << forward.destination;
+    }
 }
 
 }  // namespace

@@ -20,9 +20,6 @@ namespace kv820 {
 
 namespace {
 
-constexpr EventKind Kinds[] = {EventKind::GeofenceEnter, EventKind::GeofenceExit,
-                               EventKind::Overspeed,     EventKind::Sos,
-                               EventKind::Overdue,       EventKind::ReportingAgain};
 enum Column { TimeColumn, TrackerColumn, KindColumn, DetailsColumn, AcknowledgedColumn };
 
 QString text(std::string_view text) {
@@ -68,7 +65,7 @@ EventsPage::EventsPage(const UserRegistry& users, std::function<Database*()> dat
           named(new QPushButton(QStringLiteral("Ac&knowledge")), "eventAcknowledgeButton")) {
     setObjectName(QStringLiteral("eventsPage"));
     kind_->addItem(QStringLiteral("All kinds"), -1);
-    for (const EventKind kind : Kinds) {
+    for (const EventKind kind : EventKinds) {
         kind_->addItem(text(eventKindText(kind)), int(kind));
     }
     list_->setAccessibleName(QStringLiteral("Events"));

@@ -21,6 +21,10 @@ AlarmStore windowAlarmStore(AppContext& context) {
     return AlarmStore(alarmsConnection(context));
 }
 
+ForwardStore windowForwardStore(AppContext& context) {
+    return ForwardStore(alarmsConnection(context));
+}
+
 std::vector<Geofence> storedFences(AppContext& context) {
     Database& db = alarmsConnection(context);
     return AlarmStore::hasTables(db) ? AlarmStore(db).geofences() : std::vector<Geofence>{};

@@ -12,6 +12,7 @@
 
 #include "app/common/database_messages.h"
 #include "app/ports/qt_serial_link.h"
+#include "app/reception/http_webhook_poster.h"
 #include "app/reception/printing_session_listener.h"
 #include "core/reception/sms_session_worker.h"
 #include "core/store/database.h"
@@ -112,8 +113,10 @@ int runHeadlessReceiver(std::string_view argument, const std::string& logFile) {
     SignalPipe incoming;
     std::unique_ptr<SerialLink> link = makeSerialLink();
     SystemClock clock;
-    SmsSessionWorker worker(*link, clock, users, listener,
-                            {portEntryFromArgument(argument), DatabaseFileName});
+    HttpWebhookPoster webhook;
+    SmsSessionWorker::Settings settings{portEntryFromArgument(argument), DatabaseFileName};
+    settings.webhook = &webhook;
+    SmsSessionWorker worker(*link, clock, users, listener, settings);
 
     bool closeRequested = false;  // written by the signal thread, read after its join
     std::thread signalThread([&] {

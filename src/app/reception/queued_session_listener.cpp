@@ -50,6 +50,10 @@ void QueuedSessionListener::eventsRaised(const std::vector<TrackerEvent>& events
     forward([events](SmsSessionListener& l) { l.eventsRaised(events); });
 }
 
+void QueuedSessionListener::forwardFailed(const Forward& failed) {
+    forward([failed](SmsSessionListener& l) { l.forwardFailed(failed); });
+}
+
 void QueuedSessionListener::sessionEnded() {
     forward([](SmsSessionListener& l) { l.sessionEnded(); });
 }

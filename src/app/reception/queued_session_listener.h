@@ -24,6 +24,7 @@ class QueuedSessionListener final : public SmsSessionListener {
     void reportStoreFailed(const PositionReport& report, std::string_view why) override;
     void healthChanged(const SessionHealth& health) override;
     void eventsRaised(const std::vector<TrackerEvent>& events) override;
+    void forwardFailed(const Forward& forward) override;
     void sessionEnded() override;
 
   private:

@@ -8,6 +8,7 @@
 #include "app/commands/sms_command_page.h"
 #include "app/common/input_blocker.h"
 #include "app/ports/port_worker.h"
+#include "app/reception/http_webhook_poster.h"
 #include "app/reception/queued_session_listener.h"
 #include "core/commands/send_command_sms.h"
 #include "core/reception/sms_session_worker.h"
@@ -95,7 +96,10 @@ void SmsSession::launchWorker() {
         QueuedSessionListener listener(this, *this, [this, run] { return run_ == run; });
         const std::unique_ptr<SerialLink> link = devices.makeLink();
         const std::unique_ptr<Clock> clock = devices.makeClock();
-        SmsSessionWorker worker(*link, *clock, users_, listener, settings);
+        HttpWebhookPoster webhook;
+        SmsSessionWorker::Settings withWebhook = settings;
+        withWebhook.webhook = &webhook;
+        SmsSessionWorker worker(*link, *clock, users_, listener, withWebhook);
         // A stop during the modem start skips its pauses.
         const std::stop_callback stopWorker(stop, [&worker] { worker.requestStop(); });
         run->attach(&worker);

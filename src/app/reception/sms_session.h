@@ -70,6 +70,8 @@ class SmsSession : public CommandChannel, private SmsSessionListener {
     // Events raised without a report (a tracker gone silent), stored already. The signal
     // is itself the listener's call, which the worker's calls reach on the UI thread.
     void eventsRaised(const std::vector<kv820::TrackerEvent>& events) override;
+    // A forward of an event was given up after its last attempt (the modem log says why).
+    void forwardFailed(const kv820::Forward& forward) override;
     // How the session stands, as the status bar shows it ("Receiving | Signal ...").
     void healthTextChanged(const QString& text);
 

@@ -17,6 +17,7 @@
 
 #include "app/alarms/alarm_kind_choice.h"
 #include "app/alarms/events_page.h"
+#include "app/alarms/forwarding_dialog.h"
 #include "app/alarms/geofence_editor.h"
 #include "app/alarms/geofences_dialog.h"
 #include "app/alarms/sos_alarms.h"
@@ -204,6 +205,15 @@ void MainWindow::connectPages() {
                 noteOverdue(events);
                 eventsPage_->refresh();
             });
+    // A forward given up is told in the status bar; the forwarding dialog lists it.
+    connect(smsSession_, &SmsSession::forwardFailed, this, [this](const Forward& forward) {
+        statusBar_->showMessage(
+            QStringLiteral("Forwarding event %1 by %2 to %3 failed: %4.")
+                .arg(forward.eventId)
+                .arg(QString::fromUtf8(forwardChannelText(forward.channel).data()),
+                     QString::fromStdString(forward.destination),
+                     QString::fromStdString(forward.lastError)));
+    });
     // An alarm acknowledged in its window shows as acknowledged in the events list.
     connect(sosAlarms_, &SosAlarms::changed, eventsPage_, &EventsPage::refresh);
 
@@ -335,6 +345,12 @@ void MainWindow::createAlarmsMenu(QMenu* management) {
         {EventKind::Overdue, "actionAlarmOnOverdue", "Alarm on a tracker over&due"}};
     management->addSeparator();
     QMenu* menu = management->addMenu(QStringLiteral("&Alarms"));
+    QAction* forwarding =
+        makeAction(this, "actionEventForwarding", QStringLiteral("&Forwarding..."));
+    menu->addAction(forwarding);
+    menu->addSeparator();
+    connect(forwarding, &QAction::triggered, this,
+            [this] { ForwardingDialog(context_, this).exec(); });
     const AlarmKindChoice saved = AlarmKindChoice::load();
     for (const Entry& entry : entries) {
         QAction* action = makeAction(this, entry.objectName, QString::fromLatin1(entry.text));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -17,6 +18,10 @@ namespace kv820 {
 struct PositionReport;
 
 enum class EventKind { GeofenceEnter, GeofenceExit, Overspeed, Sos, Overdue, ReportingAgain };
+// Every kind, in the order lists offer them.
+inline constexpr std::array<EventKind, 6> EventKinds = {
+    EventKind::GeofenceEnter, EventKind::GeofenceExit, EventKind::Overspeed,
+    EventKind::Sos,           EventKind::Overdue,      EventKind::ReportingAgain};
 
 // The kind as stored, listed and exported ("geofence enter", "overspeed", ...).
 std::string_view eventKindText(EventKind kind);
