@@ -175,6 +175,13 @@ QToolButton* MapPage::createFencesButton() {
     add("actionCancelDrawing", QStringLiteral("C&ancel drawing"),
         [this] { call(QStringLiteral("kv820Map.cancelDrawing"), {}); });
     menu->addSeparator();
+    // The keyboard's selection: the arrow keys then move the fence, Escape lets it go.
+    add("actionSelectNextFence", QStringLiteral("Select &next fence"), [this] {
+        if (view_) {
+            view_->setFocus();
+        }
+        call(QStringLiteral("kv820Map.selectNextFence"), {});
+    });
     editFenceAction_ = add("actionEditSelectedFence", QStringLiteral("&Edit selected fence..."),
                            [this] { emit fenceEditRequested(selectedFence_); });
     deleteFenceAction_ = add("actionDeleteSelectedFence", QStringLiteral("&Delete selected fence"),

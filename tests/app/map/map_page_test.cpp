@@ -339,6 +339,38 @@ class MapPageTest : public QObject {
         QVERIFY(services_.alerts.texts().isEmpty());
     }
 
+    // Without a mouse: the menu selects a fence, the arrows move it (Shift by a pixel) and
+    // store it, Escape lets it go and the arrows pan the map again.
+    void theKeyboardSelectsAFenceAndItsArrowsMoveIt() {
+        const std::vector<Geofence> before = storedFences();
+        QVERIFY(!before.empty());
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        window_->findChild<QAction*>(QStringLiteral("actionSelectNextFence"))->trigger();
+        QVERIFY(
+            QTest::qWaitFor([&] { return page()->selectedFence() == before[0].id; }, PageWaitMs));
+        QWidget* keys = page()->view()->focusProxy();
+        const auto corner = [&] { return storedFences()[0].corners[0]; };
+        const GeoPoint start = corner();
+        QTest::keyClick(keys, Qt::Key_Right);
+        QVERIFY(QTest::qWaitFor([&] { return corner().lon > start.lon; }, PageWaitMs));
+        const double tenPixels = corner().lon - start.lon;
+        QVERIFY(std::abs(corner().lat - start.lat) < tenPixels / 100);
+        const GeoPoint moved = corner();
+        QTest::keyClick(keys, Qt::Key_Up, Qt::ShiftModifier);
+        QVERIFY(QTest::qWaitFor([&] { return corner().lat > moved.lat; }, PageWaitMs));
+        QVERIFY(corner().lat - moved.lat < tenPixels / 5);
+
+        QTest::keyClick(keys, Qt::Key_Escape);
+        QVERIFY(QTest::qWaitFor([&] { return page()->selectedFence() == 0; }, PageWaitMs));
+        const GeoPoint left = corner();
+        const QJsonValue view = state()[QStringLiteral("bounds")];
+        QTest::keyClick(keys, Qt::Key_Right);
+        QVERIFY(drawn([&](const QJsonObject& s) { return s[QStringLiteral("bounds")] != view; }));
+        QCOMPARE(corner(), left);
+        QCOMPARE(storedFences()[1].centre, before[1].centre);
+    }
+
     void anOverdueTrackerIsDrawnGreySayingSinceWhen() {
         page()->setOverdue({{test::Van.imei, "2007/05/12 10:40:00"}});
         QVERIFY(drawn([&](const QJsonObject& s) {

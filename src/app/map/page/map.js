@@ -330,6 +330,47 @@
     map.dragging.enable();
   }
 
+  // The keyboard's way to move the selected fence: the arrows nudge it by KeyNudge pixels
+  // of the view (Shift: by one), stored at once as a drag would be. Without a selected fence
+  // the arrows pan the map as ever.
+  const KeyNudge = 10;
+  const Nudges = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+  function nudgeSelectedFence(e) {
+    const known = fences.get(selectedFence);
+    const step = Nudges[e.key];
+    if (!known || !step || drawing || fenceDrag || e.ctrlKey || e.altKey || e.metaKey) {
+      return false;
+    }
+    const pixels = e.shiftKey ? 1 : KeyNudge;
+    const from = known.layer.getBounds().getCenter();
+    const to = map.containerPointToLatLng(
+        map.latLngToContainerPoint(from).add([step[0] * pixels, step[1] * pixels]));
+    fenceDrag = { id: selectedFence, from: from, layer: known.layer,
+                  centre: known.layer.getLatLng ? known.layer.getLatLng() : null,
+                  corners: known.layer.getLatLngs ? known.layer.getLatLngs()[0].slice() : null };
+    dragFenceTo(to);
+    fenceDrag = null;
+    if (bridge) {
+      bridge.fenceDragged(selectedFence, to.lat - from.lat, to.lng - from.lng);
+    }
+    return true;
+  }
+
+  // The next fence after the selected one, in the order the program listed them. The map
+  // takes the keyboard: the arrows move the fence, and pan the map once Escape let it go.
+  function selectNextFence() {
+    map.getContainer().focus();
+    const ids = Array.from(fences.keys());
+    if (ids.length > 0) {
+      const at = ids.indexOf(selectedFence);
+      selectFence(ids[(at + 1) % ids.length]);
+      const layer = fences.get(selectedFence).layer;
+      if (!map.getBounds().contains(layer.getBounds())) {
+        map.fitBounds(layer.getBounds(), { padding: [40, 40] });
+      }
+    }
+  }
+
   function previewDrawing(pointer) {
     if (drawing.preview) {
       map.removeLayer(drawing.preview);
@@ -406,6 +447,13 @@
       kv820Map.finishDrawing();
     }
   });
+  // Taken before Leaflet's own keyboard handling, which would pan the map.
+  document.addEventListener('keydown', function (e) {
+    if (nudgeSelectedFence(e)) {
+      e.preventDefault();
+      e.stopPropagation();
+    }
+  }, true);
   document.addEventListener('keydown', function (e) {
     if (drawing && e.key === 'Enter') {
       kv820Map.finishDrawing();
@@ -434,6 +482,7 @@
       });
       tiles.addTo(map);
     },
+    selectNextFence: selectNextFence,
     setFences: function (list) {
       fenceLayer.clearLayers();
       fences.clear();
