@@ -272,8 +272,8 @@ TEST_F(HeadlessReceiverEndToEnd, AnSosIsForwardedByItsModemAndToTheWebhook) {
         << request.toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return output().count("Forwarded event") == 2; }, 5000));
     Database db(path);
-    for (const Forward& forward : ForwardStore(db).newest(10)) {
-        EXPECT_EQ(forward.state, ForwardState::Sent) << forward.destination;
+    for (const LoggedForward& logged : ForwardStore(db).newest(10)) {
+        EXPECT_EQ(logged.forward.state, ForwardState::Sent) << logged.forward.destination;
     }
 }
 

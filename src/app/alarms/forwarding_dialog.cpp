@@ -26,9 +26,14 @@ QString text(std::string_view value) {
     return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
 }
 
-QStringList rowOf(const Forward& forward) {
+QStringList rowOf(const LoggedForward& logged, const UserRegistry& users) {
+    const Forward& forward = logged.forward;
+    const std::optional<UserSlot> user = users.FindUserByImei(logged.imei);
+    const std::string event = logged.kind.empty() ? "event " + std::to_string(forward.eventId)
+                                                  : (user ? user->name : logged.imei) + " " +
+                                                        logged.kind + " " + logged.eventTime;
     return {text(forward.updated),
-            QString::number(forward.eventId),
+            text(event),
             text(forwardChannelText(forward.channel)),
             text(forward.destination),
             text(forwardStateText(forward.state)),
@@ -68,7 +73,7 @@ ForwardingDialog::ForwardingDialog(AppContext& context, QWidget* parent)
     layout->addWidget(logLabel);
     layout->addWidget(log_, 1);
     layout->addWidget(buttons);
-    resize(720, 480);
+    resize(940, 480);
     fillLog();
 }
 
@@ -110,7 +115,7 @@ QWidget* ForwardingDialog::settingsBox() {
 }
 
 void ForwardingDialog::fillLog() {
-    std::vector<Forward> forwards;
+    std::vector<LoggedForward> forwards;
     try {
         forwards = windowForwardStore(context_).newest(ForwardsListed);
     } catch (const DatabaseError&) {
@@ -118,7 +123,8 @@ void ForwardingDialog::fillLog() {
     }
     log_->setRowCount(static_cast<int>(forwards.size()));
     for (int row = 0; row < log_->rowCount(); ++row) {
-        const QStringList cells = rowOf(forwards[static_cast<std::size_t>(row)]);
+        const QStringList cells =
+            rowOf(forwards[static_cast<std::size_t>(row)], context_.registry());
         for (int column = 0; column < cells.size(); ++column) {
             log_->setItem(row, column, new QTableWidgetItem(cells[column]));
         }

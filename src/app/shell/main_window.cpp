@@ -208,8 +208,8 @@ void MainWindow::connectPages() {
     // A forward given up is told in the status bar; the forwarding dialog lists it.
     connect(smsSession_, &SmsSession::forwardFailed, this, [this](const Forward& forward) {
         statusBar_->showMessage(
-            QStringLiteral("Forwarding event %1 by %2 to %3 failed: %4.")
-                .arg(forward.eventId)
+            QStringLiteral("An event could not be forwarded by %1 to %2 (%3); Management > "
+                           "Alarms > Forwarding lists it.")
                 .arg(QString::fromUtf8(forwardChannelText(forward.channel).data()),
                      QString::fromStdString(forward.destination),
                      QString::fromStdString(forward.lastError)));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/alarms/alarm_store.h"
 #include "core/commands/input_validators.h"
 #include "core/store/database.h"
 #include "core/store/statement.h"
@@ -121,6 +122,7 @@ std::string_view forwardStateText(ForwardState state) {
 
 void ForwardStore::ensureTables(Database& db) {
     if (!hasTables(db)) {
+        AlarmStore::ensureTables(db);  // the log names the events it forwards
         db.execute(TablesSql);
     }
 }
@@ -129,7 +131,7 @@ bool ForwardStore::hasTables(Database& db) {
     Statement query(db,
                     "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN "
                     "('forward_settings', 'forwards')");
-    return query.step() && query.integer(0) == 2;
+    return query.step() && query.integer(0) == 2 && AlarmStore::hasTables(db);
 }
 
 ForwardSettings ForwardStore::settings() {
@@ -215,15 +217,20 @@ void ForwardStore::record(std::int64_t id, ForwardState state, int attempts,
     update.run();
 }
 
-std::vector<Forward> ForwardStore::newest(std::size_t limit) {
-    std::vector<Forward> forwards;
+std::vector<LoggedForward> ForwardStore::newest(std::size_t limit) {
+    std::vector<LoggedForward> forwards;
     if (!hasTables(db_)) {
         return forwards;
     }
-    Statement query(db_, std::string(ForwardColumns) + " ORDER BY id DESC LIMIT ?1");
+    Statement query(db_,
+                    "SELECT forwards.id, event_id, channel, destination, payload, state, "
+                    "attempts, last_error, updated, events.imei, events.kind, events.time FROM "
+                    "forwards LEFT JOIN events ON events.id = forwards.event_id ORDER BY "
+                    "forwards.id DESC LIMIT ?1");
     query.bind(1, static_cast<std::int64_t>(limit));
     while (query.step()) {
-        forwards.push_back(readForward(query));
+        forwards.push_back({readForward(query), query.text(9).value_or(""),
+                            query.text(10).value_or(""), query.text(11).value_or("")});
     }
     return forwards;
 }

@@ -52,6 +52,14 @@ struct Forward {
     std::string updated;  // local "YYYY/MM/DD hh:mm:ss" of the last change
 };
 
+// A forward as the log lists it, with the event it carries (empty when that is gone).
+struct LoggedForward {
+    Forward forward;
+    std::string imei;
+    std::string kind;
+    std::string eventTime;
+};
+
 // The forwarding settings and the log of forwards, beside the event tables. A forward is
 // queued in the transaction that stores its event: an event stored is an event that will
 // be forwarded, even when the program is stopped before it goes out.
@@ -73,7 +81,7 @@ class ForwardStore {
     void record(std::int64_t id, ForwardState state, int attempts, const std::string& error,
                 const std::string& at);
     // Newest first, at most `limit`.
-    std::vector<Forward> newest(std::size_t limit);
+    std::vector<LoggedForward> newest(std::size_t limit);
 
   private:
     Database& db_;

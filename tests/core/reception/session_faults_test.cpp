@@ -413,10 +413,11 @@ TEST_P(ForwardedBySms, AnSosGoesToTheDutyPhoneAsItsShortText) {
     ASSERT_EQ(modem().sentMessages().size(), 1u);
     EXPECT_EQ(modem().sentMessages()[0].destination, "+491701234567");
     EXPECT_EQ(modem().sentMessages()[0].text, text);
-    const std::vector<Forward> log = ForwardStore(other).newest(10);
+    const std::vector<LoggedForward> log = ForwardStore(other).newest(10);
     ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(log[0].state, ForwardState::Sent);
-    EXPECT_EQ(log[0].attempts, 1);
+    EXPECT_EQ(log[0].forward.state, ForwardState::Sent);
+    EXPECT_EQ(log[0].forward.attempts, 1);
+    EXPECT_EQ(log[0].kind, "SOS");
 }
 
 // A webhook that keeps failing: tried again after 10 s, 60 s and 300 s, then given up and
@@ -443,7 +444,7 @@ TEST_F(SessionFaults, AFailingWebhookIsRetriedThenGivenUpWhileReportsAreStillSto
     step([&] { return stored() == 1 && clock.now() - failing.calls.back().first > 200s; });
     step([&] {
         return !ForwardStore(other).newest(1).empty() &&
-               ForwardStore(other).newest(1)[0].state == ForwardState::Failed;
+               ForwardStore(other).newest(1)[0].forward.state == ForwardState::Failed;
     });
     run();
 
