@@ -160,4 +160,17 @@ void GpslogStore::forEachOldestFirst(const ReceiveRange& range,
     }
 }
 
+void GpslogStore::forEachByReceiveInGpsRange(const GpsMomentRange& range,
+                                             const std::function<bool(const GpslogRow&)>& visit) {
+    Statement query(db_,
+                    selectSql() + " WHERE imei=?1 AND gps_date||' '||gps_time BETWEEN ?2 AND ?3" +
+                        completeOnly() + " ORDER BY receive_date||receive_time ASC, rowid ASC");
+    query.bind(1, range.imei).bind(2, range.from).bind(3, range.to);
+    while (query.step()) {
+        if (!visit(readRow(query).row)) {
+            return;
+        }
+    }
+}
+
 }  // namespace kv820

@@ -25,6 +25,14 @@ struct ReceiveRange {
     std::string to;
 };
 
+// One tracker's reports whose GPS moment (local "YYYY/MM/DD hh:mm:ss": the stored date, a
+// blank, the time) lies between two, both included.
+struct GpsMomentRange {
+    std::string imei;
+    std::string from;
+    std::string to;
+};
+
 // Where a newest-first listing stopped, so that the next page continues after it.
 struct HistoryPosition {
     std::string moment;
@@ -63,6 +71,11 @@ class GpslogStore {
     // Every complete row of the range, oldest first, until the visitor returns false.
     void forEachOldestFirst(const ReceiveRange& range,
                             const std::function<bool(const GpslogRow&)>& visit);
+    // Every complete row of the GPS range in the order the reports were received, until the
+    // visitor returns false. That is the index's order: no sort, whatever the range's size,
+    // but every row of the tracker is looked at. A late SMS comes after reports taken later.
+    void forEachByReceiveInGpsRange(const GpsMomentRange& range,
+                                    const std::function<bool(const GpslogRow&)>& visit);
 
   private:
     Database& db_;
