@@ -7,7 +7,7 @@
 #include <numeric>
 
 #include "core/report/position_report.h"
-#include "synthetic_track.h"
+#include "support/synthetic_track.h"
 
 namespace kv820 {
 namespace {

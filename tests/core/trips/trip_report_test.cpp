@@ -4,12 +4,10 @@
 
 #include "core/records/text_sink.h"
 #include "core/store/database.h"
-#include "core/store/gpslog_store.h"
-#include "core/store/transaction.h"
 #include "core/store/user_store.h"
 #include "core/trips/track_csv.h"
+#include "support/synthetic_track.h"
 #include "support/temp_database_file.h"
-#include "synthetic_track.h"
 
 namespace kv820 {
 namespace {
@@ -67,15 +65,7 @@ class TripReportTest : public ::testing::Test {
         UserStore(db).addOrUpdate({"bus", "0933", "222"});
         test::SyntheticTrack track(test::SyntheticTrack::at("2026/03/02", "08:00:00"));
         track.park(600).drive(6000, 0, 600).park(600);
-        GpslogStore store(db);
-        Transaction transaction(db);
-        for (PositionReport report : track.reports) {
-            report.imei = "111";
-            report.receiveDate = report.gpsDate;
-            report.receiveTime = report.gpsTime;
-            store.append(toGpslogRow(report));
-        }
-        transaction.commit();
+        test::storeTrack(db, "111", track.reports);
     }
 
     std::string report(const UserRangeRequest& request, TripReportKind kind) {

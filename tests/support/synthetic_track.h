@@ -9,6 +9,9 @@
 #include "core/common/great_circle.h"
 #include "core/common/number_text.h"
 #include "core/report/position_report.h"
+#include "core/store/database.h"
+#include "core/store/gpslog_store.h"
+#include "core/store/transaction.h"
 #include "core/trips/local_moment.h"
 
 namespace kv820::test {
@@ -87,5 +90,19 @@ class SyntheticTrack {
     double north_ = 0;
     double east_ = 0;
 };
+
+// Stores the reports as `imei`'s, each received at its GPS time, in one transaction.
+inline void storeTrack(Database& db, const std::string& imei,
+                       const std::vector<PositionReport>& reports) {
+    GpslogStore store(db);
+    Transaction transaction(db);
+    for (PositionReport report : reports) {
+        report.imei = imei;
+        report.receiveDate = report.gpsDate;
+        report.receiveTime = report.gpsTime;
+        store.append(toGpslogRow(report));
+    }
+    transaction.commit();
+}
 
 }  // namespace kv820::test
