@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -74,8 +75,11 @@ class GpslogStore {
     // Every complete row of the GPS range in the order the reports were received, until the
     // visitor returns false. That is the index's order: no sort, whatever the range's size,
     // but every row of the tracker is looked at. A late SMS comes after reports taken later.
+    // Only the `columns` asked for are read (the others are empty): a year of reports is
+    // read in a fraction of the time. The views are valid only during the visit.
     void forEachByReceiveInGpsRange(const GpsMomentRange& range,
-                                    const std::function<bool(const GpslogRow&)>& visit);
+                                    std::span<const GpslogColumn> columns,
+                                    const std::function<bool(const GpslogRowView&)>& visit);
 
   private:
     Database& db_;

@@ -90,8 +90,16 @@ void TripFinder::take(const Fix& fix) {
         return;  // later than the reorder window: counted on its day, not measured
     }
     const Fix previous = *std::exchange(last_, fix);
-    const double metres = distanceMetres(previous.position, fix.position);
-    if (distanceMetres(candidate_->anchor.position, fix.position) <= settings_.stopRadiusMetres) {
+    const Candidate& candidate = *candidate_;
+    const double fromAnchor = distanceMetres(candidate.anchor.position, fix.position);
+    const bool near = fromAnchor <= settings_.stopRadiusMetres;
+    // The leg from the report before (the candidate's latest); a formed stop's jitter is
+    // never measured, which saves most of a parked year's trigonometry.
+    const double metres = near && candidate.confirmed ? 0
+                          : candidate.reports == 1
+                              ? fromAnchor
+                              : distanceMetres(previous.position, fix.position);
+    if (near) {
         stayNear(previous, fix, metres);
     } else if (isJump(previous, fix, metres)) {
         endCandidate();

@@ -12,11 +12,13 @@ namespace kv820 {
 namespace {
 
 // Read in the receive index's order, which needs no sort of the range: a late SMS is
-// put back in place by the finder.
+// put back in place by the finder. Only the columns the finder reads are read.
 TrackSummary summarizeStored(Database& db, const GpsMomentRange& range,
                              const TripSettings& settings) {
+    static constexpr GpslogColumn Columns[] = {GpsDate,   GpsTime,   GpsStatus,
+                                               GpsPosLat, GpsPosLon, GpsSpeed};
     TripFinder finder(settings);
-    GpslogStore(db).forEachByReceiveInGpsRange(range, [&finder](const GpslogRow& row) {
+    GpslogStore(db).forEachByReceiveInGpsRange(range, Columns, [&finder](const GpslogRowView& row) {
         finder.add(reportRowViewOf(row));
         return true;
     });
