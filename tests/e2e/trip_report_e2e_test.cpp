@@ -68,13 +68,14 @@ class TripReportEndToEnd : public ::testing::Test {
     std::string path = test::createRecordsDatabase(dir, {test::Truck, test::Van});
 };
 
+constexpr const char* Start = "2026/03/02 00:00:00";
+constexpr const char* End = "2026/03/02 23:59:59";
+
 QStringList request(const char* kind, const char* user, const char* from, const char* to) {
     return {"--report", kind, "--user", user, "--from", from, "--to", to};
 }
 
 TEST_F(TripReportEndToEnd, PrintsTheReportsOrSaysWhyNot) {
-    const char* Start = "2026/03/02 00:00:00";
-    const char* End = "2026/03/02 23:59:59";
     const CommandCase cases[] = {
         {request("trips", "truck", Start, End), 0, ""},
         {request("stops", "truck", Start, End), 0, ""},
@@ -106,8 +107,6 @@ TEST_F(TripReportEndToEnd, PrintsTheReportsOrSaysWhyNot) {
 // The lines a script reads: a header, then one record per trip, stop or day; a tracker
 // without reports in the range gives the header alone.
 TEST_F(TripReportEndToEnd, PrintsAHeaderAndOneLinePerItem) {
-    const char* Start = "2026/03/02 00:00:00";
-    const char* End = "2026/03/02 23:59:59";
     const std::pair<QStringList, std::string> lines[] = {
         {request("trips", "truck", Start, End),
          "start_time,end_time,duration_s,distance_km,max_speed_kmh,average_speed_kmh,start_lat,"
