@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include <unistd.h>
@@ -25,6 +26,13 @@ inline const char* const TrackerImeis[] = {"356789012345671", "356789012345672",
 class GpslogFixture {
   public:
     GpslogFixture(const std::string& name, long rows, long stepSeconds)
+        : GpslogFixture(name, rows, [stepSeconds](long i) {
+              const std::time_t start = 1104537600;  // 2005-01-01 00:00:00 UTC
+              return rowAt(TrackerImeis[i % 5], start + i * stepSeconds);
+          }) {}
+
+    // A gpslog of the rows `rowOf` gives for 0 to `rows` - 1, built the same way.
+    GpslogFixture(const std::string& name, long rows, const std::function<GpslogRow(long)>& rowOf)
         : path_("/tmp/kv820-bench-" + name + "-" + std::to_string(::getpid()) + ".mdb") {
         createDatabaseFile(path_);
         Database db(path_);
@@ -33,9 +41,8 @@ class GpslogFixture {
         Transaction transaction(db);
         Statement insert(db,
                          "INSERT INTO gpslog VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13)");
-        const std::time_t start = 1104537600;  // 2005-01-01 00:00:00 UTC
         for (long i = 0; i < rows; ++i) {
-            const GpslogRow row = rowAt(TrackerImeis[i % 5], start + i * stepSeconds);
+            const GpslogRow row = rowOf(i);
             for (int c = 0; c < static_cast<int>(GpslogColumnCount); ++c) {
                 insert.bind(c + 1, row[c]);
             }

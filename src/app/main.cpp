@@ -63,6 +63,8 @@ int main(int argc, char** argv) {
             return kv820::runImportGeofences(command.file);
         case Action::EventsReport:
             return kv820::runEventsReport(command.user, command.from, command.to);
+        case Action::TripReport:
+            return kv820::runTripReport(command.report, command.user, command.from, command.to);
         case Action::Receive: {
             QCoreApplication app(argc, argv);
             return kv820::runHeadlessReceiver(command.port.toStdString(),

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -14,6 +15,7 @@
 #include "core/store/database.h"
 #include "core/store/database_error.h"
 #include "core/store/schema.h"
+#include "core/trips/trip_report.h"
 
 namespace kv820 {
 
@@ -66,7 +68,16 @@ CommandLine invalid(const QString& error) {
     return result;
 }
 
-// The options of a report; only "events" so far.
+// The reports a script may ask for: the events, then the track reports of the core.
+QStringList reportNames() {
+    QStringList names{QStringLiteral("events")};
+    for (const std::string_view name : TripReportNames) {
+        names.append(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+    }
+    return names;
+}
+
+// The options of a report.
 struct ReportOptions {
     QCommandLineOption report{QStringLiteral("report"), {}, QStringLiteral("KIND")};
     QCommandLineOption user{QStringLiteral("user"), {}, QStringLiteral("NAME")};
@@ -84,14 +95,20 @@ CommandLine reportCommand(const QCommandLineParser& parser, const ReportOptions&
                         : result;
     }
     const QString kind = parser.value(options.report);
-    if (kind != QStringLiteral("events")) {
-        return invalid(QStringLiteral("Unknown report '%1'; the reports are: events.").arg(kind));
+    if (!reportNames().contains(kind)) {
+        return invalid(QStringLiteral("Unknown report '%1'; the reports are: %2.")
+                           .arg(kind, reportNames().join(QStringLiteral(", "))));
     }
     for (const QCommandLineOption* option : {&options.user, &options.from, &options.to}) {
         if (parser.values(*option).size() != 1) {
-            return invalid(QStringLiteral("--report events needs one --user, --from and --to."));
+            return invalid(
+                QStringLiteral("--report %1 needs one --user, --from and --to.").arg(kind));
         }
     }
+    if (kind != QStringLiteral("events")) {
+        result.action = CommandLine::Action::TripReport;
+    }
+    result.report = kind;
     result.user = parser.value(options.user);
     result.from = parser.value(options.from);
     result.to = parser.value(options.to);
@@ -187,6 +204,10 @@ QString CommandLine::helpText() {
         "  --report events --user NAME --from TIME --to TIME\n"
         "                     print the user's alarm events from TIME to TIME (both\n"
         "                     \"YYYY/MM/DD hh:mm:ss\", local time) as CSV, oldest first\n"
+        "  --report trips|stops|summary --user NAME --from TIME --to TIME\n"
+        "                     print the user's trips, stops or daily totals (distance,\n"
+        "                     driving time, speeds, reports) over the reports whose GPS\n"
+        "                     time lies from TIME to TIME, as CSV with a header row\n"
         "  --help             show this text\n"
         "  --version          show the version\n"
         "\n"
@@ -253,6 +274,27 @@ std::unique_ptr<Database> openFolderDatabase() {
     }
 }
 
+// Runs a report on the folder's database to standard output: exit code 0 when it was
+// written whole, 1 with the reason on standard error otherwise. `write` returns the core's
+// reason, empty when written.
+int runFolderReport(const std::function<std::string(Database&, TextSink&)>& write) {
+    const std::unique_ptr<Database> db = openFolderDatabase();
+    if (!db) {
+        return 1;
+    }
+    StandardOutput output;
+    try {
+        const std::string error = write(*db, output);
+        if (error.empty()) {
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+        std::fprintf(stderr, "%s\n", error.c_str());
+    } catch (const DatabaseError& error) {
+        std::fprintf(stderr, "Cannot read the database: %s\n", error.what());
+    }
+    return 1;
+}
+
 }  // namespace
 
 int runImportGeofences(const QString& file) {
@@ -276,22 +318,23 @@ int runImportGeofences(const QString& file) {
 }
 
 int runEventsReport(const QString& user, const QString& from, const QString& to) {
-    const std::unique_ptr<Database> db = openFolderDatabase();
-    if (!db) {
+    return runFolderReport([&](Database& db, TextSink& sink) {
+        return writeUserEventsCsv(db, {user.toStdString(), from.toStdString(), to.toStdString()},
+                                  sink);
+    });
+}
+
+int runTripReport(const QString& kind, const QString& user, const QString& from,
+                  const QString& to) {
+    const std::optional<TripReportKind> report = tripReportKindNamed(kind.toStdString());
+    if (!report) {
+        std::fprintf(stderr, "Unknown report '%s'.\n", kind.toLocal8Bit().constData());
         return 1;
     }
-    StandardOutput output;
-    try {
-        const std::string error = writeUserEventsCsv(
-            *db, {user.toStdString(), from.toStdString(), to.toStdString()}, output);
-        if (error.empty()) {
-            return std::fflush(stdout) == 0 ? 0 : 1;
-        }
-        std::fprintf(stderr, "%s\n", error.c_str());
-    } catch (const DatabaseError& error) {
-        std::fprintf(stderr, "Cannot read the events: %s\n", error.what());
-    }
-    return 1;
+    return runFolderReport([&](Database& db, TextSink& sink) {
+        return writeUserTripReport(db, {user.toStdString(), from.toStdString(), to.toStdString()},
+                                   *report, sink);
+    });
 }
 
 }  // namespace kv820

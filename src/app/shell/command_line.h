@@ -14,6 +14,7 @@ struct CommandLine {
         Receive,
         ImportGeofences,
         EventsReport,
+        TripReport,
         Help,
         Version,
         Invalid
@@ -24,6 +25,7 @@ struct CommandLine {
     QString port;     // the port of --receive: a listed entry or a device path
     QString logFile;  // --log-file of --receive; empty for none
     QString file;     // the GeoJSON file of --import-geofences
+    QString report;   // the kind of --report: "events", "trips", "stops" or "summary"
     QString user;     // --user, --from and --to of a report
     QString from;
     QString to;
@@ -40,5 +42,7 @@ int runListPorts();
 // Both work on KV820Y.mdb of the current folder and print what they did or why not.
 int runImportGeofences(const QString& file);
 int runEventsReport(const QString& user, const QString& from, const QString& to);
+// `kind` is one of the trip reports ("trips", "stops", "summary").
+int runTripReport(const QString& kind, const QString& user, const QString& from, const QString& to);
 
 }  // namespace kv820

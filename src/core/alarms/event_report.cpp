@@ -1,28 +1,12 @@
 #include "core/alarms/event_report.h"
 
 #include <array>
-#include <optional>
 
 #include "core/alarms/alarm_store.h"
-#include "core/alarms/event_time.h"
 #include "core/records/csv_writer.h"
 #include "core/records/text_sink.h"
-#include "core/store/user_store.h"
 
 namespace kv820 {
-
-namespace {
-
-std::string rangeError(const UserEventsRequest& request) {
-    for (const std::string* time : {&request.from, &request.to}) {
-        if (!isEventTimeText(*time)) {
-            return "\"" + *time + "\" is no time of the form YYYY/MM/DD hh:mm:ss.";
-        }
-    }
-    return request.from > request.to ? "The range starts after it ends." : "";
-}
-
-}  // namespace
 
 bool writeEventsCsv(TextSink& sink, AlarmStore& store, const EventFilter& filter) {
     static constexpr std::array<std::string_view, 5> Header = {"time", "kind", "details",
@@ -45,19 +29,14 @@ bool writeEventsCsv(TextSink& sink, AlarmStore& store, const EventFilter& filter
     return written;
 }
 
-std::string writeUserEventsCsv(Database& db, const UserEventsRequest& request, TextSink& sink) {
-    if (std::string error = rangeError(request); !error.empty()) {
-        return error;
-    }
-    UserRegistry users;
-    LoadUsers(db, users);
-    const std::optional<UserSlot> user = users.FindUserByName(request.userName);
-    if (!user) {
-        return "No user is named \"" + request.userName + "\".";
+std::string writeUserEventsCsv(Database& db, const UserRangeRequest& request, TextSink& sink) {
+    const ResolvedUserRange resolved = resolveUserRange(db, request);
+    if (!resolved.user) {
+        return resolved.error;
     }
     AlarmStore store(db);
     EventFilter filter;
-    filter.imei = user->imei;
+    filter.imei = resolved.user->imei;
     filter.from = request.from;
     filter.to = request.to;
     return writeEventsCsv(sink, store, filter) ? "" : "The events could not be written.";

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "core/alarms/user_range.h"
+
 namespace kv820 {
 
 class AlarmStore;
@@ -13,16 +15,9 @@ struct EventFilter;
 // "time,kind,details,acknowledged,acknowledged_by". False when the sink failed.
 bool writeEventsCsv(TextSink& sink, AlarmStore& store, const EventFilter& filter);
 
-// One user's events over a range of local times ("YYYY/MM/DD hh:mm:ss", both included).
-struct UserEventsRequest {
-    std::string userName;
-    std::string from;
-    std::string to;
-};
-
 // Writes the user's events as CSV (writeEventsCsv), oldest first, without writing to the
-// database. Returns why it could not (an unknown user, a time that is none, a range that
-// ends before it starts, a failed write); empty when written. Throws DatabaseError.
-std::string writeUserEventsCsv(Database& db, const UserEventsRequest& request, TextSink& sink);
+// database. Returns why it could not (resolveUserRange, or a failed write); empty when
+// written. Throws DatabaseError.
+std::string writeUserEventsCsv(Database& db, const UserRangeRequest& request, TextSink& sink);
 
 }  // namespace kv820

@@ -6,20 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/common/great_circle.h"
+
 namespace kv820 {
-
-// A position in decimal degrees (WGS 84, as the trackers report it).
-struct GeoPoint {
-    double lat = 0;
-    double lon = 0;
-    bool operator==(const GeoPoint&) const = default;
-};
-
-// The mean Earth radius of the IUGG, in metres.
-inline constexpr double EarthRadiusMetres = 6371008.8;
-
-// The great-circle distance (haversine).
-double distanceMetres(GeoPoint a, GeoPoint b);
 
 // An area the program watches, whatever the trackers themselves were told.
 struct Geofence {

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "core/common/local_time.h"
+
 namespace kv820 {
 
 namespace {
@@ -23,6 +25,18 @@ std::string_view skipBlanks(std::string_view text) {
         ++i;
     }
     return text.substr(i);
+}
+
+// Exactly `width` digits at `offset`; -1 when any is none.
+int fixedDigits(std::string_view text, std::size_t offset, std::size_t width) {
+    int value = 0;
+    for (std::size_t i = offset; i < offset + width; ++i) {
+        if (!isDigit(text[i])) {
+            return -1;
+        }
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
 }
 
 }  // namespace
@@ -148,6 +162,21 @@ std::string dateText(long long year, long long month, long long day) {
 
 std::string timeText(long long hour, long long minute, long long second) {
     return zeroPadded(hour, 2) + ':' + zeroPadded(minute, 2) + ':' + zeroPadded(second, 2);
+}
+
+std::optional<DateTimeFields> readDateAndTime(std::string_view date, std::string_view time) {
+    if (date.size() != 10 || date[4] != '/' || date[7] != '/' || time.size() != 8 ||
+        time[2] != ':' || time[5] != ':') {
+        return std::nullopt;
+    }
+    const DateTimeFields fields{fixedDigits(date, 0, 4), fixedDigits(date, 5, 2),
+                                fixedDigits(date, 8, 2), fixedDigits(time, 0, 2),
+                                fixedDigits(time, 3, 2), fixedDigits(time, 6, 2)};
+    const bool calendar = fields.year >= 1 && fields.month >= 1 && fields.month <= 12 &&
+                          fields.day >= 1 && fields.day <= daysInMonth(fields.year, fields.month);
+    const bool clock = fields.hour >= 0 && fields.hour < 24 && fields.minute >= 0 &&
+                       fields.minute < 60 && fields.second >= 0 && fields.second < 60;
+    return calendar && clock ? std::optional(fields) : std::nullopt;
 }
 
 }  // namespace kv820

@@ -49,4 +49,19 @@ std::string zeroPadded(long long value, int width);
 std::string dateText(long long year, long long month, long long day);
 std::string timeText(long long hour, long long minute, long long second);
 
+// The fields of a date and a time in those forms.
+struct DateTimeFields {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// Reads "YYYY/MM/DD" and "HH:MM:SS" exactly (zero-padded, digits only) when they name a day
+// of the calendar (year 1 on) and a time of that day; nothing otherwise, so that the
+// unconverted "2000/00/00" of a report without a fix is no moment.
+std::optional<DateTimeFields> readDateAndTime(std::string_view date, std::string_view time);
+
 }  // namespace kv820

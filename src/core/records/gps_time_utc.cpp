@@ -9,37 +9,18 @@ namespace kv820 {
 
 namespace {
 
-// Reads exactly `digits` decimal digits starting at text[pos].
-std::optional<int> fixedNumber(std::string_view text, std::size_t pos, std::size_t digits) {
-    int value = 0;
-    for (std::size_t i = pos; i < pos + digits; ++i) {
-        if (text[i] < '0' || text[i] > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
-}
-
-// Fills year, month, day, hour, minute, second from "YYYY/MM/DD" and "HH:MM:SS".
 std::optional<std::tm> parseLocal(std::string_view date, std::string_view time) {
-    if (date.size() != 10 || date[4] != '/' || date[7] != '/' || time.size() != 8 ||
-        time[2] != ':' || time[5] != ':') {
-        return std::nullopt;
-    }
-    const auto year = fixedNumber(date, 0, 4), month = fixedNumber(date, 5, 2),
-               day = fixedNumber(date, 8, 2), hour = fixedNumber(time, 0, 2),
-               minute = fixedNumber(time, 3, 2), second = fixedNumber(time, 6, 2);
-    if (!year || !month || !day || !hour || !minute || !second) {
+    const std::optional<DateTimeFields> fields = readDateAndTime(date, time);
+    if (!fields) {
         return std::nullopt;
     }
     std::tm tm{};
-    tm.tm_year = *year - 1900;
-    tm.tm_mon = *month - 1;
-    tm.tm_mday = *day;
-    tm.tm_hour = *hour;
-    tm.tm_min = *minute;
-    tm.tm_sec = *second;
+    tm.tm_year = fields->year - 1900;
+    tm.tm_mon = fields->month - 1;
+    tm.tm_mday = fields->day;
+    tm.tm_hour = fields->hour;
+    tm.tm_min = fields->minute;
+    tm.tm_sec = fields->second;
     tm.tm_isdst = -1;  // let the zone rules of that moment decide
     return tm;
 }

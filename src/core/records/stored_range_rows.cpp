@@ -1,10 +1,18 @@
 #include "core/records/stored_range_rows.h"
 
+#include <algorithm>
+
 #include "core/store/database_error.h"
 
 namespace kv820 {
 
 ReportRowView reportRowViewOf(const GpslogRow& row) {
+    GpslogRowView texts;
+    std::copy(row.begin(), row.end(), texts.begin());
+    return reportRowViewOf(texts);
+}
+
+ReportRowView reportRowViewOf(const GpslogRowView& row) {
     ReportRowView view;
     for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
         view.*ReportRowViewMembers[c] = row[c];

@@ -9,6 +9,7 @@ class Database;
 
 // The texts of a stored row as the record lists show them; the views point into `row`.
 ReportRowView reportRowViewOf(const GpslogRow& row);
+ReportRowView reportRowViewOf(const GpslogRowView& row);
 
 // The stored reports of one receive range, read from the database on every walk, oldest
 // first, so that an export streams a result of any size. Incomplete rows are never handed

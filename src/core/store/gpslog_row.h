@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // The columns of one stored position report, one line each, in table order:
 //   X(enumerator, SQL name, list header, member)
@@ -41,5 +42,7 @@ inline constexpr std::array<const char*, GpslogColumnCount> GpslogColumnNames = 
 #undef KV820_GPSLOG_SQL_NAME
 
 using GpslogRow = std::array<std::string, GpslogColumnCount>;
+// A row's texts where the statement holds them, for reading a range without copying.
+using GpslogRowView = std::array<std::string_view, GpslogColumnCount>;
 
 }  // namespace kv820

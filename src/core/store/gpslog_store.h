@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,14 @@ const std::string& gpslogIncompleteCondition();
 // One tracker's reports between two receive moments ("YYYY/MM/DD" + "HH:MM:SS" joined with
 // nothing between), both ends included.
 struct ReceiveRange {
+    std::string imei;
+    std::string from;
+    std::string to;
+};
+
+// One tracker's reports whose GPS moment (local "YYYY/MM/DD hh:mm:ss": the stored date, a
+// blank, the time) lies between two, both included.
+struct GpsMomentRange {
     std::string imei;
     std::string from;
     std::string to;
@@ -63,6 +72,14 @@ class GpslogStore {
     // Every complete row of the range, oldest first, until the visitor returns false.
     void forEachOldestFirst(const ReceiveRange& range,
                             const std::function<bool(const GpslogRow&)>& visit);
+    // Every complete row of the GPS range in the order the reports were received, until the
+    // visitor returns false. That is the index's order: no sort, whatever the range's size,
+    // but every row of the tracker is looked at. A late SMS comes after reports taken later.
+    // Only the `columns` asked for are read (the others are empty): a year of reports is
+    // read in a fraction of the time. The views are valid only during the visit.
+    void forEachByReceiveInGpsRange(const GpsMomentRange& range,
+                                    std::span<const GpslogColumn> columns,
+                                    const std::function<bool(const GpslogRowView&)>& visit);
 
   private:
     Database& db_;

@@ -69,15 +69,20 @@ void Statement::reset() {
 }
 
 std::optional<std::string> Statement::text(int column) const {
+    const std::string_view value = textView(column);
+    return value.data() == nullptr ? std::nullopt : std::optional<std::string>(value);
+}
+
+std::string_view Statement::textView(int column) const {
     const unsigned char* value = sqlite3_column_text(stmt_, column);
     if (value == nullptr) {
         if (sqlite3_errcode(db_.handle()) == SQLITE_NOMEM) {
             fail();
         }
-        return std::nullopt;
+        return {};
     }
-    return std::string(reinterpret_cast<const char*>(value),
-                       static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)));
+    return {reinterpret_cast<const char*>(value),
+            static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column))};
 }
 
 std::int64_t Statement::integer(int column) const {

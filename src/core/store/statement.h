@@ -33,6 +33,8 @@ class Statement {
 
     // A column of the current row as text; nullopt when it is NULL.
     std::optional<std::string> text(int column) const;
+    // The same without a copy, valid until the next step; empty for NULL.
+    std::string_view textView(int column) const;
     std::int64_t integer(int column) const;
     int columnCount() const;
 

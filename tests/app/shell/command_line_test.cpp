@@ -35,8 +35,15 @@ class CommandLineTest : public QObject {
             "--user", "van", "--from", "2026/03/01 00:00:00", "--to", "2026/03/02 00:00:00"};
         QTest::newRow("events report")
             << QStringList{"--report", "events"} + eventsRange << int(A::EventsReport) << QString();
+        for (const char* kind : {"trips", "stops", "summary"}) {
+            QTest::newRow(kind) << QStringList{"--report", kind} + eventsRange << int(A::TripReport)
+                                << QString();
+        }
         QTest::newRow("unknown report")
-            << QStringList{"--report", "trips"} + eventsRange << int(A::Invalid) << QString();
+            << QStringList{"--report", "routes"} + eventsRange << int(A::Invalid) << QString();
+        QTest::newRow("trips without their range")
+            << QStringList{"--report", "trips", "--from", "2026/03/01 00:00:00"} << int(A::Invalid)
+            << QString();
         QTest::newRow("report without its range")
             << QStringList{"--report", "events", "--user", "van"} << int(A::Invalid) << QString();
         QTest::newRow("range without report") << eventsRange << int(A::Invalid) << QString();

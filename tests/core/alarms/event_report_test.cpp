@@ -29,7 +29,7 @@ class EventReportTest : public ::testing::Test {
   protected:
     EventReportTest() : db(file.path()) { UserStore(db).addOrUpdate({"van", "0922", "111"}); }
 
-    std::string report(const UserEventsRequest& request) {
+    std::string report(const UserRangeRequest& request) {
         sink.out.clear();
         return writeUserEventsCsv(db, request, sink);
     }
@@ -67,7 +67,7 @@ TEST_F(EventReportTest, AUserRangeListsOnlyThatUsersEventsOldestFirst) {
 }
 
 TEST_F(EventReportTest, AWrongUserTimeOrRangeIsRefusedWithItsReason) {
-    const std::pair<UserEventsRequest, std::string> refused[] = {
+    const std::pair<UserRangeRequest, std::string> refused[] = {
         {{"bus", "2026/03/01 00:00:00", "2026/03/02 00:00:00"}, "No user is named \"bus\"."},
         {{"van", "2026/02/30 00:00:00", "2026/03/02 00:00:00"},
          "\"2026/02/30 00:00:00\" is no time of the form YYYY/MM/DD hh:mm:ss."},

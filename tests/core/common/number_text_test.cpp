@@ -75,5 +75,23 @@ TEST(ZeroPadded, WritesLikePercentDWithPrecision) {
               "07 12345 -0005 -9223372036854775808");
 }
 
+// Stored dates and times are read only when they name a moment: a report without a fix
+// stores "2000/00/00", and a day the month lacks must not roll into the next.
+TEST(DateAndTime, ReadOnlyMomentsOfTheCalendar) {
+    const std::optional<DateTimeFields> read = readDateAndTime("2024/02/29", "23:59:58");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(dateText(read->year, read->month, read->day) + " " +
+                  timeText(read->hour, read->minute, read->second),
+              "2024/02/29 23:59:58");
+    const std::pair<const char*, const char*> refused[] = {
+        {"2000/00/00", "00:00:00"}, {"2026/02/29", "10:00:00"}, {"2026/04/31", "10:00:00"},
+        {"2026/01/01", "24:00:00"}, {"2026/01/01", "10:60:00"}, {"2026/1/01", "10:00:00"},
+        {"2026-01-01", "10:00:00"}, {"2026/01/01", "10:00:0x"}, {"0000/01/01", "10:00:00"},
+        {"2026/01/01", "+1:00:00"}, {"2026/01/01", ""}};
+    for (const auto& [date, time] : refused) {
+        EXPECT_FALSE(readDateAndTime(date, time)) << date << " " << time;
+    }
+}
+
 }  // namespace
 }  // namespace kv820
