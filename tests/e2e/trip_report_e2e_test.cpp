@@ -5,20 +5,13 @@
 #include "core/records/text_sink.h"
 #include "core/store/database.h"
 #include "core/trips/trip_report.h"
+#include "support/collecting_sink.h"
 #include "support/qt/records_database.h"
 #include "support/synthetic_track.h"
 #include "support/temp_dir.h"
 
 namespace kv820 {
 namespace {
-
-struct StringSink : TextSink {
-    bool write(std::string_view text) override {
-        out += text;
-        return true;
-    }
-    std::string out;
-};
 
 struct ProgramRun {
     int exitCode = -1;
@@ -55,13 +48,13 @@ class TripReportEndToEnd : public ::testing::Test {
     // What the core writes for the same request.
     std::string coreReport(const QStringList& arguments) {
         Database db(path);
-        StringSink sink;
+        test::CollectingSink sink;
         const UserRangeRequest request{arguments[3].toStdString(), arguments[5].toStdString(),
                                        arguments[7].toStdString()};
         EXPECT_EQ(writeUserTripReport(db, request, *tripReportKindNamed(arguments[1].toStdString()),
                                       sink),
                   "");
-        return sink.out;
+        return sink.text;
     }
 
     test::TempDir dir;

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/records/report_rows.h"
-#include "core/records/text_sink.h"
 #include "core/store/gpslog_row.h"
+#include "support/collecting_sink.h"
 
 namespace kv820::test {
 
@@ -23,15 +23,6 @@ class StoredReports final : public ReportRows {
   private:
     std::vector<GpslogRow> rows_;
     int failAfter_;
-};
-
-// A sink that keeps what it is given.
-struct CollectingSink final : TextSink {
-    bool write(std::string_view piece) override {
-        text += piece;
-        return true;
-    }
-    std::string text;
 };
 
 // A stored report received 2007/05/12 10:03:04 with a fix at this position.

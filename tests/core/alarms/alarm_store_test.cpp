@@ -6,6 +6,7 @@
 #include "core/records/text_sink.h"
 #include "core/store/database.h"
 #include "core/store/statement.h"
+#include "support/collecting_sink.h"
 #include "support/temp_database_file.h"
 
 namespace kv820 {
@@ -119,22 +120,14 @@ TEST_F(AlarmStoreTest, FencesAndWatchesAreKeptAsSaved) {
     EXPECT_FALSE(watches.at("B").periodInterval);
 }
 
-struct StringSink : TextSink {
-    bool write(std::string_view text) override {
-        out += text;
-        return true;
-    }
-    std::string out;
-};
-
 TEST_F(AlarmStoreTest, EventsExportAsCsvOldestFirstWithFieldsQuotedWhereNeeded) {
     store.appendEvent({"A", EventKind::Overspeed, "2026/03/02 10:00:00", "Zone, limit 30.0 km/h"});
     store.appendEvent({"A", EventKind::Sos, "2026/03/02 09:00:00", "SOS report"});
     store.appendEvent({"B", EventKind::Sos, "2026/03/02 09:30:00", "SOS report"});
     store.acknowledge({2}, "2026/03/02 09:05:00", "ops");
-    StringSink sink;
+    test::CollectingSink sink;
     ASSERT_TRUE(writeEventsCsv(sink, store, {.imei = "A"}));
-    EXPECT_EQ(sink.out,
+    EXPECT_EQ(sink.text,
               "time,kind,details,acknowledged,acknowledged_by\r\n"
               "2026/03/02 09:00:00,SOS,SOS report,2026/03/02 09:05:00,ops\r\n"
               "2026/03/02 10:00:00,overspeed,\"Zone, limit 30.0 km/h\",,\r\n");

@@ -10,6 +10,7 @@
 #include "core/records/text_sink.h"
 #include "core/store/database.h"
 #include "core/store/user_store.h"
+#include "support/collecting_sink.h"
 #include "support/temp_database_file.h"
 
 namespace kv820 {
@@ -17,26 +18,18 @@ namespace {
 
 constexpr const char* Header = "time,kind,details,acknowledged,acknowledged_by\r\n";
 
-struct StringSink : TextSink {
-    bool write(std::string_view text) override {
-        out += text;
-        return true;
-    }
-    std::string out;
-};
-
 class EventReportTest : public ::testing::Test {
   protected:
     EventReportTest() : db(file.path()) { UserStore(db).addOrUpdate({"van", "0922", "111"}); }
 
     std::string report(const UserRangeRequest& request) {
-        sink.out.clear();
+        sink.text.clear();
         return writeUserEventsCsv(db, request, sink);
     }
 
     test::TempDatabaseFile file;
     Database db;
-    StringSink sink;
+    test::CollectingSink sink;
 };
 
 TEST(EventTimeTest, OnlyMomentsOfTheCalendarAreTimes) {
@@ -52,7 +45,7 @@ TEST(EventTimeTest, OnlyMomentsOfTheCalendarAreTimes) {
 
 TEST_F(EventReportTest, AUserRangeListsOnlyThatUsersEventsOldestFirst) {
     EXPECT_EQ(report({"van", "2026/03/01 00:00:00", "2026/03/31 00:00:00"}), "");
-    EXPECT_EQ(sink.out, Header);  // a file without the event tables, and it keeps none
+    EXPECT_EQ(sink.text, Header);  // a file without the event tables, and it keeps none
     EXPECT_FALSE(AlarmStore::hasTables(db));
 
     AlarmStore::ensureTables(db);
@@ -62,8 +55,8 @@ TEST_F(EventReportTest, AUserRangeListsOnlyThatUsersEventsOldestFirst) {
     store.appendEvent({"222", EventKind::Sos, "2026/03/02 09:30:00", "SOS report"});
     store.appendEvent({"111", EventKind::Sos, "2026/04/02 09:00:00", "SOS report"});
     EXPECT_EQ(report({"van", "2026/03/01 00:00:00", "2026/03/31 00:00:00"}), "");
-    EXPECT_EQ(sink.out, std::string(Header) + "2026/03/02 09:00:00,SOS,SOS report,,\r\n" +
-                            "2026/03/02 10:00:00,overdue,silent,,\r\n");
+    EXPECT_EQ(sink.text, std::string(Header) + "2026/03/02 09:00:00,SOS,SOS report,,\r\n" +
+                             "2026/03/02 10:00:00,overdue,silent,,\r\n");
 }
 
 TEST_F(EventReportTest, AWrongUserTimeOrRangeIsRefusedWithItsReason) {
@@ -77,7 +70,7 @@ TEST_F(EventReportTest, AWrongUserTimeOrRangeIsRefusedWithItsReason) {
     };
     for (const auto& [request, error] : refused) {
         EXPECT_EQ(report(request), error);
-        EXPECT_EQ(sink.out, "");
+        EXPECT_EQ(sink.text, "");
     }
 }
 

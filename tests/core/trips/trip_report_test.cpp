@@ -6,19 +6,12 @@
 #include "core/store/database.h"
 #include "core/store/user_store.h"
 #include "core/trips/track_csv.h"
+#include "support/collecting_sink.h"
 #include "support/synthetic_track.h"
 #include "support/temp_database_file.h"
 
 namespace kv820 {
 namespace {
-
-struct StringSink : TextSink {
-    bool write(std::string_view text) override {
-        out += text;
-        return true;
-    }
-    std::string out;
-};
 
 struct FailingSink : TextSink {
     bool write(std::string_view) override { return false; }
@@ -43,11 +36,11 @@ TEST(TrackCsvTest, WritesEveryFieldWithADot) {
                     36.15};
     const Stop stop{"2026/03/02 08:00:00", "2026/03/02 08:19:30", 1170, {25.0500004, 121.5}, 40};
     const DaySummary day{"2026/03/02", 12345.6789, 1230, 88.04, 36.15, 2880};
-    StringSink sink;
+    test::CollectingSink sink;
     ASSERT_TRUE(writeTripsCsv(sink, std::span(&trip, 1)));
     ASSERT_TRUE(writeStopsCsv(sink, std::span(&stop, 1)));
     ASSERT_TRUE(writeDaySummariesCsv(sink, std::span(&day, 1)));
-    EXPECT_EQ(sink.out,
+    EXPECT_EQ(sink.text,
               std::string(TripsHeader) +
                   "2026/03/02 08:19:30,2026/03/02 08:40:00,1230,12.346,88.0,36.1,"
                   "25.050000,121.500000,-33.900000,-70.123457\r\n" +
@@ -69,33 +62,33 @@ class TripReportTest : public ::testing::Test {
     }
 
     std::string report(const UserRangeRequest& request, TripReportKind kind) {
-        sink.out.clear();
+        sink.text.clear();
         return writeUserTripReport(db, request, kind, sink);
     }
 
     test::TempDatabaseFile file;
     Database db;
-    StringSink sink;
+    test::CollectingSink sink;
 };
 
 TEST_F(TripReportTest, TheUsersReportsOfTheRangeAreSummarized) {
     const UserRangeRequest day{"van", "2026/03/02 00:00:00", "2026/03/02 23:59:59"};
     EXPECT_EQ(report(day, TripReportKind::Trips), "");
-    EXPECT_EQ(sink.out.rfind(TripsHeader, 0), 0u);
-    EXPECT_NE(sink.out.find("\r\n2026/03/02 08:09:30,2026/03/02 08:20:00,630,6.0"),
+    EXPECT_EQ(sink.text.rfind(TripsHeader, 0), 0u);
+    EXPECT_NE(sink.text.find("\r\n2026/03/02 08:09:30,2026/03/02 08:20:00,630,6.0"),
               std::string::npos)
-        << sink.out;
+        << sink.text;
     EXPECT_EQ(report(day, TripReportKind::Stops), "");
-    EXPECT_EQ(std::count(sink.out.begin(), sink.out.end(), '\n'), 3) << sink.out;
+    EXPECT_EQ(std::count(sink.text.begin(), sink.text.end(), '\n'), 3) << sink.text;
     EXPECT_EQ(report(day, TripReportKind::Summary), "");
-    EXPECT_NE(sink.out.find("\r\n2026/03/02,6.0"), std::string::npos) << sink.out;
-    EXPECT_NE(sink.out.find(",36.0,"), std::string::npos) << sink.out;
+    EXPECT_NE(sink.text.find("\r\n2026/03/02,6.0"), std::string::npos) << sink.text;
+    EXPECT_NE(sink.text.find(",36.0,"), std::string::npos) << sink.text;
 
     // From the middle of the drive: the trip starts at the range's first report.
     EXPECT_EQ(report({"van", "2026/03/02 08:15:00", "2026/03/02 09:00:00"}, TripReportKind::Trips),
               "");
-    EXPECT_NE(sink.out.find("\r\n2026/03/02 08:15:00,2026/03/02 08:20:00,300,"), std::string::npos)
-        << sink.out;
+    EXPECT_NE(sink.text.find("\r\n2026/03/02 08:15:00,2026/03/02 08:20:00,300,"), std::string::npos)
+        << sink.text;
 }
 
 TEST_F(TripReportTest, AnEmptyRangeIsTheHeaderAlone) {
@@ -105,7 +98,7 @@ TEST_F(TripReportTest, AnEmptyRangeIsTheHeaderAlone) {
     };
     for (const auto& [request, header] : empty) {
         EXPECT_EQ(report(request, TripReportKind::Summary), "");
-        EXPECT_EQ(sink.out, header);
+        EXPECT_EQ(sink.text, header);
     }
 }
 
@@ -118,7 +111,7 @@ TEST_F(TripReportTest, AWrongUserTimeOrRangeIsRefusedWithItsReason) {
     };
     for (const auto& [request, error] : refused) {
         EXPECT_EQ(report(request, TripReportKind::Trips), error);
-        EXPECT_EQ(sink.out, "");
+        EXPECT_EQ(sink.text, "");
     }
     FailingSink failing;
     EXPECT_EQ(writeUserTripReport(db, {"van", "2026/03/02 00:00:00", "2026/03/02 23:59:59"},
