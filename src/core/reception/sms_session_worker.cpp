@@ -279,11 +279,12 @@ void SmsSessionWorker::checkOverdue() {
         return;
     }
     lastOverdueCheck_ = now;
+    // Also a sweep for forwards a failed look left behind, and those of overdue trackers.
+    forwardsQueued_ = true;
     try {
         const std::vector<TrackerEvent> events =
             alarms_->checkOverdue(now, eventTimeText(localNow()));
         if (!events.empty()) {
-            forwardsQueued_ = true;
             listener_.eventsRaised(events);
         }
     } catch (const DatabaseError&) {
@@ -298,8 +299,8 @@ void SmsSessionWorker::forwardEvents() {
     try {
         const auto now = port_.clock().now();
         if (forwardsQueued_) {
+            forwardsQueued_ = false;  // a look that fails is tried again at the next sweep
             forwarder_->takeQueued(now);
-            forwardsQueued_ = false;
         }
         forwarder_->runDue(port_, modem_.mode, now);
     } catch (const DatabaseError& error) {
