@@ -57,6 +57,8 @@ struct DateTimeFields {
     int hour = 0;
     int minute = 0;
     int second = 0;
+    std::string date() const { return dateText(year, month, day); }      // "YYYY/MM/DD"
+    std::string time() const { return timeText(hour, minute, second); }  // "HH:MM:SS"
 };
 
 // Reads "YYYY/MM/DD" and "HH:MM:SS" exactly (zero-padded, digits only) when they name a day

@@ -5,14 +5,6 @@
 
 namespace kv820 {
 
-std::string SearchCriteria::Moment::date() const {
-    return dateText(year, month, day);
-}
-
-std::string SearchCriteria::Moment::time() const {
-    return timeText(hour, minute, second);
-}
-
 std::string SearchCriteria::title() const {
     return userName + ':' + start.date() + '-' + start.time() + '~' + stop.date() + '-' +
            stop.time();

@@ -3,6 +3,7 @@
 #include <ctime>
 #include <string>
 
+#include "core/common/number_text.h"
 #include "core/store/gpslog_store.h"
 
 namespace kv820 {
@@ -11,16 +12,7 @@ namespace kv820 {
 // (or as the clock gives it). The texts the search shows and the exports title themselves
 // with, and the receive moments the database compares against, are derived from it.
 struct SearchCriteria {
-    struct Moment {
-        int year = 0;
-        int month = 0;
-        int day = 0;
-        int hour = 0;
-        int minute = 0;
-        int second = 0;
-        std::string date() const;  // "YYYY/MM/DD", zero-padded
-        std::string time() const;  // "HH:MM:SS", zero-padded
-    };
+    using Moment = DateTimeFields;
 
     std::string userName;
     Moment start;
