@@ -25,8 +25,16 @@ namespace {
 struct PageText {
     const char* name;  // the prefix of its widgets' object names
     const char* tab;
+    const char* item;  // what a row is, for "3 trips of ..."
 };
-constexpr PageText PageTexts[] = {{"trips", "Trips"}, {"stops", "Stops"}, {"summary", "Summary"}};
+constexpr PageText PageTexts[] = {
+    {"trips", "Trips", "trip"}, {"stops", "Stops", "stop"}, {"summary", "Summary", "day"}};
+
+// "1 trip", "3 trips".
+QString countText(std::size_t count, const char* item) {
+    return QStringLiteral("%1 %2%3").arg(count).arg(QString::fromLatin1(item),
+                                                    count == 1 ? QString() : QStringLiteral("s"));
+}
 constexpr TripReportKind Kinds[] = {TripReportKind::Trips, TripReportKind::Stops,
                                     TripReportKind::Summary};
 
@@ -182,9 +190,11 @@ void TrackReports::fillTables(const QString& status) {
         // Oldest first, as the core hands them, until the operator clicks a header.
         page.table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
         page.table->resizeColumnsToContents();
-        page.status->setText(status.isEmpty() && analysis_
-                                 ? QStringLiteral("%1 of %2").arg(counts[index(kind)]).arg(title())
-                                 : status);
+        page.status->setText(
+            status.isEmpty() && analysis_
+                ? QStringLiteral("%1 of %2")
+                      .arg(countText(counts[index(kind)], PageTexts[index(kind)].item), title())
+                : status);
         for (QPushButton* button : page.buttons) {
             button->setEnabled(analysis_ != nullptr);
         }

@@ -102,8 +102,10 @@ class TrackReportsTest : public QObject {
                  QString::fromStdString(expected.trips[1].startTime));
         QCOMPARE(column(table("tripsTable"), 3), distanceTexts(expected.trips));
         QCOMPARE(column(table("summaryTable"), 5).at(0), QString::number(reports_.size()));
+        QCOMPARE(window().findChild<QLabel*>("summaryStatusLabel")->text(),
+                 QStringLiteral("1 day of truck, 2007/05/12 00:00:00 to 2007/05/12 23:59:59"));
         QCOMPARE(window().findChild<QLabel*>("tripsStatusLabel")->text(),
-                 QStringLiteral("3 of truck, 2007/05/12 00:00:00 to 2007/05/12 23:59:59"));
+                 QStringLiteral("3 trips of truck, 2007/05/12 00:00:00 to 2007/05/12 23:59:59"));
         QVERIFY(button("tripsExportCsvButton")->isEnabled());
         QVERIFY(rig_->services.alerts.texts().isEmpty());
 
