@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QStringList>
 
 namespace kv820 {
@@ -85,6 +87,14 @@ class FileDialogs final : public FileChooser {
     }
 };
 
+class PrintDialogs final : public PrinterChooser {
+  public:
+    bool choosePrinter(QWidget* owner, QPrinter& printer) override {
+        QPrintDialog dialog(&printer, owner);
+        return dialog.exec() == QDialog::Accepted;
+    }
+};
+
 class Browser final : public WebMapOpener {
   public:
     bool open(const QUrl& address) override { return QDesktopServices::openUrl(address); }
@@ -105,6 +115,11 @@ FileChooser& dialogFileChooser() {
 WebMapOpener& browserWebMapOpener() {
     static Browser opener;
     return opener;
+}
+
+PrinterChooser& dialogPrinterChooser() {
+    static PrintDialogs chooser;
+    return chooser;
 }
 
 QString withDefaultSuffix(const QString& path, const QString& suffix) {

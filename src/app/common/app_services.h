@@ -6,13 +6,14 @@
 #include <optional>
 #include <vector>
 
+class QPrinter;
 class QWidget;
 
 namespace kv820 {
 
 // What the program asks of the desktop outside its own windows: message boxes, the Save As
-// dialog and the browser. Each is an interface, so that a test hands in recorders instead;
-// they reach the program in one struct, AppServices, as the port devices reach a port
+// dialog, the browser and the print dialog. Each is an interface, so that a test hands in recorders
+// instead; they reach the program in one struct, AppServices, as the port devices reach a port
 // worker. Only the UI thread calls them; a worker posts its message to the UI thread and
 // goes on.
 
@@ -62,6 +63,15 @@ class FileChooser {
                                                   const std::vector<FileFilter>& filters) = 0;
 };
 
+// The printer a document goes to.
+class PrinterChooser {
+  public:
+    virtual ~PrinterChooser() = default;
+    // Lets the operator set `printer` up (which printer, or a PDF file, pages, copies); false
+    // when the operator cancels.
+    virtual bool choosePrinter(QWidget* owner, QPrinter& printer) = 0;
+};
+
 // The path with the filter's suffix added when the file name has none of its own.
 QString withDefaultSuffix(const QString& path, const QString& suffix);
 
@@ -78,6 +88,7 @@ class WebMapOpener {
 Alerts& messageBoxAlerts();
 FileChooser& dialogFileChooser();
 WebMapOpener& browserWebMapOpener();
+PrinterChooser& dialogPrinterChooser();
 
 // The services one program run uses, handed to every part that needs one (through
 // AppContext, or at construction where there is no context). None is owned: what a test
@@ -86,6 +97,7 @@ struct AppServices {
     Alerts* alerts = &messageBoxAlerts();
     FileChooser* files = &dialogFileChooser();
     WebMapOpener* webMap = &browserWebMapOpener();
+    PrinterChooser* printers = &dialogPrinterChooser();
 };
 
 }  // namespace kv820

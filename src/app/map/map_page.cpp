@@ -254,6 +254,7 @@ void MapPage::onLoadFinished(bool ok) {
         call(QStringLiteral("kv820Map.centreOn"), *pendingCentre_);
         pendingCentre_.reset();
     }
+    pushTrackViews();
     emit pageReady(true);
 }
 
@@ -336,6 +337,34 @@ void MapPage::pushTrack() {
         return;
     }
     call(QStringLiteral("kv820Map.showTrack"), *json);
+}
+
+void MapPage::showSpeedChart(const std::string& json) {
+    pendingChart_ = json;
+    pendingTrip_.reset();  // a new range: the trip chosen of the last one is gone with it
+    pushTrackViews();
+}
+
+void MapPage::showTrip(const std::string& json) {
+    pendingTrip_ = json;
+    pushTrackViews();
+}
+
+// The chart and the chosen trip wait for the page; the trip is drawn after the track, which
+// fits the view to itself when drawn.
+void MapPage::pushTrackViews() {
+    if (!loaded_) {
+        return;
+    }
+    if (pendingChart_) {
+        call(QStringLiteral("kv820Chart.show"), *pendingChart_);
+        call(QStringLiteral("kv820Map.showTrip"), "null");
+        pendingChart_.reset();
+    }
+    if (pendingTrip_) {
+        call(QStringLiteral("kv820Map.showTrip"), *pendingTrip_);
+        pendingTrip_.reset();
+    }
 }
 
 bool MapPage::centreOn(const QString& userName, const GpslogRow& row) {

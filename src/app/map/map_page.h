@@ -51,6 +51,11 @@ class MapPage : public QWidget {
     void showReport(const PositionReport& report);
     // Draws the track of a searched range; none clears the track.
     void showTrack(const std::optional<ReceiveRange>& range);
+    // The speed chart under the map, as the trips' speedChartJson writes it; a chart of no
+    // points hides the panel. Hovering the chart marks its point on the map.
+    void showSpeedChart(const std::string& json);
+    // Draws a chosen trip over the track and fits the view to it, as tripPathJson writes it.
+    void showTrip(const std::string& json);
     // Centres the map on one report; false when the report has no position.
     bool centreOn(const QString& userName, const GpslogRow& row);
     // Draws every stored fence again: for a change of the fences.
@@ -92,6 +97,7 @@ class MapPage : public QWidget {
     void pushFleet();
     void pushMarker(const std::string& imei);
     void pushTrack();
+    void pushTrackViews();
     void fillFollowCombo();
     void editTileSource();
     void showNotice(const QString& text);
@@ -114,6 +120,8 @@ class MapPage : public QWidget {
     bool trackPending_ = false;
     std::optional<ReceiveRange> trackRange_;
     std::optional<std::string> pendingCentre_;
+    std::optional<std::string> pendingChart_;
+    std::optional<std::string> pendingTrip_;
     std::int64_t selectedFence_ = 0;
     std::string overdueJson_ = "[]";
 };

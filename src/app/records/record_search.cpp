@@ -54,6 +54,7 @@ void RecordSearch::inquire() {
 void RecordSearch::clearResult() {
     page_.resultList()->reportModel()->clear();
     shownRange_.reset();
+    emit resultCleared();
 }
 
 void RecordSearch::storePickerRange() {

@@ -45,6 +45,8 @@ class RecordSearch : public QObject {
   signals:
     // An inquiry ended, listed or refused: shownRange() is what it left.
     void inquired();
+    // The result list was emptied: whatever was made of its range goes too.
+    void resultCleared();
 
   private:
     void storePickerRange();

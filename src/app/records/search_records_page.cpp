@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimeEdit>
 
 #include "app/records/report_list_view.h"
@@ -34,7 +35,8 @@ SearchRecordsPage::SearchRecordsPage(QWidget* parent)
       stopTime_(new QTimeEdit(QTime::currentTime(), this)),
       userCombo_(new QComboBox(this)),
       inquireButton_(new QPushButton(QStringLiteral("Inquire Records"), this)),
-      resultList_(new ReportListView(this)) {
+      resultTabs_(new QTabWidget(this)),
+      resultList_(new ReportListView) {
     setObjectName(QStringLiteral("searchRecordsPage"));
     auto* startGroup = new QGroupBox(QStringLiteral("Start Date Time"), this);
     startGroup->setGeometry(4, 6, 386, 56);
@@ -72,12 +74,14 @@ SearchRecordsPage::SearchRecordsPage(QWidget* parent)
 
     resultList_->setObjectName(QStringLiteral("searchResultList"));
     resultList_->setAccessibleName(QStringLiteral("Search results"));
+    resultTabs_->setObjectName(QStringLiteral("searchResultTabs"));
+    resultTabs_->addTab(resultList_, QStringLiteral("Reports"));
     setMinimumSize(userCombo_->geometry().right() + 1 + MinimumMargin, ListTop + MinimumListHeight);
 }
 
 void SearchRecordsPage::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    resultList_->setGeometry(0, ListTop, width(), height() - ListTop);
+    resultTabs_->setGeometry(0, ListTop, width(), height() - ListTop);
 }
 
 }  // namespace kv820

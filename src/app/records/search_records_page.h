@@ -5,6 +5,7 @@
 class QComboBox;
 class QDateEdit;
 class QPushButton;
+class QTabWidget;
 class QTimeEdit;
 
 namespace kv820 {
@@ -12,7 +13,8 @@ namespace kv820 {
 class ReportListView;
 
 // The "Search Records" page: a user, a start and a stop date and time, and the result
-// list of the last inquiry, newest first.
+// list of the last inquiry, newest first, as the first of the result's tabs (the main
+// window adds the others: what else is made of the same range).
 class SearchRecordsPage : public QWidget {
     Q_OBJECT
   public:
@@ -27,6 +29,7 @@ class SearchRecordsPage : public QWidget {
     QTimeEdit* stopTime() const { return stopTime_; }
     QPushButton* inquireButton() const { return inquireButton_; }
     ReportListView* resultList() const { return resultList_; }
+    QTabWidget* resultTabs() const { return resultTabs_; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -38,6 +41,7 @@ class SearchRecordsPage : public QWidget {
     QTimeEdit* stopTime_;
     QComboBox* userCombo_;
     QPushButton* inquireButton_;
+    QTabWidget* resultTabs_;
     ReportListView* resultList_;
 };
 

@@ -41,6 +41,7 @@
 #include "app/shell/about_dialog.h"
 #include "app/shell/main_status_bar.h"
 #include "app/shell/window_placement.h"
+#include "app/trips/track_reports.h"
 #include "app/users/user_edit_dialog.h"
 #include "app/users/user_information_dialog.h"
 
@@ -163,6 +164,8 @@ MainWindow::~MainWindow() {
 
 void MainWindow::createControllers() {
     recordSearch_ = new RecordSearch(context_, *searchPage_, this, this);
+    trackReports_ = new TrackReports(context_, this, this);
+    trackReports_->addPagesTo(searchPage_->resultTabs());
     sosAlarms_ = new SosAlarms(context_.services(), this, this);
     sosAlarms_->setEventStore([this] { return context_.gpslogConnection(); }, &context_.registry());
     sosAlarms_->setKindChoice(AlarmKindChoice::load());
@@ -224,6 +227,7 @@ void MainWindow::connectPages() {
     connect(recordSearch_, &RecordSearch::inquired, mapPage_,
             [this] { mapPage_->showTrack(recordSearch_->shownRange()); });
     addShowOnMapAction();
+    connectTrackReports();
     connectGeofences();
 
     // The users: every user list refills; a user renamed by a setup or deleted takes the
@@ -243,6 +247,23 @@ void MainWindow::connectPages() {
     connect(exportKmlAction_, &QAction::triggered, this, [this] {
         exportSearchResult(context_.services(), this, context_.gpslogConnection(),
                            recordSearch_->criteria(), recordSearch_->shownRange());
+    });
+}
+
+// The trips, stops and days of the searched range beside its reports; its speed chart
+// under the map's track. A chosen trip is drawn on the map, which comes to the front: the
+// chart's pointer and the trip are seen together there.
+void MainWindow::connectTrackReports() {
+    connect(recordSearch_, &RecordSearch::inquired, trackReports_, [this] {
+        trackReports_->showRange(recordSearch_->shownRange(),
+                                 QString::fromStdString(recordSearch_->criteria().userName));
+    });
+    connect(recordSearch_, &RecordSearch::resultCleared, trackReports_,
+            [this] { trackReports_->showRange(std::nullopt, {}); });
+    connect(trackReports_, &TrackReports::speedChartChanged, mapPage_, &MapPage::showSpeedChart);
+    connect(trackReports_, &TrackReports::tripChosen, mapPage_, [this](const std::string& json) {
+        mapPage_->showTrip(json);
+        showPage(mapPage_);
     });
 }
 

@@ -26,6 +26,7 @@ class SmsCommandPage;
 class SmsSession;
 class SmsTrackingPage;
 class SosAlarms;
+class TrackReports;
 
 // The one top-level window: menu, toolbar, status bar, the three main pages and the map.
 // It makes the pages and what drives them, and it alone connects them to each other.
@@ -47,6 +48,7 @@ class MainWindow : public QMainWindow {
     EventsPage* eventsPage() const { return eventsPage_; }
     MainStatusBar* mainStatusBar() const { return statusBar_; }
     RecordSearch* recordSearch() const { return recordSearch_; }
+    TrackReports* trackReports() const { return trackReports_; }
     // Every stored report and event goes through it; SOS reports and the events of the
     // kinds the operator chose raise the alarm.
     SosAlarms* sosAlarms() const { return sosAlarms_; }
@@ -82,6 +84,7 @@ class MainWindow : public QMainWindow {
     void createPages();
     void createControllers();
     void connectPages();
+    void connectTrackReports();
     void addShowOnMapAction();
     void connectGeofences();
     // Greys the markers of the trackers that went silent, until they report again.
@@ -102,6 +105,7 @@ class MainWindow : public QMainWindow {
     std::vector<OverdueTracker> overdue_;
     MainStatusBar* statusBar_ = nullptr;
     RecordSearch* recordSearch_ = nullptr;
+    TrackReports* trackReports_ = nullptr;
     SosAlarms* sosAlarms_ = nullptr;
     SmsSession* smsSession_ = nullptr;
     ReportDisplay* reportDisplay_ = nullptr;

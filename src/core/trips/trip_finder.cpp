@@ -8,6 +8,7 @@
 #include "core/report/position_report.h"
 #include "core/report/report_kinds.h"
 #include "core/trips/local_moment.h"
+#include "core/trips/track_fix.h"
 
 namespace kv820 {
 
@@ -31,16 +32,6 @@ double kmh(double metres, std::int64_t seconds) {
     return seconds > 0 ? metres / static_cast<double>(seconds) * MetresPerSecondInKmh : 0;
 }
 
-// The position of a report with a fix and valid degrees.
-template <typename Report>
-std::optional<GeoPoint> positionOf(const Report& report) {
-    if (report.gpsStatus == NoFixText || !isDecimalWithin(report.gpsPosLat, 90) ||
-        !isDecimalWithin(report.gpsPosLon, 180)) {
-        return std::nullopt;
-    }
-    return GeoPoint{leadingDecimal(report.gpsPosLat), leadingDecimal(report.gpsPosLon)};
-}
-
 }  // namespace
 
 void TripFinder::add(const PositionReport& report) {
@@ -58,7 +49,7 @@ void TripFinder::addReport(const Report& report) {
         return;
     }
     days_.addReport(*moment);
-    const std::optional<GeoPoint> position = positionOf(report);
+    const std::optional<GeoPoint> position = fixPositionOf(report);
     if (!position) {
         return;
     }

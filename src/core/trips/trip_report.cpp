@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/records/export_file.h"
 #include "core/records/stored_range_rows.h"
 #include "core/store/gpslog_store.h"
 #include "core/trips/track_csv.h"
@@ -56,6 +57,22 @@ std::string writeUserTripReport(Database& db, const UserRangeRequest& request, T
     const TrackSummary summary =
         summarizeStored(db, {resolved.user->imei, request.from, request.to}, settings);
     return writeKind(sink, kind, summary) ? "" : "The report could not be written.";
+}
+
+ExportResult writeTripReportFile(const std::filesystem::path& path, TripReportKind kind,
+                                 const TrackSummary& summary) {
+    ExportFile file(path);
+    if (!file.open()) {
+        return {ExportOutcome::NoFileExistence, file.failureReason()};
+    }
+    if (!writeKind(file, kind, summary)) {
+        file.discard();
+        return {ExportOutcome::WriteFailure, file.failureReason()};
+    }
+    if (!file.commit()) {
+        return {ExportOutcome::WriteFailure, file.failureReason()};
+    }
+    return {};
 }
 
 }  // namespace kv820

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/alarms/user_range.h"
+#include "core/records/export_outcome.h"
 #include "core/trips/track_summary.h"
 
 namespace kv820 {
@@ -25,5 +27,10 @@ std::optional<TripReportKind> tripReportKindNamed(std::string_view name);
 // (resolveUserRange, or a failed write); empty when written. Throws DatabaseError.
 std::string writeUserTripReport(Database& db, const UserRangeRequest& request, TripReportKind kind,
                                 TextSink& sink, const TripSettings& settings = {});
+
+// Writes one report of `summary` to `path` as a whole file: the file the operator had stays
+// as it was unless the new one is complete. Written, NoFileExistence or WriteFailure.
+ExportResult writeTripReportFile(const std::filesystem::path& path, TripReportKind kind,
+                                 const TrackSummary& summary);
 
 }  // namespace kv820

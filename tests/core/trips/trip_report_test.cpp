@@ -7,8 +7,10 @@
 #include "core/store/user_store.h"
 #include "core/trips/track_csv.h"
 #include "support/collecting_sink.h"
+#include "support/report_rows_fixture.h"
 #include "support/synthetic_track.h"
 #include "support/temp_database_file.h"
+#include "support/temp_dir.h"
 
 namespace kv820 {
 namespace {
@@ -124,6 +126,20 @@ TEST(TripReportKindTest, KindsAreNamedAsScriptsAskForThem) {
     EXPECT_EQ(tripReportKindNamed("stops"), TripReportKind::Stops);
     EXPECT_EQ(tripReportKindNamed("summary"), TripReportKind::Summary);
     EXPECT_EQ(tripReportKindNamed("events"), std::nullopt);
+}
+
+// The window's export: the same CSV as the command line's, in a whole file or none.
+TEST(TripReportFileTest, WritesTheKindAsAWholeFile) {
+    const test::TempDir dir;
+    const DaySummary day{"2026/03/02", 1500, 120, 60, 45, 3};
+    const TrackSummary summary{{}, {}, {day}};
+    const auto path = dir.path() / "summary.csv";
+    EXPECT_EQ(writeTripReportFile(path, TripReportKind::Summary, summary), ExportOutcome::Written);
+    EXPECT_EQ(test::readWholeFile(path),
+              std::string(SummaryHeader) + "2026/03/02,1.500,120,60.0,45.0,3\r\n");
+    EXPECT_EQ(
+        writeTripReportFile(dir.path() / "none" / "trips.csv", TripReportKind::Trips, summary),
+        ExportOutcome::NoFileExistence);
 }
 
 }  // namespace

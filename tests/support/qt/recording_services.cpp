@@ -1,5 +1,6 @@
 #include "support/qt/recording_services.h"
 
+#include <QPrinter>
 #include <utility>
 
 namespace kv820::test {
@@ -35,6 +36,17 @@ QStringList AlertRecorder::texts() const {
         all << m.text;
     }
     return all;
+}
+
+bool PdfPrinterChooser::choosePrinter(QWidget* owner, QPrinter& printer) {
+    ++calls;
+    this->owner = owner;
+    if (!pdfPath) {
+        return false;
+    }
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(*pdfPath);
+    return true;
 }
 
 }  // namespace kv820::test

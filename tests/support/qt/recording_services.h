@@ -75,15 +75,25 @@ class ScriptedFileChooser final : public FileChooser {
     QWidget* owner = nullptr;
 };
 
+// Answers every print dialog by printing to a PDF file (none: cancelled), and counts them.
+class PdfPrinterChooser final : public PrinterChooser {
+  public:
+    bool choosePrinter(QWidget* owner, QPrinter& printer) override;
+    std::optional<QString> pdfPath;
+    int calls = 0;
+    QWidget* owner = nullptr;
+};
+
 // The program's services as a test replaces them, all in one place: no message box, no
-// file dialog and no browser opens, and each records what it was asked. Hand app() to
+// file or print dialog and no browser opens, and each records what it was asked. Hand app() to
 // the program (AppContext, a setup session, a page); it must outlive what it was handed to.
 struct RecordingServices {
     AlertRecorder alerts;
     RecordingWebMapOpener webMap;
     ScriptedFileChooser files;
+    PdfPrinterChooser printers;
 
-    AppServices app() { return {&alerts, &files, &webMap}; }
+    AppServices app() { return {&alerts, &files, &webMap, &printers}; }
 };
 
 }  // namespace kv820::test

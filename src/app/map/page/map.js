@@ -669,6 +669,76 @@
     },
   };
 
+  // A trip chosen in the trips table, drawn over the searched track, and the point of the
+  // speed chart under the mouse.
+  const tripLayer = L.layerGroup().addTo(map);
+  let trip = { points: 0, bounds: null };
+  let pointMarker = null;
+  let pointMarks = 0;
+
+  Object.assign(window.kv820Map, {
+    // {path:[lat,lon,...], start, end, label}, or null to take the trip away.
+    showTrip: function (data) {
+      tripLayer.clearLayers();
+      trip = { points: 0, bounds: null };
+      if (!data || data.path.length < 2) {
+        return;
+      }
+      const path = latLngsOf(data.path);
+      const line = { renderer: renderer, interactive: false, smoothFactor: 1 };
+      // A white casing keeps the trip apart from the track's colours beneath it.
+      L.polyline(path, Object.assign({ color: '#fff', weight: 9, opacity: 0.9 }, line)).addTo(tripLayer);
+      L.polyline(path, Object.assign({ color: '#3a0ca3', weight: 5, opacity: 1 }, line)).addTo(tripLayer);
+      const bounds = L.latLngBounds(path).extend(L.latLng(data.start)).extend(L.latLng(data.end));
+      fitUntilTouched = false;
+      map.fitBounds(bounds, { padding: [40, 40], maxZoom: 17, animate: false });
+      endMarker(data.start, '#1a9641', 'Trip start').addTo(tripLayer);
+      endMarker(data.end, '#a50026', 'Trip end').addTo(tripLayer);
+      tripLayer.eachLayer(function (layer) {
+        if (layer.bindTooltip && !layer.getTooltip()) {
+          layer.bindTooltip(data.label, { sticky: true });
+        }
+      });
+      trip = { points: path.length, bounds: bounds };
+    },
+    // {lat, lon, label}: the point the speed chart's pointer is on, kept in view; null
+    // takes it away.
+    markPoint: function (data) {
+      if (pointMarker) {
+        map.removeLayer(pointMarker);
+        pointMarker = null;
+      }
+      ++pointMarks;
+      if (!data) {
+        return;
+      }
+      const at = L.latLng(data.lat, data.lon);
+      pointMarker = L.circleMarker(at, { renderer: renderer, radius: 8, color: '#000', weight: 2,
+                                         fillColor: '#ffd400', fillOpacity: 1, interactive: false })
+                        .bindTooltip(data.label, { permanent: true, direction: 'top', offset: [0, -8] })
+                        .addTo(map);
+      if (!map.getBounds().contains(at)) {
+        map.panTo(at, { animate: false });
+      }
+    },
+    // The page's layout changed around the map (the chart panel came or went).
+    refreshSize: function () {
+      map.invalidateSize({ animate: false });
+    },
+    // The chosen trip and the chart's point, for the program's tests.
+    tripState: function () {
+      const view = map.getBounds();
+      const point = pointMarker ? pointMarker.getLatLng() : null;
+      return { tripPoints: trip.points,
+               tripInView: trip.bounds ? view.contains(trip.bounds) : false,
+               tripBounds: trip.bounds ? [trip.bounds.getSouth(), trip.bounds.getWest(),
+                                          trip.bounds.getNorth(), trip.bounds.getEast()] : [],
+               point: point ? [point.lat, point.lng] : [], pointInView: point ? view.contains(point) : false,
+               pointMarks: pointMarks, zoom: map.getZoom(),
+               bounds: [view.getSouth(), view.getWest(), view.getNorth(), view.getEast()] };
+    },
+  });
+
   if (typeof QWebChannel !== 'undefined' && window.qt && qt.webChannelTransport) {
     new QWebChannel(qt.webChannelTransport, function (channel) {
       bridge = channel.objects.bridge;
