@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/ports/port_discovery.h"
+#include "app/trips/trip_settings.h"
 #include "core/alarms/event_report.h"
 #include "core/alarms/geofence_file.h"
 #include "core/records/text_sink.h"
@@ -333,7 +334,7 @@ int runTripReport(const QString& kind, const QString& user, const QString& from,
     }
     return runFolderReport([&](Database& db, TextSink& sink) {
         return writeUserTripReport(db, {user.toStdString(), from.toStdString(), to.toStdString()},
-                                   *report, sink);
+                                   *report, sink, savedTripSettings());
     });
 }
 

@@ -11,10 +11,12 @@ namespace kv820 {
 namespace {
 
 std::shared_ptr<const TrackAnalysis> analyze(const std::string& path, const ReceiveRange& range,
+                                             const TripSettings& settings,
                                              const std::atomic<bool>& stopped) {
     try {
         Database db(path);
-        auto analysis = analyzeTrack(StoredRangeRows(db, range), [&stopped] { return !stopped; });
+        auto analysis = analyzeTrack(
+            StoredRangeRows(db, range), [&stopped] { return !stopped; }, settings);
         return analysis ? std::make_shared<const TrackAnalysis>(std::move(*analysis)) : nullptr;
     } catch (const DatabaseError&) {
         return nullptr;
@@ -30,25 +32,26 @@ TrackAnalysisWorker::~TrackAnalysisWorker() {
     stop();
 }
 
-void TrackAnalysisWorker::start(const ReceiveRange& range) {
+void TrackAnalysisWorker::start(const ReceiveRange& range, const TripSettings& settings) {
     stop();
     stopped_ = std::make_shared<std::atomic<bool>>(false);
     const int run = ++runs_;
-    thread_.reset(QThread::create([this, run, range, path = databasePath_, stopped = stopped_] {
-        auto analysis = analyze(path, range, *stopped);
-        // Told on the window's thread; a walk stopped meanwhile says nothing.
-        QMetaObject::invokeMethod(
-            this,
-            [this, run, analysis = std::move(analysis)] {
-                if (run != runs_ || !thread_) {
-                    return;
-                }
-                thread_->wait();
-                thread_.reset();
-                emit analysed(analysis);
-            },
-            Qt::QueuedConnection);
-    }));
+    thread_.reset(
+        QThread::create([this, run, range, settings, path = databasePath_, stopped = stopped_] {
+            auto analysis = analyze(path, range, settings, *stopped);
+            // Told on the window's thread; a walk stopped meanwhile says nothing.
+            QMetaObject::invokeMethod(
+                this,
+                [this, run, analysis = std::move(analysis)] {
+                    if (run != runs_ || !thread_) {
+                        return;
+                    }
+                    thread_->wait();
+                    thread_.reset();
+                    emit analysed(analysis);
+                },
+                Qt::QueuedConnection);
+        }));
     thread_->start();
 }
 

@@ -23,7 +23,7 @@ class TrackAnalysisWorker : public QObject {
     explicit TrackAnalysisWorker(std::string databasePath, QObject* parent = nullptr);
     ~TrackAnalysisWorker() override;
 
-    void start(const ReceiveRange& range);
+    void start(const ReceiveRange& range, const TripSettings& settings);
     // Ends the running walk, if any, without a word through analysed().
     void stop();
     bool running() const { return thread_ != nullptr; }

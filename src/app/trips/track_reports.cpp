@@ -16,6 +16,8 @@
 #include "app/trips/track_analysis_worker.h"
 #include "app/trips/track_report_document.h"
 #include "app/trips/track_tables.h"
+#include "app/trips/trip_settings.h"
+#include "app/trips/trip_settings_dialog.h"
 #include "core/records/records_messages.h"
 
 namespace kv820 {
@@ -111,6 +113,11 @@ TrackReports::Page TrackReports::makePage(TripReportKind kind) {
     QPushButton* pdf =
         addButton(page, name + QStringLiteral("SavePdfButton"), QStringLiteral("Save PDF..."));
     connect(pdf, &QPushButton::clicked, this, &TrackReports::savePdf);
+    // Not among the page's buttons: the settings can be changed before any range is read.
+    auto* tune = new QPushButton(QStringLiteral("Settings..."));
+    tune->setObjectName(name + QStringLiteral("SettingsButton"));
+    bar->addWidget(tune);
+    connect(tune, &QPushButton::clicked, this, &TrackReports::editSettings);
     // The buttons' work is on the table's menu too, for the mouse where the eye is.
     for (QPushButton* button : page.buttons) {
         auto* action = new QAction(button->text(), page.table);
@@ -144,6 +151,18 @@ void TrackReports::addShowOnMap(Page& page) {
     connect(button, &QPushButton::clicked, this, &TrackReports::chooseCurrentTrip);
 }
 
+// New settings count for the range shown at once, and for the command line's reports.
+void TrackReports::editSettings() {
+    TripSettingsDialog dialog(savedTripSettings(), messageOwner_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    saveTripSettings(dialog.settings());
+    if (range_) {
+        showRange(range_, userName_);
+    }
+}
+
 void TrackReports::addPagesTo(QTabWidget* tabs) {
     for (TripReportKind kind : Kinds) {
         tabs->addTab(pages_[index(kind)].widget, QString::fromLatin1(PageTexts[index(kind)].tab));
@@ -165,7 +184,7 @@ void TrackReports::showRange(const std::optional<ReceiveRange>& range, const QSt
         return;
     }
     fillTables(QStringLiteral("Reading the range..."));
-    worker_->start(*range);
+    worker_->start(*range, savedTripSettings());
 }
 
 void TrackReports::takeAnalysis(std::shared_ptr<const TrackAnalysis> analysis) {

@@ -52,6 +52,8 @@ class TrackReports : public QObject {
     void exportCsv(TripReportKind kind);
     void print();
     void savePdf();
+    // "Trip settings", then the range read again with them.
+    void editSettings();
     // The trip of the trips table's current row goes to the map.
     void chooseCurrentTrip();
 

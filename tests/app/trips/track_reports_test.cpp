@@ -1,19 +1,27 @@
 // The trips, stops and daily summary beside the search result: filled from the searched
 // range on the worker, sorted by value, exported as the command line's CSV, printed and
 // saved as PDF through the recording services.
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include "app/common/program_settings.h"
 #include "app/records/record_search.h"
 #include "app/records/search_records_page.h"
 #include "app/shell/main_window.h"
 #include "app/trips/track_reports.h"
+#include "app/trips/trip_settings.h"
+#include "app/trips/trip_settings_dialog.h"
 #include "core/common/number_text.h"
 #include "core/trips/trip_finder.h"
 #include "support/qt/records_database.h"
@@ -53,6 +61,7 @@ class TrackReportsTest : public QObject {
     Q_OBJECT
 
   private:
+    QTemporaryDir settingsDir_;
     std::unique_ptr<test::WindowRig> rig_;
     std::vector<PositionReport> reports_;
 
@@ -77,7 +86,13 @@ class TrackReportsTest : public QObject {
     }
 
   private slots:
+    void initTestCase() {
+        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+            QSettings::setPath(format, QSettings::UserScope, settingsDir_.path());
+        }
+    }
     void init() {
+        programSettings().clear();
         rig_ = std::make_unique<test::WindowRig>();
         reports_ = test::storeThreeDrives(rig_->path, test::Truck.imei);
     }
@@ -201,6 +216,31 @@ class TrackReportsTest : public QObject {
         button("stopsPrintButton")->click();
         QCOMPARE(rig_->services.printers.calls, 2);
         QVERIFY(rig_->services.alerts.texts().isEmpty());
+    }
+
+    // Settings that ask for longer stops read the range again at once and kept for the
+    // next run; a value edited by hand past its bounds is taken at the bound.
+    void theTripSettingsChangeWhatCountsAsAStop() {
+        searchTheDay();
+        QCOMPARE(table("tripsTable")->model()->rowCount(), 3);
+        QTimer::singleShot(0, this, [] {
+            auto* dialog = qobject_cast<TripSettingsDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto* shortest = dialog->findChild<QSpinBox*>(QStringLiteral("shortestStopSpinBox"));
+            shortest->selectAll();
+            QTest::keyClicks(shortest, "86400");
+            QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        QTest::mouseClick(button("tripsSettingsButton"), Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([this] { return reports().analysis() != nullptr; }, WorkerWaitMs));
+        QCOMPARE(table("stopsTable")->model()->rowCount(), 0);
+        QCOMPARE(savedTripSettings().stopMinimumSeconds, 86400);
+
+        QSettings stored = programSettings();
+        stored.setValue(QStringLiteral("trips/stopRadiusMetres"), 1);
+        stored.setValue(QStringLiteral("trips/gapMinutes"), QStringLiteral("an hour"));
+        QCOMPARE(savedTripSettings().stopRadiusMetres, 10.0);
+        QCOMPARE(savedTripSettings().gapSeconds, 3600);
     }
 };
 
