@@ -51,6 +51,15 @@ MapTileDialog::MapTileDialog(const MapTileSource& source, AppServices services, 
     fileButton_->setObjectName(QStringLiteral("tileFileKindButton"));
     folderButton_->setObjectName(QStringLiteral("tileFolderKindButton"));
     urlEdit_->setMinimumWidth(420);
+    if (source.urlTemplate.isEmpty()) {
+        // A file given on the command line has no server: the default one is offered,
+        // should the operator go back online.
+        const MapTileSource fallback = MapSettings::defaultTileSource();
+        urlEdit_->setText(fallback.urlTemplate);
+        if (source.kind == MapTileSource::Kind::MbtilesFile) {
+            attributionEdit_->setText(fallback.attribution);
+        }
+    }
     auto* kinds = new QButtonGroup(this);
     for (QRadioButton* kind : {urlButton_, fileButton_, folderButton_}) {
         kinds->addButton(kind);
