@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/common/app_context.h"
+#include "app/map/map_settings.h"
 #include "app/map/web_engine_setup.h"
 #include "app/reception/headless_receiver.h"
 #include "app/shell/command_line.h"
@@ -22,7 +23,7 @@ QStringList arguments(int argc, char** argv) {
     return arguments;
 }
 
-int runWindow(int argc, char** argv) {
+int runWindow(int argc, char** argv, const QString& tiles) {
     kv820::prepareWebEngineBeforeApplication();
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("kv820-callcenter"));
@@ -34,6 +35,9 @@ int runWindow(int argc, char** argv) {
         kv820::SingleInstance::perUserKey(QStringLiteral("kv820-callcenter")));
     if (qEnvironmentVariableIsEmpty("KV820_NO_SINGLE_INSTANCE") && !instance.claim()) {
         return 0;  // the running copy comes to the front
+    }
+    if (const auto source = kv820::MapSettings::tileSourceFromArgument(tiles)) {
+        kv820::MapSettings::setRunTileSource(*source);
     }
     kv820::AppContext context(kv820::DatabaseFileName);
     kv820::MainWindow window(context);
@@ -78,5 +82,5 @@ int main(int argc, char** argv) {
         case Action::RunWindow:
             break;
     }
-    return runWindow(argc, argv);
+    return runWindow(argc, argv, command.tiles);
 }

@@ -85,6 +85,10 @@ class FileDialogs final : public FileChooser {
             QFileDialog::getOpenFileName(owner, QString(), QString(), texts.join(u";;"));
         return path.isEmpty() ? std::nullopt : std::optional(path);
     }
+    std::optional<QString> chooseFolder(QWidget* owner) override {
+        const QString path = QFileDialog::getExistingDirectory(owner);
+        return path.isEmpty() ? std::nullopt : std::optional(path);
+    }
 };
 
 class PrintDialogs final : public PrinterChooser {

@@ -61,6 +61,8 @@ class FileChooser {
     // An Open dialog offering `filters`; nothing when the operator cancels.
     virtual std::optional<QString> chooseOpenFile(QWidget* owner,
                                                   const std::vector<FileFilter>& filters) = 0;
+    // A dialog choosing an existing folder; nothing when the operator cancels.
+    virtual std::optional<QString> chooseFolder(QWidget* owner) = 0;
 };
 
 // The printer a document goes to.

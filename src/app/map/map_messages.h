@@ -17,6 +17,9 @@ inline constexpr char NoPositionToShowText[] = "This report has no position to s
 // The "Map" page's notices.
 inline constexpr char TilesUnavailableNotice[] =
     "Map tiles cannot be loaded: markers and tracks are shown on a plain background.";
+// %1: why the tile file or folder gives no tiles, as the core says it.
+inline constexpr char TileSourceUnavailableNotice[] =
+    "Map tiles cannot be loaded: %1 Markers and tracks are shown on a plain background.";
 inline constexpr char PageUnavailableNotice[] = "The map page cannot be loaded.";
 inline constexpr char PositionsUnreadableNotice[] =
     "The trackers' positions cannot be read from the database.";

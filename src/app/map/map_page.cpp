@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <algorithm>
 
 #include "app/common/app_context.h"
 #include "app/common/window_alarm_store.h"
@@ -21,6 +23,7 @@
 #include "app/map/map_messages.h"
 #include "app/map/map_settings.h"
 #include "app/map/map_tile_dialog.h"
+#include "app/map/tile_scheme_handler.h"
 #include "app/map/web_engine_setup.h"
 #include "core/alarms/fence_map_json.h"
 #include "core/alarms/geofence_geojson.h"
@@ -36,6 +39,9 @@ namespace {
 
 const QString PageUrl = QStringLiteral("qrc:/map/map.html");
 const std::string NoTrack = "{\"points\":0,\"bands\":[]}";
+// The deepest zoom of the map, tiles scaled up beyond a file's own.
+constexpr int MaxMapZoom = 19;
+constexpr double WholeWorldDegrees = 359;
 
 QString jsonText(const QString& text) {
     // A one-element array, unwrapped: a JSON string literal with every quote escaped.
@@ -61,6 +67,7 @@ void MapPage::connectBridge() {
     });
     connect(bridge_, &MapBridge::tilesFailed, this,
             [this] { showNotice(QString::fromLatin1(TilesUnavailableNotice)); });
+
     connect(bridge_, &MapBridge::circleFinished, this,
             [this](double latitude, double longitude, double radiusMetres) {
                 if (const auto circle = circleFromPage(latitude, longitude, radiusMetres)) {
@@ -208,6 +215,11 @@ void MapPage::ensureView() {
     // Tile servers ask every application to name itself.
     profile_->setHttpUserAgent(QStringLiteral("kv820-callcenter/%1 (fleet map; Qt WebEngine)")
                                    .arg(QStringLiteral(KV820_VERSION)));
+    tileHandler_ = new TileSchemeHandler(profile_);
+    profile_->installUrlSchemeHandler(TileScheme, tileHandler_);
+    connect(tileHandler_, &TileSchemeHandler::sourceFailed, this, [this](const QString& why) {
+        showNotice(QString::fromLatin1(TileSourceUnavailableNotice).arg(why));
+    });
     view_ = new QWebEngineView(this);
     view_->setObjectName(QStringLiteral("mapView"));
     auto* page = new QWebEnginePage(profile_, view_);
@@ -242,7 +254,8 @@ void MapPage::onLoadFinished(bool ok) {
     pushFleet();
     call(QStringLiteral("kv820Map.setOverdue"), overdueJson_);
     pushFences();
-    if (!saved) {
+    // A first start shows the tile file's own area, or else the whole fleet.
+    if (!saved && !showTileArea()) {
         call(QStringLiteral("kv820Map.fitFirstView"), {});
     }
     call(QStringLiteral("kv820Map.follow"),
@@ -260,9 +273,70 @@ void MapPage::onLoadFinished(bool ok) {
 
 void MapPage::applyTileSource() {
     const MapTileSource source = MapSettings::tileSource();
+    localTiles_.reset();
+    if (source.kind != MapTileSource::Kind::Url) {
+        serveLocalTiles(source);
+        return;
+    }
+    tileHandler_->stop();
     view_->page()->runJavaScript(
         QStringLiteral("kv820Map.setTiles(%1, %2)")
             .arg(jsonText(source.urlTemplate), jsonText(source.attribution)));
+}
+
+void MapPage::serveLocalTiles(const MapTileSource& source) {
+    std::unique_ptr<TileSource> tiles;
+    try {
+        tiles = openTileSource(source.path.toStdString());
+    } catch (const TileSourceError& error) {
+        tileHandler_->stop();
+        showNotice(QString::fromLatin1(TileSourceUnavailableNotice)
+                       .arg(QString::fromStdString(error.what())));
+        call(QStringLiteral("kv820Map.clearTiles"), {});
+        return;
+    }
+    const TileSetInfo info = tiles->info();
+    // A file's own attribution, or the one typed for a folder: plain text either way, made
+    // HTML here because Leaflet shows attributions as HTML.
+    const QString attribution = source.kind == MapTileSource::Kind::MbtilesFile
+                                    ? QString::fromStdString(info.attribution)
+                                    : source.attribution;
+    QJsonObject options{{QStringLiteral("url"), tileHandler_->serve(std::move(tiles))},
+                        {QStringLiteral("attribution"), attribution.toHtmlEscaped()},
+                        {QStringLiteral("minZoom"), info.minZoom},
+                        {QStringLiteral("maxNativeZoom"), info.maxZoom}};
+    // A file of the whole world says nothing the map does not know, and bounds would keep
+    // its tiles from the world's copies east and west.
+    if (info.bounds && info.bounds->east - info.bounds->west < WholeWorldDegrees) {
+        options.insert(QStringLiteral("bounds"), QJsonArray{info.bounds->south, info.bounds->west,
+                                                            info.bounds->north, info.bounds->east});
+    }
+    call(QStringLiteral("kv820Map.setLocalTiles"),
+         QJsonDocument(options).toJson(QJsonDocument::Compact).toStdString());
+    localTiles_ = info;
+}
+
+bool MapPage::showTileArea() {
+    if (!localTiles_) {
+        return false;
+    }
+    if (const auto& centre = localTiles_->centre) {
+        const int zoom = std::clamp(centre->zoom, localTiles_->minZoom, MaxMapZoom);
+        call(QStringLiteral("kv820Map.setView"), QStringLiteral("%1, %2, %3")
+                                                     .arg(centre->latitude, 0, 'f', 6)
+                                                     .arg(centre->longitude, 0, 'f', 6)
+                                                     .arg(zoom)
+                                                     .toStdString());
+        return true;
+    }
+    if (const auto& area = localTiles_->bounds) {
+        call(QStringLiteral("kv820Map.fitArea"),
+             QJsonDocument(QJsonArray{area->south, area->west, area->north, area->east})
+                 .toJson(QJsonDocument::Compact)
+                 .toStdString());
+        return true;
+    }
+    return false;
 }
 
 void MapPage::refreshFleet() {
@@ -413,7 +487,7 @@ void MapPage::fillFollowCombo() {
 }
 
 void MapPage::editTileSource() {
-    MapTileDialog dialog(MapSettings::tileSource(), this);
+    MapTileDialog dialog(MapSettings::tileSource(), context_.services(), this);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
@@ -421,6 +495,8 @@ void MapPage::editTileSource() {
     notice_->clear();
     if (loaded_) {
         applyTileSource();
+        // The operator just chose the file: show what it covers.
+        showTileArea();
     }
 }
 

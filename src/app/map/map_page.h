@@ -13,6 +13,7 @@
 #include "core/alarms/geofence.h"
 #include "core/store/gpslog_row.h"
 #include "core/store/gpslog_store.h"
+#include "core/tiles/tile_set.h"
 
 class QComboBox;
 class QLabel;
@@ -26,6 +27,8 @@ namespace kv820 {
 
 class AppContext;
 class MapBridge;
+class TileSchemeHandler;
+struct MapTileSource;
 struct PositionReport;
 
 // The "Map" page: every registered tracker at its latest stored position, the searched
@@ -67,6 +70,8 @@ class MapPage : public QWidget {
     QWebEngineView* view() const { return view_; }
     bool pageLoaded() const { return loaded_; }
     QLabel* noticeLabel() const { return notice_; }
+    // Serves the tiles of a file or a folder to the page; null until the page is first shown.
+    TileSchemeHandler* tileHandler() const { return tileHandler_; }
     QToolButton* fencesButton() const { return fencesButton_; }
     // The fence the operator selected on the map; 0 for none.
     std::int64_t selectedFence() const { return selectedFence_; }
@@ -94,6 +99,8 @@ class MapPage : public QWidget {
     void ensureView();
     void onLoadFinished(bool ok);
     void applyTileSource();
+    void serveLocalTiles(const MapTileSource& source);
+    bool showTileArea();
     void pushFleet();
     void pushMarker(const std::string& imei);
     void pushTrack();
@@ -114,6 +121,9 @@ class MapPage : public QWidget {
     QLabel* notice_;
     QWebEngineProfile* profile_ = nullptr;
     QWebEngineView* view_ = nullptr;
+    TileSchemeHandler* tileHandler_ = nullptr;
+    // What the served file or folder says of itself; none for a tile server.
+    std::optional<TileSetInfo> localTiles_;
     MapBridge* bridge_;
     bool loaded_ = false;
     bool fleetPending_ = true;

@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include "app/map/tile_scheme_handler.h"
+
 #if defined(Q_OS_UNIX)
 #include <unistd.h>
 #endif
@@ -29,6 +31,7 @@ void addChromiumFlag(const QByteArray& flag) {
 
 void prepareWebEngineBeforeApplication() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    registerTileScheme();
 }
 
 void prepareChromiumFlags() {

@@ -2,8 +2,9 @@
 
 namespace kv820 {
 
-// Qt WebEngine shares OpenGL contexts with the widgets only when told so before the
-// QApplication exists: the program's main calls this first.
+// Qt WebEngine shares OpenGL contexts with the widgets, and knows the scheme the map's
+// tiles are served under, only when told so before the QApplication exists: the program's
+// main calls this first.
 void prepareWebEngineBeforeApplication();
 
 // Chromium's own switches, set just before the first web view starts Chromium: no sandbox

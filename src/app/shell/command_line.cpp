@@ -8,6 +8,7 @@
 #include <memory>
 #include <utility>
 
+#include "app/map/map_settings.h"
 #include "app/ports/port_discovery.h"
 #include "app/trips/trip_settings.h"
 #include "core/alarms/event_report.h"
@@ -127,13 +128,14 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     const QCommandLineOption logFile(QStringLiteral("log-file"), {}, QStringLiteral("FILE"));
     const QCommandLineOption importGeofences(QStringLiteral("import-geofences"), {},
                                              QStringLiteral("FILE"));
+    const QCommandLineOption tiles(QStringLiteral("tiles"), {}, QStringLiteral("SOURCE"));
     const ReportOptions report;
 
     QCommandLineParser parser;
     // Qt's options are single-dash words ("-style"), not clusters of letters.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({help, version, createDatabase, listPorts, receive, logFile, importGeofences,
-                       report.report, report.user, report.from, report.to});
+                       report.report, report.user, report.from, report.to, tiles});
     addQtOptions(parser);
     if (!parser.parse(arguments)) {
         return invalid(parser.errorText());
@@ -169,6 +171,17 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         result.logFile = parser.value(logFile);
         if (result.port.isEmpty() || (parser.isSet(logFile) && result.logFile.isEmpty())) {
             return invalid(QStringLiteral("--receive needs a port, --log-file a file."));
+        }
+    }
+    if (parser.isSet(tiles)) {
+        if (result.action != Action::RunWindow || parser.values(tiles).size() > 1) {
+            return invalid(QStringLiteral("--tiles goes with the window, once."));
+        }
+        result.tiles = parser.value(tiles);
+        if (!MapSettings::tileSourceFromArgument(result.tiles)) {
+            return invalid(QStringLiteral("--tiles needs an MBTiles file, a folder of tiles or a "
+                                          "URL template with {z}, {x} and {y}: '%1' is none.")
+                               .arg(result.tiles));
         }
     }
     result.file = parser.value(importGeofences);
@@ -209,6 +222,10 @@ QString CommandLine::helpText() {
         "                     print the user's trips, stops or daily totals (distance,\n"
         "                     driving time, speeds, reports) over the reports whose GPS\n"
         "                     time lies from TIME to TIME, as CSV with a header row\n"
+        "  --tiles SOURCE     with the window: take the map's tiles, for this run only,\n"
+        "                     from SOURCE: an MBTiles file of raster tiles, a folder laid\n"
+        "                     out as {z}/{x}/{y}.png (or .jpg), or a URL template such as\n"
+        "                     https://tiles.example.org/{z}/{x}/{y}.png\n"
         "  --help             show this text\n"
         "  --version          show the version\n"
         "\n"

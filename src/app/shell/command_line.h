@@ -29,6 +29,7 @@ struct CommandLine {
     QString user;     // --user, --from and --to of a report
     QString from;
     QString to;
+    QString tiles;  // --tiles: the map's tile source for this run (file, folder or URL)
 
     // Accepts Qt's own options (-style, -platform, ...) beside the program's; they are left
     // in the arguments for QApplication to take.

@@ -11,7 +11,8 @@ constexpr int BusyTimeoutMs = 5000;
 }
 
 Database::Database(const std::string& path, Mode mode) : path_(path) {
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    int flags = (mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
+                SQLITE_OPEN_NOMUTEX;
     if (mode == Mode::Create) {
         flags |= SQLITE_OPEN_CREATE;
     }
@@ -26,7 +27,11 @@ Database::Database(const std::string& path, Mode mode) : path_(path) {
     try {
         // Reading the schema proves the file is a database, not just a file.
         execute("PRAGMA schema_version");
-        execute("PRAGMA journal_mode=WAL");
+        if (mode == Mode::ReadOnly) {
+            execute("PRAGMA query_only=1");
+        } else {
+            execute("PRAGMA journal_mode=WAL");
+        }
     } catch (...) {
         sqlite3_close(db_);
         db_ = nullptr;

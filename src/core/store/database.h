@@ -10,9 +10,11 @@ namespace kv820 {
 // One SQLite connection (RAII). The program opens KV820Y.mdb read-write and never creates
 // it; only the --create-database command uses Mode::Create. Each thread opens its own
 // connection; WAL and a busy time-out let the reception thread write while the UI reads.
+// Files that are not the program's own (a map's tile file) are opened with Mode::ReadOnly:
+// SQLite refuses every write then, and the journal mode is left as the file has it.
 class Database {
   public:
-    enum class Mode { OpenExisting, Create };
+    enum class Mode { OpenExisting, Create, ReadOnly };
 
     explicit Database(const std::string& path, Mode mode = Mode::OpenExisting);
     ~Database();

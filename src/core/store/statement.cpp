@@ -37,6 +37,14 @@ Statement& Statement::bind(int index, std::int64_t value) {
     return *this;
 }
 
+Statement& Statement::bindBlob(int index, std::string_view bytes) {
+    if (sqlite3_bind_blob64(stmt_, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT) !=
+        SQLITE_OK) {
+        fail();
+    }
+    return *this;
+}
+
 Statement& Statement::bindOrNull(int index, const std::optional<std::string>& text) {
     if (text) {
         return bind(index, std::string_view(*text));
@@ -87,6 +95,22 @@ std::string_view Statement::textView(int column) const {
 
 std::int64_t Statement::integer(int column) const {
     return sqlite3_column_int64(stmt_, column);
+}
+
+std::string_view Statement::blob(int column) const {
+    const void* value = sqlite3_column_blob(stmt_, column);
+    if (value == nullptr) {
+        if (sqlite3_errcode(db_.handle()) == SQLITE_NOMEM) {
+            fail();
+        }
+        return {};
+    }
+    return {static_cast<const char*>(value),
+            static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column))};
+}
+
+bool Statement::isNull(int column) const {
+    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
 }
 
 int Statement::columnCount() const {

@@ -22,6 +22,8 @@ class Statement {
     // Parameters are numbered from 1.
     Statement& bind(int index, std::string_view text);
     Statement& bind(int index, std::int64_t value);
+    // Binds the bytes as a BLOB, as a file's images are stored.
+    Statement& bindBlob(int index, std::string_view bytes);
     // Binds NULL when there is no text.
     Statement& bindOrNull(int index, const std::optional<std::string>& text);
 
@@ -36,6 +38,10 @@ class Statement {
     // The same without a copy, valid until the next step; empty for NULL.
     std::string_view textView(int column) const;
     std::int64_t integer(int column) const;
+    // A BLOB (or any) column's bytes without a copy, valid until the next step; empty for NULL.
+    std::string_view blob(int column) const;
+    // True when the column of the current row is NULL.
+    bool isNull(int column) const;
     int columnCount() const;
 
   private:

@@ -1,5 +1,8 @@
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "app/map/map_settings.h"
 #include "app/reception/headless_receiver.h"
 #include "app/shell/command_line.h"
 
@@ -64,6 +67,44 @@ class CommandLineTest : public QObject {
                                           options.contains(QStringLiteral("--log-file"))
                                       ? QStringLiteral("r.log")
                                       : QString());
+    }
+
+    // --tiles names the map's source for one run: a file, a folder or a URL template.
+    void tileSources() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("region.mbtiles"));
+        QFile(file).open(QIODevice::WriteOnly);
+        const QString url = QStringLiteral("http://tiles.local/{z}/{x}/{y}.png");
+        using Kind = MapTileSource::Kind;
+        const struct {
+            QStringList options;
+            bool valid;
+            Kind kind;
+            QString path;
+        } cases[] = {
+            {{"--tiles", file}, true, Kind::MbtilesFile, file},
+            {{"--tiles", dir.path()}, true, Kind::Folder, dir.path()},
+            {{"--tiles", url}, true, Kind::Url, {}},
+            {{"--tiles", dir.filePath(QStringLiteral("absent.mbtiles"))}, false, Kind::Url, {}},
+            {{"--tiles", "http://tiles.local/{z}.png"}, false, Kind::Url, {}},
+            {{"--tiles", file, "--list-ports"}, false, Kind::Url, {}},
+            {{"--tiles", file, "--tiles", file}, false, Kind::Url, {}},
+        };
+        for (const auto& c : cases) {
+            const CommandLine command =
+                CommandLine::parse(QStringList{QStringLiteral("kv820-callcenter")} + c.options);
+            QCOMPARE(command.action == CommandLine::Action::RunWindow, c.valid);
+            if (c.valid) {
+                const auto source = MapSettings::tileSourceFromArgument(command.tiles);
+                QVERIFY(source);
+                QCOMPARE(int(source->kind), int(c.kind));
+                QCOMPARE(source->path, c.path);
+                QCOMPARE(source->urlTemplate, c.kind == Kind::Url ? url : QString());
+            } else {
+                QVERIFY(!command.error.isEmpty());
+            }
+        }
+        QVERIFY(CommandLine::helpText().contains(QStringLiteral("--tiles SOURCE")));
     }
 
     void portEntries_data() {

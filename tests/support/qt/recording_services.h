@@ -54,8 +54,8 @@ class RecordingWebMapOpener final : public WebMapOpener {
     bool accept = true;
 };
 
-// Answers every Save As and Open dialog with a prepared choice (none: cancelled) and keeps what
-// it was offered.
+// Answers every Save As, Open and folder dialog with a prepared choice (none: cancelled) and keeps
+// what it was offered.
 class ScriptedFileChooser final : public FileChooser {
   public:
     std::optional<SaveChoice> chooseSaveFile(QWidget* owner,
@@ -69,8 +69,14 @@ class ScriptedFileChooser final : public FileChooser {
         this->owner = owner;
         return openAnswer;
     }
+    std::optional<QString> chooseFolder(QWidget* owner) override {
+        ++calls;
+        this->owner = owner;
+        return folderAnswer;
+    }
     std::optional<SaveChoice> answer;
-    std::optional<QString> openAnswer;  // the file an Open dialog is answered with
+    std::optional<QString> openAnswer;    // the file an Open dialog is answered with
+    std::optional<QString> folderAnswer;  // the folder a folder dialog is answered with
     int calls = 0;
     QWidget* owner = nullptr;
 };

@@ -11,6 +11,8 @@
   let bridge = null;
   let tiles = null;
   let tilesFailed = false;
+  let tileCounts = { loaded: 0, missing: 0 };  // of the present tile layer
+  let localArea = null;  // the area of a program's file of tiles, when it says so
   let followImei = '';
   const markers = new Map();  // imei -> { marker, data, shift, updates }
   let fleetUpdates = 0;       // how often the whole fleet was handed over
@@ -163,6 +165,61 @@
                         interactive: false }).addTo(graticule);
   }
 
+  // Replaces the tile layer (none: no tiles). A tile server's failure is said once; the
+  // tiles a program's file lacks (missesAreQuiet) only bring the graticule.
+  function setTileLayer(options) {
+    if (tiles) {
+      map.removeLayer(tiles);
+      tiles = null;
+    }
+    tilesFailed = false;
+    tileCounts = { loaded: 0, missing: 0 };
+    localArea = null;
+    map.setMinZoom(options && options.minZoom ? options.minZoom : 0);
+    if (map.hasLayer(graticule)) {
+      map.removeLayer(graticule);
+    }
+    if (!options) {
+      return;
+    }
+    const layerOptions = { attribution: options.attribution, maxZoom: 19, crossOrigin: false };
+    if (options.minZoom !== undefined) {
+      layerOptions.minZoom = options.minZoom;
+    }
+    if (options.maxNativeZoom !== undefined) {
+      layerOptions.maxNativeZoom = options.maxNativeZoom;
+    }
+    if (options.bounds) {
+      // No tile is asked for outside the file's area.
+      layerOptions.bounds = [[options.bounds[0], options.bounds[1]],
+                             [options.bounds[2], options.bounds[3]]];
+    }
+    tiles = L.tileLayer(options.url, layerOptions);
+    tiles.on('tileload', function () { ++tileCounts.loaded; });
+    tiles.on('tileerror', function () {
+      if (options.missesAreQuiet) {
+        ++tileCounts.missing;
+        showGraticule();
+      } else if (!tilesFailed) {
+        tilesFailed = true;
+        showGraticule();
+        if (bridge) {
+          bridge.tilesUnavailable();
+        }
+      }
+    });
+    tiles.addTo(map);
+    localArea = options.missesAreQuiet && options.bounds ? layerOptions.bounds : null;
+    showGraticuleBeyondLocalArea();
+  }
+
+  // Beyond the area of a file the map shows its plain background, with the graticule.
+  function showGraticuleBeyondLocalArea() {
+    if (localArea && !L.latLngBounds(localArea).contains(map.getBounds())) {
+      showGraticule();
+    }
+  }
+
   function showGraticule() {
     if (!map.hasLayer(graticule)) {
       graticule.addTo(map);
@@ -181,6 +238,7 @@
   });
 
   map.on('moveend', function () {
+    showGraticuleBeyondLocalArea();
     if (map.hasLayer(graticule)) {
       drawGraticule();
     }
@@ -464,23 +522,32 @@
     }
   });
 
+  function attributionText() {
+    const box = map.getContainer().querySelector('.leaflet-control-attribution');
+    return box ? box.textContent : '';
+  }
+
   window.kv820Map = {
     setTiles: function (url, attribution) {
-      if (tiles) {
-        map.removeLayer(tiles);
-      }
-      tilesFailed = false;
-      tiles = L.tileLayer(url, { attribution: attribution, maxZoom: 19, crossOrigin: false });
-      tiles.on('tileerror', function () {
-        if (!tilesFailed) {
-          tilesFailed = true;
-          showGraticule();
-          if (bridge) {
-            bridge.tilesUnavailable();
-          }
-        }
-      });
-      tiles.addTo(map);
+      setTileLayer({ url: url, attribution: attribution });
+    },
+    // Tiles the program serves from a file or a folder. A tile it lacks is answered "not
+    // found": that is the edge of the file's area, not a failing network, so the page
+    // shows its graticule there and says nothing. The program itself says when the file
+    // cannot be read at all. options: { url, attribution (HTML, made from plain text by the
+    // program), minZoom, maxNativeZoom, bounds: [south, west, north, east] or null }.
+    setLocalTiles: function (options) {
+      setTileLayer(Object.assign({ missesAreQuiet: true }, options));
+    },
+    // No tiles at all: the plain background and the graticule.
+    clearTiles: function () {
+      setTileLayer(null);
+      showGraticule();
+    },
+    // Shows the area [south, west, north, east] of a tile file.
+    fitArea: function (area) {
+      fitUntilTouched = false;
+      map.fitBounds([[area[0], area[1]], [area[2], area[3]]], { animate: false });
     },
     selectNextFence: selectNextFence,
     setFences: function (list) {
@@ -664,6 +731,9 @@
                drawing: drawing ? drawing.kind : '',
                pageImages: document.querySelectorAll('img:not(.leaflet-tile)').length,
                tilesFailed: tilesFailed, graticule: map.hasLayer(graticule),
+               tilesLoaded: tileCounts.loaded, tilesMissing: tileCounts.missing,
+               tileUrl: tiles ? tiles._url : '', minZoom: map.getMinZoom(),
+               attribution: attributionText(),
                centre: [centre.lat, centre.lng], zoom: map.getZoom(),
                size: [map.getSize().x, map.getSize().y] };
     },
