@@ -29,11 +29,12 @@
 #include "support/mbtiles_writer.h"
 #include "support/qt/recording_services.h"
 #include "support/qt/records_database.h"
+#include "support/qt/web_page_script.h"
 #include "support/temp_dir.h"
 
 namespace kv820 {
 
-constexpr int PageWaitMs = 60000;  // a bound on Chromium's start, not a pause
+using test::PageWaitMs;
 
 // A 256-pixel tile of one colour, as a real PNG the page decodes.
 std::string solidTile(Qt::GlobalColor colour) {
@@ -50,23 +51,12 @@ class MapOfflineTilesTest : public QObject {
     Q_OBJECT
 
   private:
-    QVariant run(const QString& script) {
-        QVariant result;
-        bool done = false;
-        page_->view()->page()->runJavaScript(script, [&](const QVariant& value) {
-            result = value;
-            done = true;
-        });
-        [&] { QVERIFY(QTest::qWaitFor([&] { return done; }, PageWaitMs)); }();
-        return result;
-    }
+    QVariant run(const QString& script) { return test::runScript(*page_->view()->page(), script); }
     QJsonObject state() {
-        return QJsonDocument::fromJson(
-                   run(QStringLiteral("JSON.stringify(kv820Map.state())")).toString().toUtf8())
-            .object();
+        return test::scriptState(*page_->view()->page(), QStringLiteral("kv820Map.state()"));
     }
     bool drawn(const std::function<bool(const QJsonObject&)>& done) {
-        return QTest::qWaitFor([&] { return done(state()); }, PageWaitMs);
+        return test::waitForState(*page_->view()->page(), QStringLiteral("kv820Map.state()"), done);
     }
     // The operator picks `path` in the "Tiles..." dialog as an MBTiles file.
     void chooseFileInDialog(const QString& path) {
@@ -229,11 +219,6 @@ class MapOfflineTilesTest : public QObject {
 
 }  // namespace kv820
 
-int main(int argc, char** argv) {
-    kv820::prepareWebEngineBeforeApplication();
-    QApplication app(argc, argv);
-    kv820::MapOfflineTilesTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KV820_WEB_PAGE_TEST_MAIN(kv820::MapOfflineTilesTest)
 
 #include "map_offline_tiles_test.moc"

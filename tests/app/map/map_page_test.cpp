@@ -32,11 +32,12 @@
 #include "core/store/gpslog_store.h"
 #include "support/qt/recording_services.h"
 #include "support/qt/records_database.h"
+#include "support/qt/web_page_script.h"
 #include "support/temp_dir.h"
 
 namespace kv820 {
 
-constexpr int PageWaitMs = 60000;  // a bound on Chromium's start, not a pause
+using test::PageWaitMs;
 
 // Every marker of the page's `state` lies inside the view, a tenth of the view's span from
 // its edges, and shows its whole name.
@@ -67,15 +68,7 @@ class MapPageTest : public QObject {
   private:
     // The page's state as its script reports it.
     QJsonObject state() {
-        QJsonObject result;
-        bool done = false;
-        page()->view()->page()->runJavaScript(
-            QStringLiteral("JSON.stringify(kv820Map.state())"), [&](const QVariant& value) {
-                result = QJsonDocument::fromJson(value.toString().toUtf8()).object();
-                done = true;
-            });
-        [&] { QVERIFY(QTest::qWaitFor([&] { return done; }, PageWaitMs)); }();
-        return result;
+        return test::scriptState(*page()->view()->page(), QStringLiteral("kv820Map.state()"));
     }
     QJsonObject markerOf(const QJsonObject& state, const UserSlot& user) {
         for (const QJsonValue& marker : state[QStringLiteral("markers")].toArray()) {
@@ -87,7 +80,8 @@ class MapPageTest : public QObject {
     }
     // Waits (bounded) until the page has drawn what `done` looks for.
     bool drawn(const std::function<bool(const QJsonObject&)>& done) {
-        return QTest::qWaitFor([&] { return done(state()); }, PageWaitMs);
+        return test::waitForState(*page()->view()->page(), QStringLiteral("kv820Map.state()"),
+                                  done);
     }
     // Stores `row` and announces it as the SMS session does.
     void store(const UserSlot& user, const GpslogRow& row) {
@@ -102,17 +96,7 @@ class MapPageTest : public QObject {
         return marker[QStringLiteral("updates")].toInt();
     }
     MapPage* page() { return window_->mapPage(); }
-    // Runs a script in the page and waits (bounded) for its result.
-    QVariant run(const QString& script) {
-        QVariant result;
-        bool done = false;
-        page()->view()->page()->runJavaScript(script, [&](const QVariant& value) {
-            result = value;
-            done = true;
-        });
-        [&] { QVERIFY(QTest::qWaitFor([&] { return done; }, PageWaitMs)); }();
-        return result;
-    }
+    QVariant run(const QString& script) { return test::runScript(*page()->view()->page(), script); }
     // The operator's mouse on the map: each step is an event at a place given as fractions
     // of the view (0,0 south-west), dispatched where Leaflet listens for it.
     void mouseOnMap(const std::vector<std::tuple<const char*, double, double>>& steps) {
@@ -417,11 +401,6 @@ class MapPageTest : public QObject {
 
 }  // namespace kv820
 
-int main(int argc, char** argv) {
-    kv820::prepareWebEngineBeforeApplication();
-    QApplication app(argc, argv);
-    kv820::MapPageTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KV820_WEB_PAGE_TEST_MAIN(kv820::MapPageTest)
 
 #include "map_page_test.moc"

@@ -24,10 +24,11 @@
 #include "core/trips/track_analysis.h"
 #include "support/qt/records_database.h"
 #include "support/qt/three_drives.h"
+#include "support/qt/web_page_script.h"
 
 namespace kv820 {
 
-constexpr int PageWaitMs = 60000;  // a bound on Chromium's start and the worker, not a pause
+using test::PageWaitMs;
 
 class SpeedChartTest : public QObject {
     Q_OBJECT
@@ -43,26 +44,12 @@ class SpeedChartTest : public QObject {
     TrackReports* reports() { return window_->trackReports(); }
     QTableView* trips() { return window_->findChild<QTableView*>(QStringLiteral("tripsTable")); }
 
-    // Runs a script in the page and waits (bounded) for its result.
-    QVariant run(const QString& script) {
-        QVariant result;
-        bool done = false;
-        page()->view()->page()->runJavaScript(script, [&](const QVariant& value) {
-            result = value;
-            done = true;
-        });
-        [&] { QVERIFY(QTest::qWaitFor([&] { return done; }, PageWaitMs)); }();
-        return result;
-    }
+    QVariant run(const QString& script) { return test::runScript(*page()->view()->page(), script); }
     QJsonObject stateOf(const char* call) {
-        return QJsonDocument::fromJson(
-                   run(QStringLiteral("JSON.stringify(%1)").arg(QLatin1String(call)))
-                       .toString()
-                       .toUtf8())
-            .object();
+        return test::scriptState(*page()->view()->page(), QLatin1String(call));
     }
     bool drawn(const char* call, const std::function<bool(const QJsonObject&)>& done) {
-        return QTest::qWaitFor([&] { return done(stateOf(call)); }, PageWaitMs);
+        return test::waitForState(*page()->view()->page(), QLatin1String(call), done);
     }
 
   private slots:
@@ -162,11 +149,6 @@ class SpeedChartTest : public QObject {
 
 }  // namespace kv820
 
-int main(int argc, char** argv) {
-    kv820::prepareWebEngineBeforeApplication();
-    QApplication app(argc, argv);
-    kv820::SpeedChartTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KV820_WEB_PAGE_TEST_MAIN(kv820::SpeedChartTest)
 
 #include "speed_chart_test.moc"
