@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Prints how much of the C++ is tests, per area and overall, and fails when the overall
-# share is outside 20-33 %: fewer tests leave faults uncaught, more mean tests that restate
+# share is outside 20-34 %: fewer tests leave faults uncaught, more mean tests that restate
 # the code. Counted are the non-blank, non-comment lines of the tracked .cpp/.h files
 # (git ls-files): blank lines, lines holding only a // comment and /* ... */ blocks are not.
 # Tests are tests/ and fuzz/; code is src/, tools/ and bench/. An area's share is its tests
@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-readonly LOWEST=20 HIGHEST=33
+readonly LOWEST=20 HIGHEST=34
 
 git ls-files -- 'src/*.cpp' 'src/*.h' 'tools/*.cpp' 'tools/*.h' 'bench/*.cpp' 'bench/*.h' \
   'tests/*.cpp' 'tests/*.h' 'fuzz/*.cpp' 'fuzz/*.h' |

@@ -97,27 +97,5 @@ TEST_F(TripReportEndToEnd, PrintsTheReportsOrSaysWhyNot) {
     }
 }
 
-// The lines a script reads: a header, then one record per trip, stop or day; a tracker
-// without reports in the range gives the header alone.
-TEST_F(TripReportEndToEnd, PrintsAHeaderAndOneLinePerItem) {
-    const std::pair<QStringList, std::string> lines[] = {
-        {request("trips", "truck", Start, End),
-         "start_time,end_time,duration_s,distance_km,max_speed_kmh,average_speed_kmh,start_lat,"
-         "start_lon,end_lat,end_lon\r\n2026/03/02 08:09:30,2026/03/02 08:20:00,630,"},
-        {request("stops", "truck", Start, End),
-         "start_time,end_time,duration_s,lat,lon\r\n2026/03/02 08:00:00,2026/03/02 08:09:30,570,"
-         "25.050000,121.500000\r\n2026/03/02 08:20:00,"},
-        {request("summary", "truck", Start, End),
-         "date,distance_km,driving_s,max_speed_kmh,average_speed_kmh,reports\r\n2026/03/02,"},
-        {request("summary", "van", Start, End),
-         "date,distance_km,driving_s,max_speed_kmh,average_speed_kmh,reports\r\n"},
-    };
-    for (const auto& [arguments, start] : lines) {
-        const ProgramRun result = run(arguments);
-        EXPECT_EQ(result.out.substr(0, start.size()), start) << result.out;
-    }
-    EXPECT_EQ(run(request("summary", "van", Start, End)).out.size(), lines[3].second.size());
-}
-
 }  // namespace
 }  // namespace kv820

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/tiles/mbtiles_file.h"
 #include "core/tiles/tile_folder.h"
@@ -50,7 +51,6 @@ MapTileDialog::MapTileDialog(const MapTileSource& source, AppServices services, 
     urlButton_->setObjectName(QStringLiteral("tileUrlKindButton"));
     fileButton_->setObjectName(QStringLiteral("tileFileKindButton"));
     folderButton_->setObjectName(QStringLiteral("tileFolderKindButton"));
-    urlEdit_->setMinimumWidth(420);
     if (source.urlTemplate.isEmpty()) {
         // A file given on the command line has no server: the default one is offered,
         // should the operator go back online.
@@ -59,6 +59,11 @@ MapTileDialog::MapTileDialog(const MapTileSource& source, AppServices services, 
         if (source.kind == MapTileSource::Kind::MbtilesFile) {
             attributionEdit_->setText(fallback.attribution);
         }
+    }
+    // Wide enough for the texts given (the default attribution is long), within reason.
+    for (QLineEdit* edit : {urlEdit_, attributionEdit_}) {
+        const int textWidth = edit->fontMetrics().horizontalAdvance(edit->text()) + 24;
+        edit->setMinimumWidth(std::clamp(textWidth, 420, 900));
     }
     auto* kinds = new QButtonGroup(this);
     for (QRadioButton* kind : {urlButton_, fileButton_, folderButton_}) {

@@ -13,6 +13,7 @@
 
 #include "app/alarms/alarm_beeper.h"
 #include "app/alarms/fence_dialog.h"
+#include "app/alarms/forwarding_dialog.h"
 #include "app/alarms/geofence_editor.h"
 #include "app/alarms/geofences_dialog.h"
 #include "app/alarms/sos_alarms.h"
@@ -20,6 +21,8 @@
 #include "app/common/app_context.h"
 #include "app/firmware/firmware_update_dialog.h"
 #include "app/firmware/firmware_wizard_dialog.h"
+#include "app/map/map_settings.h"
+#include "app/map/map_tile_dialog.h"
 #include "app/ports/scan_com_port_dialog.h"
 #include "app/records/sms_tracking_page.h"
 #include "app/setup/setup_file_dialog.h"
@@ -28,6 +31,7 @@
 #include "app/setup/sim_pin_dialog.h"
 #include "app/shell/about_dialog.h"
 #include "app/shell/main_window.h"
+#include "app/trips/trip_settings_dialog.h"
 #include "app/users/user_edit_dialog.h"
 #include "app/users/user_information_dialog.h"
 #include "core/report/position_report.h"
@@ -134,6 +138,15 @@ const std::vector<std::pair<const char*, WindowFactory>>& windows() {
          [](Rig& r) {
              return std::make_unique<FenceDialog>(Geofence{}, r.context.registry().snapshot(),
                                                   nullptr);
+         }},
+        {"Event forwarding",
+         [](Rig& r) { return std::make_unique<ForwardingDialog>(r.context, nullptr); }},
+        {"Trip settings",
+         [](Rig&) { return std::make_unique<TripSettingsDialog>(TripSettings{}, nullptr); }},
+        {"Tiles",
+         [](Rig& r) {
+             return std::make_unique<MapTileDialog>(MapSettings::defaultTileSource(),
+                                                    r.context.services());
          }},
         {"About", [](Rig&) { return std::make_unique<AboutDialog>(); }},
         {"Firmware wizard", [](Rig&) { return std::make_unique<FirmwareWizardDialog>(); }},

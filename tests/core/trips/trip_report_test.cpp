@@ -104,28 +104,13 @@ TEST_F(TripReportTest, AnEmptyRangeIsTheHeaderAlone) {
     }
 }
 
-TEST_F(TripReportTest, AWrongUserTimeOrRangeIsRefusedWithItsReason) {
-    const std::pair<UserRangeRequest, std::string> refused[] = {
-        {{"car", "2026/03/01 00:00:00", "2026/03/02 00:00:00"}, "No user is named \"car\"."},
-        {{"van", "2026/03/01", "2026/03/02 00:00:00"},
-         "\"2026/03/01\" is no time of the form YYYY/MM/DD hh:mm:ss."},
-        {{"van", "2026/03/02 00:00:00", "2026/03/01 00:00:00"}, "The range starts after it ends."},
-    };
-    for (const auto& [request, error] : refused) {
-        EXPECT_EQ(report(request, TripReportKind::Trips), error);
-        EXPECT_EQ(sink.text, "");
-    }
+// The user and range are checked as for the events report (and end to end); a sink that
+// fails is told.
+TEST_F(TripReportTest, AReportThatCannotBeWrittenSaysSo) {
     FailingSink failing;
     EXPECT_EQ(writeUserTripReport(db, {"van", "2026/03/02 00:00:00", "2026/03/02 23:59:59"},
                                   TripReportKind::Stops, failing),
               "The report could not be written.");
-}
-
-TEST(TripReportKindTest, KindsAreNamedAsScriptsAskForThem) {
-    EXPECT_EQ(tripReportKindNamed("trips"), TripReportKind::Trips);
-    EXPECT_EQ(tripReportKindNamed("stops"), TripReportKind::Stops);
-    EXPECT_EQ(tripReportKindNamed("summary"), TripReportKind::Summary);
-    EXPECT_EQ(tripReportKindNamed("events"), std::nullopt);
 }
 
 // The window's export: the same CSV as the command line's, in a whole file or none.
