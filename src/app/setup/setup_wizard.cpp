@@ -138,7 +138,9 @@ void SetupWizard::finishConnect(const ConnectResult& result, const SetupContext&
             openSimPinDialog();
             return;
         default:
-            session_.services.alerts->error(this, setupText(connectOutcomeMessage(result.outcome)));
+            session_.services.alerts->error(
+                this, setupText(connectOutcomeMessage(result.outcome,
+                                                      session_.registeredUsers().users.size())));
             return;
     }
 }

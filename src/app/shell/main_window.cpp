@@ -44,6 +44,7 @@
 #include "app/trips/track_reports.h"
 #include "app/users/user_edit_dialog.h"
 #include "app/users/user_information_dialog.h"
+#include "app/users/user_slots_dialog.h"
 
 namespace kv820 {
 
@@ -337,6 +338,11 @@ void MainWindow::createMenu() {
     management->addAction(userInformationAction_);
     management->addSeparator();
     management->addAction(userEditAction_);
+    QAction* userSlots =
+        makeAction(this, "actionUserSlots", QStringLiteral("&Trackers (user slots)..."));
+    management->addAction(userSlots);
+    connect(userSlots, &QAction::triggered, this,
+            [this] { UserSlotsDialog(context_, this).exec(); });
     createAlarmsMenu(management);
     QMenu* device = menuBar()->addMenu(QStringLiteral("&Device"));
     device->addAction(setupAction_);

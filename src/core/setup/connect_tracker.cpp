@@ -219,7 +219,14 @@ ConnectResult ConnectTracker(ComPort& port, const std::string& portEntry, SetupC
     return TrackerConnection(port, context, users, hooks).run(portEntry);
 }
 
-std::string_view connectOutcomeMessage(ConnectOutcome outcome) {
+std::string connectOutcomeMessage(ConnectOutcome outcome, std::size_t userSlots) {
+    if (outcome == ConnectOutcome::UserLimitReached && userSlots != UserRegistry::MaxUsers) {
+        return std::to_string(userSlots) + " users login already, please delete one.";
+    }
+    return std::string(connectOutcomeText(outcome));
+}
+
+std::string_view connectOutcomeText(ConnectOutcome outcome) {
     switch (outcome) {
         case ConnectOutcome::SetupFileDamaged:
             return "Your setup file is ERROR.";

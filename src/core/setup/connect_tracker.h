@@ -47,6 +47,9 @@ ConnectResult ConnectTracker(ComPort& port, const std::string& portEntry, SetupC
                              const UserRegistry::Snapshot& users, const ConnectTrackerHooks& hooks);
 
 // The ERROR message for an outcome; empty for SetupFileRead and SimPinRequired.
-std::string_view connectOutcomeMessage(ConnectOutcome outcome);
+std::string_view connectOutcomeText(ConnectOutcome outcome);
+// The text, with the number of slots where more than five were chosen.
+std::string connectOutcomeMessage(ConnectOutcome outcome,
+                                  std::size_t userSlots = UserRegistry::MaxUsers);
 
 }  // namespace kv820

@@ -16,9 +16,10 @@ std::string cutToBytes(std::string_view text, std::size_t capacity) {
     return std::string(text.substr(0, end));
 }
 
-void UserRegistry::replace(std::vector<UserSlot> users) {
+void UserRegistry::replace(std::vector<UserSlot> users, std::size_t slots) {
     Snapshot fresh;
-    for (std::size_t i = 0; i < users.size() && i < MaxUsers; ++i) {
+    fresh.users.resize(std::clamp(slots, MaxUsers, MostUserSlots));
+    for (std::size_t i = 0; i < users.size() && i < fresh.users.size(); ++i) {
         fresh.users[i] = {cutToBytes(users[i].name, SlotCapacity),
                           cutToBytes(users[i].phone, SlotCapacity),
                           cutToBytes(users[i].imei, SlotCapacity)};
@@ -61,7 +62,7 @@ std::optional<UserSlot> UserRegistry::FindUserByName(std::string_view name) cons
 }
 
 std::optional<UserSlot> UserRegistry::Snapshot::FindUserByImei(std::string_view imei) const {
-    const int loaded = std::clamp(userCount, 0, static_cast<int>(MaxUsers));
+    const int loaded = std::clamp(userCount, 0, static_cast<int>(users.size()));
     for (int i = 0; i < loaded; ++i) {
         if (users[i].imei == imei) {
             return users[i];

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <mutex>
 #include <optional>
@@ -18,27 +17,30 @@ struct UserSlot {
     bool operator==(const UserSlot&) const = default;
 };
 
-// The registered trackers, at most five, in the stable row order of the users table.
-// It is rebuilt aside and swapped in under a lock, so the reception thread always reads
-// a whole registry, never a half-loaded one.
+// The registered trackers, in the stable row order of the users table: five slots, or as
+// many as the operator chose for a larger fleet (user_slots.h). It is rebuilt aside and
+// swapped in under a lock, so the reception thread always reads a whole registry, never a
+// half-loaded one.
 class UserRegistry {
   public:
-    static constexpr std::size_t MaxUsers = 5;
+    static constexpr std::size_t MaxUsers = 5;  // the slots unless more were chosen
+    static constexpr std::size_t MostUserSlots = 1000;
     static constexpr std::size_t SlotCapacity = 63;  // bytes a slot keeps
-    using Slots = std::array<UserSlot, MaxUsers>;
+    using Slots = std::vector<UserSlot>;
 
     // A whole registry at one moment; the setup works on one so that it needs no database.
     struct Snapshot {
-        Slots users;
+        Slots users = Slots(MaxUsers);  // every slot, the free ones empty
         int userCount = 0;
 
         // The first of the loaded slots whose IMEI equals imei exactly.
         std::optional<UserSlot> FindUserByImei(std::string_view imei) const;
-        bool isFull() const { return userCount >= static_cast<int>(MaxUsers); }
+        bool isFull() const { return userCount >= static_cast<int>(users.size()); }
     };
 
-    // Replaces the registry; texts longer than a slot are cut to SlotCapacity bytes.
-    void replace(std::vector<UserSlot> users);
+    // Replaces the registry with `slots` slots (MaxUsers to MostUserSlots); users beyond
+    // them are not loaded, and texts longer than a slot are cut to SlotCapacity bytes.
+    void replace(std::vector<UserSlot> users, std::size_t slots = MaxUsers);
     Snapshot snapshot() const;
     int userCount() const;
 

@@ -1,5 +1,7 @@
 #include "core/store/user_store.h"
 
+#include "core/store/user_slots.h"
+
 #include "core/store/database.h"
 #include "core/store/database_error.h"
 #include "core/store/statement.h"
@@ -60,13 +62,15 @@ bool UserStore::deleteAt(std::size_t index) {
 
 void LoadUsers(Database& db, UserRegistry& registry) {
     std::vector<UserSlot> users;
+    std::size_t slots = UserRegistry::MaxUsers;
     try {
-        UserStore(db).readUsers(UserRegistry::MaxUsers, &users);
+        slots = storedUserSlots(db);
+        UserStore(db).readUsers(slots, &users);
     } catch (const DatabaseError&) {
-        registry.replace(std::move(users));
+        registry.replace(std::move(users), slots);
         throw;
     }
-    registry.replace(std::move(users));
+    registry.replace(std::move(users), slots);
 }
 
 }  // namespace kv820

@@ -34,6 +34,7 @@
 #include "app/trips/trip_settings_dialog.h"
 #include "app/users/user_edit_dialog.h"
 #include "app/users/user_information_dialog.h"
+#include "app/users/user_slots_dialog.h"
 #include "core/report/position_report.h"
 #include "support/qt/keyboard_check.h"
 #include "support/qt/large_offscreen_screen.h"
@@ -139,6 +140,8 @@ const std::vector<std::pair<const char*, WindowFactory>>& windows() {
              return std::make_unique<FenceDialog>(Geofence{}, r.context.registry().snapshot(),
                                                   nullptr);
          }},
+        {"Trackers (user slots)",
+         [](Rig& r) { return std::make_unique<UserSlotsDialog>(r.context, nullptr); }},
         {"Event forwarding",
          [](Rig& r) { return std::make_unique<ForwardingDialog>(r.context, nullptr); }},
         {"Trip settings",
