@@ -6,6 +6,12 @@
 (function () {
   const map = L.map('map', { preferCanvas: true, worldCopyJump: true }).setView([20, 0], 2);
   const renderer = L.canvas({ padding: 0.5 });
+  // The graticule lies under the tiles: it shows only where no tile covers the ground
+  // (beyond a tile file's area, or with no tiles at all).
+  map.createPane('graticule');
+  map.getPane('graticule').style.zIndex = 150;
+  map.getPane('graticule').style.pointerEvents = 'none';
+  const graticuleRenderer = L.canvas({ pane: 'graticule', padding: 0.5 });
   L.control.scale({ imperial: false }).addTo(map);
 
   let bridge = null;
@@ -161,7 +167,7 @@
     for (let lon = Math.ceil(west / step) * step; lon <= east; lon += step) {
       lines.push([[south, lon], [north, lon]]);
     }
-    L.polyline(lines, { renderer: renderer, color: '#9a9a9a', weight: 1, opacity: 0.7,
+    L.polyline(lines, { renderer: graticuleRenderer, color: '#9a9a9a', weight: 1, opacity: 0.7,
                         interactive: false }).addTo(graticule);
   }
 
