@@ -29,6 +29,7 @@
 #include "support/mbtiles_writer.h"
 #include "support/qt/recording_services.h"
 #include "support/qt/records_database.h"
+#include "support/qt/settings_folder.h"
 #include "support/qt/web_page_script.h"
 #include "support/temp_dir.h"
 
@@ -78,10 +79,7 @@ class MapOfflineTilesTest : public QObject {
 
   private slots:
     void initTestCase() {
-        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) {
-            QSettings::setPath(format, QSettings::UserScope,
-                               QString::fromStdString(dir_.file("settings")));
-        }
+        test::keepSettingsIn(QString::fromStdString(dir_.file("settings")));
         const std::string path = test::createRecordsDatabase(dir_, {test::Truck});
         {
             Database db(path);

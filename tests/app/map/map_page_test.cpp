@@ -32,6 +32,7 @@
 #include "core/store/gpslog_store.h"
 #include "support/qt/recording_services.h"
 #include "support/qt/records_database.h"
+#include "support/qt/settings_folder.h"
 #include "support/qt/web_page_script.h"
 #include "support/temp_dir.h"
 
@@ -147,10 +148,7 @@ class MapPageTest : public QObject {
   private slots:
     void initTestCase() {
         // No view saved: a first start.
-        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) {
-            QSettings::setPath(format, QSettings::UserScope,
-                               QString::fromStdString(dir_.file("settings")));
-        }
+        test::keepSettingsIn(QString::fromStdString(dir_.file("settings")));
         path_ = test::createRecordsDatabase(dir_, {test::Truck, test::Van});
         {
             Database db(path_);

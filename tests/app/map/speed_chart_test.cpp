@@ -23,6 +23,7 @@
 #include "core/common/number_text.h"
 #include "core/trips/track_analysis.h"
 #include "support/qt/records_database.h"
+#include "support/qt/settings_folder.h"
 #include "support/qt/three_drives.h"
 #include "support/qt/web_page_script.h"
 
@@ -54,10 +55,7 @@ class SpeedChartTest : public QObject {
 
   private slots:
     void initTestCase() {
-        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) {
-            QSettings::setPath(format, QSettings::UserScope,
-                               QString::fromStdString(dir_.file("settings")));
-        }
+        test::keepSettingsIn(QString::fromStdString(dir_.file("settings")));
         const std::string path = test::createRecordsDatabase(dir_, {test::Truck});
         reports_ = test::storeThreeDrives(path, test::Truck.imei);
         MapSettings::setTileSource(

@@ -17,6 +17,7 @@
 #include "core/store/schema.h"
 #include "core/store/statement.h"
 #include "support/qt/records_database.h"
+#include "support/qt/settings_folder.h"
 
 namespace kv820 {
 
@@ -38,10 +39,7 @@ class MainWindowTest : public QObject {
 
   private slots:
     void initTestCase() {
-        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) {
-            QSettings::setPath(format, QSettings::UserScope,
-                               QString::fromStdString(settingsDir_.file("settings")));
-        }
+        test::keepSettingsIn(QString::fromStdString(settingsDir_.file("settings")));
     }
 
     void ctrlTabSwitchesPagesFromTheToolbarAndFromThePageTabs() {

@@ -25,6 +25,7 @@
 #include "core/common/number_text.h"
 #include "core/trips/trip_finder.h"
 #include "support/qt/records_database.h"
+#include "support/qt/settings_folder.h"
 #include "support/qt/three_drives.h"
 
 namespace kv820 {
@@ -86,11 +87,7 @@ class TrackReportsTest : public QObject {
     }
 
   private slots:
-    void initTestCase() {
-        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) {
-            QSettings::setPath(format, QSettings::UserScope, settingsDir_.path());
-        }
-    }
+    void initTestCase() { test::keepSettingsIn(settingsDir_.path()); }
     void init() {
         programSettings().clear();
         rig_ = std::make_unique<test::WindowRig>();
