@@ -132,11 +132,7 @@ TEST_F(HeadlessReceiverEndToEnd, EveryReportIsStoredOnceAfterASigkillInABurst) {
     {
         Database db(path);
         AlarmStore::ensureTables(db);
-        Geofence depot;
-        depot.name = "Depot";
-        depot.centre = {25.052057, 121.502057};
-        depot.radiusMetres = 500;
-        AlarmStore(db).saveGeofence(depot);
+        AlarmStore(db).saveGeofence(test::depotOfMinuteReports());
     }
     ASSERT_NO_FATAL_FAILURE(startReceiving());
     modem->withModem(

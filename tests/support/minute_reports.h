@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/alarms/geofence.h"
 #include "core/common/local_time.h"
 #include "core/store/database.h"
 #include "core/store/statement.h"
@@ -14,6 +15,15 @@ namespace kv820::test {
 // Reports of one tracker that differ by their GPS time only, one a minute from 2012-05-12
 // 00:00 UTC, so that each stored row tells which report it came from.
 inline constexpr std::time_t May2012 = 1336780800;
+
+// A fence of 500 m around the place where the minute reports stand.
+inline Geofence depotOfMinuteReports() {
+    Geofence depot;
+    depot.name = "Depot";
+    depot.centre = {25.052057, 121.502057};
+    depot.radiusMetres = 500;
+    return depot;
+}
 
 inline sim::TrackerReport reportOfMinute(const std::string& imei, int n) {
     return sim::TrackerReport::at(imei, 121.502057, 25.052057, May2012 + 60 * n);

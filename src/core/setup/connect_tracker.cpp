@@ -220,20 +220,15 @@ ConnectResult ConnectTracker(ComPort& port, const std::string& portEntry, SetupC
 }
 
 std::string connectOutcomeMessage(ConnectOutcome outcome, std::size_t userSlots) {
-    if (outcome == ConnectOutcome::UserLimitReached && userSlots != UserRegistry::MaxUsers) {
-        return std::to_string(userSlots) + " users login already, please delete one.";
-    }
-    return std::string(connectOutcomeText(outcome));
-}
-
-std::string_view connectOutcomeText(ConnectOutcome outcome) {
     switch (outcome) {
         case ConnectOutcome::SetupFileDamaged:
             return "Your setup file is ERROR.";
         case ConnectOutcome::ComPortError:
             return "COM Port is ERROR.";
         case ConnectOutcome::UserLimitReached:
-            return "Five users login already, please delete one.";
+            return userSlots == UserRegistry::MaxUsers
+                       ? "Five users login already, please delete one."
+                       : std::to_string(userSlots) + " users login already, please delete one.";
         case ConnectOutcome::NoSimCard:
             return "Please check the SIM card.";
         case ConnectOutcome::SimLocked:

@@ -46,9 +46,8 @@ struct ConnectTrackerHooks {
 ConnectResult ConnectTracker(ComPort& port, const std::string& portEntry, SetupContext& context,
                              const UserRegistry::Snapshot& users, const ConnectTrackerHooks& hooks);
 
-// The ERROR message for an outcome; empty for SetupFileRead and SimPinRequired.
-std::string_view connectOutcomeText(ConnectOutcome outcome);
-// The text, with the number of slots where more than five were chosen.
+// The ERROR message for an outcome, with the number of slots where more than five were
+// chosen; empty for SetupFileRead and SimPinRequired.
 std::string connectOutcomeMessage(ConnectOutcome outcome,
                                   std::size_t userSlots = UserRegistry::MaxUsers);
 

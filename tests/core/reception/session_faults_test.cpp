@@ -166,11 +166,7 @@ TEST_F(SessionFaults, AReportTheDatabaseRefusesStaysInTheModemAndIsStoredOnceItT
 TEST_F(SessionFaults, AReportAndItsEventsAreStoredTogetherAndRaisedOnce) {
     Database other(file.path());
     AlarmStore::ensureTables(other);
-    Geofence depot;
-    depot.name = "Depot";
-    depot.centre = {25.052057, 121.502057};
-    depot.radiusMetres = 500;
-    AlarmStore(other).saveGeofence(depot);
+    AlarmStore(other).saveGeofence(test::depotOfMinuteReports());
     other.execute(
         "CREATE TRIGGER refuse BEFORE INSERT ON events BEGIN SELECT RAISE(ABORT, 'full'); END");
     step([&] { return listening(); }, [&] { inject(0); });
