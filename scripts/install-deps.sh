@@ -11,7 +11,7 @@ windows=false
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-webengine-dev qt6-webchannel-dev libjs-leaflet libjs-chart.js libgl-dev
-  libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libsqlite3-dev libpq-dev postgresql libgtest-dev libgmock-dev libbenchmark-dev
   libxml2-utils xvfb xauth
   locales ccache clang-tidy
 )
