@@ -34,7 +34,7 @@ class GpslogFixture {
     // A gpslog of the rows `rowOf` gives for 0 to `rows` - 1, built the same way.
     GpslogFixture(const std::string& name, long rows, const std::function<GpslogRow(long)>& rowOf)
         : path_("/tmp/kv820-bench-" + name + "-" + std::to_string(::getpid()) + ".mdb") {
-        createDatabaseFile(path_);
+        createDatabase(path_);
         Database db(path_);
         db.execute("PRAGMA synchronous=OFF");
         db.execute("PRAGMA cache_size=-262144");

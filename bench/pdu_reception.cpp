@@ -24,16 +24,16 @@ namespace {
 using namespace kv820;
 using std::chrono::milliseconds;
 
-std::string databasePath(const char* name) {
+std::string databaseLocation(const char* name) {
     const auto path = std::filesystem::temp_directory_path() / name;
     std::filesystem::remove(path);
-    createDatabaseFile(path.string());
+    createDatabase(path.string());
     return path.string();
 }
 
 void bmHandleOneReport(benchmark::State& state) {
     const MessageMode mode = state.range(0) ? MessageMode::Pdu : MessageMode::Text;
-    const std::string path = databasePath("kv820_bench_pdu.mdb");
+    const std::string path = databaseLocation("kv820_bench_pdu.mdb");
     Database db(path);
     GpslogStore store(db);
     UserRegistry users;
@@ -101,7 +101,7 @@ class QuietListener final : public SmsSessionListener {
 
 void bmIdleSessionExchangesPerMinute(benchmark::State& state) {
     constexpr milliseconds Idle = std::chrono::hours(1);
-    const std::string path = databasePath("kv820_bench_idle.mdb");
+    const std::string path = databaseLocation("kv820_bench_idle.mdb");
     double perMinute = 0;
     for (auto _ : state) {
         test::VirtualClock clock;

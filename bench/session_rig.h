@@ -64,7 +64,7 @@ class BenchDatabase {
         : path_((std::filesystem::temp_directory_path() / ("kv820_bench_" + name + ".mdb"))
                     .string()) {
         remove();
-        createDatabaseFile(path_);
+        createDatabase(path_);
     }
     ~BenchDatabase() { remove(); }
     const std::string& path() const { return path_; }
@@ -83,10 +83,10 @@ class BenchDatabase {
 // serial port object wants one), ended and joined on destruction.
 class SessionOnThread {
   public:
-    SessionOnThread(const std::string& devicePath, const std::string& databasePath,
+    SessionOnThread(const std::string& devicePath, const std::string& databaseLocation,
                     const UserRegistry& users, SessionProgress& progress, Clock& clock)
         : link_(makeSerialLink()),
-          worker_(*link_, clock, users, progress, {devicePath + ":", databasePath}),
+          worker_(*link_, clock, users, progress, {devicePath + ":", databaseLocation}),
           thread_(QThread::create([this] { worker_.run(); })) {
         thread_->start();
     }

@@ -31,7 +31,7 @@ const std::string& databaseWithRows(int rows) {
                               ("kv820-bench-startup-" + std::to_string(rows) + ".mdb"))
                                  .string();
     std::filesystem::remove(path);
-    createDatabaseFile(path);
+    createDatabase(path);
     Database db(path);
     for (int u = 0; u < 5; ++u) {
         UserStore(db).addOrUpdate({"user" + std::to_string(u), "09123456" + std::to_string(u),

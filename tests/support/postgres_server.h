@@ -27,7 +27,8 @@ class PostgresServer {
     // A libpq connection URI for that database, as user kv820 over the socket.
     std::string url(const std::string& database) const;
 
-    // A new empty database, named so that no other test of the process sees it; its URI.
+    // A new empty database (a schema of its own in fact), named so that no other test of the
+    // process sees it; its URI.
     // Starts the server again if a test stopped it and never started it.
     std::string createDatabase();
 
@@ -43,6 +44,7 @@ class PostgresServer {
   private:
     PostgresServer();
 
+    std::filesystem::path initializedCluster();
     void startLocked();
     void shutDown() noexcept;
     bool run(std::vector<std::string> command) const;

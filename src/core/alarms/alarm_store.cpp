@@ -55,28 +55,24 @@ std::optional<std::string> decimalOrNull(const std::optional<double>& value) {
 
 void AlarmStore::ensureTables(Database& db) {
     if (!hasTables(db)) {
-        db.execute(TablesSql);
+        db.execute(db.schemaSql(TablesSql));
     }
 }
 
 bool AlarmStore::hasTables(Database& db) {
-    Statement query(db,
-                    "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN "
-                    "('events', 'geofences', 'tracker_watch')");
-    return query.step() && query.integer(0) == 3;
+    return db.hasTable("events") && db.hasTable("geofences") && db.hasTable("tracker_watch");
 }
 
 std::int64_t AlarmStore::appendEvent(const TrackerEvent& event) {
     Statement insert(db_,
                      "INSERT INTO events (imei, time, kind, details, fence_id) VALUES "
-                     "(?1, ?2, ?3, ?4, ?5)");
+                     "(?1, ?2, ?3, ?4, ?5) RETURNING id");
     insert.bind(1, event.imei)
         .bind(2, event.time)
         .bind(3, eventKindText(event.kind))
         .bind(4, event.details)
         .bind(5, event.fenceId);
-    insert.run();
-    return db_.lastInsertRowId();
+    return insert.runReturningId();
 }
 
 std::vector<StoredEvent> AlarmStore::newestEvents(const EventFilter& filter, std::size_t limit) {
@@ -142,11 +138,13 @@ std::vector<Geofence> AlarmStore::geofences() {
 std::int64_t AlarmStore::saveGeofence(const Geofence& fence) {
     const std::string text = geojsonOfGeofences({fence});
     if (fence.id == 0) {
-        Statement insert(db_, "INSERT INTO geofences (geojson) VALUES (?1)");
-        insert.bind(1, text).run();
-        return db_.lastInsertRowId();
+        Statement insert(db_, "INSERT INTO geofences (geojson) VALUES (?1) RETURNING id");
+        insert.bind(1, text);
+        return insert.runReturningId();
     }
-    Statement replace(db_, "INSERT OR REPLACE INTO geofences (id, geojson) VALUES (?1, ?2)");
+    Statement replace(db_,
+                      "INSERT INTO geofences (id, geojson) VALUES (?1, ?2) ON CONFLICT (id) DO "
+                      "UPDATE SET geojson = excluded.geojson");
     replace.bind(1, fence.id).bind(2, text).run();
     return fence.id;
 }
@@ -173,8 +171,9 @@ std::map<std::string, TrackerWatch> AlarmStore::watches() {
 
 void AlarmStore::saveWatch(const std::string& imei, const TrackerWatch& watch) {
     Statement save(db_,
-                   "INSERT OR REPLACE INTO tracker_watch (imei, speed_limit_kmh, "
-                   "period_interval_s) VALUES (?1, ?2, ?3)");
+                   "INSERT INTO tracker_watch (imei, speed_limit_kmh, period_interval_s) "
+                   "VALUES (?1, ?2, ?3) ON CONFLICT (imei) DO UPDATE SET speed_limit_kmh = "
+                   "excluded.speed_limit_kmh, period_interval_s = excluded.period_interval_s");
     save.bind(1, imei).bindOrNull(2, decimalOrNull(watch.speedLimitKmh));
     save.bindOrNull(3, watch.periodInterval
                            ? std::optional(std::to_string(watch.periodInterval->count()))

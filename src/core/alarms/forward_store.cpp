@@ -123,15 +123,12 @@ std::string_view forwardStateText(ForwardState state) {
 void ForwardStore::ensureTables(Database& db) {
     if (!hasTables(db)) {
         AlarmStore::ensureTables(db);  // the log names the events it forwards
-        db.execute(TablesSql);
+        db.execute(db.schemaSql(TablesSql));
     }
 }
 
 bool ForwardStore::hasTables(Database& db) {
-    Statement query(db,
-                    "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN "
-                    "('forward_settings', 'forwards')");
-    return query.step() && query.integer(0) == 2 && AlarmStore::hasTables(db);
+    return db.hasTable("forward_settings") && db.hasTable("forwards") && AlarmStore::hasTables(db);
 }
 
 ForwardSettings ForwardStore::settings() {
@@ -165,7 +162,9 @@ void ForwardStore::saveSettings(const ForwardSettings& settings) {
         kinds.emplace_back(eventKindText(kind));
     }
     Transaction transaction(db_);
-    Statement save(db_, "INSERT OR REPLACE INTO forward_settings (name, value) VALUES (?1, ?2)");
+    Statement save(db_,
+                   "INSERT INTO forward_settings (name, value) VALUES (?1, ?2) ON CONFLICT "
+                   "(name) DO UPDATE SET value = excluded.value");
     for (const auto& [name, value] :
          {std::pair{"phone_numbers", joined(settings.phoneNumbers)},
           std::pair{"webhook_url", settings.webhookUrl}, std::pair{"kinds", joined(kinds)}}) {
@@ -180,14 +179,13 @@ std::int64_t ForwardStore::queue(const Forward& forward) {
     Statement insert(db_,
                      "INSERT INTO forwards (event_id, channel, destination, payload, state, "
                      "attempts, last_error, updated) VALUES (?1, ?2, ?3, ?4, 'waiting', 0, '', "
-                     "?5)");
+                     "?5) RETURNING id");
     insert.bind(1, forward.eventId)
         .bind(2, forwardChannelText(forward.channel))
         .bind(3, forward.destination)
         .bind(4, forward.payload)
         .bind(5, forward.updated);
-    insert.run();
-    return db_.lastInsertRowId();
+    return insert.runReturningId();
 }
 
 std::vector<Forward> ForwardStore::waiting(std::int64_t afterId) {

@@ -8,16 +8,6 @@
 
 namespace kv820 {
 
-namespace {
-
-// Changes whenever another connection commits to the file; our own commits leave it.
-std::int64_t dataVersion(Database& db) {
-    Statement query(db, "PRAGMA data_version");
-    return query.step() ? query.integer(0) : 0;
-}
-
-}  // namespace
-
 ReportAlarms::ReportAlarms(Database& db) : db_(db), store_(db), forwardStore_(db) {
     AlarmStore::ensureTables(db_);
     ForwardStore::ensureTables(db_);
@@ -28,7 +18,7 @@ ReportAlarms::ReportAlarms(Database& db) : db_(db), store_(db), forwardStore_(db
 }
 
 void ReportAlarms::reloadWhenChanged() {
-    const std::int64_t version = dataVersion(db_);
+    const std::int64_t version = db_.dataVersion();
     if (dataVersion_ == version) {
         return;
     }

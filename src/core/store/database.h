@@ -1,35 +1,62 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
-
-struct sqlite3;
+#include <string_view>
+#include <vector>
 
 namespace kv820 {
 
-// One SQLite connection (RAII). The program opens KV820Y.mdb read-write and never creates
-// it; only the --create-database command uses Mode::Create. Each thread opens its own
-// connection; WAL and a busy time-out let the reception thread write while the UI reads.
-// Files that are not the program's own (a map's tile file) are opened with Mode::ReadOnly:
-// SQLite refuses every write then, and the journal mode is left as the file has it.
+class DatabaseEngine;
+
+// One connection (RAII) to the store: an SQLite file (KV820Y.mdb, the default) or, given a
+// "postgresql://" URL, a PostgreSQL database that several receivers and desks share. The
+// stores write their SQL once, in words both engines take; the few that differ are asked
+// of the connection. Each thread opens its own connection.
 class Database {
   public:
     enum class Mode { OpenExisting, Create, ReadOnly };
+    enum class Kind { Sqlite, Postgres };
 
-    explicit Database(const std::string& path, Mode mode = Mode::OpenExisting);
+    // A file path, or a PostgreSQL URL (libpq's own ways work too: ~/.pgpass, PGSERVICE,
+    // sslmode). Throws DatabaseError when it cannot be opened; the message never holds a
+    // password.
+    explicit Database(const std::string& location, Mode mode = Mode::OpenExisting);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    sqlite3* handle() const { return db_; }
-    const std::string& path() const { return path_; }
-    void execute(const char* sql);
-    std::int64_t lastInsertRowId() const;
+    Kind kind() const { return kind_; }
+    // As given; it may hold a password, so show shownLocation() instead.
+    const std::string& location() const { return location_; }
+    std::string shownLocation() const;
+
+    void execute(const std::string& sql);
+    // Rows the last insert, update or delete touched.
     int changes() const;
+    bool hasTable(std::string_view name);
+    std::vector<std::string> tableNames();
+    std::vector<std::string> columnNames(std::string_view table);
+    // Changes when another connection may have changed the data since the last call.
+    std::int64_t dataVersion();
+    // The statement that starts a transaction holding the write lock from its start.
+    const char* beginSql() const;
+    // CREATE statements written in SQLite's words, in this engine's: an auto-numbered key,
+    // REAL as a double, and text that sorts by its bytes, as SQLite's does.
+    std::string schemaSql(std::string_view sqliteSql) const;
+
+    DatabaseEngine& engine() { return *engine_; }
 
   private:
-    sqlite3* db_ = nullptr;
-    std::string path_;
+    std::string location_;
+    Kind kind_;
+    std::unique_ptr<DatabaseEngine> engine_;
 };
+
+// True for a location that names a PostgreSQL database rather than a file.
+bool isServerLocation(std::string_view location);
+// The location without a password, for a log, a title or a message.
+std::string shownLocation(std::string_view location);
 
 }  // namespace kv820

@@ -41,30 +41,34 @@ const std::string& gpslogIncompleteCondition() {
 
 namespace {
 
+// A shared database has a unique key over the whole row: when two receivers store copies
+// of one report at once, the second insert does nothing. The file has no such key (its
+// schema stays as it always was); there, one receiver checks before it stores.
 const std::string& insertSql() {
     static const std::string Sql = "INSERT INTO gpslog (" + gpslogColumnList() + ") VALUES (" +
-                                   joinColumns(",", placeholder) + ")";
+                                   joinColumns(",", placeholder) + ") ON CONFLICT DO NOTHING";
     return Sql;
 }
 
 // The unary "+" keeps SQLite from substituting the receive placeholders into the moment
 // expression (constant propagation), which would hide it from the index: every check would
-// then scan all of the tracker's rows.
-const std::string& containsSql() {
-    static const std::string Sql =
-        "SELECT 1 FROM gpslog WHERE " +
-        joinColumns(" AND ",
-                    [](GpslogColumn c) {
-                        std::string term = c == ReceiveDate || c == ReceiveTime ? "+" : "";
-                        term += std::string(GpslogColumnNames[c]) + "=" + placeholder(c);
-                        if (c == Imei) {
-                            term += " AND receive_date||receive_time=" + placeholder(ReceiveDate) +
-                                    "||" + placeholder(ReceiveTime);
-                        }
-                        return term;
-                    }) +
-        " LIMIT 1";
-    return Sql;
+// then scan all of the tracker's rows. PostgreSQL has no "+" for text, nor the need.
+std::string containsSql(Database::Kind kind) {
+    const bool unaryPlus = kind == Database::Kind::Sqlite;
+    return "SELECT 1 FROM gpslog WHERE " +
+           joinColumns(" AND ",
+                       [unaryPlus](GpslogColumn c) {
+                           std::string term =
+                               unaryPlus && (c == ReceiveDate || c == ReceiveTime) ? "+" : "";
+                           term += std::string(GpslogColumnNames[c]) + "=" + placeholder(c);
+                           if (c == Imei) {
+                               term +=
+                                   " AND receive_date||receive_time=" + placeholder(ReceiveDate) +
+                                   "||" + placeholder(ReceiveTime);
+                           }
+                           return term;
+                       }) +
+           " LIMIT 1";
 }
 
 const std::string& selectSql() {
@@ -97,6 +101,12 @@ void bindRange(Statement& statement, const ReceiveRange& range) {
 
 int GpslogStore::PurgeIncompleteGpslogRows() {
     const std::string where = std::string(" WHERE ") + gpslogIncompleteCondition();
+    if (db_.kind() != Database::Kind::Sqlite) {
+        // A server writes a row whole or not at all: a row with a column missing was put
+        // there on purpose by someone's own SQL, and a desk that may not delete reports
+        // must start all the same. It is left out of every read.
+        return 0;
+    }
     try {
         // The partial index lists exactly the incomplete rows: no table scan.
         Statement(db_,
@@ -111,16 +121,19 @@ int GpslogStore::PurgeIncompleteGpslogRows() {
     return db_.changes();
 }
 
-void GpslogStore::append(const GpslogRow& row) {
+bool GpslogStore::append(const GpslogRow& row) {
     Statement insert(db_, insertSql());
     for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
         insert.bind(static_cast<int>(c) + 1, row[c]);
     }
     insert.run();
+    return db_.changes() > 0;
 }
 
 bool GpslogStore::contains(const GpslogRow& row) {
-    Statement query(db_, containsSql());
+    static const std::string SqliteSql = containsSql(Database::Kind::Sqlite);
+    static const std::string PostgresSql = containsSql(Database::Kind::Postgres);
+    Statement query(db_, db_.kind() == Database::Kind::Sqlite ? SqliteSql : PostgresSql);
     for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
         query.bind(static_cast<int>(c) + 1, row[c]);
     }

@@ -54,10 +54,13 @@ class GpslogStore {
     // The connection, for a transaction that stores a row together with what it raised.
     Database& database() { return db_; }
 
-    // Deletes every row with a NULL column; returns how many went.
+    // Deletes every row with a NULL column (a crash's) from a database file; returns how many
+    // went. A shared database is left as it is.
     int PurgeIncompleteGpslogRows();
     // Appends one report; it is committed when this returns (or with the caller's transaction).
-    void append(const GpslogRow& row);
+    // False when a shared database holds an equal row already: another receiver stored a
+    // copy of the same report a moment before.
+    bool append(const GpslogRow& row);
     // True when a row equal in all thirteen columns is stored already.
     bool contains(const GpslogRow& row);
     // Rows fetched at once as a report list scrolls to them.

@@ -8,8 +8,13 @@ inline constexpr const char* DatabaseFileName = "KV820Y.mdb";
 
 enum class CreateDatabaseResult { Created, AlreadyExists };
 
-// Creates the database file with both tables and their indexes. An existing file is left
-// untouched. Throws DatabaseError when the file cannot be created.
-CreateDatabaseResult createDatabaseFile(const std::string& path);
+// Creates both tables and their indexes: a new database file at a path, or the tables in an
+// existing PostgreSQL database (a "postgresql://" URL) that has none yet. An existing file,
+// or a database with the tables, is left untouched. Throws DatabaseError when it cannot.
+CreateDatabaseResult createDatabase(const std::string& location);
+
+class Database;
+// Makes both tables and their indexes on an open connection that has neither.
+void createStoreTables(Database& db);
 
 }  // namespace kv820

@@ -1,47 +1,29 @@
 #include "core/store/statement.h"
 
-#include <sqlite3.h>
-
 #include "core/store/database.h"
+#include "core/store/database_engine.h"
 #include "core/store/database_error.h"
 
 namespace kv820 {
 
-Statement::Statement(Database& db, std::string_view sql) : db_(db) {
-    if (sqlite3_prepare_v2(db.handle(), sql.data(), static_cast<int>(sql.size()), &stmt_,
-                           nullptr) != SQLITE_OK) {
-        fail();
-    }
-}
+Statement::Statement(Database& db, std::string_view sql) : prepared_(db.engine().prepare(sql)) {}
 
-Statement::~Statement() {
-    sqlite3_finalize(stmt_);
-}
-
-void Statement::fail() const {
-    throw DatabaseError(sqlite3_errmsg(db_.handle()));
-}
+Statement::~Statement() = default;
+Statement::Statement(Statement&&) noexcept = default;
+Statement& Statement::operator=(Statement&&) noexcept = default;
 
 Statement& Statement::bind(int index, std::string_view text) {
-    if (sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
-                          SQLITE_TRANSIENT) != SQLITE_OK) {
-        fail();
-    }
+    prepared_->bindText(index, text);
     return *this;
 }
 
 Statement& Statement::bind(int index, std::int64_t value) {
-    if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK) {
-        fail();
-    }
+    prepared_->bindInteger(index, value);
     return *this;
 }
 
 Statement& Statement::bindBlob(int index, std::string_view bytes) {
-    if (sqlite3_bind_blob64(stmt_, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT) !=
-        SQLITE_OK) {
-        fail();
-    }
+    prepared_->bindBlob(index, bytes);
     return *this;
 }
 
@@ -49,21 +31,12 @@ Statement& Statement::bindOrNull(int index, const std::optional<std::string>& te
     if (text) {
         return bind(index, std::string_view(*text));
     }
-    if (sqlite3_bind_null(stmt_, index) != SQLITE_OK) {
-        fail();
-    }
+    prepared_->bindNull(index);
     return *this;
 }
 
 bool Statement::step() {
-    const int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW) {
-        return true;
-    }
-    if (rc == SQLITE_DONE) {
-        return false;
-    }
-    fail();
+    return prepared_->step();
 }
 
 void Statement::run() {
@@ -71,9 +44,17 @@ void Statement::run() {
     }
 }
 
+std::int64_t Statement::runReturningId() {
+    if (!step()) {
+        throw DatabaseError("the insert gave no id");
+    }
+    const std::int64_t id = integer(0);
+    run();
+    return id;
+}
+
 void Statement::reset() {
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
+    prepared_->reset();
 }
 
 std::optional<std::string> Statement::text(int column) const {
@@ -82,39 +63,23 @@ std::optional<std::string> Statement::text(int column) const {
 }
 
 std::string_view Statement::textView(int column) const {
-    const unsigned char* value = sqlite3_column_text(stmt_, column);
-    if (value == nullptr) {
-        if (sqlite3_errcode(db_.handle()) == SQLITE_NOMEM) {
-            fail();
-        }
-        return {};
-    }
-    return {reinterpret_cast<const char*>(value),
-            static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column))};
+    return prepared_->textView(column);
 }
 
 std::int64_t Statement::integer(int column) const {
-    return sqlite3_column_int64(stmt_, column);
+    return prepared_->integer(column);
 }
 
 std::string_view Statement::blob(int column) const {
-    const void* value = sqlite3_column_blob(stmt_, column);
-    if (value == nullptr) {
-        if (sqlite3_errcode(db_.handle()) == SQLITE_NOMEM) {
-            fail();
-        }
-        return {};
-    }
-    return {static_cast<const char*>(value),
-            static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column))};
+    return prepared_->blob(column);
 }
 
 bool Statement::isNull(int column) const {
-    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+    return prepared_->isNull(column);
 }
 
 int Statement::columnCount() const {
-    return sqlite3_column_count(stmt_);
+    return prepared_->columnCount();
 }
 
 }  // namespace kv820

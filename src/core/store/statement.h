@@ -1,23 +1,26 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
-struct sqlite3_stmt;
-
 namespace kv820 {
 
 class Database;
+class PreparedStatement;
 
 // A prepared statement (RAII). Values are always bound, never pasted into the SQL text.
+// Parameters are written ?1, ?2, ... on both engines.
 class Statement {
   public:
     Statement(Database& db, std::string_view sql);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
+    Statement(Statement&&) noexcept;
+    Statement& operator=(Statement&&) noexcept;
 
     // Parameters are numbered from 1.
     Statement& bind(int index, std::string_view text);
@@ -31,6 +34,8 @@ class Statement {
     bool step();
     // Runs a statement that returns no rows.
     void run();
+    // Runs an "INSERT ... RETURNING id" and gives the new row's id.
+    std::int64_t runReturningId();
     void reset();
 
     // A column of the current row as text; nullopt when it is NULL.
@@ -45,10 +50,7 @@ class Statement {
     int columnCount() const;
 
   private:
-    [[noreturn]] void fail() const;
-
-    Database& db_;
-    sqlite3_stmt* stmt_ = nullptr;
+    std::unique_ptr<PreparedStatement> prepared_;
 };
 
 }  // namespace kv820

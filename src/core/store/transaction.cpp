@@ -5,7 +5,7 @@
 namespace kv820 {
 
 Transaction::Transaction(Database& db) : db_(db) {
-    db_.execute("BEGIN IMMEDIATE");
+    db_.execute(db_.beginSql());
 }
 
 Transaction::~Transaction() {

@@ -15,13 +15,8 @@ namespace kv820 {
 namespace {
 
 constexpr const char* SlotsSetting = "user_slots";
-
-bool hasSettingsTable(Database& db) {
-    Statement query(db,
-                    "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = "
-                    "'program_settings'");
-    return query.step() && query.integer(0) == 1;
-}
+constexpr const char* ProgramSettingsTableSql =
+    "CREATE TABLE IF NOT EXISTS program_settings (name TEXT PRIMARY KEY, value TEXT NOT NULL)";
 
 std::size_t withinBounds(long long slots) {
     return static_cast<std::size_t>(
@@ -31,7 +26,7 @@ std::size_t withinBounds(long long slots) {
 }  // namespace
 
 std::size_t storedUserSlots(Database& db) {
-    if (!hasSettingsTable(db)) {
+    if (!db.hasTable("program_settings")) {
         return UserRegistry::MaxUsers;
     }
     Statement query(db, "SELECT value FROM program_settings WHERE name = ?1");
@@ -43,11 +38,15 @@ std::size_t storedUserSlots(Database& db) {
     return slots ? withinBounds(*slots) : UserRegistry::MaxUsers;
 }
 
+void ensureProgramSettingsTable(Database& db) {
+    db.execute(db.schemaSql(ProgramSettingsTableSql));
+}
+
 void storeUserSlots(Database& db, std::size_t slots) {
-    db.execute(
-        "CREATE TABLE IF NOT EXISTS program_settings (name TEXT PRIMARY KEY, value TEXT NOT "
-        "NULL)");
-    Statement save(db, "INSERT OR REPLACE INTO program_settings (name, value) VALUES (?1, ?2)");
+    ensureProgramSettingsTable(db);
+    Statement save(db,
+                   "INSERT INTO program_settings (name, value) VALUES (?1, ?2) ON CONFLICT "
+                   "(name) DO UPDATE SET value = excluded.value");
     save.bind(1, SlotsSetting).bind(2, std::to_string(withinBounds(static_cast<long long>(slots))));
     save.run();
 }

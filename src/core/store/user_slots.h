@@ -13,6 +13,8 @@ class Database;
 // A read that never writes: a file that never had the setting has five. Throws
 // DatabaseError.
 std::size_t storedUserSlots(Database& db);
+// Makes the table of the program's settings where it is missing. Throws DatabaseError.
+void ensureProgramSettingsTable(Database& db);
 // Stores the number, within its bounds. Throws DatabaseError.
 void storeUserSlots(Database& db, std::size_t slots);
 

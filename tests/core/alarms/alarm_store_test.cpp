@@ -7,27 +7,32 @@
 #include "core/store/database.h"
 #include "core/store/statement.h"
 #include "support/collecting_sink.h"
+#include "support/store_engines.h"
 #include "support/temp_database_file.h"
 
 namespace kv820 {
 namespace {
 
-class AlarmStoreTest : public ::testing::Test {
-  protected:
-    AlarmStoreTest() : db(file.path()), store(db) { AlarmStore::ensureTables(db); }
+std::string schemaOf(Database& db, const char* table) {
+    Statement query(db, "SELECT sql FROM sqlite_master WHERE name = ?1");
+    query.bind(1, std::string_view(table));
+    return query.step() ? query.text(0).value_or("") : "";
+}
 
-    static std::string schemaOf(Database& db, const char* table) {
-        Statement query(db, "SELECT sql FROM sqlite_master WHERE name = ?1");
-        query.bind(1, std::string_view(table));
-        return query.step() ? query.text(0).value_or("") : "";
+class AlarmStoreTest : public testing::TestWithParam<test::Engine> {
+  protected:
+    AlarmStoreTest() : file(GetParam()), db(file.location()), store(db) {
+        AlarmStore::ensureTables(db);
     }
 
-    test::TempDatabaseFile file;
+    test::TempStore file;
     Database db;
     AlarmStore store;
 };
 
-TEST_F(AlarmStoreTest, TheTablesAreAddedOnceAndTheFirstTablesStayAsTheyWere) {
+KV820_ON_EVERY_ENGINE(AlarmStoreTest);
+
+TEST(AlarmTablesTest, TheTablesAreAddedOnceAndTheFirstTablesStayAsTheyWere) {
     test::TempDatabaseFile older;
     Database olderDb(older.path());
     const std::string users = schemaOf(olderDb, "users");
@@ -41,7 +46,7 @@ TEST_F(AlarmStoreTest, TheTablesAreAddedOnceAndTheFirstTablesStayAsTheyWere) {
     EXPECT_EQ(schemaOf(olderDb, "gpslog"), gpslog);
 }
 
-TEST_F(AlarmStoreTest, EventsAreFilteredListedNewestFirstAndAcknowledgedOnce) {
+TEST_P(AlarmStoreTest, EventsAreFilteredListedNewestFirstAndAcknowledgedOnce) {
     const std::vector<TrackerEvent> events = {
         {"A", EventKind::GeofenceEnter, "2026/03/02 08:00:00", "Depot", 7},
         {"B", EventKind::Sos, "2026/03/02 09:00:00", "SOS report"},
@@ -83,7 +88,7 @@ TEST_F(AlarmStoreTest, EventsAreFilteredListedNewestFirstAndAcknowledgedOnce) {
     EXPECT_EQ(first[0].acknowledgedAt, "2026/03/02 11:00:00");
 }
 
-TEST_F(AlarmStoreTest, TheLastFenceEventTellsWhereATrackerIsAfterARestart) {
+TEST_P(AlarmStoreTest, TheLastFenceEventTellsWhereATrackerIsAfterARestart) {
     store.appendEvent({"A", EventKind::GeofenceEnter, "t1", "Depot", 1});
     store.appendEvent({"A", EventKind::GeofenceEnter, "t2", "Yard", 2});
     store.appendEvent({"A", EventKind::GeofenceExit, "t3", "Depot", 1});
@@ -93,7 +98,7 @@ TEST_F(AlarmStoreTest, TheLastFenceEventTellsWhereATrackerIsAfterARestart) {
     EXPECT_EQ(inside, (std::vector<std::pair<std::string, std::int64_t>>{{"A", 2}, {"B", 1}}));
 }
 
-TEST_F(AlarmStoreTest, FencesAndWatchesAreKeptAsSaved) {
+TEST_P(AlarmStoreTest, FencesAndWatchesAreKeptAsSaved) {
     Geofence depot;
     depot.name = "Depot";
     depot.centre = {52.5, 13.4};
@@ -120,7 +125,7 @@ TEST_F(AlarmStoreTest, FencesAndWatchesAreKeptAsSaved) {
     EXPECT_FALSE(watches.at("B").periodInterval);
 }
 
-TEST_F(AlarmStoreTest, EventsExportAsCsvOldestFirstWithFieldsQuotedWhereNeeded) {
+TEST_P(AlarmStoreTest, EventsExportAsCsvOldestFirstWithFieldsQuotedWhereNeeded) {
     store.appendEvent({"A", EventKind::Overspeed, "2026/03/02 10:00:00", "Zone, limit 30.0 km/h"});
     store.appendEvent({"A", EventKind::Sos, "2026/03/02 09:00:00", "SOS report"});
     store.appendEvent({"B", EventKind::Sos, "2026/03/02 09:30:00", "SOS report"});

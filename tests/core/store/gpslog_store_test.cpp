@@ -5,6 +5,7 @@
 #include "core/store/database.h"
 #include "core/store/statement.h"
 #include "support/gpslog_rows.h"
+#include "support/store_engines.h"
 #include "support/temp_database_file.h"
 #include "support/temp_dir.h"
 
@@ -16,9 +17,9 @@ GpslogRow report(const std::string& imei, const std::string& date, const std::st
     return test::reportRow(imei, date, time, "3D", lat);
 }
 
-class GpslogStoreTest : public testing::Test {
+class GpslogStoreTest : public testing::TestWithParam<test::Engine> {
   protected:
-    GpslogStoreTest() : db_(file_.path()), store_(db_) {}
+    GpslogStoreTest() : store_(GetParam()), db_(store_.location()), gpslog_(db_) {}
 
     int rowCount() {
         Statement count(db_, "SELECT count(*) FROM gpslog");
@@ -26,53 +27,63 @@ class GpslogStoreTest : public testing::Test {
         return static_cast<int>(count.integer(0));
     }
 
-    test::TempDatabaseFile file_;
+    test::TempStore store_;
     Database db_;
-    GpslogStore store_;
+    GpslogStore gpslog_;
 };
 
-TEST_F(GpslogStoreTest, PurgeRemovesRowsWithANullColumnAndKeepsEmptyTexts) {
-    store_.append(report("", "", "", ""));  // empty texts are complete
-    store_.append(report("354612071234567", "2007/05/12", "10:20:30"));
+KV820_ON_EVERY_ENGINE(GpslogStoreTest);
+
+TEST_P(GpslogStoreTest, PurgeRemovesRowsWithANullColumnAndKeepsEmptyTexts) {
+    if (GetParam() == test::Engine::Postgres) {
+        // A server writes rows whole: one with a NULL was put there on purpose, and stays.
+        db_.execute("INSERT INTO gpslog (imei) VALUES ('x')");
+        EXPECT_EQ(gpslog_.PurgeIncompleteGpslogRows(), 0);
+        EXPECT_EQ(rowCount(), 1);
+        return;
+    }
+    gpslog_.append(report("", "", "", ""));  // empty texts are complete
+    gpslog_.append(report("354612071234567", "2007/05/12", "10:20:30"));
     // One row per column with only that column NULL.
+    int second = 0;
     for (const char* column : GpslogColumnNames) {
-        store_.append(report("354612071234567", "2007/05/12", "10:20:30"));
-        db_.execute(
-            (std::string("UPDATE gpslog SET ") + column + "=NULL WHERE rowid=last_insert_rowid()")
-                .c_str());
+        gpslog_.append(
+            report("354612071234567", "2007/05/12", "10:21:" + std::to_string(10 + second++)));
+        db_.execute(std::string("UPDATE gpslog SET ") + column +
+                    "=NULL WHERE rowid=(SELECT max(rowid) FROM gpslog)");
     }
     EXPECT_EQ(rowCount(), 2 + 13);
-    EXPECT_EQ(store_.PurgeIncompleteGpslogRows(), 13);
+    EXPECT_EQ(gpslog_.PurgeIncompleteGpslogRows(), 13);
     EXPECT_EQ(rowCount(), 2);
-    EXPECT_EQ(store_.PurgeIncompleteGpslogRows(), 0);
-    // A file made before the partial index is purged as well.
+    EXPECT_EQ(gpslog_.PurgeIncompleteGpslogRows(), 0);
+    // A store made before the partial index is purged as well.
     db_.execute("DROP INDEX gpslog_incomplete");
     db_.execute("INSERT INTO gpslog (imei) VALUES ('x')");
-    EXPECT_EQ(store_.PurgeIncompleteGpslogRows(), 1);
+    EXPECT_EQ(gpslog_.PurgeIncompleteGpslogRows(), 1);
 }
 
-TEST_F(GpslogStoreTest, HistoryIsInclusiveNewestFirstAndPaged) {
+TEST_P(GpslogStoreTest, HistoryIsInclusiveNewestFirstAndPaged) {
     const std::string imei = "354612071234567";
-    store_.append(report(imei, "2007/05/01", "00:00:00"));  // the start, exactly
-    store_.append(report(imei, "2007/05/02", "12:00:00"));
-    store_.append(report("359999999999999", "2007/05/02", "13:00:00"));  // another tracker
-    store_.append(report(imei, "2007/05/02", "12:00:00", "1.0"));  // same moment, stored later
-    store_.append(report(imei, "2007/05/03", "23:59:59"));         // the stop, exactly
-    store_.append(report(imei, "2007/05/04", "00:00:00"));         // after the stop
+    gpslog_.append(report(imei, "2007/05/01", "00:00:00"));  // the start, exactly
+    gpslog_.append(report(imei, "2007/05/02", "12:00:00"));
+    gpslog_.append(report("359999999999999", "2007/05/02", "13:00:00"));  // another tracker
+    gpslog_.append(report(imei, "2007/05/02", "12:00:00", "1.0"));  // same moment, stored later
+    gpslog_.append(report(imei, "2007/05/03", "23:59:59"));         // the stop, exactly
+    gpslog_.append(report(imei, "2007/05/04", "00:00:00"));         // after the stop
     const ReceiveRange range{imei, "2007/05/0100:00:00", "2007/05/0323:59:59"};
 
-    auto first = store_.newestFirst(range, std::nullopt, 2);
+    auto first = gpslog_.newestFirst(range, std::nullopt, 2);
     ASSERT_EQ(first.size(), 2u);
     EXPECT_EQ(first[0].row[ReceiveDate], "2007/05/03");
     EXPECT_EQ(first[1].row[GpsPosLat], "1.0");
-    auto rest = store_.newestFirst(range, first.back().position(), 10);
+    auto rest = gpslog_.newestFirst(range, first.back().position(), 10);
     ASSERT_EQ(rest.size(), 2u);
     EXPECT_EQ(rest[0].row[ReceiveTime], "12:00:00");
     EXPECT_EQ(rest[0].row[GpsPosLat], "25.052057");
     EXPECT_EQ(rest[1].row[ReceiveDate], "2007/05/01");
 
     std::vector<std::string> oldestFirst;
-    store_.forEachOldestFirst(range, [&](const GpslogRow& row) {
+    gpslog_.forEachOldestFirst(range, [&](const GpslogRow& row) {
         oldestFirst.push_back(row[ReceiveDate]);
         return true;
     });
@@ -82,37 +93,37 @@ TEST_F(GpslogStoreTest, HistoryIsInclusiveNewestFirstAndPaged) {
 
 // A crash can leave a row with a column missing: lists and exports leave it out, and reading
 // them never deletes it (only the start of the program purges).
-TEST_F(GpslogStoreTest, IncompleteRowsAreLeftOutOfEveryReadAndStayStored) {
+TEST_P(GpslogStoreTest, IncompleteRowsAreLeftOutOfEveryReadAndStayStored) {
     db_.execute(
         "INSERT INTO gpslog (imei, receive_date, receive_time) VALUES ('a', '2007/05/02', '11')");
-    store_.append(report("a", "2007/05/01", "10:00:00"));
+    gpslog_.append(report("a", "2007/05/01", "10:00:00"));
     const ReceiveRange range{"a", "2007/05/0100:00:00", "2007/05/0323:59:59"};
-    const auto newest = store_.newestFirst(range, std::nullopt, 10);
+    const auto newest = gpslog_.newestFirst(range, std::nullopt, 10);
     ASSERT_EQ(newest.size(), 1u);
     EXPECT_EQ(newest.front().row[ReceiveTime], "10:00:00");
     int visited = 0;
-    store_.forEachOldestFirst(range, [&](const GpslogRow&) { return ++visited > 0; });
+    gpslog_.forEachOldestFirst(range, [&](const GpslogRow&) { return ++visited > 0; });
     EXPECT_EQ(visited, 1);
     EXPECT_EQ(rowCount(), 2) << "a read deleted the incomplete row";
 }
 
-TEST_F(GpslogStoreTest, ContainsFindsOnlyAnEqualRow) {
+TEST_P(GpslogStoreTest, ContainsFindsOnlyAnEqualRow) {
     const GpslogRow row = report("354612071234567", "2007/05/02", "12:00:00");
-    EXPECT_FALSE(store_.contains(row));
-    store_.append(row);
-    EXPECT_TRUE(store_.contains(row));
+    EXPECT_FALSE(gpslog_.contains(row));
+    gpslog_.append(row);
+    EXPECT_TRUE(gpslog_.contains(row));
     GpslogRow other = row;
     other[GpsSpeed] = "18.5201";
-    EXPECT_FALSE(store_.contains(other));
+    EXPECT_FALSE(gpslog_.contains(other));
     // The same joined moment, split differently, is a different row.
-    EXPECT_FALSE(store_.contains(report("354612071234567", "2007/05/021", "2:00:00")));
+    EXPECT_FALSE(gpslog_.contains(report("354612071234567", "2007/05/021", "2:00:00")));
 }
 
-TEST_F(GpslogStoreTest, ValuesWithQuotesAreStoredAsGiven) {
+TEST_P(GpslogStoreTest, ValuesWithQuotesAreStoredAsGiven) {
     const std::string imei = "35' OR '1'='1";
-    store_.append(report(imei, "2007/05/02", "12:00:00"));
-    store_.append(report("354612071234567", "2007/05/02", "12:00:00"));
-    auto rows = store_.newestFirst({imei, "0", "9"}, std::nullopt, 10);
+    gpslog_.append(report(imei, "2007/05/02", "12:00:00"));
+    gpslog_.append(report("354612071234567", "2007/05/02", "12:00:00"));
+    auto rows = gpslog_.newestFirst({imei, "0", "9"}, std::nullopt, 10);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].row[Imei], imei);
 }

@@ -5,24 +5,26 @@
 #include "core/store/database.h"
 #include "core/store/database_error.h"
 #include "core/store/user_store.h"
-#include "support/temp_database_file.h"
+#include "support/store_engines.h"
 
 namespace kv820 {
 namespace {
 
-class UserRegistryTest : public testing::Test {
+class UserRegistryTest : public testing::TestWithParam<test::Engine> {
   protected:
-    UserRegistryTest() : db_(std::make_unique<Database>(file_.path())) {}
+    UserRegistryTest() : store_(GetParam()), db_(std::make_unique<Database>(store_.location())) {}
     void addRow(const std::string& values) {
-        db_->execute(("INSERT INTO users (name, phone, imei) VALUES (" + values + ")").c_str());
+        db_->execute("INSERT INTO users (name, phone, imei) VALUES (" + values + ")");
     }
 
-    test::TempDatabaseFile file_;
+    test::TempStore store_;
     std::unique_ptr<Database> db_;
     UserRegistry registry_;
 };
 
-TEST_F(UserRegistryTest, KeepsTheFirstFiveRowsInRowOrder) {
+KV820_ON_EVERY_ENGINE(UserRegistryTest);
+
+TEST_P(UserRegistryTest, KeepsTheFirstFiveRowsInRowOrder) {
     LoadUsers(*db_, registry_);
     EXPECT_EQ(registry_.userCount(), 0);
     for (int i = 1; i <= 7; ++i) {
@@ -42,7 +44,7 @@ TEST_F(UserRegistryTest, KeepsTheFirstFiveRowsInRowOrder) {
     EXPECT_FALSE(registry_.FindUserByImei(""));
 }
 
-TEST_F(UserRegistryTest, LongValuesAreCutToSixtyThreeBytesOnACharacterBoundary) {
+TEST_P(UserRegistryTest, LongValuesAreCutToSixtyThreeBytesOnACharacterBoundary) {
     const std::string ascii(80, 'a');
     std::string utf8;
     for (int i = 0; i < 40; ++i) {
@@ -55,7 +57,7 @@ TEST_F(UserRegistryTest, LongValuesAreCutToSixtyThreeBytesOnACharacterBoundary) 
     EXPECT_EQ(slot.phone, utf8.substr(0, 62));
 }
 
-TEST_F(UserRegistryTest, ANullValueStopsLoadingAndKeepsTheRowsBefore) {
+TEST_P(UserRegistryTest, ANullValueStopsLoadingAndKeepsTheRowsBefore) {
     addRow("'first', '0911', '350000000000001'");
     addRow("'second', NULL, '350000000000002'");
     addRow("'third', '0933', '350000000000003'");
@@ -63,7 +65,7 @@ TEST_F(UserRegistryTest, ANullValueStopsLoadingAndKeepsTheRowsBefore) {
     EXPECT_EQ(registry_.listNames(), std::vector<std::string>{"first"});
 }
 
-TEST_F(UserRegistryTest, AddOrUpdateKeysOnTheImeiAndDeleteGoesByPosition) {
+TEST_P(UserRegistryTest, AddOrUpdateKeysOnTheImeiAndDeleteGoesByPosition) {
     UserStore store(*db_);
     store.addOrUpdate({"a", "0911", "350000000000001"});
     store.addOrUpdate({"b", "0922", "350000000000002"});
@@ -80,7 +82,7 @@ TEST_F(UserRegistryTest, AddOrUpdateKeysOnTheImeiAndDeleteGoesByPosition) {
 // Rows that share an IMEI: the registry shows the first (row order); only that one is
 // the tracker's, and only that one changes. A registered tracker whose row was deleted
 // meanwhile is not added back as a new user.
-TEST_F(UserRegistryTest, RegistrationUpdatesOnlyTheFirstRowWithTheImei) {
+TEST_P(UserRegistryTest, RegistrationUpdatesOnlyTheFirstRowWithTheImei) {
     addRow("'a', '0911', '350000000000001'");
     addRow("'twin', '0922', '350000000000001'");
     UserStore store(*db_);
@@ -92,7 +94,7 @@ TEST_F(UserRegistryTest, RegistrationUpdatesOnlyTheFirstRowWithTheImei) {
     EXPECT_EQ(registry_.FindUserByName("twin")->phone, "0922");
 }
 
-TEST_F(UserRegistryTest, AMissingTableFailsTheLoadAndEmptiesTheRegistry) {
+TEST_P(UserRegistryTest, AMissingTableFailsTheLoadAndEmptiesTheRegistry) {
     registry_.replace({{"old", "1", "2"}});
     db_->execute("DROP TABLE users");
     EXPECT_THROW(LoadUsers(*db_, registry_), DatabaseError);

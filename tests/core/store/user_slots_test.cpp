@@ -9,7 +9,7 @@
 #include "core/store/statement.h"
 #include "core/store/user_registry.h"
 #include "core/store/user_store.h"
-#include "support/temp_database_file.h"
+#include "support/store_engines.h"
 
 namespace kv820 {
 namespace {
@@ -20,11 +20,17 @@ UserSlot trackerNumber(int n) {
             "3546120700" + std::string(5 - digits.size(), '0') + digits};
 }
 
-// The number of slots as stored, read back within its bounds; a file that never had it,
+class UserSlotsTest : public testing::TestWithParam<test::Engine> {
+  protected:
+    test::TempStore store_{GetParam()};
+};
+
+KV820_ON_EVERY_ENGINE(UserSlotsTest);
+
+// The number of slots as stored, read back within its bounds; a store that never had it,
 // or one edited into nonsense, has five.
-TEST(UserSlotsTest, TheStoredNumberIsReadWithinItsBounds) {
-    test::TempDatabaseFile file;
-    Database db(file.path());
+TEST_P(UserSlotsTest, TheStoredNumberIsReadWithinItsBounds) {
+    Database db(store_.location());
     EXPECT_EQ(storedUserSlots(db), UserRegistry::MaxUsers);
     const std::pair<const char*, std::size_t> stored[] = {
         {"20", 20}, {"1000", 1000}, {"5000", 1000}, {"2", 5}, {"-3", 5}, {"many", 5}, {"", 5},
@@ -38,9 +44,8 @@ TEST(UserSlotsTest, TheStoredNumberIsReadWithinItsBounds) {
 
 // Twenty slots: twenty trackers of twenty-five rows are loaded and found, the registry is
 // full, and the setup's refusal names the number; five slots keep the five-user rules.
-TEST(UserSlotsTest, ALargerFleetIsLoadedUpToItsSlots) {
-    test::TempDatabaseFile file;
-    Database db(file.path());
+TEST_P(UserSlotsTest, ALargerFleetIsLoadedUpToItsSlots) {
+    Database db(store_.location());
     for (int n = 1; n <= 25; ++n) {
         UserStore(db).addOrUpdate(trackerNumber(n));
     }

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kv820 {
+
+// One statement as an engine runs it. Statement is the handle the stores use; this is what
+// it forwards to. Parameters are numbered from 1, columns from 0.
+class PreparedStatement {
+  public:
+    virtual ~PreparedStatement() = default;
+
+    virtual void bindText(int index, std::string_view text) = 0;
+    virtual void bindInteger(int index, std::int64_t value) = 0;
+    virtual void bindBlob(int index, std::string_view bytes) = 0;
+    virtual void bindNull(int index) = 0;
+    // True when a row is ready; false when the statement is done.
+    virtual bool step() = 0;
+    // Makes the statement ready to run again with new values.
+    virtual void reset() = 0;
+    // A NULL value has no data (data() == nullptr).
+    virtual std::string_view textView(int column) const = 0;
+    virtual std::int64_t integer(int column) const = 0;
+    virtual std::string_view blob(int column) const = 0;
+    virtual bool isNull(int column) const = 0;
+    virtual int columnCount() const = 0;
+};
+
+// One connection of one engine. Every failure throws DatabaseError.
+class DatabaseEngine {
+  public:
+    virtual ~DatabaseEngine() = default;
+
+    virtual std::unique_ptr<PreparedStatement> prepare(std::string_view sql) = 0;
+    // Runs one or more statements that return no rows.
+    virtual void execute(const std::string& sql) = 0;
+    // Rows the last insert, update or delete touched.
+    virtual int changes() const = 0;
+    virtual bool hasTable(std::string_view name) = 0;
+    // The tables of the program's own (not the engine's), by name.
+    virtual std::vector<std::string> tableNames() = 0;
+    // The table's columns in their order; a row number the engine keeps by itself is none.
+    virtual std::vector<std::string> columnNames(std::string_view table) = 0;
+    // Changes when another connection may have changed the data since the last call.
+    virtual std::int64_t dataVersion() = 0;
+    // The statement that starts a transaction which holds the write lock from its start.
+    virtual const char* beginSql() const = 0;
+};
+
+}  // namespace kv820
