@@ -62,7 +62,9 @@ bool storeOnce(NewSmsContext& context, const PositionReport& report,
         return false;
     }
     Transaction transaction(store.database());
-    store.append(row);
+    if (!store.append(row)) {
+        return false;  // another receiver stored a copy of it a moment ago
+    }
     try {
         if (context.alarms) {
             events = context.alarms->storeEventsOf(report, context.now);

@@ -66,18 +66,31 @@ bool SmsSessionWorker::post(SessionJob job) {
     return true;
 }
 
-void SmsSessionWorker::openDatabase() {
-    // They hold the connection that is replaced.
+void SmsSessionWorker::closeDatabase() {
+    // They hold the connection.
     forwarder_.reset();
     alarms_.reset();
+    store_.reset();
+    db_.reset();
+}
+
+void SmsSessionWorker::openDatabase() {
+    closeDatabase();
     try {
-        db_ = std::make_unique<Database>(settings_.databasePath);
+        db_ = std::make_unique<Database>(settings_.databaseLocation);
         store_ = std::make_unique<GpslogStore>(*db_);
     } catch (const DatabaseError&) {
         // Reception goes on: each report then stays in the modem, and the log says why.
-        store_.reset();
-        db_.reset();
+        closeDatabase();
+        if (isServerLocation(settings_.databaseLocation)) {
+            scheduleDatabaseRetry();
+        }
         return;
+    }
+    if (databaseRetryAt_) {
+        databaseRetryAt_.reset();
+        databaseRetryPause_ = FirstRetryPause;
+        listener_.modemLog(DatabaseBackText);
     }
     try {
         alarms_ = std::make_unique<ReportAlarms>(*db_);
@@ -93,10 +106,26 @@ void SmsSessionWorker::openDatabase() {
 }
 
 GpslogStore* SmsSessionWorker::store() {
-    if (!store_) {
-        openDatabase();  // the file may have been fixed since the session started
+    // The file may have been fixed since the session started, the server may be back.
+    if (!store_ && (!databaseRetryAt_ || port_.clock().now() >= *databaseRetryAt_)) {
+        openDatabase();
     }
     return store_.get();
+}
+
+void SmsSessionWorker::dropLostServerConnection() {
+    if (!db_ || db_->kind() != Database::Kind::Postgres || databaseRetryAt_) {
+        return;
+    }
+    // A connection that failed a store is not trusted again: the next one is a new one.
+    closeDatabase();
+    listener_.modemLog(DatabaseLostText);
+    scheduleDatabaseRetry();
+}
+
+void SmsSessionWorker::scheduleDatabaseRetry() {
+    databaseRetryAt_ = port_.clock().now() + databaseRetryPause_;
+    databaseRetryPause_ = std::min(databaseRetryPause_ * 2, LongestRetryPause);
 }
 
 bool SmsSessionWorker::startModem() {
@@ -449,6 +478,7 @@ void SmsSessionWorker::publish(const NewSmsOutcome& outcome) {
         }
     }
     if (outcome.kind == NewSmsOutcome::Kind::StoreFailed) {
+        dropLostServerConnection();
         listener_.reportStoreFailed(*outcome.report, outcome.failure);
         return;
     }

@@ -60,10 +60,13 @@ class SmsSessionWorker {
     static constexpr std::string_view ModemLostText =
         "The modem is gone or does not answer. Waiting for it to come back.\r\n";
     static constexpr std::string_view ModemBackText = "The modem is back. Reception goes on.\r\n";
+    static constexpr std::string_view DatabaseLostText =
+        "The database cannot be reached: reports wait in the modem until it is back.\r\n";
+    static constexpr std::string_view DatabaseBackText = "The database is reached again.\r\n";
 
     struct Settings {
-        std::string portEntry;     // "COM Port :" entry, for example "ttyUSB0:"
-        std::string databasePath;  // the gpslog database file
+        std::string portEntry;         // "COM Port :" entry, for example "ttyUSB0:"
+        std::string databaseLocation;  // the store: a file path or a PostgreSQL URL
         // The times above; an end-to-end test shortens them so as not to wait for minutes.
         std::chrono::milliseconds quietCheck = QuietCheck;
         std::chrono::milliseconds healthInterval = HealthInterval;
@@ -96,6 +99,9 @@ class SmsSessionWorker {
 
   private:
     void openDatabase();
+    void closeDatabase();
+    void dropLostServerConnection();
+    void scheduleDatabaseRetry();
     GpslogStore* store();
     bool startModem();
     void catchUpStoredMessages();
@@ -138,6 +144,10 @@ class SmsSessionWorker {
     std::optional<std::chrono::milliseconds> lastHealthCheck_;
     std::optional<std::chrono::milliseconds> lastStoragePoll_;
     std::optional<std::chrono::milliseconds> lastOverdueCheck_;
+    // A shared database that failed is reached anew after a pause that grows while it stays
+    // away (as the modem's: 1 s, 2 s, 4 s, ... 60 s); its reports wait in the modem.
+    std::optional<std::chrono::milliseconds> databaseRetryAt_;
+    std::chrono::milliseconds databaseRetryPause_ = FirstRetryPause;
     SmsModemSetup modem_;
     ConcatenatedMessages parts_;
     // Messages the session leaves in the modem: the operator's drafts and sent messages,

@@ -22,6 +22,7 @@
 #include "support/minute_reports.h"
 #include "support/session_rig.h"
 #include "support/simulated_modem_link.h"
+#include "support/store_engines.h"
 #include "support/temp_database_file.h"
 
 namespace kv820 {
@@ -53,7 +54,7 @@ class SessionFaults : public ::testing::Test {
         steps_.push_back({std::move(done), std::move(action)});
     }
     void run() {
-        SmsSessionWorker::Settings settings{"ttyUSB0:", file.path()};
+        SmsSessionWorker::Settings settings{"ttyUSB0:", location};
         settings.webhook = webhook;
         SmsSessionWorker worker(link, clock, users, listener, settings);
         worker_ = &worker;
@@ -95,7 +96,7 @@ class SessionFaults : public ::testing::Test {
     }
     bool modemEmpty() const { return link.modem.storedCount() == 0; }
     std::vector<std::string> storedSorted() const {
-        auto moments = test::storedMoments(file.path());
+        auto moments = test::storedMoments(location);
         std::ranges::sort(moments);
         return moments;
     }
@@ -109,6 +110,7 @@ class SessionFaults : public ::testing::Test {
     }
 
     test::TempDatabaseFile file;
+    std::string location = file.path();  // the store the session uses
     test::VirtualClock clock;
     test::SimulatedModemLink link{clock, 128};
     UserRegistry users;
@@ -255,6 +257,29 @@ TEST_P(SlowModemSession, EveryReportIsStoredOnceAndNoneIsDeletedUnread) {
         EXPECT_EQ(modem().sentMessages(), (std::vector<sim::SentSms>{{Phone, command}}));
     }
 }
+
+#ifdef KV820_WITH_POSTGRES
+// A shared database whose connection drops in the middle of a burst (the server restarted,
+// the network cut): the reports that meet no database stay in the modem, the receiver
+// connects anew after a pause, and the storage poll brings in what waited. Nothing is lost,
+// nothing doubled.
+TEST_F(SessionFaults, AReceiverWhoseDatabaseConnectionDropsKeepsTheSmsAndCatchesUp) {
+    constexpr int Burst = 12;
+    const test::TempStore shared(test::Engine::Postgres);
+    location = shared.location();
+    step([&] { return listening(); },
+         [&] { modem().injectBurst(test::reportsOfMinutes(TrackerImei, Burst)); });
+    step([&] { return stored() == 4; },
+         [&] { test::PostgresServer::shared().dropConnections(location); });
+    step([&] { return !listener.storeFailures.empty(); },
+         [&] { EXPECT_FALSE(modemEmpty()) << "an SMS was deleted without its report"; });
+    step([&] { return logHas(SmsSessionWorker::DatabaseBackText) && modemEmpty(); });
+    run();
+
+    EXPECT_EQ(storedSorted(), momentsOfMinutes(Burst));
+    EXPECT_TRUE(logHas(SmsSessionWorker::DatabaseLostText));
+}
+#endif
 
 TEST_F(SessionFaults, ABurstIsStoredWholeInOrder) {
     constexpr int Burst = 30;
