@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/common/app_context.h"
+#include "app/common/database_choice.h"
 #include "app/map/map_settings.h"
 #include "app/map/web_engine_setup.h"
 #include "app/reception/headless_receiver.h"
@@ -23,7 +24,7 @@ QStringList arguments(int argc, char** argv) {
     return arguments;
 }
 
-int runWindow(int argc, char** argv, const QString& tiles) {
+int runWindow(int argc, char** argv, const QString& tiles, const QString& database) {
     kv820::prepareWebEngineBeforeApplication();
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("kv820-callcenter"));
@@ -39,7 +40,7 @@ int runWindow(int argc, char** argv, const QString& tiles) {
     if (const auto source = kv820::MapSettings::tileSourceFromArgument(tiles)) {
         kv820::MapSettings::setRunTileSource(*source);
     }
-    kv820::AppContext context(kv820::DatabaseFileName);
+    kv820::AppContext context(kv820::chosenDatabaseLocation(database));
     kv820::MainWindow window(context);
     QObject::connect(&instance, &kv820::SingleInstance::activationRequested, &window,
                      &kv820::MainWindow::activate);
@@ -60,19 +61,26 @@ int main(int argc, char** argv) {
             std::printf("kv820-callcenter %s\n", KV820_VERSION);
             return 0;
         case Action::CreateDatabase:
-            return kv820::runCreateDatabase();
+            return kv820::runCreateDatabase(kv820::chosenDatabaseLocation(command.database));
+        case Action::CopyDatabase:
+            return kv820::runCopyDatabase(kv820::chosenDatabaseLocation(command.database),
+                                          kv820::chosenDatabaseLocation(command.copyTo));
         case Action::ListPorts:
             return kv820::runListPorts();
         case Action::ImportGeofences:
-            return kv820::runImportGeofences(command.file);
+            return kv820::runImportGeofences(kv820::chosenDatabaseLocation(command.database),
+                                             command.file);
         case Action::EventsReport:
-            return kv820::runEventsReport(command.user, command.from, command.to);
+            return kv820::runEventsReport(kv820::chosenDatabaseLocation(command.database),
+                                          command.user, command.from, command.to);
         case Action::TripReport:
-            return kv820::runTripReport(command.report, command.user, command.from, command.to);
+            return kv820::runTripReport(kv820::chosenDatabaseLocation(command.database),
+                                        command.report, command.user, command.from, command.to);
         case Action::Receive: {
             QCoreApplication app(argc, argv);
             return kv820::runHeadlessReceiver(command.port.toStdString(),
-                                              QFile::encodeName(command.logFile).toStdString());
+                                              QFile::encodeName(command.logFile).toStdString(),
+                                              kv820::chosenDatabaseLocation(command.database));
         }
         case Action::Invalid:
             std::fprintf(stderr, "kv820-callcenter: %s\n%s",
@@ -82,5 +90,5 @@ int main(int argc, char** argv) {
         case Action::RunWindow:
             break;
     }
-    return runWindow(argc, argv, command.tiles);
+    return runWindow(argc, argv, command.tiles, command.database);
 }

@@ -10,7 +10,7 @@ namespace kv820::test {
 // A fresh database file with both tables in a folder of its own, removed with it afterwards.
 class TempDatabaseFile {
   public:
-    TempDatabaseFile() { createDatabaseFile(path_); }
+    TempDatabaseFile() { createDatabase(path_); }
 
     const std::string& path() const { return path_; }
 

@@ -7,15 +7,15 @@
 
 namespace kv820 {
 
-AppContext::AppContext(std::string databasePath, AppServices services, QObject* parent)
-    : QObject(parent), databasePath_(std::move(databasePath)), services_(services) {}
+AppContext::AppContext(std::string databaseLocation, AppServices services, QObject* parent)
+    : QObject(parent), databaseLocation_(std::move(databaseLocation)), services_(services) {}
 
 AppContext::~AppContext() = default;
 
 std::unique_ptr<Database> AppContext::openConnection(QWidget* messageOwner,
                                                      const QString& failure) {
     try {
-        return std::make_unique<Database>(databasePath_);
+        return std::make_unique<Database>(databaseLocation_);
     } catch (const DatabaseError&) {
         services_.alerts->error(messageOwner, failure);
         return nullptr;

@@ -13,12 +13,12 @@ namespace kv820 {
 
 // What the main window owns for the whole run: the two database connections of the UI
 // thread, the registry of users and the program's services (message boxes, file dialogs,
-// the browser). Workers open their own connections on `databasePath`.
+// the browser). Workers open their own connections on `databaseLocation`.
 class AppContext : public QObject {
     Q_OBJECT
   public:
     // The desktop's services unless a test hands in others.
-    explicit AppContext(std::string databasePath, AppServices services = {},
+    explicit AppContext(std::string databaseLocation, AppServices services = {},
                         QObject* parent = nullptr);
     ~AppContext() override;
 
@@ -32,7 +32,7 @@ class AppContext : public QObject {
     // table changed behind the program's back: a look at the users refills nothing.
     void refreshUsers(QWidget* messageOwner);
 
-    const std::string& databasePath() const { return databasePath_; }
+    const std::string& databaseLocation() const { return databaseLocation_; }
     Database* usersConnection() { return usersConnection_.get(); }
     Database* gpslogConnection() { return gpslogConnection_.get(); }
     UserRegistry& registry() { return registry_; }
@@ -47,7 +47,7 @@ class AppContext : public QObject {
     void purgeIncompleteReports(QWidget* messageOwner);
     void loadUsers(QWidget* messageOwner);
 
-    std::string databasePath_;
+    std::string databaseLocation_;
     AppServices services_;
     std::unique_ptr<Database> usersConnection_;
     std::unique_ptr<Database> gpslogConnection_;

@@ -81,9 +81,10 @@ class SignalPipe {
     struct sigaction previous_[std::size(Handled)]{};
 };
 
-void loadRegisteredUsers(UserRegistry& users, SmsSessionListener& log) {
+void loadRegisteredUsers(const std::string& database, UserRegistry& users,
+                         SmsSessionListener& log) {
     try {
-        Database db(DatabaseFileName);
+        Database db(database);
         LoadUsers(db, users);
     } catch (const DatabaseError&) {
         // Reception goes on; reports from unknown trackers are still stored when the
@@ -102,19 +103,20 @@ std::string portEntryFromArgument(std::string_view argument) {
     return entry;
 }
 
-int runHeadlessReceiver(std::string_view argument, const std::string& logFile) {
+int runHeadlessReceiver(std::string_view argument, const std::string& logFile,
+                        const std::string& database) {
     PrintingSessionListener listener(stdout);
     if (!logFile.empty() && !listener.openLogFile(logFile)) {
         return 1;
     }
     UserRegistry users;
-    loadRegisteredUsers(users, listener);
+    loadRegisteredUsers(database, users, listener);
 
     SignalPipe incoming;
     std::unique_ptr<SerialLink> link = makeSerialLink();
     SystemClock clock;
     HttpWebhookPoster webhook;
-    SmsSessionWorker::Settings settings{portEntryFromArgument(argument), DatabaseFileName};
+    SmsSessionWorker::Settings settings{portEntryFromArgument(argument), database};
     settings.webhook = &webhook;
     SmsSessionWorker worker(*link, clock, users, listener, settings);
 

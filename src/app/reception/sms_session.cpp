@@ -35,12 +35,12 @@ struct SmsSession::Run {
     }
 };
 
-SmsSession::SmsSession(SmsCommandPage& page, const UserRegistry& users, std::string databasePath,
-                       QObject* parent)
+SmsSession::SmsSession(SmsCommandPage& page, const UserRegistry& users,
+                       std::string databaseLocation, QObject* parent)
     : CommandChannel(parent),
       page_(page),
       users_(users),
-      databasePath_(std::move(databasePath)),
+      databaseLocation_(std::move(databaseLocation)),
       log_(page.modemLog()),
       inputBlocker_(new InputBlocker(this)),
       worker_(new PortWorker(this)) {
@@ -88,7 +88,7 @@ void SmsSession::launchWorker() {
     run_ = run;
     SmsSessionWorker::Settings settings;
     settings.portEntry = page_.comPortCombo()->currentText().toStdString();
-    settings.databasePath = databasePath_;
+    settings.databaseLocation = databaseLocation_;
     // The scan must not reach for the port while a worker may still hold it.
     page_.scanButton()->setEnabled(false);
     worker_->start([this, run, settings, devices = devices_](const std::stop_token& stop) {

@@ -37,7 +37,7 @@ class SmsSession : public CommandChannel, private SmsSessionListener {
         Open,      // "Close SMS"; reports arrive and commands can be sent
     };
 
-    SmsSession(SmsCommandPage& page, const UserRegistry& users, std::string databasePath,
+    SmsSession(SmsCommandPage& page, const UserRegistry& users, std::string databaseLocation,
                QObject* parent = nullptr);
     // Stops and joins the worker.
     ~SmsSession() override;
@@ -96,7 +96,7 @@ class SmsSession : public CommandChannel, private SmsSessionListener {
 
     SmsCommandPage& page_;
     const UserRegistry& users_;
-    std::string databasePath_;
+    std::string databaseLocation_;
     ModemLogBox log_;
     QList<QPointer<QAction>> cableActions_;
     PortDevices devices_;

@@ -13,6 +13,7 @@
 #include "app/trips/trip_settings.h"
 #include "core/alarms/event_report.h"
 #include "core/alarms/geofence_file.h"
+#include "core/reception/store_copy.h"
 #include "core/records/text_sink.h"
 #include "core/store/database.h"
 #include "core/store/database_error.h"
@@ -117,6 +118,23 @@ CommandLine reportCommand(const QCommandLineParser& parser, const ReportOptions&
     return result;
 }
 
+// --copy-database FROM TO: the one option that takes a second value, after the first.
+CommandLine copyCommand(const QCommandLineParser& parser, const QCommandLineOption& copy,
+                        const QCommandLineOption& database) {
+    const QStringList rest = parser.positionalArguments();
+    if (parser.values(copy).size() != 1 || rest.size() != 1 || parser.isSet(database) ||
+        parser.optionNames().size() != 1) {
+        return invalid(
+            QStringLiteral("--copy-database needs a database to copy from and one to "
+                           "copy to, and nothing else."));
+    }
+    CommandLine result;
+    result.action = CommandLine::Action::CopyDatabase;
+    result.database = parser.value(copy);
+    result.copyTo = rest.front();
+    return result;
+}
+
 }  // namespace
 
 CommandLine CommandLine::parse(const QStringList& arguments) {
@@ -129,16 +147,23 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     const QCommandLineOption importGeofences(QStringLiteral("import-geofences"), {},
                                              QStringLiteral("FILE"));
     const QCommandLineOption tiles(QStringLiteral("tiles"), {}, QStringLiteral("SOURCE"));
+    const QCommandLineOption database(QStringLiteral("database"), {}, QStringLiteral("URL"));
+    const QCommandLineOption copyDatabase(QStringLiteral("copy-database"), {},
+                                          QStringLiteral("FROM"));
     const ReportOptions report;
 
     QCommandLineParser parser;
     // Qt's options are single-dash words ("-style"), not clusters of letters.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({help, version, createDatabase, listPorts, receive, logFile, importGeofences,
-                       report.report, report.user, report.from, report.to, tiles});
+                       report.report, report.user, report.from, report.to, tiles, database,
+                       copyDatabase});
     addQtOptions(parser);
     if (!parser.parse(arguments)) {
         return invalid(parser.errorText());
+    }
+    if (parser.isSet(copyDatabase)) {
+        return copyCommand(parser, copyDatabase, database);
     }
     if (!parser.positionalArguments().isEmpty()) {
         return invalid(
@@ -184,6 +209,13 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
                                .arg(result.tiles));
         }
     }
+    if (parser.isSet(database)) {
+        result.database = parser.value(database);
+        if (parser.values(database).size() > 1 || result.database.isEmpty() ||
+            result.action == Action::ListPorts) {
+            return invalid(QStringLiteral("--database needs one file or URL, and a use for it."));
+        }
+    }
     result.file = parser.value(importGeofences);
     if (result.action == Action::ImportGeofences && result.file.isEmpty()) {
         return invalid(QStringLiteral("--import-geofences needs a file."));
@@ -203,7 +235,12 @@ QString CommandLine::helpText() {
         "\n"
         "Options:\n"
         "  --create-database  create KV820Y.mdb in the current folder (an existing file is\n"
-        "                     left untouched)\n"
+        "                     left untouched); with --database URL: create the tables in\n"
+        "                     that empty PostgreSQL database\n"
+        "  --database URL     with any other option: use this database instead of KV820Y.mdb\n"
+        "                     in the current folder: a file path or a PostgreSQL URL\n"
+        "                     (postgresql://user@host/db; a password is better kept in\n"
+        "                     ~/.pgpass than in the URL)\n"
         "  --list-ports       print the entries of the \"COM Port :\" lists, one a line\n"
         "  --receive PORT     receive reports without a window: start the modem on PORT (a\n"
         "                     listed entry such as ttyUSB0: or a device path), print the\n"
@@ -226,6 +263,11 @@ QString CommandLine::helpText() {
         "                     from SOURCE: an MBTiles file of raster tiles, a folder laid\n"
         "                     out as {z}/{x}/{y}.png (or .jpg), or a URL template such as\n"
         "                     https://tiles.example.org/{z}/{x}/{y}.png\n"
+        "  --copy-database FROM TO\n"
+        "                     copy users, reports and every other table from one database\n"
+        "                     to another (each a file path or a PostgreSQL URL), in either\n"
+        "                     direction; TO must hold no users and no reports, and a\n"
+        "                     failure copies nothing\n"
         "  --help             show this text\n"
         "  --version          show the version\n"
         "\n"
@@ -233,21 +275,58 @@ QString CommandLine::helpText() {
         "command line prints this text and exits with 1.\n"
         "\n"
         "Environment:\n"
-        "  KV820_EXTRA_PORTS  further serial ports to list, separated by ':' (';' on Windows)\n");
+        "  KV820_EXTRA_PORTS  further serial ports to list, separated by ':' (';' on Windows)\n"
+        "  KV820_DATABASE     the database when --database is not given\n");
 }
 
-int runCreateDatabase() {
+int runCopyDatabase(const std::string& from, const std::string& to) {
+    const std::string shownFrom = shownLocation(from);
+    const std::string shownTo = shownLocation(to);
+    bool madeFile = false;
     try {
-        switch (createDatabaseFile(DatabaseFileName)) {
+        Database source(from);
+        if (!isServerLocation(to) && !QFileInfo::exists(QFile::decodeName(to.c_str()))) {
+            madeFile = createDatabase(to) == CreateDatabaseResult::Created;
+        }
+        Database target(to);
+        const StoreCopyCount count = copyStore(source, target);
+        std::printf("Copied %lld users, %lld reports and %lld other rows from %s to %s.\n",
+                    static_cast<long long>(count.users), static_cast<long long>(count.reports),
+                    static_cast<long long>(count.otherRows), shownFrom.c_str(), shownTo.c_str());
+        for (const std::string& table : count.skippedTables) {
+            std::printf("Table %s has no place in %s and was left out.\n", table.c_str(),
+                        shownTo.c_str());
+        }
+        return 0;
+    } catch (const DatabaseError& error) {
+        if (madeFile) {
+            QFile::remove(QFile::decodeName(to.c_str()));  // nothing half-copied stays
+        }
+        std::fprintf(stderr, "Nothing was copied from %s to %s: %s\n", shownFrom.c_str(),
+                     shownTo.c_str(), error.what());
+    }
+    return 1;
+}
+
+int runCreateDatabase(const std::string& database) {
+    const std::string shown = shownLocation(database);
+    try {
+        const CreateDatabaseResult result = createDatabase(database);
+        if (isServerLocation(database)) {
+            // Receivers and desks with the least rights cannot make tables later.
+            Database db(database);
+            ensureEveryTable(db);
+        }
+        switch (result) {
             case CreateDatabaseResult::Created:
-                std::printf("Created %s with the tables users and gpslog.\n", DatabaseFileName);
+                std::printf("Created %s with the tables users and gpslog.\n", shown.c_str());
                 return 0;
             case CreateDatabaseResult::AlreadyExists:
-                std::printf("%s exists already; it was left untouched.\n", DatabaseFileName);
+                std::printf("%s exists already; it was left untouched.\n", shown.c_str());
                 return 0;
         }
     } catch (const DatabaseError& error) {
-        std::fprintf(stderr, "Cannot create %s: %s\n", DatabaseFileName, error.what());
+        std::fprintf(stderr, "Cannot create %s: %s\n", shown.c_str(), error.what());
     }
     return 1;
 }
@@ -276,27 +355,28 @@ class StandardOutput final : public TextSink {
     }
 };
 
-// The database of the current folder; nothing, with the reason printed, when it is missing
-// or cannot be opened.
-std::unique_ptr<Database> openFolderDatabase() {
-    if (!QFileInfo::exists(QString::fromLatin1(DatabaseFileName))) {
+// The chosen database; nothing, with the reason printed, when it is missing or cannot be
+// opened.
+std::unique_ptr<Database> openChosenDatabase(const std::string& database) {
+    if (database == DatabaseFileName && !QFileInfo::exists(QString::fromLatin1(DatabaseFileName))) {
         std::fprintf(stderr, "%s is not in the current folder (--create-database makes it).\n",
                      DatabaseFileName);
         return nullptr;
     }
     try {
-        return std::make_unique<Database>(DatabaseFileName);
+        return std::make_unique<Database>(database);
     } catch (const DatabaseError& error) {
-        std::fprintf(stderr, "Cannot open %s: %s\n", DatabaseFileName, error.what());
+        std::fprintf(stderr, "Cannot open %s: %s\n", shownLocation(database).c_str(), error.what());
         return nullptr;
     }
 }
 
-// Runs a report on the folder's database to standard output: exit code 0 when it was
+// Runs a report on the chosen database to standard output: exit code 0 when it was
 // written whole, 1 with the reason on standard error otherwise. `write` returns the core's
 // reason, empty when written.
-int runFolderReport(const std::function<std::string(Database&, TextSink&)>& write) {
-    const std::unique_ptr<Database> db = openFolderDatabase();
+int runReport(const std::string& database,
+              const std::function<std::string(Database&, TextSink&)>& write) {
+    const std::unique_ptr<Database> db = openChosenDatabase(database);
     if (!db) {
         return 1;
     }
@@ -315,8 +395,8 @@ int runFolderReport(const std::function<std::string(Database&, TextSink&)>& writ
 
 }  // namespace
 
-int runImportGeofences(const QString& file) {
-    const std::unique_ptr<Database> db = openFolderDatabase();
+int runImportGeofences(const std::string& database, const QString& file) {
+    const std::unique_ptr<Database> db = openChosenDatabase(database);
     if (!db) {
         return 1;
     }
@@ -335,21 +415,22 @@ int runImportGeofences(const QString& file) {
     }
 }
 
-int runEventsReport(const QString& user, const QString& from, const QString& to) {
-    return runFolderReport([&](Database& db, TextSink& sink) {
+int runEventsReport(const std::string& database, const QString& user, const QString& from,
+                    const QString& to) {
+    return runReport(database, [&](Database& db, TextSink& sink) {
         return writeUserEventsCsv(db, {user.toStdString(), from.toStdString(), to.toStdString()},
                                   sink);
     });
 }
 
-int runTripReport(const QString& kind, const QString& user, const QString& from,
-                  const QString& to) {
+int runTripReport(const std::string& database, const QString& kind, const QString& user,
+                  const QString& from, const QString& to) {
     const std::optional<TripReportKind> report = tripReportKindNamed(kind.toStdString());
     if (!report) {
         std::fprintf(stderr, "Unknown report '%s'.\n", kind.toLocal8Bit().constData());
         return 1;
     }
-    return runFolderReport([&](Database& db, TextSink& sink) {
+    return runReport(database, [&](Database& db, TextSink& sink) {
         return writeUserTripReport(db, {user.toStdString(), from.toStdString(), to.toStdString()},
                                    *report, sink, savedTripSettings());
     });

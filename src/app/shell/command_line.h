@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
 
 namespace kv820 {
 
@@ -15,6 +16,7 @@ struct CommandLine {
         ImportGeofences,
         EventsReport,
         TripReport,
+        CopyDatabase,
         Help,
         Version,
         Invalid
@@ -29,7 +31,9 @@ struct CommandLine {
     QString user;     // --user, --from and --to of a report
     QString from;
     QString to;
-    QString tiles;  // --tiles: the map's tile source for this run (file, folder or URL)
+    QString tiles;     // --tiles: the map's tile source for this run (file, folder or URL)
+    QString database;  // --database: a file path or a PostgreSQL URL; empty for the default
+    QString copyTo;    // --copy-database FROM TO: FROM is `database`, TO this
 
     // Accepts Qt's own options (-style, -platform, ...) beside the program's; they are left
     // in the arguments for QApplication to take.
@@ -38,12 +42,18 @@ struct CommandLine {
 };
 
 // The actions that need no window; each returns the process exit code.
-int runCreateDatabase();
+// The database is a location as chosenDatabaseLocation gives it.
+int runCreateDatabase(const std::string& database);
 int runListPorts();
-// Both work on KV820Y.mdb of the current folder and print what they did or why not.
-int runImportGeofences(const QString& file);
-int runEventsReport(const QString& user, const QString& from, const QString& to);
+// Copies every table from one database to another (a file or a URL each), printing the
+// counts, or why nothing was copied.
+int runCopyDatabase(const std::string& from, const std::string& to);
+// These print what they did or why not.
+int runImportGeofences(const std::string& database, const QString& file);
+int runEventsReport(const std::string& database, const QString& user, const QString& from,
+                    const QString& to);
 // `kind` is one of the trip reports ("trips", "stops", "summary").
-int runTripReport(const QString& kind, const QString& user, const QString& from, const QString& to);
+int runTripReport(const std::string& database, const QString& kind, const QString& user,
+                  const QString& from, const QString& to);
 
 }  // namespace kv820

@@ -172,7 +172,8 @@ void MainWindow::createControllers() {
     sosAlarms_->setKindChoice(AlarmKindChoice::load());
     geofenceEditor_ = new GeofenceEditor(context_, this, this);
     setupLauncher_ = new SetupLauncher(context_, this);
-    smsSession_ = new SmsSession(*commandPage_, context_.registry(), context_.databasePath(), this);
+    smsSession_ =
+        new SmsSession(*commandPage_, context_.registry(), context_.databaseLocation(), this);
     smsSession_->setCableActions({setupAction_, userEditAction_, firmwareAction_});
     reportDisplay_ = new ReportDisplay(
         trackingPage_, [this] { return context_.gpslogConnection(); }, viewTrackingPointsAction_,

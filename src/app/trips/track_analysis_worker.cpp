@@ -25,8 +25,8 @@ std::shared_ptr<const TrackAnalysis> analyze(const std::string& path, const Rece
 
 }  // namespace
 
-TrackAnalysisWorker::TrackAnalysisWorker(std::string databasePath, QObject* parent)
-    : QObject(parent), databasePath_(std::move(databasePath)) {}
+TrackAnalysisWorker::TrackAnalysisWorker(std::string databaseLocation, QObject* parent)
+    : QObject(parent), databaseLocation_(std::move(databaseLocation)) {}
 
 TrackAnalysisWorker::~TrackAnalysisWorker() {
     stop();
@@ -37,7 +37,7 @@ void TrackAnalysisWorker::start(const ReceiveRange& range, const TripSettings& s
     stopped_ = std::make_shared<std::atomic<bool>>(false);
     const int run = ++runs_;
     thread_.reset(
-        QThread::create([this, run, range, settings, path = databasePath_, stopped = stopped_] {
+        QThread::create([this, run, range, settings, path = databaseLocation_, stopped = stopped_] {
             auto analysis = analyze(path, range, settings, *stopped);
             // Told on the window's thread; a walk stopped meanwhile says nothing.
             QMetaObject::invokeMethod(

@@ -20,7 +20,7 @@ namespace kv820 {
 class TrackAnalysisWorker : public QObject {
     Q_OBJECT
   public:
-    explicit TrackAnalysisWorker(std::string databasePath, QObject* parent = nullptr);
+    explicit TrackAnalysisWorker(std::string databaseLocation, QObject* parent = nullptr);
     ~TrackAnalysisWorker() override;
 
     void start(const ReceiveRange& range, const TripSettings& settings);
@@ -33,7 +33,7 @@ class TrackAnalysisWorker : public QObject {
     void analysed(std::shared_ptr<const TrackAnalysis> analysis);
 
   private:
-    std::string databasePath_;
+    std::string databaseLocation_;
     std::unique_ptr<QThread> thread_;
     std::shared_ptr<std::atomic<bool>> stopped_;
     int runs_ = 0;

@@ -62,7 +62,7 @@ TrackReports::TrackReports(AppContext& context, QWidget* messageOwner, QObject* 
     : QObject(parent),
       context_(context),
       messageOwner_(messageOwner),
-      worker_(new TrackAnalysisWorker(context.databasePath(), this)) {
+      worker_(new TrackAnalysisWorker(context.databaseLocation(), this)) {
     for (TripReportKind kind : Kinds) {
         pages_[index(kind)] = makePage(kind);
     }

@@ -52,6 +52,21 @@ class CommandLineTest : public QObject {
         QTest::newRow("range without report") << eventsRange << int(A::Invalid) << QString();
         QTest::newRow("fence import") << QStringList{"--import-geofences", "f.geojson"}
                                       << int(A::ImportGeofences) << QString();
+        const QString url = QStringLiteral("postgresql://desk@db/kv820");
+        QTest::newRow("receive into a server")
+            << QStringList{"--receive", "ttyUSB0:", "--database", url} << int(A::Receive)
+            << QStringLiteral("ttyUSB0:");
+        QTest::newRow("database without a use")
+            << QStringList{"--list-ports", "--database", url} << int(A::Invalid) << QString();
+        QTest::newRow("copy") << QStringList{"--copy-database", "KV820Y.mdb", url}
+                              << int(A::CopyDatabase) << QString();
+        QTest::newRow("copy without a target")
+            << QStringList{"--copy-database", "KV820Y.mdb"} << int(A::Invalid) << QString();
+        QTest::newRow("copy with another option")
+            << QStringList{"--copy-database", "a.mdb", url, "--database", "b.mdb"}
+            << int(A::Invalid) << QString();
+        QTest::newRow("stray argument")
+            << QStringList{"--version", "extra"} << int(A::Invalid) << QString();
     }
 
     void parse() {

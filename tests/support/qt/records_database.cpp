@@ -12,7 +12,7 @@ namespace kv820::test {
 
 std::string createRecordsDatabase(const TempDir& dir, const std::vector<UserSlot>& users) {
     const std::string path = dir.file(DatabaseFileName);
-    createDatabaseFile(path);
+    createDatabase(path);
     Database db(path);
     for (const UserSlot& user : users) {
         UserStore(db).addOrUpdate(user);

@@ -13,12 +13,12 @@ namespace kv820::test {
 // (short, long, middle: the orders of their distances as texts and as numbers differ), each
 // ending in a stop. Stored as
 // received at the GPS time; returns the reports.
-inline std::vector<PositionReport> storeThreeDrives(const std::string& databasePath,
+inline std::vector<PositionReport> storeThreeDrives(const std::string& databaseLocation,
                                                     const std::string& imei) {
     SyntheticTrack track(SyntheticTrack::at("2007/05/12", "08:00:00"));
     track.park(600).drive(900, 0, 300).park(600).drive(0, 12000, 900).park(600);
     track.drive(-3000, 0, 420).park(600);
-    Database db(databasePath);
+    Database db(databaseLocation);
     storeTrack(db, imei, track.reports);
     return track.reports;
 }

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+namespace kv820 {
+
+// Where the store is: the --database argument when given, else the environment variable
+// KV820_DATABASE, else the "database/location" setting, else KV820Y.mdb in the current
+// folder. A location is a file path or a "postgresql://" URL.
+std::string chosenDatabaseLocation(const QString& argument);
+
+// The location as it may be shown: a URL's password never appears.
+QString shownDatabaseLocation(const std::string& location);
+
+}  // namespace kv820
