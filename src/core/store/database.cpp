@@ -6,6 +6,7 @@
 #include "core/store/database_engine.h"
 #include "core/store/database_error.h"
 #include "core/store/sqlite_engine.h"
+#include "core/store/statement.h"
 #ifdef KV820_WITH_POSTGRES
 #include "core/store/postgres_engine.h"
 #endif
@@ -55,6 +56,19 @@ std::string replaceWord(std::string_view sql, std::string_view word, std::string
     return out;
 }
 
+// The first column of every row, with ?1 bound to `value` when there is one.
+std::vector<std::string> firstColumn(Database& db, const char* sql, std::string_view value) {
+    Statement query(db, sql);
+    if (!value.empty()) {
+        query.bind(1, value);
+    }
+    std::vector<std::string> found;
+    while (query.step()) {
+        found.emplace_back(query.textView(0));
+    }
+    return found;
+}
+
 }  // namespace
 
 Database::Database(const std::string& location, Mode mode)
@@ -81,11 +95,11 @@ bool Database::hasTable(std::string_view name) {
 }
 
 std::vector<std::string> Database::tableNames() {
-    return engine_->tableNames();
+    return firstColumn(*this, engine_->tableNamesSql(), {});
 }
 
 std::vector<std::string> Database::columnNames(std::string_view table) {
-    return engine_->columnNames(table);
+    return firstColumn(*this, engine_->columnNamesSql(), table);
 }
 
 std::int64_t Database::dataVersion() {

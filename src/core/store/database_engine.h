@@ -41,10 +41,11 @@ class DatabaseEngine {
     // Rows the last insert, update or delete touched.
     virtual int changes() const = 0;
     virtual bool hasTable(std::string_view name) = 0;
-    // The tables of the program's own (not the engine's), by name.
-    virtual std::vector<std::string> tableNames() = 0;
-    // The table's columns in their order; a row number the engine keeps by itself is none.
-    virtual std::vector<std::string> columnNames(std::string_view table) = 0;
+    // A query of the names of the program's tables (not the engine's own), by name.
+    virtual const char* tableNamesSql() const = 0;
+    // A query of the columns of table ?1 in their order; a row number the engine keeps by
+    // itself is none.
+    virtual const char* columnNamesSql() const = 0;
     // Changes when another connection may have changed the data since the last call.
     virtual std::int64_t dataVersion() = 0;
     // The statement that starts a transaction which holds the write lock from its start.

@@ -291,17 +291,13 @@ class PostgresEngine : public DatabaseEngine {
         query.bindText(1, name);
         return query.step() && query.integer(0) == 1;
     }
-    std::vector<std::string> tableNames() override {
-        return texts(
-            "SELECT tablename FROM pg_catalog.pg_tables WHERE schemaname = "
-            "current_schema() ORDER BY tablename",
-            "");
+    const char* tableNamesSql() const override {
+        return "SELECT tablename FROM pg_catalog.pg_tables WHERE schemaname = current_schema() "
+               "ORDER BY tablename";
     }
-    std::vector<std::string> columnNames(std::string_view table) override {
-        return texts(
-            "SELECT column_name FROM information_schema.columns WHERE table_schema = "
-            "current_schema() AND table_name = ?1 ORDER BY ordinal_position",
-            table);
+    const char* columnNamesSql() const override {
+        return "SELECT column_name FROM information_schema.columns WHERE table_schema = "
+               "current_schema() AND table_name = ?1 ORDER BY ordinal_position";
     }
     // The server keeps no counter of commits a connection could ask for cheaply: every
     // call counts as changed, so what is read from it is read again.
@@ -309,19 +305,6 @@ class PostgresEngine : public DatabaseEngine {
     const char* beginSql() const override { return "BEGIN"; }
 
   private:
-    // The first column of every row, with ?1 bound to `value` when the query has it.
-    std::vector<std::string> texts(std::string_view sql, std::string_view value) {
-        PostgresStatement query(connection_, sql);
-        if (!value.empty()) {
-            query.bindText(1, value);
-        }
-        std::vector<std::string> found;
-        while (query.step()) {
-            found.emplace_back(query.textView(0));
-        }
-        return found;
-    }
-
     PostgresConnection connection_;
     std::int64_t dataVersion_ = 0;
 };

@@ -2,8 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <vector>
-
 #include "core/store/database_error.h"
 
 namespace kv820 {
@@ -140,14 +138,12 @@ class SqliteEngine : public DatabaseEngine {
         query.bindText(1, name);
         return query.step() && query.integer(0) == 1;
     }
-    std::vector<std::string> tableNames() override {
-        return texts(
-            "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
-            "'sqlite\\_%' ESCAPE '\\' ORDER BY name",
-            "");
+    const char* tableNamesSql() const override {
+        return "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
+               "'sqlite\\_%' ESCAPE '\\' ORDER BY name";
     }
-    std::vector<std::string> columnNames(std::string_view table) override {
-        return texts("SELECT name FROM pragma_table_info(?1) ORDER BY cid", table);
+    const char* columnNamesSql() const override {
+        return "SELECT name FROM pragma_table_info(?1) ORDER BY cid";
     }
     // Changes whenever another connection commits to the file; our own commits leave it.
     std::int64_t dataVersion() override {
@@ -157,19 +153,6 @@ class SqliteEngine : public DatabaseEngine {
     const char* beginSql() const override { return "BEGIN IMMEDIATE"; }
 
   private:
-    // The first column of every row, with ?1 bound to `value` when the query has it.
-    std::vector<std::string> texts(std::string_view sql, std::string_view value) {
-        SqliteStatement query(db_, sql);
-        if (!value.empty()) {
-            query.bindText(1, value);
-        }
-        std::vector<std::string> found;
-        while (query.step()) {
-            found.emplace_back(query.textView(0));
-        }
-        return found;
-    }
-
     sqlite3* db_ = nullptr;
 };
 
