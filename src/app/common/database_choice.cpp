@@ -3,7 +3,6 @@
 #include <QFile>
 
 #include "app/common/program_settings.h"
-#include "core/store/database.h"
 #include "core/store/schema.h"
 
 namespace kv820 {
@@ -28,10 +27,6 @@ std::string chosenDatabaseLocation(const QString& argument) {
     }
     const QString setting = programSettings().value(QStringLiteral("database/location")).toString();
     return setting.isEmpty() ? std::string(DatabaseFileName) : locationOf(setting);
-}
-
-QString shownDatabaseLocation(const std::string& location) {
-    return QString::fromStdString(shownLocation(location));
 }
 
 }  // namespace kv820

@@ -10,7 +10,4 @@ namespace kv820 {
 // folder. A location is a file path or a "postgresql://" URL.
 std::string chosenDatabaseLocation(const QString& argument);
 
-// The location as it may be shown: a URL's password never appears.
-QString shownDatabaseLocation(const std::string& location);
-
 }  // namespace kv820

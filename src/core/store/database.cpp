@@ -1,5 +1,6 @@
 #include "core/store/database.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -72,15 +73,10 @@ std::vector<std::string> firstColumn(Database& db, const char* sql, std::string_
 }  // namespace
 
 Database::Database(const std::string& location, Mode mode)
-    : location_(location),
-      kind_(isServerLocation(location) ? Kind::Postgres : Kind::Sqlite),
+    : kind_(isServerLocation(location) ? Kind::Postgres : Kind::Sqlite),
       engine_(openEngine(location, mode)) {}
 
 Database::~Database() = default;
-
-std::string Database::shownLocation() const {
-    return kv820::shownLocation(location_);
-}
 
 void Database::execute(const std::string& sql) {
     engine_->execute(sql);
@@ -91,7 +87,8 @@ int Database::changes() const {
 }
 
 bool Database::hasTable(std::string_view name) {
-    return engine_->hasTable(name);
+    const std::vector<std::string> tables = tableNames();
+    return std::find(tables.begin(), tables.end(), name) != tables.end();
 }
 
 std::vector<std::string> Database::tableNames() {

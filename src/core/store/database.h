@@ -28,9 +28,6 @@ class Database {
     Database& operator=(const Database&) = delete;
 
     Kind kind() const { return kind_; }
-    // As given; it may hold a password, so show shownLocation() instead.
-    const std::string& location() const { return location_; }
-    std::string shownLocation() const;
 
     void execute(const std::string& sql);
     // Rows the last insert, update or delete touched.
@@ -49,7 +46,6 @@ class Database {
     DatabaseEngine& engine() { return *engine_; }
 
   private:
-    std::string location_;
     Kind kind_;
     std::unique_ptr<DatabaseEngine> engine_;
 };

@@ -40,7 +40,6 @@ class DatabaseEngine {
     virtual void execute(const std::string& sql) = 0;
     // Rows the last insert, update or delete touched.
     virtual int changes() const = 0;
-    virtual bool hasTable(std::string_view name) = 0;
     // A query of the names of the program's tables (not the engine's own), by name.
     virtual const char* tableNamesSql() const = 0;
     // A query of the columns of table ?1 in their order; a row number the engine keeps by

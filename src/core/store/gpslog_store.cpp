@@ -100,13 +100,13 @@ void bindRange(Statement& statement, const ReceiveRange& range) {
 }  // namespace
 
 int GpslogStore::PurgeIncompleteGpslogRows() {
-    const std::string where = std::string(" WHERE ") + gpslogIncompleteCondition();
     if (db_.kind() != Database::Kind::Sqlite) {
         // A server writes a row whole or not at all: a row with a column missing was put
         // there on purpose by someone's own SQL, and a desk that may not delete reports
         // must start all the same. It is left out of every read.
         return 0;
     }
+    const std::string where = std::string(" WHERE ") + gpslogIncompleteCondition();
     try {
         // The partial index lists exactly the incomplete rows: no table scan.
         Statement(db_,

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/common/number_text.h"
 #include "core/store/database_error.h"
 
 namespace kv820 {
@@ -17,12 +18,14 @@ namespace {
 constexpr Oid ByteaType = 17;
 constexpr Oid TextType = 25;
 
-std::string trimmedMessage(const char* message) {
-    std::string text = message ? message : "";
+// Why a statement failed: the result's message, else the connection's (a connection lost
+// leaves no result, and sometimes no message either).
+std::string failureOf(const PGresult* result, const PGconn* connection) {
+    std::string text = result ? PQresultErrorMessage(result) : PQerrorMessage(connection);
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
         text.pop_back();
     }
-    return text;
+    return text.empty() ? "the database connection is lost" : text;
 }
 
 // The results of one PGresult, freed with it.
@@ -50,14 +53,9 @@ class PostgresStatement : public PreparedStatement {
   public:
     PostgresStatement(PostgresConnection& connection, std::string_view sql)
         : connection_(connection) {
-        std::string used;
-        sql_ = postgresPlaceholders(sql, &parameterCount_, &used);
+        sql_ = postgresPlaceholders(sql, &parameterCount_, &used_);
         values_.resize(parameterCount_);
-        formats_.assign(parameterCount_, 0);
-        // A parameter the text does not use still needs a type, or the server refuses it.
-        for (int i = 0; i < parameterCount_; ++i) {
-            types_.push_back(used[i + 1] ? 0 : TextType);
-        }
+        clearValues();
     }
     ~PostgresStatement() override { abandon(); }
     PostgresStatement(const PostgresStatement&) = delete;
@@ -90,14 +88,13 @@ class PostgresStatement : public PreparedStatement {
         }
         finished_ = true;
         if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) {
-            connection_.changes = atoiOf(PQcmdTuples(result.get()));
+            connection_.changes = leadingInt32(PQcmdTuples(result.get())).value_or(0);
             drain();
             return false;
         }
-        const std::string why = result ? trimmedMessage(PQresultErrorMessage(result.get()))
-                                       : trimmedMessage(PQerrorMessage(connection_.handle));
+        const std::string why = failureOf(result.get(), connection_.handle);
         drain();
-        throw DatabaseError(why.empty() ? "the database connection is lost" : why);
+        throw DatabaseError(why);
     }
 
     // Reads what is still to come of this statement, for another statement to run.
@@ -112,10 +109,7 @@ class PostgresStatement : public PreparedStatement {
     void reset() override {
         abandon();
         started_ = finished_ = false;
-        for (auto& value : values_) {
-            value.reset();
-        }
-        formats_.assign(parameterCount_, 0);
+        clearValues();
     }
 
     std::string_view textView(int column) const override {
@@ -149,22 +143,26 @@ class PostgresStatement : public PreparedStatement {
     int columnCount() const override { return row_ ? PQnfields(row_.get()) : 0; }
 
   private:
-    static int atoiOf(const char* text) {
-        int value = 0;
-        const std::string_view digits = text ? text : "";
-        std::from_chars(digits.data(), digits.data() + digits.size(), value);
-        return value;
-    }
-
     void set(int index, std::string_view bytes, int format) {
         if (index < 1 || index > parameterCount_) {
             return;  // a value the statement does not use, as SQLite would not complain
         }
         values_[index - 1] = std::string(bytes);
         formats_[index - 1] = format;
-        if (format == 1) {
-            types_[index - 1] = ByteaType;
+        types_[index - 1] = format == 1 ? ByteaType : typeOf(index);
+    }
+
+    // The server infers a parameter's type from where the text uses it; one the text does
+    // not use still needs a type, or the server refuses the statement.
+    Oid typeOf(int index) const { return used_[index] ? 0 : TextType; }
+
+    void clearValues() {
+        types_.clear();
+        for (int index = 1; index <= parameterCount_; ++index) {
+            values_[index - 1].reset();
+            types_.push_back(typeOf(index));
         }
+        formats_.assign(parameterCount_, 0);
     }
 
     void send() {
@@ -181,9 +179,9 @@ class PostgresStatement : public PreparedStatement {
                                values.data(), lengths.data(), formats_.data(), 0) ||
             !PQsetSingleRowMode(connection_.handle)) {
             finished_ = true;
-            const std::string why = trimmedMessage(PQerrorMessage(connection_.handle));
+            const std::string why = failureOf(nullptr, connection_.handle);
             drain();
-            throw DatabaseError(why.empty() ? "the database connection is lost" : why);
+            throw DatabaseError(why);
         }
     }
 
@@ -228,6 +226,7 @@ class PostgresStatement : public PreparedStatement {
     bool keptAll_ = false;
     std::string sql_;
     int parameterCount_ = 0;
+    std::string used_;  // used_[n]: whether the text uses parameter n
     std::vector<std::optional<std::string>> values_;
     std::vector<int> formats_;
     std::vector<Oid> types_;
@@ -253,7 +252,7 @@ class PostgresEngine : public DatabaseEngine {
         const char* values[] = {"10", "kv820-callcenter", "UTF8", url.c_str(), nullptr};
         connection_.handle = PQconnectdbParams(keys, values, 1);
         if (PQstatus(connection_.handle) != CONNECTION_OK) {
-            const std::string why = trimmedMessage(PQerrorMessage(connection_.handle));
+            const std::string why = failureOf(nullptr, connection_.handle);
             PQfinish(connection_.handle);
             throw DatabaseError("cannot open " + shownLocation(url) + ": " + why);
         }
@@ -270,7 +269,7 @@ class PostgresEngine : public DatabaseEngine {
 
     std::unique_ptr<PreparedStatement> prepare(std::string_view sql) override {
         if (PQstatus(connection_.handle) != CONNECTION_OK) {
-            throw DatabaseError("the database connection is lost");
+            throw DatabaseError(failureOf(nullptr, connection_.handle));
         }
         return std::make_unique<PostgresStatement>(connection_, sql);
     }
@@ -279,18 +278,10 @@ class PostgresEngine : public DatabaseEngine {
         Result result(PQexec(connection_.handle, sql.c_str()));
         const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
         if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-            throw DatabaseError(result ? trimmedMessage(PQresultErrorMessage(result.get()))
-                                       : trimmedMessage(PQerrorMessage(connection_.handle)));
+            throw DatabaseError(failureOf(result.get(), connection_.handle));
         }
     }
     int changes() const override { return connection_.changes; }
-    bool hasTable(std::string_view name) override {
-        PostgresStatement query(connection_,
-                                "SELECT COUNT(*) FROM pg_catalog.pg_tables WHERE schemaname = "
-                                "current_schema() AND tablename = ?1");
-        query.bindText(1, name);
-        return query.step() && query.integer(0) == 1;
-    }
     const char* tableNamesSql() const override {
         return "SELECT tablename FROM pg_catalog.pg_tables WHERE schemaname = current_schema() "
                "ORDER BY tablename";

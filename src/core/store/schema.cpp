@@ -23,15 +23,19 @@ std::string gpslogTableSql(std::string_view firstColumns = "") {
     return sql + ");\n";
 }
 
+// The partial index holds only rows with a NULL column, so the start-up purge costs nothing
+// when there are none.
+std::string incompleteIndexSql() {
+    return "CREATE INDEX gpslog_incomplete ON gpslog (imei) WHERE " + gpslogIncompleteCondition();
+}
+
 // The expression index serves both the history lists (one tracker, a receive range,
-// newest first) and the duplicate check on store. The partial index holds only rows
-// with a NULL column, so the start-up purge costs nothing when there are none.
+// newest first) and the duplicate check on store.
 std::string schemaSql() {
     return "\nCREATE TABLE users (name TEXT, phone TEXT, imei TEXT);\n" + gpslogTableSql() +
            "CREATE INDEX gpslog_by_imei_and_receive_moment ON gpslog (imei, "
-           "receive_date||receive_time);\n"
-           "CREATE INDEX gpslog_incomplete ON gpslog (imei) WHERE " +
-           gpslogIncompleteCondition();
+           "receive_date||receive_time);\n" +
+           incompleteIndexSql();
 }
 
 // A shared database names the row number SQLite keeps by itself, so that the same SQL reads
@@ -44,10 +48,7 @@ std::string postgresSchemaSql(const Database& db) {
            "CREATE INDEX gpslog_by_imei_and_receive_moment ON gpslog (imei, "
            "(receive_date||receive_time));\n"
            "CREATE UNIQUE INDEX gpslog_report ON gpslog (" +
-           gpslogColumnList() +
-           ");\n"
-           "CREATE INDEX gpslog_incomplete ON gpslog (imei) WHERE " +
-           gpslogIncompleteCondition();
+           gpslogColumnList() + ");\n" + incompleteIndexSql();
 }
 
 CreateDatabaseResult createPostgresTables(const std::string& url) {

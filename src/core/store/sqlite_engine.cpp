@@ -131,13 +131,6 @@ class SqliteEngine : public DatabaseEngine {
         }
     }
     int changes() const override { return sqlite3_changes(db_); }
-    bool hasTable(std::string_view name) override {
-        SqliteStatement query(db_,
-                              "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND "
-                              "name = ?1");
-        query.bindText(1, name);
-        return query.step() && query.integer(0) == 1;
-    }
     const char* tableNamesSql() const override {
         return "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
                "'sqlite\\_%' ESCAPE '\\' ORDER BY name";
