@@ -86,6 +86,22 @@ std::vector<StoredEvent> AlarmStore::newestEvents(const EventFilter& filter, std
     return events;
 }
 
+std::int64_t AlarmStore::lastEventId() {
+    Statement query(db_, "SELECT max(id) FROM events");
+    return query.step() && !query.isNull(0) ? query.integer(0) : 0;
+}
+
+std::vector<StoredEvent> AlarmStore::eventsAbove(std::int64_t id, std::size_t limit) {
+    Statement query(db_, std::string(EventColumns) + " AND id > ?5 ORDER BY id LIMIT ?6");
+    bindFilter(query, {});
+    query.bind(5, id).bind(6, static_cast<std::int64_t>(limit));
+    std::vector<StoredEvent> events;
+    while (query.step()) {
+        events.push_back(readEvent(query));
+    }
+    return events;
+}
+
 void AlarmStore::forEachEventOldestFirst(const EventFilter& filter,
                                          const std::function<bool(const StoredEvent&)>& visit) {
     Statement query(db_, std::string(EventColumns) + " ORDER BY time ASC, id ASC");

@@ -49,6 +49,10 @@ class AlarmStore {
     std::int64_t appendEvent(const TrackerEvent& event);
     // Newest first, at most `limit`.
     std::vector<StoredEvent> newestEvents(const EventFilter& filter, std::size_t limit);
+    // The highest event id stored, 0 for none: a desk follows the events after it.
+    std::int64_t lastEventId();
+    // Up to `limit` events with an id above `id`, by id.
+    std::vector<StoredEvent> eventsAbove(std::int64_t id, std::size_t limit);
     // Oldest first, for exports; the visitor returns false to stop.
     void forEachEventOldestFirst(const EventFilter& filter,
                                  const std::function<bool(const StoredEvent&)>& visit);

@@ -4,6 +4,7 @@
 #include "core/report/position_report.h"
 #include "core/store/database.h"
 #include "core/store/statement.h"
+#include "core/store/store_channels.h"
 #include "core/store/transaction.h"
 
 namespace kv820 {
@@ -89,6 +90,7 @@ std::vector<TrackerEvent> ReportAlarms::checkOverdue(std::chrono::milliseconds n
             event.id = store_.appendEvent(event);
             queueForwards(event);
         }
+        db_.notify(StoredChannel);
         transaction.commit();
     } catch (...) {
         detector_ = std::move(before);

@@ -3,8 +3,10 @@
 #include "core/alarms/report_alarms.h"
 #include "core/report/report_pieces.h"
 #include "core/sms/pdu_read_reply.h"
+#include "core/store/database.h"
 #include "core/store/database_error.h"
 #include "core/store/gpslog_store.h"
+#include "core/store/store_channels.h"
 #include "core/store/transaction.h"
 
 namespace kv820 {
@@ -69,6 +71,7 @@ bool storeOnce(NewSmsContext& context, const PositionReport& report,
         if (context.alarms) {
             events = context.alarms->storeEventsOf(report, context.now);
         }
+        store.database().notify(StoredChannel);  // the desks look when it is committed
         transaction.commit();
     } catch (...) {
         if (context.alarms) {

@@ -51,16 +51,36 @@ PositionReport decodePositionReport(const ReportPieces& pieces,
     return report;
 }
 
-GpslogRow toGpslogRow(const PositionReport& report) {
+namespace {
+
 #define KV820_REPORT_MEMBER(column, sqlName, header, member) &PositionReport::member,
-    static constexpr std::array<std::string PositionReport::*, GpslogColumnCount> Members{
-        KV820_GPSLOG_COLUMNS(KV820_REPORT_MEMBER)};
+constexpr std::array<std::string PositionReport::*, GpslogColumnCount> RowMembers{
+    KV820_GPSLOG_COLUMNS(KV820_REPORT_MEMBER)};
 #undef KV820_REPORT_MEMBER
+
+}  // namespace
+
+GpslogRow toGpslogRow(const PositionReport& report) {
     GpslogRow row;
     for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
-        row[c] = report.*Members[c];
+        row[c] = report.*RowMembers[c];
     }
     return row;
+}
+
+PositionReport fromGpslogRow(const GpslogRow& row, const UserRegistry::Snapshot& users) {
+    PositionReport report;
+    for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
+        report.*RowMembers[c] = row[c];
+    }
+    // An unknown tracker's row has no IMEI, which every free slot would match.
+    const std::optional<UserSlot> user =
+        report.imei.empty() ? std::nullopt : users.FindUserByImei(report.imei);
+    if (user) {
+        report.userName = user->name;
+        report.phone = user->phone;
+    }
+    return report;
 }
 
 std::optional<UserSlot> findReportOwner(std::string_view imeiPiece,

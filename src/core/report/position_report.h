@@ -40,6 +40,8 @@ PositionReport decodePositionReport(const ReportPieces& pieces,
 
 // The gpslog row of a report, in column order.
 GpslogRow toGpslogRow(const PositionReport& report);
+// A stored report as it was decoded: its user's name and phone are looked up by its IMEI.
+PositionReport fromGpslogRow(const GpslogRow& row, const UserRegistry::Snapshot& users);
 
 // The registered tracker a report comes from: the first of the five slots whose IMEI
 // occurs anywhere in the time-stamp piece (which also holds "?" and the report's IMEI).

@@ -124,6 +124,22 @@ std::string Database::schemaSql(std::string_view sqliteSql) const {
     return sql;
 }
 
+void Database::listen(std::string_view channel) {
+    engine_->listen(channel);
+}
+
+void Database::notify(std::string_view channel) {
+    engine_->notify(channel);
+}
+
+std::vector<std::string> Database::takeNotifications() {
+    return engine_->takeNotifications();
+}
+
+int Database::notificationSocket() const {
+    return engine_->notificationSocket();
+}
+
 bool isServerLocation(std::string_view location) {
     return location.starts_with("postgresql://") || location.starts_with("postgres://");
 }

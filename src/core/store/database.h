@@ -43,6 +43,18 @@ class Database {
     // REAL as a double, and text that sorts by its bytes, as SQLite's does.
     std::string schemaSql(std::string_view sqliteSql) const;
 
+    // Between the connections to a server: listen() asks for the notifications of a
+    // channel; notify() sends one to every listener when the current transaction commits
+    // (at once outside one); takeNotifications() returns the channels notified since its
+    // last call, without waiting. notificationSocket() becomes readable when one arrives. A
+    // notification is a hint that something changed, never the change itself: one sent while
+    // a listener was away is not kept for it. A file has none: the first two do nothing,
+    // takeNotifications() is empty and the socket -1.
+    void listen(std::string_view channel);
+    void notify(std::string_view channel);
+    std::vector<std::string> takeNotifications();
+    int notificationSocket() const;
+
     DatabaseEngine& engine() { return *engine_; }
 
   private:

@@ -49,6 +49,13 @@ class DatabaseEngine {
     virtual std::int64_t dataVersion() = 0;
     // The statement that starts a transaction which holds the write lock from its start.
     virtual const char* beginSql() const = 0;
+
+    // Notifications between connections of a server; a file's engine has none, and does
+    // nothing on the first two.
+    virtual void listen(std::string_view channel) = 0;
+    virtual void notify(std::string_view channel) = 0;
+    virtual std::vector<std::string> takeNotifications() = 0;
+    virtual int notificationSocket() const = 0;
 };
 
 }  // namespace kv820

@@ -161,6 +161,22 @@ std::vector<StoredGpslogRow> GpslogStore::newestFirst(const ReceiveRange& range,
     return rows;
 }
 
+std::int64_t GpslogStore::lastRowid() {
+    Statement query(db_, "SELECT max(rowid) FROM gpslog");
+    return query.step() && !query.isNull(0) ? query.integer(0) : 0;
+}
+
+std::vector<StoredGpslogRow> GpslogStore::rowsAbove(std::int64_t rowid, std::size_t limit) {
+    Statement query(
+        db_, selectSql() + " WHERE rowid > ?1" + completeOnly() + " ORDER BY rowid LIMIT ?2");
+    query.bind(1, rowid).bind(2, static_cast<std::int64_t>(limit));
+    std::vector<StoredGpslogRow> rows;
+    while (query.step()) {
+        rows.push_back(readRow(query));
+    }
+    return rows;
+}
+
 void GpslogStore::forEachOldestFirst(const ReceiveRange& range,
                                      const std::function<bool(const GpslogRow&)>& visit) {
     Statement query(db_, selectSql() + InRange + completeOnly() +

@@ -63,6 +63,10 @@ class GpslogStore {
     bool append(const GpslogRow& row);
     // True when a row equal in all thirteen columns is stored already.
     bool contains(const GpslogRow& row);
+    // The highest row number stored, 0 for none: a desk follows the rows after it.
+    std::int64_t lastRowid();
+    // Up to `limit` complete rows numbered above `rowid`, by their number.
+    std::vector<StoredGpslogRow> rowsAbove(std::int64_t rowid, std::size_t limit);
     // Rows fetched at once as a report list scrolls to them.
     static constexpr std::size_t HistoryPageRows = 256;
 

@@ -294,8 +294,35 @@ class PostgresEngine : public DatabaseEngine {
     // call counts as changed, so what is read from it is read again.
     std::int64_t dataVersion() override { return ++dataVersion_; }
     const char* beginSql() const override { return "BEGIN"; }
+    void listen(std::string_view channel) override { execute("LISTEN " + quotedChannel(channel)); }
+    // Inside a transaction the server sends it at the commit, and not at all on a rollback.
+    void notify(std::string_view channel) override { execute("NOTIFY " + quotedChannel(channel)); }
+    std::vector<std::string> takeNotifications() override {
+        if (PQconsumeInput(connection_.handle) == 0) {
+            throw DatabaseError(failureOf(nullptr, connection_.handle));
+        }
+        std::vector<std::string> channels;
+        while (PGnotify* notification = PQnotifies(connection_.handle)) {
+            channels.emplace_back(notification->relname);
+            PQfreemem(notification);
+        }
+        return channels;
+    }
+    int notificationSocket() const override { return PQsocket(connection_.handle); }
 
   private:
+    // The program's channels are its own fixed words; quoting keeps any other harmless.
+    static std::string quotedChannel(std::string_view channel) {
+        std::string quoted = "\"";
+        for (const char c : channel) {
+            quoted += c;
+            if (c == '"') {
+                quoted += c;
+            }
+        }
+        return quoted + '"';
+    }
+
     PostgresConnection connection_;
     std::int64_t dataVersion_ = 0;
 };

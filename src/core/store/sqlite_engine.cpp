@@ -144,6 +144,11 @@ class SqliteEngine : public DatabaseEngine {
         return query.step() ? query.integer(0) : 0;
     }
     const char* beginSql() const override { return "BEGIN IMMEDIATE"; }
+    // A file's other users are its other connections, which look at dataVersion.
+    void listen(std::string_view) override {}
+    void notify(std::string_view) override {}
+    std::vector<std::string> takeNotifications() override { return {}; }
+    int notificationSocket() const override { return -1; }
 
   private:
     sqlite3* db_ = nullptr;

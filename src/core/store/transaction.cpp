@@ -4,8 +4,15 @@
 
 namespace kv820 {
 
-Transaction::Transaction(Database& db) : db_(db) {
-    db_.execute(db_.beginSql());
+Transaction::Transaction(Database& db, Purpose purpose) : db_(db) {
+    if (purpose == Purpose::Write) {
+        db_.execute(db_.beginSql());
+    } else {
+        // A file's reader sees one snapshot from its first read to its end anyway.
+        db_.execute(db_.kind() == Database::Kind::Postgres
+                        ? "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"
+                        : "BEGIN DEFERRED");
+    }
 }
 
 Transaction::~Transaction() {

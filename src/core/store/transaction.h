@@ -4,10 +4,15 @@ namespace kv820 {
 
 class Database;
 
-// An immediate transaction (RAII): rolled back unless committed.
+// A transaction (RAII): rolled back unless committed.
 class Transaction {
   public:
-    explicit Transaction(Database& db);
+    enum class Purpose {
+        Write,  // holds the write lock from its start
+        Read,   // reads one consistent snapshot, and writes nothing
+    };
+
+    explicit Transaction(Database& db, Purpose purpose = Purpose::Write);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
