@@ -4,12 +4,15 @@
 
 #include "core/alarms/event_time.h"
 #include "core/alarms/report_alarms.h"
+#include "core/commands/command_queue.h"
+#include "core/commands/send_command_sms.h"
 #include "core/reception/sms_modem_init.h"
 #include "core/reception/stored_message_listing.h"
 #include "core/records/search_criteria.h"
 #include "core/store/database.h"
 #include "core/store/database_error.h"
 #include "core/store/gpslog_store.h"
+#include "core/store/store_channels.h"
 
 namespace kv820 {
 
@@ -68,6 +71,7 @@ bool SmsSessionWorker::post(SessionJob job) {
 
 void SmsSessionWorker::closeDatabase() {
     // They hold the connection.
+    commands_.reset();
     forwarder_.reset();
     alarms_.reset();
     store_.reset();
@@ -91,6 +95,15 @@ void SmsSessionWorker::openDatabase() {
         databaseRetryAt_.reset();
         databaseRetryPause_ = FirstRetryPause;
         listener_.modemLog(DatabaseBackText);
+    }
+    try {
+        if (db_->kind() == Database::Kind::Postgres && CommandQueue::hasTable(*db_)) {
+            db_->listen(CommandsChannel);
+            commands_ = std::make_unique<CommandQueue>(*db_);
+            lastCommandLook_.reset();  // those queued while this receiver was away
+        }
+    } catch (const DatabaseError&) {
+        // Reports are stored all the same; the desks' commands wait for another receiver.
     }
     try {
         alarms_ = std::make_unique<ReportAlarms>(*db_);
@@ -228,6 +241,7 @@ void SmsSessionWorker::readLoop() {
         pollStorage();
         checkOverdue();
         forwardEvents();
+        sendQueuedCommands();
         if (stopRequested() || modemLost()) {
             return;
         }
@@ -336,6 +350,49 @@ void SmsSessionWorker::forwardEvents() {
         // The forward stays waiting in the table: the next run of the program sends it.
         listener_.modemLog("A forward could not be recorded (" + std::string(error.what()) +
                            ").\r\n");
+    }
+}
+
+// A desk's notification says a command was queued; a look every storage poll finds one
+// whose notification came while this receiver was away or busy elsewhere.
+bool SmsSessionWorker::commandsWaiting() {
+    const std::vector<std::string> channels = db_->takeNotifications();
+    const auto now = port_.clock().now();
+    const bool notified =
+        std::find(channels.begin(), channels.end(), CommandsChannel) != channels.end();
+    if (!notified && lastCommandLook_ && now - *lastCommandLook_ < settings_.storagePoll) {
+        return false;
+    }
+    lastCommandLook_ = now;
+    return true;
+}
+
+void SmsSessionWorker::sendQueuedCommands() {
+    if (!commands_ || stopRequested() || portGone()) {
+        return;
+    }
+    try {
+        if (!commandsWaiting()) {
+            return;
+        }
+        while (!stopRequested() && !portGone()) {
+            const std::optional<QueuedCommand> command = commands_->claim(settings_.portEntry);
+            if (!command) {
+                return;
+            }
+            std::string shown;
+            const ModemLog log = [this, &shown](std::string_view written) {
+                shown += written;
+                listener_.modemLog(written);
+            };
+            const bool sent =
+                SendCommandSms(port_, modem_.mode, log, command->phone, command->text);
+            commands_->finish(command->id, sent, shown);
+        }
+    } catch (const DatabaseError&) {
+        // A claimed command whose outcome could not be written stays "sending": the desk
+        // that queued it says its outcome is unknown.
+        dropLostServerConnection();
     }
 }
 

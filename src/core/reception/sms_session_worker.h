@@ -21,6 +21,7 @@
 
 namespace kv820 {
 
+class CommandQueue;
 class Database;
 class GpslogStore;
 class ReportAlarms;
@@ -109,6 +110,8 @@ class SmsSessionWorker {
     void pollStorage();
     void checkOverdue();
     void forwardEvents();
+    void sendQueuedCommands();
+    bool commandsWaiting();
     void noteStorage(const std::vector<StoreUse>& uses);
     std::size_t leftInModemIn(const std::string& store) const;
     void readLoop();
@@ -137,7 +140,10 @@ class SmsSessionWorker {
     std::unique_ptr<GpslogStore> store_;
     std::unique_ptr<ReportAlarms> alarms_;       // null when the alarm tables cannot be had
     std::unique_ptr<EventForwarder> forwarder_;  // with alarms_
-    bool forwardsQueued_ = false;                // events were stored since the last look
+    // The commands desks queue on a shared database; null on a file.
+    std::unique_ptr<CommandQueue> commands_;
+    std::optional<std::chrono::milliseconds> lastCommandLook_;
+    bool forwardsQueued_ = false;  // events were stored since the last look
     bool portGone_ = false;
     SessionHealth health_;
     std::chrono::milliseconds lastHeard_{0};

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/alarms/forward_store.h"
+#include "core/commands/command_queue.h"
 #include "core/store/database.h"
 #include "core/store/database_error.h"
 #include "core/store/schema.h"
@@ -104,6 +105,7 @@ void ensureEveryTable(Database& db) {
     }
     ForwardStore::ensureTables(db);  // with the alarms' tables it names
     ensureProgramSettingsTable(db);
+    CommandQueue::ensureTable(db);
 }
 
 StoreCopyCount copyStore(Database& from, Database& to) {

@@ -15,6 +15,7 @@
 
 #include "core/alarms/alarm_store.h"
 #include "core/alarms/forward_store.h"
+#include "core/commands/command_queue.h"
 #include "core/commands/send_command_sms.h"
 #include "core/reception/sms_session_worker.h"
 #include "core/store/database.h"
@@ -278,6 +279,32 @@ TEST_F(SessionFaults, AReceiverWhoseDatabaseConnectionDropsKeepsTheSmsAndCatches
 
     EXPECT_EQ(storedSorted(), momentsOfMinutes(Burst));
     EXPECT_TRUE(logHas(SmsSessionWorker::DatabaseLostText));
+}
+
+// Commands a desk queued on the shared database, one before the receiver started and one
+// while it listens: the receiver sends each through its modem and writes the outcome with
+// the log of the send, which the desk shows.
+TEST_F(SessionFaults, AReceiverSendsTheCommandsADeskQueued) {
+    const test::TempStore shared(test::Engine::Postgres);
+    location = shared.location();
+    Database desk(location);
+    CommandQueue::ensureTable(desk);
+    CommandQueue queue(desk);
+    const std::int64_t first = queue.enqueue(Phone, command, "2026/12/08 10:00:00");
+    std::int64_t second = 0;
+    const auto sent = [&](std::int64_t id) {
+        const auto result = queue.result(id);
+        return result && result->state == QueuedCommandResult::State::Sent;
+    };
+    step([&] { return listening() && sent(first); },
+         [&] { second = queue.enqueue(Phone, "?1," + std::string(TrackerImei) + ",1!", ""); });
+    step([&] { return sent(second); });
+    run();
+
+    ASSERT_EQ(modem().sentMessages().size(), 2u);
+    EXPECT_EQ(modem().sentMessages()[0], (sim::SentSms{Phone, command}));
+    EXPECT_NE(queue.result(first)->log.find("at+cmgs="), std::string::npos);
+    EXPECT_NE(queue.result(first)->log.find(command), std::string::npos);
 }
 #endif
 
