@@ -158,13 +158,18 @@ void SmsSession::applySessionControls(bool open) {
     // The scan waits for the worker's end (onWorkerFinished), not for the press of "Close SMS".
     page_.scanButton()->setEnabled(!open && !worker_->running());
     page_.comPortCombo()->setEnabled(!open);
-    page_.userCombo()->setEnabled(open);
+    page_.userCombo()->setEnabled(open || commandsQueued_);
     emit sessionActiveChanged(open);  // both send buttons follow
     for (const QPointer<QAction>& action : cableActions_) {
         if (action) {
             action->setEnabled(!open);
         }
     }
+}
+
+void SmsSession::setCommandsQueued(bool queued) {
+    commandsQueued_ = queued;
+    page_.userCombo()->setEnabled(state_ == State::Open || commandsQueued_);
 }
 
 bool SmsSession::sendCommand(const QString& phone, const QString& text) {

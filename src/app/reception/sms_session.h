@@ -45,6 +45,9 @@ class SmsSession : public CommandChannel, private SmsSessionListener {
     // The cable functions ("KV820 Setup", "User Edit", the firmware update), locked while a
     // session is open.
     void setCableActions(const QList<QAction*>& actions);
+    // On a shared database commands can go through the receivers while no session of this
+    // window is open: the "User Name :" list stays usable then.
+    void setCommandsQueued(bool queued);
     // Where each session's worker gets its serial line and its time (the real port and the
     // system clock unless a test puts others here).
     void setDevices(PortDevices devices) { devices_ = std::move(devices); }
@@ -103,6 +106,7 @@ class SmsSession : public CommandChannel, private SmsSessionListener {
     InputBlocker* inputBlocker_;
     State state_ = State::Idle;
     bool startPending_ = false;  // a start waits for the previous worker to end
+    bool commandsQueued_ = false;
     std::shared_ptr<Run> run_;
     PortWorker* worker_;
 };

@@ -21,6 +21,7 @@
 #include "app/alarms/geofence_editor.h"
 #include "app/alarms/geofences_dialog.h"
 #include "app/alarms/sos_alarms.h"
+#include "app/commands/queued_command_channel.h"
 #include "app/commands/sms_command_page.h"
 #include "app/common/app_context.h"
 #include "app/common/mnemonics.h"
@@ -28,6 +29,7 @@
 #include "app/map/map_messages.h"
 #include "app/map/map_page.h"
 #include "app/ports/port_discovery.h"
+#include "app/reception/shared_desk.h"
 #include "app/reception/sms_session.h"
 #include "app/records/map_point_activation.h"
 #include "app/records/record_search.h"
@@ -45,6 +47,7 @@
 #include "app/users/user_edit_dialog.h"
 #include "app/users/user_information_dialog.h"
 #include "app/users/user_slots_dialog.h"
+#include "core/store/database.h"
 
 namespace kv820 {
 
@@ -175,6 +178,9 @@ void MainWindow::createControllers() {
     smsSession_ =
         new SmsSession(*commandPage_, context_.registry(), context_.databaseLocation(), this);
     smsSession_->setCableActions({setupAction_, userEditAction_, firmwareAction_});
+    if (isServerLocation(context_.databaseLocation())) {
+        sharedDesk_ = new SharedDesk(context_.databaseLocation(), context_.registry(), this);
+    }
     reportDisplay_ = new ReportDisplay(
         trackingPage_, [this] { return context_.gpslogConnection(); }, viewTrackingPointsAction_,
         this, context_.services(), this);
@@ -188,28 +194,18 @@ void MainWindow::connectPages() {
     openMapOnActivation(searchPage_->resultList(), this, context_.services());
     openMapOnActivation(trackingPage_->reportList(), this, context_.services());
 
-    // The SMS session: the command pages send through it, the status bar shows how it
-    // stands, and a stored report goes to the tracking page, the alarm and the map's
-    // marker of that tracker, in this order; its events, and those raised without a
-    // report, to the alarm and the events page.
-    commandPage_->setCommandChannel(smsSession_);
+    // The SMS session: the command pages send through it and the status bar shows how it
+    // stands. Its stored reports and events go to the screens; on a shared database every
+    // receiver's do, this window's own session's among them, through the desk.
     connect(smsSession_, &SmsSession::healthTextChanged, statusBar_,
             &MainStatusBar::setSessionHealth);
-    connect(smsSession_, &SmsSession::reportReceived, this, [this](const StoredReportEvent& event) {
-        reportDisplay_->show(event);
-        sosAlarms_->raise(event);
-        mapPage_->showReport(event.report);
-        if (!event.events.empty()) {
-            noteOverdue(event.events);
-            eventsPage_->refresh();
-        }
-    });
-    connect(smsSession_, &SmsSession::eventsRaised, this,
-            [this](const std::vector<TrackerEvent>& events) {
-                sosAlarms_->raiseEvents(events);
-                noteOverdue(events);
-                eventsPage_->refresh();
-            });
+    if (sharedDesk_) {
+        connectSharedDesk();
+    } else {
+        commandPage_->setCommandChannel(smsSession_);
+        connect(smsSession_, &SmsSession::reportReceived, this, &MainWindow::showStoredReport);
+        connect(smsSession_, &SmsSession::eventsRaised, this, &MainWindow::showEvents);
+    }
     // A forward given up is told in the status bar; the forwarding dialog lists it.
     connect(smsSession_, &SmsSession::forwardFailed, this, [this](const Forward& forward) {
         statusBar_->showMessage(
@@ -249,6 +245,45 @@ void MainWindow::connectPages() {
     connect(exportKmlAction_, &QAction::triggered, this, [this] {
         exportSearchResult(context_.services(), this, context_.gpslogConnection(),
                            recordSearch_->criteria(), recordSearch_->shownRange());
+    });
+}
+
+// A stored report goes to the tracking page, the alarm and the map's marker of that tracker,
+// in this order; its events to the events page.
+void MainWindow::showStoredReport(const StoredReportEvent& event) {
+    reportDisplay_->show(event);
+    sosAlarms_->raise(event);
+    mapPage_->showReport(event.report);
+    if (!event.events.empty()) {
+        noteOverdue(event.events);
+        eventsPage_->refresh();
+    }
+}
+
+void MainWindow::showEvents(const std::vector<TrackerEvent>& events) {
+    sosAlarms_->raiseEvents(events);
+    noteOverdue(events);
+    eventsPage_->refresh();
+}
+
+// A desk on a shared database shows what every receiver stores, and queues the commands it
+// sends without a session of its own for them.
+void MainWindow::connectSharedDesk() {
+    queuedCommands_ = new QueuedCommandChannel(
+        *smsSession_, [this] { return sharedDesk_->connection(); }, commandPage_->modemLog(), this);
+    commandPage_->setCommandChannel(queuedCommands_);
+    smsSession_->setCommandsQueued(true);
+    connect(sharedDesk_, &SharedDesk::commandsChanged, queuedCommands_,
+            &QueuedCommandChannel::checkQueued);
+    connect(sharedDesk_, &SharedDesk::reportReceived, this, &MainWindow::showStoredReport);
+    connect(sharedDesk_, &SharedDesk::eventsRaised, this, &MainWindow::showEvents);
+    connect(sharedDesk_, &SharedDesk::connectionChanged, this, [this](const QString& failure) {
+        statusBar_->showMessage(
+            failure.isEmpty()
+                ? QStringLiteral("The shared database is reached.")
+                : QStringLiteral("The shared database cannot be reached (%1); the desk "
+                                 "tries again.")
+                      .arg(failure));
     });
 }
 

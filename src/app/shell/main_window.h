@@ -5,6 +5,7 @@
 
 #include "core/alarms/fence_map_json.h"
 #include "core/alarms/tracker_events.h"
+#include "core/reception/sms_session_listener.h"
 
 class QAction;
 class QMenu;
@@ -18,10 +19,12 @@ class EventsPage;
 class MainStatusBar;
 class GeofenceEditor;
 class MapPage;
+class QueuedCommandChannel;
 class RecordSearch;
 class ReportDisplay;
 class SearchRecordsPage;
 class SetupLauncher;
+class SharedDesk;
 class SmsCommandPage;
 class SmsSession;
 class SmsTrackingPage;
@@ -53,6 +56,8 @@ class MainWindow : public QMainWindow {
     // kinds the operator chose raise the alarm.
     SosAlarms* sosAlarms() const { return sosAlarms_; }
     SmsSession* smsSession() const { return smsSession_; }
+    // On a shared database: what every receiver stores, and the queue of commands.
+    SharedDesk* sharedDesk() const { return sharedDesk_; }
 
     // The command actions, shared by the menu and the toolbar.
     QAction* exitAction() const { return exitAction_; }
@@ -84,6 +89,9 @@ class MainWindow : public QMainWindow {
     void createPages();
     void createControllers();
     void connectPages();
+    void connectSharedDesk();
+    void showStoredReport(const StoredReportEvent& event);
+    void showEvents(const std::vector<TrackerEvent>& events);
     void connectTrackReports();
     void addShowOnMapAction();
     void connectGeofences();
@@ -108,6 +116,8 @@ class MainWindow : public QMainWindow {
     TrackReports* trackReports_ = nullptr;
     SosAlarms* sosAlarms_ = nullptr;
     SmsSession* smsSession_ = nullptr;
+    SharedDesk* sharedDesk_ = nullptr;  // only on a shared database
+    QueuedCommandChannel* queuedCommands_ = nullptr;
     ReportDisplay* reportDisplay_ = nullptr;
     SetupLauncher* setupLauncher_ = nullptr;
 
