@@ -31,6 +31,21 @@ void AppContext::openStore(QWidget* messageOwner) {
     purgeIncompleteReports(messageOwner);
 }
 
+void AppContext::reconnect(QWidget* messageOwner) {
+    for (std::unique_ptr<Database>* connection : {&usersConnection_, &gpslogConnection_}) {
+        try {
+            if (*connection) {
+                (*connection)->reconnect();  // the pages keep pointing at the same one
+            } else {
+                *connection = std::make_unique<Database>(databaseLocation_);
+            }
+        } catch (const DatabaseError&) {
+            // Its reads say so, as at the start; the next return of the server tries again.
+        }
+    }
+    refreshUsers(messageOwner);
+}
+
 namespace {
 
 bool sameUsers(const UserRegistry::Snapshot& a, const UserRegistry::Snapshot& b) {

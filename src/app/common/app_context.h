@@ -25,6 +25,9 @@ class AppContext : public QObject {
     // Opens both connections, loads the users and purges incomplete reports, showing each
     // failure's message in this order; start-up goes on after every failure.
     void openStore(QWidget* messageOwner);
+    // After a shared database came back: both connections are made anew (one that could
+    // not be opened at the start is opened now), and the users are read again.
+    void reconnect(QWidget* messageOwner);
     // Reloads the registry from the users table and tells every user list. Shows
     // "Users Database open failure." (owned by `messageOwner`) when it fails.
     void reloadUsers(QWidget* messageOwner);

@@ -277,7 +277,11 @@ void MainWindow::connectSharedDesk() {
             &QueuedCommandChannel::checkQueued);
     connect(sharedDesk_, &SharedDesk::reportReceived, this, &MainWindow::showStoredReport);
     connect(sharedDesk_, &SharedDesk::eventsRaised, this, &MainWindow::showEvents);
+    // The server came back: the window's own connections were lost with the desk's.
     connect(sharedDesk_, &SharedDesk::connectionChanged, this, [this](const QString& failure) {
+        if (failure.isEmpty()) {
+            context_.reconnect(this);
+        }
         statusBar_->showMessage(
             failure.isEmpty()
                 ? QStringLiteral("The shared database is reached.")

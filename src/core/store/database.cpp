@@ -140,6 +140,10 @@ int Database::notificationSocket() const {
     return engine_->notificationSocket();
 }
 
+void Database::reconnect() {
+    engine_->reconnect();
+}
+
 bool isServerLocation(std::string_view location) {
     return location.starts_with("postgresql://") || location.starts_with("postgres://");
 }

@@ -54,6 +54,10 @@ class Database {
     void notify(std::string_view channel);
     std::vector<std::string> takeNotifications();
     int notificationSocket() const;
+    // Connects a server's connection anew, with the same settings, after it was lost (the
+    // server restarted, the network was cut); nothing for a file. Its transaction, if one
+    // was open, is gone. Throws DatabaseError when the server cannot be reached.
+    void reconnect();
 
     DatabaseEngine& engine() { return *engine_; }
 

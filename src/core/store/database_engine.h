@@ -56,6 +56,9 @@ class DatabaseEngine {
     virtual void notify(std::string_view channel) = 0;
     virtual std::vector<std::string> takeNotifications() = 0;
     virtual int notificationSocket() const = 0;
+    // Connects anew with the same settings after a lost connection; a file's engine has
+    // nothing to do.
+    virtual void reconnect() = 0;
 };
 
 }  // namespace kv820

@@ -309,6 +309,14 @@ class PostgresEngine : public DatabaseEngine {
         return channels;
     }
     int notificationSocket() const override { return PQsocket(connection_.handle); }
+    // The connection object stays the same, so the statements made on it stay usable.
+    void reconnect() override {
+        connection_.streaming = nullptr;  // what it was sending went with the old connection
+        PQreset(connection_.handle);
+        if (PQstatus(connection_.handle) != CONNECTION_OK) {
+            throw DatabaseError(failureOf(nullptr, connection_.handle));
+        }
+    }
 
   private:
     // The program's channels are its own fixed words; quoting keeps any other harmless.

@@ -149,6 +149,7 @@ class SqliteEngine : public DatabaseEngine {
     void notify(std::string_view) override {}
     std::vector<std::string> takeNotifications() override { return {}; }
     int notificationSocket() const override { return -1; }
+    void reconnect() override {}
 
   private:
     sqlite3* db_ = nullptr;

@@ -61,23 +61,43 @@ class SharedDeskTest : public QObject {
         std::unique_ptr<MainWindow> window;
     };
 
+    // As a receiver in another program stores a report of the truck.
+    static void storeReport(const std::string& location, const std::string& time) {
+        Database receiver(location);
+        Transaction transaction(receiver);
+        GpslogStore(receiver).append(test::reportRow(test::Truck.imei, "2026/12/08", time));
+        receiver.notify(StoredChannel);
+        transaction.commit();
+    }
+
   private slots:
     void aReportAReceiverStoredReachesThePanelAndTheHistory() {
         Desk desk;
         QVERIFY(desk.window->sharedDesk() != nullptr);
-        Database receiver(desk.location);
-        {
-            Transaction transaction(receiver);
-            GpslogStore(receiver).append(
-                test::reportRow(test::Truck.imei, "2026/12/08", "10:00:00"));
-            receiver.notify(StoredChannel);
-            transaction.commit();
-        }
+        storeReport(desk.location, "10:00:00");
         desk.window->sharedDesk()->look();
         QCOMPARE(desk.panel("userNameEdit"), QString::fromStdString(test::Truck.name));
         QCOMPARE(desk.panel("receiveDateTimeEdit"), QStringLiteral("2026/12/08-10:00:00"));
         QCOMPARE(desk.panel("phoneNumberEdit"), QString::fromStdString(test::Truck.phone));
         QCOMPARE(desk.window->trackingPage()->reportList()->reportModel()->rowCount(), 1);
+    }
+
+    // The server ended every connection (a restart): the desk connects anew after its pause,
+    // and with it the window's own connections, so the history is read again.
+    void afterTheServerCameBackTheDeskAndTheWindowReadAgain() {
+        Desk desk;
+        test::VirtualClock clock;
+        desk.window->sharedDesk()->setClock(clock);
+        test::PostgresServer::shared().dropConnections(desk.location);
+        desk.window->sharedDesk()->look();
+        QVERIFY(desk.window->sharedDesk()->connection() == nullptr);
+        storeReport(desk.location, "10:00:00");
+        clock.advance(SharedDesk::LookInterval);
+        desk.window->sharedDesk()->look();
+        QVERIFY(desk.window->sharedDesk()->connection() != nullptr);
+        QCOMPARE(desk.panel("receiveDateTimeEdit"), QStringLiteral("2026/12/08-10:00:00"));
+        QCOMPARE(desk.window->trackingPage()->reportList()->reportModel()->rowCount(), 1);
+        QVERIFY(desk.services.alerts.texts().isEmpty());
     }
 
     // Queued, claimed and sent by a receiver: the desk shows the send's log and can send
