@@ -109,7 +109,7 @@ constexpr long SearchRows = 10'000'000;
 // The rows of the SQLite fixture (five trackers taking turns, one report a minute from
 // 2005), made by the server itself, then indexed as --create-database indexes them.
 const std::string& serverGpslog() {
-    static const std::string url = [] {
+    static const std::string Url = [] {
         const std::string url = newServerDatabase();
         Database db(url);
         db.execute(
@@ -129,7 +129,7 @@ const std::string& serverGpslog() {
             "(receive_date||receive_time)); ANALYZE gpslog");
         return url;
     }();
-    return url;
+    return Url;
 }
 
 bench::GpslogFixture& fileGpslog() {
