@@ -60,8 +60,12 @@ bool SharedDesk::connectIfDue() {
 }
 
 void SharedDesk::drop(const QString& why) {
-    delete notifier_;
-    notifier_ = nullptr;
+    if (notifier_) {
+        // The look that failed may have been called from this very notifier.
+        notifier_->setEnabled(false);
+        notifier_->deleteLater();
+        notifier_ = nullptr;
+    }
     db_.reset();
     retryAt_ = clock_->now() + retryPause_;
     retryPause_ = std::min(retryPause_ * 2, LongestRetryPause);

@@ -236,7 +236,7 @@ QString CommandLine::helpText() {
         "Options:\n"
         "  --create-database  create KV820Y.mdb in the current folder (an existing file is\n"
         "                     left untouched); with --database URL: create the tables in\n"
-        "                     that empty PostgreSQL database\n"
+        "                     that PostgreSQL database, or those it lacks after an upgrade\n"
         "  --database URL     with any other option: use this database instead of KV820Y.mdb\n"
         "                     in the current folder: a file path or a PostgreSQL URL\n"
         "                     (postgresql://user@host/db; a password is better kept in\n"
@@ -322,7 +322,10 @@ int runCreateDatabase(const std::string& database) {
                 std::printf("Created %s with the tables users and gpslog.\n", shown.c_str());
                 return 0;
             case CreateDatabaseResult::AlreadyExists:
-                std::printf("%s exists already; it was left untouched.\n", shown.c_str());
+                std::printf(isServerLocation(database)
+                                ? "%s exists already; only the tables it lacked were added.\n"
+                                : "%s exists already; it was left untouched.\n",
+                            shown.c_str());
                 return 0;
         }
     } catch (const DatabaseError& error) {

@@ -95,6 +95,7 @@ void SmsSessionWorker::openDatabase() {
         databaseRetryAt_.reset();
         databaseRetryPause_ = FirstRetryPause;
         listener_.modemLog(DatabaseBackText);
+        lastStoragePoll_.reset();  // what waited in the modem is stored now, not at the next poll
     }
     try {
         if (db_->kind() == Database::Kind::Postgres && CommandQueue::hasTable(*db_)) {
@@ -124,6 +125,14 @@ GpslogStore* SmsSessionWorker::store() {
         openDatabase();
     }
     return store_.get();
+}
+
+// A lost shared database is reached anew once its pause is over, not only when the next
+// report comes: what waits in the modem is then stored at once.
+void SmsSessionWorker::reconnectDatabaseWhenDue() {
+    if (databaseRetryAt_ && port_.clock().now() >= *databaseRetryAt_) {
+        store();
+    }
 }
 
 void SmsSessionWorker::dropLostServerConnection() {
@@ -238,6 +247,7 @@ void SmsSessionWorker::readLoop() {
             return;
         }
         checkHealth();
+        reconnectDatabaseWhenDue();
         pollStorage();
         checkOverdue();
         forwardEvents();

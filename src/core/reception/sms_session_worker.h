@@ -102,6 +102,7 @@ class SmsSessionWorker {
     void openDatabase();
     void closeDatabase();
     void dropLostServerConnection();
+    void reconnectDatabaseWhenDue();
     void scheduleDatabaseRetry();
     GpslogStore* store();
     bool startModem();

@@ -1,7 +1,6 @@
 #include "core/reception/report_feed.h"
 
 #include <gtest/gtest.h>
-#include <poll.h>
 
 #include <algorithm>
 
@@ -15,6 +14,9 @@
 #include "core/store/user_registry.h"
 #include "support/gpslog_rows.h"
 #include "support/store_engines.h"
+#ifdef KV820_WITH_POSTGRES
+#include <poll.h>
+#endif
 
 namespace kv820 {
 namespace {
