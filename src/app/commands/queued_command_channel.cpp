@@ -9,15 +9,6 @@
 
 namespace kv820 {
 
-namespace {
-
-SystemClock& systemClock() {
-    static SystemClock clock;
-    return clock;
-}
-
-}  // namespace
-
 QueuedCommandChannel::QueuedCommandChannel(CommandChannel& ownSession,
                                            std::function<Database*()> connection,
                                            QPlainTextEdit* log, QObject* parent)

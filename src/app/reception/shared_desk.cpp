@@ -12,15 +12,6 @@
 
 namespace kv820 {
 
-namespace {
-
-SystemClock& systemClock() {
-    static SystemClock clock;
-    return clock;
-}
-
-}  // namespace
-
 SharedDesk::SharedDesk(std::string location, const UserRegistry& users, QObject* parent)
     : QObject(parent), location_(std::move(location)), users_(users), clock_(&systemClock()) {
     timer_.setInterval(LookInterval);

@@ -13,4 +13,9 @@ void SystemClock::sleepFor(std::chrono::milliseconds duration) {
     std::this_thread::sleep_for(duration);
 }
 
+Clock& systemClock() {
+    static SystemClock clock;
+    return clock;
+}
+
 }  // namespace kv820

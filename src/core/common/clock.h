@@ -19,4 +19,7 @@ class SystemClock final : public Clock {
     void sleepFor(std::chrono::milliseconds duration) override;
 };
 
+// The system clock, for whatever keeps time and is handed no other clock.
+Clock& systemClock();
+
 }  // namespace kv820
