@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "core/common/number_text.h"
+#include "core/records/search_criteria.h"
 #include "core/report/report_kinds.h"
 #include "core/store/database.h"
 #include "core/store/gpslog_row.h"
@@ -72,5 +73,11 @@ class GpslogFixture {
   private:
     std::string path_;
 };
+
+// The searches' range: the year 2008 of the third tracker, about 105,000 of its reports.
+inline ReceiveRange oneYearOfOneTracker() {
+    return SearchCriteria{{}, {2008, 1, 1, 0, 0, 0}, {2008, 12, 31, 23, 59, 59}}.receiveRange(
+        TrackerImeis[2]);
+}
 
 }  // namespace kv820::bench

@@ -19,15 +19,10 @@ bench::GpslogFixture& fixture() {
     return fixture;
 }
 
-ReceiveRange oneYear() {
-    return SearchCriteria{{}, {2008, 1, 1, 0, 0, 0}, {2008, 12, 31, 23, 59, 59}}.receiveRange(
-        bench::TrackerImeis[2]);
-}
-
 void bmSearchFirstScreenIndexed(benchmark::State& state) {
     Database db(fixture().path());
     GpslogStore store(db);
-    const ReceiveRange range = oneYear();
+    const ReceiveRange range = bench::oneYearOfOneTracker();
     for (auto _ : state) {
         const auto rows = store.newestFirst(range, std::nullopt, GpslogStore::HistoryPageRows);
         if (rows.size() != GpslogStore::HistoryPageRows) {
@@ -40,7 +35,7 @@ BENCHMARK(bmSearchFirstScreenIndexed)->Unit(benchmark::kMillisecond);
 
 void bmSearchFirstScreenFullScan(benchmark::State& state) {
     Database db(fixture().path());
-    const ReceiveRange range = oneYear();
+    const ReceiveRange range = bench::oneYearOfOneTracker();
     for (auto _ : state) {
         Statement query(db,
                         "SELECT rowid, * FROM gpslog NOT INDEXED WHERE imei=?1 "

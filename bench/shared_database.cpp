@@ -137,16 +137,12 @@ bench::GpslogFixture& fileGpslog() {
     return fixture;
 }
 
-ReceiveRange oneYear() {
-    return SearchCriteria{{}, {2008, 1, 1, 0, 0, 0}, {2008, 12, 31, 23, 59, 59}}.receiveRange(
-        bench::TrackerImeis[2]);
-}
-
 void searchFirstScreen(benchmark::State& state, const std::string& location) {
     Database db(location);
     GpslogStore store(db);
     for (auto _ : state) {
-        const auto rows = store.newestFirst(oneYear(), std::nullopt, GpslogStore::HistoryPageRows);
+        const auto rows = store.newestFirst(bench::oneYearOfOneTracker(), std::nullopt,
+                                            GpslogStore::HistoryPageRows);
         if (rows.size() != GpslogStore::HistoryPageRows) {
             state.SkipWithError("short first screen");
         }
