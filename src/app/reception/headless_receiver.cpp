@@ -118,6 +118,7 @@ int runHeadlessReceiver(std::string_view argument, const std::string& logFile,
     HttpWebhookPoster webhook;
     SmsSessionWorker::Settings settings{portEntryFromArgument(argument), database};
     settings.webhook = &webhook;
+    settings.registryToRefresh = &users;
     SmsSessionWorker worker(*link, clock, users, listener, settings);
 
     bool closeRequested = false;  // written by the signal thread, read after its join

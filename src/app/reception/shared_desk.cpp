@@ -37,6 +37,7 @@ bool SharedDesk::connectIfDue() {
             feed_ = std::make_unique<ReportFeed>(*db, users_);
         }
         db->listen(CommandsChannel);
+        db->listen(UsersChannel);
         db_ = std::move(db);
     } catch (const DatabaseError& error) {
         drop(QString::fromStdString(error.what()));
@@ -68,12 +69,19 @@ void SharedDesk::look() {
         return;
     }
     FeedNews news;
+    bool usersNotified = false;
     try {
-        db_->takeNotifications();  // each says only: look now
+        // Each says only: look now.
+        for (const std::string& channel : db_->takeNotifications()) {
+            usersNotified = usersNotified || channel == UsersChannel;
+        }
         news = feed_->read(clock_->now(), localNow());
     } catch (const DatabaseError& error) {
         drop(QString::fromStdString(error.what()));
         return;
+    }
+    if (usersNotified) {
+        emit usersChanged();  // first: the reports may come from a tracker just registered
     }
     for (const StoredReportEvent& event : news.reports) {
         emit reportReceived(event);

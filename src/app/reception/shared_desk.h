@@ -48,6 +48,8 @@ class SharedDesk : public QObject {
     void eventsRaised(const std::vector<kv820::TrackerEvent>& events);
     // After each look: a queued command may have its outcome, or have waited too long.
     void commandsChanged();
+    // Another desk changed the users or their number of slots.
+    void usersChanged();
     // The connection was lost (with why) or is back (empty).
     void connectionChanged(const QString& failure);
 

@@ -277,6 +277,7 @@ void MainWindow::connectSharedDesk() {
             &QueuedCommandChannel::checkQueued);
     connect(sharedDesk_, &SharedDesk::reportReceived, this, &MainWindow::showStoredReport);
     connect(sharedDesk_, &SharedDesk::eventsRaised, this, &MainWindow::showEvents);
+    connect(sharedDesk_, &SharedDesk::usersChanged, this, [this] { context_.refreshUsers(this); });
     // The server came back: the window's own connections were lost with the desk's.
     connect(sharedDesk_, &SharedDesk::connectionChanged, this, [this](const QString& failure) {
         if (failure.isEmpty()) {

@@ -1,6 +1,7 @@
 #include "core/reception/sms_session_worker.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/alarms/event_time.h"
 #include "core/alarms/report_alarms.h"
@@ -13,6 +14,7 @@
 #include "core/store/database_error.h"
 #include "core/store/gpslog_store.h"
 #include "core/store/store_channels.h"
+#include "core/store/user_store.h"
 
 namespace kv820 {
 
@@ -98,10 +100,13 @@ void SmsSessionWorker::openDatabase() {
         lastStoragePoll_.reset();  // what waited in the modem is stored now, not at the next poll
     }
     try {
-        if (db_->kind() == Database::Kind::Postgres && CommandQueue::hasTable(*db_)) {
+        if (db_->kind() == Database::Kind::Postgres) {
+            db_->listen(UsersChannel);
             db_->listen(CommandsChannel);
-            commands_ = std::make_unique<CommandQueue>(*db_);
-            lastCommandLook_.reset();  // those queued while this receiver was away
+            if (CommandQueue::hasTable(*db_)) {
+                commands_ = std::make_unique<CommandQueue>(*db_);
+            }
+            lastNotificationSweep_.reset();  // what was missed while away is looked at now
         }
     } catch (const DatabaseError&) {
         // Reports are stored all the same; the desks' commands wait for another receiver.
@@ -363,18 +368,53 @@ void SmsSessionWorker::forwardEvents() {
     }
 }
 
-// A desk's notification says a command was queued; a look every storage poll finds one
-// whose notification came while this receiver was away or busy elsewhere.
-bool SmsSessionWorker::commandsWaiting() {
-    const std::vector<std::string> channels = db_->takeNotifications();
-    const auto now = port_.clock().now();
-    const bool notified =
-        std::find(channels.begin(), channels.end(), CommandsChannel) != channels.end();
-    if (!notified && lastCommandLook_ && now - *lastCommandLook_ < settings_.storagePoll) {
-        return false;
+// The desks' notifications on a shared database's connection: each is noted for the step
+// that acts on it. Every storage poll counts as both, for one missed while this receiver
+// was away or busy elsewhere. Throws DatabaseError.
+void SmsSessionWorker::takeNotifications() {
+    if (!db_ || db_->kind() != Database::Kind::Postgres) {
+        return;
     }
-    lastCommandLook_ = now;
-    return true;
+    for (const std::string& channel : db_->takeNotifications()) {
+        commandsNotified_ = commandsNotified_ || channel == CommandsChannel;
+        usersNotified_ = usersNotified_ || channel == UsersChannel;
+    }
+    const auto now = port_.clock().now();
+    if (!lastNotificationSweep_ || now - *lastNotificationSweep_ >= settings_.storagePoll) {
+        lastNotificationSweep_ = now;
+        commandsNotified_ = true;
+        usersNotified_ = true;
+    }
+}
+
+bool SmsSessionWorker::commandsWaiting() {
+    takeNotifications();
+    return std::exchange(commandsNotified_, false);
+}
+
+// A receiver without a window knows a tracker registered at a desk, or by another program on
+// the same file, by its next report: before a message is handled, the users are read again
+// when they changed.
+void SmsSessionWorker::refreshUsers() {
+    if (settings_.registryToRefresh == nullptr || !db_) {
+        return;
+    }
+    try {
+        takeNotifications();
+        bool changed = std::exchange(usersNotified_, false);
+        if (db_->kind() == Database::Kind::Sqlite) {
+            const std::int64_t version = db_->dataVersion();
+            changed = usersVersion_ != version;
+            usersVersion_ = version;
+        }
+        if (changed) {
+            LoadUsers(*db_, *settings_.registryToRefresh);
+        }
+    } catch (const DatabaseError&) {
+        // The users stay as they were; the next message looks again.
+        usersNotified_ = true;
+        usersVersion_.reset();
+    }
 }
 
 void SmsSessionWorker::sendQueuedCommands() {
@@ -531,6 +571,7 @@ void SmsSessionWorker::handleEvent(const ModemEvent& event) {
 
 void SmsSessionWorker::handleMessage(const MessagePlace& place) {
     NewSmsContext context = newSmsContext();
+    refreshUsers();
     publish(ProcessNewSms(place, context));
 }
 

@@ -75,6 +75,10 @@ class SmsSessionWorker {
         std::chrono::milliseconds overdueCheck = OverdueCheck;
         // Carries the webhook calls of forwarded events; none: they fail and are logged.
         WebhookPoster* webhook = nullptr;
+        // A receiver without a window gives its registry (the `users` it is made with) here:
+        // it is read again whenever another program changed the users. A window's session
+        // leaves this empty; the window reads its users itself.
+        UserRegistry* registryToRefresh = nullptr;
     };
 
     SmsSessionWorker(SerialLink& link, Clock& clock, const UserRegistry& users,
@@ -112,7 +116,9 @@ class SmsSessionWorker {
     void checkOverdue();
     void forwardEvents();
     void sendQueuedCommands();
+    void takeNotifications();
     bool commandsWaiting();
+    void refreshUsers();
     void noteStorage(const std::vector<StoreUse>& uses);
     std::size_t leftInModemIn(const std::string& store) const;
     void readLoop();
@@ -143,7 +149,13 @@ class SmsSessionWorker {
     std::unique_ptr<EventForwarder> forwarder_;  // with alarms_
     // The commands desks queue on a shared database; null on a file.
     std::unique_ptr<CommandQueue> commands_;
-    std::optional<std::chrono::milliseconds> lastCommandLook_;
+    // What a shared database's notifications said, until acted on.
+    bool commandsNotified_ = false;
+    bool usersNotified_ = false;
+    std::optional<std::chrono::milliseconds> lastNotificationSweep_;
+    // The file's data version when the users were last read (another connection's commit
+    // changes it).
+    std::optional<std::int64_t> usersVersion_;
     bool forwardsQueued_ = false;  // events were stored since the last look
     bool portGone_ = false;
     SessionHealth health_;

@@ -8,6 +8,7 @@
 #include "core/common/number_text.h"
 #include "core/store/database.h"
 #include "core/store/statement.h"
+#include "core/store/store_channels.h"
 #include "core/store/user_registry.h"
 
 namespace kv820 {
@@ -49,6 +50,7 @@ void storeUserSlots(Database& db, std::size_t slots) {
                    "(name) DO UPDATE SET value = excluded.value");
     save.bind(1, SlotsSetting).bind(2, std::to_string(withinBounds(static_cast<long long>(slots))));
     save.run();
+    db.notify(UsersChannel);
 }
 
 }  // namespace kv820

@@ -5,6 +5,7 @@
 #include "core/store/database.h"
 #include "core/store/database_error.h"
 #include "core/store/statement.h"
+#include "core/store/store_channels.h"
 #include "core/store/transaction.h"
 
 namespace kv820 {
@@ -33,6 +34,7 @@ void UserStore::addOrUpdate(const UserSlot& user) {
         Statement insert(db_, "INSERT INTO users (name, phone, imei) VALUES (?1, ?2, ?3)");
         insert.bind(1, user.name).bind(2, user.phone).bind(3, user.imei).run();
     }
+    db_.notify(UsersChannel);
     transaction.commit();
 }
 
@@ -41,6 +43,7 @@ void UserStore::updateRegistered(const UserSlot& user) {
     if (!updateFirstWithImei(user)) {
         throw DatabaseError("the registered user's row is gone");
     }
+    db_.notify(UsersChannel);
     transaction.commit();
 }
 
@@ -57,7 +60,11 @@ bool UserStore::deleteAt(std::size_t index) {
                      "DELETE FROM users WHERE rowid = "
                      "(SELECT rowid FROM users ORDER BY rowid LIMIT 1 OFFSET ?1)");
     remove.bind(1, static_cast<std::int64_t>(index)).run();
-    return db_.changes() > 0;
+    const bool removed = db_.changes() > 0;
+    if (removed) {
+        db_.notify(UsersChannel);
+    }
+    return removed;
 }
 
 void LoadUsers(Database& db, UserRegistry& registry) {

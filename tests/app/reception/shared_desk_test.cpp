@@ -1,6 +1,8 @@
 // A desk on a shared database, against the tests' own PostgreSQL server: what a receiver in
 // another process stores reaches the window's panel, and a command sent without a session
 // of the desk's own goes through the receivers' queue.
+#include <poll.h>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -22,6 +24,7 @@
 #include "core/store/schema.h"
 #include "core/store/store_channels.h"
 #include "core/store/transaction.h"
+#include "core/store/user_store.h"
 #include "support/gpslog_rows.h"
 #include "support/postgres_server.h"
 #include "support/qt/recording_services.h"
@@ -70,6 +73,19 @@ class SharedDeskTest : public QObject {
         transaction.commit();
     }
 
+    // Looks each time the desk's socket has something, until the users' notification came:
+    // the server sends it a moment after the commit.
+    static bool waitForNotification(SharedDesk& shared) {
+        bool usersNotified = false;
+        QObject::connect(&shared, &SharedDesk::usersChanged, [&] { usersNotified = true; });
+        for (int attempt = 0; attempt < 50 && !usersNotified; ++attempt) {
+            pollfd socket{shared.connection()->notificationSocket(), POLLIN, 0};
+            ::poll(&socket, 1, 100);
+            shared.look();
+        }
+        return usersNotified;
+    }
+
   private slots:
     void aReportAReceiverStoredReachesThePanelAndTheHistory() {
         Desk desk;
@@ -80,6 +96,17 @@ class SharedDeskTest : public QObject {
         QCOMPARE(desk.panel("receiveDateTimeEdit"), QStringLiteral("2026/12/08-10:00:00"));
         QCOMPARE(desk.panel("phoneNumberEdit"), QString::fromStdString(test::Truck.phone));
         QCOMPARE(desk.window->trackingPage()->reportList()->reportModel()->rowCount(), 1);
+    }
+
+    // A tracker another desk registered is in this desk's lists after its next look.
+    void aUserAnotherDeskRegisteredIsListed() {
+        Desk desk;
+        QCOMPARE(desk.window->commandPage()->userCombo()->count(), 1);
+        Database otherDesk(desk.location);
+        UserStore(otherDesk).addOrUpdate({"van", "0987654321", "354612079999999"});
+        QVERIFY(waitForNotification(*desk.window->sharedDesk()));
+        QCOMPARE(desk.window->commandPage()->userCombo()->count(), 2);
+        QCOMPARE(desk.window->commandPage()->userCombo()->itemText(1), QStringLiteral("van"));
     }
 
     // The server ended every connection (a restart): the desk connects anew after its pause,

@@ -19,6 +19,8 @@
 #include "core/commands/send_command_sms.h"
 #include "core/reception/sms_session_worker.h"
 #include "core/store/database.h"
+#include "core/store/statement.h"
+#include "core/store/user_store.h"
 #include "sim/text_mode_format.h"
 #include "support/minute_reports.h"
 #include "support/session_rig.h"
@@ -57,6 +59,7 @@ class SessionFaults : public ::testing::Test {
     void run() {
         SmsSessionWorker::Settings settings{"ttyUSB0:", location};
         settings.webhook = webhook;
+        settings.registryToRefresh = registryToRefresh;
         SmsSessionWorker worker(link, clock, users, listener, settings);
         worker_ = &worker;
         stepStarted_ = clock.now();
@@ -117,6 +120,7 @@ class SessionFaults : public ::testing::Test {
     UserRegistry users;
     test::RecordingListener listener;
     WebhookPoster* webhook = nullptr;
+    UserRegistry* registryToRefresh = nullptr;  // set: the session plays a headless receiver
     const std::string command = std::string("?0,") + TrackerImei + ",0!";
 
   private:
@@ -307,6 +311,35 @@ TEST_F(SessionFaults, AReceiverSendsTheCommandsADeskQueued) {
     EXPECT_NE(queue.result(first)->log.find(command), std::string::npos);
 }
 #endif
+
+// A tracker registered at a desk while a receiver without a window runs, on a file the
+// two share or on a shared server: its next report is stored as that tracker's.
+class UserRegisteredMeanwhile : public SessionFaults,
+                                public ::testing::WithParamInterface<test::Engine> {};
+
+KV820_ON_EVERY_ENGINE(UserRegisteredMeanwhile);
+
+TEST_P(UserRegisteredMeanwhile, TheReceiverKnowsTheTrackerByItsNextReport) {
+    const test::TempStore store(GetParam());
+    location = store.location();
+    users.replace({});
+    registryToRefresh = &users;
+    step([&] { return listening(); },
+         [&] {
+             Database desk(location);
+             UserStore(desk).addOrUpdate({"Truck", Phone, TrackerImei});
+             inject(0);
+         });
+    step([&] { return stored() == 1; });
+    run();
+
+    ASSERT_EQ(listener.stored.size(), 1u);
+    EXPECT_EQ(listener.stored[0].report.userName, "Truck");
+    Database db(location);
+    Statement imei(db, "SELECT imei FROM gpslog");
+    ASSERT_TRUE(imei.step());
+    EXPECT_EQ(imei.text(0), TrackerImei);
+}
 
 TEST_F(SessionFaults, ABurstIsStoredWholeInOrder) {
     constexpr int Burst = 30;
