@@ -1,7 +1,6 @@
 #include "app/reception/shared_desk.h"
 
 #include <QSocketNotifier>
-#include <algorithm>
 
 #include "core/common/clock.h"
 #include "core/reception/report_feed.h"
@@ -43,7 +42,7 @@ bool SharedDesk::connectIfDue() {
         drop(QString::fromStdString(error.what()));
         return false;
     }
-    retryPause_ = LookInterval;
+    retryPause_.reset();
     // The server's messages wake the desk at once.
     notifier_ = new QSocketNotifier(db_->notificationSocket(), QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &SharedDesk::look);
@@ -59,8 +58,7 @@ void SharedDesk::drop(const QString& why) {
         notifier_ = nullptr;
     }
     db_.reset();
-    retryAt_ = clock_->now() + retryPause_;
-    retryPause_ = std::min(retryPause_ * 2, LongestRetryPause);
+    retryAt_ = clock_->now() + retryPause_.take();
     emit connectionChanged(why);
 }
 

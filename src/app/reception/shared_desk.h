@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/alarms/tracker_events.h"
+#include "core/common/growing_pause.h"
 #include "core/reception/sms_session_listener.h"
 
 class QSocketNotifier;
@@ -65,7 +66,7 @@ class SharedDesk : public QObject {
     QSocketNotifier* notifier_ = nullptr;
     QTimer timer_;
     std::chrono::milliseconds retryAt_{0};
-    std::chrono::milliseconds retryPause_ = LookInterval;
+    GrowingPause retryPause_{LookInterval, LongestRetryPause};
 };
 
 }  // namespace kv820

@@ -95,7 +95,7 @@ void SmsSessionWorker::openDatabase() {
     }
     if (databaseRetryAt_) {
         databaseRetryAt_.reset();
-        databaseRetryPause_ = FirstRetryPause;
+        databaseRetryPause_.reset();
         listener_.modemLog(DatabaseBackText);
         lastStoragePoll_.reset();  // what waited in the modem is stored now, not at the next poll
     }
@@ -151,8 +151,7 @@ void SmsSessionWorker::dropLostServerConnection() {
 }
 
 void SmsSessionWorker::scheduleDatabaseRetry() {
-    databaseRetryAt_ = port_.clock().now() + databaseRetryPause_;
-    databaseRetryPause_ = std::min(databaseRetryPause_ * 2, LongestRetryPause);
+    databaseRetryAt_ = port_.clock().now() + databaseRetryPause_.take();
 }
 
 bool SmsSessionWorker::startModem() {
@@ -300,10 +299,10 @@ bool SmsSessionWorker::modemAnswers() {
 }
 
 bool SmsSessionWorker::waitForModem() {
-    std::chrono::milliseconds pause = FirstRetryPause;
+    GrowingPause pause(FirstRetryPause, LongestRetryPause);
     for (int attempt = 1;; ++attempt) {
         port_.CloseComPort();
-        clock_.sleepFor(pause);
+        clock_.sleepFor(pause.take());
         if (stopRequested()) {
             return false;
         }
@@ -316,7 +315,6 @@ bool SmsSessionWorker::waitForModem() {
         if (stopRequested()) {
             return false;
         }
-        pause = std::min(pause * 2, LongestRetryPause);
     }
 }
 

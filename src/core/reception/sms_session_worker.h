@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "core/at/com_port.h"
+#include "core/common/growing_pause.h"
 #include "core/common/stoppable_clock.h"
 #include "core/reception/event_forwarder.h"
 #include "core/reception/modem_health.h"
@@ -166,7 +167,7 @@ class SmsSessionWorker {
     // A shared database that failed is reached anew after a pause that grows while it stays
     // away (as the modem's: 1 s, 2 s, 4 s, ... 60 s); its reports wait in the modem.
     std::optional<std::chrono::milliseconds> databaseRetryAt_;
-    std::chrono::milliseconds databaseRetryPause_ = FirstRetryPause;
+    GrowingPause databaseRetryPause_{FirstRetryPause, LongestRetryPause};
     SmsModemSetup modem_;
     ConcatenatedMessages parts_;
     // Messages the session leaves in the modem: the operator's drafts and sent messages,

@@ -73,10 +73,7 @@ PositionReport fromGpslogRow(const GpslogRow& row, const UserRegistry::Snapshot&
     for (std::size_t c = 0; c < GpslogColumnCount; ++c) {
         report.*RowMembers[c] = row[c];
     }
-    // An unknown tracker's row has no IMEI, which every free slot would match.
-    const std::optional<UserSlot> user =
-        report.imei.empty() ? std::nullopt : users.FindUserByImei(report.imei);
-    if (user) {
+    if (const std::optional<UserSlot> user = users.FindUserByImei(report.imei)) {
         report.userName = user->name;
         report.phone = user->phone;
     }

@@ -62,6 +62,9 @@ std::optional<UserSlot> UserRegistry::FindUserByName(std::string_view name) cons
 }
 
 std::optional<UserSlot> UserRegistry::Snapshot::FindUserByImei(std::string_view imei) const {
+    if (imei.empty()) {
+        return std::nullopt;  // an unknown tracker's report, never a user without an IMEI
+    }
     const int loaded = std::clamp(userCount, 0, static_cast<int>(users.size()));
     for (int i = 0; i < loaded; ++i) {
         if (users[i].imei == imei) {

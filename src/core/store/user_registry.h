@@ -33,7 +33,7 @@ class UserRegistry {
         Slots users = Slots(MaxUsers);  // every slot, the free ones empty
         int userCount = 0;
 
-        // The first of the loaded slots whose IMEI equals imei exactly.
+        // The first of the loaded slots whose IMEI equals imei exactly; none for no IMEI.
         std::optional<UserSlot> FindUserByImei(std::string_view imei) const;
         bool isFull() const { return userCount >= static_cast<int>(users.size()); }
     };
@@ -48,7 +48,7 @@ class UserRegistry {
     std::vector<std::string> listNames() const;
     // Exact, case-sensitive; a free slot never matches (not even the empty name).
     std::optional<UserSlot> FindUserByName(std::string_view name) const;
-    // Exact match over the used slots.
+    // Exact match over the used slots; none for no IMEI.
     std::optional<UserSlot> FindUserByImei(std::string_view imei) const;
 
   private:
